@@ -1,0 +1,27 @@
+#pragma once
+
+class QWidget;
+class QString;
+
+// What other windows call on the main window. The main window registers itself here
+// when it is created, so the settings and recording code reach it without depending on
+// its library (the main window depends on theirs).
+class MainWindowPort
+{
+public:
+    virtual ~MainWindowPort() = default;
+
+    virtual QWidget &window() = 0;
+    virtual void SetStatusBar() = 0;
+    virtual void Dlitelnost() = 0;
+    // Writes one panel (1-based) of the main status bar.
+    virtual void setStatusPanel(int panel, const QString &text) = 0;
+    // Applies the stored font name, size and background colour to the editor.
+    virtual bool applyTextView() = 0;
+};
+
+namespace mainwindowport {
+// The main window, or nullptr before it exists.
+MainWindowPort *get();
+void set(MainWindowPort *port);
+} // namespace mainwindowport

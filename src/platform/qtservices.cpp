@@ -1,0 +1,75 @@
+// The real services: Qt dialogs, systemd, Qt Multimedia.
+#include "filechooser.h"
+#include "prompter.h"
+#include "shutdown.h"
+#include "soundplayer.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+const QString kTitle = QStringLiteral("Quenvale");
+}
+
+Prompter::Answer QtPrompter::ask(const QString &text, Icon icon, Buttons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(kTitle);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+QString QtFileChooser::openFile(const QString &title, const QString &filter, const QString &folder)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+}
+
+QString QtFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
+}
+
+QString QtFileChooser::folder(const QString &title, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, start);
+}
+
+bool SystemShutdown::powerOff()
+{
+    return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+}
+
+QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+void QtSoundPlayer::play(const QString &wavPath)
+{
+    if (!m_effect)
+        m_effect = std::make_unique<QSoundEffect>();
+    m_effect->setSource(QUrl::fromLocalFile(wavPath));
+    m_effect->play();
+}

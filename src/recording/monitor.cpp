@@ -1,0 +1,43 @@
+#include "monitor.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+Monitor::Monitor(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("monitor"));
+    setWindowTitle(QStringLiteral("Quenvale"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addStretch();
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    for (int i = 1; i <= 4; ++i) {
+        auto *panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        StatusBar1->addPermanentWidget(panel, 1);
+    }
+    layout->addWidget(StatusBar1);
+}
+
+namespace {
+Monitor *&instance()
+{
+    static Monitor *m = nullptr;
+    return m;
+}
+} // namespace
+
+Monitor &monitor()
+{
+    if (!instance())
+        instance() = new Monitor;
+    return *instance();
+}
+
+void destroyMonitor()
+{
+    delete instance();
+    instance() = nullptr;
+}

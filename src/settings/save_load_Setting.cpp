@@ -1,0 +1,270 @@
+#include "save_load_Setting.h"
+
+#include "prompter.h"
+#include "services.h"
+#include "setup.h"
+#include "twips.h"
+
+#include <QAbstractSlider>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QWidget>
+
+namespace settingsstore {
+namespace {
+
+const QString kShared = QStringLiteral("Shared");
+const QString kSaveTag = QStringLiteral("Save");
+const QString kSharedPrefix = QStringLiteral("Save:");
+
+const QString kName = QStringLiteral("(name)");
+const QString kWidth = QStringLiteral("_Form Wight"); // spelled so in every stored profile
+const QString kHeight = QStringLiteral("_Form Height");
+const QString kTop = QStringLiteral("_Form Top");
+const QString kLeft = QStringLiteral("_Form Left");
+
+QSettings openStore()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
+                     QStringLiteral("Quenvale"));
+}
+
+QString tagOf(const QWidget &w)
+{
+    return w.property("Tag").toString();
+}
+
+QString currentProfile()
+{
+    return setup().profil->text();
+}
+
+QString fullKey(const QWidget &w, const QString &key)
+{
+    const QVariant index = w.property("Index");
+    return index.isValid() ? QStringLiteral("%1 [%2]").arg(key).arg(index.toInt()) : key;
+}
+
+bool hasStoredGeometry(const QWidget &window)
+{
+    return window.objectName() == QLatin1String("MP3") || window.objectName() == QLatin1String("Help1");
+}
+
+// A window stored on a screen that is gone comes back onto the available screen.
+void keepOnScreen(QWidget &window)
+{
+    const QRect frame = window.frameGeometry();
+    for (const QScreen *screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(frame))
+            return;
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    const QRect avail = primary->availableGeometry();
+    window.resize(std::min(window.width(), avail.width()), std::min(window.height(), avail.height()));
+    window.move(avail.topLeft());
+}
+
+void loadGeometry(QWidget &window, QSettings &store, const QString &section)
+{
+    store.beginGroup(section);
+    // Each read defaults to the current value, so a missing or broken key changes nothing.
+    auto read = [&](const QString &key, int currentPixels) {
+        bool ok = false;
+        const int value = store.value(key, QString::number(twips::fromPixels(currentPixels))).toString().toInt(&ok);
+        return ok ? twips::toPixels(value) : currentPixels;
+    };
+    const int width = read(kWidth, window.width());
+    const int height = read(kHeight, window.height());
+    const int top = read(kTop, window.y());
+    const int left = read(kLeft, window.x());
+    store.endGroup();
+    if (window.isMaximized() || window.isMinimized())
+        return; // such a window cannot be moved or sized; the controls still load
+    window.resize(std::max(width, 1), std::max(height, 1));
+    window.move(left, top);
+    keepOnScreen(window);
+}
+
+} // namespace
+
+QList<QWidget *> visitOrder(QWidget &window)
+{
+    if (const auto *ordered = dynamic_cast<const DesignOrder *>(&window))
+        return ordered->controlsInDesignOrder();
+    return window.findChildren<QWidget *>();
+}
+
+QString keyOf(const QWidget &control, bool shared)
+{
+    const QString tag = tagOf(control);
+    if (shared)
+        return tag.startsWith(kSharedPrefix) ? tag.mid(kSharedPrefix.size()) : QString();
+    return tag == kSaveTag ? fullKey(control, control.objectName()) : QString();
+}
+
+QString valueText(const QWidget &control)
+{
+    if (const auto *w = qobject_cast<const QLineEdit *>(&control))
+        return w->text();
+    if (const auto *w = qobject_cast<const QRadioButton *>(&control))
+        return w->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
+    if (const auto *w = qobject_cast<const QCheckBox *>(&control))
+        return w->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (const auto *w = qobject_cast<const QListWidget *>(&control))
+        return w->currentItem() ? w->currentItem()->text() : QString();
+    if (const auto *w = qobject_cast<const QComboBox *>(&control))
+        return w->currentText();
+    if (const auto *w = qobject_cast<const QLabel *>(&control))
+        return w->text();
+    if (const auto *w = qobject_cast<const QGroupBox *>(&control))
+        return w->title();
+    if (const auto *w = qobject_cast<const QAbstractSlider *>(&control))
+        return QString::number(w->value());
+    if (const auto *w = qobject_cast<const QTabWidget *>(&control))
+        return QString::number(w->currentIndex());
+    return {};
+}
+
+bool assignValue(QWidget &control, const QString &text)
+{
+    if (auto *w = qobject_cast<QLineEdit *>(&control)) {
+        w->setText(text);
+        return true;
+    }
+    if (auto *w = qobject_cast<QRadioButton *>(&control)) {
+        const bool on = text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || text == QLatin1String("-1");
+        if (!on && text.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0 && text != QLatin1String("0"))
+            return false;
+        if (on == w->isChecked())
+            return true;
+        // An exclusive button refuses to be cleared directly; a stored "False" still clears it.
+        const bool exclusive = w->autoExclusive();
+        w->setAutoExclusive(false);
+        w->setChecked(on);
+        w->setAutoExclusive(exclusive);
+        return true;
+    }
+    if (auto *w = qobject_cast<QCheckBox *>(&control)) {
+        if (text != QLatin1String("0") && text != QLatin1String("1"))
+            return false;
+        w->setChecked(text == QLatin1String("1"));
+        return true;
+    }
+    if (auto *w = qobject_cast<QListWidget *>(&control)) {
+        if (text.isEmpty()) {
+            w->setCurrentItem(nullptr);
+            return true;
+        }
+        const auto found = w->findItems(text, Qt::MatchExactly);
+        if (found.isEmpty())
+            return false;
+        w->setCurrentItem(found.first());
+        return true;
+    }
+    if (auto *w = qobject_cast<QComboBox *>(&control)) {
+        const int index = w->findText(text, Qt::MatchExactly);
+        if (index >= 0) {
+            w->setCurrentIndex(index);
+            return true;
+        }
+        if (!w->isEditable())
+            return false;
+        w->setEditText(text);
+        return true;
+    }
+    if (auto *w = qobject_cast<QLabel *>(&control)) {
+        w->setText(text);
+        return true;
+    }
+    if (auto *w = qobject_cast<QGroupBox *>(&control)) {
+        w->setTitle(text);
+        return true;
+    }
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (auto *w = qobject_cast<QAbstractSlider *>(&control)) {
+        if (!ok || number < w->minimum() || number > w->maximum())
+            return false;
+        w->setValue(number);
+        return true;
+    }
+    if (auto *w = qobject_cast<QTabWidget *>(&control)) {
+        if (!ok || number < 0 || number >= w->count())
+            return false;
+        w->setCurrentIndex(number);
+        return true;
+    }
+    return false;
+}
+
+QList<Entry> entriesToSave(QWidget &window, const QString &profile)
+{
+    const QString section = window.objectName() + profile;
+    QList<Entry> entries;
+    entries.append({section, kName, window.windowTitle()});
+    if (!window.isMinimized()) {
+        entries.append({section, kWidth, QString::number(twips::fromPixels(window.width()))});
+        entries.append({section, kHeight, QString::number(twips::fromPixels(window.height()))});
+        entries.append({section, kTop, QString::number(twips::fromPixels(window.y()))});
+        entries.append({section, kLeft, QString::number(twips::fromPixels(window.x()))});
+    }
+    const QList<QWidget *> controls = visitOrder(window);
+    for (bool shared : {true, false}) {
+        for (const QWidget *control : controls) {
+            const QString key = keyOf(*control, shared);
+            if (!key.isEmpty())
+                entries.append({shared ? kShared : section, key, valueText(*control)});
+        }
+    }
+    return entries;
+}
+
+QString storePath()
+{
+    return openStore().fileName();
+}
+
+} // namespace settingsstore
+
+using namespace settingsstore;
+
+void SaveSettings(QWidget &window)
+{
+    const QList<Entry> entries = entriesToSave(window, currentProfile());
+    QSettings store = openStore();
+    for (const Entry &e : entries)
+        store.setValue(e.section + u'/' + e.key, e.value);
+    store.sync();
+    if (store.status() != QSettings::NoError || !store.isWritable())
+        services::prompter().critical(QStringLiteral("Невозможно сохранить настройки профиля!"));
+}
+
+void LoadSettings(QWidget &window)
+{
+    QSettings store = openStore();
+    const QString section = window.objectName() + currentProfile();
+    if (hasStoredGeometry(window))
+        loadGeometry(window, store, section);
+    const QList<QWidget *> controls = visitOrder(window);
+    for (bool shared : {true, false}) {
+        for (QWidget *control : controls) {
+            const QString key = keyOf(*control, shared);
+            if (key.isEmpty())
+                continue;
+            const QString current = valueText(*control);
+            const QString stored = store.value((shared ? QStringLiteral("Shared") : section) + u'/' + key, current).toString();
+            if (stored != current)
+                assignValue(*control, stored);
+        }
+    }
+}

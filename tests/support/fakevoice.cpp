@@ -1,0 +1,63 @@
+#include "fakevoice.h"
+
+FakeVoice::FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls)
+    : m_log(log), m_voices(std::move(voices)), m_busyPolls(busyPolls)
+{
+}
+
+bool FakeVoice::SelectVoice(const QString &id)
+{
+    for (int i = 0; i < m_voices.size(); ++i) {
+        if (m_voices[i].id == id) {
+            m_current = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+speech::VoiceToken FakeVoice::CurrentVoice() const
+{
+    return m_current < m_voices.size() ? m_voices[m_current] : speech::VoiceToken{};
+}
+
+bool FakeVoice::Speak(const QString &text, int flags)
+{
+    if (flags & speech::PurgeBeforeSpeak) {
+        ++m_log.purges;
+        m_pollsLeft = 0;
+    }
+    if (text.isEmpty())
+        return true;
+    m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile});
+    m_pollsLeft = m_busyPolls;
+    return true;
+}
+
+bool FakeVoice::WaitUntilDone(int)
+{
+    if (m_pollsLeft > 0) {
+        --m_pollsLeft;
+        return false;
+    }
+    return true;
+}
+
+bool FakeVoice::OpenOutputFile(const QString &path, int)
+{
+    m_outputFile = path;
+    return true;
+}
+
+bool FakeVoice::CloseOutputFile()
+{
+    m_outputFile.clear();
+    return true;
+}
+
+std::unique_ptr<speech::Voice> FakeVoiceFactory::create()
+{
+    if (!engineAvailable)
+        return nullptr;
+    return std::make_unique<FakeVoice>(log, voices, busyPolls);
+}

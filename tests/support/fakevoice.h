@@ -1,0 +1,61 @@
+#pragma once
+
+#include "speech/voice.h"
+
+#include <QStringList>
+
+// A voice that speaks nothing: it records every call, shared by all voices of the
+// factory, so a test reads what the program asked any of its voices to say.
+struct FakeSpeechLog
+{
+    struct Spoken
+    {
+        QString text;
+        int flags;
+        QString voiceId;
+        QString outputFile; // empty when spoken aloud
+    };
+    QList<Spoken> spoken;
+    int purges = 0;
+};
+
+class FakeVoice : public speech::Voice
+{
+public:
+    FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls);
+
+    QList<speech::VoiceToken> GetVoices() const override { return m_voices; }
+    bool SelectVoice(const QString &id) override;
+    speech::VoiceToken CurrentVoice() const override;
+    bool Speak(const QString &text, int flags) override;
+    bool WaitUntilDone(int ms) override;
+    void Pause() override {}
+    void Resume() override {}
+    bool OpenOutputFile(const QString &path, int formatType) override;
+    bool CloseOutputFile() override;
+    QString LastError() const override { return {}; }
+
+private:
+    FakeSpeechLog &m_log;
+    QList<speech::VoiceToken> m_voices;
+    int m_current = 0;
+    int m_busyPolls;
+    int m_pollsLeft = 0;
+    QString m_outputFile;
+};
+
+class FakeVoiceFactory : public speech::VoiceFactory
+{
+public:
+    std::unique_ptr<speech::Voice> create() override;
+
+    FakeSpeechLog log;
+    // What the fake engine offers; clear it to act as a machine without voices.
+    QList<speech::VoiceToken> voices = {
+        {QStringLiteral("ru"), QStringLiteral("Nicolai (eSpeak NG, русский, мужской)")},
+        {QStringLiteral("ru+f3"), QStringLiteral("Katerina (eSpeak NG, русский, женский)")},
+    };
+    bool engineAvailable = true;
+    // How many WaitUntilDone() polls a spoken text keeps the voice busy.
+    int busyPolls = 0;
+};

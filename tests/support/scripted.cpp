@@ -1,0 +1,53 @@
+#include "scripted.h"
+
+#include "fakevoice.h"
+
+Prompter::Answer ScriptedPrompter::ask(const QString &text, Icon icon, Buttons buttons)
+{
+    asked.append({text, icon, buttons});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+}
+
+namespace {
+QString nextName(QQueue<QString> &names)
+{
+    return names.isEmpty() ? QString() : names.dequeue();
+}
+} // namespace
+
+QString ScriptedFileChooser::openFile(const QString &title, const QString &filter, const QString &folder)
+{
+    asked.append({title, filter, folder});
+    return nextName(names);
+}
+
+QString ScriptedFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested)
+{
+    asked.append({title, filter, suggested});
+    return nextName(names);
+}
+
+QString ScriptedFileChooser::folder(const QString &title, const QString &start)
+{
+    asked.append({title, {}, start});
+    return nextName(names);
+}
+
+void installScriptedServices()
+{
+    Services s;
+    s.prompter = std::make_unique<ScriptedPrompter>();
+    s.fileChooser = std::make_unique<ScriptedFileChooser>();
+    s.shutdown = std::make_unique<ScriptedShutdown>();
+    s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
+    s.voices = std::make_unique<FakeVoiceFactory>();
+    services::install(std::move(s));
+}
+
+ScriptedPrompter &scriptedPrompter() { return static_cast<ScriptedPrompter &>(services::prompter()); }
+ScriptedFileChooser &scriptedFileChooser() { return static_cast<ScriptedFileChooser &>(services::fileChooser()); }
+ScriptedShutdown &scriptedShutdown() { return static_cast<ScriptedShutdown &>(services::shutdown()); }
+ScriptedSoundPlayer &scriptedSoundPlayer() { return static_cast<ScriptedSoundPlayer &>(services::soundPlayer()); }
+FakeVoiceFactory &fakeVoices() { return static_cast<FakeVoiceFactory &>(services::voices()); }

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "filechooser.h"
+#include "prompter.h"
+#include "services.h"
+#include "shutdown.h"
+#include "soundplayer.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Scripted services: each takes the next answer a test queued and records what it was
+// asked, so no test ever shows a dialog, plays a sound or turns the machine off.
+
+class ScriptedPrompter : public Prompter
+{
+public:
+    struct Asked
+    {
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer ask(const QString &text, Icon icon, Buttons buttons) override;
+
+    QQueue<Answer> answers; // when empty: Ok, or Yes for a question
+    QList<Asked> asked;
+};
+
+class ScriptedFileChooser : public FileChooser
+{
+public:
+    struct Asked
+    {
+        QString title;
+        QString filter;
+        QString start;
+    };
+
+    QString openFile(const QString &title, const QString &filter, const QString &folder) override;
+    QString saveFile(const QString &title, const QString &filter, const QString &suggested) override;
+    QString folder(const QString &title, const QString &start) override;
+
+    QQueue<QString> names; // when empty: cancelled
+    QList<Asked> asked;
+};
+
+class ScriptedShutdown : public Shutdown
+{
+public:
+    bool powerOff() override
+    {
+        ++calls;
+        return true;
+    }
+    int calls = 0;
+};
+
+class ScriptedSoundPlayer : public SoundPlayer
+{
+public:
+    void play(const QString &wavPath) override { played.append(wavPath); }
+    QStringList played;
+};
+
+class FakeVoiceFactory;
+
+// Installs fresh scripted services (and the fake voice factory).
+void installScriptedServices();
+
+// The installed scripted services.
+ScriptedPrompter &scriptedPrompter();
+ScriptedFileChooser &scriptedFileChooser();
+ScriptedShutdown &scriptedShutdown();
+ScriptedSoundPlayer &scriptedSoundPlayer();
+FakeVoiceFactory &fakeVoices();
