@@ -1,0 +1,182 @@
+#include "cp1251.h"
+#include "fakevoice.h"
+#include "globals.h"
+#include "mainwindow.h"
+#include "monitor.h"
+#include "richtext/richtextbox.h"
+#include "scripted.h"
+#include "setup.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QSettings store()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"), QStringLiteral("Quenvale"));
+}
+
+class StartAndExit : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        installScriptedServices();
+        store().clear();
+        store().sync();
+    }
+    void TearDown() override { destroyWindows(); }
+
+    // Starts the program as main() does, with an exit that only counts.
+    MainWindow &start()
+    {
+        MainWindow &w = MP3();
+        w.endProcess = [this] { ++ended; };
+        return w;
+    }
+
+    int ended = 0;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(StartAndExit, FirstStartWithEmptyStore)
+{
+    MainWindow &w = start();
+    EXPECT_EQ(w.Text7->text(), "полный путь к файлу");
+    EXPECT_EQ(w.Text8->text(), "название произведения");
+    EXPECT_EQ(CurTextPath, "полный путь к файлу");
+    EXPECT_EQ(BookTitle, "название произведения");
+    EXPECT_TRUE(w.RichTextBox2->Text().isEmpty());
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_EQ(SpeakFlags, 11);
+    EXPECT_EQ(w.windowTitle(), "Quenvale ");
+    EXPECT_FALSE(w.Frame1->isVisible());
+    EXPECT_FALSE(w.Frame5->isVisible());
+    // The settings and monitor windows exist, hidden; nothing was written to the store.
+    EXPECT_FALSE(setup().isVisible());
+    EXPECT_FALSE(monitor().isVisible());
+    EXPECT_TRUE(store().allKeys().isEmpty());
+}
+
+TEST_F(StartAndExit, LastOpenedTextComesBackUnchanged)
+{
+    const QString path = dir.filePath(QStringLiteral("Книга.txt"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    // Doubled blanks and a dash that pre-formatting would change: a reopen keeps them.
+    f.write(cp1251::encode(QStringLiteral("Глава  1\r\n— Да.\r\n")));
+    f.close();
+    QSettings s = store();
+    s.setValue("MP3User1/text7", path);
+    s.setValue("MP3User1/Text8", "Книга");
+    s.sync();
+
+    MainWindow &w = start();
+    EXPECT_EQ(CurTextPath, path);
+    EXPECT_EQ(BookTitle, "Книга");
+    EXPECT_EQ(w.RichTextBox2->Text(), QStringLiteral("Глава  1\r\n— Да.\r\n"));
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+}
+
+TEST_F(StartAndExit, MissingLastTextLeavesTheEditorEmptyWithoutMessage)
+{
+    QSettings s = store();
+    s.setValue("MP3User1/text7", dir.filePath(QStringLiteral("нет.txt")));
+    s.sync();
+    MainWindow &w = start();
+    EXPECT_TRUE(w.RichTextBox2->Text().isEmpty());
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+}
+
+TEST_F(StartAndExit, ExitAsksWhenConfirmationsAreOnAndNoKeepsEverything)
+{
+    MainWindow &w = start();
+    w.RichTextBox2->setText(QStringLiteral("несохранённый текст"));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::No);
+    w.ExitProgramm_Click();
+    ASSERT_EQ(scriptedPrompter().asked.size(), 1);
+    EXPECT_EQ(scriptedPrompter().asked[0].text, "Выйти из программы?");
+    EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Question);
+    EXPECT_EQ(scriptedPrompter().asked[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(store().contains("MP3User1/(name)"));
+    EXPECT_EQ(w.RichTextBox2->Text(), "несохранённый текст");
+    EXPECT_TRUE(w.Voice);
+
+    w.ExitProgramm_Click(); // the scripted prompter answers Yes now
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(store().value("MP3User1/(name)").toString(), "Quenvale ");
+    EXPECT_EQ(store().value("MP3User1/text7").toString(), "полный путь к файлу");
+    EXPECT_FALSE(w.Voice);
+    EXPECT_GE(fakeVoices().log.purges, 1);
+}
+
+TEST_F(StartAndExit, ExitWithoutConfirmationsSavesAndEnds)
+{
+    MainWindow &w = start();
+    setup().Check1->setChecked(false);
+    w.Text4->setText(QStringLiteral("30"));
+    w.ExitProgramm_Click();
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(store().value("MP3User1/Text4").toString(), "30");
+    EXPECT_EQ(store().value("MP3User1/_Form Wight").toString().toInt() % 15, 0);
+    // The settings window is saved only by its own command.
+    EXPECT_FALSE(store().contains("setupUser1/Check1"));
+}
+
+TEST_F(StartAndExit, CloseFromCodeNeitherAsksNorSaves)
+{
+    MainWindow &w = start();
+    w.show();
+    w.close();
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(store().contains("MP3User1/(name)"));
+}
+
+TEST_F(StartAndExit, StoredMainWindowSettingsAreRestored)
+{
+    {
+        MainWindow &w = start();
+        setup().Check1->setChecked(false);
+        w.resize(640, 480);
+        w.move(20, 30);
+        w.Check1->setChecked(true); // toolbar captions hidden
+        w.ExitProgramm_Click();
+    }
+    destroyWindows();
+    MainWindow &w = start();
+    EXPECT_EQ(w.size(), QSize(640, 480));
+    EXPECT_EQ(w.pos(), QPoint(20, 30));
+    EXPECT_TRUE(w.Check1->isChecked());
+    EXPECT_EQ(w.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+}
+
+TEST_F(StartAndExit, EditorFollowsTheMarginAndNeverGetsANegativeSize)
+{
+    MainWindow &w = start();
+    w.resize(600, 400);
+    w.Text4->setText(QStringLiteral("0"));
+    w.Form_Resize();
+    EXPECT_EQ(w.RichTextBox2->x(), 0);
+    EXPECT_EQ(w.RichTextBox2->geometry().right() + 1, w.width());
+    w.Text4->setText(QStringLiteral("30"));
+    w.Form_Resize();
+    EXPECT_EQ(w.RichTextBox2->x(), 2);
+    EXPECT_EQ(w.RichTextBox2->geometry().right() + 1, w.width());
+    EXPECT_GE(w.RichTextBox2->y(), w.Toolbar1->height());
+
+    w.resize(1, 1);
+    w.Form_Resize();
+    EXPECT_GE(w.RichTextBox2->width(), 0);
+    EXPECT_GE(w.RichTextBox2->height(), 0);
+}
