@@ -18,6 +18,8 @@ public:
     virtual void setStatusPanel(int panel, const QString &text) = 0;
     // Applies the stored font name, size and background colour to the editor.
     virtual bool applyTextView() = 0;
+    // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
+    virtual void showHelp(const QString &page) { (void)page; }
 };
 
 namespace mainwindowport {

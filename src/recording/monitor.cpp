@@ -17,8 +17,20 @@ Monitor::Monitor(QWidget *parent) : QWidget(parent)
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
         StatusBar1->addPermanentWidget(panel, 1);
+        statusPanels.append(panel);
     }
     layout->addWidget(StatusBar1);
+}
+
+void Monitor::setStatusPanel(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= statusPanels.size())
+        statusPanels[panel - 1]->setText(text);
+}
+
+QString Monitor::statusPanel(int panel) const
+{
+    return panel >= 1 && panel <= statusPanels.size() ? statusPanels[panel - 1]->text() : QString();
 }
 
 namespace {

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// A setting typed as text, read as a 16-bit integer: a number rounded to the nearest
+// integer (halves to even); nothing for text that is not a number or out of range.
+std::optional<std::int16_t> toInt16(const QString &text);
