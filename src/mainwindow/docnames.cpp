@@ -1,0 +1,77 @@
+#include "docnames.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace docnames {
+namespace {
+
+const QString kAllFiles = QStringLiteral("All Files (*)");
+const QString kTextFiles = QStringLiteral("Текстовые файлы (*.txt)");
+// The RTF entry keeps the description it has always had.
+const QString kRtfFiles = QStringLiteral("Текстовые файлы (*.rtf)");
+
+FileDialogSpec dialog(const QString &title, const QString &preselected)
+{
+    return {title, kAllFiles + QStringLiteral(";;") + preselected, preselected};
+}
+
+} // namespace
+
+QString bookTitleFromFileName(const QString &fileName)
+{
+    QString title = blanksToUnderscores(fileName);
+    const qsizetype dot = title.lastIndexOf(u'.');
+    if (dot < 0)
+        return title;
+    title.truncate(dot);
+    title.replace(u'.', u'_');
+    return title;
+}
+
+QString bookTitleFromPath(const QString &path)
+{
+    return bookTitleFromFileName(QFileInfo(path).fileName());
+}
+
+QString blanksToUnderscores(const QString &title)
+{
+    QString result = title;
+    result.replace(u' ', u'_');
+    return result;
+}
+
+bool hasBlank(const QString &folder)
+{
+    return folder.contains(u' ');
+}
+
+QString batchFilePath(const QString &workingFolder, const QString &title)
+{
+    QString name = blanksToUnderscores(title);
+    name.replace(u'/', u'_');
+    name.replace(QChar(u'\0'), u'_');
+    return QDir(workingFolder).filePath(name + QStringLiteral(".txt"));
+}
+
+bool isFilePath(const QString &path)
+{
+    return !path.isEmpty() && QDir::isAbsolutePath(path);
+}
+
+FileDialogSpec openTextDialog()
+{
+    return dialog(QStringLiteral("Открыть текстовый файл"), kTextFiles);
+}
+
+FileDialogSpec saveTextDialog()
+{
+    return dialog(QStringLiteral("Сохранить файл как..."), kTextFiles);
+}
+
+FileDialogSpec saveRtfDialog()
+{
+    return dialog(QStringLiteral("Сохранить файл как..."), kRtfFiles);
+}
+
+} // namespace docnames

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// Naming rules of the document commands: the book title of an opened file, the batch
+// queue file, the file dialogs, and when a stored path names a file at all.
+namespace docnames {
+
+// BookTitle of a file name without its folder: blanks become "_", the part from the last
+// "." on is cut, dots left become "_". A name without "." stays whole.
+// "Война и мир.txt" -> "Война_и_мир", "Том.1.txt" -> "Том_1", ".txt" -> "".
+QString bookTitleFromFileName(const QString &fileName);
+// The same for a full path (its folder is dropped first).
+QString bookTitleFromPath(const QString &path);
+
+// Every blank made "_", as the add-to-batch and record commands leave BookTitle.
+QString blanksToUnderscores(const QString &title);
+
+// True when the working folder has a blank in its name or path (warned about, not refused,
+// by the add-to-batch command).
+bool hasBlank(const QString &folder);
+
+// The batch queue file of a book: <working folder>/<title>.txt, blanks in the title made
+// "_". A "/" in the title (a title restored from settings or a bookmark, not from a file
+// name) is made "_" as well, so the file always lands in the working folder itself.
+QString batchFilePath(const QString &workingFolder, const QString &title);
+
+// Whether a stored path (CurTextPath, MP3.Text7) names a file: only an absolute path does.
+// The fresh-window placeholder "полный путь к файлу" and an empty string do not.
+bool isFilePath(const QString &path);
+
+struct FileDialogSpec
+{
+    QString title;
+    QString filter;         // Qt form, entries separated by ";;"
+    QString selectedFilter; // the entry preselected when the dialog opens
+};
+
+// "*.*" is offered as "*" so that names without a dot show as well.
+FileDialogSpec openTextDialog();
+FileDialogSpec saveTextDialog();
+FileDialogSpec saveRtfDialog();
+
+} // namespace docnames

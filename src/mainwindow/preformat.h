@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+// The normalisation a text gets when it is opened into the main editor: line breaks
+// unified, empty lines turned into the paragraph mark (a line break followed by a line
+// that begins with a blank), brackets spaced out, odd blanks and the em dash made plain,
+// runs of blanks halved and a blank put after every dash that follows a blank.
+// Reading aloud and the dialogue tagging find paragraphs by that mark.
+//
+// Not idempotent: running it twice halves blanks twice and widens dashes again.
+namespace preformat {
+
+inline constexpr int kStepCount = 12;
+// ProgressBar1 counts the twelve steps and one final tick.
+inline constexpr int kProgressMaximum = 13;
+
+// The caption of Label1 for the whole run.
+QString caption();
+
+// Replaces every occurrence of `from`, scanning left to right without overlap and without
+// searching again in what was inserted. Linear in the size of `text`; an empty `from`
+// changes nothing.
+QString replaceAll(QStringView text, QStringView from, QStringView to,
+                   Qt::CaseSensitivity cs = Qt::CaseInsensitive);
+
+// Step `step` (1..12) alone; any other number returns the text unchanged.
+QString applyStep(int step, QStringView text);
+
+struct Hooks
+{
+    // Asked before each step and once after the last; true ends the run there.
+    std::function<bool()> cancelRequested;
+    // Told k after step k and kProgressMaximum after the final check.
+    std::function<void(int value)> progressed;
+};
+
+struct Outcome
+{
+    QString text;      // the text with the steps done
+    int stepsDone = 0; // 0..12
+    bool cancelled = false;
+};
+
+// Runs the twelve steps in order over `text`. A cancel keeps the steps done so far.
+Outcome run(QString text, const Hooks &hooks = {});
+
+} // namespace preformat
