@@ -544,6 +544,8 @@ void Setup::formLoad()
         Voice.reset();
         services::prompter().critical(kCheckEngine);
     } else {
+        // Wide enough to read every description.
+        lstSapi5->setMinimumWidth(lstSapi5->sizeHintForColumn(0) + 2 * lstSapi5->frameWidth() + 4);
         lstSapi5->setCurrentRow(0);
     }
 

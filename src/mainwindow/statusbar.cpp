@@ -1,0 +1,126 @@
+// The main window's status bar: file size, playing-time estimate and the settings that
+// shape a recording.
+#include "mainwindow.h"
+
+#include "estimate.h"
+#include "globals.h"
+#include "monitor.h"
+#include "outputformats.h"
+#include "setup.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int kStatusPanels = 12;
+
+const char *const kToolTips[kStatusPanels] = {
+    "размер файла",
+    "время звучания",
+    "рабочий каталог",
+    "голос",
+    "Скорость простого повествования",
+    "Скорость диалогов",
+    "Скорость комментариев",
+    "Тембр повествования",
+    "Тембр диалогов",
+    "Тембр комментариев",
+    "Формат записи",
+    "Длительность фрагмента (мин.)",
+};
+
+// A click on any panel brings up the settings window.
+class PanelClick : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            Setup &settings = setup();
+            settings.show();
+            settings.raise();
+            settings.activateWindow();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QString number(int value)
+{
+    return QString::number(static_cast<std::int16_t>(value));
+}
+
+} // namespace
+
+void MainWindow::createStatusBar()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false); // the window's own edges resize it
+    auto *click = new PanelClick(StatusBar1);
+    for (int i = 1; i <= kStatusPanels; ++i) {
+        auto *panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setToolTip(QString::fromUtf8(kToolTips[i - 1]));
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        panel->installEventFilter(click);
+        // Wide for the size, time, folder and voice; narrow for the signed rates and pitches.
+        StatusBar1->addPermanentWidget(panel, i <= 4 ? 4 : (i <= 10 ? 1 : 2));
+        statusPanels.append(panel);
+    }
+}
+
+void MainWindow::SetStatusBar()
+{
+    Setup &settings = setup();
+    setStatusPanel(3, settings.Text28->text());
+    setStatusPanel(4,
+                   settings.lstSapi5->currentItem() ? settings.lstSapi5->currentItem()->text() : QString());
+    const QScrollBar *const shown[] = {settings.FlatScrollBar3, settings.FlatScrollBar4,
+                                       settings.FlatScrollBar5, settings.FlatScrollBar6,
+                                       settings.FlatScrollBar7, settings.FlatScrollBar8};
+    for (int i = 0; i < 6; ++i)
+        setStatusPanel(5 + i, number(shown[i]->value()));
+    // The WMA page has no name here: the panel keeps the previous format's.
+    if (const auto name = outputformats::tabName(settings.SSTab1->currentIndex()))
+        setStatusPanel(11, *name);
+    setStatusPanel(12, number(settings.FlatScrollBar1->value()));
+    StatusBar1->update();
+}
+
+void MainWindow::Dlitelnost()
+{
+    // The saved file is measured, never read: instant for a book of any size.
+    const QFileInfo file(CurTextPath);
+    const qint64 bytes = !CurTextPath.isEmpty() && file.isFile() ? file.size() : 0;
+    Monitor &recording = monitor();
+
+    setStatusPanel(1, estimate::sizeText(bytes, QLocale()));
+    recording.setStatusPanel(3, statusPanels[0]->text());
+    SetKoeff();
+    // No rate set yet: no estimate rather than a division by zero.
+    if (CharsPerMin > 0) {
+        PlayHours = estimate::playHours(bytes, CharsPerMin);
+        setStatusPanel(2, estimate::durationText(PlayHours));
+        recording.setStatusPanel(4, statusPanels[1]->text());
+        recording.setStatusPanel(2, estimate::durationText(PlayHours / estimate::kRecordingSpeedup));
+    }
+    StatusBar1->update();
+}
+
+void MainWindow::setStatusPanel(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= statusPanels.size())
+        statusPanels[panel - 1]->setText(text);
+}
