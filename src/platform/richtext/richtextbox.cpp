@@ -1,0 +1,401 @@
+#include "richtext/richtextbox.h"
+
+#include "cp1251.h"
+#include "richtext/crlfpositions.h"
+#include "richtext/rtf.h"
+#include "textfile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+// Marks a stretch of code whose document changes leave the characters as they are, so the
+// cached text stays valid and no change is reported.
+class FormatOnlyScope
+{
+public:
+    explicit FormatOnlyScope(RichTextBox &box) : m_box(box) { ++m_box.m_formatOnly; }
+    ~FormatOnlyScope() { --m_box.m_formatOnly; }
+    FormatOnlyScope(const FormatOnlyScope &) = delete;
+    FormatOnlyScope &operator=(const FormatOnlyScope &) = delete;
+
+private:
+    RichTextBox &m_box;
+};
+
+// The editor inside the box. It keeps the document free of soft line breaks (U+2028), which
+// would count as one character where the program counts a line break as two, and reports
+// clicks to the box.
+class BoxEdit : public QTextEdit
+{
+public:
+    explicit BoxEdit(RichTextBox &box) : QTextEdit(&box), m_box(box) { setAcceptRichText(false); }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        if (e->matches(QKeySequence::InsertLineSeparator)) {
+            QKeyEvent plain(e->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            QTextEdit::keyPressEvent(&plain);
+            e->setAccepted(plain.isAccepted());
+            return;
+        }
+        QTextEdit::keyPressEvent(e);
+    }
+
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (source == nullptr || !source->hasText() || isReadOnly())
+            return;
+        QString text = source->text();
+        text.replace(QChar::LineSeparator, u'\n');
+        insertPlainText(text);
+    }
+
+    void changeEvent(QEvent *e) override
+    {
+        // A new font becomes the document's default font: no character changes.
+        FormatOnlyScope scope(m_box);
+        QTextEdit::changeEvent(e);
+    }
+
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        m_pressPos = e->position().toPoint();
+        QTextEdit::mousePressEvent(e);
+    }
+
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        QTextEdit::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton &&
+            (e->position().toPoint() - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+            Q_EMIT m_box.clicked();
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *e) override
+    {
+        QTextEdit::mouseDoubleClickEvent(e);
+        const int position = cursorForPosition(e->position().toPoint()).position();
+        Q_EMIT m_box.doubleClicked(CrLfPositions(*document()).toCrLf(position));
+    }
+
+private:
+    RichTextBox &m_box;
+    QPoint m_pressPos;
+};
+
+namespace {
+
+// Qt's paragraph separators as CR LF.
+QString withCrLf(const QString &raw)
+{
+    const qsizetype breaks = raw.count(QChar::ParagraphSeparator);
+    if (breaks == 0)
+        return raw;
+    QString out(raw.size() + breaks, Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (const QChar ch : raw) {
+        if (ch == QChar::ParagraphSeparator) {
+            *dst++ = u'\r';
+            *dst++ = u'\n';
+        } else {
+            *dst++ = ch;
+        }
+    }
+    return out;
+}
+
+// Every line end, U+2028 included, as a paragraph break for QTextCursor::insertText.
+QString forInsertion(QString text)
+{
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
+// The format of the first selected character, or the typing format without a selection.
+QTextCharFormat selectionFormat(const QTextCursor &cursor)
+{
+    if (!cursor.hasSelection())
+        return cursor.charFormat();
+    QTextCursor first(cursor.document());
+    first.setPosition(cursor.selectionStart() + 1);
+    return first.charFormat();
+}
+
+bool isWordChar(QChar ch)
+{
+    return ch.isLetterOrNumber() || ch == u'_';
+}
+
+// RTF held in a QString: characters up to U+00FF stand for bytes; anything above becomes an
+// \uN escape so that no character is lost.
+QByteArray rtfBytes(const QString &rtf)
+{
+    QByteArray out;
+    out.reserve(rtf.size());
+    for (const QChar ch : rtf) {
+        const char16_t u = ch.unicode();
+        if (u < 0x100) {
+            out += char(u);
+        } else {
+            char buf[16];
+            const int n = std::snprintf(buf, sizeof buf, "\\u%d?", u > 32767 ? int(u) - 65536 : int(u));
+            out.append(buf, n);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent) : QWidget(parent), m_edit(new BoxEdit(*this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_edit);
+    setFocusProxy(m_edit);
+    connect(m_edit->document(), &QTextDocument::contentsChanged, this, &RichTextBox::onContentsChanged);
+    connect(m_edit, &QTextEdit::cursorPositionChanged, this, &RichTextBox::onCursorMoved);
+    connect(m_edit, &QTextEdit::selectionChanged, this, &RichTextBox::onCursorMoved);
+}
+
+RichTextBox::~RichTextBox() = default;
+
+const QString &RichTextBox::cachedText() const
+{
+    if (!m_textValid) {
+        m_text = withCrLf(m_edit->document()->toRawText());
+        m_textValid = true;
+    }
+    return m_text;
+}
+
+void RichTextBox::onContentsChanged()
+{
+    if (m_formatOnly > 0)
+        return;
+    m_textValid = false;
+    Q_EMIT changed();
+}
+
+void RichTextBox::onCursorMoved()
+{
+    const QTextCursor c = m_edit->textCursor();
+    if (c.anchor() == m_lastAnchor && c.position() == m_lastPosition)
+        return;
+    m_lastAnchor = c.anchor();
+    m_lastPosition = c.position();
+    Q_EMIT selectionChanged();
+}
+
+void RichTextBox::replaceContent(const std::function<void(QTextDocument &)> &fill)
+{
+    // The new content goes into a fresh document that no layout watches, which then
+    // replaces the editor's: the editor lays a new book out lazily, page by page, while
+    // filling its own document would lay out the whole book at once. There is no undo of a
+    // load either: a 2 MB book would be kept twice.
+    QTextDocument *old = m_edit->document();
+    auto *doc = new QTextDocument(m_edit);
+    doc->setDefaultFont(old->defaultFont());
+    doc->setDefaultTextOption(old->defaultTextOption());
+    doc->setDocumentMargin(old->documentMargin());
+    doc->setUndoRedoEnabled(false);
+    fill(*doc);
+    doc->setUndoRedoEnabled(old->isUndoRedoEnabled());
+
+    old->disconnect(this);
+    // The editor deletes the document it made itself; the ones made here are ours.
+    const bool ownOld = old->parent() == m_edit;
+    m_edit->setDocument(doc);
+    if (ownOld)
+        delete old;
+    connect(doc, &QTextDocument::contentsChanged, this, &RichTextBox::onContentsChanged);
+    m_edit->setTextCursor(QTextCursor(doc));
+    m_textValid = false;
+    Q_EMIT changed();
+}
+
+QString RichTextBox::Text() const
+{
+    return cachedText();
+}
+
+void RichTextBox::setText(const QString &text)
+{
+    // setPlainText inserts the whole text at once; CR LF, lone CR and lone LF all become
+    // paragraph breaks.
+    replaceContent([&](QTextDocument &doc) { doc.setPlainText(forInsertion(text)); });
+}
+
+QString RichTextBox::TextRTF() const
+{
+    const QTextDocument &doc = *m_edit->document();
+    return QString::fromLatin1(rtf::write(rtf::runsOf(doc), doc.defaultFont()));
+}
+
+void RichTextBox::setTextRTF(const QString &source)
+{
+    const QByteArray bytes = rtfBytes(source);
+    if (rtf::isRtf(bytes))
+        setRtfBytes(bytes);
+    else
+        setText(source);
+}
+
+void RichTextBox::setRtfBytes(const QByteArray &bytes)
+{
+    const QList<rtf::Run> runs = rtf::parse(bytes);
+    replaceContent([&](QTextDocument &doc) {
+        QTextCursor cursor(&doc);
+        rtf::insertRuns(cursor, runs);
+    });
+}
+
+int RichTextBox::SelStart() const
+{
+    return CrLfPositions(*m_edit->document()).toCrLf(m_edit->textCursor().selectionStart());
+}
+
+void RichTextBox::setSelStart(int position)
+{
+    QTextCursor c = m_edit->textCursor();
+    c.setPosition(CrLfPositions(*m_edit->document()).toQt(position));
+    m_edit->setTextCursor(c);
+}
+
+int RichTextBox::SelLength() const
+{
+    const CrLfPositions map(*m_edit->document());
+    const QTextCursor c = m_edit->textCursor();
+    return map.toCrLf(c.selectionEnd()) - map.toCrLf(c.selectionStart());
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    const CrLfPositions map(*m_edit->document());
+    QTextCursor c = m_edit->textCursor();
+    const int start = c.selectionStart();
+    const int end = map.toQt(map.toCrLf(start) + qMax(0, length));
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    m_edit->setTextCursor(c);
+}
+
+QString RichTextBox::SelText() const
+{
+    return cachedText().mid(SelStart(), SelLength());
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    QTextCursor c = m_edit->textCursor();
+    const QTextCharFormat format = selectionFormat(c);
+    c.insertText(forInsertion(text), format);
+    m_edit->setTextCursor(c);
+}
+
+QColor RichTextBox::SelColor() const
+{
+    const QTextCharFormat f = selectionFormat(m_edit->textCursor());
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+        return f.foreground().color();
+    return m_edit->palette().color(QPalette::Text);
+}
+
+void RichTextBox::setSelColor(const QColor &color)
+{
+    FormatOnlyScope scope(*this);
+    QTextCharFormat f;
+    f.setForeground(color);
+    m_edit->mergeCurrentCharFormat(f);
+}
+
+bool RichTextBox::SelBold() const
+{
+    return selectionFormat(m_edit->textCursor()).fontWeight() >= QFont::Bold;
+}
+
+void RichTextBox::setSelBold(bool bold)
+{
+    FormatOnlyScope scope(*this);
+    QTextCharFormat f;
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    m_edit->mergeCurrentCharFormat(f);
+}
+
+int RichTextBox::Find(const QString &text, int start, int end, FindOptions options) const
+{
+    const QString &t = cachedText();
+    const qsizetype limit = end < 0 || end > t.size() ? t.size() : end;
+    if (text.isEmpty())
+        return -1;
+    const Qt::CaseSensitivity cs = options.testFlag(MatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (qsizetype pos = t.indexOf(text, qMax(start, 0), cs); pos >= 0 && pos + text.size() <= limit;
+         pos = t.indexOf(text, pos + 1, cs)) {
+        if (options.testFlag(WholeWord)) {
+            const qsizetype after = pos + text.size();
+            if ((pos > 0 && isWordChar(t[pos - 1])) || (after < t.size() && isWordChar(t[after])))
+                continue;
+        }
+        return static_cast<int>(pos);
+    }
+    return -1;
+}
+
+bool RichTextBox::LoadFile(const QString &path, FileType type)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    if (type == FileType::Rtf && rtf::isRtf(bytes))
+        setRtfBytes(bytes);
+    else
+        setText(cp1251::decode(bytes));
+    return true;
+}
+
+bool RichTextBox::SaveFile(const QString &path, FileType type) const
+{
+    if (type == FileType::Text)
+        return textfile::writeText(path, Text());
+    const QTextDocument &doc = *m_edit->document();
+    const QByteArray bytes = rtf::write(rtf::runsOf(doc), doc.defaultFont());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool RichTextBox::Locked() const
+{
+    return m_edit->isReadOnly();
+}
+
+void RichTextBox::setLocked(bool locked)
+{
+    m_edit->setReadOnly(locked);
+    // Read-only still lets the user move through the text and select with the keyboard.
+    if (locked)
+        m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+QColor RichTextBox::fromRgbValue(qint64 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+QWidget *RichTextBox::viewport() const
+{
+    return m_edit->viewport();
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class BoxEdit;
+class QTextDocument;
+
+// The rich text box every window uses. Positions in and out count a line break as the two
+// characters CR LF, as every stored caret offset, bookmark and search position does; the
+// box maps them to the editor's own positions (one character per break).
+//
+// Text with lone CR or lone LF line ends is shown with each of them as a line break, and
+// Text() gives every break as CR LF.
+class RichTextBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Rtf reads a file as RTF when it starts with "{\rtf" and as plain text otherwise; Text
+    // always reads it as plain text (an RTF file shows its source).
+    enum class FileType
+    {
+        Rtf,
+        Text
+    };
+
+    enum FindOption
+    {
+        MatchCase = 1,
+        WholeWord = 2
+    };
+    Q_DECLARE_FLAGS(FindOptions, FindOption)
+
+    explicit RichTextBox(QWidget *parent = nullptr);
+    ~RichTextBox() override;
+
+    // The plain text with CR LF line breaks. Setting it replaces the whole content and drops
+    // all character formatting; the caret goes to 0.
+    QString Text() const;
+    void setText(const QString &text);
+
+    // The content as RTF (Windows-1251). Setting it replaces the content, formatting kept;
+    // a text that is not RTF is taken as plain text.
+    QString TextRTF() const;
+    void setTextRTF(const QString &rtf);
+
+    // The caret offset, or the start of the selection. Setting it empties the selection.
+    int SelStart() const;
+    void setSelStart(int position);
+    // Setting it selects from SelStart on.
+    int SelLength() const;
+    void setSelLength(int length);
+    // Setting it replaces the selection (or inserts at the caret); the new text takes the
+    // format of the replaced selection (or the typing format) and the caret ends after it.
+    QString SelText() const;
+    void setSelText(const QString &text);
+    // Colour and bold of the selection; with an empty selection, of the text typed at the
+    // caret. Changing them never changes the characters.
+    QColor SelColor() const;
+    void setSelColor(const QColor &color);
+    bool SelBold() const;
+    void setSelBold(bool bold);
+
+    // The position of the first occurrence of `text` that lies within [start, end) (end -1:
+    // to the end of the text), or -1. The selection is not touched.
+    int Find(const QString &text, int start = 0, int end = -1, FindOptions options = {}) const;
+
+    // Replaces the content with the file. A file that cannot be read returns false and
+    // leaves the box unchanged. Plain text is Windows-1251.
+    bool LoadFile(const QString &path, FileType type = FileType::Rtf);
+    // Rtf writes TextRTF(); Text writes Text() in Windows-1251 followed by one CR LF, as every
+    // text file of the program is written. False when the file could not be written.
+    bool SaveFile(const QString &path, FileType type = FileType::Rtf) const;
+
+    // Read-only for the user; the functions above still change the text.
+    bool Locked() const;
+    void setLocked(bool locked);
+
+    // A colour stored as red + 256 * green + 65536 * blue.
+    static QColor fromRgbValue(qint64 value);
+
+    // The widget that shows the text and receives the mouse.
+    QWidget *viewport() const;
+
+Q_SIGNALS:
+    // The characters changed (not emitted for colour or bold changes).
+    void changed();
+    // The caret moved or the selection changed.
+    void selectionChanged();
+    // A left click that did not drag a selection; the caret is already at the click.
+    void clicked();
+    // A double click at `position`.
+    void doubleClicked(int position);
+
+private:
+    const QString &cachedText() const;
+    void replaceContent(const std::function<void(QTextDocument &)> &fill);
+    void setRtfBytes(const QByteArray &bytes);
+    void onContentsChanged();
+    void onCursorMoved();
+
+    BoxEdit *m_edit;
+    // Text() is read far more often than the text changes (every search of a long book);
+    // it is rebuilt only after the characters change.
+    mutable QString m_text;
+    mutable bool m_textValid = false;
+    // While above zero, document changes are known to leave the characters alone.
+    int m_formatOnly = 0;
+    int m_lastAnchor = 0;
+    int m_lastPosition = 0;
+
+    friend class BoxEdit;
+    friend class FormatOnlyScope;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(RichTextBox::FindOptions)
