@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int kStatusPanels = 12;
 // The client area of a window that has nothing stored, in twips.
 constexpr int kDefaultWidth = 11385;
 constexpr int kDefaultHeight = 7875;
@@ -58,14 +57,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    for (int i = 1; i <= kStatusPanels; ++i) {
-        auto *panel = new QLabel(StatusBar1);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        StatusBar1->addPermanentWidget(panel, i <= 4 ? 4 : (i <= 10 ? 1 : 2));
-        statusPanels.append(panel);
-    }
+    createStatusBar();
 
     RichTextBox2 = new RichTextBox(this);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
@@ -195,23 +187,6 @@ void MainWindow::znachki2_Click()
 {
     Check2->setChecked(false);
     Toolbar1->setIconSize(QSize(32, 32));
-}
-
-void MainWindow::SetStatusBar()
-{
-    Setup &settings = setup();
-    setStatusPanel(3, settings.Text28->text());
-}
-
-void MainWindow::Dlitelnost()
-{
-    monitor();
-}
-
-void MainWindow::setStatusPanel(int panel, const QString &text)
-{
-    if (panel >= 1 && panel <= statusPanels.size())
-        statusPanels[panel - 1]->setText(text);
 }
 
 bool MainWindow::applyTextView()

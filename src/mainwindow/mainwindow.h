@@ -86,6 +86,9 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createStatusBar();
 };
 
 // The default instance: created and loaded on first use (the program's start).

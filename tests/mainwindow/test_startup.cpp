@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
