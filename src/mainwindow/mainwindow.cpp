@@ -62,6 +62,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     RichTextBox2 = new RichTextBox(this);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
     RichTextBox2->setFont(QFont(QStringLiteral("Times New Roman")));
+    connect(RichTextBox2, &RichTextBox::doubleClicked, this, &MainWindow::RichTextBox2_DblClick);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -38,6 +38,18 @@ public:
     // the voice and ends the program.
     void ExitProgramm_Click();
 
+    // Document commands.
+    void OpenTextFile();
+    void SaveText();
+    void SaveTextAs();
+    void SaveRtfAs();
+    void ClearText_Click();
+    void AddToPaket();
+    // Normalises a text just opened; the progress panel shows it and Check4 cancels it.
+    void PreFormat();
+    // Inserts the stress mark ">" where the editor was double-clicked.
+    void RichTextBox2_DblClick(int position);
+
     void ShowButtonCaptions();
     void HideButtonCaptions();
     void znachki1_Click();

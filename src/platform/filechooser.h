@@ -7,16 +7,21 @@ class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
-    // `filter` is in Qt's form: "Текстовые файлы (*.txt);;Все файлы (*)".
-    virtual QString openFile(const QString &title, const QString &filter, const QString &folder) = 0;
-    virtual QString saveFile(const QString &title, const QString &filter, const QString &suggested) = 0;
+    // `filter` is in Qt's form: "Текстовые файлы (*.txt);;Все файлы (*)"; `selectedFilter`
+    // is the entry shown first.
+    virtual QString openFile(const QString &title, const QString &filter, const QString &folder,
+                             const QString &selectedFilter = {}) = 0;
+    virtual QString saveFile(const QString &title, const QString &filter, const QString &suggested,
+                             const QString &selectedFilter = {}) = 0;
     virtual QString folder(const QString &title, const QString &start) = 0;
 };
 
 class QtFileChooser : public FileChooser
 {
 public:
-    QString openFile(const QString &title, const QString &filter, const QString &folder) override;
-    QString saveFile(const QString &title, const QString &filter, const QString &suggested) override;
+    QString openFile(const QString &title, const QString &filter, const QString &folder,
+                     const QString &selectedFilter = {}) override;
+    QString saveFile(const QString &title, const QString &filter, const QString &suggested,
+                     const QString &selectedFilter = {}) override;
     QString folder(const QString &title, const QString &start) override;
 };

@@ -43,14 +43,18 @@ Prompter::Answer QtPrompter::ask(const QString &text, Icon icon, Buttons buttons
     }
 }
 
-QString QtFileChooser::openFile(const QString &title, const QString &filter, const QString &folder)
+QString QtFileChooser::openFile(const QString &title, const QString &filter, const QString &folder,
+                                const QString &selectedFilter)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+    QString selected = selectedFilter;
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter, &selected);
 }
 
-QString QtFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested)
+QString QtFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested,
+                                const QString &selectedFilter)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
+    QString selected = selectedFilter;
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter, &selected);
 }
 
 QString QtFileChooser::folder(const QString &title, const QString &start)

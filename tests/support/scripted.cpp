@@ -17,21 +17,23 @@ QString nextName(QQueue<QString> &names)
 }
 } // namespace
 
-QString ScriptedFileChooser::openFile(const QString &title, const QString &filter, const QString &folder)
+QString ScriptedFileChooser::openFile(const QString &title, const QString &filter, const QString &folder,
+                                      const QString &selectedFilter)
 {
-    asked.append({title, filter, folder});
+    asked.append({title, filter, folder, selectedFilter});
     return nextName(names);
 }
 
-QString ScriptedFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested)
+QString ScriptedFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested,
+                                      const QString &selectedFilter)
 {
-    asked.append({title, filter, suggested});
+    asked.append({title, filter, suggested, selectedFilter});
     return nextName(names);
 }
 
 QString ScriptedFileChooser::folder(const QString &title, const QString &start)
 {
-    asked.append({title, {}, start});
+    asked.append({title, {}, start, {}});
     return nextName(names);
 }
 

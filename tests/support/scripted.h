@@ -36,10 +36,13 @@ public:
         QString title;
         QString filter;
         QString start;
+        QString selectedFilter;
     };
 
-    QString openFile(const QString &title, const QString &filter, const QString &folder) override;
-    QString saveFile(const QString &title, const QString &filter, const QString &suggested) override;
+    QString openFile(const QString &title, const QString &filter, const QString &folder,
+                     const QString &selectedFilter = {}) override;
+    QString saveFile(const QString &title, const QString &filter, const QString &suggested,
+                     const QString &selectedFilter = {}) override;
     QString folder(const QString &title, const QString &start) override;
 
     QQueue<QString> names; // when empty: cancelled

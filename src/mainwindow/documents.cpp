@@ -1,0 +1,173 @@
+// The document commands of the main window: open, save, clear, add to the batch, and the
+// pre-formatting of an opened text.
+#include "docnames.h"
+#include "filechooser.h"
+#include "globals.h"
+#include "mainwindow.h"
+#include "preformat.h"
+#include "prompter.h"
+#include "richtext/richtextbox.h"
+#include "services.h"
+#include "setup.h"
+#include "textfile.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+
+namespace {
+
+Prompter &prompter() { return services::prompter(); }
+
+bool confirmationsOn() { return setup().Check1->isChecked(); }
+
+QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving)
+{
+    FileChooser &chooser = services::fileChooser();
+    return forSaving ? chooser.saveFile(spec.title, spec.filter, QString(), spec.selectedFilter)
+                     : chooser.openFile(spec.title, spec.filter, QString(), spec.selectedFilter);
+}
+
+void reportUnwritten(const QString &path)
+{
+    prompter().critical(QStringLiteral("Не удалось записать файл\n%1").arg(QDir::toNativeSeparators(path)));
+}
+
+} // namespace
+
+void MainWindow::OpenTextFile()
+{
+    const QString path = chooseFile(docnames::openTextDialog(), false);
+    if (path.isEmpty())
+        return;
+    // A file that cannot be read changes nothing: the book in the editor stays current.
+    if (!RichTextBox2->LoadFile(path)) {
+        prompter().critical(QStringLiteral("Не удалось открыть файл\n%1").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    BookTitle = docnames::bookTitleFromPath(path);
+    CurTextPath = path;
+    Text7->setText(CurTextPath);
+    Text8->setText(BookTitle);
+    Dlitelnost();
+    PreFormat();
+    RichTextBox2->setSelStart(0);
+}
+
+void MainWindow::PreFormat()
+{
+    Label1->setText(preformat::caption());
+    ProgressBar1->setMaximum(preformat::kProgressMaximum);
+    ProgressBar1->setValue(0);
+    // A cancel ends this run only; the next opened text is pre-formatted again.
+    Check4->setChecked(false);
+    Frame1->show();
+    Frame1->raise();
+    const bool wasLocked = RichTextBox2->Locked();
+    RichTextBox2->setLocked(true);
+
+    preformat::Hooks hooks;
+    hooks.cancelRequested = [this] {
+        QCoreApplication::processEvents();
+        return Check4->isChecked();
+    };
+    hooks.progressed = [this](int value) { ProgressBar1->setValue(value); };
+    const preformat::Outcome outcome = preformat::run(RichTextBox2->Text(), hooks);
+
+    RichTextBox2->setText(outcome.text);
+    RichTextBox2->setLocked(wasLocked);
+    Frame1->hide();
+}
+
+void MainWindow::SaveText()
+{
+    if (confirmationsOn() && !prompter().confirm(QStringLiteral("Сохранить изменения?")))
+        return;
+    // The fresh-window placeholder is no file name either.
+    if (!docnames::isFilePath(CurTextPath)) {
+        prompter().critical(QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
+        return;
+    }
+    if (!RichTextBox2->SaveFile(CurTextPath, RichTextBox::FileType::Text)) {
+        reportUnwritten(CurTextPath);
+        return;
+    }
+    Dlitelnost();
+}
+
+void MainWindow::SaveTextAs()
+{
+    const QString path = chooseFile(docnames::saveTextDialog(), true);
+    if (path.isEmpty())
+        return;
+    if (!RichTextBox2->SaveFile(path, RichTextBox::FileType::Text)) {
+        reportUnwritten(path);
+        return;
+    }
+    CurTextPath = path;
+    Dlitelnost();
+}
+
+void MainWindow::SaveRtfAs()
+{
+    const QString path = chooseFile(docnames::saveRtfDialog(), true);
+    if (path.isEmpty())
+        return;
+    if (!RichTextBox2->SaveFile(path, RichTextBox::FileType::Rtf)) {
+        reportUnwritten(path);
+        return;
+    }
+    CurTextPath = path;
+    Dlitelnost();
+}
+
+void MainWindow::ClearText_Click()
+{
+    if (prompter().ask(QStringLiteral("Очистить текстовое окно?"), Prompter::Icon::Exclamation,
+                       Prompter::Buttons::YesNo)
+        != Prompter::Answer::Yes)
+        return;
+    RichTextBox2->setText(QString());
+    RichTextBox2->setLocked(false);
+    CurTextPath.clear();
+    Text7->clear();
+    Text8->clear();
+}
+
+void MainWindow::AddToPaket()
+{
+    Setup &settings = setup();
+    const QString folder = settings.Text28->text();
+    if (folder.isEmpty()) {
+        prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
+        settings.show();
+        settings.SSTab2->setCurrentIndex(1);
+        return;
+    }
+    if (docnames::hasBlank(folder))
+        prompter().critical(QStringLiteral(
+            "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
+            "простым названием. Напимер, C:\\Аудиокниги"));
+    BookTitle = docnames::blanksToUnderscores(BookTitle);
+    if (confirmationsOn()
+        && !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))
+        return;
+    const QString path = docnames::batchFilePath(folder, BookTitle);
+    if (!textfile::writeText(path, RichTextBox2->Text()))
+        reportUnwritten(path);
+}
+
+void MainWindow::RichTextBox2_DblClick(int position)
+{
+    // Never while a reading holds the editor, and never over the word the double click selected.
+    if (RichTextBox2->Locked())
+        return;
+    RichTextBox2->setSelStart(position);
+    RichTextBox2->setSelText(QStringLiteral(">"));
+}
