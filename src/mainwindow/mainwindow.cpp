@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "docnames.h"
 #include "globals.h"
 #include "monitor.h"
 #include "prompter.h"
@@ -12,7 +13,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,7 +133,7 @@ void MainWindow::form_load()
     CurTextPath = Text7->text();
     BookTitle = Text8->text();
     // The last text comes back as it was saved: no pre-formatting, no message.
-    if (QDir::isAbsolutePath(CurTextPath))
+    if (docnames::isFilePath(CurTextPath))
         RichTextBox2->LoadFile(CurTextPath);
     Dlitelnost();
     update();
