@@ -1,7 +1,7 @@
 # Debian packages of the program and of its tests; sourced by start.sh and test.sh.
 RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins
+    qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins qt6-translations-l10n
     libespeak-ng-dev espeak-ng-data libsoxr-dev
-    lame vorbis-tools madplay sox libsox-fmt-all ffmpeg
     fonts-dejavu-core)
-TEST_PACKAGES=(googletest libgtest-dev espeak-ng xvfb xauth)
+# sox reads back the WAV files the tests make; espeak-ng is the speech benchmark's yardstick.
+TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng)

@@ -8,7 +8,9 @@
 #include "speech/espeakvoice.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -31,6 +33,11 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Quenvale"));
     QApplication::setApplicationName(QStringLiteral("Quenvale"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own buttons and editor menus speak Russian, as the rest of the program does.
+    QTranslator qtRussian;
+    if (qtRussian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtRussian);
     services::install(realServices());
 
     MP3().show();
