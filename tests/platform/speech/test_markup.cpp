@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using speech::Prosody;
 using speech::Segment;
 
@@ -9,12 +10,11 @@ namespace speech {
 // Readable failures.
 void PrintTo(const Segment &s, std::ostream *os)
 {
-    if (s.isSilence()) {
+    if (s.isSilence())
         *os << "silence(" << s.silenceMs << ")";
-        return;
-    }
-    *os << '"' << s.text.toStdString() << "\" {" << s.prosody.volume << ", " << s.prosody.rate << ", "
-        << s.prosody.pitch << "}";
+    else
+        *os << '"' << s.text.toStdString() << "\" {" << s.prosody.volume << ", " << s.prosody.rate << ", "
+            << s.prosody.pitch << "}";
     for (int p : s.stresses)
         *os << " stress@" << p;
 }
@@ -22,112 +22,68 @@ void PrintTo(const Segment &s, std::ostream *os)
 
 namespace {
 
-Segment text(const QString &t, Prosody p = {}, QList<int> stresses = {})
-{
+const auto text = [](const QString &t, Prosody p = {}, QList<int> stresses = {}) {
     return Segment{t, p, 0, stresses};
+};
+const auto silence = [](int ms) { return Segment{QString(), Prosody{}, ms, {}}; };
+
+void expectSegments(QList<Segment> (*parse)(const QString &),
+                    const std::vector<std::pair<QString, QList<Segment>>> &cases)
+{
+    for (const auto &[input, expected] : cases) {
+        SCOPED_TRACE(input.toStdString());
+        EXPECT_EQ(parse(input), expected);
+    }
 }
 
-Segment silence(int ms)
+TEST(Markup, TextsWithAndWithoutMarkupGiveSegments)
 {
-    return Segment{QString(), Prosody{}, ms, {}};
-}
-
-TEST(Markup, ProsodyTagStringsOfTheSettingsSwitchVoiceForEachRun)
-{
-    // Narration opened, then closed and replaced by dialogue tags, as the settings build them.
-    const QString narration =
-        QStringLiteral(R"( <volume level="85"> <rate absspeed="2"> <pitch absmiddle="0">)");
-    const QString close = QStringLiteral(" </pitch> </rate> </volume>");
-    const QString dialogue =
-        QStringLiteral(R"( <volume level="100"> <rate absspeed="3"> <pitch absmiddle="-5">)");
-    const auto segments =
-        speech::parseMarkup(narration + QStringLiteral("Жили-были дед да баба.") + close + dialogue +
-                            QStringLiteral("— Кто там?") + close + QStringLiteral(" Конец"));
-    EXPECT_EQ(segments, (QList<Segment>{text(QStringLiteral("Жили-были дед да баба. "), {85, 2, 0}),
-                                        text(QStringLiteral("— Кто там? "), {100, 3, -5}),
-                                        text(QStringLiteral(" Конец"))}));
-}
-
-TEST(Markup, ClosingTagsRestoreWhatWasBeforeAndStrayClosingTagsAreIgnored)
-{
-    const auto segments = speech::parseMarkup(
-        QStringLiteral(R"(</rate>а<volume level="50">б<rate absspeed="-3">в</rate>г</volume>д</pitch>е)"));
-    EXPECT_EQ(segments,
-              (QList<Segment>{text(QStringLiteral("а")), text(QStringLiteral("б"), {50, 0, 0}),
-                              text(QStringLiteral("в"), {50, -3, 0}), text(QStringLiteral("г"), {50, 0, 0}),
-                              text(QStringLiteral("д")), text(QStringLiteral("е"))}));
-}
-
-TEST(Markup, SilencesStandBetweenTextsAndBlankRunsVanish)
-{
-    // A block as the recording frames it: pause, text with a question pause, pause.
-    const auto segments = speech::parseMarkup(QStringLiteral(
-        R"( <silence msec="1000"/>Кто там ?  <silence msec="700"/> Я. <silence msec="0"/> <silence msec="2000"/>)"));
-    EXPECT_EQ(segments, (QList<Segment>{silence(1000), text(QStringLiteral("Кто там ?  ")), silence(700),
-                                        text(QStringLiteral(" Я. ")), silence(2000)}));
-}
-
-TEST(Markup, TagsLeftOpenLastToTheEnd)
-{
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral(R"(<volume level="30"><pitch absmiddle="4">тихо и высоко)")),
-              (QList<Segment>{text(QStringLiteral("тихо и высоко"), {30, 0, 4})}));
-    EXPECT_TRUE(speech::parseMarkup(QStringLiteral(R"( <rate absspeed="5"> )")).isEmpty());
-    EXPECT_TRUE(speech::parseMarkup(QString()).isEmpty());
-}
-
-TEST(Markup, StrayAndUnknownMarkupIsText)
-{
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral("5 < 7 && 9 > 2")),
-              (QList<Segment>{text("5 < 7 && 9 > 2")}));
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral("<b>жирный</b> <!-- нет --> <emph/>")),
-              (QList<Segment>{text(QStringLiteral("<b>жирный</b> <!-- нет --> <emph/>"))}));
-    // Our tags with a missing or unreadable value, or never closed, are text too.
-    const QString malformed = QStringLiteral(
-        R"(<volume level="громко">раз <volume>два <rate speed="3">три <silence/>четыре <pitch absmiddle="1" пять)");
-    EXPECT_EQ(speech::parseMarkup(malformed), (QList<Segment>{text(malformed)}));
-}
-
-TEST(Markup, EntitiesAreDecodedAndUnknownOnesKept)
-{
-    EXPECT_EQ(speech::parseMarkup(
-                  QStringLiteral("Том &amp; Джерри &lt;3 &gt; &quot;&apos; &unknown; &#1078;&#x416;&")),
-              (QList<Segment>{text(QStringLiteral("Том & Джерри <3 > \"' &unknown; жЖ&"))}));
-}
-
-TEST(Markup, AttributeSpellingsNameCaseAndValueLimits)
-{
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral("<VOLUME LEVEL = '40' >а</Volume>б")),
-              (QList<Segment>{text(QStringLiteral("а"), {40, 0, 0}), text(QStringLiteral("б"))}));
-    // An empty element sets the value for the rest of the enclosing scope.
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral(R"(а<rate absspeed="4"/>б)")),
-              (QList<Segment>{text(QStringLiteral("а")), text(QStringLiteral("б"), {100, 4, 0})}));
-    EXPECT_EQ(
-        speech::parseMarkup(QStringLiteral(
-            R"(<volume level="150">а<rate absspeed="-20">б<pitch absmiddle="+11">в<silence msec="-5"/>)")),
-        (QList<Segment>{text(QStringLiteral("а"), {100, 0, 0}), text(QStringLiteral("б"), {100, -10, 0}),
-                        text(QStringLiteral("в"), {100, -10, 10})}));
-}
-
-TEST(Markup, StressMarksAfterVowelsAreNotSpoken)
-{
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral("за<мок и замо>к, x<y")),
-              (QList<Segment>{text(QStringLiteral("замок и замок, x<y"), {}, {1, 11})}));
-    // A real tag after a vowel stays a tag; an escaped "<" is a character, not a mark.
-    EXPECT_EQ(speech::parseMarkup(QStringLiteral(R"(мука<silence msec="10"/>о&lt;)")),
-              (QList<Segment>{text(QStringLiteral("мука")), silence(10), text(QStringLiteral("о<"))}));
-    EXPECT_EQ(speech::parsePlain(QStringLiteral("бе<лый <b> &amp;")),
-              (QList<Segment>{text(QStringLiteral("белый <b> &amp;"), {}, {1})}));
-}
-
-TEST(Markup, PlainTextAndMarkupDetection)
-{
-    EXPECT_EQ(speech::parsePlain(QStringLiteral(R"(<volume level="5">)")),
-              (QList<Segment>{text(QStringLiteral(R"(<volume level="5">)"))}));
-    EXPECT_TRUE(speech::parsePlain(QStringLiteral(" \r\n")).isEmpty());
-
-    EXPECT_TRUE(speech::looksLikeMarkup(QStringLiteral(R"( <silence msec="0"/>Текст)")));
-    EXPECT_TRUE(speech::looksLikeMarkup(QStringLiteral("\r\n<b>")));
-    EXPECT_FALSE(speech::looksLikeMarkup(QStringLiteral(R"(Текст <volume level="5">)")));
+    expectSegments(
+        speech::parseMarkup,
+        {// Narration, then dialogue, as the settings build the tags.
+         {uR"( <volume level="85"> <rate absspeed="2"> <pitch absmiddle="0">Жили-были дед да баба.)"
+          uR"( </pitch> </rate> </volume> <volume level="100"> <rate absspeed="3"> <pitch absmiddle="-5">)"
+          uR"(— Кто там? </pitch> </rate> </volume> Конец)"_s,
+          {text(u"Жили-были дед да баба. "_s, {85, 2, 0}), text(u"— Кто там? "_s, {100, 3, -5}),
+           text(u" Конец"_s)}},
+         // Closing tags restore what was before; stray ones are ignored.
+         {uR"(</rate>а<volume level="50">б<rate absspeed="-3">в</rate>г</volume>д</pitch>е)"_s,
+          {text(u"а"_s), text(u"б"_s, {50, 0, 0}), text(u"в"_s, {50, -3, 0}), text(u"г"_s, {50, 0, 0}),
+           text(u"д"_s), text(u"е"_s)}},
+         // A block as the recording frames it; blank runs and zero silences vanish.
+         {uR"( <silence msec="1000"/>Кто там ?  <silence msec="700"/> Я.)"
+          uR"( <silence msec="0"/> <silence msec="2000"/>)"_s,
+          {silence(1000), text(u"Кто там ?  "_s), silence(700), text(u" Я. "_s), silence(2000)}},
+         // Tags left open last to the end.
+         {uR"(<volume level="30"><pitch absmiddle="4">тихо и высоко)"_s,
+          {text(u"тихо и высоко"_s, {30, 0, 4})}},
+         {uR"( <rate absspeed="5"> )"_s, {}},
+         {QString(), {}},
+         {u"Том &amp; Джерри &lt;3 &gt; &quot;&apos; &unknown; &#1078;&#x416;&"_s,
+          {text(u"Том & Джерри <3 > \"' &unknown; жЖ&"_s)}},
+         {u"<VOLUME LEVEL = '40' >а</Volume>б"_s, {text(u"а"_s, {40, 0, 0}), text(u"б"_s)}},
+         // An empty element sets the value for the rest of the enclosing scope.
+         {uR"(а<rate absspeed="4"/>б)"_s, {text(u"а"_s), text(u"б"_s, {100, 4, 0})}},
+         {uR"(<volume level="150">а<rate absspeed="-20">б<pitch absmiddle="+11">в<silence msec="-5"/>)"_s,
+          {text(u"а"_s), text(u"б"_s, {100, -10, 0}), text(u"в"_s, {100, -10, 10})}},
+         // Stress marks after vowels are not spoken; a real tag after a vowel stays a tag, and an
+         // escaped "<" is a character.
+         {u"за<мок и замо>к, x<y"_s, {text(u"замок и замок, x<y"_s, {}, {1, 11})}},
+         {uR"(мука<silence msec="10"/>о&lt;)"_s, {text(u"мука"_s), silence(10), text(u"о<"_s)}}});
+    // Stray "<", ">" and "&", unknown markup and our tags with a missing or unreadable value are text.
+    for (const QString &same :
+         {u"5 < 7 && 9 > 2"_s, u"<b>жирный</b> <!-- нет --> <emph/>"_s,
+          uR"(<volume level="громко">раз <volume>два <rate speed="3">три <silence/>четыре)"
+          uR"( <pitch absmiddle="1" пять)"_s}) {
+        EXPECT_EQ(speech::parseMarkup(same), QList<Segment>{text(same)});
+    }
+    // Text without markup keeps every character but the stress marks.
+    expectSegments(speech::parsePlain, {{u"бе<лый <b> &amp;"_s, {text(u"белый <b> &amp;"_s, {}, {1})}},
+                                        {uR"(<volume level="5">)"_s, {text(uR"(<volume level="5">)"_s)}},
+                                        {u" \r\n"_s, {}}});
+    EXPECT_TRUE(speech::looksLikeMarkup(uR"( <silence msec="0"/>Текст)"_s));
+    EXPECT_TRUE(speech::looksLikeMarkup(u"\r\n<b>"_s));
+    EXPECT_FALSE(speech::looksLikeMarkup(uR"(Текст <volume level="5">)"_s));
     EXPECT_FALSE(speech::looksLikeMarkup(QString()));
 }
 

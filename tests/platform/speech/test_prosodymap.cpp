@@ -4,30 +4,30 @@
 
 namespace {
 
-TEST(ProsodyMap, EveryRateIsSlowerThanTheNextAndWithinTheEngineRange)
+auto engine(int volume, int rate, int pitch)
 {
-    for (int rate = -10; rate < 10; ++rate) {
-        const auto slow = speech::engineProsody({100, rate, 0});
-        const auto fast = speech::engineProsody({100, rate + 1, 0});
-        EXPECT_TRUE(slow.wordsPerMinute < fast.wordsPerMinute ||
-                    (slow.wordsPerMinute == fast.wordsPerMinute && slow.wordGap > fast.wordGap))
-            << "rate " << rate;
-        EXPECT_GE(slow.wordsPerMinute, 80) << "eSpeak's slowest speed";
-        EXPECT_LT(speech::targetCharsPerMinute(rate), speech::targetCharsPerMinute(rate + 1));
-    }
-    // Out-of-range numbers are held at the ends rather than read past the table.
-    EXPECT_EQ(speech::engineProsody({100, 99, 0}).wordsPerMinute,
-              speech::engineProsody({100, 10, 0}).wordsPerMinute);
-    EXPECT_EQ(speech::engineProsody({100, -99, 0}).wordGap, speech::engineProsody({100, -10, 0}).wordGap);
+    const auto e = speech::engineProsody({volume, rate, pitch});
+    return std::tuple(e.volume, e.pitch, e.wordsPerMinute, e.wordGap);
 }
 
-TEST(ProsodyMap, VolumeAndPitchSpanTheEngineScales)
+TEST(ProsodyMap, EveryRateIsSlowerThanTheNextAndNumbersSpanTheEngineScales)
 {
-    EXPECT_EQ(speech::engineProsody({0, 0, -10}).volume, 0);
-    EXPECT_EQ(speech::engineProsody({100, 0, 0}).volume, 100);
-    EXPECT_EQ(speech::engineProsody({100, 0, -10}).pitch, 0);
-    EXPECT_EQ(speech::engineProsody({100, 0, 0}).pitch, 50);
-    EXPECT_EQ(speech::engineProsody({100, 0, 10}).pitch, 100);
+    for (int rate = -10; rate < 10; ++rate) {
+        SCOPED_TRACE(rate);
+        const auto [v1, p1, slowWpm, slowGap] = engine(100, rate, 0);
+        const auto [v2, p2, fastWpm, fastGap] = engine(100, rate + 1, 0);
+        EXPECT_TRUE(slowWpm < fastWpm || (slowWpm == fastWpm && slowGap > fastGap));
+        EXPECT_GE(slowWpm, 80) << "eSpeak's slowest speed";
+        EXPECT_LT(speech::targetCharsPerMinute(rate), speech::targetCharsPerMinute(rate + 1));
+    }
+    // Volume and pitch fill the engine's 0..100, 50 being the voice's own pitch.
+    EXPECT_EQ(std::get<0>(engine(0, 0, 0)), 0);
+    EXPECT_EQ(std::get<1>(engine(100, 0, 0)), 50);
+    EXPECT_EQ(std::get<1>(engine(100, 0, -10)), 0);
+    EXPECT_EQ(std::get<1>(engine(100, 0, 10)), 100);
+    // Out-of-range numbers are held at the ends rather than read past the table.
+    EXPECT_EQ(engine(-5, -99, -11), engine(0, -10, -10));
+    EXPECT_EQ(engine(150, 99, 11), engine(100, 10, 10));
 }
 
 } // namespace
