@@ -4,58 +4,35 @@
 
 using namespace docnames;
 
-TEST(DocNames, BookTitleFromFileName)
+TEST(DocNames, BookTitles)
 {
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral("Война и мир.txt")), QStringLiteral("Война_и_мир"));
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral("Том.1.txt")), QStringLiteral("Том_1"));
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral("README")), QStringLiteral("README"));
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral("Мой файл")), QStringLiteral("Мой_файл"));
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral(".txt")), QString());
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral("a. b.c d.txt")), QStringLiteral("a__b_c_d"));
-    EXPECT_EQ(bookTitleFromFileName(QStringLiteral("книга.")), QStringLiteral("книга"));
-    EXPECT_EQ(bookTitleFromPath(QStringLiteral("/home/u/Мои книги/Капитанская дочка.txt")),
-              QStringLiteral("Капитанская_дочка"));
-    EXPECT_EQ(bookTitleFromPath(QStringLiteral("/home/u/v.1/README")), QStringLiteral("README"));
+    const std::pair<QString, QString> cases[] = {
+        {u"Война и мир.txt"_qs, u"Война_и_мир"_qs},
+        {u"Том.1.txt"_qs, u"Том_1"_qs},
+        {u"README"_qs, u"README"_qs},
+        {u"Мой файл"_qs, u"Мой_файл"_qs},
+        {u".txt"_qs, QString()},
+        {u"a. b.c d.txt"_qs, u"a__b_c_d"_qs},
+        {u"книга."_qs, u"книга"_qs},
+    };
+    for (const auto &[name, title] : cases) {
+        EXPECT_EQ(bookTitleFromFileName(name), title) << name.toStdString();
+        // Blanks and dots in the folder do not count.
+        EXPECT_EQ(bookTitleFromPath(u"/home/u/Мои к.1/"_qs + name), title) << name.toStdString();
+    }
 }
 
-TEST(DocNames, BatchFile)
+TEST(DocNames, PathsAndTheBatchFile)
 {
-    EXPECT_EQ(blanksToUnderscores(QStringLiteral("Война и мир")), QStringLiteral("Война_и_мир"));
-    EXPECT_EQ(batchFilePath(QStringLiteral("/srv/книги"), QStringLiteral("Война и мир")),
-              QStringLiteral("/srv/книги/Война_и_мир.txt"));
-    EXPECT_EQ(batchFilePath(QStringLiteral("/srv/книги/"), QStringLiteral("x")),
-              QStringLiteral("/srv/книги/x.txt"));
+    EXPECT_EQ(batchFilePath(u"/srv/книги"_qs, u"Война и мир"_qs), u"/srv/книги/Война_и_мир.txt"_qs);
+    EXPECT_EQ(batchFilePath(u"/srv/книги/"_qs, u"x"_qs), u"/srv/книги/x.txt"_qs);
     // A title from a bookmark or the settings cannot lead out of the working folder.
-    EXPECT_EQ(batchFilePath(QStringLiteral("/srv/q"), QStringLiteral("../../etc/x")),
-              QStringLiteral("/srv/q/.._.._etc_x.txt"));
-    EXPECT_EQ(batchFilePath(QStringLiteral("/srv/q"), QStringLiteral("/tmp/x")),
-              QStringLiteral("/srv/q/_tmp_x.txt"));
-    EXPECT_TRUE(hasBlank(QStringLiteral("/home/u/Мои книги")));
-    EXPECT_FALSE(hasBlank(QStringLiteral("/home/u/Аудиокниги")));
-}
-
-TEST(DocNames, OnlyAbsolutePathsNameFiles)
-{
-    EXPECT_TRUE(isFilePath(QStringLiteral("/home/u/книга.txt")));
-    EXPECT_FALSE(isFilePath(QStringLiteral("полный путь к файлу")));
-    EXPECT_FALSE(isFilePath(QString()));
-    EXPECT_FALSE(isFilePath(QStringLiteral("книги/a.txt")));
-}
-
-TEST(DocNames, FileDialogs)
-{
-    const FileDialogSpec open = openTextDialog();
-    EXPECT_EQ(open.title, QStringLiteral("Открыть текстовый файл"));
-    EXPECT_EQ(open.filter, QStringLiteral("All Files (*);;Текстовые файлы (*.txt)"));
-    EXPECT_EQ(open.selectedFilter, QStringLiteral("Текстовые файлы (*.txt)"));
-
-    const FileDialogSpec saveText = saveTextDialog();
-    EXPECT_EQ(saveText.title, QStringLiteral("Сохранить файл как..."));
-    EXPECT_EQ(saveText.filter, open.filter);
-    EXPECT_EQ(saveText.selectedFilter, open.selectedFilter);
-
-    const FileDialogSpec saveRtf = saveRtfDialog();
-    EXPECT_EQ(saveRtf.title, QStringLiteral("Сохранить файл как..."));
-    EXPECT_EQ(saveRtf.filter, QStringLiteral("All Files (*);;Текстовые файлы (*.rtf)"));
-    EXPECT_EQ(saveRtf.selectedFilter, QStringLiteral("Текстовые файлы (*.rtf)"));
+    EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u"../../etc/x"_qs), u"/srv/q/.._.._etc_x.txt"_qs);
+    EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u"/tmp/x"_qs), u"/srv/q/_tmp_x.txt"_qs);
+    EXPECT_TRUE(hasBlank(u"/home/u/Мои книги"_qs));
+    EXPECT_FALSE(hasBlank(u"/home/u/Аудиокниги"_qs));
+    // Only an absolute path names a file.
+    EXPECT_TRUE(isFilePath(u"/home/u/книга.txt"_qs));
+    for (const QString &path : {u"полный путь к файлу"_qs, QString(), u"книги/a.txt"_qs})
+        EXPECT_FALSE(isFilePath(path)) << path.toStdString();
 }
