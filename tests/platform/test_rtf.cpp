@@ -5,201 +5,136 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
+using namespace Qt::StringLiterals;
 using rtf::Format;
 using Runs = QList<rtf::Run>;
 
 namespace {
 
+const QString kTimes = u"Times New Roman"_s, kArial = u"Arial"_s;
+const QColor kRed(255, 0, 0);
+
 Format fmt(const QString &font, double size, bool bold = false, bool italic = false, bool underline = false,
            QColor color = QColor())
 {
-    Format f;
-    f.font = font;
-    f.size = size;
-    f.bold = bold;
-    f.italic = italic;
-    f.underline = underline;
-    f.color = color;
-    return f;
+    return {font, size, bold, italic, underline, color};
 }
 
-QString textOf(const Runs &runs)
+// The text read; the reader never fails and never gives an empty run.
+QString readText(const QByteArray &in)
 {
     QString s;
-    for (const rtf::Run &r : runs)
+    for (const rtf::Run &r : rtf::parse(in)) {
+        EXPECT_FALSE(r.text.isEmpty()) << in.toStdString();
         s += r.text;
+    }
     return s;
 }
 
-const QString kTimes = QStringLiteral("Times New Roman");
-
 } // namespace
 
-TEST(Rtf, RoundTripKeepsCyrillicColoursBoldAndSizes)
+TEST(Rtf, WrittenRunsReadBackUnchanged)
 {
-    const Runs runs = {
-        {QStringLiteral("Глава первая\n"), fmt(kTimes, 16, true)},
-        {QStringLiteral("Сержант гвардии — "), fmt(kTimes, 14)},
-        {QStringLiteral("красный"), fmt(kTimes, 14, false, false, false, QColor(255, 0, 0))},
-        {QStringLiteral(" и "), fmt(kTimes, 14)},
-        {QStringLiteral("зелёный жирный"),
-         fmt(QStringLiteral("Arial"), 10.5, true, false, false, QColor(0, 255, 0))},
-        {QStringLiteral("\n"), fmt(kTimes, 14)},
-        {QStringLiteral("курсив"), fmt(kTimes, 14, false, true)},
-        {QStringLiteral("подчёркнутый"), fmt(kTimes, 14, false, false, true)},
-        {QStringLiteral("\n\nпосле пустой строки"), fmt(kTimes, 14)},
+    const QList<Runs> cases = {
+        {
+            {u"\nГлава первая\n"_s, fmt(kTimes, 16, true)},
+            {u"Сержант гвардии — "_s, fmt(kTimes, 14)},
+            {u"красный"_s, fmt(kTimes, 14, false, false, false, kRed)},
+            {u"зелёный жирный"_s, fmt(kArial, 10.5, true, false, false, QColor(0, 255, 0))},
+            {u"\n"_s, fmt(kTimes, 14)},
+            {u"курсив"_s, fmt(kTimes, 14, false, true)},
+            {u"подчёркнутый"_s, fmt(kTimes, 14, false, false, true)},
+            {u"\n\nпосле пустой строки\n\n"_s, fmt(kTimes, 14)},
+        },
+        // Braces, backslashes, TAB, no-break space, byte 0x98's character, the euro sign of the
+        // code page, and characters outside it (CJK, a surrogate pair).
+        {{u"{a\\b}\tc\u00A0d\u0098 €№ «ё» 中文 \U0001F60A end"_s, fmt(kTimes, 12)}},
+        {},
+        {{u"\n"_s, fmt(kTimes, 12)}},
     };
-    EXPECT_EQ(rtf::parse(rtf::write(runs, QFont(kTimes, 14))), runs);
-}
-
-TEST(Rtf, RoundTripKeepsEveryCharacter)
-{
-    // Braces, backslashes, TAB, no-break space, byte 0x98's character, the euro sign of the
-    // code page, and characters outside it (CJK, a surrogate pair).
-    const QString text = QStringLiteral("{a\\b}\tc\u00A0d\u0098 €№ «ё» 中文 \U0001F60A end");
-    const Runs runs = {{text, fmt(kTimes, 12)}};
-    EXPECT_EQ(rtf::parse(rtf::write(runs, QFont(kTimes, 12))), runs);
+    for (qsizetype i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(rtf::parse(rtf::write(cases[i], QFont(kTimes, 14))), cases[i]) << "case " << i;
 }
 
 TEST(Rtf, WriterUsesCodePage1251Escapes)
 {
     const QByteArray out =
-        rtf::write({{QStringLiteral("Привет 中 x"), fmt(QString(), 0, false, false, false, Qt::red)}},
-                   QFont(kTimes, 14));
+        rtf::write({{u"Привет 中 x"_s, fmt({}, 0, false, false, false, kRed)}}, QFont(kTimes, 14));
     EXPECT_TRUE(out.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
     EXPECT_TRUE(out.contains("{\\fonttbl{\\f0\\fnil\\fcharset204 Times New Roman;}}"));
     EXPECT_TRUE(out.contains("{\\colortbl ;\\red255\\green0\\blue0;}"));
     EXPECT_TRUE(out.contains("\\f0\\fs28\\cf1 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \\u20013? x"));
-    for (const char c : out)
-        EXPECT_LT(static_cast<unsigned char>(c), 0x80);
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](char c) { return static_cast<uchar>(c) < 0x80; }));
     // A run without font or size takes the default ones when read back.
-    const Runs back = rtf::parse(out);
-    ASSERT_EQ(back.size(), 1);
-    EXPECT_EQ(back[0].format.font, kTimes);
-    EXPECT_EQ(back[0].format.size, 14);
+    EXPECT_EQ(rtf::parse(out), (Runs{{u"Привет 中 x"_s, fmt(kTimes, 14, false, false, false, kRed)}}));
 }
 
-TEST(Rtf, ReadsHandWrittenRtf)
+TEST(Rtf, ReadsFormatsAndSkipsWhatItDoesNotKnow)
 {
-    const QByteArray in =
-        "{\\rtf1\\ansi\\ansicpg1251\\deff0"
-        "{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}{\\f1\\froman\\fcharset204 Courier New;}}\r\n"
-        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}\r\n"
-        "\\viewkind4\\uc1\\pard\\f0\\fs20 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, "
-        "{\\b\\cf1 \\u1084?\\u1080?\\u1088?}!\\par\r\n"
-        "\\f1\\fs28\\i\\cf2 \\u-10179?\\u-8694? x\\tab y\\line z\\par\r\n"
-        "}";
-    const Runs expected = {
-        {QStringLiteral("Привет, "), fmt(QStringLiteral("Arial"), 10)},
-        {QStringLiteral("мир"), fmt(QStringLiteral("Arial"), 10, true, false, false, QColor(255, 0, 0))},
-        {QStringLiteral("!\n"), fmt(QStringLiteral("Arial"), 10)},
-        {QStringLiteral("\U0001F60A x\ty\nz"),
-         fmt(QStringLiteral("Courier New"), 14, false, true, false, QColor(0, 128, 0))},
-    };
-    EXPECT_EQ(rtf::parse(in), expected);
+    // Groups restore the format and \plain resets it.
+    EXPECT_EQ(
+        rtf::parse("{\\rtf1\\ansi\\ansicpg1251\\deff0"
+                   "{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}{\\f1\\froman\\fcharset204 Courier New;}}\r\n"
+                   "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}\r\n"
+                   "\\viewkind4\\uc1\\pard\\f0\\fs20 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2, "
+                   "{\\b\\cf1 \\u1084?{\\i\\ul \\u1080?}\\u1088?}!\\par\r\n"
+                   "\\f1\\fs28\\i\\cf2 \\u-10179?\\u-8694? x\\tab y\\line z\\plain p\\par\r\n}"),
+        (Runs{{u"Привет, "_s, fmt(kArial, 10)},
+              {u"м"_s, fmt(kArial, 10, true, false, false, kRed)},
+              {u"и"_s, fmt(kArial, 10, true, true, true, kRed)},
+              {u"р"_s, fmt(kArial, 10, true, false, false, kRed)},
+              {u"!\n"_s, fmt(kArial, 10)},
+              {u"\U0001F60A x\ty\nz"_s, fmt(u"Courier New"_s, 14, false, true, false, QColor(0, 128, 0))},
+              {u"p"_s, fmt(kArial, 12)}}));
+    // \cf1 without a colour table stays automatic.
+    EXPECT_EQ(rtf::parse("{\\rtf1\\ansi{\\fonttbl{\\f0{\\*\\panose 02020603050405020304}Times;}}"
+                         "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Заголовок}{\\author X}}"
+                         "{\\*\\generator Riched20 10.0;}{\\*\\unknowndest {nested} text}"
+                         "\\pard\\sa200\\sl276\\slmult1\\lang1049\\foo123\\cf1 one "
+                         "{\\pict\\pngblip 89504e470d0a}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt two}}"
+                         " three\\bin3 {}\\ four}ignored after the end"),
+              (Runs{{u"one two three four"_s, fmt(u"Times"_s, 12)}}));
 }
 
-TEST(Rtf, SkipsUnknownGroupsAndControlWords)
+TEST(Rtf, ReadsTextOfEveryConstructAndNeverFails)
 {
-    const QByteArray in = "{\\rtf1\\ansi{\\fonttbl{\\f0{\\*\\panose 02020603050405020304}Times;}}"
-                          "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Заголовок}{\\author X}}"
-                          "{\\*\\generator Riched20 10.0;}{\\*\\unknowndest {nested} text}"
-                          "\\pard\\sa200\\sl276\\slmult1\\lang1049\\foo123 one "
-                          "{\\pict\\pngblip 89504e470d0a}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt two}}"
-                          " three\\bin3 {}\\ four}ignored after the end";
-    const Runs runs = rtf::parse(in);
-    EXPECT_EQ(textOf(runs), QStringLiteral("one two three four"));
-    ASSERT_FALSE(runs.isEmpty());
-    EXPECT_EQ(runs[0].format.font, QStringLiteral("Times"));
-}
-
-TEST(Rtf, FallbackCharactersAfterUnicodeAreSkipped)
-{
-    // \uc2 makes two fallback characters; \' escapes count as one each; a group end stops it.
-    const Runs runs = rtf::parse("{\\rtf1\\uc2\\u1078\\'e6\\'e6a{\\u1078??}b\\uc0\\u1078 c}");
-    EXPECT_EQ(textOf(runs), QStringLiteral("жaжbжc"));
-}
-
-TEST(Rtf, GroupsRestoreFormatAndPlainResetsIt)
-{
-    const Runs runs = rtf::parse("{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\fs30 n{\\b\\f1 b{\\i bi}b}n"
-                                 "\\b\\i\\ul\\cf1\\f1 x\\plain p}");
-    const Runs expected = {
-        {QStringLiteral("n"), fmt(QStringLiteral("A"), 15)},
-        {QStringLiteral("b"), fmt(QStringLiteral("B"), 15, true)},
-        {QStringLiteral("bi"), fmt(QStringLiteral("B"), 15, true, true)},
-        {QStringLiteral("b"), fmt(QStringLiteral("B"), 15, true)},
-        {QStringLiteral("n"), fmt(QStringLiteral("A"), 15)},
-        // \cf1 without a colour table stays automatic.
-        {QStringLiteral("x"), fmt(QStringLiteral("B"), 15, true, true, true)},
-        {QStringLiteral("p"), fmt(QStringLiteral("A"), 12)},
-    };
-    EXPECT_EQ(runs, expected);
-}
-
-TEST(Rtf, ControlSymbolsAndSpecialCharacters)
-{
-    const Runs runs = rtf::parse("{\\rtf1 a\\\\b\\{c\\}d\\~e\\-f\\_g\\emdash\\endash"
-                                 "\\lquote\\rquote\\ldblquote\\rdblquote\\bullet h\\\r\ni}");
-    EXPECT_EQ(textOf(runs), QStringLiteral("a\\b{c}d\u00A0ef-g—–‘’“”•h\ni"));
-}
-
-TEST(Rtf, FinalParagraphMarkDoesNotStartAnEmptyLine)
-{
-    EXPECT_EQ(textOf(rtf::parse("{\\rtf1 a\\par}")), QStringLiteral("a"));
-    EXPECT_EQ(textOf(rtf::parse("{\\rtf1 a\\par\\par}")), QStringLiteral("a\n"));
-    EXPECT_EQ(textOf(rtf::parse("{\\rtf1 a\\par b}")), QStringLiteral("a\nb"));
-    EXPECT_TRUE(rtf::parse("{\\rtf1 \\par}").isEmpty());
-    // And the writer's own output reads back line for line.
-    for (const QString &text :
-         {QString(), QStringLiteral("\n"), QStringLiteral("a\n"), QStringLiteral("\na\n\n")}) {
-        const Runs runs = text.isEmpty() ? Runs{} : Runs{{text, fmt(kTimes, 12)}};
-        EXPECT_EQ(rtf::parse(rtf::write(runs, QFont(kTimes, 12))), runs) << text.toStdString();
-    }
-}
-
-TEST(Rtf, MalformedInputNeverFails)
-{
-    for (const QByteArray &in :
-         {QByteArray(""), QByteArray("{"), QByteArray("}}}{\\rtf1 a"), QByteArray("{\\rtf1 \\'"),
-          QByteArray("{\\rtf1 \\'4"), QByteArray("{\\rtf1 \\u"), QByteArray("{\\rtf1 \\bin999 x"),
-          QByteArray("{\\rtf1 \\fs-5 \\cf99 \\f77 x"), QByteArray("\\")}) {
-        const Runs runs = rtf::parse(in);
-        for (const rtf::Run &r : runs)
-            EXPECT_FALSE(r.text.isEmpty());
-    }
-    EXPECT_EQ(textOf(rtf::parse("{\\rtf1 a{\\b b")), QStringLiteral("ab"));
-    EXPECT_EQ(textOf(rtf::parse("{\\rtf1 \\'zz1}")), QStringLiteral("zz1"));
-}
-
-TEST(Rtf, RawBytesAreWindows1251)
-{
-    EXPECT_EQ(textOf(rtf::parse("{\\rtf1 \xcf\xf0\xe8}")), QStringLiteral("При"));
-    EXPECT_TRUE(rtf::isRtf("{\\rtf1"));
-    EXPECT_FALSE(rtf::isRtf(" {\\rtf1"));
-    EXPECT_FALSE(rtf::isRtf("{\\rt"));
+    // \uc2 makes two fallback characters, a \' escape counts as one, a group end stops them; raw
+    // bytes are Windows-1251; a final paragraph mark starts no empty line.
+    const std::pair<QByteArray, QString> cases[] = {
+        {"{\\rtf1\\uc2\\u1078\\'e6\\'e6a{\\u1078??}b\\uc0\\u1078 c}", u"жaжbжc"_s},
+        {"{\\rtf1 a\\\\b\\{c\\}d\\~e\\-f\\_g\\emdash h\\\r\ni}", u"a\\b{c}d\u00A0ef-g—h\ni"_s},
+        {"{\\rtf1 \xcf\xf0\xe8}", u"При"_s},
+        {"{\\rtf1 a\\par}", u"a"_s},
+        {"{\\rtf1 a\\par\\par}", u"a\n"_s},
+        {"{\\rtf1 a\\par b}", u"a\nb"_s},
+        {"{\\rtf1 \\par}", u""_s},
+        {"{\\rtf1 a{\\b b", u"ab"_s},
+        {"{\\rtf1 \\'zz1}", u"zz1"_s}};
+    for (const auto &[in, text] : cases)
+        EXPECT_EQ(readText(in), text) << in.toStdString();
+    for (const char *malformed :
+         {"", "{", "\\", "}}}{\\rtf1 a", "{\\rtf1 \\'", "{\\rtf1 \\'4", "{\\rtf1 \\u", "{\\rtf1 \\bin999 x"})
+        readText(malformed);
+    // Out-of-range numbers are ignored.
+    EXPECT_EQ(rtf::parse("{\\rtf1 \\fs-5 \\cf99 \\f77 x"), (Runs{{u"x"_s, fmt({}, 12)}}));
 }
 
 TEST(Rtf, DocumentRunsRoundTrip)
 {
     const Runs runs = {
-        {QStringLiteral("первая "), fmt(kTimes, 14)},
-        {QStringLiteral("красная\n"), fmt(kTimes, 14, true, false, false, QColor(255, 0, 0))},
-        {QStringLiteral("\nвторая"), fmt(QStringLiteral("Arial"), 9, false, true, true)},
+        {u"первая "_s, fmt(kTimes, 14)},
+        {u"красная\n"_s, fmt(kTimes, 14, true, false, false, kRed)},
+        {u"\nвторая"_s, fmt(kArial, 9, false, true, true)},
     };
     QTextDocument doc;
     QTextCursor cursor(&doc);
     rtf::insertRuns(cursor, runs);
-    EXPECT_EQ(doc.blockCount(), 3);
-    EXPECT_EQ(doc.toPlainText(), QStringLiteral("первая красная\n\nвторая"));
     // The break after "красная" belongs to the red run, the empty line's break to the next.
     EXPECT_EQ(rtf::runsOf(doc), runs);
-
     // Plain text has no formats at all: one run with the defaults.
-    QTextDocument plain;
-    plain.setPlainText(QStringLiteral("a\r\nb"));
-    const Runs plainRuns = rtf::runsOf(plain);
-    ASSERT_EQ(plainRuns.size(), 1);
-    EXPECT_EQ(plainRuns[0].text, QStringLiteral("a\nb"));
-    EXPECT_EQ(plainRuns[0].format, Format{});
+    doc.setPlainText(u"a\r\nb"_s);
+    EXPECT_EQ(rtf::runsOf(doc), (Runs{{u"a\nb"_s, Format{}}}));
 }
