@@ -112,7 +112,8 @@ TEST(Rtf, ReadsTextOfEveryConstructAndNeverFails)
         {"{\\rtf1 a\\par b}", u"a\nb"_s},
         {"{\\rtf1 \\par}", u""_s},
         {"{\\rtf1 a{\\b b", u"ab"_s},
-        {"{\\rtf1 \\'zz1}", u"zz1"_s}};
+        {"{\\rtf1 \\'zz1}", u"zz1"_s},
+        {"{\\rtf1 a\\u b\\u0 c}", u"abc"_s}}; // no character, not U+0000
     for (const auto &[in, text] : cases)
         EXPECT_EQ(readText(in), text) << in.toStdString();
     for (const char *malformed :

@@ -183,6 +183,9 @@ private:
     {
         if (word == "u") {
             const int code = param < 0 ? param + 65536 : param;
+            // "\u" without a number, or "\u0", names no character: nothing enters the text.
+            if (!hasParam || code <= 0 || code > 0xFFFF)
+                return;
             m_skip = 0;
             character(QChar(char16_t(code)));
             m_skip = m_st.uc;
