@@ -4,6 +4,7 @@
 #include "richtext/richtextbox.h"
 #include "scripted.h"
 #include "setup.h"
+#include "textfile.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -17,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 class Documents : public ::testing::Test
@@ -25,20 +28,27 @@ protected:
     void SetUp() override
     {
         installScriptedServices();
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"), QStringLiteral("Quenvale"))
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
+                  QStringLiteral("Quenvale"))
             .clear();
         w = &MP3();
         w->endProcess = [] {};
     }
     void TearDown() override { destroyWindows(); }
 
-    QString file(const QString &name, const QByteArray &bytes)
+    // Writes the text with a final CR LF and opens it through the dialog.
+    QString open(const QString &name, const QString &text)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        EXPECT_TRUE(textfile::writeText(path, text));
+        scriptedFileChooser().names.enqueue(path);
+        w->OpenTextFile();
         return path;
+    }
+    // Current file, its field, book title, its field, editor text.
+    QStringList state() const
+    {
+        return {CurTextPath, w->Text7->text(), BookTitle, w->Text8->text(), w->RichTextBox2->Text()};
     }
     QByteArray bytes(const QString &path) const
     {
@@ -46,10 +56,11 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
     void confirmations(bool on) { setup().Check1->setChecked(on); }
-    QStringList asked() const
+    // The texts asked since the last call.
+    QStringList asked()
     {
         QStringList texts;
-        for (const auto &a : scriptedPrompter().asked)
+        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
             texts << a.text;
         return texts;
     }
@@ -62,20 +73,14 @@ protected:
 
 TEST_F(Documents, OpenPreformatSaveGivesTheExactBytes)
 {
-    const QString path = file(QStringLiteral("Том.1.txt"), cp1251::encode(QStringLiteral(
-                                                              "Глава 1\r\n\r\nОн сказал (тихо) — да.\r\n")));
-    scriptedFileChooser().names.enqueue(path);
-    w->OpenTextFile();
-    EXPECT_EQ(BookTitle, "Том_1");
-    EXPECT_EQ(CurTextPath, path);
-    EXPECT_EQ(w->Text7->text(), path);
-    EXPECT_EQ(w->Text8->text(), "Том_1");
+    const QString path =
+        open(QStringLiteral("Том.1.txt"), QStringLiteral("Глава 1\r\n\r\nОн сказал (тихо) — да."));
+    EXPECT_EQ(state(),
+              QStringList({path, path, "Том_1", "Том_1", "Глава 1\r\n Он сказал ( тихо ) -  да.\r\n"}));
     EXPECT_EQ(w->RichTextBox2->SelStart(), 0);
-    EXPECT_FALSE(w->Frame1->isVisible());
+    EXPECT_TRUE(w->Frame1->isHidden());
     EXPECT_EQ(w->ProgressBar1->value(), 13);
-    const auto &dialog = scriptedFileChooser().asked.at(0);
-    EXPECT_EQ(dialog.title, "Открыть текстовый файл");
-    EXPECT_TRUE(dialog.filter.contains("(*)")); // names without a dot show too
+    EXPECT_TRUE(scriptedFileChooser().asked.at(0).filter.contains("(*)")); // names without a dot show too
 
     confirmations(false);
     w->SaveText();
@@ -83,96 +88,70 @@ TEST_F(Documents, OpenPreformatSaveGivesTheExactBytes)
     EXPECT_TRUE(asked().isEmpty());
 }
 
-TEST_F(Documents, FileThatCannotBeOpenedChangesNothing)
+TEST_F(Documents, CancelledDialogsAndUnopenableFilesChangeNothing)
 {
-    const QString kept = file(QStringLiteral("kept.txt"), "abc\r\n");
-    scriptedFileChooser().names.enqueue(kept);
+    open(QStringLiteral("kept.txt"), QStringLiteral("abc"));
+    const QStringList before = state();
     w->OpenTextFile();
-    const QString editor = w->RichTextBox2->Text();
+    w->SaveTextAs();
+    w->SaveRtfAs();
+    EXPECT_EQ(scriptedFileChooser().asked.size(), 4);
 
     const QString missing = dir.filePath(QStringLiteral("нет такого.txt"));
     scriptedFileChooser().names.enqueue(missing);
     w->OpenTextFile();
-    ASSERT_EQ(asked().size(), 1);
-    EXPECT_TRUE(asked()[0].contains(missing));
-    EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
-    EXPECT_EQ(w->RichTextBox2->Text(), editor);
-    EXPECT_EQ(CurTextPath, kept);
-    EXPECT_EQ(BookTitle, "kept");
-    EXPECT_EQ(w->Text7->text(), kept);
-}
-
-TEST_F(Documents, CancelledDialogsChangeNothing)
-{
-    w->RichTextBox2->setText(QStringLiteral("текст"));
-    CurTextPath = QStringLiteral("/a/b.txt");
-    BookTitle = QStringLiteral("b");
-    w->OpenTextFile();
-    w->SaveTextAs();
-    w->SaveRtfAs();
-    EXPECT_EQ(scriptedFileChooser().asked.size(), 3);
-    EXPECT_EQ(scriptedFileChooser().asked[1].title, "Сохранить файл как...");
-    EXPECT_EQ(CurTextPath, "/a/b.txt");
-    EXPECT_EQ(BookTitle, "b");
-    EXPECT_EQ(w->RichTextBox2->Text(), "текст");
-    EXPECT_TRUE(asked().isEmpty());
+    EXPECT_EQ(scriptedPrompter().asked.at(0).icon, Prompter::Icon::Critical); // and nothing asked before
+    const QStringList messages = asked();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(missing));
+    EXPECT_EQ(state(), before);
 }
 
 TEST_F(Documents, SaveWithoutAFileName)
 {
+    const QString ask = QStringLiteral("Сохранить изменения?");
+    const QString noName =
+        QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... ");
     // The fresh-window placeholder is not a file name: nothing is written next to the program.
     CurTextPath = QStringLiteral("полный путь к файлу");
     confirmations(true);
-    scriptedPrompter().answers.enqueue(Prompter::Answer::Yes);
-    w->SaveText();
-    EXPECT_EQ(asked(), QStringList({"Сохранить изменения?",
-                                    "Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "}));
-    EXPECT_FALSE(QFile::exists(QStringLiteral("полный путь к файлу")));
+    w->SaveText(); // answered Yes
+    EXPECT_EQ(asked(), QStringList({ask, noName}));
+    EXPECT_FALSE(QFile::exists(CurTextPath));
 
-    scriptedPrompter().asked.clear();
-    confirmations(false);
     CurTextPath.clear();
+    confirmations(false);
     w->SaveText();
-    EXPECT_EQ(asked(), QStringList({"Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "}));
-
-    scriptedPrompter().asked.clear();
+    EXPECT_EQ(asked(), QStringList({noName}));
     confirmations(true);
     scriptedPrompter().answers.enqueue(Prompter::Answer::No);
     w->SaveText();
-    EXPECT_EQ(asked(), QStringList({"Сохранить изменения?"}));
+    EXPECT_EQ(asked(), QStringList({ask}));
 }
 
-TEST_F(Documents, FailedWritesAreReportedNamingTheFile)
+TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
 {
+    const QString opened = open(QStringLiteral("a.txt"), QStringLiteral("x"));
     confirmations(false);
-    w->RichTextBox2->setText(QStringLiteral("книга"));
     const QString unwritable = dir.filePath(QStringLiteral("нет/папки/книга.txt"));
-    CurTextPath = unwritable;
-    w->SaveText();
     scriptedFileChooser().names.enqueue(unwritable);
-    const QString before = CurTextPath = dir.filePath(QStringLiteral("old.txt"));
     w->SaveTextAs();
-    ASSERT_EQ(asked().size(), 2);
-    for (const QString &text : asked())
-        EXPECT_TRUE(text.contains(unwritable)) << text.toStdString();
-    EXPECT_EQ(CurTextPath, before); // not moved to a file that was never written
-}
+    EXPECT_EQ(CurTextPath, opened);
 
-TEST_F(Documents, SaveAsMovesTheCurrentFileButNotTheReopenedOne)
-{
-    const QString opened = file(QStringLiteral("a.txt"), "x\r\n");
-    scriptedFileChooser().names.enqueue(opened);
-    w->OpenTextFile();
     const QString other = dir.filePath(QStringLiteral("b.txt"));
     scriptedFileChooser().names.enqueue(other);
     w->SaveTextAs();
-    EXPECT_EQ(CurTextPath, other);
-    EXPECT_EQ(w->Text7->text(), opened);
-    EXPECT_EQ(BookTitle, "a");
-    confirmations(false);
+    // The field keeps showing the file opened, not the one saved.
+    EXPECT_EQ(state().mid(0, 3), QStringList({other, opened, "a"}));
     w->RichTextBox2->setText(QStringLiteral("новое"));
     w->SaveText();
     EXPECT_EQ(bytes(other), cp1251::encode(QStringLiteral("новое\r\n")));
+
+    CurTextPath = unwritable;
+    w->SaveText();
+    const QStringList messages = asked();
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages.filter(unwritable), messages); // each names the file
 }
 
 TEST_F(Documents, RtfSaveAndReopenKeepCyrillicAndColours)
@@ -185,7 +164,6 @@ TEST_F(Documents, RtfSaveAndReopenKeepCyrillicAndColours)
     scriptedFileChooser().names.enqueue(rtf);
     w->SaveRtfAs();
     EXPECT_EQ(CurTextPath, rtf);
-    EXPECT_TRUE(bytes(rtf).startsWith("{\\rtf"));
 
     RichTextBox reopened;
     ASSERT_TRUE(reopened.LoadFile(rtf));
@@ -202,64 +180,53 @@ TEST_F(Documents, ClearAlwaysAsksAndKeepsTheTitle)
     w->RichTextBox2->setText(QStringLiteral("текст"));
     CurTextPath = QStringLiteral("/x/y.txt");
     BookTitle = QStringLiteral("y");
+    const QStringList before = state();
     scriptedPrompter().answers.enqueue(Prompter::Answer::No);
     w->ClearText_Click();
-    EXPECT_EQ(w->RichTextBox2->Text(), "текст");
+    EXPECT_EQ(state(), before);
     w->ClearText_Click();
-    EXPECT_EQ(scriptedPrompter().asked.at(1).text, "Очистить текстовое окно?");
+    EXPECT_EQ(state(), QStringList({"", "", "y", "", ""}));
     EXPECT_EQ(scriptedPrompter().asked.at(1).icon, Prompter::Icon::Exclamation);
-    EXPECT_TRUE(w->RichTextBox2->Text().isEmpty());
-    EXPECT_TRUE(CurTextPath.isEmpty());
-    EXPECT_TRUE(w->Text7->text().isEmpty());
-    EXPECT_TRUE(w->Text8->text().isEmpty());
-    EXPECT_EQ(BookTitle, "y");
+    EXPECT_EQ(asked(), QStringList({"Очистить текстовое окно?", "Очистить текстовое окно?"}));
 }
 
 TEST_F(Documents, AddToBatch)
 {
     w->RichTextBox2->setText(QStringLiteral("Книга"));
     BookTitle = QStringLiteral("Моя книга");
-
-    // No working folder: the settings open on the recording page, nothing is written.
-    setup().Text28->clear();
-    w->AddToPaket();
-    EXPECT_EQ(asked(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
+    const auto add = [this](const QString &folder) {
+        setup().Text28->setText(folder);
+        w->AddToPaket();
+        return asked();
+    };
+    // No working folder: the settings open on the recording page.
+    EXPECT_EQ(add(QString()), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
     EXPECT_TRUE(setup().isVisible());
     EXPECT_EQ(setup().SSTab2->currentIndex(), 1);
-    setup().hide();
 
     // Confirmations on, answered No: nothing written.
-    scriptedPrompter().asked.clear();
-    setup().Text28->setText(dir.path());
     confirmations(true);
     scriptedPrompter().answers.enqueue(Prompter::Answer::No);
-    w->AddToPaket();
-    EXPECT_EQ(asked(), QStringList({"Добавить файл на обработку в рабочий каталог?"}));
+    EXPECT_EQ(add(dir.path()), QStringList({"Добавить файл на обработку в рабочий каталог?"}));
     EXPECT_EQ(BookTitle, "Моя_книга");
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Моя_книга.txt"))));
+    const QString written = dir.filePath(QStringLiteral("Моя_книга.txt"));
+    EXPECT_FALSE(QFile::exists(written));
 
     // Confirmations off: written without a question.
-    scriptedPrompter().asked.clear();
     confirmations(false);
-    w->AddToPaket();
-    EXPECT_TRUE(asked().isEmpty());
-    EXPECT_EQ(bytes(dir.filePath(QStringLiteral("Моя_книга.txt"))), cp1251::encode(QStringLiteral("Книга\r\n")));
+    EXPECT_TRUE(add(dir.path()).isEmpty());
+    EXPECT_EQ(bytes(written), cp1251::encode(QStringLiteral("Книга\r\n")));
 
-    // A blank in the folder is warned about, and the file is still written.
+    // A blank in the folder is warned about and the file still written; a missing folder is reported.
     const QString spaced = dir.filePath(QStringLiteral("Мои книги"));
     QDir().mkpath(spaced);
-    setup().Text28->setText(spaced);
-    w->AddToPaket();
-    ASSERT_EQ(asked().size(), 1);
-    EXPECT_TRUE(asked()[0].startsWith("Пробелы в названиии рабочего каталога"));
+    const QStringList warned = add(spaced);
+    ASSERT_EQ(warned.size(), 1);
+    EXPECT_TRUE(warned[0].startsWith("Пробелы в названиии рабочего каталога"));
     EXPECT_TRUE(QFile::exists(spaced + QStringLiteral("/Моя_книга.txt")));
-
-    // A folder that does not exist: the failure is reported, not hidden.
-    scriptedPrompter().asked.clear();
-    setup().Text28->setText(dir.filePath(QStringLiteral("нет")));
-    w->AddToPaket();
-    ASSERT_EQ(asked().size(), 1);
-    EXPECT_TRUE(asked()[0].contains(QStringLiteral("Моя_книга.txt")));
+    const QStringList failed = add(dir.filePath(QStringLiteral("нет")));
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_TRUE(failed[0].contains(QStringLiteral("Моя_книга.txt")));
 }
 
 TEST_F(Documents, DoubleClickInsertsAStressMarkWithoutDeletingText)
@@ -279,7 +246,7 @@ TEST_F(Documents, CancelEndsOnlyTheRunningPreformat)
     QTimer::singleShot(0, w->Check4, [this] { w->Check4->setChecked(true); });
     w->PreFormat();
     EXPECT_EQ(w->RichTextBox2->Text(), "a(b)");
-    EXPECT_FALSE(w->Frame1->isVisible());
+    EXPECT_TRUE(w->Frame1->isHidden());
     EXPECT_FALSE(w->RichTextBox2->Locked());
 
     // The box left pressed does not cancel the next run.
