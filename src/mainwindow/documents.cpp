@@ -39,6 +39,25 @@ void reportUnwritten(const QString &path)
     prompter().critical(QStringLiteral("Не удалось записать файл\n%1").arg(QDir::toNativeSeparators(path)));
 }
 
+// Writes the editor to `path`; a failure is reported naming the file.
+bool writeEditor(const RichTextBox &editor, const QString &path, RichTextBox::FileType type)
+{
+    if (editor.SaveFile(path, type))
+        return true;
+    reportUnwritten(path);
+    return false;
+}
+
+// The save-as commands: the current file moves only once the new one is written.
+void saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, RichTextBox::FileType type)
+{
+    const QString path = chooseFile(dialog, true);
+    if (path.isEmpty() || !writeEditor(*window.RichTextBox2, path, type))
+        return;
+    CurTextPath = path;
+    window.Dlitelnost();
+}
+
 } // namespace
 
 void MainWindow::OpenTextFile()
@@ -94,37 +113,18 @@ void MainWindow::SaveText()
         prompter().critical(QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
         return;
     }
-    if (!RichTextBox2->SaveFile(CurTextPath, RichTextBox::FileType::Text)) {
-        reportUnwritten(CurTextPath);
-        return;
-    }
-    Dlitelnost();
+    if (writeEditor(*RichTextBox2, CurTextPath, RichTextBox::FileType::Text))
+        Dlitelnost();
 }
 
 void MainWindow::SaveTextAs()
 {
-    const QString path = chooseFile(docnames::saveTextDialog(), true);
-    if (path.isEmpty())
-        return;
-    if (!RichTextBox2->SaveFile(path, RichTextBox::FileType::Text)) {
-        reportUnwritten(path);
-        return;
-    }
-    CurTextPath = path;
-    Dlitelnost();
+    saveEditorAs(*this, docnames::saveTextDialog(), RichTextBox::FileType::Text);
 }
 
 void MainWindow::SaveRtfAs()
 {
-    const QString path = chooseFile(docnames::saveRtfDialog(), true);
-    if (path.isEmpty())
-        return;
-    if (!RichTextBox2->SaveFile(path, RichTextBox::FileType::Rtf)) {
-        reportUnwritten(path);
-        return;
-    }
-    CurTextPath = path;
-    Dlitelnost();
+    saveEditorAs(*this, docnames::saveRtfDialog(), RichTextBox::FileType::Rtf);
 }
 
 void MainWindow::ClearText_Click()

@@ -54,6 +54,12 @@ QString fullKey(const QWidget &w, const QString &key)
     return index.isValid() ? QStringLiteral("%1 [%2]").arg(key).arg(index.toInt()) : key;
 }
 
+// A window's section in the current profile: "MP3User1", "setupUser3".
+QString sectionOf(const QWidget &window, const QString &profile)
+{
+    return window.objectName() + profile;
+}
+
 bool hasStoredGeometry(const QWidget &window)
 {
     return window.objectName() == QLatin1String("MP3") || window.objectName() == QLatin1String("Help1");
@@ -209,7 +215,7 @@ bool assignValue(QWidget &control, const QString &text)
 
 QList<Entry> entriesToSave(QWidget &window, const QString &profile)
 {
-    const QString section = window.objectName() + profile;
+    const QString section = sectionOf(window, profile);
     QList<Entry> entries;
     entries.append({section, kName, window.windowTitle()});
     if (!window.isMinimized()) {
@@ -252,7 +258,7 @@ void SaveSettings(QWidget &window)
 void LoadSettings(QWidget &window)
 {
     QSettings store = openStore();
-    const QString section = window.objectName() + currentProfile();
+    const QString section = sectionOf(window, currentProfile());
     if (hasStoredGeometry(window))
         loadGeometry(window, store, section);
     const QList<QWidget *> controls = visitOrder(window);
@@ -262,7 +268,7 @@ void LoadSettings(QWidget &window)
             if (key.isEmpty())
                 continue;
             const QString current = valueText(*control);
-            const QString stored = store.value((shared ? QStringLiteral("Shared") : section) + u'/' + key, current).toString();
+            const QString stored = store.value((shared ? kShared : section) + u'/' + key, current).toString();
             if (stored != current)
                 assignValue(*control, stored);
         }
