@@ -2,13 +2,8 @@
 //   QT_QPA_PLATFORM=offscreen ./bench_startup [runs]
 // Each run is a fresh process (the program starts once per process), so the figure
 // includes QApplication, the settings window, the voice engine and the profile load.
-#include "filechooser.h"
 #include "mainwindow.h"
-#include "prompter.h"
 #include "services.h"
-#include "shutdown.h"
-#include "soundplayer.h"
-#include "speech/espeakvoice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,13 +23,7 @@ int startOnce(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenvale"));
     QApplication::setApplicationName(QStringLiteral("Quenvale"));
-    Services s;
-    s.prompter = std::make_unique<QtPrompter>();
-    s.fileChooser = std::make_unique<QtFileChooser>();
-    s.shutdown = std::make_unique<SystemShutdown>();
-    s.soundPlayer = std::make_unique<QtSoundPlayer>();
-    s.voices = std::make_unique<speech::EspeakVoiceFactory>();
-    services::install(std::move(s));
+    services::installReal();
     MP3().show();
     QCoreApplication::processEvents();
     std::printf("%lld\n", static_cast<long long>(clock.nsecsElapsed() / 1000));

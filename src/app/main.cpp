@@ -1,31 +1,11 @@
 // Quenvale: turns Russian books into audio books.
-#include "filechooser.h"
 #include "mainwindow.h"
-#include "prompter.h"
 #include "services.h"
-#include "shutdown.h"
-#include "soundplayer.h"
-#include "speech/espeakvoice.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
-
-namespace {
-
-Services realServices()
-{
-    Services s;
-    s.prompter = std::make_unique<QtPrompter>();
-    s.fileChooser = std::make_unique<QtFileChooser>();
-    s.shutdown = std::make_unique<SystemShutdown>();
-    s.soundPlayer = std::make_unique<QtSoundPlayer>();
-    s.voices = std::make_unique<speech::EspeakVoiceFactory>();
-    return s;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -38,7 +18,7 @@ int main(int argc, char **argv)
     if (qtRussian.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtRussian);
-    services::install(realServices());
+    services::installReal();
 
     MP3().show();
 

@@ -1,8 +1,10 @@
 // The real services: Qt dialogs, systemd, Qt Multimedia.
 #include "filechooser.h"
 #include "prompter.h"
+#include "services.h"
 #include "shutdown.h"
 #include "soundplayer.h"
+#include "speech/espeakvoice.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -76,4 +78,15 @@ void QtSoundPlayer::play(const QString &wavPath)
         m_effect = std::make_unique<QSoundEffect>();
     m_effect->setSource(QUrl::fromLocalFile(wavPath));
     m_effect->play();
+}
+
+void services::installReal()
+{
+    Services s;
+    s.prompter = std::make_unique<QtPrompter>();
+    s.fileChooser = std::make_unique<QtFileChooser>();
+    s.shutdown = std::make_unique<SystemShutdown>();
+    s.soundPlayer = std::make_unique<QtSoundPlayer>();
+    s.voices = std::make_unique<speech::EspeakVoiceFactory>();
+    install(std::move(s));
 }

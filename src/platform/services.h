@@ -23,6 +23,9 @@ struct Services
 
 namespace services {
 
+// Installs the real services: Qt dialogs, systemd, Qt Multimedia and the eSpeak NG voices.
+void installReal();
+
 void install(Services s);
 // Releases every service (the end of the program or of a test).
 void clear();
