@@ -1,14 +1,14 @@
 // Times the open command as a user runs it: the file is loaded into the main editor and
 // pre-formatted, with the progress panel shown. The file dialog answers at once.
 //   QT_QPA_PLATFORM=offscreen taskset -c 0 ./bench_open
-#include "filechooser.h"
-#include "mainwindow.h"
-#include "prompter.h"
-#include "richtext/richtextbox.h"
-#include "services.h"
-#include "shutdown.h"
-#include "soundplayer.h"
-#include "speech/voice.h"
+#include "platform/services/filechooser.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/services/prompter.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/services/services.h"
+#include "platform/services/shutdown.h"
+#include "platform/services/soundplayer.h"
+#include "platform/speech/voice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -83,7 +83,7 @@ int main(int argc, char **argv)
     services::install(std::move(s));
     MP3().show();
 
-    const QString book = QStringLiteral(QUENVALE_CORPUS_DIR "/kapitanskaya_dochka.txt");
+    const QString book = QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt");
     QFile in(book);
     if (!in.open(QIODevice::ReadOnly))
         return 1;

@@ -1,7 +1,7 @@
 // Times the pre-formatting of a real book and of a 2 MB book made of it.
-#include "preformat.h"
+#include "mainwindow/preformat.h"
 
-#include "textfile.h"
+#include "platform/text/textfile.h"
 
 #include <QElapsedTimer>
 
@@ -32,7 +32,7 @@ void timeRun(const char *name, const QString &text)
 int main()
 {
     const std::optional<QString> book =
-        textfile::readText(QStringLiteral(QUENVALE_CORPUS_DIR "/kapitanskaya_dochka.txt"));
+        textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt"));
     if (!book) {
         std::fprintf(stderr, "cannot read the corpus book\n");
         return 1;

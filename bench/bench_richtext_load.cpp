@@ -1,6 +1,6 @@
 // Times loading a 2 MB Windows-1251 book into the rich text box and reading its text back
 // (target: under 1 s each on one core), and the RTF round of the same book.
-#include "richtext/richtextbox.h"
+#include "platform/richtext/richtextbox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    QFile corpus(QStringLiteral(QUENVALE_CORPUS_DIR "/kapitanskaya_dochka.txt"));
+    QFile corpus(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt"));
     if (!corpus.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "cannot read the corpus book\n");
         return 1;

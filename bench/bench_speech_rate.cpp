@@ -1,8 +1,8 @@
 // Measures how many characters a minute the voice speaks at each rate of the markup and
 // compares them with the characters-per-minute table the program's estimates use.
-#include "cp1251.h"
-#include "speech/espeakvoice.h"
-#include "speech/prosodymap.h"
+#include "platform/text/cp1251.h"
+#include "platform/speech/espeakvoice.h"
+#include "platform/speech/prosodymap.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +15,7 @@ namespace {
 
 QString corpusSlice(const char *book, qsizetype from, qsizetype length)
 {
-    QFile f(QStringLiteral(QUENVALE_CORPUS_DIR "/") + QLatin1String(book));
+    QFile f(QStringLiteral(QUENVALE_TEST_DATA_DIR "/") + QLatin1String(book));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return cp1251::decode(f.readAll()).mid(from, length);

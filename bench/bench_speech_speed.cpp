@@ -1,9 +1,9 @@
 // Synthesis speed of 10,000 characters of Russian prose through our voice layer against
 // the espeak-ng command-line program on the same text and speed: seconds of audio per
 // second of CPU, and the layer's overhead.
-#include "cp1251.h"
-#include "speech/espeakvoice.h"
-#include "speech/prosodymap.h"
+#include "platform/text/cp1251.h"
+#include "platform/speech/espeakvoice.h"
+#include "platform/speech/prosodymap.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +40,7 @@ struct Run
 
 int main()
 {
-    QFile book(QStringLiteral(QUENVALE_CORPUS_DIR "/kapitanskaya_dochka.txt"));
+    QFile book(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt"));
     if (!book.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "cannot read the corpus\n");
         return 1;

@@ -2,8 +2,8 @@
 //   QT_QPA_PLATFORM=offscreen ./bench_startup [runs]
 // Each run is a fresh process (the program starts once per process), so the figure
 // includes QApplication, the settings window, the voice engine and the profile load.
-#include "mainwindow.h"
-#include "services.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/services/services.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Text preparation speed: a novel repeated to 2 MB, prepared as 10-minute blocks and as one
 // block holding everything (the block length slider at its maximum).
-#include "analiz_Texta.h"
-#include "corr_Text.h"
-#include "cp1251.h"
-#include "textfile.h"
+#include "recording/textprep.h"
+#include "recording/casecorrection.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
 
 #include <QElapsedTimer>
 
@@ -97,7 +97,7 @@ void report(const char *what, const std::vector<QString> &blocks, qsizetype byte
 
 int main()
 {
-    const auto novel = textfile::readLines(QStringLiteral(QUENVALE_CORPUS_DIR "/kapitanskaya_dochka.txt"));
+    const auto novel = textfile::readLines(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt"));
     if (!novel) {
         std::fprintf(stderr, "cannot read the corpus\n");
         return 1;

@@ -1,4 +1,4 @@
-#include "globals.h"
+#include "app/globals.h"
 
 QString CurTextPath;
 QString BookTitle;

@@ -1,6 +1,6 @@
 // Quenvale: turns Russian books into audio books.
-#include "mainwindow.h"
-#include "services.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/services/services.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

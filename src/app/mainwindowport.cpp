@@ -1,4 +1,4 @@
-#include "mainwindowport.h"
+#include "app/mainwindowport.h"
 
 namespace mainwindowport {
 namespace {

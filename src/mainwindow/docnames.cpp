@@ -1,4 +1,4 @@
-#include "docnames.h"
+#include "mainwindow/docnames.h"
 
 #include <QDir>
 #include <QFileInfo>

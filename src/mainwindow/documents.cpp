@@ -1,15 +1,15 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
-#include "docnames.h"
-#include "filechooser.h"
-#include "globals.h"
-#include "mainwindow.h"
-#include "preformat.h"
-#include "prompter.h"
-#include "richtext/richtextbox.h"
-#include "services.h"
-#include "setup.h"
-#include "textfile.h"
+#include "mainwindow/docnames.h"
+#include "platform/services/filechooser.h"
+#include "app/globals.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/preformat.h"
+#include "platform/services/prompter.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/services/services.h"
+#include "settings/setup.h"
+#include "platform/text/textfile.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "estimate.h"
+#include "mainwindow/estimate.h"
 
-#include "globals.h"
-#include "setup.h"
+#include "app/globals.h"
+#include "settings/setup.h"
 
 #include <QScrollBar>
 

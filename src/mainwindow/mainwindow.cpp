@@ -1,14 +1,14 @@
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
 
-#include "docnames.h"
-#include "globals.h"
-#include "monitor.h"
-#include "prompter.h"
-#include "richtext/richtextbox.h"
-#include "services.h"
-#include "setup.h"
-#include "speech/voice.h"
-#include "twips.h"
+#include "mainwindow/docnames.h"
+#include "app/globals.h"
+#include "recording/monitor.h"
+#include "platform/services/prompter.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/services/services.h"
+#include "settings/setup.h"
+#include "platform/speech/voice.h"
+#include "platform/text/twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainwindowport.h"
-#include "save_load_Setting.h"
+#include "app/mainwindowport.h"
+#include "settings/settingsstore.h"
 
 #include <QWidget>
 

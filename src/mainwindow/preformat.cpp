@@ -1,6 +1,6 @@
-#include "preformat.h"
+#include "mainwindow/preformat.h"
 
-#include "cp1251.h"
+#include "platform/text/cp1251.h"
 
 #include <QChar>
 

@@ -1,12 +1,12 @@
 // The main window's status bar: file size, playing-time estimate and the settings that
 // shape a recording.
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
 
-#include "estimate.h"
-#include "globals.h"
-#include "monitor.h"
-#include "outputformats.h"
-#include "setup.h"
+#include "mainwindow/estimate.h"
+#include "app/globals.h"
+#include "recording/monitor.h"
+#include "settings/outputformats.h"
+#include "settings/setup.h"
 
 #include <QEvent>
 #include <QFileInfo>

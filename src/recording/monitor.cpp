@@ -1,4 +1,4 @@
-#include "monitor.h"
+#include "recording/monitor.h"
 
 #include <QLabel>
 #include <QStatusBar>

@@ -1,4 +1,4 @@
-#include "outputformats.h"
+#include "settings/outputformats.h"
 
 #include <iterator>
 

@@ -1,13 +1,13 @@
-#include "setup.h"
+#include "settings/setup.h"
 
-#include "globals.h"
-#include "mainwindowport.h"
-#include "outputformats.h"
-#include "prompter.h"
-#include "services.h"
-#include "speech/voice.h"
-#include "tembrs.h"
-#include "textnumber.h"
+#include "app/globals.h"
+#include "app/mainwindowport.h"
+#include "settings/outputformats.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/speech/voice.h"
+#include "settings/tembrs.h"
+#include "settings/textnumber.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "save_load_Setting.h"
+#include "settings/settingsstore.h"
 
 #include <QWidget>
 

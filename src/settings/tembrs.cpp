@@ -1,4 +1,4 @@
-#include "tembrs.h"
+#include "settings/tembrs.h"
 
 namespace tembrs {
 namespace {

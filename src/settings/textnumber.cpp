@@ -1,4 +1,4 @@
-#include "textnumber.h"
+#include "settings/textnumber.h"
 
 #include <QLocale>
 

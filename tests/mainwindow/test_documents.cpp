@@ -1,10 +1,10 @@
-#include "cp1251.h"
-#include "globals.h"
-#include "mainwindow.h"
-#include "richtext/richtextbox.h"
-#include "scripted.h"
-#include "setup.h"
-#include "textfile.h"
+#include "platform/text/cp1251.h"
+#include "app/globals.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/richtext/richtextbox.h"
+#include "support/scripted.h"
+#include "settings/setup.h"
+#include "platform/text/textfile.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "preformat.h"
+#include "mainwindow/preformat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "fakevoice.h"
-#include "globals.h"
-#include "mainwindow.h"
-#include "monitor.h"
-#include "richtext/richtextbox.h"
-#include "scripted.h"
-#include "setup.h"
-#include "textfile.h"
+#include "support/fakevoice.h"
+#include "app/globals.h"
+#include "mainwindow/mainwindow.h"
+#include "recording/monitor.h"
+#include "platform/richtext/richtextbox.h"
+#include "support/scripted.h"
+#include "settings/setup.h"
+#include "platform/text/textfile.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

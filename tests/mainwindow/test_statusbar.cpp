@@ -1,10 +1,10 @@
-#include "estimate.h"
-#include "globals.h"
-#include "mainwindow.h"
-#include "monitor.h"
-#include "save_load_Setting.h"
-#include "scripted.h"
-#include "setup.h"
+#include "mainwindow/estimate.h"
+#include "app/globals.h"
+#include "mainwindow/mainwindow.h"
+#include "recording/monitor.h"
+#include "settings/settingsstore.h"
+#include "support/scripted.h"
+#include "settings/setup.h"
 
 #include <QFile>
 #include <QLabel>

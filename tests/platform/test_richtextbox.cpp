@@ -1,7 +1,7 @@
-#include "richtext/crlfpositions.h"
-#include "richtext/richtextbox.h"
+#include "platform/richtext/crlfpositions.h"
+#include "platform/richtext/richtextbox.h"
 
-#include "textfile.h"
+#include "platform/text/textfile.h"
 
 #include <QApplication>
 #include <QClipboard>

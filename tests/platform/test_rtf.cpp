@@ -1,4 +1,4 @@
-#include "richtext/rtf.h"
+#include "platform/richtext/rtf.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

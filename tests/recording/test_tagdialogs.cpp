@@ -1,4 +1,4 @@
-#include "analiz_Texta.h"
+#include "recording/textprep.h"
 #include "textprep_reference.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "save_load_Setting.h"
-#include "scripted.h"
-#include "setup.h"
+#include "settings/settingsstore.h"
+#include "support/scripted.h"
+#include "settings/setup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "fakevoice.h"
-#include "globals.h"
-#include "mainwindowport.h"
-#include "save_load_Setting.h"
-#include "scripted.h"
-#include "setup.h"
+#include "support/fakevoice.h"
+#include "app/globals.h"
+#include "app/mainwindowport.h"
+#include "settings/settingsstore.h"
+#include "support/scripted.h"
+#include "settings/setup.h"
 
 #include <QAction>
 #include <QComboBox>

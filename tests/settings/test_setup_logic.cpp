@@ -1,5 +1,5 @@
-#include "outputformats.h"
-#include "textnumber.h"
+#include "settings/outputformats.h"
+#include "settings/textnumber.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "fakevoice.h"
+#include "support/fakevoice.h"
 
 FakeVoice::FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls)
     : m_log(log), m_voices(std::move(voices)), m_busyPolls(busyPolls)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/voice.h"
+#include "platform/speech/voice.h"
 
 #include <QStringList>
 

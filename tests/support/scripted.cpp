@@ -1,6 +1,6 @@
-#include "scripted.h"
+#include "support/scripted.h"
 
-#include "fakevoice.h"
+#include "support/fakevoice.h"
 
 Prompter::Answer ScriptedPrompter::ask(const QString &text, Icon icon, Buttons buttons)
 {

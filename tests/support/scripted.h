@@ -1,10 +1,10 @@
 #pragma once
 
-#include "filechooser.h"
-#include "prompter.h"
-#include "services.h"
-#include "shutdown.h"
-#include "soundplayer.h"
+#include "platform/services/filechooser.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/services/shutdown.h"
+#include "platform/services/soundplayer.h"
 
 #include <QQueue>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // Test entry point: a QApplication on the offscreen platform, a fresh program folder and
 // settings store for the run, and scripted services.
-#include "scripted.h"
+#include "support/scripted.h"
 
-#include "programfolder.h"
+#include "platform/text/programfolder.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "richtext/crlfpositions.h"
+#include "platform/richtext/crlfpositions.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

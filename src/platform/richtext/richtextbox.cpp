@@ -1,9 +1,9 @@
-#include "richtext/richtextbox.h"
+#include "platform/richtext/richtextbox.h"
 
-#include "cp1251.h"
-#include "richtext/crlfpositions.h"
-#include "richtext/rtf.h"
-#include "textfile.h"
+#include "platform/text/cp1251.h"
+#include "platform/richtext/crlfpositions.h"
+#include "platform/richtext/rtf.h"
+#include "platform/text/textfile.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "richtext/rtf.h"
+#include "platform/richtext/rtf.h"
 
-#include "cp1251.h"
+#include "platform/text/cp1251.h"
 
 #include <QHash>
 #include <QTextBlock>

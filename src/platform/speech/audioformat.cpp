@@ -1,4 +1,4 @@
-#include "voice.h"
+#include "platform/speech/voice.h"
 
 #include <array>
 

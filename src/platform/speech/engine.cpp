@@ -1,8 +1,8 @@
-#include "engine.h"
+#include "platform/speech/engine.h"
 
-#include "prosodymap.h"
-#include "soundoutput.h"
-#include "wavwriter.h"
+#include "platform/speech/prosodymap.h"
+#include "platform/speech/soundoutput.h"
+#include "platform/speech/wavwriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markup.h"
+#include "platform/speech/markup.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "espeakvoice.h"
+#include "platform/speech/espeakvoice.h"
 
-#include "engine.h"
-#include "markup.h"
-#include "wavwriter.h"
+#include "platform/speech/engine.h"
+#include "platform/speech/markup.h"
+#include "platform/speech/wavwriter.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "voice.h"
+#include "platform/speech/voice.h"
 
 #include <memory>
 

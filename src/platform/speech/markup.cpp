@@ -1,4 +1,4 @@
-#include "markup.h"
+#include "platform/speech/markup.h"
 
 #include <algorithm>
 #include <optional>

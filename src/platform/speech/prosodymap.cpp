@@ -1,4 +1,4 @@
-#include "prosodymap.h"
+#include "platform/speech/prosodymap.h"
 
 #include <algorithm>
 #include <array>

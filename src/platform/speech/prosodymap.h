@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markup.h"
+#include "platform/speech/markup.h"
 
 // How the markup's volume, rate and pitch numbers map onto eSpeak NG's parameters.
 namespace speech {

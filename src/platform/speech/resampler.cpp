@@ -1,4 +1,4 @@
-#include "resampler.h"
+#include "platform/speech/resampler.h"
 
 #include <soxr.h>
 

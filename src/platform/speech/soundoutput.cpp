@@ -1,6 +1,6 @@
-#include "soundoutput.h"
+#include "platform/speech/soundoutput.h"
 
-#include "resampler.h"
+#include "platform/speech/resampler.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,6 +1,6 @@
-#include "wavwriter.h"
+#include "platform/speech/wavwriter.h"
 
-#include "resampler.h"
+#include "platform/speech/resampler.h"
 
 #include <QSysInfo>
 #include <QtEndian>

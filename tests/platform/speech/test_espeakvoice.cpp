@@ -1,8 +1,8 @@
 // The real eSpeak NG voice, speaking into real files.
-#include "speech/espeakvoice.h"
+#include "platform/speech/espeakvoice.h"
 
-#include "cp1251.h"
 #include "wavcheck.h"
+#include "support/testdata.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,8 +22,7 @@ const QString sentence = u"Петр Андреевич Гринев рос в д
 
 QString corpusText(qsizetype length)
 {
-    QFile f(QStringLiteral(QUENVALE_CORPUS_DIR "/kapitanskaya_dochka.txt"));
-    return f.open(QIODevice::ReadOnly) ? cp1251::decode(f.readAll()).mid(20000, length) : QString();
+    return testdata::text(u"kapitanskaya_dochka.txt"_s).mid(20000, length);
 }
 
 class EspeakVoiceTest : public testing::Test

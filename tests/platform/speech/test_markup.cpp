@@ -1,4 +1,4 @@
-#include "speech/markup.h"
+#include "platform/speech/markup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "speech/prosodymap.h"
+#include "platform/speech/prosodymap.h"
 
 #include <gtest/gtest.h>
 

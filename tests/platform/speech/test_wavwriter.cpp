@@ -1,4 +1,4 @@
-#include "speech/wavwriter.h"
+#include "platform/speech/wavwriter.h"
 
 #include "wavcheck.h"
 

@@ -1,6 +1,7 @@
-#include "analiz_Texta.h"
-#include "globals.h"
+#include "recording/textprep.h"
+#include "app/globals.h"
 #include "textprep_reference.h"
+#include "support/testdata.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +99,7 @@ TEST(AnalizText, CorpusMatchesTheLiteralSteps)
 {
     const PrepSettings s = reference::markerSettings();
     for (const char *book : {"hameleon.txt", "pikovaya_dama.txt", "kapitanskaya_dochka.txt"}) {
-        const QString path = QStringLiteral(QUENVALE_CORPUS_DIR "/") + QString::fromLatin1(book);
+        const QString path = testdata::path(QString::fromLatin1(book));
         for (const QString &indent : {QString(), u" "_qs}) {
             for (std::int32_t limit : {0, 7200, 99999999}) {
                 const auto blocks = reference::driverBlocks(path, limit, indent);

@@ -1,6 +1,6 @@
-#include "textfile.h"
+#include "platform/text/textfile.h"
 
-#include "cp1251.h"
+#include "platform/text/cp1251.h"
 
 #include <QSaveFile>
 

@@ -1,5 +1,5 @@
-#include "corr_Text.h"
-#include "globals.h"
+#include "recording/casecorrection.h"
+#include "app/globals.h"
 
 #include <gtest/gtest.h>
 

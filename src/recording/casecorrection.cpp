@@ -1,6 +1,6 @@
-#include "corr_Text.h"
+#include "recording/casecorrection.h"
 
-#include "globals.h"
+#include "app/globals.h"
 
 namespace {
 

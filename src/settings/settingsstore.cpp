@@ -1,9 +1,9 @@
-#include "save_load_Setting.h"
+#include "settings/settingsstore.h"
 
-#include "prompter.h"
-#include "services.h"
-#include "setup.h"
-#include "twips.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "settings/setup.h"
+#include "platform/text/twips.h"
 
 #include <QAbstractSlider>
 #include <QCheckBox>

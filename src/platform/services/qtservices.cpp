@@ -1,10 +1,10 @@
 // The real services: Qt dialogs, systemd, Qt Multimedia.
-#include "filechooser.h"
-#include "prompter.h"
-#include "services.h"
-#include "shutdown.h"
-#include "soundplayer.h"
-#include "speech/espeakvoice.h"
+#include "platform/services/filechooser.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/services/shutdown.h"
+#include "platform/services/soundplayer.h"
+#include "platform/speech/espeakvoice.h"
 
 #include <QApplication>
 #include <QFileDialog>

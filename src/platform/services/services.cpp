@@ -1,10 +1,10 @@
-#include "services.h"
+#include "platform/services/services.h"
 
-#include "filechooser.h"
-#include "prompter.h"
-#include "shutdown.h"
-#include "soundplayer.h"
-#include "speech/voice.h"
+#include "platform/services/filechooser.h"
+#include "platform/services/prompter.h"
+#include "platform/services/shutdown.h"
+#include "platform/services/soundplayer.h"
+#include "platform/speech/voice.h"
 
 #include <QtGlobal>
 

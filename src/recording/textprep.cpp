@@ -1,7 +1,7 @@
-#include "analiz_Texta.h"
+#include "recording/textprep.h"
 
-#include "cp1251.h"
-#include "globals.h"
+#include "platform/text/cp1251.h"
+#include "app/globals.h"
 
 #include <algorithm>
 #include <array>

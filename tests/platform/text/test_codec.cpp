@@ -1,5 +1,5 @@
-#include "cp1251.h"
-#include "textfile.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
 
 #include <QTemporaryDir>
 
