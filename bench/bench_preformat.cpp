@@ -1,5 +1,5 @@
 // Times the pre-formatting of a real book and of a 2 MB book made of it.
-#include "mainwindow/preformat.h"
+#include "platform/text/preformat.h"
 
 #include "platform/text/textfile.h"
 

@@ -4,7 +4,7 @@
 #include "platform/services/filechooser.h"
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/preformat.h"
+#include "platform/text/preformat.h"
 #include "platform/services/prompter.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/services.h"

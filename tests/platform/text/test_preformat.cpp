@@ -1,4 +1,4 @@
-#include "mainwindow/preformat.h"
+#include "platform/text/preformat.h"
 
 #include <gtest/gtest.h>
 
