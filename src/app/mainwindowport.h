@@ -2,6 +2,7 @@
 
 class QWidget;
 class QString;
+class RichTextBox;
 
 // What other windows call on the main window. The main window registers itself here
 // when it is created, so the settings and recording code reach it without depending on
@@ -20,6 +21,8 @@ public:
     virtual bool applyTextView() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
     virtual void showHelp(const QString &page) { (void)page; }
+    // The main text editor (MP3.RichTextBox2).
+    virtual RichTextBox *editor() = 0;
 };
 
 namespace mainwindowport {

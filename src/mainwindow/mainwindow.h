@@ -61,6 +61,7 @@ public:
     void Dlitelnost() override;
     void setStatusPanel(int panel, const QString &text) override;
     bool applyTextView() override;
+    RichTextBox *editor() override { return RichTextBox2; }
 
     QList<QWidget *> controlsInDesignOrder() const override;
 

@@ -46,6 +46,7 @@ public:
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help.append(page); }
+    RichTextBox *editor() override { return nullptr; }
 
     QMap<int, QString> panels;
     QStringList help;
