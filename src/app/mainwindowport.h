@@ -20,7 +20,7 @@ public:
     // Applies the stored font name, size and background colour to the editor.
     virtual bool applyTextView() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
-    virtual void showHelp(const QString &page) { (void)page; }
+    virtual void showHelp(const QString &page) = 0;
     // The main text editor (MP3.RichTextBox2).
     virtual RichTextBox *editor() = 0;
 };

@@ -1,5 +1,6 @@
 #include "texttools/findwindow.h"
 
+#include "app/windows.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
 #include "platform/services/prompter.h"
@@ -449,7 +450,9 @@ bool FindWindow::runEntry(RichTextBox &editor, QString &text, const replacelist:
 FindWindow &Find()
 {
     static QPointer<FindWindow> instance;
-    if (!instance)
+    if (!instance) {
         instance = new FindWindow;
+        appwindows::track(instance);
+    }
     return *instance;
 }

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/mainwindowport.h"
+#include "app/windows.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
@@ -342,13 +343,16 @@ void GlavaWindow::MarkChapters()
         return;
     }
     if (!editor->SaveFile(CurTextPath, RichTextBox::FileType::Text))
-        texttools::reportFileFailure(QStringLiteral("Не удалось записать файл"), CurTextPath);
+        texttools::reportFileFailure(QStringLiteral("Не удалось записать файл"), CurTextPath,
+                                     editor->errorString());
 }
 
 GlavaWindow &glava()
 {
     static QPointer<GlavaWindow> instance;
-    if (!instance)
+    if (!instance) {
         instance = new GlavaWindow;
+        appwindows::track(instance);
+    }
     return *instance;
 }

@@ -47,22 +47,15 @@ QStringList entryLines(const QStringList &lines)
 
 std::optional<QStringList> read(const QString &path, QString *error)
 {
-    const auto lines = textfile::readLines(path);
-    if (!lines) {
-        if (error)
-            *error = QStringLiteral("cannot be read");
+    const auto lines = textfile::readLines(path, error);
+    if (!lines)
         return std::nullopt;
-    }
     return entryLines(*lines);
 }
 
 bool write(const QString &path, const QStringList &lines, QString *error)
 {
-    if (textfile::writeLines(path, lines))
-        return true;
-    if (error)
-        *error = QStringLiteral("cannot be written");
-    return false;
+    return textfile::writeLines(path, lines, error);
 }
 
 namespace {

@@ -4,9 +4,9 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/textfile.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace texttools {
 
@@ -18,10 +18,7 @@ RichTextBox *mainEditor()
 
 void reportFileFailure(const QString &message, const QString &path, const QString &reason)
 {
-    QString text = message + u'\n' + QDir::toNativeSeparators(path);
-    if (!reason.isEmpty())
-        text += QStringLiteral(": ") + reason;
-    services::prompter().critical(text);
+    services::prompter().critical(textfile::failureMessage(message, path, reason));
 }
 
 EventPump::EventPump(int intervalMs) : m_interval(intervalMs) {}
