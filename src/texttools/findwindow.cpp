@@ -108,10 +108,7 @@ FindWindow::FindWindow(QWidget *parent) : QWidget(parent)
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     // The recording applies the entries in this order, so the list is never sorted.
     ListView1->setSortingEnabled(false);
-    connect(ListView1, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem *> selected = ListView1->selectedItems();
-        CurEntry = selected.isEmpty() ? 0 : std::int16_t(ListView1->row(selected.first()) + 1);
-    });
+    connect(ListView1, &QListWidget::itemSelectionChanged, this, &FindWindow::followSelection);
     auto *frameLayout = new QVBoxLayout(Frame1);
     frameLayout->addWidget(Toolbar1);
     frameLayout->addWidget(ListView1);
@@ -370,9 +367,17 @@ void FindWindow::RemoveEntry()
     // The entry that moved up into the place is the current one, so removing again goes on
     // down the list.
     if (row < ListView1->count())
-        ListView1->setCurrentRow(row);
+        ListView1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     else
         ListView1->clearSelection();
+    // A removal moves the selection without always telling.
+    followSelection();
+}
+
+void FindWindow::followSelection()
+{
+    const QList<QListWidgetItem *> selected = ListView1->selectedItems();
+    CurEntry = selected.isEmpty() ? 0 : std::int16_t(ListView1->row(selected.first()) + 1);
 }
 
 void FindWindow::ReplaceScroll()

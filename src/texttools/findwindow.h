@@ -79,6 +79,7 @@ private:
     };
 
     void showListPart(bool shown);
+    void followSelection();
     Qt::CaseSensitivity caseMode() const;
     void findNext(const QString &what, Qt::CaseSensitivity cs);
     void replaceOne(const QString &what, const QString &with, Qt::CaseSensitivity cs);
