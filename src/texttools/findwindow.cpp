@@ -390,14 +390,16 @@ void FindWindow::ReplaceScroll()
     texttools::BusyScope scope(m_busy, editor);
     QPointer<RichTextBox> guard(editor);
     m_disturbed = false;
-    const QMetaObject::Connection watch = connect(editor, &RichTextBox::changed, this, [this] {
-        if (!m_editing)
-            m_disturbed = true;
-    });
+    const QMetaObject::Connection watch =
+        connect(editor, &RichTextBox::changed, this, [this] { m_disturbed = true; });
 
+    // The entries run over a copy of the text, which is fast; the editor then takes all the
+    // replacements in one go, so that it lays the book out once and not after each one.
+    QList<Pass> passes;
     QString text = editor->Text();
-    const int count = ListView1->count();
-    for (int i = count; i >= 1 && !stop->isChecked() && guard; --i) {
+    QString folded = text.toCaseFolded();
+    texttools::EventPump pump;
+    for (int i = ListView1->count(); i >= 1; --i) {
         // The list may have been reloaded meanwhile; the run goes on with what is there.
         if (i > ListView1->count())
             continue;
@@ -407,49 +409,42 @@ void FindWindow::ReplaceScroll()
         searchButton(5)->setChecked(entry->cs == Qt::CaseSensitive);
         Text1->setText(entry->search);
         Text2->setText(entry->replacement);
-        if (!runEntry(*editor, text, *entry))
+        const QList<qsizetype> hits = replacelist::replaceAll(text, folded, *entry);
+        if (!hits.isEmpty())
+            passes.append({*entry, hits});
+        pump.maybe();
+        if (!guard)
+            return;
+        if (m_disturbed) {
+            // Something else changed the text: start over on the text as it is now.
+            m_disturbed = false;
+            passes.clear();
+            text = editor->Text();
+            folded = text.toCaseFolded();
+            i = int(ListView1->count()) + 1;
+            continue;
+        }
+        if (stop->isChecked())
             break;
     }
     disconnect(watch);
-    if (guard)
-        guard->setSelStart(0);
+    applyPasses(*editor, passes);
 }
 
-bool FindWindow::runEntry(RichTextBox &editor, QString &text, const replacelist::Entry &entry)
+void FindWindow::applyPasses(RichTextBox &editor, const QList<Pass> &passes)
 {
-    texttools::EventPump pump;
-    QPointer<RichTextBox> guard(&editor);
-    if (m_disturbed) {
-        m_disturbed = false;
-        text = editor.Text();
-    }
-    QList<qsizetype> hits = replacelist::replaceAll(text, entry);
-    for (qsizetype k = 0; k < hits.size(); ++k) {
-        const int at = int(hits[k]);
-        m_editing = true;
-        editor.setSelStart(at);
-        editor.setSelLength(int(entry.search.size()));
-        editor.setSelColor(kGreen);
-        editor.setSelText(entry.replacement);
-        editor.setSelStart(at);
-        editor.setSelColor(kBlack);
-        m_editing = false;
-        pump.maybe();
-        if (!guard || listButton(6)->isChecked())
-            return false;
-        if (m_disturbed) {
-            // Something else changed the text: go on from here in the text as it is now.
-            m_disturbed = false;
-            text = editor.Text();
-            hits = replacelist::replaceAll(text, entry, replacelist::resumePoint(entry, at));
-            k = -1;
+    editor.beginEdits();
+    for (const Pass &pass : passes) {
+        for (const qsizetype at : pass.hits) {
+            editor.setSelStart(int(at));
+            editor.setSelLength(int(pass.entry.search.size()));
+            editor.setSelColor(kGreen);
+            editor.setSelText(pass.entry.replacement);
         }
     }
-    pump.now();
-    if (!guard)
-        return false;
     editor.setSelStart(0);
-    return !listButton(6)->isChecked();
+    editor.setSelColor(kBlack);
+    editor.endEdits();
 }
 
 FindWindow &Find()

@@ -91,6 +91,22 @@ TEST(ReplaceListRun, ReportsWhereEachReplacementWentAndResumes)
     EXPECT_EQ(text, QStringLiteral("нет"));
 }
 
+TEST(ReplaceListRun, FoldedTwinGivesTheSameRunAndStaysInStep)
+{
+    const QStringList lines = {"да=Ага", "$Нет=не", "*ё*=е", "АГА=угу"};
+    QString plain = QStringLiteral(" ДА Да нет Нет ЁЛКА ага .");
+    QString twin = plain;
+    QString folded = twin.toCaseFolded();
+    for (const QString &line : lines) {
+        const Entry entry = *replacelist::parseEntry(line);
+        EXPECT_EQ(replacelist::replaceAll(plain, entry), replacelist::replaceAll(twin, folded, entry))
+            << line.toStdString();
+        EXPECT_EQ(folded, twin.toCaseFolded());
+    }
+    EXPECT_EQ(twin, plain);
+    EXPECT_EQ(plain, QStringLiteral(" угу угу нет не еЛКА угу ."));
+}
+
 class ReplaceListFile : public QuenvaleTest
 {
 };
