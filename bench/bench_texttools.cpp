@@ -6,13 +6,9 @@
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
-#include "platform/services/filechooser.h"
-#include "platform/services/prompter.h"
 #include "platform/services/services.h"
-#include "platform/services/shutdown.h"
-#include "platform/services/soundplayer.h"
-#include "platform/speech/voice.h"
 #include "platform/text/cp1251.h"
+#include "quietservices.h"
 #include "texttools/chapters.h"
 #include "texttools/findwindow.h"
 #include "texttools/glavawindow.h"
@@ -33,39 +29,6 @@
 #include <functional>
 
 namespace {
-
-struct SilentPrompter : Prompter
-{
-    Answer ask(const QString &, Icon, Buttons) override { return Answer::No; }
-};
-
-struct NoFiles : FileChooser
-{
-    QString openFile(const QString &, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString folder(const QString &, const QString &) override { return {}; }
-};
-
-struct NoVoices : speech::VoiceFactory
-{
-    std::unique_ptr<speech::Voice> create() override { return nullptr; }
-};
-
-struct NoShutdown : Shutdown
-{
-    bool powerOff() override { return false; }
-};
-
-struct NoSound : SoundPlayer
-{
-    void play(const QString &) override {}
-};
 
 // Best of `runs`, in ms; `prepare` runs untimed before each run.
 double best(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
@@ -111,13 +74,7 @@ int main(int argc, char **argv)
     qputenv("QUENVALE_HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
     QApplication app(argc, argv);
-    Services s;
-    s.prompter = std::make_unique<SilentPrompter>();
-    s.fileChooser = std::make_unique<NoFiles>();
-    s.shutdown = std::make_unique<NoShutdown>();
-    s.soundPlayer = std::make_unique<NoSound>();
-    s.voices = std::make_unique<NoVoices>();
-    services::install(std::move(s));
+    installQuietServices();
     MP3().show();
 
     QFile in(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt"));

@@ -1,17 +1,9 @@
 #include "texttools/chapters.h"
+#include "texttoolstest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// `length` characters of "x" with `pattern` written at each offset.
-QString textWith(const QString &pattern, const QList<qsizetype> &offsets, qsizetype length)
-{
-    QString text(length, u'x');
-    for (const qsizetype at : offsets)
-        text.replace(at, pattern.size(), pattern);
-    return text;
-}
 
 TEST(Chapters, SearchSkipsTheStartAndAHundredAfterEachHit)
 {

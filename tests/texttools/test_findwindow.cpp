@@ -1,8 +1,6 @@
-#include "fakemain.h"
 #include "platform/text/cp1251.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 #include "texttools/findwindow.h"
+#include "texttoolstest.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,22 +16,15 @@ namespace {
 
 const QColor kGreen(0, 255, 0);
 
-class FindTest : public QuenvaleTest
+class FindTest : public TextToolTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
+        TextToolTest::SetUp();
         w = &Find();
     }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
-    }
 
-    RichTextBox &editor() { return *main->box; }
     void search(const QString &what, const QString &with = {}, bool matchCase = false)
     {
         w->Text1->setText(what);
@@ -45,14 +36,6 @@ protected:
         w->ListView1->clear();
         w->ListView1->addItems(lines);
     }
-    // The message texts asked since the last call.
-    QStringList asked()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts << a.text;
-        return texts;
-    }
     QString writeList(const QString &name, const QString &text)
     {
         const QString path = home() + u'/' + name;
@@ -62,7 +45,6 @@ protected:
         return path;
     }
 
-    std::unique_ptr<FakeMain> main;
     FindWindow *w = nullptr;
 };
 

@@ -1,10 +1,8 @@
-#include "fakemain.h"
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 #include "support/testdata.h"
 #include "texttools/glavawindow.h"
+#include "texttoolstest.h"
 
 #include "app/globals.h"
 
@@ -20,32 +18,16 @@
 
 namespace {
 
-// `length` characters of "x" with `pattern` written at each offset.
-QString textWith(const QString &pattern, const QList<int> &offsets, int length)
-{
-    QString text(length, u'x');
-    for (const int at : offsets)
-        text.replace(at, pattern.size(), pattern);
-    return text;
-}
-
-class GlavaTest : public QuenvaleTest
+class GlavaTest : public TextToolTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
+        TextToolTest::SetUp();
         w = &glava();
         rate(2);
     }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
-    }
 
-    RichTextBox &editor() { return *main->box; }
     void rate(int value) { setup().FlatScrollBar3->setValue(value); }
     // Ticks the boxes one by one as the user would; each click searches anew.
     void tick(std::initializer_list<int> boxes)
@@ -61,20 +43,12 @@ protected:
             cells << w->ListView1->topLevelItem(row)->text(column);
         return cells;
     }
-    QStringList asked()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts << a.text;
-        return texts;
-    }
     QByteArray bytes(const QString &path) const
     {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    std::unique_ptr<FakeMain> main;
     GlavaWindow *w = nullptr;
 };
 
