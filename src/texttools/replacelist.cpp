@@ -70,11 +70,6 @@ bool sharesBlank(const Entry &entry)
 
 } // namespace
 
-qsizetype resumePoint(const Entry &entry, qsizetype hit)
-{
-    return hit + entry.replacement.size() - (sharesBlank(entry) ? 1 : 0);
-}
-
 namespace {
 
 // The run behind both replaceAll(): `folded`, when given, is text.toCaseFolded() and is

@@ -49,8 +49,6 @@ QList<qsizetype> replaceAll(QString &text, const Entry &entry, qsizetype from = 
 // kept by the caller and kept in step here, so the text is folded once and not in every
 // case-insensitive search.
 QList<qsizetype> replaceAll(QString &text, QString &folded, const Entry &entry, qsizetype from = 0);
-// Where the search goes on after a replacement inserted at `hit`.
-qsizetype resumePoint(const Entry &entry, qsizetype hit);
 
 // The text with every entry line applied in list order; lines without a usable key are
 // skipped. `afterEntry` runs after each line (the recording lets events through there).

@@ -1,8 +1,6 @@
-#include "platform/text/cp1251.h"
-#include "support/fixture.h"
 #include "texttools/replacelist.h"
 
-#include <QFile>
+#include <gtest/gtest.h>
 
 using replacelist::Entry;
 
@@ -79,16 +77,11 @@ TEST(ReplaceListRun, ReportsWhereEachReplacementWentAndResumes)
     QString text = QStringLiteral(" да да .");
     EXPECT_EQ(replacelist::replaceAll(text, da), (QList<qsizetype>{0, 4}));
     EXPECT_EQ(text, QStringLiteral(" ага ага ."));
-    EXPECT_EQ(replacelist::resumePoint(da, 4), 8);
 
     // A run resumed from a point leaves what stands before it.
     text = QStringLiteral(" да да .");
     EXPECT_EQ(replacelist::replaceAll(text, da, 2), (QList<qsizetype>{3}));
     EXPECT_EQ(text, QStringLiteral(" да ага ."));
-
-    text = QStringLiteral("нет");
-    EXPECT_TRUE(replacelist::replaceAll(text, da).isEmpty());
-    EXPECT_EQ(text, QStringLiteral("нет"));
 }
 
 TEST(ReplaceListRun, FoldedTwinGivesTheSameRunAndStaysInStep)
@@ -105,32 +98,6 @@ TEST(ReplaceListRun, FoldedTwinGivesTheSameRunAndStaysInStep)
     }
     EXPECT_EQ(twin, plain);
     EXPECT_EQ(plain, QStringLiteral(" угу угу нет не еЛКА угу ."));
-}
-
-class ReplaceListFile : public QuenvaleTest
-{
-};
-
-TEST_F(ReplaceListFile, ReadsEntryLinesAndWritesThemBack)
-{
-    const QString path = home() + QStringLiteral("/список.dic");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(cp1251::encode(QStringLiteral("кот=пёс\r\n\r\nмусор\r\n =пробел \r\n")));
-    f.close();
-
-    const auto lines = replacelist::read(path);
-    ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, QStringList({"кот=пёс", " =пробел "}));
-
-    ASSERT_TRUE(replacelist::write(path, *lines));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), cp1251::encode(QStringLiteral("кот=пёс\r\n =пробел \r\n")));
-
-    QString reason;
-    EXPECT_FALSE(replacelist::read(home() + QStringLiteral("/нет.dic"), &reason).has_value());
-    EXPECT_FALSE(reason.isEmpty());
-    EXPECT_FALSE(replacelist::write(readOnlyFolder() + QStringLiteral("/x.dic"), *lines, &reason));
 }
 
 } // namespace
