@@ -99,6 +99,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     Text2 = hiddenText(this, "Text2", QStringLiteral("14"));
     Text1 = hiddenText(this, "Text1", QStringLiteral("Times New Roman"));
     File2 = hiddenTagged<QListWidget>(this, "File2");
+    createBookmarksPanel();
 
     resize(twips::toPixels(kDefaultWidth), twips::toPixels(kDefaultHeight));
     mainwindowport::set(this);
@@ -220,6 +221,8 @@ void MainWindow::ExitProgramm_Click()
         && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
+    // A reading running under this call must not go on speaking after the exit.
+    IsReading = 0;
     if (Voice) {
         Voice->Speak(QString(), speech::PurgeBeforeSpeak);
         Voice.reset();

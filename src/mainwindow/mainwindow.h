@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -15,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
+class QPushButton;
 class QStatusBar;
 class QToolBar;
 class RichTextBox;
@@ -55,6 +57,22 @@ public:
     void znachki1_Click();
     void znachki2_Click();
 
+    // Reading aloud: the selection, or the text paragraph by paragraph from the caret with
+    // the paragraph being spoken highlighted. The editor is locked while it runs; the
+    // reading runs inside this call and lets events through while the voice speaks.
+    void ReadAloud();
+    // Silences the voice, ends a running reading and writes the book's bookmark.
+    void StopReading();
+
+    // Bookmarks panel.
+    void zakladki_Click();
+    void Command2_Click();
+    void File2_DblClick();
+    void Command1_Click();
+    void Command10_Click();
+    // Reopens the book of the bookmark selected in File2 at its caret offset.
+    void OpenZakladka();
+
     // MainWindowPort
     QWidget &window() override { return *this; }
     void SetStatusBar() override;
@@ -94,6 +112,14 @@ public:
     QLineEdit *Text2 = nullptr;  // editor font size
     QLineEdit *Text1 = nullptr;  // editor font name
     QListWidget *File2 = nullptr; // bookmark files
+    QPushButton *Command2 = nullptr; // open the selected bookmark
+    QPushButton *Command1 = nullptr; // delete it
+    QPushButton *Command10 = nullptr; // close the panel
+
+    // State of a reading aloud: 1 while it runs; the paragraph being read.
+    std::int16_t IsReading = 0;
+    std::int32_t ReadStart = 0;
+    std::int32_t ReadEnd = 0;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -101,6 +127,23 @@ protected:
 
 private:
     void createStatusBar();
+    void createBookmarksPanel();
+
+    enum class WaitEnd
+    {
+        Done,
+        Stopped
+    };
+    // The voice a reading speaks through: the shared voice of the settings window once a
+    // reading has bound it, else this window's own (nothing after a stop released it).
+    speech::Voice *readingVoice() const;
+    void releaseVoice();
+    WaitEnd waitForVoice();
+    void readSelection();
+    void readParagraphs(int caret);
+
+    bool voiceBound = false;
+    bool readingRuns = false;
 };
 
 // The default instance: created and loaded on first use (the program's start).
