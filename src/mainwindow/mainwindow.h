@@ -141,9 +141,18 @@ private:
     WaitEnd waitForVoice();
     void readSelection();
     void readParagraphs(int caret);
+    int bookmarkCaret() const;
 
     bool voiceBound = false;
     bool readingRuns = false;
+    // The paragraph highlighted last, and the selection the editor shows for it: the
+    // editor cannot put its caret between a CR and its LF, where a paragraph begins.
+    struct Highlight
+    {
+        int start = -1;
+        int shownStart = 0;
+        int shownLength = 0;
+    } highlight;
 };
 
 // The default instance: created and loaded on first use (the program's start).

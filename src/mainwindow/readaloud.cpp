@@ -92,6 +92,7 @@ void MainWindow::readParagraphs(int caret)
 {
     ReadStart = caret;
     ReadEnd = caret;
+    highlight = {};
     paragraphs::Cutter cutter(RichTextBox2->Text(), caret);
     // Cut and prepare the next paragraph, wait for the current one to end, speak, highlight:
     // the preparation overlaps the sound, and the highlight always shows what sounds.
@@ -109,10 +110,21 @@ void MainWindow::readParagraphs(int caret)
             voice->Speak(TembrStart + BlockText, SpeakFlags);
         RichTextBox2->setSelStart(paragraph->start);
         RichTextBox2->setSelLength(paragraph->end - paragraph->start);
+        highlight = {paragraph->start, RichTextBox2->SelStart(), RichTextBox2->SelLength()};
         ReadStart = ReadEnd;
     }
     if (waitForVoice() == WaitEnd::Done)
         IsReading = 0;
+}
+
+int MainWindow::bookmarkCaret() const
+{
+    // While the paragraph's highlight stands, the bookmark points at the paragraph itself.
+    const int caret = RichTextBox2->SelStart();
+    if (highlight.start >= 0 && caret == highlight.shownStart &&
+        RichTextBox2->SelLength() == highlight.shownLength)
+        return highlight.start;
+    return caret;
 }
 
 void MainWindow::StopReading()
@@ -123,7 +135,7 @@ void MainWindow::StopReading()
     RichTextBox2->setLocked(false);
     // After a clear there is no book: its empty path would overwrite a good bookmark.
     if (docnames::isFilePath(CurTextPath))
-        bookmarkfile::write({CurTextPath, BookTitle, RichTextBox2->SelStart()});
+        bookmarkfile::write({CurTextPath, BookTitle, bookmarkCaret()});
     if (voice) {
         voice->Resume();
         voice->Speak(QString(), speech::Async | speech::PurgeBeforeSpeak);
