@@ -1,0 +1,87 @@
+// Reading aloud through the real eSpeak NG voice, speaking at real-time pace without a
+// sound card.
+#include "app/globals.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/speech/espeakvoice.h"
+#include "settings/setup.h"
+#include "support/scripted.h"
+#include "support/testdata.h"
+
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ReadAloudEspeak : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Services s;
+        s.prompter = std::make_unique<ScriptedPrompter>();
+        s.fileChooser = std::make_unique<ScriptedFileChooser>();
+        s.shutdown = std::make_unique<ScriptedShutdown>();
+        s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
+        s.voices =
+            std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
+        services::install(std::move(s));
+        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Quenvale"_s, u"Quenvale"_s).clear();
+        w = &MP3();
+        w->endProcess = [] {};
+        ASSERT_TRUE(setup().Voice) << "no eSpeak NG voice";
+    }
+    void TearDown() override
+    {
+        destroyWindows();
+        installScriptedServices();
+    }
+
+    MainWindow *w = nullptr;
+    QElapsedTimer clock;
+};
+
+} // namespace
+
+TEST_F(ReadAloudEspeak, ShortTextIsReadToItsEnd)
+{
+    w->RichTextBox2->setText(u"Раз, два.\r\n Три, четыре."_s);
+    clock.start();
+    w->ReadAloud();
+    // Two paragraphs of speech sound for about two seconds; the reading waited for them.
+    EXPECT_GT(clock.elapsed(), 1000);
+    EXPECT_LT(clock.elapsed(), 30000);
+    EXPECT_EQ(w->IsReading, 0);
+    EXPECT_FALSE(w->RichTextBox2->Locked());
+    EXPECT_EQ(w->ReadEnd, w->RichTextBox2->Text().size() + 1);
+    EXPECT_TRUE(setup().Voice->WaitUntilDone(0));
+}
+
+TEST_F(ReadAloudEspeak, StopInTheMiddleSilencesWithinAFewPolls)
+{
+    // A story opened as the user opens it: pre-formatted, its dialogue lines paragraphs.
+    scriptedFileChooser().names.enqueue(testdata::path(u"hameleon.txt"_s));
+    w->OpenTextFile();
+    ASSERT_GT(w->RichTextBox2->Text().size(), 5000);
+    qint64 stoppedAt = -1;
+    QTimer::singleShot(800, w, [&] {
+        w->StopReading();
+        stoppedAt = clock.elapsed();
+    });
+    clock.start();
+    w->ReadAloud();
+    const qint64 returnedAt = clock.elapsed();
+    ASSERT_GE(stoppedAt, 0) << "the reading ended before the stop";
+    EXPECT_LT(returnedAt - stoppedAt, 100);
+    EXPECT_LT(w->ReadEnd, w->RichTextBox2->Text().size() / 2) << "stopped in the story's first half";
+    int polls = 1;
+    while (!setup().Voice->WaitUntilDone(10) && polls < 500)
+        ++polls;
+    EXPECT_LE(polls, 5);
+    EXPECT_EQ(w->IsReading, 0);
+}
