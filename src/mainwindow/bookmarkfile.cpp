@@ -48,10 +48,10 @@ bool write(const Bookmark &bookmark, QString *error)
 {
     if (!QDir().mkpath(folder())) {
         if (error)
-            *error = QStringLiteral("cannot create the folder");
+            *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder()));
         return false;
     }
-    return textfile::writeLines(fileFor(bookmark.title), lines(bookmark));
+    return textfile::writeLines(fileFor(bookmark.title), lines(bookmark), error);
 }
 
 } // namespace bookmarkfile

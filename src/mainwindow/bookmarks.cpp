@@ -123,14 +123,25 @@ void MainWindow::Command10_Click()
 
 void MainWindow::OpenZakladka()
 {
-    const QString message = QStringLiteral("Этот текстовый файл был удален или перемещен!");
+    const QString moved = QStringLiteral("Этот текстовый файл был удален или перемещен!");
     const QString file = bookmarkfile::folder() + u'/' + selectedName(*File2);
-    const std::optional<QStringList> lines = textfile::readLines(file);
-    const std::optional<bookmarkfile::Bookmark> bookmark = lines ? bookmarkfile::parse(*lines) : std::nullopt;
+    QString reason;
+    const std::optional<QStringList> lines = textfile::readLines(file, &reason);
+    if (!lines) {
+        services::prompter().critical(textfile::failureMessage(moved, file, reason));
+        return;
+    }
+    const std::optional<bookmarkfile::Bookmark> bookmark = bookmarkfile::parse(*lines);
+    if (!bookmark) {
+        services::prompter().critical(
+            textfile::failureMessage(moved, file, QStringLiteral("no caret position on its third line")));
+        return;
+    }
     // The bookmark takes effect only once its book is loaded: a book that moved leaves the
     // current book, its title and the editor as they were.
-    if (!bookmark || !RichTextBox2->LoadFile(bookmark->path, RichTextBox::FileType::Text)) {
-        services::prompter().critical(message);
+    if (!RichTextBox2->LoadFile(bookmark->path, RichTextBox::FileType::Text)) {
+        services::prompter().critical(
+            textfile::failureMessage(moved, bookmark->path, RichTextBox2->errorString()));
         return;
     }
     CurTextPath = bookmark->path;

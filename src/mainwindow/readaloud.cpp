@@ -7,6 +7,7 @@
 #include "mainwindow/paragraphs.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/speech/voice.h"
+#include "platform/text/logging.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
 
@@ -134,8 +135,11 @@ void MainWindow::StopReading()
         voice->Resume();
     RichTextBox2->setLocked(false);
     // After a clear there is no book: its empty path would overwrite a good bookmark.
-    if (docnames::isFilePath(CurTextPath))
-        bookmarkfile::write({CurTextPath, BookTitle, bookmarkCaret()});
+    // A bookmark that cannot be written is no reason to keep the voice talking: noted only.
+    QString reason;
+    if (docnames::isFilePath(CurTextPath) &&
+        !bookmarkfile::write({CurTextPath, BookTitle, bookmarkCaret()}, &reason))
+        qCInfo(lcFiles).noquote() << "bookmark of" << BookTitle << "not written:" << reason;
     if (voice) {
         voice->Resume();
         voice->Speak(QString(), speech::Async | speech::PurgeBeforeSpeak);

@@ -5,11 +5,11 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/speech/espeakvoice.h"
 #include "settings/setup.h"
+#include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 
 #include <QElapsedTimer>
-#include <QSettings>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -18,11 +18,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ReadAloudEspeak : public ::testing::Test
+class ReadAloudEspeak : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
+        QuenvaleTest::SetUp();
         Services s;
         s.prompter = std::make_unique<ScriptedPrompter>();
         s.fileChooser = std::make_unique<ScriptedFileChooser>();
@@ -31,15 +32,9 @@ protected:
         s.voices =
             std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
         services::install(std::move(s));
-        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Quenvale"_s, u"Quenvale"_s).clear();
         w = &MP3();
         w->endProcess = [] {};
         ASSERT_TRUE(setup().Voice) << "no eSpeak NG voice";
-    }
-    void TearDown() override
-    {
-        destroyWindows();
-        installScriptedServices();
     }
 
     MainWindow *w = nullptr;
