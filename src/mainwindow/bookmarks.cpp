@@ -54,6 +54,7 @@ void MainWindow::createBookmarksPanel()
     buttons->addWidget(Command10);
     layout->addLayout(buttons);
     Frame5->resize(360, 260);
+    Frame5->setAutoFillBackground(true);
 
     connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);

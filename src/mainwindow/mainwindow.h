@@ -113,8 +113,10 @@ public:
     QLineEdit *Text2 = nullptr;   // editor font size
     QLineEdit *Text1 = nullptr;   // editor font name
     QListWidget *File2 = nullptr; // bookmark files
-    QPushButton *Command2 = nullptr; // open the selected bookmark
-    QPushButton *Command1 = nullptr; // delete it
+
+    // Buttons of the bookmarks panel.
+    QPushButton *Command2 = nullptr;  // open the selected bookmark
+    QPushButton *Command1 = nullptr;  // delete it
     QPushButton *Command10 = nullptr; // close the panel
 
     // State of a reading aloud: 1 while it runs; the paragraph being read.
