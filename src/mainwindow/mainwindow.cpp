@@ -226,10 +226,9 @@ void MainWindow::ExitProgramm_Click()
     SaveSettings(*this);
     // A reading running under this call must not go on speaking after the exit.
     IsReading = 0;
-    if (Voice) {
-        Voice->Speak(QString(), speech::PurgeBeforeSpeak);
-        Voice.reset();
-    }
+    if (speech::Voice *voice = readingVoice())
+        voice->Speak(QString(), speech::PurgeBeforeSpeak);
+    releaseVoice();
     endProcess();
 }
 

@@ -141,6 +141,7 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
     afterHighlight = [this](int n) { n == 1 ? w->ReadAloud() : w->ExitProgramm_Click(); };
     w->ReadAloud();
     EXPECT_EQ(spoken().size(), 2);
+    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // the exit silenced the shared voice too
 }
 
 TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
