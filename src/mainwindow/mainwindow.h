@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
@@ -54,6 +55,15 @@ public:
     void HideButtonCaptions();
     void znachki1_Click();
     void znachki2_Click();
+
+    // Profiles menu (profilemenu.cpp): switches to profile 1..4 without asking and
+    // without saving the profile being left.
+    void User1_Click();
+    void User2_Click();
+    void User3_Click();
+    void User4_Click();
+    // Adds the four profile commands "User1".."User4" (Ctrl+F1..Ctrl+F4) to a menu.
+    void addProfileActions(QMenu &menu);
 
     // MainWindowPort
     QWidget &window() override { return *this; }
