@@ -1,8 +1,10 @@
 #include "app/globals.h"
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/speech/voice.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
+#include "support/fixture.h"
 #include "support/scripted.h"
 
 #include <QAction>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -81,6 +84,30 @@ QString panel(int i)
     return MP3().statusPanels[i - 1]->text();
 }
 
+// Collects what the settings store logs while it lives, in the order it was said.
+class SettingsLog
+{
+public:
+    SettingsLog()
+    {
+        current = this;
+        QLoggingCategory::setFilterRules(QStringLiteral("quenvale.settings.info=true"));
+        previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { current->lines << text; });
+    }
+    ~SettingsLog()
+    {
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        current = nullptr;
+    }
+    QStringList lines;
+
+private:
+    static inline SettingsLog *current = nullptr;
+    QtMessageHandler previous = nullptr;
+};
+
 // A user's pick of a menu item or button, found by its object name; fails when absent.
 void trigger(QObject &owner, const char *name)
 {
@@ -90,18 +117,9 @@ void trigger(QObject &owner, const char *name)
     action->trigger();
 }
 
-class Profiles : public ::testing::Test
+class Profiles : public QuenvaleTest
 {
 protected:
-    void SetUp() override
-    {
-        installScriptedServices();
-        QSettings s = store();
-        s.clear();
-        s.sync();
-    }
-    void TearDown() override { destroyWindows(); }
-
     // Starts the program, with the main window's profiles menu as its menu bar offers it.
     MainWindow &start()
     {
@@ -163,8 +181,11 @@ TEST_F(Profiles, ButtonAnsweredNoOnlyRenamesAndTheNextSaveCopiesIntoThatProfile)
     trigger(s, "Toolbar1_6");
     EXPECT_EQ(storeBytes(), bytes);
 
-    // Save answered Yes, through the menu this time: both windows into profile 3 only.
+    // Save answered Yes, through the menu this time: both windows into profile 3 only,
+    // the settings window first.
+    SettingsLog log;
     trigger(s, "SaveSet");
+    EXPECT_EQ(log.lines, QStringList({"saved setup into profile User3", "saved MP3 into profile User3"}));
     EXPECT_EQ(asked(), QStringList({"Установить настройки, ранее сохраненные как User3?", kSaveQuestion,
                                     kSaveQuestion}));
     EXPECT_EQ(section(QStringLiteral("setupUser3")).value(QStringLiteral("FlatScrollBar3")), "6");
@@ -214,7 +235,7 @@ TEST_F(Profiles, CopiedProfileComesBackAfterARestartWhicheverWayItIsChosen)
                                           [] { trigger(*setup().prof, "User3"); },
                                           [] { trigger(setup(), "Toolbar1_3"); }};
     for (const auto &choose : ways) {
-        destroyWindows();
+        appwindows::destroyAll();
         start();
         ::Setup &again = setup();
         // Every start begins in profile 1, which was never saved.
