@@ -51,9 +51,9 @@ void Setup::createProfiles(QVBoxLayout &layout)
         Toolbar1->addAction(style()->standardIcon(icon), toolTip);
     };
     iconButton(QStyle::SP_DialogSaveButton, QStringLiteral("Сохранить настройки профиля"));
-    iconButton(QStyle::SP_BrowserReload, QStringLiteral("Возврат стандартных настроек профиля"));
+    iconButton(QStyle::SP_DialogResetButton, QStringLiteral("Возврат стандартных настроек профиля"));
     Toolbar1->addSeparator();
-    iconButton(QStyle::SP_DialogHelpButton, QStringLiteral("Краткая справка по настройкам программы"));
+    iconButton(QStyle::SP_MessageBoxQuestion, QStringLiteral("Краткая справка по настройкам программы"));
     // Buttons are known by their 1-based index, separators included.
     const QList<QAction *> buttons = Toolbar1->actions();
     for (int i = 0; i < buttons.size(); ++i)
