@@ -39,9 +39,5 @@ QString Monitor::statusPanel(int panel) const
 Monitor &monitor()
 {
     static QPointer<Monitor> instance;
-    if (!instance) {
-        instance = new Monitor;
-        appwindows::track(instance);
-    }
-    return *instance;
+    return appwindows::instance(instance);
 }
