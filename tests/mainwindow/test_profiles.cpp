@@ -61,6 +61,21 @@ QString shownProfile()
     return shown;
 }
 
+QStringList valuesOf(const QList<QWidget *> &controls)
+{
+    QStringList values;
+    for (const QWidget *c : controls)
+        values << settingsstore::valueText(*c);
+    return values;
+}
+
+void assign(const QList<QWidget *> &controls, const QStringList &values)
+{
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        ASSERT_TRUE(settingsstore::assignValue(*controls[i], values[i]))
+            << controls[i]->objectName().toStdString();
+}
+
 QString panel(int i)
 {
     return MP3().statusPanels[i - 1]->text();
@@ -191,26 +206,22 @@ TEST_F(Profiles, DefaultsResetTheSpeechAndRecordingSettingsOnlyAndStoreNothing)
 {
     start();
     ::Setup &s = setup();
-    // What the reset touches, away from its defaults; the dialogue rate and the paragraph pause
-    // stay at theirs, so only the explicit handler runs rewrite their box and label.
-    s.SSTab1->setCurrentIndex(0);
-    s.Combo1->setCurrentIndex(3);
-    s.Text1->setText(QStringLiteral("5"));
-    s.FlatScrollBar1->setValue(60);
-    for (QCheckBox *c : {s.Check1, s.Check2, s.Check3, s.Check4})
-        c->toggle();
-    for (QScrollBar *bar : {s.FlatScrollBar3, s.FlatScrollBar5, s.FlatScrollBar6, s.FlatScrollBar8})
-        bar->setValue(-9);
-    s.Text5->setText(QStringLiteral("?"));
-    s.Slider1->setValue(10);
-    s.Text21->setText(QStringLiteral("3"));
+    // What the reset sets, in its order, first put away from the defaults. The dialogue rate, the
+    // paragraph pause and the block length stand at theirs already: only the explicit handler
+    // runs rewrite the box and labels beside them.
+    const QList<QWidget *> reset = {
+        s.SSTab1,         s.Label14, s.Text1,          s.FlatScrollBar9, s.Text2,          s.Text3,
+        s.Label20,        s.Check1,  s.Check2,         s.Check3,         s.Check4,         s.FlatScrollBar3,
+        s.FlatScrollBar4, s.Text5,   s.FlatScrollBar5, s.FlatScrollBar6, s.FlatScrollBar7, s.FlatScrollBar8,
+        s.Text9,          s.Slider1, s.Slider2,        s.Slider3,        s.Text21,         s.Text24};
+    assign(reset, {"0", "x", "5",  "5",  "7",  " -b8 ", "x", "0",  "1",   "0",  "1", "-9",
+                   "3", "?", "-9", "-9", "-9", "-9",    "?", "10", "100", "20", "3", "2"});
     // What it keeps.
-    s.lstSapi5->setCurrentRow(1);
-    s.FormatCB->setCurrentIndex(0);
-    s.FlatScrollBar11->setValue(300);
-    s.FlatScrollBar12->setValue(1500);
-    s.Text28->setText(QStringLiteral("/книги"));
-    s.Option6->setChecked(true);
+    const QList<QWidget *> kept = {s.lstSapi5,        s.FormatCB, s.FlatScrollBar11,
+                                   s.FlatScrollBar12, s.Text28,   s.Option6};
+    const QStringList keptValues = {
+        "Katerina (eSpeak NG, русский, женский)", "SAFT8kHz8BitMono", "300", "1500", "/книги", "True"};
+    assign(kept, keptValues);
 
     const QStringList before = controls();
     answer(Prompter::Answer::No);
@@ -219,26 +230,17 @@ TEST_F(Profiles, DefaultsResetTheSpeechAndRecordingSettingsOnlyAndStoreNothing)
     trigger(s, "Toolbar1_7");
     EXPECT_EQ(questions(), QStringList(2, QStringLiteral("Установить значения по умолчанию?")));
 
-    const QStringList texts = {s.Label14->text(), s.Text3->text(), s.Label20->text(), s.Text11->text(),
-                               s.Text1->text(),   s.Text5->text(), s.Text9->text(),   s.Text21->text()};
-    EXPECT_EQ(texts, QStringList({"500mS", " -b128 -h -m m   --strictly-enforce-ISO ", "~10мин.", "1", "0",
-                                  "3", "-5", "1"}));
-    const QList<int> values = {
-        s.SSTab1->currentIndex(),  s.FlatScrollBar2->value(), s.FlatScrollBar9->value(),
-        s.Check1->isChecked(),     s.Check2->isChecked(),     s.Check3->isChecked(),
-        s.Check4->isChecked(),     s.FlatScrollBar3->value(), s.FlatScrollBar4->value(),
-        s.FlatScrollBar5->value(), s.FlatScrollBar6->value(), s.FlatScrollBar7->value(),
-        s.FlatScrollBar8->value(), s.Slider1->value(),        s.Slider2->value(),
-        s.Slider3->value()};
-    EXPECT_EQ(values, QList<int>({1, 500, 0, 1, 0, 1, 0, 2, 3, 1, 0, 5, -5, 85, 100, 70}));
+    EXPECT_EQ(valuesOf(reset),
+              QStringList({"1",       "500mS", "0",   "0",  "0", " -b128 -h -m m   --strictly-enforce-ISO ",
+                           "~10мин.", "1",     "0",   "1",  "0", "2",
+                           "3",       "3",     "1",   "0",  "5", "-5",
+                           "-5",      "85",    "100", "70", "1", "1"}));
+    EXPECT_EQ(s.Text11->text(), "1");
     const QStringList panels = {panel(5), panel(6), panel(7), panel(8), panel(10), panel(11), panel(12)};
     EXPECT_EQ(panels, QStringList({"2", "3", "1", "0", "-5", "MP3", "10"}));
     // Sliders have no handler: the new volume reaches the tags at the next rebuild.
     EXPECT_EQ(TembrStart, R"( <volume level="10"> <rate absspeed="2"> <pitch absmiddle="0">)");
-
-    const QStringList kept = {s.Voice->CurrentVoice().id, s.FormatCB->currentText(), s.Label8->text(),
-                              s.Label10->text(), s.Text28->text()};
-    EXPECT_EQ(kept, QStringList({"ru+f3", "SAFT8kHz8BitMono", "300mS", "1500mS", "/книги"}));
-    EXPECT_TRUE(s.Option6->isChecked());
+    EXPECT_EQ(valuesOf(kept), keptValues);
+    EXPECT_EQ(s.Voice->CurrentVoice().id, "ru+f3");
     EXPECT_TRUE(store().allKeys().isEmpty());
 }
