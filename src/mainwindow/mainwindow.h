@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -72,6 +73,14 @@ public:
     void Command10_Click();
     // Reopens the book of the bookmark selected in File2 at its caret offset.
     void OpenZakladka();
+    // Profiles menu (profilemenu.cpp): switches to profile 1..4 without asking and
+    // without saving the profile being left.
+    void User1_Click();
+    void User2_Click();
+    void User3_Click();
+    void User4_Click();
+    // Adds the four profile commands "User1".."User4" (Ctrl+F1..Ctrl+F4) to a menu.
+    void addProfileActions(QMenu &menu);
 
     // MainWindowPort
     QWidget &window() override { return *this; }
