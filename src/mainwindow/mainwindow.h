@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <QHash>
+
 #include <functional>
 #include <memory>
 
@@ -14,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
@@ -50,10 +53,25 @@ public:
     // Inserts the stress mark ">" where the editor was double-clicked.
     void RichTextBox2_DblClick(int position);
 
+    // Appearance: toolbar captions and icon size, editor font, background and margin.
     void ShowButtonCaptions();
     void HideButtonCaptions();
     void znachki1_Click();
     void znachki2_Click();
+    void SetPic();
+    void SelFont() override;
+    void FonColor_Click() override;
+    void onstup0_Click() override;
+    void otstup1_Click() override;
+    void otstup2_Click() override;
+
+    // Menus and toolbar. A command is named by its menu item's objectName; its menu item
+    // and toolbar button stay disabled until the command is given here.
+    void enableCommand(const QString &name, std::function<void()> run);
+    void runCommand(const QString &name);
+    void Toolbar1_ButtonClick(int index);
+    // The about box.
+    void menu6_1_Click();
 
     // MainWindowPort
     QWidget &window() override { return *this; }
@@ -61,6 +79,7 @@ public:
     void Dlitelnost() override;
     void setStatusPanel(int panel, const QString &text) override;
     bool applyTextView() override;
+    void showHelp(const QString &page) override;
 
     QList<QWidget *> controlsInDesignOrder() const override;
 
@@ -69,6 +88,7 @@ public:
 
     std::unique_ptr<speech::Voice> Voice;
 
+    QMenuBar *menuBar = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QList<QLabel *> statusPanels; // panel i is statusPanels[i - 1]
@@ -87,12 +107,12 @@ public:
     QLineEdit *Text7 = nullptr; // path of the text last opened
     QLineEdit *Text8 = nullptr; // its title
     QCheckBox *Check3 = nullptr;
-    QCheckBox *Check2 = nullptr; // small toolbar icons
-    QLineEdit *Text4 = nullptr;  // left margin of the editor, twips
-    QCheckBox *Check1 = nullptr; // toolbar captions hidden
-    QLineEdit *Text3 = nullptr;  // editor background colour
-    QLineEdit *Text2 = nullptr;  // editor font size
-    QLineEdit *Text1 = nullptr;  // editor font name
+    QCheckBox *Check2 = nullptr;  // small toolbar icons
+    QLineEdit *Text4 = nullptr;   // left margin of the editor, twips
+    QCheckBox *Check1 = nullptr;  // toolbar captions hidden
+    QLineEdit *Text3 = nullptr;   // editor background colour
+    QLineEdit *Text2 = nullptr;   // editor font size
+    QLineEdit *Text1 = nullptr;   // editor font name
     QListWidget *File2 = nullptr; // bookmark files
 
 protected:
@@ -101,7 +121,16 @@ protected:
 
 private:
     void createStatusBar();
+    void createMenus();
+    void createToolbar();
+    void connectCommands();
+
+    QHash<QString, std::function<void()>> m_commands;
+    int imageList = 1; // the toolbar's icons: 1 large, 2 small
 };
+
+// Shows a window non-modal, or brings it forward when it is already shown.
+void showWindow(QWidget &w);
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();

@@ -46,9 +46,15 @@ public:
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help.append(page); }
+    void SelFont() override { views.append("SelFont"); }
+    void FonColor_Click() override { views.append("FonColor_Click"); }
+    void onstup0_Click() override { views.append("onstup0_Click"); }
+    void otstup1_Click() override { views.append("otstup1_Click"); }
+    void otstup2_Click() override { views.append("otstup2_Click"); }
 
     QMap<int, QString> panels;
     QStringList help;
+    QStringList views; // the look commands the settings window forwarded
     int estimates = 0;
 };
 

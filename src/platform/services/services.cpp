@@ -4,6 +4,7 @@
 #include "platform/services/prompter.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
+#include "platform/services/stylechooser.h"
 #include "platform/speech/voice.h"
 
 #include <QtGlobal>
@@ -41,5 +42,6 @@ FileChooser &fileChooser() { return require(current().fileChooser, "fileChooser"
 Shutdown &shutdown() { return require(current().shutdown, "shutdown"); }
 SoundPlayer &soundPlayer() { return require(current().soundPlayer, "soundPlayer"); }
 speech::VoiceFactory &voices() { return require(current().voices, "voices"); }
+StyleChooser &styleChooser() { return require(current().styleChooser, "styleChooser"); }
 
 } // namespace services
