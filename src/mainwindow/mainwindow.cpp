@@ -1,16 +1,16 @@
 #include "mainwindow/mainwindow.h"
 
-#include "app/globals.h"
-#include "mainwindow/appearance.h"
 #include "mainwindow/docnames.h"
-#include "mainwindow/helpwindow.h"
-#include "platform/richtext/richtextbox.h"
+#include "app/globals.h"
+#include "recording/monitor.h"
 #include "platform/services/prompter.h"
+#include "platform/richtext/richtextbox.h"
 #include "platform/services/services.h"
+#include "settings/setup.h"
 #include "platform/speech/voice.h"
 #include "platform/text/twips.h"
-#include "recording/monitor.h"
-#include "settings/setup.h"
+#include "mainwindow/appearance.h"
+#include "mainwindow/helpwindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -149,7 +149,7 @@ void MainWindow::Form_Resize()
     menuBar->setGeometry(0, 0, width(), menu);
     const int w = twips::fromPixels(width());
     const int h = twips::fromPixels(height() - menu);
-    const int t = twips::fromPixels(Toolbar1->isVisible() ? Toolbar1->sizeHint().height() : 0);
+    const int t = twips::fromPixels(Toolbar1->isHidden() ? 0 : Toolbar1->sizeHint().height());
     const int s = twips::fromPixels(StatusBar1->sizeHint().height());
 
     Toolbar1->setGeometry(0, menu, width(), twips::toPixels(t));

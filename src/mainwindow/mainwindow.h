@@ -3,9 +3,8 @@
 #include "app/mainwindowport.h"
 #include "settings/settingsstore.h"
 
-#include <QWidget>
-
 #include <QHash>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -107,12 +106,12 @@ public:
     QLineEdit *Text7 = nullptr; // path of the text last opened
     QLineEdit *Text8 = nullptr; // its title
     QCheckBox *Check3 = nullptr;
-    QCheckBox *Check2 = nullptr;  // small toolbar icons
-    QLineEdit *Text4 = nullptr;   // left margin of the editor, twips
-    QCheckBox *Check1 = nullptr;  // toolbar captions hidden
-    QLineEdit *Text3 = nullptr;   // editor background colour
-    QLineEdit *Text2 = nullptr;   // editor font size
-    QLineEdit *Text1 = nullptr;   // editor font name
+    QCheckBox *Check2 = nullptr; // small toolbar icons
+    QLineEdit *Text4 = nullptr;  // left margin of the editor, twips
+    QCheckBox *Check1 = nullptr; // toolbar captions hidden
+    QLineEdit *Text3 = nullptr;  // editor background colour
+    QLineEdit *Text2 = nullptr;  // editor font size
+    QLineEdit *Text1 = nullptr;  // editor font name
     QListWidget *File2 = nullptr; // bookmark files
 
 protected:
