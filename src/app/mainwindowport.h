@@ -19,7 +19,7 @@ public:
     // Applies the stored font name, size and background colour to the editor.
     virtual bool applyTextView() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
-    virtual void showHelp(const QString &page) { (void)page; }
+    virtual void showHelp(const QString &page) = 0;
     // The editor's look, chosen from the settings window too: font, background colour,
     // and no, normal or large left margin.
     virtual void SelFont() = 0;

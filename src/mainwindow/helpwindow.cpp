@@ -1,13 +1,14 @@
 #include "mainwindow/helpwindow.h"
 
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
 #include "platform/text/twips.h"
 
-#include <QDir>
 #include <QPointer>
 #include <QResizeEvent>
 
@@ -40,8 +41,8 @@ void HelpWindow::showPage(const QString &page)
 {
     const QString path = programfolder::file(QStringLiteral("HELP/") + page);
     if (!RichTextBox1->LoadFile(path, RichTextBox::FileType::Rtf))
-        RichTextBox1->setText(
-            QStringLiteral("Страница справки не найдена:\r\n%1").arg(QDir::toNativeSeparators(path)));
+        RichTextBox1->setText(textfile::failureMessage(QStringLiteral("Страница справки не найдена."), path,
+                                                       RichTextBox1->errorString()));
 }
 
 void HelpWindow::resizeEvent(QResizeEvent *event)
@@ -54,9 +55,7 @@ void HelpWindow::resizeEvent(QResizeEvent *event)
 
 HelpWindow &Help1()
 {
-    if (!instance())
-        instance() = new HelpWindow;
-    return *instance();
+    return appwindows::instance(instance());
 }
 
 bool helpWindowExists()

@@ -1,14 +1,16 @@
 #include "mainwindow/mainwindow.h"
 
-#include "mainwindow/docnames.h"
+#include "app/windows.h"
+
 #include "app/globals.h"
-#include "recording/monitor.h"
-#include "platform/services/prompter.h"
+#include "mainwindow/docnames.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/services/prompter.h"
 #include "platform/services/services.h"
-#include "settings/setup.h"
 #include "platform/speech/voice.h"
 #include "platform/text/twips.h"
+#include "recording/monitor.h"
+#include "settings/setup.h"
 #include "mainwindow/appearance.h"
 #include "mainwindow/helpwindow.h"
 
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -213,29 +216,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-namespace {
-MainWindow *&instance()
-{
-    static MainWindow *w = nullptr;
-    return w;
-}
-} // namespace
-
 MainWindow &MP3()
 {
-    if (!instance()) {
-        instance() = new MainWindow;
-        instance()->form_load();
-    }
-    return *instance();
-}
-
-void destroyWindows()
-{
-    delete instance();
-    instance() = nullptr;
-    if (helpWindowExists())
-        delete &Help1();
-    destroySetup();
-    destroyMonitor();
+    static QPointer<MainWindow> instance;
+    return appwindows::instance(instance, &MainWindow::form_load);
 }

@@ -1,31 +1,27 @@
 #pragma once
 
 #include "mainwindow/mainwindow.h"
+#include "settings/settingsstore.h"
+#include "support/fixture.h"
 #include "support/scripted.h"
 
 #include <QSettings>
 #include <QStringList>
 
-#include <gtest/gtest.h>
-
-// A started main window with scripted services, a fresh settings store and an exit that
-// only counts.
-class MainWindowTest : public ::testing::Test
+// A started main window with an exit that only counts.
+class MainWindowTest : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
-        installScriptedServices();
-        store().clear();
+        QuenvaleTest::SetUp();
         w = &MP3();
         w->endProcess = [this] { ++ended; };
     }
-    void TearDown() override { destroyWindows(); }
 
     static QSettings store()
     {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
-                         QStringLiteral("Quenvale"));
+        return QSettings(settingsstore::storePath(), QSettings::IniFormat);
     }
 
     // Puts a recorder in place of each named command: running one appends its name to `ran`.

@@ -37,11 +37,29 @@ void clear()
     current() = Services{};
 }
 
-Prompter &prompter() { return require(current().prompter, "prompter"); }
-FileChooser &fileChooser() { return require(current().fileChooser, "fileChooser"); }
-Shutdown &shutdown() { return require(current().shutdown, "shutdown"); }
-SoundPlayer &soundPlayer() { return require(current().soundPlayer, "soundPlayer"); }
-speech::VoiceFactory &voices() { return require(current().voices, "voices"); }
-StyleChooser &styleChooser() { return require(current().styleChooser, "styleChooser"); }
+Prompter &prompter()
+{
+    return require(current().prompter, "prompter");
+}
+FileChooser &fileChooser()
+{
+    return require(current().fileChooser, "fileChooser");
+}
+Shutdown &shutdown()
+{
+    return require(current().shutdown, "shutdown");
+}
+SoundPlayer &soundPlayer()
+{
+    return require(current().soundPlayer, "soundPlayer");
+}
+speech::VoiceFactory &voices()
+{
+    return require(current().voices, "voices");
+}
+StyleChooser &styleChooser()
+{
+    return require(current().styleChooser, "styleChooser");
+}
 
 } // namespace services
