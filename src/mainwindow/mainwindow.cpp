@@ -3,7 +3,9 @@
 #include "app/windows.h"
 
 #include "app/globals.h"
+#include "mainwindow/appearance.h"
 #include "mainwindow/docnames.h"
+#include "mainwindow/helpwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
@@ -11,8 +13,6 @@
 #include "platform/text/twips.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
-#include "mainwindow/appearance.h"
-#include "mainwindow/helpwindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

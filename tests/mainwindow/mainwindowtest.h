@@ -19,10 +19,7 @@ protected:
         w->endProcess = [this] { ++ended; };
     }
 
-    static QSettings store()
-    {
-        return QSettings(settingsstore::storePath(), QSettings::IniFormat);
-    }
+    static QSettings store() { return QSettings(settingsstore::storePath(), QSettings::IniFormat); }
 
     // Puts a recorder in place of each named command: running one appends its name to `ran`.
     void recordCommands(const QStringList &names)

@@ -1,10 +1,10 @@
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
-#include "support/actions.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 
