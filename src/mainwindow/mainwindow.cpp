@@ -189,6 +189,7 @@ bool MainWindow::applyTextView()
     QPalette own = this->palette();
     own.setColor(QPalette::Window, *background);
     setPalette(own);
+    setAutoFillBackground(true); // the colour shows in the margin beside the editor
     return true;
 }
 
