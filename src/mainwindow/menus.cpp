@@ -14,30 +14,31 @@
 namespace {
 
 // The editor takes some of the menu shortcuts for itself (Ctrl+A selects all); this
-// hands every key that a menu item owns back to the menu.
+// hands every key that an enabled menu item owns back to the menu, including items
+// added to the bar later.
 class MenuKeysFirst : public QObject
 {
 public:
-    MenuKeysFirst(QList<QKeySequence> keys, QObject *parent) : QObject(parent), m_keys(std::move(keys)) {}
+    MenuKeysFirst(QMenuBar *bar, QObject *parent) : QObject(parent), m_bar(bar) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::ShortcutOverride) {
-            const auto *key = static_cast<QKeyEvent *>(event);
+            const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
             // Left unaccepted, the override lets the shortcut run instead of the editor.
-            if (m_keys.contains(QKeySequence(key->keyCombination())))
-                return true;
+            for (const QAction *action : m_bar->findChildren<QAction *>())
+                if (action->isEnabled() && action->shortcut() == pressed)
+                    return true;
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    QList<QKeySequence> m_keys;
+    QMenuBar *m_bar;
 };
 
-void addItems(MainWindow &window, QMenu &menu, std::span<const commands::MenuItem> items,
-              QList<QKeySequence> &keys)
+void addItems(MainWindow &window, QMenu &menu, std::span<const commands::MenuItem> items)
 {
     for (const commands::MenuItem &item : items) {
         const QString name = QString::fromLatin1(item.name);
@@ -46,18 +47,17 @@ void addItems(MainWindow &window, QMenu &menu, std::span<const commands::MenuIte
             continue;
         }
         const QString caption = QString::fromUtf8(item.caption);
+        // The profile submenu starts empty: the profiles' own code fills it.
         if (!item.submenu.empty() || name == QLatin1String("Users")) {
             QMenu *sub = menu.addMenu(caption);
             sub->setObjectName(name);
             sub->menuAction()->setObjectName(name);
-            addItems(window, *sub, item.submenu, keys);
+            addItems(window, *sub, item.submenu);
             continue;
         }
         QAction *action = menu.addAction(caption);
         action->setObjectName(name);
         action->setShortcut(item.shortcut);
-        if (!item.shortcut.isEmpty())
-            keys.append(item.shortcut);
         // Nothing runs until the command exists.
         action->setEnabled(false);
         QObject::connect(action, &QAction::triggered, &window, [&window, name] { window.runCommand(name); });
@@ -77,14 +77,13 @@ void MainWindow::createMenus()
 {
     menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));
-    QList<QKeySequence> keys;
     for (const commands::Menu &m : commands::menuBar()) {
         QMenu *menu = menuBar->addMenu(QString::fromUtf8(m.caption));
         menu->setObjectName(QString::fromLatin1(m.name));
         menu->menuAction()->setObjectName(QString::fromLatin1(m.name));
-        addItems(*this, *menu, m.items, keys);
+        addItems(*this, *menu, m.items);
     }
-    auto *guard = new MenuKeysFirst(keys, RichTextBox2);
+    auto *guard = new MenuKeysFirst(menuBar, RichTextBox2);
     RichTextBox2->installEventFilter(guard);
     for (QWidget *inner : RichTextBox2->findChildren<QWidget *>())
         inner->installEventFilter(guard);
