@@ -5,6 +5,7 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/logging.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 #include "platform/text/twips.h"
@@ -40,9 +41,11 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
 void HelpWindow::showPage(const QString &page)
 {
     const QString path = programfolder::file(QStringLiteral("HELP/") + page);
-    if (!RichTextBox1->LoadFile(path, RichTextBox::FileType::Rtf))
-        RichTextBox1->setText(textfile::failureMessage(QStringLiteral("Страница справки не найдена."), path,
-                                                       RichTextBox1->errorString()));
+    if (RichTextBox1->LoadFile(path, RichTextBox::FileType::Rtf))
+        return;
+    qCInfo(lcFiles).noquote() << "help page" << path << "not loaded:" << RichTextBox1->errorString();
+    RichTextBox1->setText(textfile::failureMessage(QStringLiteral("Страница справки не найдена."), path,
+                                                   RichTextBox1->errorString()));
 }
 
 void HelpWindow::resizeEvent(QResizeEvent *event)
