@@ -1,6 +1,5 @@
 // The main window's menu bar and the command dispatch shared by menus and toolbar.
 #include "mainwindow/commands.h"
-#include "mainwindow/helpwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
