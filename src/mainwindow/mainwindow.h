@@ -3,6 +3,7 @@
 #include "app/mainwindowport.h"
 #include "settings/settingsstore.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -53,10 +55,25 @@ public:
     // Inserts the stress mark ">" where the editor was double-clicked.
     void RichTextBox2_DblClick(int position);
 
+    // Appearance: toolbar captions and icon size, editor font, background and margin.
     void ShowButtonCaptions();
     void HideButtonCaptions();
     void znachki1_Click();
     void znachki2_Click();
+    void SetPic();
+    void SelFont() override;
+    void FonColor_Click() override;
+    void onstup0_Click() override;
+    void otstup1_Click() override;
+    void otstup2_Click() override;
+
+    // Menus and toolbar. A command is named by its menu item's objectName; its menu item
+    // and toolbar button stay disabled until the command is given here.
+    void enableCommand(const QString &name, std::function<void()> run);
+    void runCommand(const QString &name);
+    void Toolbar1_ButtonClick(int index);
+    // The about box.
+    void menu6_1_Click();
 
     // Reading aloud: the selection, or the text paragraph by paragraph from the caret with
     // the paragraph being spoken highlighted. The editor is locked while it runs; the
@@ -97,6 +114,7 @@ public:
 
     std::unique_ptr<speech::Voice> Voice;
 
+    QMenuBar *menuBar = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QList<QLabel *> statusPanels; // panel i is statusPanels[i - 1]
@@ -165,7 +183,16 @@ private:
         int shownStart = 0;
         int shownLength = 0;
     } highlight;
+    void createMenus();
+    void createToolbar();
+    void connectCommands();
+
+    QHash<QString, std::function<void()>> m_commands;
+    int imageList = 1; // the toolbar's icons: 1 large, 2 small
 };
+
+// Shows a window non-modal, or brings it forward when it is already shown.
+void showWindow(QWidget &w);
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();

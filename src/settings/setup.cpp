@@ -520,6 +520,7 @@ void Setup::connectHandlers()
 
     connect(Command22, &QPushButton::clicked, this, &Setup::Command22_Click);
     connect(Command55, &QPushButton::clicked, this, &Setup::Command55_Click);
+    connectFolderAndViewButtons();
 }
 
 QList<QWidget *> Setup::controlsInDesignOrder() const

@@ -59,6 +59,11 @@ public:
     // The test phrase in all five timbres, and its stop.
     void Command22_Click();
     void Command55_Click();
+    // The working folder: a folder chooser, asked until it returns a path without a blank
+    // or is cancelled; the path goes into Text28 and the main status bar.
+    void Command11_Click();
+    // The chosen folder's path, or an empty text when the user cancels.
+    QString BrowseForFolder(const QString &title);
 
     // The one speaking voice of the program; empty when no speech engine or no voice
     // could be found.
@@ -154,6 +159,7 @@ private:
     void SaveProfil();
     void SetDefaults();
     void connectHandlers();
+    void connectFolderAndViewButtons();
 
     bool selectListedVoice();
     void rateChanged(QLineEdit *text, int panel, int value);
