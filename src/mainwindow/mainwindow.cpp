@@ -2,6 +2,7 @@
 
 #include "mainwindow/docnames.h"
 #include "app/globals.h"
+#include "recording/encoderwindow.h"
 #include "recording/monitor.h"
 #include "platform/services/prompter.h"
 #include "platform/richtext/richtextbox.h"
@@ -220,11 +221,21 @@ void MainWindow::ExitProgramm_Click()
         && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
+    releaseVoice();
+    endProcess();
+}
+
+void MainWindow::setToolbarEnabled(bool enabled)
+{
+    Toolbar1->setEnabled(enabled);
+}
+
+void MainWindow::releaseVoice()
+{
     if (Voice) {
         Voice->Speak(QString(), speech::PurgeBeforeSpeak);
         Voice.reset();
     }
-    endProcess();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -262,4 +273,5 @@ void destroyWindows()
     instance() = nullptr;
     destroySetup();
     destroyMonitor();
+    destroyEncoderWindow();
 }
