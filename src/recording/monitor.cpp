@@ -191,6 +191,11 @@ void Monitor::closeEvent(QCloseEvent *event)
         return;
     }
     event->ignore();
+    closeClicked();
+}
+
+void Monitor::closeClicked()
+{
     if (setup().Check1->isChecked()
         && !services::prompter().confirm(QStringLiteral("Прервать запись и выйти из программы?")))
         return;
