@@ -26,7 +26,7 @@ public:
     // Ends the program at once: no question, no other window's close handler.
     virtual void endProgram() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
-    virtual void showHelp(const QString &page) { (void)page; }
+    virtual void showHelp(const QString &page) = 0;
 };
 
 namespace mainwindowport {

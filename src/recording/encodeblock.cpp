@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/textfile.h"
 #include "recording/encoderprocess.h"
 #include "recording/encoderwindow.h"
 #include "recording/monitor.h"
@@ -42,9 +43,10 @@ bool EncodeBlock(const encoders::BlockPaths &paths, const QString &blockName)
             encoderprocess::run(step, [&window](const QString &text) { window.append(text); });
         if (!result.ok) {
             if (!result.aborted)
-                services::prompter().critical(
-                    QStringLiteral("Программа %1 не смогла преобразовать блок %2; звуковой файл блока сохранён.\n%3: %4")
-                        .arg(step.program, blockName, paths.wav, result.error));
+                services::prompter().critical(textfile::failureMessage(
+                    QStringLiteral("Программа %1 не смогла преобразовать блок %2; звуковой файл блока сохранён.")
+                        .arg(step.program, blockName),
+                    paths.wav, result.error));
             StopFlag = true;
             return false;
         }

@@ -1,11 +1,11 @@
 #include "recording/encoderprocess.h"
 
 #include "platform/text/programfolder.h"
+#include "recording/logging.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>

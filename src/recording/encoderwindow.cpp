@@ -1,5 +1,7 @@
 #include "recording/encoderwindow.h"
 
+#include "app/windows.h"
+
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -40,22 +42,12 @@ QString EncoderWindow::text() const
     return log->toPlainText();
 }
 
-namespace {
-QPointer<EncoderWindow> &instance()
-{
-    static QPointer<EncoderWindow> w;
-    return w;
-}
-} // namespace
-
 EncoderWindow &encoderWindow()
 {
-    if (!instance())
-        instance() = new EncoderWindow;
-    return *instance();
-}
-
-void destroyEncoderWindow()
-{
-    delete instance();
+    static QPointer<EncoderWindow> instance;
+    if (!instance) {
+        instance = new EncoderWindow;
+        appwindows::track(instance);
+    }
+    return *instance;
 }

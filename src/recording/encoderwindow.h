@@ -23,4 +23,3 @@ private:
 
 // The default instance, created hidden on first use.
 EncoderWindow &encoderWindow();
-void destroyEncoderWindow();

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/mainwindowport.h"
+#include "app/windows.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "recording/encoderprocess.h"
@@ -212,24 +213,14 @@ void Monitor::closeClicked()
         main->endProgram();
 }
 
-namespace {
-QPointer<Monitor> &instance()
-{
-    static QPointer<Monitor> m;
-    return m;
-}
-} // namespace
-
 Monitor &monitor()
 {
-    if (!instance())
-        instance() = new Monitor;
-    return *instance();
-}
-
-void destroyMonitor()
-{
-    delete instance();
+    static QPointer<Monitor> instance;
+    if (!instance) {
+        instance = new Monitor;
+        appwindows::track(instance);
+    }
+    return *instance;
 }
 
 namespace progress {

@@ -66,9 +66,6 @@ private:
 
 // The default instance, created hidden on first use.
 Monitor &monitor();
-// Deletes the default instance (the end of the program or of a test).
-void destroyMonitor();
-
 // Brings the monitor's progress bar, caption and remaining time up to date from
 // CurTextPath, CharsDone and StartTime; called after every encoded block.
 void TotalProgressBar();

@@ -4,11 +4,12 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/voice.h"
+#include "platform/text/textfile.h"
+#include "recording/logging.h"
 #include "settings/setup.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QTabWidget>
 
 Q_LOGGING_CATEGORY(lcRecording, "quenvale.recording", QtWarningMsg)
@@ -35,7 +36,8 @@ namespace {
 bool failed(const QString &wavPath, const QString &reason)
 {
     qCInfo(lcRecording) << "no WAV file" << wavPath << reason;
-    services::prompter().critical(QStringLiteral("Не удалось записать звуковой файл блока\n%1: %2").arg(wavPath, reason));
+    services::prompter().critical(
+        textfile::failureMessage(QStringLiteral("Не удалось записать звуковой файл блока"), wavPath, reason));
     StopFlag = true;
     return false;
 }

@@ -24,6 +24,7 @@ public:
     void Dlitelnost() override {}
     void setStatusPanel(int, const QString &) override {}
     bool applyTextView() override { return true; }
+    void showHelp(const QString &) override {}
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void releaseVoice() override { ++voiceReleases; }
     void endProgram() override { ++ends; }

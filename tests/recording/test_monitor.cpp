@@ -3,8 +3,8 @@
 
 #include "app/globals.h"
 #include "fakemain.h"
-#include "recording/encoderwindow.h"
 #include "settings/setup.h"
+#include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 
@@ -47,23 +47,18 @@ TEST(Progress, ElapsedPassesMidnightAndShareFollowsTheLocale)
     EXPECT_FALSE(progress::shareDone(0, 0, QLocale::c()));
 }
 
-class MonitorWindow : public testing::Test
+class MonitorWindow : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
-        installScriptedServices();
-        StopFlag = false;
+        QuenvaleTest::SetUp();
         main = std::make_unique<FakeMain>();
     }
     void TearDown() override
     {
-        destroyMonitor();
-        destroyEncoderWindow();
-        destroySetup();
+        QuenvaleTest::TearDown();
         main.reset();
-        CurTextPath.clear();
-        CharsDone = 0;
         QLocale::setDefault(QLocale::system());
     }
 
@@ -83,7 +78,9 @@ TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
         {true, Prompter::Answer::No, false},
     };
     for (const auto &c : cases) {
-        SetUp();
+        installScriptedServices();
+        StopFlag = false;
+        main = std::make_unique<FakeMain>();
         setup().Check1->setChecked(c.confirmations);
         main->setToolbarEnabled(false); // as the main window shown during a recording has it
         scriptedPrompter().answers.enqueue(c.answer);
@@ -98,7 +95,6 @@ TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
         EXPECT_EQ(main->toolbarEnabled, c.stops);
         EXPECT_EQ(main->voiceReleases, c.stops ? 1 : 0);
         EXPECT_FALSE(monitor().isVisible()); // the recording hides it when it has stopped
-        TearDown();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/speech/engine.h"
 
+#include "platform/speech/logging.h"
+
 #include "platform/speech/prosodymap.h"
 #include "platform/speech/soundoutput.h"
 #include "platform/speech/wavwriter.h"
@@ -10,6 +12,8 @@
 #include <espeak-ng/espeak_ng.h>
 
 #include <future>
+
+Q_LOGGING_CATEGORY(lcSpeech, "quenvale.speech", QtWarningMsg)
 
 namespace speech {
 
@@ -219,10 +223,14 @@ std::shared_ptr<Engine> Engine::acquire(const QString &dataDir, QString *error)
     engine->m_thread = std::thread([e = engine.get(), dataDir, &started] { e->run(dataDir, &started); });
     const QString failure = result.get();
     if (!failure.isEmpty()) {
+        qCInfo(lcSpeech).noquote() << "engine did not start:" << failure;
         if (error)
             *error = failure;
         return nullptr;
     }
+    qCInfo(lcSpeech).noquote() << "engine started, data"
+                               << (dataDir.isEmpty() ? QStringLiteral("(installed)") : dataDir) << ","
+                               << engine->voices().size() << "voices";
     running = engine;
     return engine;
 }
@@ -387,8 +395,10 @@ void Engine::speak(SpeechJob &job)
         if (status != ENS_OK) {
             m_currentVoice.clear();
             job.error = QStringLiteral("Голос %1 не загружен: %2").arg(job.voiceId, statusText(status));
+            qCInfo(lcSpeech).noquote() << "voice" << job.voiceId << "not loaded:" << statusText(status);
             return;
         }
+        qCInfo(lcSpeech).noquote() << "voice" << job.voiceId << "loaded";
         m_currentVoice = job.voiceId;
     }
     auto stop = [this, &job] { return stopped(job); };
@@ -434,8 +444,10 @@ void Engine::finish(const std::shared_ptr<SpeechJob> &job, const QString &error)
         std::lock_guard lock(channel.mutex);
         job->finished = true;
         job->error = error;
-        if (!error.isEmpty())
+        if (!error.isEmpty()) {
+            qCInfo(lcSpeech).noquote() << "speech failed:" << error;
             channel.failure = error;
+        }
         --channel.pending;
     }
     channel.changed.notify_all();
