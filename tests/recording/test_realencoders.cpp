@@ -180,7 +180,8 @@ TEST_F(RealEncoders, AmrInBothModesHasTheModesFrames)
 
         const AmrFrames frames = amrFrames(paths.amr, c.mode);
         EXPECT_TRUE(frames.problem.isEmpty()) << qPrintable(frames.problem);
-        EXPECT_NEAR(frames.count * 0.02, length, 0.1) << c.mode;
+        // The MP3 road adds the MP3 coder's padding, a few frames.
+        EXPECT_NEAR(frames.count * 0.02, length, 0.25) << c.mode;
         EXPECT_GT(frames.speech, frames.count / 2) << c.mode;
         EXPECT_TRUE(probe(paths.amr).contains(u"sample_rate=8000"_s));
         EXPECT_FALSE(QFile::exists(paths.wav));
