@@ -44,7 +44,8 @@ bool EncodeBlock(const encoders::BlockPaths &paths, const QString &blockName)
         if (!result.ok) {
             if (!result.aborted)
                 services::prompter().critical(textfile::failureMessage(
-                    QStringLiteral("Программа %1 не смогла преобразовать блок %2; звуковой файл блока сохранён.")
+                    QStringLiteral(
+                        "Программа %1 не смогла преобразовать блок %2; звуковой файл блока сохранён.")
                         .arg(step.program, blockName),
                     paths.wav, result.error));
             StopFlag = true;

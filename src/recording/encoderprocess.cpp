@@ -34,7 +34,8 @@ Running &current()
 QString lastLine(const QString &errors, const QString &output)
 {
     for (const QString &text : {errors, output}) {
-        const QStringList lines = text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+        const QStringList lines =
+            text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
         for (auto it = lines.crbegin(); it != lines.crend(); ++it)
             if (!it->trimmed().isEmpty())
                 return it->trimmed();
@@ -78,7 +79,8 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     say(commandLine(program.isEmpty() ? step.program : program, arguments) + QLatin1Char('\n'));
     if (program.isEmpty()) {
         qCInfo(lcEncoder) << "not found:" << step.program;
-        return {false, false, QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program)};
+        return {false, false,
+                QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program)};
     }
     qCInfo(lcEncoder).noquote() << commandLine(program, arguments);
 
@@ -112,7 +114,9 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     // The window stays usable: the loop sleeps until the encoder says something or ends.
     if (process.state() != QProcess::NotRunning)
         loop.exec();
-    process.waitForFinished(-1); // the loop may have been left by an application exit
+    // Only the program's exit leaves the loop before the encoder ends: end it too.
+    if (process.state() != QProcess::NotRunning)
+        abortRunning();
     output += QString::fromLocal8Bit(process.readAllStandardOutput());
     errors += QString::fromLocal8Bit(process.readAllStandardError());
     const bool aborted = current().aborted;

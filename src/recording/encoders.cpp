@@ -10,9 +10,9 @@ BlockPaths blockPaths(const QString &bookFolder, const QString &blockName, const
 {
     const QString plain = bookFolder + QLatin1Char('/') + blockName;
     const QString compressed = titleInName ? plain + QLatin1Char('_') + bookTitle : plain;
-    return {plain + QStringLiteral(".txt"),       plain + QStringLiteral(".wav"),
-            compressed + QStringLiteral(".mp3"),  plain + QStringLiteral(".ogg"),
-            compressed + QStringLiteral(".amr"),  compressed + QStringLiteral(".vmo"),
+    return {plain + QStringLiteral(".txt"),      plain + QStringLiteral(".wav"),
+            compressed + QStringLiteral(".mp3"), plain + QStringLiteral(".ogg"),
+            compressed + QStringLiteral(".amr"), compressed + QStringLiteral(".vmo"),
             compressed + QStringLiteral(".wma")};
 }
 
@@ -34,11 +34,11 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
     switch (settings.format) {
     case Mp3:
         // UTF-16 tags: Latin-1 ones cannot hold a Cyrillic artist or title. Genre 101 is Speech.
-        return {writing(lame, QProcess::splitCommand(settings.mp3Options)
-                                  + QStringList{QStringLiteral("--id3v2-utf16"), QStringLiteral("--ta"),
-                                                settings.artist, QStringLiteral("--tt"), settings.title,
-                                                QStringLiteral("--tg"), QStringLiteral("101"), paths.wav,
-                                                paths.mp3})};
+        return {writing(lame, QProcess::splitCommand(settings.mp3Options) +
+                                  QStringList{QStringLiteral("--id3v2-utf16"), QStringLiteral("--ta"),
+                                              settings.artist, QStringLiteral("--tt"), settings.title,
+                                              QStringLiteral("--tg"), QStringLiteral("101"), paths.wav,
+                                              paths.mp3})};
     case Ogg: {
         QStringList arguments = QProcess::splitCommand(settings.oggOptions);
         arguments << QStringLiteral("-o") << paths.ogg << paths.wav;
@@ -46,9 +46,14 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
     }
     case Amr: {
         // The MP3 road first: decoding it again gives the 8 kHz mono WAV the AMR encoder takes.
-        const QStringList decode = {QStringLiteral("-m"), QStringLiteral("-R"), QStringLiteral("8000"),
-                                    QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-o"),
-                                    QStringLiteral("wave:") + paths.wav, paths.mp3};
+        const QStringList decode = {QStringLiteral("-m"),
+                                    QStringLiteral("-R"),
+                                    QStringLiteral("8000"),
+                                    QStringLiteral("-b"),
+                                    QStringLiteral("16"),
+                                    QStringLiteral("-o"),
+                                    QStringLiteral("wave:") + paths.wav,
+                                    paths.mp3};
         return {writing(lame, {QStringLiteral("-h"), paths.wav, paths.mp3}),
                 {QStringLiteral("madplay"), decode, paths.wav, 6},
                 writing(QStringLiteral("sox"),
@@ -58,8 +63,9 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
     case Vmo:
         return {{QStringLiteral("wav2vmo"), {paths.wav}, QString(), -1}};
     case Wma:
-        return {writing(QStringLiteral("ffmpeg"), {QStringLiteral("-y"), QStringLiteral("-i"), paths.wav,
-                                                   QStringLiteral("-c:a"), QStringLiteral("wmav2"), paths.wma})};
+        return {
+            writing(QStringLiteral("ffmpeg"), {QStringLiteral("-y"), QStringLiteral("-i"), paths.wav,
+                                               QStringLiteral("-c:a"), QStringLiteral("wmav2"), paths.wma})};
     default:
         return {};
     }
@@ -84,8 +90,8 @@ QStringList filesToDelete(const Settings &settings, const BlockPaths &paths)
 QString temporaryName(const QString &path)
 {
     const QFileInfo file(path);
-    return file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".part.")
-           + file.suffix();
+    return file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".part.") +
+           file.suffix();
 }
 
 } // namespace encoders

@@ -9,7 +9,15 @@
 namespace encoders {
 
 // Output formats, numbered as the format page's tabs.
-enum Format { Wav = 0, Mp3 = 1, Ogg = 2, Amr = 3, Vmo = 4, Wma = 5 };
+enum Format
+{
+    Wav = 0,
+    Mp3 = 1,
+    Ogg = 2,
+    Amr = 3,
+    Vmo = 4,
+    Wma = 5
+};
 
 // The files of one block inside its book folder.
 struct BlockPaths
@@ -46,7 +54,7 @@ struct Settings
 // One encoder run.
 struct Step
 {
-    QString program;     // looked up in the program folder, then on PATH
+    QString program; // looked up in the program folder, then on PATH
     QStringList arguments;
     // The file the step makes, and which argument names it (the runner writes to a
     // temporary name there and renames on success); -1 when the encoder names it itself.

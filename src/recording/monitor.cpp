@@ -65,7 +65,8 @@ Monitor::Monitor(QWidget *parent) : QWidget(parent)
     };
     const Button design[] = {
         {"abortRecording", QStyle::SP_BrowserStop, "Прервать запись аудиокниги", false},
-        {"shutdownAfterRecording", QStyle::SP_TitleBarCloseButton, "Выключение компьютера после окончания работы", true},
+        {"shutdownAfterRecording", QStyle::SP_TitleBarCloseButton,
+         "Выключение компьютера после окончания работы", true},
         {"showSettings", QStyle::SP_FileDialogDetailedView, "Посмотреть настройки", false},
         {"showMainWindow", QStyle::SP_DesktopIcon, "Показать основное окно программы", false},
         {"showEncoderWindow", QStyle::SP_ComputerIcon, "Показывать окно компрессии", true},
@@ -166,8 +167,8 @@ bool Monitor::showEncoderWindow() const
 
 void Monitor::abortClicked()
 {
-    if (setup().Check1->isChecked()
-        && !services::prompter().confirm(QStringLiteral("Прервать запись аудиокниги?")))
+    if (setup().Check1->isChecked() &&
+        !services::prompter().confirm(QStringLiteral("Прервать запись аудиокниги?")))
         return;
     StopRecord();
 }
@@ -197,8 +198,8 @@ void Monitor::closeEvent(QCloseEvent *event)
 
 void Monitor::closeClicked()
 {
-    if (setup().Check1->isChecked()
-        && !services::prompter().confirm(QStringLiteral("Прервать запись и выйти из программы?")))
+    if (setup().Check1->isChecked() &&
+        !services::prompter().confirm(QStringLiteral("Прервать запись и выйти из программы?")))
         return;
     MainWindowPort *main = mainwindowport::get();
     if (main) {
@@ -264,6 +265,7 @@ void TotalProgressBar()
         return;
     m.setWindowTitle(*share);
     const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-    if (const auto remaining = progress::remainingTime(CharsDone, total, progress::elapsedSeconds(StartTime, now)))
+    if (const auto remaining =
+            progress::remainingTime(CharsDone, total, progress::elapsedSeconds(StartTime, now)))
         m.setStatusPanel(2, *remaining);
 }

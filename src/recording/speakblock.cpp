@@ -54,10 +54,10 @@ bool SpeakBlockToWav(const QString &wavPath)
     voice->Speak(QString(), speech::PurgeBeforeSpeak);
 
     const int listed = settings.FormatCB->currentIndex();
-    const auto type = blockWaveFormat(settings.SSTab1->currentIndex(),
-                                      listed >= 0 ? std::optional<int>(settings.FormatCB->itemData(listed).toInt())
-                                                  : std::nullopt,
-                                      voice->CurrentVoice().description);
+    const auto type = blockWaveFormat(
+        settings.SSTab1->currentIndex(),
+        listed >= 0 ? std::optional<int>(settings.FormatCB->itemData(listed).toInt()) : std::nullopt,
+        voice->CurrentVoice().description);
     // Never through the speakers instead: a block without its file is a failed block.
     if (!voice->OpenOutputFile(wavPath, type.value_or(kDefaultWaveFormat)))
         return failed(wavPath, voice->LastError());

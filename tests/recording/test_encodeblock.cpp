@@ -138,7 +138,8 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavAndStopsTheRecording)
         const char *body;
         const char *reason;
     } cases[] = {
-        {"missing", encoders::Vmo, "wav2vmo", nullptr, "программа wav2vmo не найдена ни в папке программы, ни в PATH"},
+        {"missing", encoders::Vmo, "wav2vmo", nullptr,
+         "программа wav2vmo не найдена ни в папке программы, ни в PATH"},
         {"error exit", encoders::Mp3, "lame",
          "echo 'Encoding 0001.wav' >&2; echo 'lame: unrecognized option --bad' >&2; echo '' >&2; exit 1",
          "lame: unrecognized option --bad"},
@@ -164,11 +165,12 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavAndStopsTheRecording)
         ASSERT_EQ(scriptedPrompter().asked.size(), 1) << c.name;
         const ScriptedPrompter::Asked &said = scriptedPrompter().asked[0];
         EXPECT_EQ(said.icon, Prompter::Icon::Critical);
-        EXPECT_TRUE(said.text.startsWith(QStringLiteral("Программа %1 не смогла преобразовать блок 0001")
-                                             .arg(QLatin1String(c.program))))
+        EXPECT_TRUE(said.text.startsWith(
+            QStringLiteral("Программа %1 не смогла преобразовать блок 0001").arg(QLatin1String(c.program))))
             << qPrintable(said.text);
         EXPECT_TRUE(said.text.contains(paths.wav)) << qPrintable(said.text);
-        EXPECT_TRUE(said.text.contains(QString::fromUtf8(c.reason))) << c.name << ": " << qPrintable(said.text);
+        EXPECT_TRUE(said.text.contains(QString::fromUtf8(c.reason)))
+            << c.name << ": " << qPrintable(said.text);
         // The WAV stays for a later run; nothing half-made looks like a finished block.
         EXPECT_TRUE(QFile::exists(paths.wav)) << c.name;
         for (const QString &f : bookFiles())
@@ -191,8 +193,8 @@ TEST_F(EncodeBlockTest, EncoderWindowFollowsTheMonitorButtonAtEachRun)
     EXPECT_TRUE(encoderWindow().isVisible());
     const QString shown = encoderWindow().text();
     EXPECT_TRUE(shown.startsWith(home() + u"/lame -b128"_s)) << qPrintable(shown);
-    EXPECT_TRUE(shown.contains(u"--ta \"\" --tt \"\" --tg 101 "_s + paths.wav + u' '
-                               + encoders::temporaryName(paths.mp3)))
+    EXPECT_TRUE(shown.contains(u"--ta \"\" --tt \"\" --tg 101 "_s + paths.wav + u' ' +
+                               encoders::temporaryName(paths.mp3)))
         << qPrintable(shown);
 }
 

@@ -32,11 +32,11 @@ TEST(BlockPaths, OnlyCompressedFilesCarryTheTitle)
     EXPECT_EQ(QStringList({plain.txt, plain.wav, plain.mp3, plain.ogg, plain.amr, plain.vmo, plain.wma}),
               QStringList({at(u"0003.txt"_s), at(u"0003.wav"_s), at(u"0003.mp3"_s), at(u"0003.ogg"_s),
                            at(u"0003.amr"_s), at(u"0003.vmo"_s), at(u"0003.wma"_s)}));
-    EXPECT_EQ(QStringList({kBlock12.txt, kBlock12.wav, kBlock12.mp3, kBlock12.ogg, kBlock12.amr, kBlock12.vmo,
-                           kBlock12.wma}),
-              QStringList({at(u"0012.txt"_s), at(u"0012.wav"_s), at(u"0012_Тихий_Дон.mp3"_s), at(u"0012.ogg"_s),
-                           at(u"0012_Тихий_Дон.amr"_s), at(u"0012_Тихий_Дон.vmo"_s),
-                           at(u"0012_Тихий_Дон.wma"_s)}));
+    EXPECT_EQ(
+        QStringList({kBlock12.txt, kBlock12.wav, kBlock12.mp3, kBlock12.ogg, kBlock12.amr, kBlock12.vmo,
+                     kBlock12.wma}),
+        QStringList({at(u"0012.txt"_s), at(u"0012.wav"_s), at(u"0012_Тихий_Дон.mp3"_s), at(u"0012.ogg"_s),
+                     at(u"0012_Тихий_Дон.amr"_s), at(u"0012_Тихий_Дон.vmo"_s), at(u"0012_Тихий_Дон.wma"_s)}));
 }
 
 TEST(EncoderSteps, EveryFormatsCommandLinesInOrder)
@@ -81,8 +81,8 @@ TEST(EncoderSteps, EveryFormatsCommandLinesInOrder)
         {"mp3 without tags",
          untagged,
          {{u"lame"_s,
-           {u"-b32"_s, u"-h"_s, u"-m"_s, u"m"_s, u"--strictly-enforce-ISO"_s, u"--id3v2-utf16"_s, u"--ta"_s, u""_s,
-            u"--tt"_s, u""_s, u"--tg"_s, u"101"_s, wav, mp3File},
+           {u"-b32"_s, u"-h"_s, u"-m"_s, u"m"_s, u"--strictly-enforce-ISO"_s, u"--id3v2-utf16"_s, u"--ta"_s,
+            u""_s, u"--tt"_s, u""_s, u"--tg"_s, u"101"_s, wav, mp3File},
            mp3File,
            13}}},
         {"ogg",
@@ -122,10 +122,10 @@ TEST(EncoderSteps, DeletionsPerFormatAndKeepChoices)
         bool keepWav;
         QStringList deleted;
     } cases[] = {
-        {encoders::Wav, false, false, {}},       {encoders::Mp3, true, true, {wav}},
-        {encoders::Ogg, true, true, {wav}},      {encoders::Amr, false, true, {mp3, wav}},
-        {encoders::Amr, true, false, {wav}},     {encoders::Vmo, true, false, {wav}},
-        {encoders::Vmo, false, true, {}},        {encoders::Wma, false, false, {wav}},
+        {encoders::Wav, false, false, {}},   {encoders::Mp3, true, true, {wav}},
+        {encoders::Ogg, true, true, {wav}},  {encoders::Amr, false, true, {mp3, wav}},
+        {encoders::Amr, true, false, {wav}}, {encoders::Vmo, true, false, {wav}},
+        {encoders::Vmo, false, true, {}},    {encoders::Wma, false, false, {wav}},
         {encoders::Wma, false, true, {}},
     };
     for (const auto &c : cases) {

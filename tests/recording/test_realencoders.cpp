@@ -87,9 +87,10 @@ protected:
         auto voice = factory.create();
         ASSERT_TRUE(voice) << qPrintable(factory.errorString());
         ASSERT_TRUE(voice->OpenOutputFile(spoken(), 18)) << qPrintable(voice->LastError());
-        ASSERT_TRUE(voice->Speak(u"Глава первая. Сержант гвардии. Отец мой Андрей Петрович Гринёв в молодости "
-                                 u"своей служил при графе Минихе."_s,
-                                 0));
+        ASSERT_TRUE(
+            voice->Speak(u"Глава первая. Сержант гвардии. Отец мой Андрей Петрович Гринёв в молодости "
+                         u"своей служил при графе Минихе."_s,
+                         0));
         ASSERT_TRUE(voice->WaitUntilDone(60000));
         ASSERT_TRUE(voice->CloseOutputFile()) << qPrintable(voice->LastError());
     }
@@ -119,8 +120,7 @@ protected:
     {
         setup().SSTab1->setCurrentIndex(format);
         const bool ok = EncodeBlock(paths, u"0001"_s);
-        EXPECT_TRUE(scriptedPrompter().asked.isEmpty())
-            << qPrintable(scriptedPrompter().asked.value(0).text);
+        EXPECT_TRUE(scriptedPrompter().asked.isEmpty()) << qPrintable(scriptedPrompter().asked.value(0).text);
         return ok;
     }
 
@@ -153,8 +153,8 @@ TEST_F(RealEncoders, Mp3OggAndWmaAreReadBackWithTheirCodecsTagsAndLength)
         const QString found = probe(c.file);
         for (const QString &line : c.probed)
             EXPECT_TRUE(found.contains(line)) << qPrintable(line) << " in\n" << qPrintable(found);
-        EXPECT_NEAR(run(u"ffprobe"_s, {u"-v"_s, u"error"_s, u"-show_entries"_s, u"format=duration"_s, u"-of"_s,
-                                      u"default=nw=1:nk=1"_s, c.file})
+        EXPECT_NEAR(run(u"ffprobe"_s, {u"-v"_s, u"error"_s, u"-show_entries"_s, u"format=duration"_s,
+                                       u"-of"_s, u"default=nw=1:nk=1"_s, c.file})
                         .toDouble(),
                     length, 0.2)
             << qPrintable(c.file);
@@ -195,8 +195,8 @@ TEST_F(RealEncoders, MissingVmoConverterKeepsTheWavAndSaysWhy)
     EXPECT_FALSE(EncodeBlock(paths, u"0001"_s));
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
     EXPECT_EQ(scriptedPrompter().asked[0].text,
-              u"Программа wav2vmo не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n"_s + paths.wav
-                  + u": программа wav2vmo не найдена ни в папке программы, ни в PATH"_s);
+              u"Программа wav2vmo не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n"_s +
+                  paths.wav + u": программа wav2vmo не найдена ни в папке программы, ни в PATH"_s);
     EXPECT_EQ(seconds(paths.wav), seconds(spoken()));
     EXPECT_TRUE(StopFlag);
 }

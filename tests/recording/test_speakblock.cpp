@@ -29,9 +29,15 @@ TEST(BlockWaveFormat, PerOutputTabListedFormatAndVoice)
         QString voice;
         std::optional<int> type;
     } cases[] = {
-        {0, 4, espeak, 4},          {0, 39, espeak, 39},       {0, std::nullopt, espeak, std::nullopt},
-        {1, 39, scansoft, 22},      {1, 39, espeak, 18},       {2, 4, scansoft, 22},
-        {2, 4, u"scansoft Katerina"_s, 18}, {3, 39, scansoft, 18}, {4, 39, scansoft, 6},
+        {0, 4, espeak, 4},
+        {0, 39, espeak, 39},
+        {0, std::nullopt, espeak, std::nullopt},
+        {1, 39, scansoft, 22},
+        {1, 39, espeak, 18},
+        {2, 4, scansoft, 22},
+        {2, 4, u"scansoft Katerina"_s, 18},
+        {3, 39, scansoft, 18},
+        {4, 39, scansoft, 6},
         {5, 39, scansoft, std::nullopt},
     };
     for (const auto &c : cases)
@@ -44,7 +50,7 @@ TEST(BlockWaveFormat, ListedTypesGiveRateBitsAndChannels)
     {
         int type, rate, bits, channels;
     } cases[] = {
-        {4, 8000, 8, 1},   {5, 8000, 8, 2},   {6, 8000, 16, 1},  {18, 16000, 16, 1},
+        {4, 8000, 8, 1},    {5, 8000, 8, 2},    {6, 8000, 16, 1},   {18, 16000, 16, 1},
         {22, 22050, 16, 1}, {31, 32000, 16, 2}, {39, 48000, 16, 2},
     };
     for (const auto &c : cases) {
@@ -124,7 +130,8 @@ TEST_F(SpeakBlock, AWavThatCannotBeMadeStopsWithAMessageAndNothingIsSpokenAloud)
     EXPECT_TRUE(log().spoken.isEmpty());
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
     EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
-    EXPECT_TRUE(scriptedPrompter().asked[0].text.startsWith(u"Не удалось записать звуковой файл блока\n"_s + nowhere))
+    EXPECT_TRUE(
+        scriptedPrompter().asked[0].text.startsWith(u"Не удалось записать звуковой файл блока\n"_s + nowhere))
         << qPrintable(scriptedPrompter().asked[0].text);
 }
 

@@ -13,7 +13,7 @@ struct FakeSpeechLog
         QString text;
         int flags;
         QString voiceId;
-        QString outputFile; // empty when spoken aloud
+        QString outputFile;   // empty when spoken aloud
         int outputFormat = 0; // the output file's format type
     };
     QList<Spoken> spoken;
