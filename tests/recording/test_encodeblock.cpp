@@ -3,11 +3,11 @@
 #include "recording/encodeblock.h"
 
 #include "app/globals.h"
-#include "fakemain.h"
 #include "recording/encoderprocess.h"
 #include "recording/encoderwindow.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
+#include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"

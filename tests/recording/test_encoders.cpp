@@ -64,6 +64,13 @@ TEST(EncoderSteps, EveryFormatsCommandLinesInOrder)
         return Step{u"sox"_s, {wav, u"-t"_s, u"amr-nb"_s, u"-C"_s, QString::fromLatin1(mode), amr}, amr, 5};
     };
     const QString wma = at(u"0012_Тихий_Дон.wma"_s), oggFile = at(u"0012.ogg"_s);
+    auto lame = [&](const QString &artist, const QString &title) {
+        return Step{u"lame"_s,
+                    {u"-b32"_s, u"-h"_s, u"-m"_s, u"m"_s, u"--strictly-enforce-ISO"_s, u"--id3v2-utf16"_s,
+                     u"--ta"_s, artist, u"--tt"_s, title, u"--tg"_s, u"101"_s, wav, mp3File},
+                    mp3File,
+                    13};
+    };
 
     const struct
     {
@@ -71,20 +78,8 @@ TEST(EncoderSteps, EveryFormatsCommandLinesInOrder)
         Settings settings;
         QList<Step> steps;
     } cases[] = {
-        {"mp3",
-         mp3,
-         {{u"lame"_s,
-           {u"-b32"_s, u"-h"_s, u"-m"_s, u"m"_s, u"--strictly-enforce-ISO"_s, u"--id3v2-utf16"_s, u"--ta"_s,
-            u"Чтец"_s, u"--tt"_s, u"Том 1"_s, u"--tg"_s, u"101"_s, wav, mp3File},
-           mp3File,
-           13}}},
-        {"mp3 without tags",
-         untagged,
-         {{u"lame"_s,
-           {u"-b32"_s, u"-h"_s, u"-m"_s, u"m"_s, u"--strictly-enforce-ISO"_s, u"--id3v2-utf16"_s, u"--ta"_s,
-            u""_s, u"--tt"_s, u""_s, u"--tg"_s, u"101"_s, wav, mp3File},
-           mp3File,
-           13}}},
+        {"mp3", mp3, {lame(u"Чтец"_s, u"Том 1"_s)}},
+        {"mp3 without tags", untagged, {lame(u""_s, u""_s)}},
         {"ogg",
          ogg,
          {{u"oggenc"_s,

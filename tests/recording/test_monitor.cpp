@@ -2,8 +2,8 @@
 #include "recording/monitor.h"
 
 #include "app/globals.h"
-#include "fakemain.h"
 #include "settings/setup.h"
+#include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"

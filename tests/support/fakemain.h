@@ -2,9 +2,12 @@
 
 #include "app/mainwindowport.h"
 
+#include <QMap>
+#include <QStringList>
 #include <QWidget>
 
-// Stands in for the main window: records what the recording asks of it.
+// Stands in for the main window: registers itself as the port and records what the other
+// windows ask of it.
 class FakeMain : public QWidget, public MainWindowPort
 {
 public:
@@ -21,14 +24,17 @@ public:
 
     QWidget &window() override { return *this; }
     void SetStatusBar() override {}
-    void Dlitelnost() override {}
-    void setStatusPanel(int, const QString &) override {}
+    void Dlitelnost() override { ++estimates; }
+    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
-    void showHelp(const QString &) override {}
+    void showHelp(const QString &page) override { help.append(page); }
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void releaseVoice() override { ++voiceReleases; }
     void endProgram() override { ++ends; }
 
+    QMap<int, QString> panels;
+    QStringList help;
+    int estimates = 0;
     bool toolbarEnabled = true;
     int voiceReleases = 0;
     int ends = 0;
