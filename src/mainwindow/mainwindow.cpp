@@ -261,10 +261,5 @@ void MainWindow::showHelp(const QString &page)
 MainWindow &MP3()
 {
     static QPointer<MainWindow> instance;
-    if (!instance) {
-        instance = new MainWindow;
-        appwindows::track(instance);
-        instance->form_load();
-    }
-    return *instance;
+    return appwindows::instance(instance, &MainWindow::form_load);
 }

@@ -217,11 +217,7 @@ void Monitor::closeClicked()
 Monitor &monitor()
 {
     static QPointer<Monitor> instance;
-    if (!instance) {
-        instance = new Monitor;
-        appwindows::track(instance);
-    }
-    return *instance;
+    return appwindows::instance(instance);
 }
 
 namespace progress {

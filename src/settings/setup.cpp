@@ -693,12 +693,7 @@ void Setup::closeEvent(QCloseEvent *event)
 
 Setup &setup()
 {
+    // Set before loading: the load sequence itself reads the profile name.
     static QPointer<Setup> instance;
-    if (!instance) {
-        // Registered before loading: the load sequence itself reads the profile name.
-        instance = new Setup;
-        appwindows::track(instance);
-        instance->formLoad();
-    }
-    return *instance;
+    return appwindows::instance(instance, &Setup::formLoad);
 }
