@@ -45,9 +45,5 @@ QString EncoderWindow::text() const
 EncoderWindow &encoderWindow()
 {
     static QPointer<EncoderWindow> instance;
-    if (!instance) {
-        instance = new EncoderWindow;
-        appwindows::track(instance);
-    }
-    return *instance;
+    return appwindows::instance(instance);
 }
