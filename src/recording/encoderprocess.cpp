@@ -131,12 +131,13 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     };
     if (aborted)
         return fail(QStringLiteral("прервано"));
-    if (process.exitStatus() != QProcess::NormalExit)
-        return fail(lastLine(errors, QString()).isEmpty() ? QStringLiteral("аварийное завершение")
-                                                          : lastLine(errors, QString()));
-    if (process.exitCode() != 0) {
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString line = lastLine(errors, output);
-        return fail(line.isEmpty() ? QStringLiteral("код завершения %1").arg(process.exitCode()) : line);
+        if (!line.isEmpty())
+            return fail(line);
+        return fail(process.exitStatus() != QProcess::NormalExit
+                        ? QStringLiteral("аварийное завершение")
+                        : QStringLiteral("код завершения %1").arg(process.exitCode()));
     }
     if (partial.isEmpty())
         return {true, false, {}};
