@@ -181,7 +181,7 @@ void Monitor::StopRecord()
     StopFlag = true;
     if (main) {
         main->window().show();
-        main->releaseVoice();
+        main->stopVoice();
     }
 }
 
@@ -204,7 +204,7 @@ void Monitor::closeClicked()
     MainWindowPort *main = mainwindowport::get();
     if (main) {
         SaveSettings(main->window());
-        main->releaseVoice();
+        main->stopVoice();
     }
     // The process ends from inside the recording's wait: the recording loops unwind at
     // once, and an encoder half way through leaves nothing that looks finished.

@@ -65,7 +65,7 @@ TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
         monitor().button(1)->trigger();
 
         EXPECT_EQ(scriptedPrompter().asked.size(), confirmations ? 1 : 0);
-        EXPECT_EQ(std::tuple(StopFlag, main->isVisible(), main->toolbarEnabled, main->voiceReleases),
+        EXPECT_EQ(std::tuple(StopFlag, main->isVisible(), main->toolbarEnabled, main->voiceStops),
                   std::tuple(stops, stops, stops, stops ? 1 : 0))
             << confirmations;
     }
@@ -84,7 +84,7 @@ TEST_F(MonitorWindow, MainWindowButtonAndCloseDuringARecording)
     EXPECT_EQ(main->ends, 0);
     setup().Check1->setChecked(false);
     monitor().closeClicked();
-    EXPECT_EQ(std::pair(main->ends, main->voiceReleases), std::pair(1, 1));
+    EXPECT_EQ(std::pair(main->ends, main->voiceStops), std::pair(1, 1));
 }
 
 TEST_F(MonitorWindow, TotalProgressBarShowsShareAndRemainingTime)

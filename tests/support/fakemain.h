@@ -28,14 +28,20 @@ public:
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help.append(page); }
+    void SelFont() override { views.append("SelFont"); }
+    void FonColor_Click() override { views.append("FonColor_Click"); }
+    void onstup0_Click() override { views.append("onstup0_Click"); }
+    void otstup1_Click() override { views.append("otstup1_Click"); }
+    void otstup2_Click() override { views.append("otstup2_Click"); }
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
-    void releaseVoice() override { ++voiceReleases; }
+    void stopVoice() override { ++voiceStops; }
     void endProgram() override { ++ends; }
 
     QMap<int, QString> panels;
     QStringList help;
+    QStringList views; // the look commands the settings window forwarded
     int estimates = 0;
     bool toolbarEnabled = true;
-    int voiceReleases = 0;
+    int voiceStops = 0;
     int ends = 0;
 };
