@@ -22,7 +22,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -250,16 +252,14 @@ std::optional<QString> remainingTime(qint64 done, qint64 total, double elapsed)
 void TotalProgressBar()
 {
     const QFileInfo book(CurTextPath);
-    if (CurTextPath.isEmpty() || !book.isFile())
+    const qint64 total = !CurTextPath.isEmpty() && book.isFile() ? book.size() : 0;
+    // No book, or an empty one: no range to show progress in.
+    if (total <= 0)
         return;
     Monitor &m = monitor();
-    const qint64 total = book.size();
     m.ProgressBar1->setMaximum(int(std::min<qint64>(total, std::numeric_limits<int>::max())));
     m.ProgressBar1->setValue(int(std::clamp<qint64>(CharsDone, 0, m.ProgressBar1->maximum())));
-    const auto share = progress::shareDone(CharsDone, total, QLocale());
-    if (!share)
-        return;
-    m.setWindowTitle(*share);
+    m.setWindowTitle(*progress::shareDone(CharsDone, total, QLocale()));
     const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
     if (const auto remaining =
             progress::remainingTime(CharsDone, total, progress::elapsedSeconds(StartTime, now)))
