@@ -201,10 +201,20 @@ void MainWindow::ExitProgramm_Click()
     SaveSettings(*this);
     // A reading running under this call must not go on speaking after the exit.
     IsReading = 0;
+    stopVoice();
+    endProcess();
+}
+
+void MainWindow::setToolbarEnabled(bool enabled)
+{
+    Toolbar1->setEnabled(enabled);
+}
+
+void MainWindow::stopVoice()
+{
     if (speech::Voice *voice = readingVoice())
         voice->Speak(QString(), speech::PurgeBeforeSpeak);
     releaseVoice();
-    endProcess();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
