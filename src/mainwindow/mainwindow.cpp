@@ -223,11 +223,21 @@ void MainWindow::ExitProgramm_Click()
     if (setup().Check1->isChecked() && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
+    releaseVoice();
+    endProcess();
+}
+
+void MainWindow::setToolbarEnabled(bool enabled)
+{
+    Toolbar1->setEnabled(enabled);
+}
+
+void MainWindow::releaseVoice()
+{
     if (Voice) {
         Voice->Speak(QString(), speech::PurgeBeforeSpeak);
         Voice.reset();
     }
-    endProcess();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

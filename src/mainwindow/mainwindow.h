@@ -61,6 +61,9 @@ public:
     void Dlitelnost() override;
     void setStatusPanel(int panel, const QString &text) override;
     bool applyTextView() override;
+    void setToolbarEnabled(bool enabled) override;
+    void releaseVoice() override;
+    void endProgram() override { endProcess(); }
     void showHelp(const QString &page) override;
 
     QList<QWidget *> controlsInDesignOrder() const override;

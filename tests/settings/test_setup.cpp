@@ -48,6 +48,9 @@ public:
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help.append(page); }
+    void setToolbarEnabled(bool) override {}
+    void releaseVoice() override {}
+    void endProgram() override {}
 
     QMap<int, QString> panels;
     QStringList help;
@@ -307,10 +310,10 @@ TEST_F(SetupWindow, RestoredProfileRunsTheHandlers)
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
 }
 
-TEST_F(SetupWindow, FormatPageWritesText11AndThePanelButWmaKeepsTheName)
+TEST_F(SetupWindow, FormatPageWritesText11AndThePanel)
 {
     ::Setup &w = load();
-    for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "OGG"}, {0, "WAV"}}) {
+    for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "WMA"}, {0, "WAV"}}) {
         w.SSTab1->setCurrentIndex(page);
         EXPECT_EQ(w.Text11->text(), QString::number(page));
         EXPECT_EQ(main->panels.value(11), panel) << page;
