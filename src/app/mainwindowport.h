@@ -2,6 +2,7 @@
 
 class QWidget;
 class QString;
+class RichTextBox;
 
 // What other windows call on the main window. The main window registers itself here
 // when it is created, so the settings and recording code reach it without depending on
@@ -27,6 +28,8 @@ public:
     virtual void endProgram() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
     virtual void showHelp(const QString &page) = 0;
+    // The main text editor (MP3.RichTextBox2).
+    virtual RichTextBox *editor() = 0;
 };
 
 namespace mainwindowport {

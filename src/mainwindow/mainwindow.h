@@ -65,6 +65,7 @@ public:
     void releaseVoice() override;
     void endProgram() override { endProcess(); }
     void showHelp(const QString &page) override;
+    RichTextBox *editor() override { return RichTextBox2; }
 
     QList<QWidget *> controlsInDesignOrder() const override;
 

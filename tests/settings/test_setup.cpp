@@ -51,6 +51,7 @@ public:
     void setToolbarEnabled(bool) override {}
     void releaseVoice() override {}
     void endProgram() override {}
+    RichTextBox *editor() override { return nullptr; }
 
     QMap<int, QString> panels;
     QStringList help;
