@@ -2,7 +2,7 @@
 #include "recording/monitor.h"
 
 #include "app/globals.h"
-#include "fakemain.h"
+#include "support/fakemain.h"
 #include "settings/setup.h"
 #include "support/fixture.h"
 #include "support/scripted.h"

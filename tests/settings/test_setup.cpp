@@ -3,6 +3,7 @@
 #include "app/windows.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
+#include "support/fakemain.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -27,36 +28,6 @@
 
 namespace {
 
-// Stands in for the main window: records what the settings window writes into it.
-class FakeMain : public QWidget, public MainWindowPort
-{
-public:
-    FakeMain()
-    {
-        setObjectName(QStringLiteral("MP3"));
-        mainwindowport::set(this);
-    }
-    ~FakeMain() override
-    {
-        if (mainwindowport::get() == this)
-            mainwindowport::set(nullptr);
-    }
-
-    QWidget &window() override { return *this; }
-    void SetStatusBar() override {}
-    void Dlitelnost() override { ++estimates; }
-    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
-    bool applyTextView() override { return true; }
-    void showHelp(const QString &page) override { help.append(page); }
-    void setToolbarEnabled(bool) override {}
-    void releaseVoice() override {}
-    void endProgram() override {}
-    RichTextBox *editor() override { return nullptr; }
-
-    QMap<int, QString> panels;
-    QStringList help;
-    int estimates = 0;
-};
 
 QSettings store()
 {
