@@ -134,7 +134,7 @@ void MainWindow::MakeBook()
             prompter().critical(QStringLiteral("Не указан текстовый файл для записи аудиокниги! "));
         return;
     }
-    if (!recordingrun::readSelection())
+    if (!recordingrun::checkSelection())
         return;
     BookTitle = docnames::blanksToUnderscores(BookTitle);
     QDir().mkpath(recordingrun::bookFolder());
@@ -170,7 +170,7 @@ void MainWindow::MakePaket()
     StopFlag = false;
     settings.Tembrs();
     SetFragmentSize();
-    if (!recordingrun::readSelection())
+    if (!recordingrun::checkSelection())
         return;
     const QString folder = settings.Text28->text();
     if (folder.isEmpty() || !QDir(folder).exists()) {

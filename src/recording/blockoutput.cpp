@@ -112,7 +112,7 @@ bool WriteBlock()
         return true;
     }
     const auto selection = recordingrun::selection();
-    if (!isSelected(BlockNo, selection.start, selection.step)) {
+    if (!selection || !isSelected(BlockNo, selection->start, selection->step)) {
         BlockText = QStringLiteral("\r\n");
         return true;
     }

@@ -17,12 +17,6 @@
 namespace recordingrun {
 namespace {
 
-Selection &current()
-{
-    static Selection s;
-    return s;
-}
-
 // The file a block leaves in the chosen format; an MP3, AMR or VMO file counts too, as the
 // skip test takes it for a finished block.
 bool blockDone(const encoders::BlockPaths &p, int format)
@@ -34,22 +28,22 @@ bool blockDone(const encoders::BlockPaths &p, int format)
 
 } // namespace
 
-const Selection &selection()
-{
-    return current();
-}
-
-bool readSelection()
+std::optional<Selection> selection()
 {
     const auto start = blockoutput::selectionValue(setup().Text24->text());
     const auto step = blockoutput::selectionValue(setup().Text21->text());
-    if (!start || !step) {
-        services::prompter().critical(
-            QStringLiteral("Номер копии программы и число копий должны быть целыми числами не меньше 1!"));
-        return false;
-    }
-    current() = {*start, *step};
-    return true;
+    if (!start || !step)
+        return std::nullopt;
+    return Selection{*start, *step};
+}
+
+bool checkSelection()
+{
+    if (selection())
+        return true;
+    services::prompter().critical(
+        QStringLiteral("Номер копии программы и число копий должны быть целыми числами не меньше 1!"));
+    return false;
 }
 
 QString bookFolder()

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // One book's recording from its folder to the "!" of a finished book, shared by the
 // single-book and the batch command.
 namespace recordingrun {
@@ -14,10 +16,11 @@ struct Selection
     int start = 1;
     int step = 1;
 };
-const Selection &selection();
-// Reads the selection from the settings window. Both values must be whole numbers of at least
-// 1; otherwise the user is told and the result is false.
-bool readSelection();
+// The selection as the settings window holds it now; nothing unless both values are whole
+// numbers of at least 1.
+std::optional<Selection> selection();
+// Checks the selection when a recording starts; a bad one is told to the user (false).
+bool checkSelection();
 
 // <working folder>/<BookTitle>, and the name it gets when the book is finished.
 QString bookFolder();

@@ -147,14 +147,14 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     // This copy takes blocks 2 and 4 of every 2; 2 is done already.
     setup().Text24->setText(QStringLiteral("2"));
     setup().Text21->setText(QStringLiteral("2"));
-    ASSERT_TRUE(recordingrun::readSelection());
+    ASSERT_TRUE(recordingrun::checkSelection());
     const recordingrun::Result copy2 = recordingrun::recordBook();
     EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
     EXPECT_FALSE(copy2.finished); // blocks 1 and 3 are the other copy's
     EXPECT_EQ(BlockNo, 5);        // four lines and the last block, each with its number
 
     setup().Text24->setText(QStringLiteral("1"));
-    ASSERT_TRUE(recordingrun::readSelection());
+    ASSERT_TRUE(recordingrun::checkSelection());
     fakeVoices().log.spoken.clear();
     const recordingrun::Result copy1 = recordingrun::recordBook();
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
