@@ -2,6 +2,7 @@
 
 class QWidget;
 class QString;
+class RichTextBox;
 
 // What other windows call on the main window. The main window registers itself here
 // when it is created, so the settings and recording code reach it without depending on
@@ -34,6 +35,8 @@ public:
     virtual void onstup0_Click() = 0;
     virtual void otstup1_Click() = 0;
     virtual void otstup2_Click() = 0;
+    // The main text editor (MP3.RichTextBox2).
+    virtual RichTextBox *editor() = 0;
 };
 
 namespace mainwindowport {

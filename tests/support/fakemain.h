@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mainwindowport.h"
+#include "platform/richtext/richtextbox.h"
 
 #include <QMap>
 #include <QStringList>
@@ -11,7 +12,7 @@
 class FakeMain : public QWidget, public MainWindowPort
 {
 public:
-    FakeMain()
+    FakeMain() : textBox(new RichTextBox(this))
     {
         setObjectName(QStringLiteral("MP3"));
         mainwindowport::set(this);
@@ -35,10 +36,12 @@ public:
     void otstup2_Click() override { views.append("otstup2_Click"); }
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void stopVoice() override { ++voiceStops; }
+    RichTextBox *editor() override { return textBox; }
     void endProgram() override { ++ends; }
 
     QMap<int, QString> panels;
     QStringList help;
+    RichTextBox *textBox;
     QStringList views; // the look commands the settings window forwarded
     int estimates = 0;
     bool toolbarEnabled = true;
