@@ -16,6 +16,7 @@
 #include "texttools/findwindow.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -303,4 +304,21 @@ TEST_F(Recording, FragmentSizeFromMinutesAndRate)
     s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum());
     w->SetFragmentSize();
     EXPECT_EQ(BlockLimit, 99999999);
+}
+
+TEST_F(Recording, CommandsThatWouldDisturbARecordingAnswerWithAMessage)
+{
+    book(QStringLiteral("Тишина"), {QStringLiteral("Один.")});
+    w->RichTextBox2->setText(QStringLiteral("текст"));
+    fakeVoices().log.onSpeak = [this] {
+        fakeVoices().log.onSpeak = nullptr;
+        for (const char *command : {"OpenFile", "ClearText", "Play", "SaveAudio", "SavePaket"})
+            triggerAction(*w, QString::fromLatin1(command));
+        setup().Command22->click();
+    };
+    triggerAction(*w, QStringLiteral("SaveAudio"));
+    EXPECT_EQ(messages(), QStringList(6, "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."));
+    EXPECT_TRUE(scriptedFileChooser().asked.isEmpty());
+    EXPECT_EQ(w->RichTextBox2->Text(), "текст");
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"})); // nothing else was spoken meanwhile
 }
