@@ -29,6 +29,12 @@ QString bookTitleFromFileName(const QString &fileName)
     return title;
 }
 
+QString titleBeforeFirstDot(const QString &fileName)
+{
+    const QString title = blanksToUnderscores(fileName);
+    return title.left(title.indexOf(u'.') < 0 ? title.size() : title.indexOf(u'.'));
+}
+
 QString bookTitleFromPath(const QString &path)
 {
     return bookTitleFromFileName(QFileInfo(path).fileName());
@@ -39,11 +45,6 @@ QString blanksToUnderscores(const QString &title)
     QString result = title;
     result.replace(u' ', u'_');
     return result;
-}
-
-bool hasBlank(const QString &folder)
-{
-    return folder.contains(u' ');
 }
 
 QString batchFilePath(const QString &workingFolder, const QString &title)

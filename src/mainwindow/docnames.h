@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/workfolder.h"
+
 #include <QString>
 
 // Naming rules of the document commands: the book title of an opened file, the batch
@@ -10,6 +12,9 @@ namespace docnames {
 // "." on is cut, dots left become "_". A name without "." stays whole.
 // "Война и мир.txt" -> "Война_и_мир", "Том.1.txt" -> "Том_1", ".txt" -> "".
 QString bookTitleFromFileName(const QString &fileName);
+// The title the library and the batch give a file: blanks become "_" and the name is cut
+// before its first "." ("Моя книга.txt" -> "Моя_книга", "a.b.txt" -> "a").
+QString titleBeforeFirstDot(const QString &fileName);
 // The same for a full path (its folder is dropped first).
 QString bookTitleFromPath(const QString &path);
 
@@ -18,7 +23,7 @@ QString blanksToUnderscores(const QString &title);
 
 // True when the working folder has a blank in its name or path (warned about, not refused,
 // by the add-to-batch command).
-bool hasBlank(const QString &folder);
+using workfolder::hasBlank;
 
 // The batch queue file of a book: <working folder>/<title>.txt, blanks in the title made
 // "_". A "/" in the title (a title restored from settings or a bookmark, not from a file

@@ -1,39 +1,14 @@
 #pragma once
 
-#include "app/mainwindowport.h"
 #include "platform/richtext/richtextbox.h"
+#include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 
 #include <QStringList>
-#include <QWidget>
 
 #include <memory>
 #include <utility>
-
-// Stands in for the main window: an editor the text tools work on, and the help pages
-// they ask for.
-class FakeMain : public QWidget, public MainWindowPort
-{
-public:
-    FakeMain() : box(new RichTextBox(this)) { mainwindowport::set(this); }
-    ~FakeMain() override
-    {
-        if (mainwindowport::get() == this)
-            mainwindowport::set(nullptr);
-    }
-
-    QWidget &window() override { return *this; }
-    void SetStatusBar() override {}
-    void Dlitelnost() override {}
-    void setStatusPanel(int, const QString &) override {}
-    bool applyTextView() override { return true; }
-    void showHelp(const QString &page) override { help.append(page); }
-    RichTextBox *editor() override { return box; }
-
-    RichTextBox *box;
-    QStringList help;
-};
 
 // A test of a text tool window over the fake main window's editor.
 class TextToolTest : public QuenvaleTest
@@ -50,7 +25,7 @@ protected:
         QuenvaleTest::TearDown();
     }
 
-    RichTextBox &editor() { return *main->box; }
+    RichTextBox &editor() { return *main->textBox; }
     // The message texts asked since the last call.
     static QStringList asked()
     {
