@@ -1,4 +1,5 @@
 #include "platform/text/cp1251.h"
+#include "support/actions.h"
 #include "texttools/findwindow.h"
 #include "texttoolstest.h"
 
@@ -56,7 +57,7 @@ TEST_F(FindTest, StartsWithoutItsListPartAndToggleSixShowsIt)
 {
     EXPECT_FALSE(w->Frame1->isVisibleTo(w));
     EXPECT_FALSE(w->Toolbar1->isEnabled());
-    w->searchButton(6)->trigger();
+    EXPECT_TRUE(triggerAction(*w, QStringLiteral("Toolbar2_6")));
     EXPECT_TRUE(w->Frame1->isVisibleTo(w));
     EXPECT_TRUE(w->Toolbar1->isEnabled());
 }
@@ -102,7 +103,7 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
         QList<int> carets;
         for (const char *op = c.ops; *op != '\0'; ++op) {
             const int button = *op == 'F' ? 1 : *op == 'R' ? 2 : *op == 'A' ? 3 : 4;
-            w->searchButton(button)->trigger();
+            triggerAction(*w, QStringLiteral("Toolbar2_%1").arg(button));
             carets.append(editor().SelStart());
         }
         EXPECT_EQ(editor().Text(), QString::fromUtf8(c.after));
@@ -121,8 +122,9 @@ TEST_F(FindTest, ListLoadsEntryLinesSavesThemAndKeepsThemOnFailure)
         writeFile(QStringLiteral("a.dic"), QStringLiteral("кот=пёс\r\n\r\nмусор\r\nпёс=волк\r\n"));
     const QString saved = home() + QStringLiteral("/b.dic");
     scriptedFileChooser().names << path << saved;
-    w->listButton(1)->trigger();
-    w->listButton(2)->trigger();
+    triggerAction(*w, QStringLiteral("Toolbar2_6")); // shows the list bar
+    triggerAction(*w, QStringLiteral("Toolbar1_1"));
+    triggerAction(*w, QStringLiteral("Toolbar1_2"));
     EXPECT_EQ(w->entries(), QStringList({"кот=пёс", "пёс=волк"}));
     QFile f(saved);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -227,7 +229,7 @@ TEST_F(FindTest, StopToggleEndsARunAndOtherCommandsWaitMeanwhile)
         lockedDuringRun = editor().Locked() && w->busy();
         search(QStringLiteral("a"), QStringLiteral("z"));
         w->ReplaceAll();
-        w->searchButton(1)->trigger();
+        triggerAction(*w, QStringLiteral("Toolbar2_1"));
         w->listButton(6)->trigger();
     });
     w->ReplaceScroll();

@@ -1,5 +1,6 @@
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/testdata.h"
 #include "texttools/glavawindow.h"
 #include "texttoolstest.h"
@@ -83,7 +84,7 @@ TEST_F(GlavaTest, PatternBoxesSelectionAndHelp)
     w->check(13)->click();
     EXPECT_EQ(w->Text3->text(), QStringLiteral("Глава"));
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"150"});
-    w->button(3)->trigger();
+    triggerAction(*w, QStringLiteral("Toolbar1_3"));
     EXPECT_EQ(main->help, QStringList{QStringLiteral("Help8.rtf")});
 }
 
@@ -125,7 +126,7 @@ TEST_F(GlavaTest, MarkingInsertsTheMarkerAndSavesTheBook)
     tick({1});
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"150"});
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList{"7"});
-    w->button(2)->trigger();
+    triggerAction(*w, QStringLiteral("Toolbar1_2"));
     EXPECT_EQ(bytes(CurTextPath),
               cp1251::encode(QString(150, u'x') + QStringLiteral("\r\n\r\n@@@@@\r\n   ГЛАВА 2\r\n") +
                              QString(50, u'y') + QStringLiteral("\r\n")));
