@@ -8,6 +8,7 @@
 #include "platform/text/programfolder.h"
 #include "platform/text/twips.h"
 #include "texttools/blanks.h"
+#include "texttools/logging.h"
 #include "texttools/replacelist.h"
 #include "texttools/session.h"
 
@@ -324,8 +325,10 @@ void FindWindow::OpenReplaceList()
 
 void FindWindow::AutoLoadScroll()
 {
-    if (!m_busy)
-        loadList(programfolder::file(QStringLiteral("DIC/Nicolai.dic")));
+    const QString path = programfolder::file(QStringLiteral("DIC/Nicolai.dic"));
+    QString reason;
+    if (!m_busy && !loadList(path, &reason))
+        qCInfo(lcTextTools).noquote() << "default list" << path << "not loaded:" << reason;
 }
 
 void FindWindow::SaveReplaceList()
@@ -428,6 +431,11 @@ void FindWindow::ReplaceScroll()
             break;
     }
     disconnect(watch);
+    qsizetype hits = 0;
+    for (const Pass &pass : passes)
+        hits += pass.hits.size();
+    qCInfo(lcTextTools) << "list run:" << passes.size() << "entries replaced" << hits << "times"
+                        << (stop->isChecked() ? "(stopped)" : "");
     applyPasses(*editor, passes);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/services/services.h"
 #include "settings/setup.h"
 #include "texttools/chapters.h"
+#include "texttools/logging.h"
 #include "texttools/session.h"
 
 #include <QAction>
@@ -210,6 +211,7 @@ void GlavaWindow::SearchAllChapters()
         editor->setSelStart(int(m_lastHit));
         editor->setSelLength(int(m_lastLength));
     }
+    qCInfo(lcTextTools) << "chapter search:" << ListView1->topLevelItemCount() << "headings";
     if (ListView1->topLevelItemCount() > 0)
         FillMinutesColumn();
     else
