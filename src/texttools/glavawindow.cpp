@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -98,6 +97,8 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
     ListView1->setHeaderLabels({QStringLiteral("текст"), QStringLiteral("pos"), QStringLiteral("мин.")});
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(TextColumn, QHeaderView::Stretch);
+    ListView1->setColumnWidth(PosColumn, 70);
+    ListView1->setColumnWidth(MinutesColumn, 50);
     // A tick only ticks (the view does not report a click that toggled a box); a click on
     // the row shows the heading, or removes a row that was unticked.
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
@@ -124,15 +125,19 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
     Text2 = patternBox(this, "Text2", QString());
     Text3 = patternBox(this, "Text3", QStringLiteral("фрагмент текста"));
 
-    auto *boxes = new QGridLayout;
-    int row = 0;
+    auto *boxes = new QVBoxLayout;
     for (const int box : kScreenOrder) {
-        boxes->addWidget(check(box), row, 0);
-        if (QLineEdit *pattern = box == 9 ? Text1 : box == 12 ? Text2 : box == 13 ? Text3 : nullptr)
-            boxes->addWidget(pattern, row, 1);
-        ++row;
+        // A pattern box stands right beside its check box, which has no caption.
+        if (QLineEdit *pattern = box == 9 ? Text1 : box == 12 ? Text2 : box == 13 ? Text3 : nullptr) {
+            auto *pair = new QHBoxLayout;
+            pair->addWidget(check(box));
+            pair->addWidget(pattern, 1);
+            boxes->addLayout(pair);
+        } else {
+            boxes->addWidget(check(box));
+        }
     }
-    boxes->setRowStretch(row, 1);
+    boxes->addStretch(1);
 
     auto *body = new QHBoxLayout;
     body->addWidget(ListView1, 1);
