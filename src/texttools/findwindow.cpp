@@ -224,8 +224,10 @@ void FindWindow::ReplaceAll()
     const Qt::CaseSensitivity cs = caseMode();
     texttools::BusyScope scope(m_busy, editor);
     texttools::EventPump pump;
+    // The main window may go while events are let through; nothing would end the loop then.
+    const QPointer<RichTextBox> guard(editor);
     NotFoundFlag = false;
-    while (!NotFoundFlag) {
+    while (!NotFoundFlag && guard) {
         replaceOne(what, with, cs);
         pump.maybe();
     }
