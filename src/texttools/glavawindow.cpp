@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -273,7 +272,6 @@ void GlavaWindow::PoiskGlav(const QString &pattern)
 
 void GlavaWindow::addHeading(qsizetype offset, const QString &pattern)
 {
-    const QSignalBlocker quiet(ListView1);
     auto *item = new QTreeWidgetItem;
     item->setText(TextColumn, chapters::preview(m_text, offset));
     item->setText(PosColumn, QString::number(offset));
@@ -292,7 +290,6 @@ void GlavaWindow::FillMinutesColumn()
     RichTextBox *editor = texttools::mainEditor();
     if (!editor)
         return;
-    const QSignalBlocker quiet(ListView1);
     const auto column =
         chapters::minutesColumn(m_offsets, editor->Text().size(), setup().FlatScrollBar3->value());
     for (int row = 0; row < column.size(); ++row) {
