@@ -20,9 +20,13 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -98,9 +102,15 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
     ListView1->header()->setSectionResizeMode(TextColumn, QHeaderView::Stretch);
     ListView1->setColumnWidth(PosColumn, 70);
     ListView1->setColumnWidth(MinutesColumn, 50);
-    // A tick only ticks (the view does not report a click that toggled a box); a click on
-    // the row shows the heading, or removes a row that was unticked.
+    // A tick only ticks; a click on the row shows the heading, or removes a row that was
+    // unticked. The view reports a click on a box too, right after the box changed.
+    connect(ListView1, &QTreeWidget::itemChanged, this, [this] {
+        m_tickChanged = true;
+        QTimer::singleShot(0, this, [this] { m_tickChanged = false; });
+    });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
+        if (std::exchange(m_tickChanged, false))
+            return;
         ListView1->setCurrentItem(item);
         ListView1_Click();
     });
@@ -272,6 +282,8 @@ void GlavaWindow::PoiskGlav(const QString &pattern)
 
 void GlavaWindow::addHeading(qsizetype offset, const QString &pattern)
 {
+    // Only the user's ticks count as changes of a row.
+    const QSignalBlocker quiet(ListView1);
     auto *item = new QTreeWidgetItem;
     item->setText(TextColumn, chapters::preview(m_text, offset));
     item->setText(PosColumn, QString::number(offset));
@@ -290,6 +302,7 @@ void GlavaWindow::FillMinutesColumn()
     RichTextBox *editor = texttools::mainEditor();
     if (!editor)
         return;
+    const QSignalBlocker quiet(ListView1);
     const auto column =
         chapters::minutesColumn(m_offsets, editor->Text().size(), setup().FlatScrollBar3->value());
     for (int row = 0; row < column.size(); ++row) {

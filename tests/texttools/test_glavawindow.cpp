@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -116,6 +119,28 @@ TEST_F(GlavaTest, RowClickShowsTheHeadingAndRemovesAnUntickedRow)
     rate(0);
     w->ListView1_Click();
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList({"25", "31"}));
+}
+
+TEST_F(GlavaTest, ClickOnATickOnlyTicks)
+{
+    editor().setText(textWith(QStringLiteral("ГЛАВА"), {100, 300}, 600));
+    tick({1});
+    w->show();
+    QTreeWidgetItem *item = w->ListView1->topLevelItem(0);
+    QStyleOptionViewItem option;
+    option.rect = w->ListView1->visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QPoint box =
+        w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, w->ListView1).center();
+    editor().setSelStart(0);
+    QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {}, box);
+    EXPECT_EQ(item->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(w->ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(editor().SelStart(), 0);
+    // A click on the row itself shows the heading and takes the unticked row away.
+    QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {}, option.rect.center());
+    EXPECT_EQ(editor().SelStart(), 100);
+    EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"300"});
 }
 
 TEST_F(GlavaTest, MarkingInsertsTheMarkerAndSavesTheBook)
