@@ -2,6 +2,7 @@
 
 class QWidget;
 class QString;
+class RichTextBox;
 
 // What other windows call on the main window. The main window registers itself here
 // when it is created, so the settings and recording code reach it without depending on
@@ -12,6 +13,8 @@ public:
     virtual ~MainWindowPort() = default;
 
     virtual QWidget &window() = 0;
+    // The main text editor (RichTextBox2).
+    virtual RichTextBox *editor() = 0;
     virtual void SetStatusBar() = 0;
     virtual void Dlitelnost() = 0;
     // Writes one panel (1-based) of the main status bar.

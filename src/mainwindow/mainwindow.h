@@ -57,6 +57,7 @@ public:
 
     // MainWindowPort
     QWidget &window() override { return *this; }
+    RichTextBox *editor() override { return RichTextBox2; }
     void SetStatusBar() override;
     void Dlitelnost() override;
     void setStatusPanel(int panel, const QString &text) override;

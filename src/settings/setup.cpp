@@ -2,10 +2,11 @@
 
 #include "app/globals.h"
 #include "app/mainwindowport.h"
-#include "settings/outputformats.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/voice.h"
+#include "settings/enginecopy.h"
+#include "settings/outputformats.h"
 #include "settings/tembrs.h"
 #include "settings/textnumber.h"
 
@@ -503,6 +504,9 @@ void Setup::connectHandlers()
     connect(FlatScrollBar9, &QScrollBar::valueChanged, this, [this](int v) { Text1->setText(number(v)); });
     connect(FlatScrollBar10, &QScrollBar::valueChanged, this, [this](int v) { Text2->setText(number(v)); });
     connect(FlatScrollBar1, &QScrollBar::valueChanged, this, &Setup::blockLengthChanged);
+    for (QRadioButton *o : {Option1, Option2, Option3})
+        connect(o, &QRadioButton::toggled, this, [this] { enginecopy::apply(*this); });
+    enginecopy::apply(*this);
 
     pairWithBar(Text1, FlatScrollBar9);
     pairWithBar(Text2, FlatScrollBar10);

@@ -41,6 +41,7 @@ public:
     }
 
     QWidget &window() override { return *this; }
+    RichTextBox *editor() override { return nullptr; }
     void SetStatusBar() override {}
     void Dlitelnost() override { ++estimates; }
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
