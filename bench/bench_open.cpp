@@ -1,10 +1,11 @@
 // Times the open command as a user runs it: the file is loaded into the main editor and
 // pre-formatted, with the progress panel shown. The file dialog answers at once.
 //   QT_QPA_PLATFORM=offscreen taskset -c 0 ./bench_open
-#include "platform/services/filechooser.h"
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/services/prompter.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/services/filechooser.h"
+#include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
@@ -27,8 +28,14 @@ struct SilentPrompter : Prompter
 struct OneFile : FileChooser
 {
     QString path;
-    QString openFile(const QString &, const QString &, const QString &, const QString &) override { return path; }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override { return {}; }
+    QString openFile(const QString &, const QString &, const QString &, const QString &) override
+    {
+        return path;
+    }
+    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     QString folder(const QString &, const QString &) override { return {}; }
 };
 
@@ -99,7 +106,7 @@ int main(int argc, char **argv)
 
     timeOpen("kapitanskaya_dochka.txt", book, files);
     timeOpen("2 MB book", bigPath, files);
-    destroyWindows();
+    appwindows::destroyAll();
     services::clear();
     return 0;
 }

@@ -1,8 +1,8 @@
 // Measures how many characters a minute the voice speaks at each rate of the markup and
 // compares them with the characters-per-minute table the program's estimates use.
-#include "platform/text/cp1251.h"
 #include "platform/speech/espeakvoice.h"
 #include "platform/speech/prosodymap.h"
+#include "platform/text/cp1251.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // Synthesis speed of 10,000 characters of Russian prose through our voice layer against
 // the espeak-ng command-line program on the same text and speed: seconds of audio per
 // second of CPU, and the layer's overhead.
-#include "platform/text/cp1251.h"
 #include "platform/speech/espeakvoice.h"
 #include "platform/speech/prosodymap.h"
+#include "platform/text/cp1251.h"
 
 #include <QFile>
 #include <QFileInfo>

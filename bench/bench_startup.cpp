@@ -2,6 +2,7 @@
 //   QT_QPA_PLATFORM=offscreen ./bench_startup [runs]
 // Each run is a fresh process (the program starts once per process), so the figure
 // includes QApplication, the settings window, the voice engine and the profile load.
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/services/services.h"
 
@@ -27,7 +28,7 @@ int startOnce(int argc, char **argv)
     MP3().show();
     QCoreApplication::processEvents();
     std::printf("%lld\n", static_cast<long long>(clock.nsecsElapsed() / 1000));
-    destroyWindows();
+    appwindows::destroyAll();
     services::clear();
     return 0;
 }

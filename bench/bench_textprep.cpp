@@ -1,9 +1,9 @@
 // Text preparation speed: a novel repeated to 2 MB, prepared as 10-minute blocks and as one
 // block holding everything (the block length slider at its maximum).
-#include "recording/textprep.h"
-#include "recording/casecorrection.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "recording/casecorrection.h"
+#include "recording/textprep.h"
 
 #include <QElapsedTimer>
 

@@ -21,3 +21,28 @@ std::int32_t CharsDone = 0;
 float StartTime = 0;
 bool InDialog = false;
 bool InComment = false;
+
+void resetGlobals()
+{
+    CurTextPath.clear();
+    BookTitle.clear();
+    BlockText.clear();
+    CurLine.clear();
+    StopFlag = false;
+    SpeakFlags = 0;
+    TembrStart.clear();
+    TembrNarration.clear();
+    TembrDialog.clear();
+    TembrComment.clear();
+    TembrDialog2.clear();
+    CharsPerMin = 0;
+    BlockLimit = 0;
+    PlayHours = 0;
+    WinDrive.clear();
+    BlockNo = 0;
+    BlockName.clear();
+    CharsDone = 0;
+    StartTime = 0;
+    InDialog = false;
+    InComment = false;
+}

@@ -1,6 +1,9 @@
 // Quenvale: turns Russian books into audio books.
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/programfolder.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -21,6 +24,10 @@ int main(int argc, char **argv)
     services::installReal();
 
     MP3().show();
+    // A fresh user folder that could not be filled lacks dictionaries and help: say which.
+    if (const QStringList problems = programfolder::setupProblems(); !problems.isEmpty())
+        services::prompter().critical(QStringLiteral("Не удалось подготовить папку программы:\n") +
+                                      problems.join(u'\n'));
 
     // For scripted runs (CI, benchmarks): leave after the given time, as the session
     // manager would, without asking or saving.
@@ -30,7 +37,7 @@ int main(int argc, char **argv)
         QTimer::singleShot(quitAfter, &app, &QCoreApplication::quit);
 
     const int rc = QApplication::exec();
-    destroyWindows();
+    appwindows::destroyAll();
     services::clear();
     return rc;
 }

@@ -5,7 +5,13 @@ namespace {
 MainWindowPort *current = nullptr;
 }
 
-MainWindowPort *get() { return current; }
-void set(MainWindowPort *port) { current = port; }
+MainWindowPort *get()
+{
+    return current;
+}
+void set(MainWindowPort *port)
+{
+    current = port;
+}
 
 } // namespace mainwindowport

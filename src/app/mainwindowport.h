@@ -22,7 +22,7 @@ public:
     // Applies the stored font name, size and background colour to the editor.
     virtual bool applyTextView() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
-    virtual void showHelp(const QString &page) { (void)page; }
+    virtual void showHelp(const QString &page) = 0;
 };
 
 namespace mainwindowport {

@@ -1,6 +1,7 @@
 #include "dictionaries/dicedit.h"
 
 #include "app/mainwindowport.h"
+#include "app/windows.h"
 #include "dictionaries/excdic.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
@@ -37,11 +38,6 @@ const QString kVoiceFailure = QStringLiteral(
 const QString kAddVoiceFailure = QStringLiteral(
     "Ошибка голосового движка! Перезапустите программу. Если ошибка останется, удалите последние внесенные "
     "записи в словарь ударений и обязательно после этого снова перезагрузите программу!!!");
-
-QString failure(const QString &message, const QString &path, const QString &reason)
-{
-    return message + u'\n' + path + (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
-}
 
 QPointer<DictionaryEditor> &instance()
 {
@@ -384,10 +380,12 @@ void DictionaryEditor::Autoload_DIC()
     if (answer == Prompter::Answer::Yes)
         LoadEngineDic();
     const QString base = excdic::baseDictionary();
-    if (const auto entries = excdic::readFieldFile(base, excdic::Source::OtherFile))
+    QString reason;
+    if (const auto entries = excdic::readFieldFile(base, excdic::Source::OtherFile, &reason))
         appendEntries(*entries);
     else
-        services::prompter().critical(failure(QStringLiteral("Не удалось открыть файл"), base, {}));
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), base, reason));
     showCount();
 }
 
@@ -432,11 +430,11 @@ bool DictionaryEditor::SaveEngineDic()
     const bool ok = reloadVoice() && !path.isEmpty() && excdic::write(path, listEntries(), &reason);
     if (!ok) {
         qCWarning(lcDictionaries) << "engine copy not written:" << path << reason;
-        services::prompter().critical(
-            failure(QStringLiteral(
-                        "Не удалось сохранить словарь! Возможно неверно указана версия голосового движка или "
-                        "голосовой движок установлен не в ту директорию, которая указана по умолчанию"),
-                    path, reason));
+        services::prompter().critical(textfile::failureMessage(
+            QStringLiteral(
+                "Не удалось сохранить словарь! Возможно неверно указана версия голосового движка или "
+                "голосовой движок установлен не в ту директорию, которая указана по умолчанию"),
+            path, reason));
         return false;
     }
     reloadVoice();
@@ -449,7 +447,7 @@ bool DictionaryEditor::SaveDicCopy()
     if (excdic::writeProgramCopy(listEntries(), &reason))
         return true;
     services::prompter().critical(
-        failure(QStringLiteral("Не удалось записать файл"), excdic::programCopy(), reason));
+        textfile::failureMessage(QStringLiteral("Не удалось записать файл"), excdic::programCopy(), reason));
     return false;
 }
 
@@ -617,12 +615,8 @@ DictionaryEditor &DicEdit()
 {
     if (!instance()) {
         instance() = new DictionaryEditor;
+        appwindows::track(instance());
         instance()->formLoad();
     }
     return *instance();
-}
-
-void destroyDicEdit()
-{
-    delete instance();
 }

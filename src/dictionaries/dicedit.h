@@ -123,5 +123,3 @@ private:
 
 // The default instance, created and loaded on first use.
 DictionaryEditor &DicEdit();
-// Deletes the default instance (the end of the program or of a test).
-void destroyDicEdit();

@@ -121,17 +121,17 @@ QString baseDictionary()
     return programfolder::file(QStringLiteral("DIC/FW.dic"));
 }
 
-std::optional<QStringList> readFieldFile(const QString &path, Source source)
+std::optional<QStringList> readFieldFile(const QString &path, Source source, QString *error)
 {
-    auto fields = textfile::readFields(path);
+    auto fields = textfile::readFields(path, error);
     if (!fields)
         return std::nullopt;
     return entries(*fields, source);
 }
 
-std::optional<QStringList> readLineFile(const QString &path, Source source)
+std::optional<QStringList> readLineFile(const QString &path, Source source, QString *error)
 {
-    auto lines = textfile::readLines(path);
+    auto lines = textfile::readLines(path, error);
     if (!lines)
         return std::nullopt;
     return entries(*lines, source);
@@ -152,12 +152,7 @@ bool write(const QString &path, const QStringList &entries, QString *error)
             *error = QStringLiteral("не удалось создать каталог");
         return false;
     }
-    if (!textfile::writeLines(path, fileLines(entries))) {
-        if (error)
-            *error = QStringLiteral("ошибка записи");
-        return false;
-    }
-    return true;
+    return textfile::writeLines(path, fileLines(entries), error);
 }
 
 bool writeProgramCopy(const QStringList &entries, QString *error)

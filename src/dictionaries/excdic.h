@@ -44,9 +44,9 @@ QString baseDictionary();
 
 // Reads the entries of a file of comma-separated fields (the program copy, the base
 // dictionary); nothing when it cannot be read.
-std::optional<QStringList> readFieldFile(const QString &path, Source source);
+std::optional<QStringList> readFieldFile(const QString &path, Source source, QString *error = nullptr);
 // Reads the entries of a file line by line (a file the user picked).
-std::optional<QStringList> readLineFile(const QString &path, Source source);
+std::optional<QStringList> readLineFile(const QString &path, Source source, QString *error = nullptr);
 
 // Replaces the file with the dictionary in one step: a failed write leaves the old file
 // whole. A file marked read-only is not replaced. `error` gets the reason.

@@ -1,15 +1,15 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
-#include "mainwindow/docnames.h"
-#include "platform/services/filechooser.h"
 #include "app/globals.h"
+#include "mainwindow/docnames.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/text/preformat.h"
-#include "platform/services/prompter.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/services/filechooser.h"
+#include "platform/services/prompter.h"
 #include "platform/services/services.h"
-#include "settings/setup.h"
+#include "platform/text/preformat.h"
 #include "platform/text/textfile.h"
+#include "settings/setup.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -23,9 +23,15 @@
 
 namespace {
 
-Prompter &prompter() { return services::prompter(); }
+Prompter &prompter()
+{
+    return services::prompter();
+}
 
-bool confirmationsOn() { return setup().Check1->isChecked(); }
+bool confirmationsOn()
+{
+    return setup().Check1->isChecked();
+}
 
 QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving)
 {
@@ -34,17 +40,17 @@ QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving)
                      : chooser.openFile(spec.title, spec.filter, QString(), spec.selectedFilter);
 }
 
-void reportUnwritten(const QString &path)
+void reportUnwritten(const QString &path, const QString &reason)
 {
-    prompter().critical(QStringLiteral("Не удалось записать файл\n%1").arg(QDir::toNativeSeparators(path)));
+    prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
 }
 
-// Writes the editor to `path`; a failure is reported naming the file.
+// Writes the editor to `path`; a failure is reported naming the file and the reason.
 bool writeEditor(const RichTextBox &editor, const QString &path, RichTextBox::FileType type)
 {
     if (editor.SaveFile(path, type))
         return true;
-    reportUnwritten(path);
+    reportUnwritten(path, editor.errorString());
     return false;
 }
 
@@ -67,7 +73,8 @@ void MainWindow::OpenTextFile()
         return;
     // A file that cannot be read changes nothing: the book in the editor stays current.
     if (!RichTextBox2->LoadFile(path)) {
-        prompter().critical(QStringLiteral("Не удалось открыть файл\n%1").arg(QDir::toNativeSeparators(path)));
+        prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path,
+                                                     RichTextBox2->errorString()));
         return;
     }
     BookTitle = docnames::bookTitleFromPath(path);
@@ -110,7 +117,8 @@ void MainWindow::SaveText()
         return;
     // The fresh-window placeholder is no file name either.
     if (!docnames::isFilePath(CurTextPath)) {
-        prompter().critical(QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
+        prompter().critical(
+            QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
         return;
     }
     if (writeEditor(*RichTextBox2, CurTextPath, RichTextBox::FileType::Text))
@@ -130,8 +138,7 @@ void MainWindow::SaveRtfAs()
 void MainWindow::ClearText_Click()
 {
     if (prompter().ask(QStringLiteral("Очистить текстовое окно?"), Prompter::Icon::Exclamation,
-                       Prompter::Buttons::YesNo)
-        != Prompter::Answer::Yes)
+                       Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     RichTextBox2->setText(QString());
     RichTextBox2->setLocked(false);
@@ -151,16 +158,17 @@ void MainWindow::AddToPaket()
         return;
     }
     if (docnames::hasBlank(folder))
-        prompter().critical(QStringLiteral(
-            "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
-            "простым названием. Напимер, C:\\Аудиокниги"));
+        prompter().critical(QStringLiteral("Пробелы в названиии рабочего каталога и в пути к нему "
+                                           "недопустимы! Укажите другой каталог, с более "
+                                           "простым названием. Напимер, C:\\Аудиокниги"));
     BookTitle = docnames::blanksToUnderscores(BookTitle);
-    if (confirmationsOn()
-        && !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))
+    if (confirmationsOn() &&
+        !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))
         return;
     const QString path = docnames::batchFilePath(folder, BookTitle);
-    if (!textfile::writeText(path, RichTextBox2->Text()))
-        reportUnwritten(path);
+    QString reason;
+    if (!textfile::writeText(path, RichTextBox2->Text(), &reason))
+        reportUnwritten(path, reason);
 }
 
 void MainWindow::RichTextBox2_DblClick(int position)

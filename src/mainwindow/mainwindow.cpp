@@ -1,14 +1,17 @@
 #include "mainwindow/mainwindow.h"
 
-#include "mainwindow/docnames.h"
+#include "app/windows.h"
+
 #include "app/globals.h"
-#include "recording/monitor.h"
-#include "platform/services/prompter.h"
+#include "mainwindow/docnames.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/services/prompter.h"
 #include "platform/services/services.h"
-#include "settings/setup.h"
 #include "platform/speech/voice.h"
+#include "platform/text/logging.h"
 #include "platform/text/twips.h"
+#include "recording/monitor.h"
+#include "settings/setup.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -216,8 +220,7 @@ bool MainWindow::applyTextView()
 
 void MainWindow::ExitProgramm_Click()
 {
-    if (setup().Check1->isChecked()
-        && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
+    if (setup().Check1->isChecked() && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
     if (Voice) {
@@ -239,27 +242,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-namespace {
-MainWindow *&instance()
+void MainWindow::showHelp(const QString &page)
 {
-    static MainWindow *w = nullptr;
-    return w;
+    // The help window comes with the menus; until then a request is only noted.
+    qCInfo(lcFiles).noquote() << "help page" << page << "asked for; no help window yet";
 }
-} // namespace
 
 MainWindow &MP3()
 {
-    if (!instance()) {
-        instance() = new MainWindow;
-        instance()->form_load();
+    static QPointer<MainWindow> instance;
+    if (!instance) {
+        instance = new MainWindow;
+        appwindows::track(instance);
+        instance->form_load();
     }
-    return *instance();
-}
-
-void destroyWindows()
-{
-    delete instance();
-    instance() = nullptr;
-    destroySetup();
-    destroyMonitor();
+    return *instance;
 }

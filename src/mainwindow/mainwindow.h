@@ -62,6 +62,7 @@ public:
     void Dlitelnost() override;
     void setStatusPanel(int panel, const QString &text) override;
     bool applyTextView() override;
+    void showHelp(const QString &page) override;
 
     QList<QWidget *> controlsInDesignOrder() const override;
 
@@ -88,12 +89,12 @@ public:
     QLineEdit *Text7 = nullptr; // path of the text last opened
     QLineEdit *Text8 = nullptr; // its title
     QCheckBox *Check3 = nullptr;
-    QCheckBox *Check2 = nullptr; // small toolbar icons
-    QLineEdit *Text4 = nullptr;  // left margin of the editor, twips
-    QCheckBox *Check1 = nullptr; // toolbar captions hidden
-    QLineEdit *Text3 = nullptr;  // editor background colour
-    QLineEdit *Text2 = nullptr;  // editor font size
-    QLineEdit *Text1 = nullptr;  // editor font name
+    QCheckBox *Check2 = nullptr;  // small toolbar icons
+    QLineEdit *Text4 = nullptr;   // left margin of the editor, twips
+    QCheckBox *Check1 = nullptr;  // toolbar captions hidden
+    QLineEdit *Text3 = nullptr;   // editor background colour
+    QLineEdit *Text2 = nullptr;   // editor font size
+    QLineEdit *Text1 = nullptr;   // editor font name
     QListWidget *File2 = nullptr; // bookmark files
 
 protected:
@@ -106,5 +107,3 @@ private:
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();
-// Deletes the main window and the windows it created (the end of a test).
-void destroyWindows();

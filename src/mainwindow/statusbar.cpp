@@ -2,11 +2,12 @@
 // shape a recording.
 #include "mainwindow/mainwindow.h"
 
-#include "mainwindow/estimate.h"
 #include "app/globals.h"
+#include "mainwindow/estimate.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
 #include "settings/setup.h"
+#include "settings/textnumber.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -56,11 +57,6 @@ protected:
     }
 };
 
-QString number(int value)
-{
-    return QString::number(static_cast<std::int16_t>(value));
-}
-
 } // namespace
 
 void MainWindow::createStatusBar()
@@ -91,11 +87,11 @@ void MainWindow::SetStatusBar()
                                        settings.FlatScrollBar5, settings.FlatScrollBar6,
                                        settings.FlatScrollBar7, settings.FlatScrollBar8};
     for (int i = 0; i < 6; ++i)
-        setStatusPanel(5 + i, number(shown[i]->value()));
+        setStatusPanel(5 + i, int16Text(shown[i]->value()));
     // The WMA page has no name here: the panel keeps the previous format's.
     if (const auto name = outputformats::tabName(settings.SSTab1->currentIndex()))
         setStatusPanel(11, *name);
-    setStatusPanel(12, number(settings.FlatScrollBar1->value()));
+    setStatusPanel(12, int16Text(settings.FlatScrollBar1->value()));
     StatusBar1->update();
 }
 

@@ -1,6 +1,9 @@
 #include "recording/monitor.h"
 
+#include "app/windows.h"
+
 #include <QLabel>
+#include <QPointer>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -33,23 +36,12 @@ QString Monitor::statusPanel(int panel) const
     return panel >= 1 && panel <= statusPanels.size() ? statusPanels[panel - 1]->text() : QString();
 }
 
-namespace {
-Monitor *&instance()
-{
-    static Monitor *m = nullptr;
-    return m;
-}
-} // namespace
-
 Monitor &monitor()
 {
-    if (!instance())
-        instance() = new Monitor;
-    return *instance();
-}
-
-void destroyMonitor()
-{
-    delete instance();
-    instance() = nullptr;
+    static QPointer<Monitor> instance;
+    if (!instance) {
+        instance = new Monitor;
+        appwindows::track(instance);
+    }
+    return *instance;
 }

@@ -25,5 +25,3 @@ private:
 
 // The default instance, created hidden on first use.
 Monitor &monitor();
-// Deletes the default instance (the end of the program or of a test).
-void destroyMonitor();

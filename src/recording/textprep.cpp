@@ -1,7 +1,7 @@
 #include "recording/textprep.h"
 
-#include "platform/text/cp1251.h"
 #include "app/globals.h"
+#include "platform/text/cp1251.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,9 @@
 
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
-#include "settings/setup.h"
+#include "platform/text/textfile.h"
 #include "platform/text/twips.h"
+#include "settings/logging.h"
 
 #include <QAbstractSlider>
 #include <QCheckBox>
@@ -14,10 +15,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
 #include <QWidget>
+
+Q_LOGGING_CATEGORY(lcSettings, "quenvale.settings", QtWarningMsg)
 
 namespace settingsstore {
 namespace {
@@ -38,14 +42,32 @@ QSettings openStore()
                      QStringLiteral("Quenvale"));
 }
 
+// QSettings only says that it failed; opening the file the same way tells the system's reason.
+QString unwritableReason(const QString &path)
+{
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return QStringLiteral("the settings file could not be written");
+}
+
 QString tagOf(const QWidget &w)
 {
     return w.property("Tag").toString();
 }
 
+std::function<QString()> &profileSource()
+{
+    static std::function<QString()> source;
+    return source;
+}
+
+// Every start loads "User1", so that is the profile before the settings window tells another.
 QString currentProfile()
 {
-    return setup().profil->text();
+    const QString profile = profileSource() ? profileSource()() : QString();
+    return profile.isEmpty() ? QStringLiteral("User1") : profile;
 }
 
 QString fullKey(const QWidget &w, const QString &key)
@@ -86,7 +108,8 @@ void loadGeometry(QWidget &window, QSettings &store, const QString &section)
     // Each read defaults to the current value, so a missing or broken key changes nothing.
     auto read = [&](const QString &key, int currentPixels) {
         bool ok = false;
-        const int value = store.value(key, QString::number(twips::fromPixels(currentPixels))).toString().toInt(&ok);
+        const int value =
+            store.value(key, QString::number(twips::fromPixels(currentPixels))).toString().toInt(&ok);
         return ok ? twips::toPixels(value) : currentPixels;
     };
     const int width = read(kWidth, window.width());
@@ -148,8 +171,10 @@ bool assignValue(QWidget &control, const QString &text)
         return true;
     }
     if (auto *w = qobject_cast<QRadioButton *>(&control)) {
-        const bool on = text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || text == QLatin1String("-1");
-        if (!on && text.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0 && text != QLatin1String("0"))
+        const bool on =
+            text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || text == QLatin1String("-1");
+        if (!on && text.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0 &&
+            text != QLatin1String("0"))
             return false;
         if (on == w->isChecked())
             return true;
@@ -235,6 +260,11 @@ QList<Entry> entriesToSave(QWidget &window, const QString &profile)
     return entries;
 }
 
+void setProfileSource(std::function<QString()> source)
+{
+    profileSource() = std::move(source);
+}
+
 QString storePath()
 {
     return openStore().fileName();
@@ -251,8 +281,13 @@ void SaveSettings(QWidget &window)
     for (const Entry &e : entries)
         store.setValue(e.section + u'/' + e.key, e.value);
     store.sync();
-    if (store.status() != QSettings::NoError || !store.isWritable())
-        services::prompter().critical(QStringLiteral("Невозможно сохранить настройки профиля!"));
+    if (store.status() != QSettings::NoError || !store.isWritable()) {
+        const QString reason = unwritableReason(store.fileName());
+        qCInfo(lcSettings).noquote() << "saving" << window.objectName() << "into" << store.fileName()
+                                     << "failed:" << reason;
+        services::prompter().critical(textfile::failureMessage(
+            QStringLiteral("Невозможно сохранить настройки профиля!"), store.fileName(), reason));
+    }
 }
 
 void LoadSettings(QWidget &window)

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Keeps a window's caption, geometry and tagged controls in the settings store.
@@ -50,6 +52,10 @@ bool assignValue(QWidget &control, const QString &text);
 QList<QWidget *> visitOrder(QWidget &window);
 // The key of a control in its section, or empty when the control is not tagged.
 QString keyOf(const QWidget &control, bool shared);
+
+// Where the current profile's name is kept ("User1".."User4"); the settings window tells it.
+// Without a source, or when it answers empty, the profile is "User1".
+void setProfileSource(std::function<QString()> source);
 
 // The store behind both operations: QSettings in INI format, "Quenvale"/"Quenvale".
 QString storePath();

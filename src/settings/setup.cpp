@@ -1,5 +1,7 @@
 #include "settings/setup.h"
 
+#include "app/windows.h"
+
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "platform/services/prompter.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -134,11 +137,6 @@ QHBoxLayout *row(std::initializer_list<QWidget *> widgets)
     return layout;
 }
 
-QString number(int value)
-{
-    return QString::number(static_cast<std::int16_t>(value));
-}
-
 void statusPanel(int panel, const QString &text)
 {
     if (MainWindowPort *main = mainwindowport::get())
@@ -167,7 +165,7 @@ void pairWithBar(QLineEdit *text, QScrollBar *bar)
     });
     QObject::connect(text, &QLineEdit::editingFinished, bar, [text, bar, takes] {
         if (takes(text->text()) != bar->value())
-            text->setText(number(bar->value()));
+            text->setText(int16Text(bar->value()));
     });
 }
 
@@ -181,6 +179,8 @@ Setup::Setup(QWidget *parent) : QWidget(parent)
     profil = lineEdit("profil", QStringLiteral("User1"));
     profil->setParent(this);
     profil->hide();
+    settingsstore::setProfileSource(
+        [field = QPointer<QLineEdit>(profil)] { return field ? field->text() : QString(); });
 
     SSTab2 = named(new QTabWidget, "SSTab2");
     SSTab2->addTab(createVoicePage(), QStringLiteral("голос"));
@@ -494,15 +494,16 @@ void Setup::connectHandlers()
     connect(FlatScrollBar8, &QScrollBar::valueChanged, this, [this](int v) { pitchChanged(Text9, 10, v); });
 
     connect(FlatScrollBar2, &QScrollBar::valueChanged, this, [this](int v) {
-        Label14->setText(number(v) + QStringLiteral("mS"));
+        Label14->setText(int16Text(v) + QStringLiteral("mS"));
         Tembrs();
     });
     connect(FlatScrollBar11, &QScrollBar::valueChanged, this,
-            [this](int v) { Label8->setText(number(v) + QStringLiteral("mS")); });
+            [this](int v) { Label8->setText(int16Text(v) + QStringLiteral("mS")); });
     connect(FlatScrollBar12, &QScrollBar::valueChanged, this,
-            [this](int v) { Label10->setText(number(v) + QStringLiteral("mS")); });
-    connect(FlatScrollBar9, &QScrollBar::valueChanged, this, [this](int v) { Text1->setText(number(v)); });
-    connect(FlatScrollBar10, &QScrollBar::valueChanged, this, [this](int v) { Text2->setText(number(v)); });
+            [this](int v) { Label10->setText(int16Text(v) + QStringLiteral("mS")); });
+    connect(FlatScrollBar9, &QScrollBar::valueChanged, this, [this](int v) { Text1->setText(int16Text(v)); });
+    connect(FlatScrollBar10, &QScrollBar::valueChanged, this,
+            [this](int v) { Text2->setText(int16Text(v)); });
     connect(FlatScrollBar1, &QScrollBar::valueChanged, this, &Setup::blockLengthChanged);
     for (QRadioButton *o : {Option1, Option2, Option3})
         connect(o, &QRadioButton::toggled, this, [this] { enginecopy::apply(*this); });
@@ -651,30 +652,30 @@ void Setup::Command55_Click()
 
 void Setup::rateChanged(QLineEdit *text, int panel, int value)
 {
-    text->setText(number(value));
+    text->setText(int16Text(value));
     Tembrs();
-    statusPanel(panel, number(value));
+    statusPanel(panel, int16Text(value));
     durationEstimate();
 }
 
 void Setup::pitchChanged(QLineEdit *text, int panel, int value)
 {
-    text->setText(number(value));
+    text->setText(int16Text(value));
     Tembrs();
-    statusPanel(panel, number(value));
+    statusPanel(panel, int16Text(value));
 }
 
 void Setup::blockLengthChanged(int value)
 {
-    Label20->setText(QStringLiteral("~") + number(value) + QStringLiteral("мин."));
+    Label20->setText(QStringLiteral("~") + int16Text(value) + QStringLiteral("мин."));
     if (value == FlatScrollBar1->maximum())
         Label20->setText(QStringLiteral("Max"));
-    statusPanel(12, number(value));
+    statusPanel(12, int16Text(value));
 }
 
 void Setup::formatPageChanged(int page)
 {
-    Text11->setText(number(page));
+    Text11->setText(int16Text(page));
     const auto shown = toInt16(Text11->text());
     if (const auto name = outputformats::tabName(shown ? *shown : -1))
         statusPanel(11, *name);
@@ -694,26 +695,14 @@ void Setup::closeEvent(QCloseEvent *event)
     hide();
 }
 
-namespace {
-Setup *&instance()
-{
-    static Setup *s = nullptr;
-    return s;
-}
-} // namespace
-
 Setup &setup()
 {
-    if (!instance()) {
+    static QPointer<Setup> instance;
+    if (!instance) {
         // Registered before loading: the load sequence itself reads the profile name.
-        instance() = new Setup;
-        instance()->formLoad();
+        instance = new Setup;
+        appwindows::track(instance);
+        instance->formLoad();
     }
-    return *instance();
-}
-
-void destroySetup()
-{
-    delete instance();
-    instance() = nullptr;
+    return *instance;
 }

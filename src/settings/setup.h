@@ -152,5 +152,3 @@ private:
 
 // The default instance, created hidden and loaded on first use.
 Setup &setup();
-// Deletes the default instance (the end of the program or of a test).
-void destroySetup();

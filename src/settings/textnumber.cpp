@@ -20,3 +20,8 @@ std::optional<std::int16_t> toInt16(const QString &text)
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
 }
+
+QString int16Text(int value)
+{
+    return QString::number(static_cast<std::int16_t>(value));
+}

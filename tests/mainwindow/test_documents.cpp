@@ -1,10 +1,11 @@
-#include "platform/text/cp1251.h"
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
-#include "support/scripted.h"
-#include "settings/setup.h"
+#include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "settings/setup.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -22,19 +23,15 @@
 
 namespace {
 
-class Documents : public ::testing::Test
+class Documents : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
-        installScriptedServices();
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
-                  QStringLiteral("Quenvale"))
-            .clear();
+        QuenvaleTest::SetUp();
         w = &MP3();
         w->endProcess = [] {};
     }
-    void TearDown() override { destroyWindows(); }
 
     // Writes the text with a final CR LF and opens it through the dialog.
     QString open(const QString &name, const QString &text)
@@ -152,6 +149,17 @@ TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
     const QStringList messages = asked();
     EXPECT_EQ(messages.size(), 2);
     EXPECT_EQ(messages.filter(unwritable), messages); // each names the file
+
+    // Each failure names the file and, on the second line, the system's reason.
+    const QString locked = readOnlyFolder() + QStringLiteral("/книга.txt");
+    CurTextPath = locked;
+    w->SaveText();
+    scriptedFileChooser().names.enqueue(locked);
+    w->SaveRtfAs();
+    const QString expected = "Не удалось записать файл\n" + locked + ": Permission denied";
+    EXPECT_EQ(asked(), QStringList({expected, expected}));
+    EXPECT_EQ(CurTextPath, locked);
+    EXPECT_EQ(messages[0], "Не удалось записать файл\n" + unwritable + ": No such file or directory");
 }
 
 TEST_F(Documents, RtfSaveAndReopenKeepCyrillicAndColours)

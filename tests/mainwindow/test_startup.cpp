@@ -1,11 +1,13 @@
-#include "support/fakevoice.h"
 #include "app/globals.h"
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
-#include "recording/monitor.h"
 #include "platform/richtext/richtextbox.h"
-#include "support/scripted.h"
-#include "settings/setup.h"
 #include "platform/text/textfile.h"
+#include "recording/monitor.h"
+#include "settings/setup.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -23,16 +25,9 @@ QSettings store()
                      QStringLiteral("Quenvale"));
 }
 
-class StartAndExit : public ::testing::Test
+class StartAndExit : public QuenvaleTest
 {
 protected:
-    void SetUp() override
-    {
-        installScriptedServices();
-        store().clear();
-    }
-    void TearDown() override { destroyWindows(); }
-
     // Starts the program as main() does, with an exit that only counts.
     MainWindow &start()
     {
@@ -61,7 +56,7 @@ TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
     EXPECT_TRUE(store().allKeys().isEmpty());
 
     // A last text that is gone: the same empty editor, and no message either.
-    destroyWindows();
+    appwindows::destroyAll();
     store().setValue("MP3User1/text7", dir.filePath(QStringLiteral("нет.txt")));
     EXPECT_TRUE(start().RichTextBox2->Text().isEmpty());
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at either start
@@ -120,7 +115,7 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     // The settings window is saved only by its own command.
     EXPECT_FALSE(store().contains("setupUser1/Check1"));
 
-    destroyWindows();
+    appwindows::destroyAll();
     MainWindow &again = start();
     EXPECT_EQ(again.Text4->text(), "30");
     EXPECT_TRUE(again.Check1->isChecked());

@@ -1,10 +1,11 @@
-#include "mainwindow/estimate.h"
 #include "app/globals.h"
+#include "mainwindow/estimate.h"
 #include "mainwindow/mainwindow.h"
 #include "recording/monitor.h"
 #include "settings/settingsstore.h"
-#include "support/scripted.h"
 #include "settings/setup.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
 
 #include <QFile>
 #include <QLabel>
@@ -41,20 +42,17 @@ QStringList figures()
     return {panel(1), panel(2), monitor().statusPanel(3), monitor().statusPanel(4), monitor().statusPanel(2)};
 }
 
-class StatusBar : public ::testing::Test
+class StatusBar : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
-        installScriptedServices();
-        QSettings s(settingsstore::storePath(), QSettings::IniFormat);
-        s.clear();
-        s.sync();
+        QuenvaleTest::SetUp();
         QLocale::setDefault(QLocale::c());
     }
     void TearDown() override
     {
-        destroyWindows();
+        QuenvaleTest::TearDown();
         QLocale::setDefault(QLocale::system());
     }
 

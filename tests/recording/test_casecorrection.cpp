@@ -1,5 +1,5 @@
-#include "recording/casecorrection.h"
 #include "app/globals.h"
+#include "recording/casecorrection.h"
 
 #include <gtest/gtest.h>
 

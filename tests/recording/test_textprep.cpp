@@ -1,7 +1,8 @@
-#include "recording/textprep.h"
 #include "app/globals.h"
-#include "textprep_reference.h"
+#include "recording/textprep.h"
+#include "support/fixture.h"
 #include "support/testdata.h"
+#include "textprep_reference.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,9 @@ TEST(AnalizText, SingleSteps)
     }
 }
 
-TEST(AnalizText, GlobalsCarryTheDialogueIntoTheNextBlock)
+using AnalizTextGlobals = QuenvaleTest;
+
+TEST_F(AnalizTextGlobals, CarryTheDialogueIntoTheNextBlock)
 {
     TembrNarration = u"<TN>"_qs;
     TembrDialog = u"<TD>"_qs;
@@ -90,7 +93,6 @@ TEST(AnalizText, GlobalsCarryTheDialogueIntoTheNextBlock)
     AnalizText(s);
     EXPECT_EQ(BlockText, u"\r\n ,<TC> - да "_qs + E + u" "_qs + P + u"<TN> Ну  ?"_qs + Q);
     EXPECT_EQ((DialogState{InDialog, InComment}), (DialogState{false, false}));
-    TembrNarration = TembrDialog = TembrComment = TembrDialog2 = QString();
 }
 
 // Every book as one block per sentence-ending line, as 10-minute blocks and as one block, as

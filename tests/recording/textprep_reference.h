@@ -4,10 +4,10 @@
 // pass and the tagging rebuilds the text at each insertion. Tests compare the real
 // preparation against it; it is far too slow for whole books in the program.
 
-#include "recording/textprep.h"
-#include "recording/casecorrection.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "recording/casecorrection.h"
+#include "recording/textprep.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "settings/settingsstore.h"
-#include "support/scripted.h"
 #include "settings/setup.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,16 +100,14 @@ QStringList listed(QWidget &w, const QString &profile = QStringLiteral("User1"))
     return out;
 }
 
-class SettingsStore : public ::testing::Test
+class SettingsStore : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
-        installScriptedServices();
-        store().clear();
+        QuenvaleTest::SetUp();
         setup().profil->setText(QStringLiteral("User1"));
     }
-    void TearDown() override { destroySetup(); }
 };
 
 } // namespace
@@ -222,6 +221,7 @@ TEST_F(SettingsStore, FailedSaveIsReported)
     SaveSettings(w);
     QDir(file).removeRecursively();
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
-    EXPECT_EQ(scriptedPrompter().asked[0].text, "Невозможно сохранить настройки профиля!");
+    EXPECT_EQ(scriptedPrompter().asked[0].text,
+              "Невозможно сохранить настройки профиля!\n" + file + ": Filename refers to a directory");
     EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
 }

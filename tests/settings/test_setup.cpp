@@ -1,9 +1,11 @@
-#include "support/fakevoice.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
+#include "app/windows.h"
 #include "settings/settingsstore.h"
-#include "support/scripted.h"
 #include "settings/setup.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -89,21 +91,17 @@ QStringList tagsFor(const Timbre &narration, const Timbre &dialog, const Timbre 
 const QStringList kFormTags = tagsFor({85, 2, 0}, {100, 3, 5}, {70, 1, -5});
 const QString kKaterina = QStringLiteral("Katerina (eSpeak NG, русский, женский)");
 
-class SetupWindow : public ::testing::Test
+class SetupWindow : public QuenvaleTest
 {
 protected:
     void SetUp() override
     {
-        installScriptedServices();
-        QSettings s = store();
-        s.clear();
-        s.sync();
+        QuenvaleTest::SetUp();
         SpeakFlags = 11; // as the main window's start-up sets it
-        TembrStart.clear();
     }
     void TearDown() override
     {
-        destroySetup();
+        QuenvaleTest::TearDown();
         main.reset();
     }
 
@@ -275,7 +273,7 @@ TEST_F(SetupWindow, WithoutSpeechTheWindowSaysSoOnceAndStaysUsable)
         EXPECT_EQ(w.Text4->text(), "0");
         EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
         EXPECT_EQ(scriptedPrompter().asked.size(), 1);
-        destroySetup();
+        appwindows::destroyAll();
     }
 }
 

@@ -48,8 +48,23 @@ void installScriptedServices()
     services::install(std::move(s));
 }
 
-ScriptedPrompter &scriptedPrompter() { return static_cast<ScriptedPrompter &>(services::prompter()); }
-ScriptedFileChooser &scriptedFileChooser() { return static_cast<ScriptedFileChooser &>(services::fileChooser()); }
-ScriptedShutdown &scriptedShutdown() { return static_cast<ScriptedShutdown &>(services::shutdown()); }
-ScriptedSoundPlayer &scriptedSoundPlayer() { return static_cast<ScriptedSoundPlayer &>(services::soundPlayer()); }
-FakeVoiceFactory &fakeVoices() { return static_cast<FakeVoiceFactory &>(services::voices()); }
+ScriptedPrompter &scriptedPrompter()
+{
+    return static_cast<ScriptedPrompter &>(services::prompter());
+}
+ScriptedFileChooser &scriptedFileChooser()
+{
+    return static_cast<ScriptedFileChooser &>(services::fileChooser());
+}
+ScriptedShutdown &scriptedShutdown()
+{
+    return static_cast<ScriptedShutdown &>(services::shutdown());
+}
+ScriptedSoundPlayer &scriptedSoundPlayer()
+{
+    return static_cast<ScriptedSoundPlayer &>(services::soundPlayer());
+}
+FakeVoiceFactory &fakeVoices()
+{
+    return static_cast<FakeVoiceFactory &>(services::voices());
+}

@@ -1,15 +1,14 @@
 #include "platform/richtext/richtextbox.h"
 
-#include "platform/text/cp1251.h"
 #include "platform/richtext/crlfpositions.h"
 #include "platform/richtext/rtf.h"
+#include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -354,27 +353,24 @@ int RichTextBox::Find(const QString &text, int start, int end, FindOptions optio
 
 bool RichTextBox::LoadFile(const QString &path, FileType type)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    m_error.clear();
+    const auto bytes = textfile::readBytes(path, &m_error);
+    if (!bytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    if (type == FileType::Rtf && rtf::isRtf(bytes))
-        setRtfBytes(bytes);
+    if (type == FileType::Rtf && rtf::isRtf(*bytes))
+        setRtfBytes(*bytes);
     else
-        setText(cp1251::decode(bytes));
+        setText(cp1251::decode(*bytes));
     return true;
 }
 
 bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
+    m_error.clear();
     if (type == FileType::Text)
-        return textfile::writeText(path, Text());
+        return textfile::writeText(path, Text(), &m_error);
     const QTextDocument &doc = *m_edit->document();
-    const QByteArray bytes = rtf::write(rtf::runsOf(doc), doc.defaultFont());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return textfile::writeBytes(path, rtf::write(rtf::runsOf(doc), doc.defaultFont()), &m_error);
 }
 
 bool RichTextBox::Locked() const

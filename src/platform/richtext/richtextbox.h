@@ -75,6 +75,8 @@ public:
     // Rtf writes TextRTF(); Text writes Text() in Windows-1251 followed by one CR LF, as every
     // text file of the program is written. False when the file could not be written.
     bool SaveFile(const QString &path, FileType type = FileType::Rtf) const;
+    // Why the last LoadFile or SaveFile failed ("Permission denied").
+    QString errorString() const { return m_error; }
 
     // Read-only for the user; the functions above still change the text.
     bool Locked() const;
@@ -108,6 +110,7 @@ private:
     // it is rebuilt only after the characters change.
     mutable QString m_text;
     mutable bool m_textValid = false;
+    mutable QString m_error;
     // While above zero, document changes are known to leave the characters alone.
     int m_formatOnly = 0;
     int m_lastAnchor = 0;

@@ -6,9 +6,28 @@
 class Prompter
 {
 public:
-    enum class Icon { None, Critical, Question, Exclamation, Information };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Icon
+    {
+        None,
+        Critical,
+        Question,
+        Exclamation,
+        Information
+    };
+    enum class Buttons
+    {
+        Ok,
+        OkCancel,
+        YesNo,
+        YesNoCancel
+    };
+    enum class Answer
+    {
+        Ok,
+        Cancel,
+        Yes,
+        No
+    };
 
     virtual ~Prompter() = default;
     virtual Answer ask(const QString &text, Icon icon, Buttons buttons) = 0;

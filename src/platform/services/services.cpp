@@ -36,10 +36,25 @@ void clear()
     current() = Services{};
 }
 
-Prompter &prompter() { return require(current().prompter, "prompter"); }
-FileChooser &fileChooser() { return require(current().fileChooser, "fileChooser"); }
-Shutdown &shutdown() { return require(current().shutdown, "shutdown"); }
-SoundPlayer &soundPlayer() { return require(current().soundPlayer, "soundPlayer"); }
-speech::VoiceFactory &voices() { return require(current().voices, "voices"); }
+Prompter &prompter()
+{
+    return require(current().prompter, "prompter");
+}
+FileChooser &fileChooser()
+{
+    return require(current().fileChooser, "fileChooser");
+}
+Shutdown &shutdown()
+{
+    return require(current().shutdown, "shutdown");
+}
+SoundPlayer &soundPlayer()
+{
+    return require(current().soundPlayer, "soundPlayer");
+}
+speech::VoiceFactory &voices()
+{
+    return require(current().voices, "voices");
+}
 
 } // namespace services

@@ -1,5 +1,7 @@
 #include "platform/speech/engine.h"
 
+#include "platform/speech/logging.h"
+
 #include "platform/speech/prosodymap.h"
 #include "platform/speech/soundoutput.h"
 #include "platform/speech/stress.h"
@@ -14,11 +16,11 @@
 
 #include <future>
 
+Q_LOGGING_CATEGORY(lcSpeech, "quenvale.speech", QtWarningMsg)
+
 namespace speech {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcExceptions, "quenvale.speech.exceptions", QtWarningMsg)
 
 // Length of the sound eSpeak hands over at a time; a purge takes effect between two.
 constexpr int chunkMs = 50;
@@ -224,10 +226,14 @@ std::shared_ptr<Engine> Engine::acquire(const QString &dataDir, QString *error)
     engine->m_thread = std::thread([e = engine.get(), dataDir, &started] { e->run(dataDir, &started); });
     const QString failure = result.get();
     if (!failure.isEmpty()) {
+        qCInfo(lcSpeech).noquote() << "engine did not start:" << failure;
         if (error)
             *error = failure;
         return nullptr;
     }
+    qCInfo(lcSpeech).noquote() << "engine started, data"
+                               << (dataDir.isEmpty() ? QStringLiteral("(installed)") : dataDir) << ","
+                               << engine->voices().size() << "voices";
     running = engine;
     return engine;
 }
@@ -350,7 +356,7 @@ void Engine::reloadExceptions()
     const auto lines = path.isEmpty() ? std::optional<QStringList>() : textfile::readLines(path);
     auto table =
         std::make_shared<const ExceptionTable>(ExceptionTable::fromLines(lines.value_or(QStringList())));
-    qCDebug(lcExceptions) << "exception dictionary" << path << (lines ? "read," : "not readable,")
+    qCInfo(lcSpeech) << "exception dictionary" << path << (lines ? "read," : "not readable,")
                           << table->size() << "entries";
     std::lock_guard lock(m_mutex);
     m_exceptions = std::move(table);
@@ -430,8 +436,10 @@ void Engine::speak(SpeechJob &job)
         if (status != ENS_OK) {
             m_currentVoice.clear();
             job.error = QStringLiteral("Голос %1 не загружен: %2").arg(job.voiceId, statusText(status));
+            qCInfo(lcSpeech).noquote() << "voice" << job.voiceId << "not loaded:" << statusText(status);
             return;
         }
+        qCInfo(lcSpeech).noquote() << "voice" << job.voiceId << "loaded";
         m_currentVoice = job.voiceId;
     }
     auto prepare = [this, &job](const Segment &segment) {
@@ -490,8 +498,10 @@ void Engine::finish(const std::shared_ptr<SpeechJob> &job, const QString &error)
         std::lock_guard lock(channel.mutex);
         job->finished = true;
         job->error = error;
-        if (!error.isEmpty())
+        if (!error.isEmpty()) {
+            qCInfo(lcSpeech).noquote() << "speech failed:" << error;
             channel.failure = error;
+        }
         --channel.pending;
     }
     channel.changed.notify_all();

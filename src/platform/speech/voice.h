@@ -11,10 +11,11 @@
 namespace speech {
 
 // Flags of Speak(), summed.
-enum SpeakFlag {
-    Async = 1,              // return at once; WaitUntilDone() tells the end
-    PurgeBeforeSpeak = 2,   // drop everything queued or sounding first; "" only silences
-    IsXML = 8,              // the text holds <volume>, <rate>, <pitch>, <silence> markup
+enum SpeakFlag
+{
+    Async = 1,            // return at once; WaitUntilDone() tells the end
+    PurgeBeforeSpeak = 2, // drop everything queued or sounding first; "" only silences
+    IsXML = 8,            // the text holds <volume>, <rate>, <pitch>, <silence> markup
 };
 
 struct VoiceToken

@@ -18,6 +18,9 @@ QString decode(const QByteArray &bytes);
 QByteArray encode(const QString &text);
 
 // The character whose Windows-1251 byte value is `code` (0..255).
-inline QChar chr(int code) { return toUnicode(static_cast<unsigned char>(code)); }
+inline QChar chr(int code)
+{
+    return toUnicode(static_cast<unsigned char>(code));
+}
 
 } // namespace cp1251

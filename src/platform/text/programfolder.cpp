@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "platform/text/logging.h"
+
 namespace programfolder {
 namespace {
 
@@ -15,24 +17,23 @@ QString &cached()
     return folder;
 }
 
-// Copies the shipped data into a fresh user folder, leaving files the user already has.
-void seed(const QString &from, const QString &to)
+QStringList &problems()
 {
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + QDir(from).relativeFilePath(src).prepend(u'/');
-        if (QFileInfo::exists(dst))
-            continue;
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        QFile::copy(src, dst);
-    }
+    static QStringList list;
+    return list;
+}
+
+QString problem(const QString &path, const QString &reason)
+{
+    qCInfo(lcFiles).noquote() << "program folder:" << path << reason;
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString installedData()
 {
     const QString exe = QCoreApplication::applicationDirPath();
-    for (const QString &candidate : {exe + QStringLiteral("/../share/quenvale"), exe + QStringLiteral("/data")}) {
+    for (const QString &candidate :
+         {exe + QStringLiteral("/../share/quenvale"), exe + QStringLiteral("/data")}) {
         if (QFileInfo(candidate + QStringLiteral("/DIC")).isDir())
             return QDir(candidate).absolutePath();
     }
@@ -51,10 +52,11 @@ QString resolve()
     if (dic.isDir() && QFileInfo(exe).isWritable())
         return exe;
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(user);
+    if (!QDir().mkpath(user))
+        problems().append(problem(user, QStringLiteral("cannot create the folder")));
     const QString data = installedData();
     if (!data.isEmpty())
-        seed(data, user);
+        problems().append(copyMissing(data, user));
     return user;
 }
 
@@ -71,6 +73,27 @@ QString matchEntry(const QDir &dir, const QString &name)
 }
 
 } // namespace
+
+QStringList copyMissing(const QString &from, const QString &to)
+{
+    QStringList failures;
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + QDir(from).relativeFilePath(src).prepend(u'/');
+        if (QFileInfo::exists(dst))
+            continue;
+        const QString folder = QFileInfo(dst).absolutePath();
+        if (!QDir().mkpath(folder)) {
+            failures.append(problem(folder, QStringLiteral("cannot create the folder")));
+            continue;
+        }
+        QFile file(src);
+        if (!file.copy(dst))
+            failures.append(problem(dst, file.errorString()));
+    }
+    return failures;
+}
 
 QString path()
 {
@@ -89,9 +112,16 @@ QString file(const QString &relative)
     return current;
 }
 
+QStringList setupProblems()
+{
+    path();
+    return problems();
+}
+
 void reset()
 {
     cached().clear();
+    problems().clear();
 }
 
 } // namespace programfolder

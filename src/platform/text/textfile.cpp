@@ -2,7 +2,12 @@
 
 #include "platform/text/cp1251.h"
 
+#include "platform/text/logging.h"
+
+#include <QDir>
 #include <QSaveFile>
+
+Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
 
@@ -54,44 +59,15 @@ QStringList splitFields(const QString &text)
     return fields;
 }
 
-std::optional<QString> readText(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return cp1251::decode(bytes);
-}
-
-std::optional<QStringList> readLines(const QString &path)
-{
-    auto text = readText(path);
-    if (!text)
-        return std::nullopt;
-    return splitLines(*text);
-}
-
-std::optional<QStringList> readFields(const QString &path)
-{
-    auto text = readText(path);
-    if (!text)
-        return std::nullopt;
-    return splitFields(*text);
-}
-
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
+// Keeps the reason of a failure for the caller and for the log.
+bool failed(QString *error, const QString &what, const QString &path, const QString &reason)
 {
-    // QSaveFile: an interrupted write never leaves a truncated book behind.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes) != bytes.size())
-        return false;
-    return f.commit();
+    qCInfo(lcFiles).noquote() << what << path << "failed:" << reason;
+    if (error)
+        *error = reason;
+    return false;
 }
 
 QByteArray joinLines(const QStringList &lines)
@@ -106,23 +82,75 @@ QByteArray joinLines(const QStringList &lines)
 
 } // namespace
 
-bool writeText(const QString &path, const QString &text)
-{
-    return writeBytes(path, cp1251::encode(text) + "\r\n");
-}
-
-bool writeLines(const QString &path, const QStringList &lines)
-{
-    return writeBytes(path, joinLines(lines));
-}
-
-bool appendLines(const QString &path, const QStringList &lines)
+std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
+    if (!f.open(QIODevice::ReadOnly)) {
+        failed(error, QStringLiteral("reading"), path, f.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        failed(error, QStringLiteral("reading"), path, f.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<QString> readText(const QString &path, QString *error)
+{
+    const auto bytes = readBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return cp1251::decode(*bytes);
+}
+
+std::optional<QStringList> readLines(const QString &path, QString *error)
+{
+    auto text = readText(path, error);
+    if (!text)
+        return std::nullopt;
+    return splitLines(*text);
+}
+
+std::optional<QStringList> readFields(const QString &path, QString *error)
+{
+    auto text = readText(path, error);
+    if (!text)
+        return std::nullopt;
+    return splitFields(*text);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        return failed(error, QStringLiteral("writing"), path, f.errorString());
+    return true;
+}
+
+bool writeText(const QString &path, const QString &text, QString *error)
+{
+    return writeBytes(path, cp1251::encode(text) + "\r\n", error);
+}
+
+bool writeLines(const QString &path, const QStringList &lines, QString *error)
+{
+    return writeBytes(path, joinLines(lines), error);
+}
+
+bool appendLines(const QString &path, const QStringList &lines, QString *error)
+{
+    QFile f(path);
     const QByteArray bytes = joinLines(lines);
-    return f.write(bytes) == bytes.size() && f.flush();
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())
+        return failed(error, QStringLiteral("appending to"), path, f.errorString());
+    return true;
+}
+
+QString failureMessage(const QString &message, const QString &path, const QString &reason)
+{
+    return QStringLiteral("%1\n%2: %3").arg(message, QDir::toNativeSeparators(path), reason);
 }
 
 LineReader::LineReader(const QString &path) : m_file(path)

@@ -19,19 +19,30 @@ QStringList splitLines(const QString &text);
 // between a closing quote and the next comma is dropped. Unquoted fields keep their blanks.
 QStringList splitFields(const QString &text);
 
-// The whole file decoded, or nothing when it cannot be read.
-std::optional<QString> readText(const QString &path);
-std::optional<QStringList> readLines(const QString &path);
-// The file's fields (splitFields), or nothing when it cannot be read.
-std::optional<QStringList> readFields(const QString &path);
+// Every reader and writer below gives the system's reason for a failure in `error` when
+// one is passed ("Permission denied", "No space left on device").
 
-// Writes the text followed by one CR LF. False when the file could not be written
-// completely.
-bool writeText(const QString &path, const QString &text);
+// The file's bytes, or nothing when it cannot be read.
+std::optional<QByteArray> readBytes(const QString &path, QString *error = nullptr);
+// The whole file decoded, or nothing when it cannot be read.
+std::optional<QString> readText(const QString &path, QString *error = nullptr);
+std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
+// The file's fields (splitFields), or nothing when it cannot be read.
+std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
+
+// Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
+// file behind. False when the file could not be written completely.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// Writes the text followed by one CR LF.
+bool writeText(const QString &path, const QString &text, QString *error = nullptr);
 // Writes each line followed by CR LF.
-bool writeLines(const QString &path, const QStringList &lines);
+bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 // Appends each line followed by CR LF.
-bool appendLines(const QString &path, const QStringList &lines);
+bool appendLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+// The message the user sees for a failed file operation: the message, then the file and
+// the reason on a second line ("Не удалось записать файл\n/книги/том.txt: Permission denied").
+QString failureMessage(const QString &message, const QString &path, const QString &reason);
 
 // Reads a file line by line (same rule as splitLines) without loading it whole.
 class LineReader
@@ -39,6 +50,8 @@ class LineReader
 public:
     explicit LineReader(const QString &path);
     bool isOpen() const { return m_file.isOpen(); }
+    // Why the file could not be opened or read on.
+    QString errorString() const { return m_file.errorString(); }
     // The next line, or nothing at the end of the file.
     std::optional<QString> next();
     bool atEnd() const;

@@ -5,8 +5,14 @@ namespace twips {
 
 constexpr int kPerPixel = 15;
 
-constexpr int fromPixels(int pixels) { return pixels * kPerPixel; }
+constexpr int fromPixels(int pixels)
+{
+    return pixels * kPerPixel;
+}
 // Rounds to the nearest pixel, halves away from zero.
-constexpr int toPixels(int value) { return value >= 0 ? (value + kPerPixel / 2) / kPerPixel : -((-value + kPerPixel / 2) / kPerPixel); }
+constexpr int toPixels(int value)
+{
+    return value >= 0 ? (value + kPerPixel / 2) / kPerPixel : -((-value + kPerPixel / 2) / kPerPixel);
+}
 
 } // namespace twips

@@ -1,8 +1,8 @@
 // The real eSpeak NG voice, speaking into real files.
 #include "platform/speech/espeakvoice.h"
 
-#include "wavcheck.h"
 #include "support/testdata.h"
+#include "wavcheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -18,11 +18,43 @@ TEST(ProgramFolder, HomeVariableWinsAndNamesAreMatchedIgnoringCase)
     QFile f(home.filePath(QStringLiteral("dic/Exc_Rus.TXT")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    EXPECT_EQ(programfolder::file(QStringLiteral("DIC/exc_rus.txt")), home.path() + QStringLiteral("/dic/Exc_Rus.TXT"));
+    EXPECT_EQ(programfolder::file(QStringLiteral("DIC/exc_rus.txt")),
+              home.path() + QStringLiteral("/dic/Exc_Rus.TXT"));
     // A name that does not exist yet comes back as given, for creating it.
-    EXPECT_EQ(programfolder::file(QStringLiteral("DIC/new.txt")), home.path() + QStringLiteral("/dic/new.txt"));
+    EXPECT_EQ(programfolder::file(QStringLiteral("DIC/new.txt")),
+              home.path() + QStringLiteral("/dic/new.txt"));
     EXPECT_EQ(programfolder::file(QStringLiteral("BOOKMARK")), home.path() + QStringLiteral("/BOOKMARK"));
 
     qputenv("QUENVALE_HOME", saved);
     programfolder::reset();
+}
+
+// The first-start copy keeps the user's files and names each file it could not copy.
+TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
+{
+    QTemporaryDir from, to;
+    ASSERT_TRUE(QDir(from.path()).mkpath(QStringLiteral("DIC")) &&
+                QDir(from.path()).mkpath(QStringLiteral("HELP")));
+    for (const char *name : {"DIC/a.txt", "DIC/b.txt", "HELP/Help1.rtf"}) {
+        QFile f(from.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("shipped");
+    }
+    ASSERT_TRUE(QDir(to.path()).mkpath(QStringLiteral("DIC")));
+    QFile own(to.filePath(QStringLiteral("DIC/a.txt")));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("mine");
+    own.close();
+    // A file where the HELP folder should be: that folder cannot be made.
+    QFile blocker(to.filePath(QStringLiteral("HELP")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QStringList failures = programfolder::copyMissing(from.path(), to.path());
+    EXPECT_EQ(failures, QStringList({to.filePath(QStringLiteral("HELP")) +
+                                     QStringLiteral(": cannot create the folder")}));
+    QFile mine(to.filePath(QStringLiteral("DIC/a.txt")));
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), "mine");
+    EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("DIC/b.txt"))));
 }

@@ -1,0 +1,31 @@
+#include "app/windows.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+namespace appwindows {
+namespace {
+
+QList<QPointer<QWidget>> &tracked()
+{
+    static QList<QPointer<QWidget>> windows;
+    return windows;
+}
+
+} // namespace
+
+void track(QWidget *window)
+{
+    tracked().append(window);
+}
+
+void destroyAll()
+{
+    while (!tracked().isEmpty()) {
+        QPointer<QWidget> window = tracked().takeFirst();
+        delete window.data();
+    }
+}
+
+} // namespace appwindows

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// The base of every test that touches windows, settings or the shared globals. Each test
+// starts from a fresh program folder and settings store, fresh scripted services, the
+// globals as before start-up and no window; its windows are destroyed when it ends. So no
+// result depends on the order the tests run in.
+class QuenvaleTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The test's own program folder (QUENVALE_HOME).
+    QString home() const { return m_home.path(); }
+    // A folder in which no file can be created: "Permission denied". Root ignores folder
+    // permissions, so as root it is /sys, which refuses new files to everyone.
+    QString readOnlyFolder();
+
+private:
+    QTemporaryDir m_home;
+};
