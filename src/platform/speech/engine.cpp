@@ -364,7 +364,9 @@ void Engine::reloadExceptions()
 
 QStringList Engine::phonemesOf(const QString &word) const
 {
-    const QByteArray utf8 = word.toUtf8();
+    // Ended as a sentence: eSpeak otherwise holds the word back for the next call (to
+    // assimilate its last consonant) and hands it out in front of the next word.
+    const QByteArray utf8 = (word + u'.').toUtf8();
     const void *text = utf8.constData();
     // One phoneme name per blank-separated item.
     const char *phonemes = espeak_TextToPhonemes(&text, espeakCHARS_UTF8, int(' ') << 8);
