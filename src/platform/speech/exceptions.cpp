@@ -143,28 +143,25 @@ Segment ExceptionTable::apply(const Segment &segment) const
                 const int n = int(e.words.size());
                 if (i + n > words.size() || (best && n <= best->words.size()) || !matches(e, text, words, i))
                     continue;
+                // A stress the text marks itself is the reader's choice and wins.
+                const int start = words[i].first;
+                const int end = words[i + n - 1].second;
+                if (std::any_of(segment.stresses.cbegin(), segment.stresses.cend(),
+                                [&](int s) { return s >= start && s < end; }))
+                    continue;
                 best = &e;
             }
         }
-        if (best) {
-            const int start = words[i].first;
-            const int end = words[i + best->words.size() - 1].second;
-            // A stress the text marks itself is the reader's choice and wins.
-            const bool marked = std::any_of(segment.stresses.cbegin(), segment.stresses.cend(),
-                                            [&](int s) { return s >= start && s < end; });
-            if (marked) {
-                best = nullptr;
-            } else {
-                copyUpTo(start);
-                for (int s : best->stresses)
-                    out.stresses.append(int(out.text.size()) + s);
-                out.text.append(best->text);
-                copied = end;
-                i += int(best->words.size());
-                continue;
-            }
+        if (!best) {
+            ++i;
+            continue;
         }
-        ++i;
+        copyUpTo(words[i].first);
+        for (int s : best->stresses)
+            out.stresses.append(int(out.text.size()) + s);
+        out.text.append(best->text);
+        copied = words[i + best->words.size() - 1].second;
+        i += int(best->words.size());
     }
     copyUpTo(int(text.size()));
     return out;
