@@ -121,6 +121,20 @@ TEST_F(Store, ReadOnlyTargetIsLeftWhole)
     EXPECT_FALSE(excdic::write(readOnlyFolder() + u"/exc_rus.txt"_s, {cat}, &reason));
 }
 
+TEST(ShippedDictionary, CopiesAreWholeFilesOfCheckedIgnoreCaseEntries)
+{
+    const QString data = QStringLiteral(QUENVALE_DATA_DIR);
+    const QByteArray program = bytes(data + u"/DIC/exc_rus.txt"_s);
+    const auto entries = excdic::readFieldFile(data + u"/DIC/exc_rus.txt"_s, Source::OtherFile);
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(program, cp1251::encode(excdic::fileLines(*entries).join(u"\r\n"_s) + u"\r\n"_s));
+    for (const QString &e : *entries)
+        EXPECT_TRUE(e.endsWith(u"> /i"_s) && e == e.toLower()) << qPrintable(e);
+    for (const char *copy :
+         {"/DIC/FW.dic", "/ENGINE/1/exc_rus.txt", "/ENGINE/2/exc_rus.txt", "/ENGINE/3/exc_rus.txt"})
+        EXPECT_EQ(bytes(data + QLatin1String(copy)), program) << copy;
+}
+
 TEST(VoiceWalks, LeaveAndReturnToTheDictionaryVoice)
 {
     const QString nicolai = excdic::dictionaryVoice(3);

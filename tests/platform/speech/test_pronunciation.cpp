@@ -26,6 +26,16 @@ QStringList phonemeNames(const QString &phonemes)
         .split(QRegularExpression(u"\\s+"_s), Qt::SkipEmptyParts);
 }
 
+// The eSpeak phoneme names of a text, stress marks attached.
+QStringList phonemeNamesOfText(const QString &text)
+{
+    QProcess p;
+    p.start(u"espeak-ng"_s, {u"-v"_s, u"ru"_s, u"-q"_s, u"-x"_s, u"--sep= "_s, text});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput())
+        .split(QRegularExpression(u"\\s+"_s), Qt::SkipEmptyParts);
+}
+
 // The index among the vowels of the names of the one primary stress, or -1 when there is
 // not exactly one.
 int stressedVowel(const QStringList &names)
@@ -132,6 +142,33 @@ TEST_F(PronunciationTest, EngineCopyTakesEffectWhenTheDictionaryVoiceIsSelectedA
     EXPECT_EQ(sent(u"Старый замо>к"_s), u"Старый [[zam'ok]]"_s) << "a mark in the text wins";
     EXPECT_EQ(sent(u"Белый кот спит"_s), u"Белый кот спит"_s) << "case kept without /i";
     EXPECT_EQ(sent(u"белый кот спит"_s), u"[[b;'elyj]] [[k'ot]] спит"_s);
+}
+
+TEST_F(PronunciationTest, ShippedDictionaryMendsWhatTheEngineStressesWrongly)
+{
+    const QString copy = QStringLiteral(QUENVALE_DATA_DIR) + u"/ENGINE/3/exc_rus.txt"_s;
+    speech::setExceptionDictionary(copy);
+    voice->SelectVoice(u"ru+f3"_s);
+    voice->SelectVoice(u"ru"_s);
+    const QStringList lines = textfile::readLines(copy).value_or(QStringList());
+    int entries = 0;
+    for (const QString &line : lines) {
+        if (line.startsWith(u"//"_s))
+            continue;
+        ++entries;
+        const QString word = line.section(u" :"_s, 0, 0);
+        const QString pronunciation = line.section(u'<', 1).section(u'>', 0, 0);
+        ASSERT_EQ(pronunciation.count(u'<'), 1) << qPrintable(line);
+        const int marked =
+            int(std::count_if(pronunciation.cbegin(), pronunciation.cbegin() + pronunciation.indexOf(u'<'),
+                              [](QChar c) { return vowelLetters.contains(c); })) -
+            1;
+        EXPECT_NE(stressedVowel(phonemeNamesOfText(word)), marked) << qPrintable(word) << " needs no entry";
+        const QString text = sent(word.toUpper());
+        ASSERT_TRUE(text.startsWith(u"[["_s) && text.endsWith(u"]]"_s)) << qPrintable(text);
+        EXPECT_EQ(stressedVowel(phonemeNames(text.mid(2, text.size() - 4))), marked) << qPrintable(word);
+    }
+    EXPECT_GE(entries, 24);
 }
 
 } // namespace
