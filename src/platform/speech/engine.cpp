@@ -364,8 +364,11 @@ void Engine::reloadExceptions()
 
 QStringList Engine::phonemesOf(const QString &word) const
 {
-    // Ended as a sentence: eSpeak otherwise holds the word back for the next call (to
-    // assimilate its last consonant) and hands it out in front of the next word.
+    // eSpeak may still hold the end of the text spoken before and hands it out with the
+    // next look-up: a look-up of a full stop takes it. Ended as a sentence, the word itself
+    // is not held back for the next call either.
+    const void *flush = ".";
+    espeak_TextToPhonemes(&flush, espeakCHARS_UTF8, 0);
     const QByteArray utf8 = (word + u'.').toUtf8();
     const void *text = utf8.constData();
     // One phoneme name per blank-separated item.
@@ -470,12 +473,13 @@ void Engine::speak(SpeechJob &job)
                 break;
             continue;
         }
+        // Phoneme look-ups come first: they reset eSpeak's text state, parameters included.
+        const EngineText spoken = prepare(segment);
         const EngineProsody p = engineProsody(segment.prosody);
         espeak_ng_SetParameter(espeakRATE, p.wordsPerMinute, 0);
         espeak_ng_SetParameter(espeakVOLUME, p.volume, 0);
         espeak_ng_SetParameter(espeakPITCH, p.pitch, 0);
         espeak_ng_SetParameter(espeakWORDGAP, p.wordGap, 0);
-        const EngineText spoken = prepare(segment);
         const QByteArray text = spoken.text.toUtf8();
         const unsigned flags = espeakCHARS_UTF8 | (spoken.phonemes ? espeakPHONEMES : 0);
         currentTarget = target.get();
