@@ -426,15 +426,17 @@ bool DictionaryEditor::SelectDicVoice()
 bool DictionaryEditor::SaveEngineDic()
 {
     const QString path = enginecopy::path(engineVersion());
+    if (!reloadVoice() || path.isEmpty()) {
+        qCInfo(lcDictionaries) << "engine copy not written: version" << engineVersion();
+        services::prompter().critical(QStringLiteral(
+            "Не удалось сохранить словарь! Возможно неверно указана версия голосового движка или "
+            "голосовой движок установлен не в ту директорию, которая указана по умолчанию"));
+        return false;
+    }
     QString reason;
-    const bool ok = reloadVoice() && !path.isEmpty() && excdic::write(path, listEntries(), &reason);
-    if (!ok) {
-        qCWarning(lcDictionaries) << "engine copy not written:" << path << reason;
-        services::prompter().critical(textfile::failureMessage(
-            QStringLiteral(
-                "Не удалось сохранить словарь! Возможно неверно указана версия голосового движка или "
-                "голосовой движок установлен не в ту директорию, которая указана по умолчанию"),
-            path, reason));
+    if (!excdic::write(path, listEntries(), &reason)) {
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
         return false;
     }
     reloadVoice();
@@ -585,7 +587,7 @@ void DictionaryEditor::appendLog(const QString &name, const QString &line)
 {
     const QString path = programfolder::file(QStringLiteral("DIC/") + name);
     if (!textfile::appendLines(path, {line}))
-        qCWarning(lcDictionaries) << "log not written:" << path;
+        qCInfo(lcDictionaries) << "log not written:" << path;
 }
 
 void DictionaryEditor::recordClicked(QListWidgetItem *item, bool doubleClick)

@@ -275,6 +275,31 @@ TEST_F(DicEditTest, SaveKeepsWritingTheProgramCopyAndClosingKeepsTheList)
     EXPECT_EQ(main->help, QStringList{u"Help4.rtf"_s});
 }
 
+TEST_F(DicEditTest, EngineCopyFailuresAreToldAndTheProgramCopyStillWritten)
+{
+    fill({u"кот :\t<ко<т>"_s});
+    const QString engine = enginecopy::path(3);
+    ASSERT_TRUE(excdic::write(engine, {}));
+    ASSERT_TRUE(QFile::setPermissions(engine, QFileDevice::ReadOwner));
+    trigger("menu1_4");
+    const QStringList messages = asked();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(u"Не удалось записать файл\n"_s + engine + u": "_s))
+        << qPrintable(messages[0]);
+    EXPECT_EQ(lines(engine).size(), 37) << "the old engine copy is whole";
+    EXPECT_EQ(lines(excdic::programCopy()).size(), 38);
+
+    // No version set: the engine copy cannot be named.
+    setup().Option3->setAutoExclusive(false);
+    setup().Option3->setChecked(false);
+    DicEdit().Option3->setAutoExclusive(false);
+    DicEdit().Option3->setChecked(false);
+    ASSERT_EQ(DicEdit().engineVersion(), 0);
+    trigger("menu1_4");
+    ASSERT_EQ(asked().size(), 1);
+    EXPECT_EQ(lines(excdic::backupCopy()).size(), 38) << "saved again";
+}
+
 TEST_F(DicEditTest, InPlaceEditLogsTheFormerText)
 {
     fill({u"кот :\t<ко<т>"_s});
