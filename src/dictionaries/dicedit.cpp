@@ -127,6 +127,8 @@ DictionaryEditor::DictionaryEditor(QWidget *parent) : QWidget(parent)
     pronunciationRow->addWidget(Label3);
     frameLayout->addLayout(pronunciationRow);
     frameLayout->addWidget(Toolbar2);
+    // Every button of the entry toolbar stays in sight.
+    Frame1->setMinimumWidth(Toolbar2->sizeHint().width() + 2 * frameLayout->contentsMargins().left() + 24);
 
     auto *counts = new QHBoxLayout;
     counts->addWidget(new QLabel(QStringLiteral("Записей:"), this));
