@@ -3,6 +3,7 @@
 #include "platform/speech/exceptions.h"
 #include "platform/speech/stress.h"
 #include "platform/text/textfile.h"
+#include "wavcheck.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -116,6 +117,24 @@ TEST_F(PronunciationTest, MarkedVowelCarriesTheOnePrimaryStress)
     EXPECT_EQ(checked, 100);
 }
 
+TEST_F(PronunciationTest, StressedWordsAreSpokenInFullIntoTheFile)
+{
+    QTemporaryDir dir;
+    auto seconds = [&](const QString &text) {
+        const QString path = dir.filePath(u"out.wav"_s);
+        EXPECT_TRUE(voice->OpenOutputFile(path, 22));
+        EXPECT_TRUE(voice->Speak(text, 0)) << qPrintable(voice->LastError());
+        EXPECT_TRUE(voice->CloseOutputFile());
+        const WavFile f = readWav(path);
+        EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
+        return f.seconds();
+    };
+    const double plain = seconds(u"Старый замок стоит на горе, и вороны кружат над ним."_s);
+    const double marked = seconds(u"Старый за<мок сто<ит на горе<, и во<роны кру<жат над ним."_s);
+    EXPECT_GT(plain, 2.0);
+    EXPECT_NEAR(marked, plain, plain * 0.25);
+}
+
 TEST_F(PronunciationTest, PlainTextAndLiteralBracketsStayText)
 {
     EXPECT_EQ(sent(u"Старый замок"_s), u"Старый замок"_s);
@@ -135,6 +154,7 @@ TEST_F(PronunciationTest, EngineCopyTakesEffectWhenTheDictionaryVoiceIsSelectedA
         copy, {u"// cp1251"_s, u"замок :\t<за<мок> /i"_s, u"белый кот :\t<бе<лый##ко<т>"_s}));
 
     EXPECT_EQ(sent(u"Старый Замок"_s), u"Старый Замок"_s) << "rewritten file before a reload";
+    EXPECT_EQ(stressedVowel(phonemeNamesOfText(u"Замок"_s)), 1) << "which eSpeak stresses zam'ok";
     voice->SelectVoice(u"ru+f3"_s);
     EXPECT_EQ(sent(u"Старый Замок"_s), u"Старый Замок"_s) << "another voice";
     voice->SelectVoice(u"ru"_s);
