@@ -100,6 +100,8 @@ protected:
 TEST_F(DicEditTest, AddComposesStressedIgnoreCaseEntryAndWritesBothCopies)
 {
     DictionaryEditor &w = DicEdit();
+    EXPECT_EQ(setup().Voice->CurrentVoice().id, u"ru+f3"_s)
+        << "the load walks away from the dictionary voice";
     w.Text1->setText(u"Кот"_s);
     EXPECT_EQ(w.RichTextBox1->Text(), u"Кот"_s) << "the word box feeds the pronunciation";
     w.RichTextBox1->setSelStart(2);

@@ -17,6 +17,7 @@ struct FakeSpeechLog
     };
     QList<Spoken> spoken;
     int purges = 0;
+    QStringList selections; // ids, in the order voices were selected
 };
 
 class FakeVoice : public speech::Voice
