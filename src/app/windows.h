@@ -1,6 +1,7 @@
 #pragma once
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 // The program's default window instances. Each window's accessor (`MP3()`, `setup()`, ...)
 // creates its window on first use and hands it to track(); destroyAll() deletes every
@@ -11,5 +12,20 @@ void track(QWidget *window);
 // Deletes the tracked windows in the order they were created. A window that a destructor
 // creates anew is deleted too.
 void destroyAll();
+
+// The default instance held in `slot`: created on first use, tracked, and then loaded by
+// `load` when one is given. The slot is set before loading, so the load may already reach
+// the window through its accessor.
+template <class W>
+W &instance(QPointer<W> &slot, void (W::*load)() = nullptr)
+{
+    if (!slot) {
+        slot = new W;
+        track(slot);
+        if (load)
+            (slot->*load)();
+    }
+    return *slot;
+}
 
 } // namespace appwindows

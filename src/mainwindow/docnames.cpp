@@ -41,11 +41,6 @@ QString blanksToUnderscores(const QString &title)
     return result;
 }
 
-bool hasBlank(const QString &folder)
-{
-    return folder.contains(u' ');
-}
-
 QString batchFilePath(const QString &workingFolder, const QString &title)
 {
     QString name = blanksToUnderscores(title);

@@ -158,9 +158,7 @@ void MainWindow::AddToPaket()
         return;
     }
     if (docnames::hasBlank(folder))
-        prompter().critical(QStringLiteral("Пробелы в названиии рабочего каталога и в пути к нему "
-                                           "недопустимы! Укажите другой каталог, с более "
-                                           "простым названием. Напимер, C:\\Аудиокниги"));
+        prompter().critical(workfolder::blankWarning());
     BookTitle = docnames::blanksToUnderscores(BookTitle);
     if (confirmationsOn() &&
         !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))

@@ -191,6 +191,7 @@ Setup::Setup(QWidget *parent) : QWidget(parent)
     createMenus();
     layout->setMenuBar(menuBar);
     layout->addWidget(SSTab2);
+    createProfiles(*layout);
 
     connectHandlers();
 }
@@ -523,6 +524,7 @@ void Setup::connectHandlers()
 
     connect(Command22, &QPushButton::clicked, this, &Setup::Command22_Click);
     connect(Command55, &QPushButton::clicked, this, &Setup::Command55_Click);
+    connectFolderAndViewButtons();
 }
 
 QList<QWidget *> Setup::controlsInDesignOrder() const
@@ -567,24 +569,6 @@ void Setup::formLoad()
         lstSapi5->setCurrentRow(rememberedVoice);
     selectListedVoice();
     Tembrs();
-}
-
-void Setup::LoadProfil()
-{
-    LoadSettings(*this);
-    update();
-    if (MainWindowPort *main = mainwindowport::get()) {
-        LoadSettings(main->window());
-        if (!main->applyTextView())
-            return;
-        main->SetStatusBar();
-        main->window().update();
-    }
-    update();
-    const auto page = toInt16(Text11->text());
-    if (!page || *page < 0 || *page >= SSTab1->count())
-        return;
-    SSTab1->setCurrentIndex(*page);
 }
 
 bool Setup::selectListedVoice()
@@ -697,12 +681,7 @@ void Setup::closeEvent(QCloseEvent *event)
 
 Setup &setup()
 {
+    // Set before loading: the load sequence itself reads the profile name.
     static QPointer<Setup> instance;
-    if (!instance) {
-        // Registered before loading: the load sequence itself reads the profile name.
-        instance = new Setup;
-        appwindows::track(instance);
-        instance->formLoad();
-    }
-    return *instance;
+    return appwindows::instance(instance, &Setup::formLoad);
 }

@@ -10,6 +10,7 @@
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
 #include "support/fakevoice.h"
+#include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 
@@ -28,24 +29,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Stands in for the main window: its editor and the help pages asked for.
-class FakeMain : public QWidget, public MainWindowPort
-{
-public:
-    FakeMain() { mainwindowport::set(this); }
-    ~FakeMain() override { mainwindowport::set(nullptr); }
-    QWidget &window() override { return *this; }
-    RichTextBox *editor() override { return &text; }
-    void SetStatusBar() override {}
-    void Dlitelnost() override {}
-    void setStatusPanel(int, const QString &) override {}
-    bool applyTextView() override { return true; }
-    void showHelp(const QString &page) override { help.append(page); }
-
-    RichTextBox text;
-    QStringList help;
-};
 
 class DicEditTest : public QuenvaleTest
 {

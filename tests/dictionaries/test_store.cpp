@@ -1,6 +1,5 @@
 // The exception dictionary file: entry check, copies on disk and the voice walks.
 #include "dictionaries/excdic.h"
-#include "platform/richtext/richtextbox.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "support/fakevoice.h"

@@ -3,6 +3,8 @@
 #include "app/windows.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
+#include "support/actions.h"
+#include "support/fakemain.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -26,34 +28,6 @@
 #include <tuple>
 
 namespace {
-
-// Stands in for the main window: records what the settings window writes into it.
-class FakeMain : public QWidget, public MainWindowPort
-{
-public:
-    FakeMain()
-    {
-        setObjectName(QStringLiteral("MP3"));
-        mainwindowport::set(this);
-    }
-    ~FakeMain() override
-    {
-        if (mainwindowport::get() == this)
-            mainwindowport::set(nullptr);
-    }
-
-    QWidget &window() override { return *this; }
-    RichTextBox *editor() override { return nullptr; }
-    void SetStatusBar() override {}
-    void Dlitelnost() override { ++estimates; }
-    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
-    bool applyTextView() override { return true; }
-    void showHelp(const QString &page) override { help.append(page); }
-
-    QMap<int, QString> panels;
-    QStringList help;
-    int estimates = 0;
-};
 
 QSettings store()
 {
@@ -308,10 +282,10 @@ TEST_F(SetupWindow, RestoredProfileRunsTheHandlers)
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
 }
 
-TEST_F(SetupWindow, FormatPageWritesText11AndThePanelButWmaKeepsTheName)
+TEST_F(SetupWindow, FormatPageWritesText11AndThePanel)
 {
     ::Setup &w = load();
-    for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "OGG"}, {0, "WAV"}}) {
+    for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "WMA"}, {0, "WAV"}}) {
         w.SSTab1->setCurrentIndex(page);
         EXPECT_EQ(w.Text11->text(), QString::number(page));
         EXPECT_EQ(main->panels.value(11), panel) << page;
@@ -332,9 +306,7 @@ TEST_F(SetupWindow, MenusTurnPagesAndCloseOnlyHides)
     ::Setup &w = load();
     for (const auto &[name, page] :
          {std::pair{"TablChange1", 1}, {"options", 2}, {"golos", 0}, {"help2", 0}}) {
-        auto *action = w.menuBar->findChild<QAction *>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        action->trigger();
+        triggerAction(w, QString::fromLatin1(name));
         EXPECT_EQ(w.SSTab2->currentIndex(), page) << name;
     }
     EXPECT_EQ(main->help, QStringList({"Help9.rtf"}));
@@ -346,4 +318,56 @@ TEST_F(SetupWindow, MenusTurnPagesAndCloseOnlyHides)
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(&setup(), &w);
     EXPECT_EQ(w.Text28->text(), "/книги");
+}
+
+TEST_F(SetupWindow, WorkingFolderChooserRefusesBlanksAndEndsOnCancel)
+{
+    ::Setup &w = load();
+    const QString warning = QStringLiteral(
+        "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
+        "простым названием. Напимер, C:\\Аудиокниги");
+    struct Case
+    {
+        const char *name;
+        QString before;
+        QStringList chosen; // the chooser's answers in turn; an empty one is Cancel
+        QString after;
+        int warnings;
+    };
+    const Case cases[] = {
+        {"cancel keeps the folder", "/книги", {""}, "/книги", 0},
+        {"blank refused, then a good one", "", {"/home/u/Мои книги", "/home/u/Книги"}, "/home/u/Книги", 1},
+        {"blank refused, then cancel", "/книги", {"/home/u/Мои книги", ""}, "/книги", 1},
+        // An old path with a blank does not keep the chooser coming back.
+        {"cancel with a blank already stored", "/мои книги", {""}, "/мои книги", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        w.Text28->setText(c.before);
+        main->panels.clear();
+        scriptedPrompter().asked.clear();
+        scriptedFileChooser().asked.clear();
+        for (const QString &name : c.chosen)
+            scriptedFileChooser().names.enqueue(name);
+        triggerAction(w, QStringLiteral("Command11"));
+        EXPECT_EQ(w.Text28->text(), c.after);
+        EXPECT_EQ(main->panels.value(3), c.after == c.before ? QString() : c.after);
+        ASSERT_EQ(scriptedFileChooser().asked.size(), c.chosen.size());
+        EXPECT_EQ(scriptedFileChooser().asked.at(0).title, "Укажите рабочий каталог");
+        EXPECT_EQ(scriptedFileChooser().asked.at(0).start, c.before); // opens where the folder is
+        ASSERT_EQ(scriptedPrompter().asked.size(), c.warnings);
+        if (c.warnings) {
+            EXPECT_EQ(scriptedPrompter().asked[0].text, warning);
+            EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
+        }
+    }
+}
+
+TEST_F(SetupWindow, LookButtonsForwardToTheMainWindow)
+{
+    ::Setup &w = load();
+    for (const char *button : {"Command10", "Command9", "Command7", "Command8", "Command3"})
+        triggerAction(w, QString::fromLatin1(button));
+    EXPECT_EQ(main->views,
+              QStringList({"onstup0_Click", "otstup1_Click", "otstup2_Click", "FonColor_Click", "SelFont"}));
 }

@@ -1,5 +1,8 @@
 #include "support/fakevoice.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 FakeVoice::FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls)
     : m_log(log), m_voices(std::move(voices)), m_busyPolls(busyPolls)
 {
@@ -30,7 +33,7 @@ bool FakeVoice::Speak(const QString &text, int flags)
     }
     if (text.isEmpty())
         return true;
-    m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile});
+    m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile, m_outputFormat});
     m_pollsLeft = m_busyPolls;
     return true;
 }
@@ -44,9 +47,13 @@ bool FakeVoice::WaitUntilDone(int)
     return true;
 }
 
-bool FakeVoice::OpenOutputFile(const QString &path, int)
+bool FakeVoice::OpenOutputFile(const QString &path, int formatType)
 {
+    // As the real voice: a file in a folder that does not exist cannot be made.
+    if (!QFileInfo(path).dir().exists())
+        return false;
     m_outputFile = path;
+    m_outputFormat = formatType;
     return true;
 }
 

@@ -13,7 +13,8 @@ struct FakeSpeechLog
         QString text;
         int flags;
         QString voiceId;
-        QString outputFile; // empty when spoken aloud
+        QString outputFile;   // empty when spoken aloud
+        int outputFormat = 0; // the output file's format type
     };
     QList<Spoken> spoken;
     int purges = 0;
@@ -43,6 +44,7 @@ private:
     int m_busyPolls;
     int m_pollsLeft = 0;
     QString m_outputFile;
+    int m_outputFormat = 0;
 };
 
 class FakeVoiceFactory : public speech::VoiceFactory
