@@ -13,8 +13,6 @@ public:
     virtual ~MainWindowPort() = default;
 
     virtual QWidget &window() = 0;
-    // The main text editor (RichTextBox2).
-    virtual RichTextBox *editor() = 0;
     virtual void SetStatusBar() = 0;
     virtual void Dlitelnost() = 0;
     // Writes one panel (1-based) of the main status bar.
@@ -37,6 +35,8 @@ public:
     virtual void onstup0_Click() = 0;
     virtual void otstup1_Click() = 0;
     virtual void otstup2_Click() = 0;
+    // The main text editor (MP3.RichTextBox2).
+    virtual RichTextBox *editor() = 0;
 };
 
 namespace mainwindowport {

@@ -617,10 +617,5 @@ void DictionaryEditor::chooseEngineVersion(int version)
 
 DictionaryEditor &DicEdit()
 {
-    if (!instance()) {
-        instance() = new DictionaryEditor;
-        appwindows::track(instance());
-        instance()->formLoad();
-    }
-    return *instance();
+    return appwindows::instance(instance(), &DictionaryEditor::formLoad);
 }

@@ -67,6 +67,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     RichTextBox2->setFont(QFont(QStringLiteral("Times New Roman")));
     connect(RichTextBox2, &RichTextBox::doubleClicked, this, &MainWindow::RichTextBox2_DblClick);
     createMenus();
+    connect(RichTextBox2, &RichTextBox::changed, this, [this] { textChanged = true; });
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

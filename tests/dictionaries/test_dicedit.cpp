@@ -126,9 +126,9 @@ TEST_F(DicEditTest, AddComposesStressedIgnoreCaseEntryAndWritesBothCopies)
 
 TEST_F(DicEditTest, SelectionFromTheMainEditorBecomesWordAndPronunciation)
 {
-    main->text.setText(u"Мама , мыла раму!"_s);
-    main->text.setSelStart(0);
-    main->text.setSelLength(17);
+    main->textBox->setText(u"Мама , мыла раму!"_s);
+    main->textBox->setSelStart(0);
+    main->textBox->setSelLength(17);
     dictionaries::selectionToDicEdit();
     DictionaryEditor &w = DicEdit();
     EXPECT_TRUE(w.isVisible());
@@ -137,9 +137,9 @@ TEST_F(DicEditTest, SelectionFromTheMainEditorBecomesWordAndPronunciation)
 
     // Too long a selection, or none, leaves the editor alone.
     for (int length : {0, 51}) {
-        main->text.setText(QString(60, u'а'));
-        main->text.setSelStart(0);
-        main->text.setSelLength(length);
+        main->textBox->setText(QString(60, u'а'));
+        main->textBox->setSelStart(0);
+        main->textBox->setSelLength(length);
         dictionaries::selectionToDicEdit();
         EXPECT_EQ(w.Text1->text(), u"Мама  мыла раму"_s) << length;
     }

@@ -12,7 +12,7 @@
 class FakeMain : public QWidget, public MainWindowPort
 {
 public:
-    FakeMain()
+    FakeMain() : textBox(new RichTextBox(this))
     {
         setObjectName(QStringLiteral("MP3"));
         mainwindowport::set(this);
@@ -24,7 +24,6 @@ public:
     }
 
     QWidget &window() override { return *this; }
-    RichTextBox *editor() override { return &text; }
     void SetStatusBar() override {}
     void Dlitelnost() override { ++estimates; }
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
@@ -37,11 +36,12 @@ public:
     void otstup2_Click() override { views.append("otstup2_Click"); }
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void stopVoice() override { ++voiceStops; }
+    RichTextBox *editor() override { return textBox; }
     void endProgram() override { ++ends; }
 
-    RichTextBox text; // the main text
     QMap<int, QString> panels;
     QStringList help;
+    RichTextBox *textBox;
     QStringList views; // the look commands the settings window forwarded
     int estimates = 0;
     bool toolbarEnabled = true;

@@ -1,6 +1,7 @@
 #include "support/fakevoice.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 FakeVoice::FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls)
@@ -35,6 +36,8 @@ bool FakeVoice::Speak(const QString &text, int flags)
         return true;
     m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile, m_outputFormat});
     m_pollsLeft = m_busyPolls;
+    if (m_log.onSpeak)
+        m_log.onSpeak();
     return true;
 }
 
@@ -51,6 +54,10 @@ bool FakeVoice::OpenOutputFile(const QString &path, int formatType)
 {
     // As the real voice: a file in a folder that does not exist cannot be made.
     if (!QFileInfo(path).dir().exists())
+        return false;
+    // As the real voice, the file exists from here on (empty: nothing is really spoken).
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
     m_outputFile = path;
     m_outputFormat = formatType;

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // A voice that speaks nothing: it records every call, shared by all voices of the
 // factory, so a test reads what the program asked any of its voices to say.
 struct FakeSpeechLog
@@ -19,6 +21,8 @@ struct FakeSpeechLog
     QList<Spoken> spoken;
     int purges = 0;
     QStringList selections; // ids, in the order voices were selected
+    // Runs after every text spoken (a test stops a recording there).
+    std::function<void()> onSpeak;
 };
 
 class FakeVoice : public speech::Voice
