@@ -1,5 +1,4 @@
 // The dictionary editor, driven through its toolbars and menus with a fake voice.
-#include "app/mainwindowport.h"
 #include "dictionaries/commands.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
@@ -9,8 +8,8 @@
 #include "settings/enginecopy.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
-#include "support/fakevoice.h"
 #include "support/fakemain.h"
+#include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 

@@ -356,8 +356,8 @@ void Engine::reloadExceptions()
     const auto lines = path.isEmpty() ? std::optional<QStringList>() : textfile::readLines(path);
     auto table =
         std::make_shared<const ExceptionTable>(ExceptionTable::fromLines(lines.value_or(QStringList())));
-    qCInfo(lcSpeech) << "exception dictionary" << path << (lines ? "read," : "not readable,")
-                          << table->size() << "entries";
+    qCInfo(lcSpeech) << "exception dictionary" << path << (lines ? "read," : "not readable,") << table->size()
+                     << "entries";
     std::lock_guard lock(m_mutex);
     m_exceptions = std::move(table);
 }
