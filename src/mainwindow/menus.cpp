@@ -113,6 +113,8 @@ void MainWindow::connectCommands()
         {"zakladki", &MainWindow::zakladki_Click},
         {"Play", &MainWindow::ReadAloud},
         {"Stop", &MainWindow::StopReading},
+        {"SaveAudio", &MainWindow::MakeBook},
+        {"SavePaket", &MainWindow::MakePaket},
     };
     for (const auto &[name, member] : members)
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });

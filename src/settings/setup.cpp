@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "platform/services/prompter.h"
@@ -621,6 +622,8 @@ void Setup::AddFmts(const QString &name, int value)
 
 void Setup::Command22_Click()
 {
+    if (busy::refuseWhileRecording())
+        return;
     Tembrs();
     if (!Voice)
         return;
