@@ -1,6 +1,8 @@
 // The main window's menu bar and the command dispatch shared by menus and toolbar.
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
+
+#include "dictionaries/commands.h"
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
 
@@ -118,6 +120,8 @@ void MainWindow::connectCommands()
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });
 
     enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
+    enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
+    enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
     if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))
         addProfileActions(*users);
     const std::pair<const char *, const char *> helpPages[] = {
