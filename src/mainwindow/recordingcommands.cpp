@@ -68,6 +68,17 @@ void playEndSound()
         services::soundPlayer().play(programfolder::file(QStringLiteral("end.wav")));
 }
 
+// The start both recording commands share: none while a recording runs; the stop request
+// cleared and the prosody tags built from the settings as they stand.
+bool startCommand()
+{
+    if (busy::refuseWhileRecording())
+        return false;
+    StopFlag = false;
+    setup().Tembrs();
+    return true;
+}
+
 // The first book of the batch queue that this batch has not taken yet, in name order.
 QString nextBatchBook(const QString &folder, const QSet<QString> &taken)
 {
@@ -101,11 +112,9 @@ void MainWindow::LoadVoiceDic()
 
 void MainWindow::MakeBook()
 {
-    if (busy::refuseWhileRecording())
+    if (!startCommand())
         return;
     Setup &settings = setup();
-    StopFlag = false;
-    settings.Tembrs();
     if (settings.Text28->text().isEmpty()) {
         prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
         settings.show();
@@ -166,11 +175,9 @@ void MainWindow::MakeBook()
 
 void MainWindow::MakePaket()
 {
-    if (busy::refuseWhileRecording())
+    if (!startCommand())
         return;
     Setup &settings = setup();
-    StopFlag = false;
-    settings.Tembrs();
     SetFragmentSize();
     if (!recordingrun::checkSelection())
         return;

@@ -70,13 +70,7 @@ protected:
                 texts << s.text;
         return texts;
     }
-    QStringList messages()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts << a.text;
-        return texts;
-    }
+    QStringList messages() { return scriptedPrompter().takeAsked(); }
 
     MainWindow *w = nullptr;
     QString folder;
