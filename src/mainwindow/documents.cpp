@@ -1,7 +1,7 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
 #include "app/globals.h"
-#include "mainwindow/docnames.h"
+#include "platform/text/docnames.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"

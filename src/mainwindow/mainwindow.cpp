@@ -3,7 +3,7 @@
 #include "app/windows.h"
 
 #include "app/globals.h"
-#include "mainwindow/docnames.h"
+#include "platform/text/docnames.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"

@@ -106,3 +106,6 @@ private:
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();
+
+// Sets CharsPerMin from the settings window's narration rate; any other rate keeps it.
+void SetKoeff();
