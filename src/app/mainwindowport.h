@@ -2,6 +2,7 @@
 
 class QWidget;
 class QString;
+class RichTextBox;
 
 // What other windows call on the main window. The main window registers itself here
 // when it is created, so the settings and recording code reach it without depending on
@@ -20,6 +21,10 @@ public:
     virtual bool applyTextView() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
     virtual void showHelp(const QString &page) = 0;
+    // Normalises the main text as an opened book is, with the progress panel.
+    virtual void PreFormat() = 0;
+    // The main text, MP3.RichTextBox2.
+    virtual RichTextBox *editor() = 0;
 };
 
 namespace mainwindowport {

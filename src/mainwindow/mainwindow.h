@@ -46,7 +46,7 @@ public:
     void ClearText_Click();
     void AddToPaket();
     // Normalises a text just opened; the progress panel shows it and Check4 cancels it.
-    void PreFormat();
+    void PreFormat() override;
     // Inserts the stress mark ">" where the editor was double-clicked.
     void RichTextBox2_DblClick(int position);
 
@@ -62,6 +62,7 @@ public:
     void setStatusPanel(int panel, const QString &text) override;
     bool applyTextView() override;
     void showHelp(const QString &page) override;
+    RichTextBox *editor() override { return RichTextBox2; }
 
     QList<QWidget *> controlsInDesignOrder() const override;
 

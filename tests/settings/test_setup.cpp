@@ -48,6 +48,8 @@ public:
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help.append(page); }
+    void PreFormat() override {}
+    RichTextBox *editor() override { return nullptr; }
 
     QMap<int, QString> panels;
     QStringList help;
