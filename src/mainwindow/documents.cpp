@@ -1,15 +1,16 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
 #include "app/globals.h"
-#include "platform/text/docnames.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/docnames.h"
 #include "platform/text/preformat.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
+#include "settings/workingfolder.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTabWidget>
 
 namespace {
 
@@ -149,23 +149,13 @@ void MainWindow::ClearText_Click()
 
 void MainWindow::AddToPaket()
 {
-    Setup &settings = setup();
-    const QString folder = settings.Text28->text();
-    if (folder.isEmpty()) {
-        prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
-        settings.show();
-        settings.SSTab2->setCurrentIndex(1);
+    const std::optional<QString> folder = workingfolder::forAdding();
+    if (!folder)
         return;
-    }
-    if (docnames::hasBlank(folder))
-        prompter().critical(QStringLiteral("Пробелы в названиии рабочего каталога и в пути к нему "
-                                           "недопустимы! Укажите другой каталог, с более "
-                                           "простым названием. Напимер, C:\\Аудиокниги"));
     BookTitle = docnames::blanksToUnderscores(BookTitle);
-    if (confirmationsOn() &&
-        !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))
+    if (!workingfolder::confirmAdding())
         return;
-    const QString path = docnames::batchFilePath(folder, BookTitle);
+    const QString path = docnames::batchFilePath(*folder, BookTitle);
     QString reason;
     if (!textfile::writeText(path, RichTextBox2->Text(), &reason))
         reportUnwritten(path, reason);

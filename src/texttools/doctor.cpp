@@ -12,6 +12,7 @@
 #include "platform/text/textfile.h"
 #include "texttools/doctorcodes.h"
 #include "texttools/markupcleaning.h"
+#include "texttools/toolwindowparts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,13 +30,9 @@
 
 namespace {
 
-constexpr int kCodeBoxes = 5;
+using toolwindowparts::named;
 
-template <class W> W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
+constexpr int kCodeBoxes = 5;
 
 QLineEdit *codeBox(int number)
 {
@@ -85,10 +82,8 @@ TextDoctor::TextDoctor(QWidget *parent) : QWidget(parent)
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const auto button = [this](int index, const QString &name, const QString &caption, const QString &toolTip,
                                QStyle::StandardPixmap icon) {
-        QAction *action = Toolbar1->addAction(style()->standardIcon(icon), caption);
-        action->setObjectName(name);
-        action->setToolTip(toolTip);
-        connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+        toolwindowparts::button(*Toolbar1, index, name, caption, toolTip, style()->standardIcon(icon),
+                                [this](int clicked) { Toolbar1_ButtonClick(clicked); });
     };
     button(1, QStringLiteral("Clean"), QStringLiteral("Очистка"), QStringLiteral("Удаление тэгов fb2 и HTML"),
            QStyle::SP_DialogResetButton);

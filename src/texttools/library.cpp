@@ -10,8 +10,9 @@
 #include "platform/text/estimate.h"
 #include "platform/text/logging.h"
 #include "platform/text/textfile.h"
-#include "settings/setup.h"
+#include "settings/workingfolder.h"
 #include "texttools/libraryfiles.h"
+#include "texttools/toolwindowparts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -40,13 +41,9 @@
 
 namespace {
 
-const QString kNoFile = QStringLiteral("Укажите файл!");
+using toolwindowparts::named;
 
-template <class W> W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
+const QString kNoFile = QStringLiteral("Укажите файл!");
 
 Prompter &prompter()
 {
@@ -70,11 +67,8 @@ Library::Library(QWidget *parent) : QWidget(parent)
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const auto button = [this](int index, const QString &name, const QString &caption, const QString &toolTip,
                                QStyle::StandardPixmap icon) {
-        QAction *action = Toolbar1->addAction(style()->standardIcon(icon), caption);
-        action->setObjectName(name);
-        action->setToolTip(toolTip);
-        connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
-        return action;
+        return toolwindowparts::button(*Toolbar1, index, name, caption, toolTip, style()->standardIcon(icon),
+                                       [this](int clicked) { Toolbar1_ButtonClick(clicked); });
     };
     button(1, QStringLiteral("SearchInFiles"), QStringLiteral("Найти книгу"),
            QStringLiteral("Поиск слов в текстах выбранного каталога"), QStyle::SP_FileDialogContentsView);
@@ -287,14 +281,23 @@ void Library::DeleteTextFile()
     fillFiles();
 }
 
-void Library::OpenInMainWindow()
+RichTextBox *Library::mainTextForSelected(QString &path) const
 {
-    const QString path = selectedPath();
+    path = selectedPath();
     RichTextBox *editor = mainText();
     if (path.isEmpty() || !editor) {
         prompter().critical(kNoFile);
-        return;
+        return nullptr;
     }
+    return editor;
+}
+
+void Library::OpenInMainWindow()
+{
+    QString path;
+    RichTextBox *editor = mainTextForSelected(path);
+    if (!editor)
+        return;
     if (!editor->LoadFile(path)) {
         prompter().critical(textfile::failureMessage(kNoFile, path, editor->errorString()));
         return;
@@ -312,26 +315,12 @@ void Library::OpenInMainWindow()
 
 void Library::AddToWorkFolder()
 {
-    const QString path = selectedPath();
-    RichTextBox *editor = mainText();
-    if (path.isEmpty() || !editor) {
-        prompter().critical(kNoFile);
+    QString path;
+    RichTextBox *editor = mainTextForSelected(path);
+    if (!editor)
         return;
-    }
-    Setup &settings = setup();
-    const QString folder = settings.Text28->text();
-    if (folder.isEmpty()) {
-        prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
-        settings.show();
-        settings.SSTab2->setCurrentIndex(1);
-        return;
-    }
-    if (docnames::hasBlank(folder))
-        prompter().critical(QStringLiteral("Пробелы в названиии рабочего каталога и в пути к нему "
-                                           "недопустимы! Укажите другой каталог, с более "
-                                           "простым названием. Напимер, C:\\Аудиокниги"));
-    if (settings.Check1->isChecked() &&
-        !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))
+    const std::optional<QString> folder = workingfolder::forAdding();
+    if (!folder || !workingfolder::confirmAdding())
         return;
     if (!editor->LoadFile(path)) {
         prompter().critical(
@@ -341,7 +330,7 @@ void Library::AddToWorkFolder()
     // The main text is this book from now on, whether or not its copy can be written.
     CurTextPath = path;
     BookTitle = docnames::blanksToUnderscores(QFileInfo(path).fileName());
-    const QString copy = docnames::batchFilePath(folder, BookTitle);
+    const QString copy = docnames::batchFilePath(*folder, BookTitle);
     QString reason;
     if (!textfile::writeText(copy, editor->Text(), &reason))
         prompter().critical(

@@ -60,6 +60,9 @@ private:
     void File1_Click();
     void ShowFileInfo(const QString &path);
     void fillFiles();
+    // The main text, and in `path` the file selected in File1; nothing, after saying so,
+    // when no file is selected.
+    RichTextBox *mainTextForSelected(QString &path) const;
 
     QFileSystemModel *m_folders = nullptr;
     QString m_folder;
