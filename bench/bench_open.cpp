@@ -9,6 +9,7 @@
 #include "platform/services/services.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
+#include "platform/services/stylechooser.h"
 #include "platform/speech/voice.h"
 
 #include <QApplication>

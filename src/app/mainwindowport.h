@@ -21,6 +21,13 @@ public:
     virtual bool applyTextView() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
     virtual void showHelp(const QString &page) = 0;
+    // The editor's look, chosen from the settings window too: font, background colour,
+    // and no, normal or large left margin.
+    virtual void SelFont() = 0;
+    virtual void FonColor_Click() = 0;
+    virtual void onstup0_Click() = 0;
+    virtual void otstup1_Click() = 0;
+    virtual void otstup2_Click() = 0;
     // Normalises the main text as an opened book is, with the progress panel.
     virtual void PreFormat() = 0;
     // The main text, MP3.RichTextBox2.

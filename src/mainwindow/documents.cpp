@@ -10,7 +10,7 @@
 #include "platform/text/preformat.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
-#include "settings/workingfolder.h"
+#include "settings/workfolder.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -149,11 +149,11 @@ void MainWindow::ClearText_Click()
 
 void MainWindow::AddToPaket()
 {
-    const std::optional<QString> folder = workingfolder::forAdding();
+    const std::optional<QString> folder = workfolder::forAdding();
     if (!folder)
         return;
     BookTitle = docnames::blanksToUnderscores(BookTitle);
-    if (!workingfolder::confirmAdding())
+    if (!workfolder::confirmAdding())
         return;
     const QString path = docnames::batchFilePath(*folder, BookTitle);
     QString reason;

@@ -3,12 +3,13 @@
 #include "app/windows.h"
 
 #include "app/globals.h"
+#include "mainwindow/appearance.h"
+#include "mainwindow/helpwindow.h"
 #include "platform/text/docnames.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/voice.h"
-#include "platform/text/logging.h"
 #include "platform/text/twips.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -57,16 +59,14 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     setProperty("Tag", QStringLiteral("Save"));
     endProcess = [] { QCoreApplication::exit(0); };
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-
+    createToolbar();
     createStatusBar();
 
     RichTextBox2 = new RichTextBox(this);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
     RichTextBox2->setFont(QFont(QStringLiteral("Times New Roman")));
     connect(RichTextBox2, &RichTextBox::doubleClicked, this, &MainWindow::RichTextBox2_DblClick);
+    createMenus();
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -103,7 +103,9 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     Text2 = hiddenText(this, "Text2", QStringLiteral("14"));
     Text1 = hiddenText(this, "Text1", QStringLiteral("Times New Roman"));
     File2 = hiddenTagged<QListWidget>(this, "File2");
+    createBookmarksPanel();
 
+    connectCommands();
     resize(twips::toPixels(kDefaultWidth), twips::toPixels(kDefaultHeight));
     mainwindowport::set(this);
 }
@@ -146,18 +148,21 @@ void MainWindow::form_load()
 void MainWindow::Form_Resize()
 {
     const int margin = Text4->text().toShort();
+    // The menu bar stands above the inner area, as a window's own menu does.
+    const int menu = menuBar->sizeHint().height();
+    menuBar->setGeometry(0, 0, width(), menu);
     const int w = twips::fromPixels(width());
-    const int h = twips::fromPixels(height());
-    const int t = twips::fromPixels(Toolbar1->isVisible() ? Toolbar1->sizeHint().height() : 0);
+    const int h = twips::fromPixels(height() - menu);
+    const int t = twips::fromPixels(Toolbar1->isHidden() ? 0 : Toolbar1->sizeHint().height());
     const int s = twips::fromPixels(StatusBar1->sizeHint().height());
 
-    Toolbar1->setGeometry(0, 0, width(), twips::toPixels(t));
+    Toolbar1->setGeometry(0, menu, width(), twips::toPixels(t));
     StatusBar1->setGeometry(0, height() - twips::toPixels(s), width(), twips::toPixels(s));
     // A window made very small must not give the editor a negative size.
     const int editorWidth = std::max(0, w - margin);
     const int editorHeight = std::max(0, h - t - s - 10);
-    RichTextBox2->setGeometry(twips::toPixels(margin), twips::toPixels(t + 5), twips::toPixels(editorWidth),
-                              twips::toPixels(editorHeight));
+    RichTextBox2->setGeometry(twips::toPixels(margin), menu + twips::toPixels(t + 5),
+                              twips::toPixels(editorWidth), twips::toPixels(editorHeight));
     Frame1->move((width() - Frame1->width()) / 2, Frame1->y());
     Frame2->move((width() - Frame2->width()) / 2, Frame2->y());
 }
@@ -168,53 +173,24 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     Form_Resize();
 }
 
-void MainWindow::ShowButtonCaptions()
-{
-    Check1->setChecked(false);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Form_Resize();
-}
-
-void MainWindow::HideButtonCaptions()
-{
-    Check1->setChecked(true);
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    Form_Resize();
-}
-
-void MainWindow::znachki1_Click()
-{
-    Check2->setChecked(true);
-    Toolbar1->setIconSize(QSize(16, 16));
-}
-
-void MainWindow::znachki2_Click()
-{
-    Check2->setChecked(false);
-    Toolbar1->setIconSize(QSize(32, 32));
-}
-
 bool MainWindow::applyTextView()
 {
-    bool sizeOk = false;
-    bool colourOk = false;
-    const double size = Text2->text().toDouble(&sizeOk);
-    const qint64 colour = Text3->text().toLongLong(&colourOk);
-    if (!sizeOk || size <= 0)
+    const auto size = appearance::fontSizeFromText(Text2->text(), QLocale());
+    if (!size)
         return false;
     QFont font(Text1->text());
-    font.setPointSizeF(size);
+    font.setPointSizeF(*size);
     RichTextBox2->setFont(font);
-    if (!colourOk || colour < 0 || colour > 0xFFFFFF)
+    const auto background = appearance::colorFromNumber(Text3->text());
+    if (!background)
         return false;
-    // Stored as red + 256 * green + 65536 * blue.
-    const QColor background(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
     QPalette palette = RichTextBox2->palette();
-    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Base, *background);
     RichTextBox2->setPalette(palette);
     QPalette own = this->palette();
-    own.setColor(QPalette::Window, background);
+    own.setColor(QPalette::Window, *background);
     setPalette(own);
+    setAutoFillBackground(true); // the colour shows in the margin beside the editor
     return true;
 }
 
@@ -223,10 +199,11 @@ void MainWindow::ExitProgramm_Click()
     if (setup().Check1->isChecked() && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
-    if (Voice) {
-        Voice->Speak(QString(), speech::PurgeBeforeSpeak);
-        Voice.reset();
-    }
+    // A reading running under this call must not go on speaking after the exit.
+    IsReading = 0;
+    if (speech::Voice *voice = readingVoice())
+        voice->Speak(QString(), speech::PurgeBeforeSpeak);
+    releaseVoice();
     endProcess();
 }
 
@@ -240,12 +217,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-}
-
-void MainWindow::showHelp(const QString &page)
-{
-    // The help window comes with the menus; until then a request is only noted.
-    qCInfo(lcFiles).noquote() << "help page" << page << "asked for; no help window yet";
 }
 
 MainWindow &MP3()

@@ -3,8 +3,10 @@
 #include "app/mainwindowport.h"
 #include "settings/settingsstore.h"
 
+#include <QHash>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -14,7 +16,10 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QMenuBar;
 class QProgressBar;
+class QPushButton;
 class QStatusBar;
 class QToolBar;
 class RichTextBox;
@@ -50,10 +55,49 @@ public:
     // Inserts the stress mark ">" where the editor was double-clicked.
     void RichTextBox2_DblClick(int position);
 
+    // Appearance: toolbar captions and icon size, editor font, background and margin.
     void ShowButtonCaptions();
     void HideButtonCaptions();
     void znachki1_Click();
     void znachki2_Click();
+    void SetPic();
+    void SelFont() override;
+    void FonColor_Click() override;
+    void onstup0_Click() override;
+    void otstup1_Click() override;
+    void otstup2_Click() override;
+
+    // Menus and toolbar. A command is named by its menu item's objectName; its menu item
+    // and toolbar button stay disabled until the command is given here.
+    void enableCommand(const QString &name, std::function<void()> run);
+    void runCommand(const QString &name);
+    void Toolbar1_ButtonClick(int index);
+    // The about box.
+    void menu6_1_Click();
+
+    // Reading aloud: the selection, or the text paragraph by paragraph from the caret with
+    // the paragraph being spoken highlighted. The editor is locked while it runs; the
+    // reading runs inside this call and lets events through while the voice speaks.
+    void ReadAloud();
+    // Silences the voice, ends a running reading and writes the book's bookmark.
+    void StopReading();
+
+    // Bookmarks panel.
+    void zakladki_Click();
+    void Command2_Click();
+    void File2_DblClick();
+    void Command1_Click();
+    void Command10_Click();
+    // Reopens the book of the bookmark selected in File2 at its caret offset.
+    void OpenZakladka();
+    // Profiles menu (profilemenu.cpp): switches to profile 1..4 without asking and
+    // without saving the profile being left.
+    void User1_Click();
+    void User2_Click();
+    void User3_Click();
+    void User4_Click();
+    // Adds the four profile commands "User1".."User4" (Ctrl+F1..Ctrl+F4) to a menu.
+    void addProfileActions(QMenu &menu);
 
     // MainWindowPort
     QWidget &window() override { return *this; }
@@ -71,6 +115,7 @@ public:
 
     std::unique_ptr<speech::Voice> Voice;
 
+    QMenuBar *menuBar = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QList<QLabel *> statusPanels; // panel i is statusPanels[i - 1]
@@ -97,13 +142,58 @@ public:
     QLineEdit *Text1 = nullptr;   // editor font name
     QListWidget *File2 = nullptr; // bookmark files
 
+    // Buttons of the bookmarks panel.
+    QPushButton *Command2 = nullptr;  // open the selected bookmark
+    QPushButton *Command1 = nullptr;  // delete it
+    QPushButton *Command10 = nullptr; // close the panel
+
+    // State of a reading aloud: 1 while it runs; the paragraph being read.
+    std::int16_t IsReading = 0;
+    std::int32_t ReadStart = 0;
+    std::int32_t ReadEnd = 0;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void createStatusBar();
+    void createBookmarksPanel();
+
+    enum class WaitEnd
+    {
+        Done,
+        Stopped
+    };
+    // The voice a reading speaks through: the shared voice of the settings window once a
+    // reading has bound it, else this window's own (nothing after a stop released it).
+    speech::Voice *readingVoice() const;
+    void releaseVoice();
+    WaitEnd waitForVoice();
+    void readSelection();
+    void readParagraphs(int caret);
+    int bookmarkCaret() const;
+
+    bool voiceBound = false;
+    bool readingRuns = false;
+    // The paragraph highlighted last, and the selection the editor shows for it: the
+    // editor cannot put its caret between a CR and its LF, where a paragraph begins.
+    struct Highlight
+    {
+        int start = -1;
+        int shownStart = 0;
+        int shownLength = 0;
+    } highlight;
+    void createMenus();
+    void createToolbar();
+    void connectCommands();
+
+    QHash<QString, std::function<void()>> m_commands;
+    int imageList = 1; // the toolbar's icons: 1 large, 2 small
 };
+
+// Shows a window non-modal, or brings it forward when it is already shown.
+void showWindow(QWidget &w);
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();

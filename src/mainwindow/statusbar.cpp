@@ -47,10 +47,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::MouseButtonRelease) {
-            Setup &settings = setup();
-            settings.show();
-            settings.raise();
-            settings.activateWindow();
+            showWindow(setup());
             return true;
         }
         return QObject::eventFilter(watched, event);

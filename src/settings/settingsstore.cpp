@@ -276,7 +276,8 @@ using namespace settingsstore;
 
 void SaveSettings(QWidget &window)
 {
-    const QList<Entry> entries = entriesToSave(window, currentProfile());
+    const QString profile = currentProfile();
+    const QList<Entry> entries = entriesToSave(window, profile);
     QSettings store = openStore();
     for (const Entry &e : entries)
         store.setValue(e.section + u'/' + e.key, e.value);
@@ -287,7 +288,9 @@ void SaveSettings(QWidget &window)
                                      << "failed:" << reason;
         services::prompter().critical(textfile::failureMessage(
             QStringLiteral("Невозможно сохранить настройки профиля!"), store.fileName(), reason));
+        return;
     }
+    qCInfo(lcSettings).noquote() << "saved" << window.objectName() << "into profile" << profile;
 }
 
 void LoadSettings(QWidget &window)

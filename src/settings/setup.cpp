@@ -190,6 +190,7 @@ Setup::Setup(QWidget *parent) : QWidget(parent)
     createMenus();
     layout->setMenuBar(menuBar);
     layout->addWidget(SSTab2);
+    createProfiles(*layout);
 
     connectHandlers();
 }
@@ -519,6 +520,7 @@ void Setup::connectHandlers()
 
     connect(Command22, &QPushButton::clicked, this, &Setup::Command22_Click);
     connect(Command55, &QPushButton::clicked, this, &Setup::Command55_Click);
+    connectFolderAndViewButtons();
 }
 
 QList<QWidget *> Setup::controlsInDesignOrder() const
@@ -563,24 +565,6 @@ void Setup::formLoad()
         lstSapi5->setCurrentRow(rememberedVoice);
     selectListedVoice();
     Tembrs();
-}
-
-void Setup::LoadProfil()
-{
-    LoadSettings(*this);
-    update();
-    if (MainWindowPort *main = mainwindowport::get()) {
-        LoadSettings(main->window());
-        if (!main->applyTextView())
-            return;
-        main->SetStatusBar();
-        main->window().update();
-    }
-    update();
-    const auto page = toInt16(Text11->text());
-    if (!page || *page < 0 || *page >= SSTab1->count())
-        return;
-    SSTab1->setCurrentIndex(*page);
 }
 
 bool Setup::selectListedVoice()

@@ -13,12 +13,15 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QSlider;
 class QTabWidget;
+class QToolBar;
+class QVBoxLayout;
 namespace speech {
 class Voice;
 }
@@ -38,6 +41,12 @@ public:
 
     // Applies the current profile to this window and to the main window.
     void LoadProfil();
+    // Profiles (profiles.cpp). The menu item of profile 1..4: switches to it without
+    // asking and without saving the profile being left.
+    void User_Click(int number);
+    // Toolbar1 by 1-based button index: 1-4 switch profile (asking first), 6 saves the
+    // profile, 7 puts the defaults back, 9 shows help; 5 and 8 are separators.
+    void Toolbar1_ButtonClick(int index);
     // Selects the voice at the list's position, remembers it, shows it in the status
     // bar and rebuilds the tags; tells the user to check the engine when that fails.
     void lstSapi5_Click();
@@ -50,12 +59,19 @@ public:
     // The test phrase in all five timbres, and its stop.
     void Command22_Click();
     void Command55_Click();
+    // The working folder: a folder chooser, asked until it returns a path without a blank
+    // or is cancelled; the path goes into Text28 and the main status bar.
+    void Command11_Click();
+    // The chosen folder's path, or an empty text when the user cancels.
+    QString BrowseForFolder(const QString &title);
 
     // The one speaking voice of the program; empty when no speech engine or no voice
     // could be found.
     std::unique_ptr<speech::Voice> Voice;
 
     QLineEdit *profil = nullptr;  // current profile name, never stored
+    QToolBar *Toolbar1 = nullptr; // profile buttons: the current one is down
+    QMenu *prof = nullptr;        // "Профили"
     QTabWidget *SSTab2 = nullptr; // pages "голос", "запись", "опции"
     QMenuBar *menuBar = nullptr;
 
@@ -138,7 +154,12 @@ private:
     QWidget *createRecordingPage();
     QWidget *createOptionsPage();
     void createMenus();
+    void createProfiles(QVBoxLayout &layout);
+    void pressProfileButton(int number);
+    void SaveProfil();
+    void SetDefaults();
     void connectHandlers();
+    void connectFolderAndViewButtons();
 
     bool selectListedVoice();
     void rateChanged(QLineEdit *text, int panel, int value);

@@ -10,7 +10,7 @@
 #include "platform/text/estimate.h"
 #include "platform/text/logging.h"
 #include "platform/text/textfile.h"
-#include "settings/workingfolder.h"
+#include "settings/workfolder.h"
 #include "texttools/libraryfiles.h"
 #include "texttools/toolwindowparts.h"
 
@@ -319,8 +319,8 @@ void Library::AddToWorkFolder()
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)
         return;
-    const std::optional<QString> folder = workingfolder::forAdding();
-    if (!folder || !workingfolder::confirmAdding())
+    const std::optional<QString> folder = workfolder::forAdding();
+    if (!folder || !workfolder::confirmAdding())
         return;
     if (!editor->LoadFile(path)) {
         prompter().critical(

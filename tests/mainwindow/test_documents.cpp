@@ -4,6 +4,7 @@
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 
@@ -39,7 +40,7 @@ protected:
         const QString path = dir.filePath(name);
         EXPECT_TRUE(textfile::writeText(path, text));
         scriptedFileChooser().names.enqueue(path);
-        w->OpenTextFile();
+        triggerAction(*w, QStringLiteral("OpenFile"));
         return path;
     }
     // Current file, its field, book title, its field, editor text.
@@ -80,7 +81,7 @@ TEST_F(Documents, OpenPreformatSaveGivesTheExactBytes)
     EXPECT_TRUE(scriptedFileChooser().asked.at(0).filter.contains("(*)")); // names without a dot show too
 
     confirmations(false);
-    w->SaveText();
+    triggerAction(*w, QStringLiteral("SaveFile"));
     EXPECT_EQ(bytes(path), cp1251::encode(QStringLiteral("Глава 1\r\n Он сказал ( тихо ) -  да.\r\n\r\n")));
     EXPECT_TRUE(asked().isEmpty());
 }
@@ -89,14 +90,14 @@ TEST_F(Documents, CancelledDialogsAndUnopenableFilesChangeNothing)
 {
     open(QStringLiteral("kept.txt"), QStringLiteral("abc"));
     const QStringList before = state();
-    w->OpenTextFile();
-    w->SaveTextAs();
-    w->SaveRtfAs();
+    triggerAction(*w, QStringLiteral("OpenFile"));
+    triggerAction(*w, QStringLiteral("SaveAs"));
+    triggerAction(*w, QStringLiteral("SeveRTF"));
     EXPECT_EQ(scriptedFileChooser().asked.size(), 4);
 
     const QString missing = dir.filePath(QStringLiteral("нет такого.txt"));
     scriptedFileChooser().names.enqueue(missing);
-    w->OpenTextFile();
+    triggerAction(*w, QStringLiteral("OpenFile"));
     EXPECT_EQ(scriptedPrompter().asked.at(0).icon, Prompter::Icon::Critical); // and nothing asked before
     const QStringList messages = asked();
     ASSERT_EQ(messages.size(), 1);
@@ -112,17 +113,17 @@ TEST_F(Documents, SaveWithoutAFileName)
     // The fresh-window placeholder is not a file name: nothing is written next to the program.
     CurTextPath = QStringLiteral("полный путь к файлу");
     confirmations(true);
-    w->SaveText(); // answered Yes
+    triggerAction(*w, QStringLiteral("SaveFile")); // answered Yes
     EXPECT_EQ(asked(), QStringList({ask, noName}));
     EXPECT_FALSE(QFile::exists(CurTextPath));
 
     CurTextPath.clear();
     confirmations(false);
-    w->SaveText();
+    triggerAction(*w, QStringLiteral("SaveFile"));
     EXPECT_EQ(asked(), QStringList({noName}));
     confirmations(true);
     scriptedPrompter().answers.enqueue(Prompter::Answer::No);
-    w->SaveText();
+    triggerAction(*w, QStringLiteral("SaveFile"));
     EXPECT_EQ(asked(), QStringList({ask}));
 }
 
@@ -132,20 +133,20 @@ TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
     confirmations(false);
     const QString unwritable = dir.filePath(QStringLiteral("нет/папки/книга.txt"));
     scriptedFileChooser().names.enqueue(unwritable);
-    w->SaveTextAs();
+    triggerAction(*w, QStringLiteral("SaveAs"));
     EXPECT_EQ(CurTextPath, opened);
 
     const QString other = dir.filePath(QStringLiteral("b.txt"));
     scriptedFileChooser().names.enqueue(other);
-    w->SaveTextAs();
+    triggerAction(*w, QStringLiteral("SaveAs"));
     // The field keeps showing the file opened, not the one saved.
     EXPECT_EQ(state().mid(0, 3), QStringList({other, opened, "a"}));
     w->RichTextBox2->setText(QStringLiteral("новое"));
-    w->SaveText();
+    triggerAction(*w, QStringLiteral("SaveFile"));
     EXPECT_EQ(bytes(other), cp1251::encode(QStringLiteral("новое\r\n")));
 
     CurTextPath = unwritable;
-    w->SaveText();
+    triggerAction(*w, QStringLiteral("SaveFile"));
     const QStringList messages = asked();
     EXPECT_EQ(messages.size(), 2);
     EXPECT_EQ(messages.filter(unwritable), messages); // each names the file
@@ -153,9 +154,9 @@ TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
     // Each failure names the file and, on the second line, the system's reason.
     const QString locked = readOnlyFolder() + QStringLiteral("/книга.txt");
     CurTextPath = locked;
-    w->SaveText();
+    triggerAction(*w, QStringLiteral("SaveFile"));
     scriptedFileChooser().names.enqueue(locked);
-    w->SaveRtfAs();
+    triggerAction(*w, QStringLiteral("SeveRTF"));
     const QString expected = "Не удалось записать файл\n" + locked + ": Permission denied";
     EXPECT_EQ(asked(), QStringList({expected, expected}));
     EXPECT_EQ(CurTextPath, locked);
@@ -170,7 +171,7 @@ TEST_F(Documents, RtfSaveAndReopenKeepCyrillicAndColours)
     w->RichTextBox2->setSelColor(Qt::red);
     const QString rtf = dir.filePath(QStringLiteral("книга.rtf"));
     scriptedFileChooser().names.enqueue(rtf);
-    w->SaveRtfAs();
+    triggerAction(*w, QStringLiteral("SeveRTF"));
     EXPECT_EQ(CurTextPath, rtf);
 
     RichTextBox reopened;
@@ -190,9 +191,9 @@ TEST_F(Documents, ClearAlwaysAsksAndKeepsTheTitle)
     BookTitle = QStringLiteral("y");
     const QStringList before = state();
     scriptedPrompter().answers.enqueue(Prompter::Answer::No);
-    w->ClearText_Click();
+    triggerAction(*w, QStringLiteral("ClearText"));
     EXPECT_EQ(state(), before);
-    w->ClearText_Click();
+    triggerAction(*w, QStringLiteral("ClearText"));
     EXPECT_EQ(state(), QStringList({"", "", "y", "", ""}));
     EXPECT_EQ(scriptedPrompter().asked.at(1).icon, Prompter::Icon::Exclamation);
     EXPECT_EQ(asked(), QStringList({"Очистить текстовое окно?", "Очистить текстовое окно?"}));
@@ -204,7 +205,7 @@ TEST_F(Documents, AddToBatch)
     BookTitle = QStringLiteral("Моя книга");
     const auto add = [this](const QString &folder) {
         setup().Text28->setText(folder);
-        w->AddToPaket();
+        triggerAction(*w, QStringLiteral("InsPaket"));
         return asked();
     };
     // No working folder: the settings open on the recording page.

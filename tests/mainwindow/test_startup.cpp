@@ -5,6 +5,7 @@
 #include "platform/text/textfile.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -85,7 +86,7 @@ TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)
     w.show();
     w.close();
     scriptedPrompter().answers.enqueue(Prompter::Answer::No);
-    w.ExitProgramm_Click();
+    triggerAction(w, QStringLiteral("ExitProgramm"));
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
     EXPECT_EQ(scriptedPrompter().asked[0].text, "Выйти из программы?");
     EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Question);
@@ -95,7 +96,7 @@ TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)
     EXPECT_EQ(w.RichTextBox2->Text(), "несохранённый текст");
     EXPECT_TRUE(w.Voice);
 
-    w.ExitProgramm_Click(); // the scripted prompter answers Yes now
+    triggerAction(w, QStringLiteral("ExitProgramm")); // the scripted prompter answers Yes now
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(store().value("MP3User1/(name)").toString(), "Quenvale ");
     EXPECT_EQ(store().value("MP3User1/text7").toString(), "полный путь к файлу");
@@ -109,7 +110,7 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     setup().Check1->setChecked(false);
     w.Text4->setText(QStringLiteral("30"));
     w.Check1->setChecked(true); // toolbar captions hidden
-    w.ExitProgramm_Click();
+    triggerAction(w, QStringLiteral("ExitProgramm"));
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_EQ(ended, 1);
     // The settings window is saved only by its own command.

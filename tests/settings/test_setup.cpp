@@ -3,6 +3,7 @@
 #include "app/windows.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -48,11 +49,17 @@ public:
     void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help.append(page); }
+    void SelFont() override { views.append("SelFont"); }
+    void FonColor_Click() override { views.append("FonColor_Click"); }
+    void onstup0_Click() override { views.append("onstup0_Click"); }
+    void otstup1_Click() override { views.append("otstup1_Click"); }
+    void otstup2_Click() override { views.append("otstup2_Click"); }
     void PreFormat() override {}
     RichTextBox *editor() override { return nullptr; }
 
     QMap<int, QString> panels;
     QStringList help;
+    QStringList views; // the look commands the settings window forwarded
     int estimates = 0;
 };
 
@@ -333,9 +340,7 @@ TEST_F(SetupWindow, MenusTurnPagesAndCloseOnlyHides)
     ::Setup &w = load();
     for (const auto &[name, page] :
          {std::pair{"TablChange1", 1}, {"options", 2}, {"golos", 0}, {"help2", 0}}) {
-        auto *action = w.menuBar->findChild<QAction *>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        action->trigger();
+        triggerAction(w, QString::fromLatin1(name));
         EXPECT_EQ(w.SSTab2->currentIndex(), page) << name;
     }
     EXPECT_EQ(main->help, QStringList({"Help9.rtf"}));
@@ -347,4 +352,56 @@ TEST_F(SetupWindow, MenusTurnPagesAndCloseOnlyHides)
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(&setup(), &w);
     EXPECT_EQ(w.Text28->text(), "/книги");
+}
+
+TEST_F(SetupWindow, WorkingFolderChooserRefusesBlanksAndEndsOnCancel)
+{
+    ::Setup &w = load();
+    const QString warning = QStringLiteral(
+        "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
+        "простым названием. Напимер, C:\\Аудиокниги");
+    struct Case
+    {
+        const char *name;
+        QString before;
+        QStringList chosen; // the chooser's answers in turn; an empty one is Cancel
+        QString after;
+        int warnings;
+    };
+    const Case cases[] = {
+        {"cancel keeps the folder", "/книги", {""}, "/книги", 0},
+        {"blank refused, then a good one", "", {"/home/u/Мои книги", "/home/u/Книги"}, "/home/u/Книги", 1},
+        {"blank refused, then cancel", "/книги", {"/home/u/Мои книги", ""}, "/книги", 1},
+        // An old path with a blank does not keep the chooser coming back.
+        {"cancel with a blank already stored", "/мои книги", {""}, "/мои книги", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        w.Text28->setText(c.before);
+        main->panels.clear();
+        scriptedPrompter().asked.clear();
+        scriptedFileChooser().asked.clear();
+        for (const QString &name : c.chosen)
+            scriptedFileChooser().names.enqueue(name);
+        triggerAction(w, QStringLiteral("Command11"));
+        EXPECT_EQ(w.Text28->text(), c.after);
+        EXPECT_EQ(main->panels.value(3), c.after == c.before ? QString() : c.after);
+        ASSERT_EQ(scriptedFileChooser().asked.size(), c.chosen.size());
+        EXPECT_EQ(scriptedFileChooser().asked.at(0).title, "Укажите рабочий каталог");
+        EXPECT_EQ(scriptedFileChooser().asked.at(0).start, c.before); // opens where the folder is
+        ASSERT_EQ(scriptedPrompter().asked.size(), c.warnings);
+        if (c.warnings) {
+            EXPECT_EQ(scriptedPrompter().asked[0].text, warning);
+            EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
+        }
+    }
+}
+
+TEST_F(SetupWindow, LookButtonsForwardToTheMainWindow)
+{
+    ::Setup &w = load();
+    for (const char *button : {"Command10", "Command9", "Command7", "Command8", "Command3"})
+        triggerAction(w, QString::fromLatin1(button));
+    EXPECT_EQ(main->views,
+              QStringList({"onstup0_Click", "otstup1_Click", "otstup2_Click", "FonColor_Click", "SelFont"}));
 }

@@ -37,6 +37,22 @@ QString ScriptedFileChooser::folder(const QString &title, const QString &start)
     return nextName(names);
 }
 
+std::optional<QFont> ScriptedStyleChooser::font(const QString &title, const QFont &)
+{
+    asked.append(title);
+    if (fonts.isEmpty())
+        return std::nullopt;
+    return fonts.dequeue();
+}
+
+std::optional<QColor> ScriptedStyleChooser::color(const QString &title, const QColor &)
+{
+    asked.append(title);
+    if (colors.isEmpty())
+        return std::nullopt;
+    return colors.dequeue();
+}
+
 void installScriptedServices()
 {
     Services s;
@@ -45,6 +61,7 @@ void installScriptedServices()
     s.shutdown = std::make_unique<ScriptedShutdown>();
     s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
     s.voices = std::make_unique<FakeVoiceFactory>();
+    s.styleChooser = std::make_unique<ScriptedStyleChooser>();
     services::install(std::move(s));
 }
 
@@ -67,4 +84,8 @@ ScriptedSoundPlayer &scriptedSoundPlayer()
 FakeVoiceFactory &fakeVoices()
 {
     return static_cast<FakeVoiceFactory &>(services::voices());
+}
+ScriptedStyleChooser &scriptedStyleChooser()
+{
+    return static_cast<ScriptedStyleChooser &>(services::styleChooser());
 }

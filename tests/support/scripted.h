@@ -5,6 +5,7 @@
 #include "platform/services/services.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
+#include "platform/services/stylechooser.h"
 
 #include <QQueue>
 #include <QStringList>
@@ -67,6 +68,17 @@ public:
     QStringList played;
 };
 
+class ScriptedStyleChooser : public StyleChooser
+{
+public:
+    std::optional<QFont> font(const QString &title, const QFont &current) override;
+    std::optional<QColor> color(const QString &title, const QColor &current) override;
+
+    QQueue<QFont> fonts;   // when empty: cancelled
+    QQueue<QColor> colors; // when empty: cancelled
+    QStringList asked;     // the dialogs' titles
+};
+
 class FakeVoiceFactory;
 
 // Installs fresh scripted services (and the fake voice factory).
@@ -77,4 +89,5 @@ ScriptedPrompter &scriptedPrompter();
 ScriptedFileChooser &scriptedFileChooser();
 ScriptedShutdown &scriptedShutdown();
 ScriptedSoundPlayer &scriptedSoundPlayer();
+ScriptedStyleChooser &scriptedStyleChooser();
 FakeVoiceFactory &fakeVoices();

@@ -25,6 +25,11 @@ public:
     void setStatusPanel(int panel, const QString &value) override { panels[panel] = value; }
     bool applyTextView() override { return true; }
     void showHelp(const QString &page) override { help << page; }
+    void SelFont() override {}
+    void FonColor_Click() override {}
+    void onstup0_Click() override {}
+    void otstup1_Click() override {}
+    void otstup2_Click() override {}
     void PreFormat() override { ++preformats; }
     RichTextBox *editor() override { return text; }
 

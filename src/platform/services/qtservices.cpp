@@ -4,6 +4,7 @@
 #include "platform/services/services.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
+#include "platform/services/stylechooser.h"
 #include "platform/speech/espeakvoice.h"
 
 #include <QApplication>
@@ -108,5 +109,6 @@ void services::installReal()
     s.shutdown = std::make_unique<SystemShutdown>();
     s.soundPlayer = std::make_unique<QtSoundPlayer>();
     s.voices = std::make_unique<speech::EspeakVoiceFactory>();
+    s.styleChooser = std::make_unique<QtStyleChooser>();
     install(std::move(s));
 }

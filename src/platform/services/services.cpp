@@ -4,6 +4,7 @@
 #include "platform/services/prompter.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
+#include "platform/services/stylechooser.h"
 #include "platform/speech/voice.h"
 
 #include <QtGlobal>
@@ -55,6 +56,10 @@ SoundPlayer &soundPlayer()
 speech::VoiceFactory &voices()
 {
     return require(current().voices, "voices");
+}
+StyleChooser &styleChooser()
+{
+    return require(current().styleChooser, "styleChooser");
 }
 
 } // namespace services

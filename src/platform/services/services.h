@@ -6,6 +6,7 @@ class Prompter;
 class FileChooser;
 class Shutdown;
 class SoundPlayer;
+class StyleChooser;
 namespace speech {
 class VoiceFactory;
 }
@@ -19,6 +20,7 @@ struct Services
     std::unique_ptr<Shutdown> shutdown;
     std::unique_ptr<SoundPlayer> soundPlayer;
     std::unique_ptr<speech::VoiceFactory> voices;
+    std::unique_ptr<StyleChooser> styleChooser;
 };
 
 namespace services {
@@ -35,5 +37,6 @@ FileChooser &fileChooser();
 Shutdown &shutdown();
 SoundPlayer &soundPlayer();
 speech::VoiceFactory &voices();
+StyleChooser &styleChooser();
 
 } // namespace services

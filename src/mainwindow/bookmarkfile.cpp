@@ -1,0 +1,57 @@
+#include "mainwindow/bookmarkfile.h"
+
+#include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
+
+#include <QDir>
+
+namespace bookmarkfile {
+
+QStringList lines(const Bookmark &bookmark)
+{
+    const QString number = QString::number(bookmark.caret);
+    return {bookmark.path, bookmark.title, bookmark.caret < 0 ? number : u' ' + number};
+}
+
+std::optional<Bookmark> parse(const QStringList &lines)
+{
+    if (lines.size() < 3)
+        return std::nullopt;
+    bool ok = false;
+    const std::int32_t caret = lines[2].trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return Bookmark{lines[0], lines[1], caret};
+}
+
+QString folder()
+{
+    return programfolder::file(QStringLiteral("BOOKMARK"));
+}
+
+QString fileFor(const QString &title)
+{
+    return folder() + u'/' + title + QStringLiteral(".zak");
+}
+
+std::optional<QStringList> list()
+{
+    const QDir dir(folder());
+    if (!dir.exists())
+        return std::nullopt;
+    // A bookmark of an empty title is the hidden file ".zak"; it is listed like any other.
+    return dir.entryList({QStringLiteral("*.zak")}, QDir::Files | QDir::Hidden,
+                         QDir::Name | QDir::IgnoreCase);
+}
+
+bool write(const Bookmark &bookmark, QString *error)
+{
+    if (!QDir().mkpath(folder())) {
+        if (error)
+            *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder()));
+        return false;
+    }
+    return textfile::writeLines(fileFor(bookmark.title), lines(bookmark), error);
+}
+
+} // namespace bookmarkfile

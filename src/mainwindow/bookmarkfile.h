@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+// Bookmark files: "<title>.zak" in the program folder's BOOKMARK folder, three lines of
+// Windows-1251 text: the book's path, its title and the caret offset.
+namespace bookmarkfile {
+
+struct Bookmark
+{
+    QString path;
+    QString title;
+    std::int32_t caret = 0;
+};
+
+// The three lines; the caret is written with a blank in the sign position (" 21").
+QStringList lines(const Bookmark &bookmark);
+// The bookmark in the lines, or nothing when a line is missing or the third is not a
+// 32-bit number (blanks around it are allowed).
+std::optional<Bookmark> parse(const QStringList &lines);
+
+// The bookmark folder, and the file of a title in it (an empty title gives ".zak").
+QString folder();
+QString fileFor(const QString &title);
+// The names of the bookmark files, sorted ignoring case, or nothing when the folder
+// cannot be listed.
+std::optional<QStringList> list();
+
+// Writes the title's bookmark, creating the folder when missing. False when it could not
+// be written; `error` gets the reason.
+bool write(const Bookmark &bookmark, QString *error = nullptr);
+
+} // namespace bookmarkfile

@@ -1,0 +1,25 @@
+#include "mainwindow/bookmarkfile.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(BookmarkFile, LinesAndParse)
+{
+    EXPECT_EQ(bookmarkfile::lines({u"/книги/Война и мир.txt"_s, u"Война_и_мир"_s, 1234}),
+              QStringList({u"/книги/Война и мир.txt"_s, u"Война_и_мир"_s, u" 1234"_s}));
+    EXPECT_EQ(bookmarkfile::lines({{}, {}, -5}).last(), u"-5"_s);
+
+    // Third line -> caret, or -1 for no bookmark.
+    const std::pair<QString, int> caretLines[] = {
+        {u" 1234"_s, 1234},    {u"1234"_s, 1234}, {u"\t1234  "_s, 1234}, {u"-3"_s, -3},
+        {u"2147483648"_s, -1}, {u"12a"_s, -1},    {u""_s, -1},
+    };
+    for (const auto &[line, caret] : caretLines) {
+        const auto b = bookmarkfile::parse({u"/b.txt"_s, u""_s, line});
+        EXPECT_EQ(b ? b->caret : -1, caret) << qPrintable(line);
+        EXPECT_EQ(b ? b->path + u'|' + b->title : u"/b.txt|"_s, u"/b.txt|"_s);
+    }
+    EXPECT_TRUE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s, u"1"_s, u"extra"_s}));
+    EXPECT_FALSE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s}));
+}

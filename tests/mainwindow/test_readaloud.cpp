@@ -1,0 +1,234 @@
+// Reading aloud, its stop and the bookmarks, with the fake voice.
+#include "app/globals.h"
+#include "mainwindow/bookmarkfile.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+#include "recording/textprep.h"
+#include "settings/setup.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString book = u"Первый.\r\nещё строка.\r\n Второй.\r\n- Реплика.\r\nКонец"_s;
+using Highlights = QList<std::pair<int, int>>;
+
+class ReadAloud : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        w = &MP3();
+        w->endProcess = [] {};
+        fakeVoices().busyPolls = 3;
+        // Every highlight as the reading's start and length; afterHighlight runs at the
+        // reading's next pass of event processing, as a key pressed then would.
+        QObject::connect(w->RichTextBox2, &RichTextBox::selectionChanged, w, [this] {
+            if (w->RichTextBox2->SelLength() == 0)
+                return;
+            highlights.append({w->ReadStart, w->ReadEnd - w->ReadStart});
+            unlockedWhileShown |= !w->RichTextBox2->Locked();
+            QTimer::singleShot(0, w, [this, n = highlights.size()] { afterHighlight(int(n)); });
+        });
+    }
+    QString openBook(const QString &title, const QString &text = book)
+    {
+        const QString path = dir.filePath(title + u".txt"_s);
+        EXPECT_TRUE(textfile::writeText(path, text));
+        w->RichTextBox2->LoadFile(path, RichTextBox::FileType::Text);
+        CurTextPath = path;
+        BookTitle = title;
+        return path;
+    }
+    static QStringList spoken()
+    {
+        QStringList texts;
+        for (const auto &s : fakeVoices().log.spoken)
+            texts << s.text + (s.flags == 11 ? u""_s : u" flags "_s + QString::number(s.flags));
+        return texts;
+    }
+    static QString bookmark(const QString &title)
+    {
+        const auto bytes = textfile::readBytes(bookmarkfile::fileFor(title));
+        return bytes ? cp1251::decode(*bytes) : u"<missing>"_s;
+    }
+    // Shows the panel, selects `name` and runs `command` on it; the names it listed.
+    QStringList onBookmark(const QString &name, void (MainWindow::*command)())
+    {
+        w->zakladki_Click();
+        QStringList names;
+        for (int i = 0; i < w->File2->count(); ++i)
+            names << w->File2->item(i)->text();
+        w->File2->setCurrentRow(int(names.indexOf(name)));
+        (w->*command)();
+        return names;
+    }
+
+    MainWindow *w = nullptr;
+    QTemporaryDir dir;
+    Highlights highlights;
+    bool unlockedWhileShown = false;
+    std::function<void(int)> afterHighlight = [](int) {};
+};
+
+} // namespace
+
+TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
+{
+    const QStringList tail = {u"\r\n Второй."_s, u"\r\n- Реплика.\r\nКонец"_s};
+    const struct
+    {
+        int caret;
+        QStringList blocks;
+        Highlights highlights;
+    } cases[] = {
+        {0, QStringList{u"Первый.\r\nещё строка."_s} + tail, {{0, 21}, {21, 10}, {31, 19}}},
+        {3, QStringList{u"рвый.\r\nещё строка."_s} + tail, {{3, 18}, {21, 10}, {31, 19}}},
+        {49, {}, {}}, // at the end: nothing
+    };
+    w->RichTextBox2->setText(book);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.caret);
+        fakeVoices().log = {};
+        highlights.clear();
+        InDialog = InComment = false;
+        w->RichTextBox2->setSelStart(c.caret);
+        w->ReadAloud();
+        // Each block prepared with the dialogue state the block before left.
+        const ::Setup &s = setup();
+        const PrepSettings settings = PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()),
+                                                                std::int16_t(s.FlatScrollBar11->value()),
+                                                                std::int16_t(s.FlatScrollBar12->value()));
+        DialogState dialog;
+        QStringList expected;
+        for (const QString &block : c.blocks)
+            expected << TembrStart + AnalizText(block, settings, dialog);
+        EXPECT_EQ(spoken(), expected);
+        EXPECT_EQ(highlights, c.highlights);
+        EXPECT_FALSE(unlockedWhileShown || w->RichTextBox2->Locked() || w->IsReading);
+    }
+    EXPECT_EQ(w->RichTextBox2->Text(), book);
+
+    // A selection is spoken as it stands and stays selected.
+    fakeVoices().log = {};
+    w->RichTextBox2->setSelStart(23);
+    w->RichTextBox2->setSelLength(7);
+    w->ReadAloud();
+    EXPECT_EQ(spoken(), QStringList({TembrStart + u"Второй."_s}));
+    EXPECT_EQ(w->RichTextBox2->SelText(), u"Второй."_s);
+
+    // A second reading inside the first is ignored; an exit ends the first.
+    fakeVoices().log = {};
+    highlights.clear();
+    w->RichTextBox2->setSelStart(0);
+    afterHighlight = [this](int n) { n == 1 ? w->ReadAloud() : w->ExitProgramm_Click(); };
+    w->ReadAloud();
+    EXPECT_EQ(spoken().size(), 2);
+    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // the exit silenced the shared voice too
+}
+
+TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
+{
+    const QString path = openBook(u"Книга"_s);
+    afterHighlight = [this](int n) {
+        if (n == 2)
+            w->StopReading();
+    };
+    w->ReadAloud();
+    EXPECT_EQ(spoken().size(), 2);
+    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // each speak purges first, then the stop
+    EXPECT_FALSE(w->IsReading || w->RichTextBox2->Locked() || w->RichTextBox2->SelLength());
+    EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n 21\r\n"_s);
+    // Offset 21 lies between a CR and its LF; the editor puts the caret on the next line.
+    EXPECT_EQ(w->RichTextBox2->SelStart(), 22);
+
+    openBook(u"Другая"_s, u"другой текст"_s);
+    onBookmark(u"Книга.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_TRUE(w->Frame5->isHidden());
+    EXPECT_EQ(QStringList({CurTextPath, BookTitle, w->RichTextBox2->Text()}),
+              QStringList({path, u"Книга"_s, book + u"\r\n"_s}));
+    EXPECT_EQ(w->RichTextBox2->SelStart(), 22);
+
+    // Idle, the stop still writes; after a clear there is no book and the bookmark stays.
+    w->StopReading();
+    w->ClearText_Click();
+    w->StopReading();
+    EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n 22\r\n"_s);
+    CurTextPath = path;
+    BookTitle.clear();
+    w->StopReading();
+    EXPECT_EQ(bookmark({}), path + u"\r\n\r\n 0\r\n"_s);
+    EXPECT_EQ(onBookmark({}, &MainWindow::Command10_Click), QStringList({u".zak"_s, u"Книга.zak"_s}));
+}
+
+TEST_F(ReadAloud, BookmarksPanel)
+{
+    const QString none = u"Закладки создаются автоматически, при нажатии на кнопку остановки чтения."_s;
+    const QString moved = u"Этот текстовый файл был удален или перемещен!\n"_s;
+    const QString folder = bookmarkfile::folder() + u'/';
+    // A fresh install, without the folder or with the shipped empty one, only explains.
+    w->zakladki_Click();
+    QDir().mkpath(folder);
+    w->zakladki_Click();
+    ASSERT_EQ(scriptedPrompter().asked.size(), 2);
+    for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
+        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons),
+                  std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
+    EXPECT_TRUE(w->Frame5->isHidden());
+
+    // Bookmarks that cannot be followed leave the book and the editor; the message names
+    // the file that failed.
+    const QString path = openBook(u"Книга"_s);
+    const QString gone = dir.filePath(u"ушла.txt"_s);
+    const std::pair<QStringList, QString> failing[] = {
+        {{gone, u"ушла"_s, u" 3"_s}, gone},
+        {{path, u"Книга"_s}, folder + u"1.zak"_s},
+        {{path, u"Книга"_s, u"три"_s}, folder + u"2.zak"_s},
+    };
+    w->RichTextBox2->setText(u"правка"_s);
+    for (int n = 0; n < 3; ++n) {
+        const auto &[lines, failed] = failing[n];
+        textfile::writeLines(folder + QString::number(n) + u".zak"_s, lines);
+        onBookmark(QString::number(n) + u".zak"_s, &MainWindow::File2_DblClick);
+        const auto asked = std::exchange(scriptedPrompter().asked, {});
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_EQ(asked[0].icon, Prompter::Icon::Critical);
+        EXPECT_TRUE(asked[0].text.startsWith(moved + failed + u": "_s)) << qPrintable(asked[0].text);
+        EXPECT_EQ(QStringList({CurTextPath, BookTitle, w->RichTextBox2->Text()}),
+                  QStringList({path, u"Книга"_s, u"правка"_s}));
+        EXPECT_TRUE(w->Frame5->isHidden());
+    }
+    // A caret past the end of its text stops at the end.
+    textfile::writeLines(folder + u"far.zak"_s, {path, u"Книга"_s, u" 99999"_s});
+    textfile::writeLines(folder + u"notes.txt"_s, {});
+    onBookmark(u"far.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_EQ(w->RichTextBox2->SelStart(), book.size() + 2);
+
+    // Delete keeps the panel; with nothing selected, open and delete change nothing.
+    EXPECT_EQ(onBookmark(u"0.zak"_s, &MainWindow::Command1_Click),
+              QStringList({"0.zak", "1.zak", "2.zak", "far.zak"}));
+    EXPECT_EQ(onBookmark({}, &MainWindow::Command1_Click), QStringList({"1.zak", "2.zak", "far.zak"}));
+    w->Command2_Click();
+    EXPECT_FALSE(w->Frame5->isHidden());
+    w->Command10_Click();
+    EXPECT_TRUE(w->Frame5->isHidden());
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+}
