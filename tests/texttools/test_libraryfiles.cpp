@@ -1,49 +1,8 @@
-#include "platform/text/cp1251.h"
 #include "texttools/libraryfiles.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace libraryfiles;
-
-namespace {
-
-QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    return path;
-}
-
-} // namespace
-
-TEST(LibraryFiles, PreviewHoldsTheFirstLinesEachEndedByCrLf)
-{
-    QTemporaryDir dir;
-    QByteArray many;
-    for (int i = 0; i < 500; ++i)
-        many += "line " + QByteArray::number(i) + "\r\n";
-    const struct
-    {
-        QByteArray bytes;
-        QString preview;
-    } cases[] = {
-        {"l1\r\nl2\r\nl3", u"l1\r\nl2\r\nl3\r\n"_qs},
-        {cp1251::encode(u"Глава\rодин\r\n\r\n"_qs), u"Глава\r\nодин\r\n\r\n"_qs},
-        {QByteArray(), QString()},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(preview(write(dir, "f.txt", c.bytes)), c.preview) << c.bytes.toStdString();
-
-    const QString first = preview(write(dir, "many.txt", many));
-    EXPECT_EQ(first.count(u"\r\n"_qs), kPreviewLines);
-    EXPECT_TRUE(first.endsWith(u"line 100\r\n"_qs));
-    EXPECT_EQ(preview(dir.filePath("missing.txt")), QString());
-}
 
 TEST(LibraryFiles, TermsMatchOnLaterLinesInOrderIgnoringCase)
 {
@@ -71,15 +30,6 @@ TEST(LibraryFiles, TermsMatchOnLaterLinesInOrderIgnoringCase)
         EXPECT_EQ(found, c.found) << c.lines.join(u'|').toStdString();
         EXPECT_EQ(matcher.found(), c.found);
     }
-}
-
-TEST(LibraryFiles, FileMatchesReadsTheFileAndTellsAnUnreadableOne)
-{
-    QTemporaryDir dir;
-    const QString path = write(dir, "b.txt", cp1251::encode(u"Глава 1\r\nОдин\r\nдва\r\nтри"_qs));
-    EXPECT_EQ(fileMatches(path, {"глава", "один", "два", "три"}), std::optional<bool>(true));
-    EXPECT_EQ(fileMatches(path, {"глава", "один", "два", "четыре"}), std::optional<bool>(false));
-    EXPECT_EQ(fileMatches(dir.filePath("none.txt"), {"x"}), std::nullopt);
 }
 
 TEST(LibraryFiles, OpenedTitleIsCutBeforeTheFirstDot)
