@@ -15,7 +15,6 @@
 #include "texttools/toolwindowparts.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,10 +22,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,7 +31,6 @@
 #include <QStatusBar>
 #include <QStorageInfo>
 #include <QStyle>
-#include <QTabWidget>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -235,6 +231,10 @@ void Library::Toolbar1_ButtonClick(int index)
 
 void Library::SearchInFiles()
 {
+    // A second press while a search lets events through would start one inside it.
+    if (m_searching)
+        return;
+    const QScopedValueRollback searching(m_searching, true);
     stopButton->setChecked(false);
     Text1->hide();
     QCoreApplication::processEvents();

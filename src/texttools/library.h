@@ -66,6 +66,7 @@ private:
 
     QFileSystemModel *m_folders = nullptr;
     QString m_folder;
+    bool m_searching = false;
 };
 
 // The default instance, created on first use.
