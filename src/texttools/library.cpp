@@ -167,6 +167,7 @@ void Library::setFolder(const QString &path)
     if (index.isValid() && Dir1->currentIndex() != index) {
         const QSignalBlocker blocker(Dir1->selectionModel());
         Dir1->setCurrentIndex(index);
+        Dir1->scrollTo(index);
     }
     fillFiles();
 }
