@@ -2,6 +2,9 @@
 RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins qt6-translations-l10n
     libespeak-ng-dev espeak-ng-data libsoxr-dev
-    fonts-dejavu-core)
-# sox reads back the WAV files the tests make; espeak-ng is the speech benchmark's yardstick.
+    fonts-dejavu-core
+    lame vorbis-tools madplay sox libsox-fmt-base ffmpeg)
+# The encoders above: lame (MP3), oggenc (OGG), lame + madplay + sox's amr-nb (AMR), ffmpeg (WMA).
+# sox (soxi) and ffmpeg (ffprobe) read back the files the tests make; espeak-ng is the
+# speech benchmark's yardstick.
 TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng)

@@ -19,6 +19,13 @@ public:
     virtual void setStatusPanel(int panel, const QString &text) = 0;
     // Applies the stored font name, size and background colour to the editor.
     virtual bool applyTextView() = 0;
+    // The main toolbar: switched off while the user looks at the main window during a
+    // recording, back on when the recording stops.
+    virtual void setToolbarEnabled(bool enabled) = 0;
+    // Silences the reading-aloud voice and releases it.
+    virtual void stopVoice() = 0;
+    // Ends the program at once: no question, no other window's close handler.
+    virtual void endProgram() = 0;
     // Shows a page of the program folder's HELP folder ("Help9.rtf") in the help window.
     virtual void showHelp(const QString &page) = 0;
     // The editor's look, chosen from the settings window too: font, background colour,

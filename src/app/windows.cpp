@@ -28,4 +28,12 @@ void destroyAll()
     }
 }
 
+void hideAllExcept(const QWidget *except)
+{
+    for (const QPointer<QWidget> &window : tracked()) {
+        if (window && window != except)
+            window->hide();
+    }
+}
+
 } // namespace appwindows

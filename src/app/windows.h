@@ -13,6 +13,9 @@ void track(QWidget *window);
 // creates anew is deleted too.
 void destroyAll();
 
+// Hides every window but `except`; windows not created yet are not created for it.
+void hideAllExcept(const QWidget *except);
+
 // The default instance held in `slot`: created on first use, tracked, and then loaded by
 // `load` when one is given. The slot is set before loading, so the load may already reach
 // the window through its accessor.

@@ -1,5 +1,6 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
+#include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
@@ -46,10 +47,13 @@ void reportUnwritten(const QString &path, const QString &reason)
 }
 
 // Writes the editor to `path`; a failure is reported naming the file and the reason.
-bool writeEditor(const RichTextBox &editor, const QString &path, RichTextBox::FileType type)
+bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType type)
 {
-    if (editor.SaveFile(path, type))
+    const RichTextBox &editor = *window.RichTextBox2;
+    if (editor.SaveFile(path, type)) {
+        window.textChanged = false;
         return true;
+    }
     reportUnwritten(path, editor.errorString());
     return false;
 }
@@ -58,7 +62,7 @@ bool writeEditor(const RichTextBox &editor, const QString &path, RichTextBox::Fi
 void saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, RichTextBox::FileType type)
 {
     const QString path = chooseFile(dialog, true);
-    if (path.isEmpty() || !writeEditor(*window.RichTextBox2, path, type))
+    if (path.isEmpty() || !writeEditor(window, path, type))
         return;
     CurTextPath = path;
     window.Dlitelnost();
@@ -68,6 +72,8 @@ void saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, Ri
 
 void MainWindow::OpenTextFile()
 {
+    if (busy::refuseWhileRecording())
+        return;
     const QString path = chooseFile(docnames::openTextDialog(), false);
     if (path.isEmpty())
         return;
@@ -84,6 +90,7 @@ void MainWindow::OpenTextFile()
     Dlitelnost();
     PreFormat();
     RichTextBox2->setSelStart(0);
+    textChanged = false; // the pre-formatting is no change of the user's
 }
 
 void MainWindow::PreFormat()
@@ -121,8 +128,13 @@ void MainWindow::SaveText()
             QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
         return;
     }
-    if (writeEditor(*RichTextBox2, CurTextPath, RichTextBox::FileType::Text))
+    if (writeEditor(*this, CurTextPath, RichTextBox::FileType::Text))
         Dlitelnost();
+}
+
+bool MainWindow::saveEditorTo(const QString &path)
+{
+    return writeEditor(*this, path, RichTextBox::FileType::Text);
 }
 
 void MainWindow::SaveTextAs()
@@ -137,6 +149,8 @@ void MainWindow::SaveRtfAs()
 
 void MainWindow::ClearText_Click()
 {
+    if (busy::refuseWhileRecording())
+        return;
     if (prompter().ask(QStringLiteral("Очистить текстовое окно?"), Prompter::Icon::Exclamation,
                        Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;

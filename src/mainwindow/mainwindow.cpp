@@ -67,6 +67,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     RichTextBox2->setFont(QFont(QStringLiteral("Times New Roman")));
     connect(RichTextBox2, &RichTextBox::doubleClicked, this, &MainWindow::RichTextBox2_DblClick);
     createMenus();
+    connect(RichTextBox2, &RichTextBox::changed, this, [this] { textChanged = true; });
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -201,10 +202,20 @@ void MainWindow::ExitProgramm_Click()
     SaveSettings(*this);
     // A reading running under this call must not go on speaking after the exit.
     IsReading = 0;
+    stopVoice();
+    endProcess();
+}
+
+void MainWindow::setToolbarEnabled(bool enabled)
+{
+    Toolbar1->setEnabled(enabled);
+}
+
+void MainWindow::stopVoice()
+{
     if (speech::Voice *voice = readingVoice())
         voice->Speak(QString(), speech::PurgeBeforeSpeak);
     releaseVoice();
-    endProcess();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

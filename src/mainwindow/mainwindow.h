@@ -52,6 +52,18 @@ public:
     void AddToPaket();
     // Normalises a text just opened; the progress panel shows it and Check4 cancels it.
     void PreFormat() override;
+
+    // Recording commands.
+    void MakeBook();
+    void MakePaket();
+    // BlockLimit from the block length in minutes and the speech rate.
+    void SetFragmentSize();
+    // Fills the replacement list for the voice the status bar names.
+    void LoadVoiceDic();
+    // Writes the editor's text to `path` as a text file; a failure is reported.
+    bool saveEditorTo(const QString &path);
+    // The user changed the editor's text since it was opened or saved.
+    bool textChanged = false;
     // Inserts the stress mark ">" where the editor was double-clicked.
     void RichTextBox2_DblClick(int position);
 
@@ -105,6 +117,9 @@ public:
     void Dlitelnost() override;
     void setStatusPanel(int panel, const QString &text) override;
     bool applyTextView() override;
+    void setToolbarEnabled(bool enabled) override;
+    void stopVoice() override;
+    void endProgram() override { endProcess(); }
     void showHelp(const QString &page) override;
     RichTextBox *editor() override { return RichTextBox2; }
 

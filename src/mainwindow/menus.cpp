@@ -108,11 +108,16 @@ void MainWindow::connectCommands()
         {"otstup1", &MainWindow::otstup1_Click},
         {"otstup2", &MainWindow::otstup2_Click},
         {"menu6_1", &MainWindow::menu6_1_Click},
+        {"zakladki", &MainWindow::zakladki_Click},
+        {"Play", &MainWindow::ReadAloud},
+        {"Stop", &MainWindow::StopReading},
     };
     for (const auto &[name, member] : members)
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });
 
     enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
+    if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))
+        addProfileActions(*users);
     const std::pair<const char *, const char *> helpPages[] = {
         {"menu_6_3_1", "Help3.rtf"},
         {"menu_6_3_2", "Help1.rtf"},

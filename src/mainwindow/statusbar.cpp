@@ -92,7 +92,6 @@ void MainWindow::SetStatusBar()
                                        settings.FlatScrollBar7, settings.FlatScrollBar8};
     for (int i = 0; i < 6; ++i)
         setStatusPanel(5 + i, int16Text(shown[i]->value()));
-    // The WMA page has no name here: the panel keeps the previous format's.
     if (const auto name = outputformats::tabName(settings.SSTab1->currentIndex()))
         setStatusPanel(11, *name);
     setStatusPanel(12, int16Text(settings.FlatScrollBar1->value()));

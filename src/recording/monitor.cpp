@@ -1,28 +1,124 @@
 #include "recording/monitor.h"
 
+#include "app/globals.h"
+#include "app/mainwindowport.h"
 #include "app/windows.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "recording/encoderprocess.h"
+#include "settings/settingsstore.h"
+#include "settings/setup.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTime>
+#include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quenvale - Save-to-file");
+
+QStatusBar *statusBar(QWidget *parent, const char *name)
+{
+    auto *bar = new QStatusBar(parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setSizeGripEnabled(false);
+    return bar;
+}
+
+QLabel *panel(QStatusBar *bar, int index, const QString &toolTip, int stretch)
+{
+    auto *label = new QLabel(bar);
+    label->setObjectName(QStringLiteral("Panel%1").arg(index));
+    label->setToolTip(toolTip);
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    bar->addPermanentWidget(label, stretch);
+    return label;
+}
+
+} // namespace
 
 Monitor::Monitor(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("monitor"));
-    setWindowTitle(QStringLiteral("Quenvale"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    for (int i = 1; i <= 4; ++i) {
-        auto *panel = new QLabel(StatusBar1);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        StatusBar1->addPermanentWidget(panel, 1);
-        statusPanels.append(panel);
+    setWindowTitle(kCaption);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setIconSize(QSize(24, 24));
+    struct Button
+    {
+        const char *name;
+        QStyle::StandardPixmap picture;
+        const char *toolTip;
+        bool twoState;
+    };
+    const Button design[] = {
+        {"abortRecording", QStyle::SP_BrowserStop, "Прервать запись аудиокниги", false},
+        {"shutdownAfterRecording", QStyle::SP_TitleBarCloseButton,
+         "Выключение компьютера после окончания работы", true},
+        {"showSettings", QStyle::SP_FileDialogDetailedView, "Посмотреть настройки", false},
+        {"showMainWindow", QStyle::SP_DesktopIcon, "Показать основное окно программы", false},
+        {"showEncoderWindow", QStyle::SP_ComputerIcon, "Показывать окно компрессии", true},
+        {"minimiseMonitor", QStyle::SP_TitleBarMinButton, "Свернуть окно", false},
+    };
+    for (const Button &b : design) {
+        QAction *action = Toolbar1->addAction(style()->standardIcon(b.picture), QString());
+        action->setObjectName(QString::fromLatin1(b.name));
+        action->setToolTip(QString::fromUtf8(b.toolTip));
+        action->setCheckable(b.twoState);
+        buttons.append(action);
     }
-    layout->addWidget(StatusBar1);
+    connect(buttons[0], &QAction::triggered, this, &Monitor::abortClicked);
+    connect(buttons[2], &QAction::triggered, this, [] {
+        Setup &settings = setup();
+        settings.show();
+        settings.raise();
+    });
+    connect(buttons[3], &QAction::triggered, this, [] {
+        if (MainWindowPort *main = mainwindowport::get()) {
+            // The user may look, but not start anything that would disturb the recording.
+            main->setToolbarEnabled(false);
+            main->window().show();
+        }
+    });
+    connect(buttons[5], &QAction::triggered, this, &QWidget::showMinimized);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setValue(0);
+
+    StatusBar1 = statusBar(this, "StatusBar1");
+    const char *const tips[] = {"Номер записываемого блока", "Осталось времени до окончания записи",
+                                "Размер текстового файла", "Примерное время звучания"};
+    for (int i = 1; i <= 4; ++i)
+        statusPanels.append(panel(StatusBar1, i, QString::fromUtf8(tips[i - 1]), i == 1 ? 1 : 2));
+    StatusBar2 = statusBar(this, "StatusBar2");
+    stagePanel = panel(StatusBar2, 1, QString(), 1);
+    StatusBar3 = statusBar(this, "StatusBar3");
+    titlePanel = panel(StatusBar3, 1, QString(), 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(1);
+    for (QWidget *w : {static_cast<QWidget *>(Toolbar1), static_cast<QWidget *>(ProgressBar1),
+                       static_cast<QWidget *>(StatusBar1), static_cast<QWidget *>(StatusBar2),
+                       static_cast<QWidget *>(StatusBar3)})
+        layout->addWidget(w);
+    resize(520, sizeHint().height());
 }
 
 void Monitor::setStatusPanel(int panel, const QString &text)
@@ -36,8 +132,136 @@ QString Monitor::statusPanel(int panel) const
     return panel >= 1 && panel <= statusPanels.size() ? statusPanels[panel - 1]->text() : QString();
 }
 
+void Monitor::setStage(const QString &text)
+{
+    stagePanel->setText(text);
+}
+
+QString Monitor::stage() const
+{
+    return stagePanel->text();
+}
+
+void Monitor::setBookTitle(const QString &text)
+{
+    titlePanel->setText(text);
+}
+
+QString Monitor::bookTitle() const
+{
+    return titlePanel->text();
+}
+
+QAction *Monitor::button(int index) const
+{
+    return index >= 1 && index <= buttons.size() ? buttons[index - 1] : nullptr;
+}
+
+bool Monitor::shutdownAfterRecording() const
+{
+    return buttons[1]->isChecked();
+}
+
+bool Monitor::showEncoderWindow() const
+{
+    return buttons[4]->isChecked();
+}
+
+void Monitor::abortClicked()
+{
+    if (setup().Check1->isChecked() &&
+        !services::prompter().confirm(QStringLiteral("Прервать запись аудиокниги?")))
+        return;
+    StopRecord();
+}
+
+void Monitor::StopRecord()
+{
+    MainWindowPort *main = mainwindowport::get();
+    if (main)
+        main->setToolbarEnabled(true);
+    StopFlag = true;
+    if (main) {
+        main->window().show();
+        main->stopVoice();
+    }
+}
+
+void Monitor::closeEvent(QCloseEvent *event)
+{
+    // Only the user's close asks; a close from code or the session goes ahead.
+    if (!event->spontaneous()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    closeClicked();
+}
+
+void Monitor::closeClicked()
+{
+    if (setup().Check1->isChecked() &&
+        !services::prompter().confirm(QStringLiteral("Прервать запись и выйти из программы?")))
+        return;
+    MainWindowPort *main = mainwindowport::get();
+    if (main) {
+        SaveSettings(main->window());
+        main->stopVoice();
+    }
+    // The process ends from inside the recording's wait: the recording loops unwind at
+    // once, and an encoder half way through leaves nothing that looks finished.
+    StopFlag = true;
+    encoderprocess::abortRunning();
+    if (main)
+        main->endProgram();
+}
+
 Monitor &monitor()
 {
     static QPointer<Monitor> instance;
     return appwindows::instance(instance);
+}
+
+namespace progress {
+
+double elapsedSeconds(double start, double now)
+{
+    return now < start ? now + 86400 - start : now - start;
+}
+
+std::optional<QString> shareDone(qint64 done, qint64 total, const QLocale &locale)
+{
+    if (total <= 0)
+        return std::nullopt;
+    return locale.toString(100.0 * double(done) / double(total), 'f', 2) + QStringLiteral("% выполнено");
+}
+
+std::optional<QString> remainingTime(qint64 done, qint64 total, double elapsed)
+{
+    if (done <= 0 || elapsed <= 0)
+        return std::nullopt;
+    const double rate = double(done) / elapsed;
+    const double seconds = std::max(0.0, double(total - done) / rate);
+    // Whole minutes first, so 59.5 minutes read as the next hour, never as "60 мин.".
+    const qint64 minutes = std::llround(seconds / 60);
+    return QStringLiteral("%1 час.%2 мин.").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace progress
+
+void TotalProgressBar()
+{
+    const QFileInfo book(CurTextPath);
+    const qint64 total = !CurTextPath.isEmpty() && book.isFile() ? book.size() : 0;
+    // No book, or an empty one: no range to show progress in.
+    if (total <= 0)
+        return;
+    Monitor &m = monitor();
+    m.ProgressBar1->setMaximum(int(std::min<qint64>(total, std::numeric_limits<int>::max())));
+    m.ProgressBar1->setValue(int(std::clamp<qint64>(CharsDone, 0, m.ProgressBar1->maximum())));
+    m.setWindowTitle(*progress::shareDone(CharsDone, total, QLocale()));
+    const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    if (const auto remaining =
+            progress::remainingTime(CharsDone, total, progress::elapsedSeconds(StartTime, now)))
+        m.setStatusPanel(2, *remaining);
 }

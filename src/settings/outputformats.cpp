@@ -49,7 +49,7 @@ QString defaultMp3Options()
 
 std::optional<QString> tabName(int tab)
 {
-    static const char *names[] = {"WAV", "MP3", "OGG", "AMR", "VMO"};
+    static const char *names[] = {"WAV", "MP3", "OGG", "AMR", "VMO", "WMA"};
     if (tab < 0 || tab >= int(std::size(names)))
         return std::nullopt;
     return QString::fromLatin1(names[tab]);

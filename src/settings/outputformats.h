@@ -30,7 +30,7 @@ const QList<Mp3Preset> &mp3Presets();
 // The encoder options of a fresh window: preset 0's with three blanks before "--".
 QString defaultMp3Options();
 
-// The status-bar name of an output-format tab; nothing for the WMA tab or another index.
+// The status-bar name of an output-format tab; nothing for another index.
 std::optional<QString> tabName(int tab);
 
 } // namespace outputformats

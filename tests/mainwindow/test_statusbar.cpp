@@ -102,11 +102,11 @@ TEST_F(StatusBar, PanelsFollowTheStoredProfileAndLaterSettings)
     s.Text28->setText(QStringLiteral("/home/книги"));
     s.lstSapi5->setCurrentRow(1);
     s.SSTab1->setCurrentIndex(3);
-    s.SSTab1->setCurrentIndex(5); // WMA has no name of its own: the last one stays
+    s.SSTab1->setCurrentIndex(5);
     w.SetStatusBar();
     EXPECT_EQ(panel(3), "/home/книги");
     EXPECT_EQ(panel(4), "Katerina (eSpeak NG, русский, женский)");
-    EXPECT_EQ(panel(11), "AMR");
+    EXPECT_EQ(panel(11), "WMA");
 }
 
 TEST_F(StatusBar, EstimateOfAMillionBytesAtRateZero)

@@ -4,6 +4,7 @@
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
 #include "support/actions.h"
+#include "support/fakemain.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -27,41 +28,6 @@
 #include <tuple>
 
 namespace {
-
-// Stands in for the main window: records what the settings window writes into it.
-class FakeMain : public QWidget, public MainWindowPort
-{
-public:
-    FakeMain()
-    {
-        setObjectName(QStringLiteral("MP3"));
-        mainwindowport::set(this);
-    }
-    ~FakeMain() override
-    {
-        if (mainwindowport::get() == this)
-            mainwindowport::set(nullptr);
-    }
-
-    QWidget &window() override { return *this; }
-    void SetStatusBar() override {}
-    void Dlitelnost() override { ++estimates; }
-    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
-    bool applyTextView() override { return true; }
-    void showHelp(const QString &page) override { help.append(page); }
-    void SelFont() override { views.append("SelFont"); }
-    void FonColor_Click() override { views.append("FonColor_Click"); }
-    void onstup0_Click() override { views.append("onstup0_Click"); }
-    void otstup1_Click() override { views.append("otstup1_Click"); }
-    void otstup2_Click() override { views.append("otstup2_Click"); }
-    void PreFormat() override {}
-    RichTextBox *editor() override { return nullptr; }
-
-    QMap<int, QString> panels;
-    QStringList help;
-    QStringList views; // the look commands the settings window forwarded
-    int estimates = 0;
-};
 
 QSettings store()
 {
@@ -316,10 +282,10 @@ TEST_F(SetupWindow, RestoredProfileRunsTheHandlers)
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
 }
 
-TEST_F(SetupWindow, FormatPageWritesText11AndThePanelButWmaKeepsTheName)
+TEST_F(SetupWindow, FormatPageWritesText11AndThePanel)
 {
     ::Setup &w = load();
-    for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "OGG"}, {0, "WAV"}}) {
+    for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "WMA"}, {0, "WAV"}}) {
         w.SSTab1->setCurrentIndex(page);
         EXPECT_EQ(w.Text11->text(), QString::number(page));
         EXPECT_EQ(main->panels.value(11), panel) << page;

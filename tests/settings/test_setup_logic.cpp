@@ -22,7 +22,8 @@ TEST(OutputFormats, ThirtySixWaveFormatsNumberedFromFourAndTabNamesStopBeforeWma
 
     EXPECT_EQ(outputformats::tabName(0), "WAV");
     EXPECT_EQ(outputformats::tabName(4), "VMO");
-    EXPECT_FALSE(outputformats::tabName(5));
+    EXPECT_EQ(outputformats::tabName(5), "WMA");
+    EXPECT_FALSE(outputformats::tabName(6));
     EXPECT_FALSE(outputformats::tabName(-1));
 }
 

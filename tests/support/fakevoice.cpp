@@ -1,5 +1,9 @@
 #include "support/fakevoice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 FakeVoice::FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls)
     : m_log(log), m_voices(std::move(voices)), m_busyPolls(busyPolls)
 {
@@ -29,8 +33,10 @@ bool FakeVoice::Speak(const QString &text, int flags)
     }
     if (text.isEmpty())
         return true;
-    m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile});
+    m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile, m_outputFormat});
     m_pollsLeft = m_busyPolls;
+    if (m_log.onSpeak)
+        m_log.onSpeak();
     return true;
 }
 
@@ -43,9 +49,17 @@ bool FakeVoice::WaitUntilDone(int)
     return true;
 }
 
-bool FakeVoice::OpenOutputFile(const QString &path, int)
+bool FakeVoice::OpenOutputFile(const QString &path, int formatType)
 {
+    // As the real voice: a file in a folder that does not exist cannot be made.
+    if (!QFileInfo(path).dir().exists())
+        return false;
+    // As the real voice, the file exists from here on (empty: nothing is really spoken).
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
     m_outputFile = path;
+    m_outputFormat = formatType;
     return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // A voice that speaks nothing: it records every call, shared by all voices of the
 // factory, so a test reads what the program asked any of its voices to say.
 struct FakeSpeechLog
@@ -13,10 +15,13 @@ struct FakeSpeechLog
         QString text;
         int flags;
         QString voiceId;
-        QString outputFile; // empty when spoken aloud
+        QString outputFile;   // empty when spoken aloud
+        int outputFormat = 0; // the output file's format type
     };
     QList<Spoken> spoken;
     int purges = 0;
+    // Runs after every text spoken (a test stops a recording there).
+    std::function<void()> onSpeak;
 };
 
 class FakeVoice : public speech::Voice
@@ -42,6 +47,7 @@ private:
     int m_busyPolls;
     int m_pollsLeft = 0;
     QString m_outputFile;
+    int m_outputFormat = 0;
 };
 
 class FakeVoiceFactory : public speech::VoiceFactory

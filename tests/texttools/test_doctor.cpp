@@ -1,10 +1,10 @@
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
+#include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 #include "texttools/doctor.h"
-#include "textwindowfakes.h"
 
 #include <QAction>
 #include <QFile>
@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMainText>();
+        main = std::make_unique<FakeMain>();
     }
     void TearDown() override
     {
@@ -34,7 +34,7 @@ protected:
     // The main window's command: the main text goes into the doctor.
     TextDoctor &open(const QString &mainText)
     {
-        main->text->setText(mainText);
+        main->textBox->setText(mainText);
         DoctorTXT().showWithMainText();
         return DoctorTXT();
     }
@@ -58,7 +58,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? cp1251::decode(f.readAll()) : u"<missing>"_qs;
     }
 
-    std::unique_ptr<FakeMainText> main;
+    std::unique_ptr<FakeMain> main;
 };
 
 } // namespace
@@ -144,7 +144,7 @@ TEST_F(Doctor, FindAndReplaceByCodes)
             EXPECT_EQ(asked.icon, Prompter::Icon::Critical);
         }
         // Nothing reaches the main text before a save.
-        EXPECT_EQ(main->text->Text(), c.text) << c.name;
+        EXPECT_EQ(main->textBox->Text(), c.text) << c.name;
     }
 }
 
@@ -182,7 +182,7 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
             scriptedFileChooser().names.enqueue(name);
         trigger(QString::fromLatin1(c.action));
 
-        EXPECT_EQ(main->text->Text(), c.mainText) << c.name;
+        EXPECT_EQ(main->textBox->Text(), c.mainText) << c.name;
         EXPECT_EQ(CurTextPath, c.curTextPathAfter) << c.name;
         if (!c.writtenPath.isEmpty()) {
             EXPECT_EQ(fileText(c.writtenPath), u"Ёж—\r\n"_qs) << c.name;
@@ -202,7 +202,7 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
 
 TEST_F(Doctor, CleansARealFb2BookLoadedIntoTheMainText)
 {
-    ASSERT_TRUE(main->text->LoadFile(testdata::path(u"tihiy_dom.fb2"_qs)));
+    ASSERT_TRUE(main->textBox->LoadFile(testdata::path(u"tihiy_dom.fb2"_qs)));
     DoctorTXT().showWithMainText();
     trigger(u"Clean"_qs);
     EXPECT_EQ(DoctorTXT().RichTextBox1->Text(),
@@ -212,7 +212,7 @@ TEST_F(Doctor, CleansARealFb2BookLoadedIntoTheMainText)
               "     Глава 2 \r\n   Утро &amp; вечер.\r\n \r\n \r\n  \r\n "_qs);
     // The caret stands after the blank of the last tag.
     EXPECT_EQ(DoctorTXT().RichTextBox1->SelStart(), DoctorTXT().RichTextBox1->Text().size());
-    EXPECT_TRUE(main->text->Text().startsWith(u"<?xml"_qs));
+    EXPECT_TRUE(main->textBox->Text().startsWith(u"<?xml"_qs));
 }
 
 TEST_F(Doctor, ClosingHidesAndTheNextOpeningTakesTheMainTextAgain)

@@ -1,10 +1,10 @@
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
+#include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "texttools/library.h"
-#include "textwindowfakes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,8 +29,8 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMainText>();
-        main->text->setText(u"текущая книга"_qs);
+        main = std::make_unique<FakeMain>();
+        main->textBox->setText(u"текущая книга"_qs);
         CurTextPath = kBook;
         BookTitle = u"текущая"_qs;
         CharsPerMin = 900;
@@ -79,11 +79,11 @@ protected:
     {
         EXPECT_EQ(CurTextPath, kBook) << context;
         EXPECT_EQ(BookTitle, u"текущая"_qs) << context;
-        EXPECT_EQ(main->text->Text(), u"текущая книга"_qs) << context;
+        EXPECT_EQ(main->textBox->Text(), u"текущая книга"_qs) << context;
     }
 
     QTemporaryDir books;
-    std::unique_ptr<FakeMainText> main;
+    std::unique_ptr<FakeMain> main;
 };
 
 // Kilobytes with the locale's decimal separator.
@@ -232,14 +232,14 @@ TEST_F(LibraryWindow, OpenMakesTheFileTheCurrentBookOrChangesNothing)
         EXPECT_TRUE(asked.isEmpty());
         EXPECT_EQ(CurTextPath, path);
         EXPECT_EQ(BookTitle, u"book"_qs);
-        EXPECT_EQ(main->text->Text(), u"Жили-были"_qs);
+        EXPECT_EQ(main->textBox->Text(), u"Жили-были"_qs);
         EXPECT_EQ(main->preformats, 1);
         EXPECT_EQ(main->estimates, 1);
         EXPECT_TRUE(w.isHidden());
         main->preformats = 0;
         CurTextPath = kBook;
         BookTitle = u"текущая"_qs;
-        main->text->setText(u"текущая книга"_qs);
+        main->textBox->setText(u"текущая книга"_qs);
     }
 }
 
@@ -269,7 +269,7 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         QFile::remove(copy);
         CurTextPath = kBook;
         BookTitle = u"текущая"_qs;
-        main->text->setText(u"текущая книга"_qs);
+        main->textBox->setText(u"текущая книга"_qs);
         const QString path = file("a b.txt", cp1251::encode(u"Текст\r\nкниги"_qs));
         setup().Text28->setText(c.folder);
         setup().Check1->setChecked(c.confirmations);
@@ -295,7 +295,7 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         }
         // A file that was loaded is the current book, even when its copy could not be written.
         if (c.added || c.folder == readOnlyFolder()) {
-            EXPECT_EQ(main->text->Text(), u"Текст\r\nкниги"_qs) << c.name;
+            EXPECT_EQ(main->textBox->Text(), u"Текст\r\nкниги"_qs) << c.name;
             EXPECT_EQ(BookTitle, u"a_b.txt"_qs) << c.name;
             EXPECT_EQ(CurTextPath, path) << c.name;
         } else {

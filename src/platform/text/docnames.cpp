@@ -29,6 +29,12 @@ QString bookTitleFromFileName(const QString &fileName)
     return title;
 }
 
+QString titleBeforeFirstDot(const QString &fileName)
+{
+    const QString title = blanksToUnderscores(fileName);
+    return title.left(title.indexOf(u'.') < 0 ? title.size() : title.indexOf(u'.'));
+}
+
 QString bookTitleFromPath(const QString &path)
 {
     return bookTitleFromFileName(QFileInfo(path).fileName());

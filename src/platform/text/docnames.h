@@ -10,6 +10,9 @@ namespace docnames {
 // "." on is cut, dots left become "_". A name without "." stays whole.
 // "Война и мир.txt" -> "Война_и_мир", "Том.1.txt" -> "Том_1", ".txt" -> "".
 QString bookTitleFromFileName(const QString &fileName);
+// The title the library and the batch give a file: blanks become "_" and the name is cut
+// before its first "." ("Моя книга.txt" -> "Моя_книга", "a.b.txt" -> "a").
+QString titleBeforeFirstDot(const QString &fileName);
 // The same for a full path (its folder is dropped first).
 QString bookTitleFromPath(const QString &path);
 

@@ -1,0 +1,214 @@
+// The recording commands of the main window: the current book, or every book of the working
+// folder, into numbered block files of a book folder.
+#include "app/busy.h"
+#include "app/globals.h"
+#include "app/windows.h"
+#include "platform/text/docnames.h"
+#include "platform/text/estimate.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/services/shutdown.h"
+#include "platform/services/soundplayer.h"
+#include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
+#include "recording/monitor.h"
+#include "recording/recordingrun.h"
+#include "recording/voicelist.h"
+#include "settings/setup.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSet>
+#include <QTabWidget>
+#include <QToolBar>
+
+namespace {
+
+Prompter &prompter()
+{
+    return services::prompter();
+}
+
+const QString kBlankInFolder = QStringLiteral(
+    "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
+    "простым названием. Напимер, C:\\Аудиокниги");
+
+// The monitor becomes the program's face: every other window is hidden.
+void showMonitor()
+{
+    Monitor &m = monitor();
+    m.setBookTitle(BookTitle);
+    m.show();
+    appwindows::hideAllExcept(&m);
+}
+
+// The end of a recording, completed or not: the main window comes back with its toolbar.
+void restoreWindows(MainWindow &main)
+{
+    main.setToolbarEnabled(true);
+    main.show();
+    monitor().hide();
+}
+
+void finishCompleted()
+{
+    if (monitor().shutdownAfterRecording())
+        services::shutdown().powerOff();
+}
+
+void playEndSound()
+{
+    if (setup().Check3->isChecked())
+        services::soundPlayer().play(programfolder::file(QStringLiteral("end.wav")));
+}
+
+// The first book of the batch queue that this batch has not taken yet, in name order.
+QString nextBatchBook(const QString &folder, const QSet<QString> &taken)
+{
+    const QStringList books =
+        QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : books) {
+        const QString path = QDir(folder).filePath(name);
+        if (!taken.contains(path))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
+void MainWindow::SetFragmentSize()
+{
+    const QScrollBar *minutes = setup().FlatScrollBar1;
+    if (minutes->value() < minutes->maximum()) {
+        SetKoeff();
+        BlockLimit = std::int32_t(minutes->value()) * CharsPerMin;
+    } else {
+        BlockLimit = 99999999; // no block reaches it: only chapter markers cut the book
+    }
+}
+
+void MainWindow::LoadVoiceDic()
+{
+    ::LoadVoiceDic(statusPanels[3]->text());
+}
+
+void MainWindow::MakeBook()
+{
+    if (busy::refuseWhileRecording())
+        return;
+    Setup &settings = setup();
+    StopFlag = false;
+    settings.Tembrs();
+    if (settings.Text28->text().isEmpty()) {
+        prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
+        settings.show();
+        settings.SSTab2->setCurrentIndex(1);
+        return;
+    }
+    const bool blank = docnames::hasBlank(settings.Text28->text());
+    if (blank)
+        prompter().critical(kBlankInFolder);
+    SetFragmentSize();
+    if (blank) {
+        const QString fallBack = QDir::home().filePath(QStringLiteral("Quenvale_MP3"));
+        settings.Text28->setText(fallBack);
+        QDir().mkpath(fallBack);
+        prompter().critical(QStringLiteral("Укажите каталог %1 или другой БЕЗ ПРОБЕЛОВ в названии !!!")
+                                .arg(QDir::toNativeSeparators(fallBack)));
+        return;
+    }
+    // A title without a saved file (a fresh window keeps placeholders) is no book to record.
+    if (BookTitle.isEmpty() || !docnames::isFilePath(CurTextPath)) {
+        if (!RichTextBox2->Text().isEmpty())
+            prompter().critical(QStringLiteral(
+                "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового окна! "
+                "Текст должен быть сохранен в файл. Воспользуйтесь кнопкой СОХРАНИТЬ ТЕКСТ КАК... "));
+        else
+            prompter().critical(QStringLiteral("Не указан текстовый файл для записи аудиокниги! "));
+        return;
+    }
+    if (!recordingrun::checkSelection())
+        return;
+    BookTitle = docnames::blanksToUnderscores(BookTitle);
+    QDir().mkpath(recordingrun::bookFolder());
+    BlockNo = 0;
+    if (settings.Check1->isChecked()) {
+        const QString question =
+            QStringLiteral("Внимание!\r\nЗапись аудиокниги всегда производится из СОХРАНЕННОГО ФАЙЛА, а не из "
+                           "содержимого текстового окна, поэтому если Вы изменяли этот текст необходимо сохраните "
+                           "все изменения! \r\nСохранить изменения в файле и продолжить запись?");
+        if (prompter().ask(question, Prompter::Icon::Question, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+            return;
+        // The question promises the save: the editor's changes to this book reach the file first.
+        if (textChanged && !saveEditorTo(CurTextPath))
+            return;
+    }
+
+    busy::RecordingScope recording;
+    showMonitor();
+    LoadVoiceDic();
+    const recordingrun::Result result = recordingrun::recordBook();
+    restoreWindows(*this);
+    if (result.outcome != conversion::Outcome::Completed)
+        return;
+    finishCompleted();
+    playEndSound();
+}
+
+void MainWindow::MakePaket()
+{
+    if (busy::refuseWhileRecording())
+        return;
+    Setup &settings = setup();
+    StopFlag = false;
+    settings.Tembrs();
+    SetFragmentSize();
+    if (!recordingrun::checkSelection())
+        return;
+    const QString folder = settings.Text28->text();
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        prompter().critical(QStringLiteral("Рабочий каталог не найден:\n%1").arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    if (settings.Check1->isChecked()
+        && prompter().ask(QStringLiteral("Будет произведена запись аудиокниг из всех файлов, находящихся в рабочем "
+                                         "каталоге. После успешного окончания записи очередной аудиокниги, "
+                                         "соответствующий текстовый файл из рабочего каталога будет удален."),
+                          Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel)
+               != Prompter::Answer::Ok)
+        return;
+
+    busy::RecordingScope recording;
+    showMonitor();
+    // A book that failed or was not finished keeps its text and is not taken again.
+    QSet<QString> taken;
+    while (!StopFlag) {
+        const QString book = nextBatchBook(folder, taken);
+        if (book.isEmpty())
+            break;
+        taken.insert(book);
+        CurTextPath = book;
+        BookTitle = docnames::titleBeforeFirstDot(QFileInfo(book).fileName());
+        showMonitor();
+        const recordingrun::Result result = recordingrun::recordBook();
+        if (result.outcome == conversion::Outcome::Failed) {
+            StopFlag = false; // the failure was reported; the next book goes on
+            continue;
+        }
+        if (result.finished)
+            QFile::remove(book);
+    }
+    const bool stopped = StopFlag;
+    if (!stopped)
+        finishCompleted();
+    restoreWindows(*this);
+    if (!stopped)
+        playEndSound();
+}

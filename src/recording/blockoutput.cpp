@@ -1,0 +1,130 @@
+#include "recording/blockoutput.h"
+
+#include "app/globals.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/text/textfile.h"
+#include "recording/encodeblock.h"
+#include "recording/encoders.h"
+#include "recording/logging.h"
+#include "recording/monitor.h"
+#include "recording/recordingrun.h"
+#include "recording/speakblock.h"
+#include "recording/textprep.h"
+#include "settings/setup.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace blockoutput {
+
+QString blockName(int number)
+{
+    return QStringLiteral("%1").arg(number % 10000, 4, 10, QLatin1Char('0'));
+}
+
+QString frame(const QString &text, int number, const Framing &framing)
+{
+    QString framed = framing.tembrStart + text;
+    if (framing.spokenNumbers) {
+        // The number is written with a blank where a sign would stand: "Блок  12".
+        const QString n = u' ' + QString::number(number);
+        framed = framing.tembrStart + QStringLiteral("Блок ") + n + framed + QStringLiteral(" Конец блока ") + n;
+    }
+    return pauseElement(std::int16_t(framing.startPauseSeconds * 1000)) + framed
+           + pauseElement(std::int16_t(framing.endPauseSeconds * 1000));
+}
+
+bool isSelected(int number, int start, int step)
+{
+    return step >= 1 && number >= start && number <= kMaxBlocks && (number - start) % step == 0;
+}
+
+std::optional<int> selectionValue(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 1)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace blockoutput
+
+using namespace blockoutput;
+
+namespace {
+
+encoders::BlockPaths &paths()
+{
+    static encoders::BlockPaths current;
+    return current;
+}
+
+// Blocks whose compressed file exists were finished by an earlier run.
+bool alreadyEncoded(const encoders::BlockPaths &p)
+{
+    return QFileInfo::exists(p.mp3) || QFileInfo::exists(p.amr) || QFileInfo::exists(p.vmo);
+}
+
+} // namespace
+
+void MakeFileNames()
+{
+    ++BlockNo;
+    BlockName = blockName(BlockNo);
+    paths() = encoders::blockPaths(recordingrun::bookFolder(), BlockName, BookTitle, setup().Check6->isChecked());
+}
+
+bool WriteBlock()
+{
+    if (StopFlag)
+        return true;
+    // Past the last four-digit name a block would take an earlier block's files.
+    if (BlockNo >= kMaxBlocks) {
+        services::prompter().critical(
+            QStringLiteral("Книга слишком велика: больше %1 блоков. Увеличьте длину блока.").arg(kMaxBlocks));
+        return false;
+    }
+    MakeFileNames();
+    monitor().setStatusPanel(1, BlockName);
+
+    Setup &settings = setup();
+    const Framing framing{TembrStart, settings.Check2->isChecked(), settings.FlatScrollBar9->value(),
+                          settings.FlatScrollBar10->value()};
+    BlockText = frame(BlockText, BlockNo, framing);
+
+    const encoders::BlockPaths &p = paths();
+    if (settings.Check4->isChecked()) {
+        QString reason;
+        if (!textfile::writeText(p.txt, BlockText, &reason)) {
+            services::prompter().critical(
+                textfile::failureMessage(QStringLiteral("Не удалось записать файл"), p.txt, reason));
+            return false;
+        }
+    }
+    if (alreadyEncoded(p)) {
+        qCInfo(lcRecording) << "block" << BlockName << "skipped: encoded by an earlier run";
+        BlockText.clear();
+        return true;
+    }
+    const auto selection = recordingrun::selection();
+    if (!selection || !isSelected(BlockNo, selection->start, selection->step)) {
+        BlockText = QStringLiteral("\r\n");
+        return true;
+    }
+    if (!SpeakBlockToWav(p.wav))
+        return false;
+    if (StopFlag) {
+        BlockText = QStringLiteral("\r\n");
+        return true;
+    }
+    monitor().setStage(QStringLiteral("Преобразование аудиофайла..."));
+    if (!EncodeBlock(p, BlockName))
+        return false;
+    BlockText = QStringLiteral("\r\n");
+    return true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// Block output: every block of a book gets a number and a name, is framed for speech, and is
+// spoken and encoded unless its file exists already or another program copy records it.
+namespace blockoutput {
+
+// No book has more blocks: their four-digit names would repeat from here on.
+inline constexpr int kMaxBlocks = 10000;
+
+// "0001" for block 1; from 10000 on the last four digits ("0000", "2345").
+QString blockName(int number);
+
+// What frames the prepared text of a block.
+struct Framing
+{
+    QString tembrStart;         // the narration's prosody tags
+    bool spokenNumbers = false; // "Блок  N" before, " Конец блока  N" after the text
+    int startPauseSeconds = 0;
+    int endPauseSeconds = 0;
+};
+
+// The text the voice speaks for block `number`: the prosody prefix, the spoken numbers when
+// asked for, and a pause element at both ends.
+QString frame(const QString &text, int number, const Framing &framing);
+
+// Whether block `number` is this copy's: one of start, start + step, start + 2 step, ... and
+// not past the last block a book may have.
+bool isSelected(int number, int start, int step);
+
+// A selection setting ("Text21", "Text24") as a whole number of at least 1.
+std::optional<int> selectionValue(const QString &text);
+
+} // namespace blockoutput
+
+// Counts the block up in BlockNo and names it in BlockName and the block's paths.
+void MakeFileNames();
+
+// Frames BlockText, keeps a copy of it when asked, and has it spoken and encoded unless the
+// block is done already or not this copy's. Leaves BlockText as the next block starts from.
+// False when the block failed (the recording then stops).
+bool WriteBlock();

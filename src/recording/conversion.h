@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+// The conversion driver: reads a saved book line by line, cuts it into blocks and has every
+// block prepared, corrected and written.
+namespace conversion {
+
+// Longer lines mean the file's lines do not end in CR LF.
+inline constexpr int kLongLine = 10000;
+
+// The six quotation marks of the book's code page made blanks.
+QString replaceQuotes(QString line);
+// A line that contains the chapter marker "@@@@@" ends the block before it.
+bool isChapterMarker(const QString &line);
+// Whether a block past its limit may end after this line: a sentence end (".", "!", "?",
+// alone or followed by exactly one blank) or a blank line ("", " ", "  ").
+bool endsBlock(const QString &line);
+// Every lone line feed made CR LF; CR LF stays as it is.
+QString crLfLineBreaks(const QString &text);
+
+enum class Outcome {
+    Completed, // the whole book went through
+    Stopped,   // the user stopped the recording
+    Failed,    // a block or the book file failed; the user has been told
+};
+
+} // namespace conversion
+
+// Records the book at CurTextPath into its book folder, block by block, from the first line.
+conversion::Outcome MakeAudioBook();
+
+// Rewrites the book at CurTextPath with CR LF line ends, at once and whole. False (the user
+// told why) when it cannot be read or written.
+bool FixLineBreaks();

@@ -1,0 +1,169 @@
+#include "recording/encoderprocess.h"
+
+#include "platform/text/programfolder.h"
+#include "recording/logging.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcEncoder, "quenvale.encoder", QtWarningMsg)
+
+namespace encoderprocess {
+
+namespace {
+
+struct Running
+{
+    QPointer<QProcess> process;
+    QString partial;
+    bool aborted = false;
+};
+
+Running &current()
+{
+    static Running r;
+    return r;
+}
+
+// The last line that says something, of the error output or else of the normal output.
+QString lastLine(const QString &errors, const QString &output)
+{
+    for (const QString &text : {errors, output}) {
+        const QStringList lines =
+            text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
+            if (!it->trimmed().isEmpty())
+                return it->trimmed();
+    }
+    return {};
+}
+
+QString commandLine(const QString &program, const QStringList &arguments)
+{
+    QStringList quoted{program};
+    for (const QString &a : arguments)
+        quoted << (a.isEmpty() || a.contains(QLatin1Char(' ')) ? QLatin1Char('"') + a + QLatin1Char('"') : a);
+    return quoted.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString locate(const QString &name)
+{
+    const QFileInfo own(programfolder::file(name));
+    if (own.isFile() && own.isExecutable())
+        return own.filePath();
+    return QStandardPaths::findExecutable(name);
+}
+
+Result run(const encoders::Step &step, const std::function<void(const QString &)> &echo)
+{
+    auto say = [&](const QString &text) {
+        if (echo)
+            echo(text);
+    };
+    QStringList arguments = step.arguments;
+    QString partial;
+    if (step.outputArgument >= 0 && step.outputArgument < arguments.size()) {
+        partial = encoders::temporaryName(step.output);
+        arguments[step.outputArgument].replace(step.output, partial);
+        QFile::remove(partial); // a leftover of an earlier run
+    }
+
+    const QString program = locate(step.program);
+    say(commandLine(program.isEmpty() ? step.program : program, arguments) + QLatin1Char('\n'));
+    if (program.isEmpty()) {
+        qCInfo(lcEncoder) << "not found:" << step.program;
+        return {false, false,
+                QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program)};
+    }
+    qCInfo(lcEncoder).noquote() << commandLine(program, arguments);
+
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    QString output;
+    QString errors;
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
+        const QString text = QString::fromLocal8Bit(process.readAllStandardOutput());
+        output += text;
+        say(text);
+    });
+    QObject::connect(&process, &QProcess::readyReadStandardError, [&] {
+        const QString text = QString::fromLocal8Bit(process.readAllStandardError());
+        errors += text;
+        say(text);
+    });
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+
+    current() = {&process, partial, false};
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        current() = {};
+        qCInfo(lcEncoder) << "cannot start:" << program << process.errorString();
+        return {false, false, process.errorString()};
+    }
+    // Encoders that look at their input (ffmpeg) must never wait for us.
+    process.closeWriteChannel();
+    // The window stays usable: the loop sleeps until the encoder says something or ends.
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    // Only the program's exit leaves the loop before the encoder ends: end it too.
+    if (process.state() != QProcess::NotRunning)
+        abortRunning();
+    output += QString::fromLocal8Bit(process.readAllStandardOutput());
+    errors += QString::fromLocal8Bit(process.readAllStandardError());
+    const bool aborted = current().aborted;
+    current() = {};
+    if (!errors.isEmpty())
+        qCInfo(lcEncoder).noquote() << errors;
+
+    auto fail = [&](const QString &why) {
+        QFile::remove(partial);
+        qCInfo(lcEncoder).noquote() << step.program << "failed:" << why;
+        return Result{false, aborted, why};
+    };
+    if (aborted)
+        return fail(QStringLiteral("прервано"));
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString line = lastLine(errors, output);
+        if (!line.isEmpty())
+            return fail(line);
+        return fail(process.exitStatus() != QProcess::NormalExit
+                        ? QStringLiteral("аварийное завершение")
+                        : QStringLiteral("код завершения %1").arg(process.exitCode()));
+    }
+    if (partial.isEmpty())
+        return {true, false, {}};
+    if (QFileInfo(partial).size() <= 0)
+        return fail(QStringLiteral("выходной файл %1 не создан").arg(step.output));
+    QFile::remove(step.output);
+    QFile produced(partial);
+    if (!produced.rename(step.output))
+        return fail(produced.errorString());
+    return {true, false, {}};
+}
+
+bool running()
+{
+    return !current().process.isNull();
+}
+
+void abortRunning()
+{
+    Running &r = current();
+    if (!r.process)
+        return;
+    r.aborted = true;
+    r.process->kill();
+    r.process->waitForFinished(-1);
+    QFile::remove(r.partial);
+}
+
+} // namespace encoderprocess

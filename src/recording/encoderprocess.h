@@ -1,0 +1,35 @@
+#pragma once
+
+#include "recording/encoders.h"
+
+#include <QString>
+
+#include <functional>
+
+// Runs the outside encoders, one at a time, on the window thread.
+namespace encoderprocess {
+
+// The program to run for `name`: from the program folder when it is there, else from
+// PATH; empty when neither has it.
+QString locate(const QString &name);
+
+struct Result
+{
+    bool ok = false;
+    bool aborted = false; // ended by abortRunning(): the program is exiting
+    QString error;        // why it failed: the encoder's last error line when it printed one
+};
+
+// Runs one step and waits for its end, letting window events through meanwhile. The
+// output goes to a temporary name and is renamed to the final one only when the encoder
+// exited with 0 and left a non-empty file. `echo` receives the command line, then the
+// encoder's output as it comes.
+Result run(const encoders::Step &step, const std::function<void(const QString &)> &echo = {});
+
+// True while run() waits for an encoder.
+bool running();
+
+// Ends the encoder run() waits for, if any, and removes its partial output.
+void abortRunning();
+
+} // namespace encoderprocess

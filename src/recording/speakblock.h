@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The wave format of a block's WAV file for output tab `tab` (WAV, MP3, OGG, AMR, VMO,
+// WMA): the listed format's type for WAV output; 22 kHz for MP3 and OGG with a ScanSoft
+// Katerina voice, else 16 kHz; 16 kHz for AMR, 8 kHz for VMO. Nothing when WAV output has
+// no listed format and for WMA: the file then gets kDefaultWaveFormat.
+std::optional<int> blockWaveFormat(int tab, std::optional<int> listedType, const QString &voiceDescription);
+
+// The format of a WAV file nobody chose one for: 22 kHz, 16 bit, mono.
+constexpr int kDefaultWaveFormat = 22;
+
+// Speaks BlockText with the settings window's voice into `wavPath`, letting window events
+// through while the engine works, and stops early when StopFlag is set (the file then
+// holds what was spoken so far). A WAV file that cannot be made is reported to the user
+// and stops the recording (StopFlag); the result is false then.
+bool SpeakBlockToWav(const QString &wavPath);

@@ -1,0 +1,54 @@
+#include "texttools/session.h"
+
+#include "app/mainwindowport.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/text/textfile.h"
+
+#include <QCoreApplication>
+
+namespace texttools {
+
+RichTextBox *mainEditor()
+{
+    MainWindowPort *main = mainwindowport::get();
+    return main ? main->editor() : nullptr;
+}
+
+void reportFileFailure(const QString &message, const QString &path, const QString &reason)
+{
+    services::prompter().critical(textfile::failureMessage(message, path, reason));
+}
+
+EventPump::EventPump(int intervalMs) : m_interval(intervalMs) {}
+
+void EventPump::maybe()
+{
+    if (!m_clock.isValid() || m_clock.elapsed() >= m_interval)
+        now();
+}
+
+void EventPump::now()
+{
+    QCoreApplication::processEvents();
+    m_clock.restart();
+}
+
+BusyScope::BusyScope(bool &busy, RichTextBox *editor) : m_busy(busy), m_editor(editor)
+{
+    m_busy = true;
+    if (m_editor) {
+        m_wasLocked = m_editor->Locked();
+        m_editor->setLocked(true);
+    }
+}
+
+BusyScope::~BusyScope()
+{
+    if (m_editor)
+        m_editor->setLocked(m_wasLocked);
+    m_busy = false;
+}
+
+} // namespace texttools

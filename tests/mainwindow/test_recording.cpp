@@ -1,0 +1,305 @@
+// Recording a book and a batch from the main window, with the fake voice and WAV output, so
+// every block's text and file can be read back.
+#include "app/globals.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+#include "recording/blockoutput.h"
+#include "recording/recordingrun.h"
+#include "recording/textprep.h"
+#include "settings/setup.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+#include "texttools/findwindow.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Recording : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        qputenv("HOME", home().toUtf8()); // the fall-back working folder lands here
+        w = &MP3();
+        w->endProcess = [] {};
+        ::Setup &s = setup();
+        folder = home() + QStringLiteral("/книги");
+        QDir().mkpath(folder);
+        s.Text28->setText(folder);
+        s.Check1->setChecked(false);
+        s.SSTab1->setCurrentIndex(0); // WAV: no encoder, the fake voice's files are the blocks
+    }
+
+    // A book file made current as the open command leaves it.
+    QString book(const QString &title, const QStringList &lines)
+    {
+        CurTextPath = folder + u'/' + title + QStringLiteral(".txt");
+        EXPECT_TRUE(textfile::writeLines(CurTextPath, lines));
+        BookTitle = title;
+        return CurTextPath;
+    }
+    // The WAV files spoken into, by name, in order.
+    QStringList spokenFiles() const
+    {
+        QStringList names;
+        for (const auto &s : fakeVoices().log.spoken)
+            if (!s.outputFile.isEmpty())
+                names << QFileInfo(s.outputFile).fileName();
+        return names;
+    }
+    QStringList spokenTexts() const
+    {
+        QStringList texts;
+        for (const auto &s : fakeVoices().log.spoken)
+            if (!s.outputFile.isEmpty())
+                texts << s.text;
+        return texts;
+    }
+    QStringList messages()
+    {
+        QStringList texts;
+        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
+            texts << a.text;
+        return texts;
+    }
+
+    MainWindow *w = nullptr;
+    QString folder;
+};
+
+} // namespace
+
+TEST_F(Recording, BlocksEndAtSentenceEndsBlankLinesAndChapterMarkers)
+{
+    book(QStringLiteral("Книга"), {QStringLiteral("Первая строка без точки"), QStringLiteral("конец фразы."),
+                                   QStringLiteral("@@@@@ глава"), QStringLiteral("Вторая часть."),
+                                   QStringLiteral("Ещё"), QString(), QStringLiteral("Хвост")});
+    BlockLimit = 20;
+    const recordingrun::Result result = recordingrun::recordBook();
+    EXPECT_EQ(result.outcome, conversion::Outcome::Completed);
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav"}));
+    const QStringList texts = spokenTexts();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("Первая")) && texts[0].contains(QStringLiteral("фразы")));
+    EXPECT_FALSE(texts[1].contains(QStringLiteral("глава"))); // the marker line adds nothing
+    EXPECT_TRUE(texts[2].contains(QStringLiteral("Вторая")) && texts[2].contains(QStringLiteral("Ещё")));
+    EXPECT_TRUE(texts[3].contains(QStringLiteral("Хвост")));
+    // The finished book's folder carries its "!".
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Книга/0004.wav")));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Книга")));
+    EXPECT_EQ(CharsDone, 23 + 12 + 13 + 3 + 5);
+}
+
+TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
+{
+    ::Setup &s = setup();
+    s.Check4->setChecked(true);
+    s.FlatScrollBar9->setValue(1);
+    s.FlatScrollBar10->setValue(2);
+    s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // one block
+    book(QStringLiteral("Да"), {QStringLiteral("Да.")});
+    for (bool numbers : {false, true}) {
+        SCOPED_TRACE(numbers);
+        s.Check2->setChecked(numbers);
+        QDir(folder + QStringLiteral("/!Да")).removeRecursively();
+        w->MakeBook();
+        DialogState state;
+        const QString prepared = AnalizText(
+            QStringLiteral("\r\n\r\nДа."),
+            PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()), std::int16_t(s.FlatScrollBar11->value()),
+                                      std::int16_t(s.FlatScrollBar12->value())),
+            state);
+        const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared
+                                           + QStringLiteral(" Конец блока  1")
+                                     : TembrStart + prepared;
+        const QString framed = pauseElement(1000) + body + pauseElement(2000);
+        const auto copy = textfile::readText(folder + QStringLiteral("/!Да/0001.txt"));
+        ASSERT_TRUE(copy);
+        EXPECT_EQ(*copy, framed + QStringLiteral("\r\n"));
+        EXPECT_EQ(spokenTexts().last(), framed);
+    }
+}
+
+TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
+{
+    const QStringList lines = {QStringLiteral("Один."), QStringLiteral("Два."), QStringLiteral("Три."),
+                               QStringLiteral("Четыре.")};
+    book(QStringLiteral("Счёт"), lines);
+    BlockLimit = 1;
+    const QString plain = folder + QStringLiteral("/Счёт");
+    QDir().mkpath(plain);
+    textfile::writeText(plain + QStringLiteral("/0002.mp3"), QString());
+
+    // This copy takes blocks 2 and 4 of every 2; 2 is done already.
+    setup().Text24->setText(QStringLiteral("2"));
+    setup().Text21->setText(QStringLiteral("2"));
+    ASSERT_TRUE(recordingrun::checkSelection());
+    const recordingrun::Result copy2 = recordingrun::recordBook();
+    EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
+    EXPECT_FALSE(copy2.finished); // blocks 1 and 3 are the other copy's
+    EXPECT_EQ(BlockNo, 5);        // four lines and the last block, each with its number
+
+    setup().Text24->setText(QStringLiteral("1"));
+    ASSERT_TRUE(recordingrun::checkSelection());
+    fakeVoices().log.spoken.clear();
+    const recordingrun::Result copy1 = recordingrun::recordBook();
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
+    EXPECT_TRUE(copy1.finished); // the copy that completes the book renames it
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Счёт/0004.wav")));
+
+    for (const char *bad : {"0", "x"}) {
+        setup().Text21->setText(QString::fromLatin1(bad));
+        fakeVoices().log.spoken.clear();
+        w->MakeBook();
+        EXPECT_TRUE(spokenFiles().isEmpty());
+        EXPECT_EQ(messages(), QStringList({"Номер копии программы и число копий должны быть целыми числами не меньше 1!"}));
+    }
+}
+
+TEST_F(Recording, CommandChecksAndTheFallBackFolder)
+{
+    ::Setup &s = setup();
+    s.Text28->clear();
+    w->MakeBook();
+    EXPECT_EQ(messages(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.SSTab2->currentIndex(), 1);
+
+    s.Text28->setText(home() + QStringLiteral("/Мои книги"));
+    w->MakeBook();
+    const QString fallBack = home() + QStringLiteral("/Quenvale_MP3");
+    const QStringList twice = messages();
+    ASSERT_EQ(twice.size(), 2);
+    EXPECT_TRUE(twice[0].startsWith(QStringLiteral("Пробелы в названиии рабочего каталога")));
+    EXPECT_EQ(twice[1], "Укажите каталог " + fallBack + " или другой БЕЗ ПРОБЕЛОВ в названии !!!");
+    EXPECT_EQ(s.Text28->text(), fallBack);
+    EXPECT_TRUE(QFileInfo(fallBack).isDir());
+
+    // No saved book: the start-up placeholders are no file to record.
+    CurTextPath = QStringLiteral("полный путь к файлу");
+    BookTitle = QStringLiteral("название произведения");
+    w->MakeBook();
+    w->RichTextBox2->setText(QStringLiteral("текст"));
+    w->MakeBook();
+    EXPECT_EQ(messages(),
+              QStringList({"Не указан текстовый файл для записи аудиокниги! ",
+                           "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового "
+                           "окна! Текст должен быть сохранен в файл. Воспользуйтесь кнопкой СОХРАНИТЬ ТЕКСТ КАК... "}));
+    EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
+}
+
+TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
+{
+    const QString path = book(QStringLiteral("Правка"), {QStringLiteral("Старый текст.")});
+    setup().Check1->setChecked(true);
+    w->RichTextBox2->setText(QStringLiteral("Новый текст."));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    w->MakeBook();
+    EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
+    EXPECT_EQ(*textfile::readText(path), QStringLiteral("Старый текст.\r\n"));
+
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
+    w->MakeBook();
+    EXPECT_EQ(*textfile::readText(path), QStringLiteral("Новый текст.\r\n"));
+    ASSERT_FALSE(spokenTexts().isEmpty());
+    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Новый")));
+}
+
+TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
+{
+    QDir().mkpath(home() + QStringLiteral("/DIC"));
+    textfile::writeLines(home() + QStringLiteral("/DIC/Nicolai.dic"),
+                         {QStringLiteral("кот=пёс"), QString(), QStringLiteral("мусор"), QStringLiteral("*ка=КА")});
+    book(QStringLiteral("Кот"), {QStringLiteral("Мой кот и кошка.")});
+    w->MakeBook();
+    EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"}));
+    ASSERT_EQ(spokenTexts().size(), 1);
+    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral(" пёс ")));
+    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("кошКА")));
+    EXPECT_TRUE(messages().isEmpty());
+
+    // A voice without a list is told so at every recording; the list stays.
+    setup().lstSapi5->setCurrentRow(1);
+    w->SetStatusBar();
+    w->LoadVoiceDic();
+    EXPECT_TRUE(messages().isEmpty()); // Katerina's list is simply missing
+    w->setStatusPanel(4, QStringLiteral("Boris (eSpeak NG, русский, мужской, низкий)"));
+    w->LoadVoiceDic();
+    EXPECT_EQ(messages(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
+    EXPECT_EQ(Find().entries().size(), 2);
+}
+
+TEST_F(Recording, StopKeepsThePlainFolderAndTheNextRunFinishesTheBook)
+{
+    book(QStringLiteral("Стоп"), {QStringLiteral("Один."), QStringLiteral("Два."), QStringLiteral("Три.")});
+    setup().FlatScrollBar1->setValue(1);
+    BlockLimit = 1;
+    fakeVoices().log.onSpeak = [] {
+        if (fakeVoices().log.spoken.size() == 2)
+            StopFlag = true;
+    };
+    setup().Check3->setChecked(true);
+    const recordingrun::Result stopped = recordingrun::recordBook();
+    EXPECT_EQ(stopped.outcome, conversion::Outcome::Stopped);
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/Стоп")).isDir());
+    fakeVoices().log.onSpeak = nullptr;
+    StopFlag = false;
+    EXPECT_TRUE(recordingrun::recordBook().finished);
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Стоп/0003.wav")));
+}
+
+TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
+{
+    setup().Check3->setChecked(true);
+    for (const char *name : {"a", "b", "c"})
+        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {QStringLiteral("Текст.")});
+    // A file where b's book folder should be: its blocks cannot be made.
+    textfile::writeText(folder + QStringLiteral("/b"), QString());
+    w->MakePaket();
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!a/0001.wav")));
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!c/0001.wav")));
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"b.txt"}));
+    EXPECT_EQ(messages().size(), 1); // b's failure, named
+    EXPECT_EQ(scriptedSoundPlayer().played.size(), 1);
+    EXPECT_TRUE(w->isVisible());
+
+    // Stopped during the second of three books: the first is finished, the rest stay queued.
+    QFile::remove(folder + QStringLiteral("/b"));
+    QFile::remove(folder + QStringLiteral("/b.txt"));
+    for (const char *name : {"d", "e", "f"})
+        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {QStringLiteral("Текст.")});
+    fakeVoices().log.spoken.clear();
+    fakeVoices().log.onSpeak = [] {
+        if (fakeVoices().log.spoken.size() == 2)
+            StopFlag = true;
+    };
+    w->MakePaket();
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"e.txt", "f.txt"}));
+    EXPECT_EQ(scriptedSoundPlayer().played.size(), 1); // no end sound after a stop
+}
+
+TEST_F(Recording, FragmentSizeFromMinutesAndRate)
+{
+    ::Setup &s = setup();
+    s.FlatScrollBar3->setValue(0);
+    s.FlatScrollBar1->setValue(10);
+    w->SetFragmentSize();
+    EXPECT_EQ(BlockLimit, 7200);
+    s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum());
+    w->SetFragmentSize();
+    EXPECT_EQ(BlockLimit, 99999999);
+}

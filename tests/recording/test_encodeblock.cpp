@@ -1,0 +1,169 @@
+// EncodeBlock with stand-in encoders in the program folder: the files each format leaves,
+// the progress update, the encoder window and every way an encoder can fail.
+#include "recording/encodeblock.h"
+
+#include "app/globals.h"
+#include "recording/encoderprocess.h"
+#include "recording/encoderwindow.h"
+#include "recording/monitor.h"
+#include "settings/setup.h"
+#include "support/fakemain.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+#include "support/testdata.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Writes "<its name>" into the file it is told to make: after "-o", after "wave:", or its
+// last argument.
+const char *const kWritesOutput = R"sh(for a; do
+  [ "$prev" = "-o" ] && out="$a"; case "$a" in wave:*) out="${a#wave:}";; esac; prev="$a"; last="$a"
+done
+basename "$0" > "${out:-$last}")sh";
+
+class EncodeBlockTest : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        QDir().mkpath(home() + u"/Книга"_s);
+        paths = encoders::blockPaths(home() + u"/Книга"_s, u"0001"_s, u"Книга"_s, false);
+        CurTextPath = testdata::path(u"hameleon.txt"_s);
+        for (const char *name : {"lame", "oggenc", "madplay", "sox", "ffmpeg"})
+            encoder(name, kWritesOutput);
+        encoder("wav2vmo", R"(echo wav2vmo > "${1%.wav}.vmo")");
+    }
+
+    static void write(const QString &path, const QByteArray &data)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+    // A stand-in encoder in the program folder, found before the real one on PATH.
+    void encoder(const char *name, const char *body)
+    {
+        const QString path = home() + u'/' + QLatin1String(name);
+        write(path, "#!/bin/sh\n" + QByteArray(body) + '\n');
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    }
+    // The book folder's files, each with its first line.
+    QStringList book()
+    {
+        QStringList files;
+        for (const QFileInfo &file : QDir(home() + u"/Книга"_s).entryInfoList(QDir::Files, QDir::Name)) {
+            QFile f(file.filePath());
+            f.open(QIODevice::ReadOnly);
+            files << file.fileName() + u'=' + QString::fromUtf8(f.readLine()).trimmed();
+        }
+        return files;
+    }
+    bool encode(int format, bool keepMp3 = false, bool keepWav = false)
+    {
+        write(paths.wav, "wav");
+        setup().SSTab1->setCurrentIndex(format);
+        setup().Check7->setChecked(keepMp3);
+        setup().Check8->setChecked(keepWav);
+        monitor().setWindowTitle(u"before"_s);
+        return EncodeBlock(paths, u"0001"_s);
+    }
+
+    encoders::BlockPaths paths;
+};
+
+} // namespace
+
+TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
+{
+    const struct
+    {
+        int format;
+        bool keepMp3, keepWav;
+        QStringList left;
+    } cases[] = {
+        {encoders::Wav, true, true, {u"0001.wav=wav"_s}},
+        {encoders::Mp3, true, true, {u"0001.mp3=lame"_s}},
+        {encoders::Ogg, false, true, {u"0001.ogg=oggenc"_s}},
+        {encoders::Amr, false, true, {u"0001.amr=sox"_s}},
+        {encoders::Amr, true, false, {u"0001.amr=sox"_s, u"0001.mp3=lame"_s}},
+        {encoders::Vmo, false, true, {u"0001.vmo=wav2vmo"_s, u"0001.wav=wav"_s}},
+        {encoders::Wma, true, false, {u"0001.wma=ffmpeg"_s}},
+    };
+    for (const auto &c : cases) {
+        for (const QString &file : QDir(home() + u"/Книга"_s).entryList(QDir::Files))
+            QFile::remove(home() + u"/Книга/"_s + file);
+        EXPECT_TRUE(encode(c.format, c.keepMp3, c.keepWav)) << c.format;
+        EXPECT_EQ(book(), c.left) << c.format;
+        EXPECT_TRUE(monitor().windowTitle().endsWith(u"% выполнено"_s)) << c.format;
+    }
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_FALSE(encoderWindow().isVisible());
+}
+
+TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
+{
+    const struct
+    {
+        int format;
+        const char *program, *body, *reason; // no body: the program is nowhere
+    } cases[] = {
+        {encoders::Vmo, "wav2vmo", nullptr, "программа wav2vmo не найдена ни в папке программы, ни в PATH"},
+        {encoders::Mp3, "lame", "echo 'lame: unrecognized option --bad' >&2; echo >&2; exit 1",
+         "lame: unrecognized option --bad"},
+        {encoders::Ogg, "oggenc", "exit 3", "код завершения 3"},
+        {encoders::Wma, "ffmpeg", "kill -9 $$", "аварийное завершение"},
+        {encoders::Mp3, "lame", "for a; do out=$a; done; : > \"$out\"", "не создан"},
+        {encoders::Amr, "sox", "echo 'sox FAIL formats: cannot open' >&2; exit 2",
+         "sox FAIL formats: cannot open"},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        if (c.body)
+            encoder(c.program, c.body);
+        else
+            QFile::remove(home() + u'/' + QLatin1String(c.program));
+        EXPECT_FALSE(encode(c.format)) << c.program;
+        EXPECT_TRUE(StopFlag);
+        ASSERT_EQ(scriptedPrompter().asked.size(), 1);
+        EXPECT_EQ(
+            scriptedPrompter().asked[0].text,
+            u"Программа %1 не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n%2: "_s.arg(
+                QLatin1String(c.program), paths.wav) +
+                QString::fromUtf8(c.reason).replace(u"не создан"_s,
+                                                    u"выходной файл "_s + paths.mp3 + u" не создан"_s));
+        // Nothing half-made looks like a finished block, and the progress waits.
+        EXPECT_EQ(book().filter(u"0001.wav="_s).size(), 1) << c.program;
+        EXPECT_EQ(book().size(), c.format == encoders::Amr ? 2 : 1) << c.program; // AMR: and its MP3
+        EXPECT_EQ(monitor().windowTitle(), u"before"_s);
+        TearDown();
+    }
+}
+
+TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
+{
+    FakeMain main;
+    setup().Check1->setChecked(false);
+    monitor().button(5)->setChecked(true);
+    encoder("ffmpeg", R"(for a; do out=$a; done; echo partial > "$out"; echo working; exec sleep 30)");
+    QTimer::singleShot(300, [] { monitor().closeClicked(); });
+
+    EXPECT_FALSE(encode(encoders::Wma));
+    EXPECT_TRUE(encoderWindow().isVisible());
+    EXPECT_EQ(encoderWindow().text(), u"%1/ffmpeg -y -i %2 -c:a wmav2 %3\nworking\n"_s.arg(
+                                          home(), paths.wav, encoders::temporaryName(paths.wma)));
+    EXPECT_FALSE(encoderprocess::running());
+    EXPECT_EQ(main.ends, 1);
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // leaving the program is no failure to report
+    EXPECT_EQ(book(), QStringList{u"0001.wav=wav"_s});
+}

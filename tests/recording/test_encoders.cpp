@@ -1,0 +1,87 @@
+// Encoder command lines and the files each output format deletes.
+#include "recording/encoders.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kBook = u"/книги/Тихий_Дон/"_s;
+const encoders::BlockPaths kBlock =
+    encoders::blockPaths(u"/книги/Тихий_Дон"_s, u"0012"_s, u"Тихий_Дон"_s, true);
+
+encoders::Settings settings(int format, bool lowRate = false, bool keepMp3 = false, bool keepWav = false)
+{
+    return {format,
+            u" -b32 -h -m m  --strictly-enforce-ISO "_s,
+            u"Чтец"_s,
+            u"Том 1"_s,
+            u"-q 2 --comment \"a=б в\""_s,
+            lowRate,
+            keepMp3,
+            keepWav};
+}
+
+} // namespace
+
+TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
+{
+    // Arguments joined by "|", the book folder written as "~/"; one line a step.
+    const struct
+    {
+        encoders::Settings settings;
+        QStringList steps;
+    } cases[] = {
+        {settings(encoders::Mp3),
+         {u"lame|-b32|-h|-m|m|--strictly-enforce-ISO|--id3v2-utf16|--ta|Чтец|--tt|Том 1|--tg|101|~/0012.wav|"
+          u"~/0012_Тихий_Дон.mp3"_s}},
+        {settings(encoders::Ogg), {u"oggenc|-q|2|--comment|a=б в|-o|~/0012.ogg|~/0012.wav"_s}},
+        {settings(encoders::Amr),
+         {u"lame|-h|~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
+          u"madplay|-m|-R|8000|-b|16|-o|wave:~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
+          u"sox|~/0012.wav|-t|amr-nb|-C|7|~/0012_Тихий_Дон.amr"_s}},
+        {settings(encoders::Amr, true),
+         {u"lame|-h|~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
+          u"madplay|-m|-R|8000|-b|16|-o|wave:~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
+          u"sox|~/0012.wav|-t|amr-nb|-C|0|~/0012_Тихий_Дон.amr"_s}},
+        {settings(encoders::Vmo), {u"wav2vmo|~/0012.wav"_s}},
+        {settings(encoders::Wma), {u"ffmpeg|-y|-i|~/0012.wav|-c:a|wmav2|~/0012_Тихий_Дон.wma"_s}},
+        {settings(encoders::Wav), {}},
+    };
+    for (const auto &c : cases) {
+        QStringList steps;
+        for (const encoders::Step &step : encoders::steps(c.settings, kBlock)) {
+            steps << (QStringList{step.program} + step.arguments).join(u'|').replace(kBook, u"~/"_s);
+            // The runner swaps the output for a temporary name in exactly this argument.
+            if (step.outputArgument >= 0) {
+                EXPECT_TRUE(step.arguments[step.outputArgument].endsWith(step.output))
+                    << qPrintable(steps.last());
+            }
+        }
+        EXPECT_EQ(steps, c.steps);
+    }
+    encoders::Settings untagged = settings(encoders::Mp3);
+    untagged.artist.clear();
+    EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(7, 2), QStringList({u""_s, u"--tt"_s}));
+}
+
+TEST(EncoderSteps, DeletionsPerFormatAndKeepChoices)
+{
+    const struct
+    {
+        encoders::Settings settings;
+        QStringList deleted;
+    } cases[] = {
+        {settings(encoders::Wav), {}},
+        {settings(encoders::Mp3, false, true, true), {kBlock.wav}},
+        {settings(encoders::Ogg, false, true, true), {kBlock.wav}},
+        {settings(encoders::Amr, false, false, true), {kBlock.mp3, kBlock.wav}},
+        {settings(encoders::Amr, false, true, false), {kBlock.wav}},
+        {settings(encoders::Vmo, false, true, false), {kBlock.wav}},
+        {settings(encoders::Vmo, false, false, true), {}},
+        {settings(encoders::Wma, false, false, true), {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(encoders::filesToDelete(c.settings, kBlock), c.deleted) << c.settings.format;
+}

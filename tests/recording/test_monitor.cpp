@@ -1,0 +1,106 @@
+// The recording monitor: remaining time, share done, abort and the user's close.
+#include "recording/monitor.h"
+
+#include "app/globals.h"
+#include "settings/setup.h"
+#include "support/fakemain.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+#include "support/testdata.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QTime>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(Progress, RemainingTimeElapsedAndShare)
+{
+    // 100 characters in 100 s: one a second, so the characters left are the seconds left.
+    for (const auto &[left, text] : {std::pair{5400, "1 час.30 мин."},
+                                     {61, "0 час.01 мин."},
+                                     {3570, "1 час.00 мин."},
+                                     {3569, "0 час.59 мин."},
+                                     {7500, "2 час.05 мин."},
+                                     {-50, "0 час.00 мин."}})
+        EXPECT_EQ(progress::remainingTime(100, 100 + left, 100), QString::fromUtf8(text)) << left;
+    EXPECT_FALSE(progress::remainingTime(0, 1000, 100));
+    EXPECT_FALSE(progress::remainingTime(100, 1000, 0));
+    EXPECT_EQ(progress::elapsedSeconds(23 * 3600 + 50 * 60, 10 * 60), 1200);
+    EXPECT_EQ(progress::shareDone(1, 3, QLocale(QLocale::Russian)), u"33,33% выполнено"_s);
+    EXPECT_FALSE(progress::shareDone(0, 0, QLocale::c()));
+}
+
+class MonitorWindow : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        main = std::make_unique<FakeMain>();
+    }
+    void TearDown() override
+    {
+        QuenvaleTest::TearDown();
+        main.reset();
+    }
+    std::unique_ptr<FakeMain> main;
+};
+
+TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
+{
+    for (const auto &[confirmations, answer] : {std::pair{false, Prompter::Answer::No},
+                                                {true, Prompter::Answer::Yes},
+                                                {true, Prompter::Answer::No}}) {
+        const bool stops = answer == Prompter::Answer::Yes || !confirmations;
+        installScriptedServices();
+        StopFlag = false;
+        main = std::make_unique<FakeMain>();
+        main->setToolbarEnabled(false); // as button 4 left it
+        setup().Check1->setChecked(confirmations);
+        scriptedPrompter().answers.enqueue(answer);
+        monitor().button(1)->trigger();
+
+        EXPECT_EQ(scriptedPrompter().asked.size(), confirmations ? 1 : 0);
+        EXPECT_EQ(std::tuple(StopFlag, main->isVisible(), main->toolbarEnabled, main->voiceStops),
+                  std::tuple(stops, stops, stops, stops ? 1 : 0))
+            << confirmations;
+    }
+    EXPECT_EQ(scriptedPrompter().asked[0].text, u"Прервать запись аудиокниги?"_s);
+}
+
+TEST_F(MonitorWindow, MainWindowButtonAndCloseDuringARecording)
+{
+    monitor().button(4)->trigger();
+    EXPECT_TRUE(main->isVisible() && !main->toolbarEnabled && !StopFlag);
+
+    setup().Check1->setChecked(true);
+    scriptedPrompter().answers.enqueue(Prompter::Answer::No);
+    monitor().closeClicked();
+    EXPECT_EQ(scriptedPrompter().asked.value(0).text, u"Прервать запись и выйти из программы?"_s);
+    EXPECT_EQ(main->ends, 0);
+    setup().Check1->setChecked(false);
+    monitor().closeClicked();
+    EXPECT_EQ(std::pair(main->ends, main->voiceStops), std::pair(1, 1));
+}
+
+TEST_F(MonitorWindow, TotalProgressBarShowsShareAndRemainingTime)
+{
+    QLocale::setDefault(QLocale::c());
+    Monitor &m = monitor();
+    m.setStatusPanel(2, u"estimate"_s);
+    CurTextPath = testdata::path(u"hameleon.txt"_s);
+    const qint64 size = QFileInfo(CurTextPath).size();
+    StartTime = QTime::currentTime().msecsSinceStartOfDay() / 1000.0 - 600;
+    TotalProgressBar(); // nothing done yet: the estimate stays
+    EXPECT_EQ(std::pair(m.windowTitle(), m.statusPanel(2)), std::pair(u"0.00% выполнено"_s, u"estimate"_s));
+
+    CharsDone = std::int32_t(size / 2);
+    TotalProgressBar();
+    EXPECT_EQ(m.windowTitle(), progress::shareDone(size / 2, size, QLocale::c()));
+    EXPECT_EQ(m.statusPanel(2), u"0 час.10 мин."_s); // half in ten minutes
+    QLocale::setDefault(QLocale::system());
+}

@@ -1,0 +1,130 @@
+// The real eSpeak NG voice speaks a block; the real encoders turn it into every output
+// format; independent readers (ffprobe, soxi, the AMR frame layout) check what they made.
+#include "recording/encodeblock.h"
+
+#include "platform/speech/espeakvoice.h"
+#include "settings/setup.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// The codec, rate, channels, tags and length as ffprobe reads them, one "key=value" a line.
+QString probe(const QString &path)
+{
+    return run(u"ffprobe"_s,
+               {u"-v"_s, u"error"_s, u"-show_entries"_s,
+                u"stream=codec_name,sample_rate,channels:format=duration:format_tags=artist,title"_s,
+                u"-of"_s, u"default=nw=1"_s, path});
+}
+
+// AMR-NB storage: "#!AMR\n", then 20 ms frames, each a header byte (type in bits 3-6) and
+// that type's bytes: speech frames of the file's mode, comfort noise (8) or nothing (15) in
+// pauses. Returns "speech frames/all frames", or what is wrong.
+QString amrFrames(const QString &path, int mode)
+{
+    static const int sizes[16] = {12, 13, 15, 17, 19, 20, 26, 31, 5, -1, -1, -1, -1, -1, -1, 0};
+    QFile f(path);
+    const QByteArray all = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (!all.startsWith("#!AMR\n"))
+        return u"no AMR header"_s;
+    int frames = 0, speech = 0;
+    qsizetype at = 6;
+    for (; at < all.size(); at += 1 + sizes[(uchar(all[at]) >> 3) & 0x0F], ++frames) {
+        const int type = (uchar(all[at]) >> 3) & 0x0F;
+        if ((type < 8 && type != mode) || sizes[type] < 0)
+            return u"frame %1 has type %2"_s.arg(frames).arg(type);
+        speech += type == mode;
+    }
+    return at == all.size() ? u"%1/%2"_s.arg(speech).arg(frames) : u"last frame cut short"_s;
+}
+
+class RealEncoders : public QuenvaleTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        speech::EspeakVoiceFactory factory(speech::EspeakVoiceFactory::Options{{}, true});
+        auto voice = factory.create();
+        ASSERT_TRUE(voice && voice->OpenOutputFile(spoken(), 18)) << qPrintable(factory.errorString());
+        voice->Speak(u"Отец мой Андрей Петрович Гринёв в молодости своей служил при графе Минихе."_s, 0);
+        ASSERT_TRUE(voice->WaitUntilDone(60000) && voice->CloseOutputFile());
+    }
+    static QString spoken()
+    {
+        static QTemporaryDir dir;
+        return dir.filePath(u"spoken.wav"_s);
+    }
+};
+
+} // namespace
+
+TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
+{
+    const double length = run(u"soxi"_s, {u"-D"_s, spoken()}).toDouble();
+    ASSERT_GT(length, 2.0);
+    const QString book = home() + u"/Тихий_Дон"_s;
+    QDir().mkpath(book);
+    const encoders::BlockPaths paths = encoders::blockPaths(book, u"0001"_s, u"Тихий_Дон"_s, true);
+    ::Setup &s = setup();
+    s.Check6->setChecked(true);
+    s.Text10->setText(u"Чтец"_s);
+    s.Text14->setText(u"Том 1"_s);
+    s.Text3->setText(u" -b32 -h -m m  --strictly-enforce-ISO "_s);
+    s.Text12->setText(u"-q 1"_s);
+    const struct
+    {
+        int format;
+        bool lowRate;
+        QString file, codec;
+    } cases[] = {
+        {encoders::Mp3, false, paths.mp3, u"codec_name=mp3\nsample_rate=16000\nchannels=1\nduration"_s},
+        {encoders::Ogg, false, paths.ogg, u"codec_name=vorbis\nsample_rate=16000\nchannels=1\nduration"_s},
+        {encoders::Wma, false, paths.wma, u"codec_name=wmav2\nsample_rate=16000\nchannels=1\nduration"_s},
+        {encoders::Amr, false, paths.amr, u"codec_name=amr_nb\nsample_rate=8000\nchannels=1\nduration"_s},
+        {encoders::Amr, true, paths.amr, u"codec_name=amr_nb\nsample_rate=8000\nchannels=1\nduration"_s},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(QFile::copy(spoken(), paths.wav));
+        s.SSTab1->setCurrentIndex(c.format);
+        s.Option6->setChecked(c.lowRate);
+        ASSERT_TRUE(EncodeBlock(paths, u"0001"_s)) << qPrintable(scriptedPrompter().asked.value(0).text);
+        const QString found = probe(c.file);
+        EXPECT_TRUE(found.startsWith(c.codec)) << qPrintable(found);
+        double seconds = found.section(u"duration="_s, 1, 1).section(u'\n', 0, 0).toDouble();
+        if (c.format == encoders::Amr) {
+            const QString frames = amrFrames(c.file, c.lowRate ? 0 : 7); // 12.2 or 4.75 kbit/s
+            EXPECT_GT(frames.section(u'/', 0, 0).toInt(), frames.section(u'/', 1, 1).toInt() / 2)
+                << qPrintable(frames);
+            seconds = frames.section(u'/', 1, 1).toInt() * 0.02;
+        }
+        // The AMR road goes through MP3 and its padding: a few frames more.
+        EXPECT_NEAR(seconds, length, 0.25) << qPrintable(c.file);
+        EXPECT_FALSE(QFile::exists(paths.wav));
+        if (c.format == encoders::Mp3) {
+            EXPECT_TRUE(found.endsWith(u"TAG:artist=Чтец\nTAG:title=Том 1"_s)) << qPrintable(found);
+        }
+    }
+    // The AMR road's MP3 went too.
+    EXPECT_EQ(QDir(book).entryList(QDir::Files, QDir::Name),
+              QStringList({u"0001.ogg"_s, u"0001_Тихий_Дон.amr"_s, u"0001_Тихий_Дон.wma"_s}));
+}

@@ -1,0 +1,175 @@
+// A book recorded to MP3 from end to end, as a separate process with the real eSpeak NG voice
+// and the real encoder: completed, stopped and resumed, and killed and recorded again.
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+#include "support/testdata.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// `parts` stretches of the real novel, each about `chars` characters of whole lines, with a
+// chapter marker between them: each part becomes one block however the length is set.
+QStringList chapteredBook(int parts, int chars)
+{
+    const QStringList lines = textfile::splitLines(testdata::text(QStringLiteral("kapitanskaya_dochka.txt")));
+    QStringList book;
+    qsizetype line = 200, size = 0;
+    for (int part = 0; part < parts && line < lines.size();) {
+        const QString &l = lines[line++];
+        if (l.trimmed().isEmpty())
+            continue;
+        book << l;
+        size += l.size();
+        if (size >= chars) {
+            if (++part < parts)
+                book << QStringLiteral("@@@@@");
+            size = 0;
+        }
+    }
+    return book;
+}
+
+struct Mp3Check
+{
+    bool valid = false;
+    double seconds = 0;
+    QString problem;
+};
+
+// Read back by an independent reader: ffprobe must find an MP3 stream and say nothing wrong.
+Mp3Check probe(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                        QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
+                                        QStringLiteral("default=nw=1"), path});
+    p.waitForFinished(60000);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString err = QString::fromUtf8(p.readAllStandardError()).trimmed();
+    Mp3Check c;
+    c.problem = err;
+    c.valid = p.exitCode() == 0 && err.isEmpty() && out.contains(QStringLiteral("format_name=mp3"));
+    const qsizetype d = out.indexOf(QStringLiteral("duration="));
+    if (d >= 0)
+        c.seconds = out.mid(d + 9).section(u'\n', 0, 0).toDouble();
+    return c;
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1) : QByteArray();
+}
+
+class RecordBookProcess : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        folder = home.filePath(QStringLiteral("work"));
+        QDir().mkpath(folder);
+    }
+
+    QString writeBook(const QString &name, const QStringList &lines)
+    {
+        const QString path = home.filePath(name + QStringLiteral(".txt"));
+        EXPECT_TRUE(textfile::writeLines(path, lines));
+        return path;
+    }
+
+    void start(QProcess &p, const QString &book, const QStringList &extra = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUENVALE_HOME"), home.filePath(QStringLiteral("program")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(QUENVALE_RECORD_TOOL),
+                QStringList{book, folder, QStringLiteral("--minutes"), QStringLiteral("60")} + extra);
+        ASSERT_TRUE(p.waitForStarted());
+    }
+    int record(const QString &book, const QStringList &extra = {})
+    {
+        QProcess p;
+        start(p, book, extra);
+        EXPECT_TRUE(p.waitForFinished(600000));
+        return p.exitCode();
+    }
+
+    // Every block of the folder a valid MP3 of plausible length (about 40 s of speech each).
+    void expectBlocks(const QString &bookFolder, int blocks)
+    {
+        QStringList expected;
+        for (int n = 1; n <= blocks; ++n)
+            expected << QStringLiteral("%1.mp3").arg(n, 4, 10, QLatin1Char('0'));
+        EXPECT_EQ(QDir(bookFolder).entryList(QDir::Files, QDir::Name), expected);
+        for (const QString &name : expected) {
+            const Mp3Check c = probe(bookFolder + u'/' + name);
+            EXPECT_TRUE(c.valid) << name.toStdString() << ": " << c.problem.toStdString();
+            EXPECT_GT(c.seconds, 15) << name.toStdString();
+            EXPECT_LT(c.seconds, 180) << name.toStdString();
+        }
+    }
+
+    QTemporaryDir home;
+    QString folder;
+};
+
+} // namespace
+
+TEST_F(RecordBookProcess, ThreeBlocksStoppedInTheThirdAndRecordedAgain)
+{
+    const QString book = writeBook(QStringLiteral("Дочка"), chapteredBook(3, 600));
+    EXPECT_EQ(record(book, {QStringLiteral("--stop-at-block"), QStringLiteral("3")}), 1);
+    const QString plain = folder + QStringLiteral("/Дочка");
+    ASSERT_TRUE(QFileInfo::exists(plain + QStringLiteral("/0002.mp3")));
+    EXPECT_FALSE(QFileInfo::exists(plain + QStringLiteral("/0003.mp3")));
+    const QByteArray first = digest(plain + QStringLiteral("/0001.mp3"));
+    const QByteArray second = digest(plain + QStringLiteral("/0002.mp3"));
+
+    EXPECT_EQ(record(book), 0);
+    const QString finished = folder + QStringLiteral("/!Дочка");
+    expectBlocks(finished, 3);
+    // The blocks of the first run are kept as they were.
+    EXPECT_EQ(digest(finished + QStringLiteral("/0001.mp3")), first);
+    EXPECT_EQ(digest(finished + QStringLiteral("/0002.mp3")), second);
+}
+
+TEST_F(RecordBookProcess, KilledWhileEncodingAndRecordedAgainGivesTheWholeBook)
+{
+    const QString book = writeBook(QStringLiteral("Обрыв"), chapteredBook(5, 600));
+    const QString plain = folder + QStringLiteral("/Обрыв");
+    QProcess p;
+    start(p, book);
+    // Killed the moment block 3's encoder is writing; failing that, while block 3 is spoken.
+    QElapsedTimer clock;
+    clock.start();
+    bool encoding = false;
+    while (p.state() == QProcess::Running && clock.elapsed() < 300000) {
+        encoding = QFileInfo::exists(plain + QStringLiteral("/0003.part.mp3"));
+        if (encoding || QFileInfo::exists(plain + QStringLiteral("/0003.wav")))
+            break;
+        QThread::msleep(2);
+    }
+    ASSERT_EQ(p.state(), QProcess::Running);
+    ::kill(pid_t(p.processId()), SIGKILL);
+    p.waitForFinished();
+    std::printf("killed while block 3 was %s\n", encoding ? "encoded" : "spoken");
+    EXPECT_FALSE(QFileInfo::exists(plain + QStringLiteral("/0003.mp3")));
+
+    EXPECT_EQ(record(book), 0);
+    expectBlocks(folder + QStringLiteral("/!Обрыв"), 5);
+}

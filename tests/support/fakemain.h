@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/mainwindowport.h"
+#include "platform/richtext/richtextbox.h"
+
+#include <QMap>
+#include <QStringList>
+#include <QWidget>
+
+// Stands in for the main window: registers itself as the port and records what the other
+// windows ask of it.
+class FakeMain : public QWidget, public MainWindowPort
+{
+public:
+    FakeMain() : textBox(new RichTextBox(this))
+    {
+        setObjectName(QStringLiteral("MP3"));
+        mainwindowport::set(this);
+    }
+    ~FakeMain() override
+    {
+        if (mainwindowport::get() == this)
+            mainwindowport::set(nullptr);
+    }
+
+    QWidget &window() override { return *this; }
+    void SetStatusBar() override {}
+    void Dlitelnost() override { ++estimates; }
+    void setStatusPanel(int panel, const QString &text) override { panels[panel] = text; }
+    bool applyTextView() override { return true; }
+    void showHelp(const QString &page) override { help.append(page); }
+    void SelFont() override { views.append("SelFont"); }
+    void FonColor_Click() override { views.append("FonColor_Click"); }
+    void onstup0_Click() override { views.append("onstup0_Click"); }
+    void otstup1_Click() override { views.append("otstup1_Click"); }
+    void otstup2_Click() override { views.append("otstup2_Click"); }
+    void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
+    void stopVoice() override { ++voiceStops; }
+    RichTextBox *editor() override { return textBox; }
+    void PreFormat() override { ++preformats; }
+    void endProgram() override { ++ends; }
+
+    QMap<int, QString> panels;
+    QStringList help;
+    RichTextBox *textBox;
+    QStringList views; // the look commands the settings window forwarded
+    int estimates = 0;
+    bool toolbarEnabled = true;
+    int voiceStops = 0;
+    int ends = 0;
+    int preformats = 0;
+};

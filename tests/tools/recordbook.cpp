@@ -1,0 +1,105 @@
+// Records one book from the command line as the main window's record command does, with the
+// real eSpeak NG voice and the real encoders and no dialog on screen: messages go to stderr and
+// are answered OK. The end-to-end tests and the recording benchmarks run it as a process.
+//
+//   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3] [--minutes N] [--start S]
+//                        [--step D] [--stop-at-block N]
+//
+// QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
+#include "app/globals.h"
+#include "app/windows.h"
+#include "platform/text/docnames.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
+#include "platform/speech/espeakvoice.h"
+#include "recording/monitor.h"
+#include "settings/setup.h"
+#include "support/scripted.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+class StderrPrompter : public Prompter
+{
+public:
+    Answer ask(const QString &text, Icon, Buttons buttons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Quenvale"));
+    QApplication::setApplicationName(QStringLiteral("Quenvale"));
+
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("book"), QStringLiteral("the book text file"));
+    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("the working folder"));
+    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("wav or mp3"), QStringLiteral("f"),
+                                    QStringLiteral("mp3"));
+    const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("block length"), QStringLiteral("n"),
+                                     QStringLiteral("10"));
+    const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("this copy's number"), QStringLiteral("s"),
+                                   QStringLiteral("1"));
+    const QCommandLineOption step(QStringLiteral("step"), QStringLiteral("copies"), QStringLiteral("d"),
+                                  QStringLiteral("1"));
+    const QCommandLineOption stopAt(QStringLiteral("stop-at-block"), QStringLiteral("abort in block N"),
+                                    QStringLiteral("n"), QStringLiteral("0"));
+    parser.addOptions({format, minutes, start, step, stopAt});
+    parser.process(app);
+    if (parser.positionalArguments().size() != 2)
+        parser.showHelp(2);
+
+    Services s;
+    s.prompter = std::make_unique<StderrPrompter>();
+    s.fileChooser = std::make_unique<ScriptedFileChooser>();
+    s.shutdown = std::make_unique<ScriptedShutdown>();
+    s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
+    s.voices = std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
+    services::install(std::move(s));
+
+    MainWindow &main = MP3();
+    main.endProcess = [] {};
+    Setup &settings = setup();
+    settings.Check1->setChecked(false);
+    settings.Text28->setText(parser.positionalArguments().at(1));
+    settings.SSTab1->setCurrentIndex(parser.value(format) == QStringLiteral("wav") ? 0 : 1);
+    settings.FlatScrollBar1->setValue(parser.value(minutes).toInt());
+    settings.Text24->setText(parser.value(start));
+    settings.Text21->setText(parser.value(step));
+    CurTextPath = parser.positionalArguments().at(0);
+    BookTitle = docnames::bookTitleFromPath(CurTextPath);
+
+    // The user's abort, pressed while the given block is being made.
+    const int stopBlock = parser.value(stopAt).toInt();
+    QTimer abort;
+    if (stopBlock > 0) {
+        QObject::connect(&abort, &QTimer::timeout, [stopBlock] {
+            if (BlockNo >= stopBlock && !StopFlag)
+                monitor().abortClicked();
+        });
+        abort.start(5);
+    }
+
+    main.MakeBook();
+    std::printf("blocks %d stopped %d\n", int(BlockNo), int(StopFlag));
+    appwindows::destroyAll();
+    services::clear();
+    return StopFlag ? 1 : 0;
+}
