@@ -2,11 +2,11 @@
 // caret, each paragraph prepared like a recorded block while the one before it sounds.
 #include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
-#include "platform/text/docnames.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/paragraphs.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/speech/voice.h"
+#include "platform/text/docnames.h"
 #include "platform/text/logging.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
