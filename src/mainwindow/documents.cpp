@@ -90,7 +90,6 @@ void MainWindow::OpenTextFile()
     Dlitelnost();
     PreFormat();
     RichTextBox2->setSelStart(0);
-    textChanged = false; // the pre-formatting is no change of the user's
 }
 
 void MainWindow::PreFormat()
@@ -116,6 +115,8 @@ void MainWindow::PreFormat()
     RichTextBox2->setText(outcome.text);
     RichTextBox2->setLocked(wasLocked);
     Frame1->hide();
+    // The pre-formatting is no change of the user's: the text still stands for its file.
+    textChanged = false;
 }
 
 void MainWindow::SaveText()
