@@ -240,10 +240,12 @@ void TextDoctor::Command1_Click()
     const QString sequence = findSequence();
     if (findBoxes.first()->text().trimmed().isEmpty())
         return;
-    const int found = doctorcodes::find(RichTextBox1->Text(), sequence, RichTextBox1->SelStart());
+    const QString text = RichTextBox1->Text();
+    const int found = doctorcodes::find(text, sequence, RichTextBox1->SelStart());
     if (found >= 0) {
-        RichTextBox1->setSelStart(found);
-        RichTextBox1->setSelLength(int(sequence.size()));
+        const int start = doctorcodes::selectionStart(text, found);
+        RichTextBox1->setSelStart(start);
+        RichTextBox1->setSelLength(found + int(sequence.size()) - start);
         return;
     }
     services::prompter().critical(QStringLiteral("не найдено"));

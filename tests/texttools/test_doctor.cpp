@@ -111,6 +111,8 @@ TEST_F(Doctor, FindAndReplaceByCodes)
          2,
          0},
         {"at the very start", u"Ab"_qs, {"65"}, {}, {Find}, u"Ab"_qs, 0, 1, 0},
+        // A break is one character in the box: the LF alone selects it whole, and again.
+        {"line feed alone", u"ab\r\ncd"_qs, {"10"}, {}, {Find, Find}, u"ab\r\ncd"_qs, 2, 2, 0},
         {"case counts", u"ab"_qs, {"65"}, {}, {Find}, u"ab"_qs, 0, 0, 1},
         {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, {Find}, u"AAA"_qs, 0, 0, 0},
         {"a letter in the first box", u"xA"_qs, {"x", "65"}, {}, {Find}, u"xA"_qs, 1, 1, 0},

@@ -61,3 +61,10 @@ TEST(DoctorCodes, FindStartsAtTheCaretItself)
     for (const auto &c : cases)
         EXPECT_EQ(find(c.text, c.sequence, c.from), c.found) << c.text.toStdString() << " from " << c.from;
 }
+
+TEST(DoctorCodes, NoSelectionStartsInsideALineBreak)
+{
+    const QString text = u"ab\r\ncd"_qs;
+    for (const auto &[found, start] : {std::pair{3, 2}, {2, 2}, {4, 4}, {0, 0}})
+        EXPECT_EQ(selectionStart(text, found), start) << found;
+}
