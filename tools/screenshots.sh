@@ -1,6 +1,7 @@
 #!/bin/bash
 # Screenshots of the program as a user sees it, for looking at by hand and for the README:
-# the main window with a book open, the three pages of the settings window and a help page.
+# the main window with a book open, the three pages of the settings window, a help page and
+# the monitor while the book is recorded.
 # Runs the built program on a virtual screen with a fresh program folder and settings.
 # Needs (only for this script): apt-get install -y xvfb xdotool imagemagick
 #
@@ -26,6 +27,7 @@ Text8=kapitanskaya_dochka
 Text2=13
 [setupUser1]
 Text28=$work/books
+Check1=0
 INI
 
 Xvfb :97 -screen 0 1280x860x24 -nolisten tcp &
@@ -63,5 +65,16 @@ help=$(window 'Quenvale-Help')
 xdotool windowmove "$help" 60 60
 sleep 0.5
 shot "$help" help
+xdotool windowunmap "$help"
+
+# Ctrl+A records the book: the monitor takes the main window's place.
+xdotool windowfocus "$main"
+sleep 0.5
+xdotool key --window "$main" ctrl+a
+monitor=$(window 'Save-to-file|выполнено')
+xdotool windowmove "$monitor" 80 80
+sleep 20
+shot "$monitor" monitor
+ls "$work/books"/* | head -5
 cp "$out/mainwindow.png" "$root/docs/mainwindow.png"
 echo "screenshots in $out"

@@ -200,8 +200,9 @@ void MainWindow::ExitProgramm_Click()
     if (setup().Check1->isChecked() && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
-    // A reading running under this call must not go on speaking after the exit.
+    // A reading or a recording running under this call must not go on after the exit.
     IsReading = 0;
+    StopFlag = true;
     stopVoice();
     endProcess();
 }

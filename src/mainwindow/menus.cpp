@@ -1,6 +1,8 @@
 // The main window's menu bar and the command dispatch shared by menus and toolbar.
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
+
+#include "dictionaries/commands.h"
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
 
@@ -111,11 +113,15 @@ void MainWindow::connectCommands()
         {"zakladki", &MainWindow::zakladki_Click},
         {"Play", &MainWindow::ReadAloud},
         {"Stop", &MainWindow::StopReading},
+        {"SaveAudio", &MainWindow::MakeBook},
+        {"SavePaket", &MainWindow::MakePaket},
     };
     for (const auto &[name, member] : members)
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });
 
     enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
+    enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
+    enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
     if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))
         addProfileActions(*users);
     const std::pair<const char *, const char *> helpPages[] = {

@@ -1,5 +1,7 @@
 // Reading aloud: the selection as it stands, or the text paragraph by paragraph from the
 // caret, each paragraph prepared like a recorded block while the one before it sounds.
+#include "app/busy.h"
+#include "recording/conversion.h"
 #include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
 #include "mainwindow/mainwindow.h"
@@ -19,14 +21,6 @@ namespace {
 
 // One poll of the voice; a stop is noticed between two polls.
 constexpr int kPollMs = 10;
-
-PrepSettings prepSettings()
-{
-    const Setup &s = setup();
-    return PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()),
-                                     std::int16_t(s.FlatScrollBar11->value()),
-                                     std::int16_t(s.FlatScrollBar12->value()));
-}
 
 } // namespace
 
@@ -59,7 +53,7 @@ void MainWindow::ReadAloud()
 {
     // Every command stays usable while a reading lets events through; reading again
     // from inside it would interleave two readings of one editor.
-    if (readingRuns)
+    if (readingRuns || busy::refuseWhileRecording())
         return;
     const QScopedValueRollback running(readingRuns, true);
 
@@ -102,7 +96,7 @@ void MainWindow::readParagraphs(int caret)
         BlockText = paragraph->text;
         if (!BlockText.isEmpty()) {
             setup().Tembrs();
-            AnalizText(prepSettings());
+            AnalizText(currentPrepSettings());
         }
         IsReading = 1;
         if (waitForVoice() == WaitEnd::Stopped || IsReading == 0)

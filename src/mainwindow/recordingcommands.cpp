@@ -140,6 +140,8 @@ void MainWindow::MakeBook()
     BookTitle = docnames::blanksToUnderscores(BookTitle);
     QDir().mkpath(recordingrun::bookFolder());
     BlockNo = 0;
+    ReadStart = 0;
+    ReadEnd = 0;
     if (settings.Check1->isChecked()) {
         const QString question = QStringLiteral(
             "Внимание!\r\nЗапись аудиокниги всегда производится из СОХРАНЕННОГО ФАЙЛА, а не из "

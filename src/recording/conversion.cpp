@@ -65,19 +65,12 @@ float secondsSinceMidnight()
     return float(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
 }
 
-PrepSettings prepSettings()
-{
-    Setup &s = setup();
-    return PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()), std::int16_t(s.FlatScrollBar11->value()),
-                                     std::int16_t(s.FlatScrollBar12->value()));
-}
-
 // The stages of a block the line loop has closed: prepared, corrected by the replacement
 // list and written.
 bool finishBlock()
 {
     monitor().setStage(QStringLiteral("Лингвистический анализ..."));
-    AnalizText(prepSettings());
+    AnalizText(currentPrepSettings());
     monitor().setStage(QStringLiteral("Корректировка произношения..."));
     ApplyDictionary();
     monitor().setStage(QStringLiteral("Запись аудиофайла..."));
@@ -91,6 +84,13 @@ bool reportUnreadable(const QString &path, const QString &reason)
 }
 
 } // namespace
+
+PrepSettings currentPrepSettings()
+{
+    const Setup &s = setup();
+    return PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()), std::int16_t(s.FlatScrollBar11->value()),
+                                     std::int16_t(s.FlatScrollBar12->value()));
+}
 
 bool FixLineBreaks()
 {

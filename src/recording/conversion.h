@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recording/textprep.h"
+
 #include <QString>
 
 // The conversion driver: reads a saved book line by line, cuts it into blocks and has every
@@ -26,6 +28,10 @@ enum class Outcome {
 };
 
 } // namespace conversion
+
+// The preparation's pauses and tags as the settings window and the tag globals hold them now;
+// recording and reading aloud prepare their text with it.
+PrepSettings currentPrepSettings();
 
 // Records the book at CurTextPath into its book folder, block by block, from the first line.
 conversion::Outcome MakeAudioBook();

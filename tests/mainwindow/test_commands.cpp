@@ -67,10 +67,6 @@ TEST_F(Commands, ShortcutsWinOverTheEditor)
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     w->RichTextBox2->setText(QStringLiteral("текст книги"));
     w->RichTextBox2->setFocus();
-    // While recording is not there, Ctrl+A is the editor's "select all".
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(w->RichTextBox2->SelLength(), 11);
-    w->RichTextBox2->setSelLength(0);
     recordCommands(kCommands);
     const std::pair<QKeyCombination, const char *> keys[] = {
         {Qt::CTRL | Qt::Key_A, "SaveAudio"}, // not "select all"
@@ -141,14 +137,14 @@ TEST_F(Commands, BuiltCommandsAreConnectedAndLaterOnesWaitDisabled)
     EXPECT_TRUE(setup().isVisible());
 
     // A command of a later window: present with its shortcut, disabled until it is given.
-    QAction *record = w->findChild<QAction *>(QStringLiteral("SaveAudio"));
-    EXPECT_FALSE(record->isEnabled());
-    EXPECT_EQ(record->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-    EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("Toolbar1_5")), "is disabled");
+    QAction *finder = w->findChild<QAction *>(QStringLiteral("FindNewWords"));
+    EXPECT_FALSE(finder->isEnabled());
+    EXPECT_EQ(finder->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("FindNewWords")), "is disabled");
     EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("NoSuchItem")), "expected one");
-    w->enableCommand(QStringLiteral("SaveAudio"), [this] { ran << "recorded"; });
-    triggerAction(*w, QStringLiteral("Toolbar1_5"));
-    EXPECT_EQ(ran, QStringList({"recorded"}));
-    EXPECT_TRUE(record->isEnabled());
+    w->enableCommand(QStringLiteral("FindNewWords"), [this] { ran << "found"; });
+    triggerAction(*w, QStringLiteral("FindNewWords"));
+    EXPECT_EQ(ran, QStringList({"found"}));
+    EXPECT_TRUE(finder->isEnabled());
     EXPECT_EQ(w->findChild<QMenu *>(QStringLiteral("Users"))->title(), "Профили");
 }

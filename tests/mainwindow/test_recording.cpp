@@ -9,12 +9,14 @@
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "texttools/findwindow.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -116,7 +118,7 @@ TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
         SCOPED_TRACE(numbers);
         s.Check2->setChecked(numbers);
         QDir(folder + QStringLiteral("/!Да")).removeRecursively();
-        w->MakeBook();
+        triggerAction(*w, QStringLiteral("SaveAudio"));
         DialogState state;
         const QString prepared = AnalizText(
             QStringLiteral("\r\n\r\nДа."),
@@ -164,7 +166,7 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     for (const char *bad : {"0", "x"}) {
         setup().Text21->setText(QString::fromLatin1(bad));
         fakeVoices().log.spoken.clear();
-        w->MakeBook();
+        triggerAction(*w, QStringLiteral("SaveAudio"));
         EXPECT_TRUE(spokenFiles().isEmpty());
         EXPECT_EQ(messages(), QStringList({"Номер копии программы и число копий должны быть целыми числами не меньше 1!"}));
     }
@@ -174,13 +176,13 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
 {
     ::Setup &s = setup();
     s.Text28->clear();
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     EXPECT_EQ(messages(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.SSTab2->currentIndex(), 1);
 
     s.Text28->setText(home() + QStringLiteral("/Мои книги"));
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     const QString fallBack = home() + QStringLiteral("/Quenvale_MP3");
     const QStringList twice = messages();
     ASSERT_EQ(twice.size(), 2);
@@ -192,9 +194,9 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     // No saved book: the start-up placeholders are no file to record.
     CurTextPath = QStringLiteral("полный путь к файлу");
     BookTitle = QStringLiteral("название произведения");
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     w->RichTextBox2->setText(QStringLiteral("текст"));
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     EXPECT_EQ(messages(),
               QStringList({"Не указан текстовый файл для записи аудиокниги! ",
                            "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового "
@@ -208,12 +210,12 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     setup().Check1->setChecked(true);
     w->RichTextBox2->setText(QStringLiteral("Новый текст."));
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
     EXPECT_EQ(*textfile::readText(path), QStringLiteral("Старый текст.\r\n"));
 
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     EXPECT_EQ(*textfile::readText(path), QStringLiteral("Новый текст.\r\n"));
     ASSERT_FALSE(spokenTexts().isEmpty());
     EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Новый")));
@@ -232,7 +234,7 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
     textfile::writeLines(home() + QStringLiteral("/DIC/Nicolai.dic"),
                          {QStringLiteral("кот=пёс"), QString(), QStringLiteral("мусор"), QStringLiteral("*ка=КА")});
     book(QStringLiteral("Кот"), {QStringLiteral("Мой кот и кошка.")});
-    w->MakeBook();
+    triggerAction(*w, QStringLiteral("SaveAudio"));
     EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"}));
     ASSERT_EQ(spokenTexts().size(), 1);
     EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral(" пёс ")));
@@ -276,7 +278,7 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {QStringLiteral("Текст.")});
     // A file where b's book folder should be: its blocks cannot be made.
     textfile::writeText(folder + QStringLiteral("/b"), QString());
-    w->MakePaket();
+    triggerAction(*w, QStringLiteral("SavePaket"));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!a/0001.wav")));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!c/0001.wav")));
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"b.txt"}));
@@ -294,7 +296,7 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         if (fakeVoices().log.spoken.size() == 2)
             StopFlag = true;
     };
-    w->MakePaket();
+    triggerAction(*w, QStringLiteral("SavePaket"));
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"e.txt", "f.txt"}));
     EXPECT_EQ(scriptedSoundPlayer().played.size(), 1); // no end sound after a stop
 }
@@ -309,4 +311,21 @@ TEST_F(Recording, FragmentSizeFromMinutesAndRate)
     s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum());
     w->SetFragmentSize();
     EXPECT_EQ(BlockLimit, 99999999);
+}
+
+TEST_F(Recording, CommandsThatWouldDisturbARecordingAnswerWithAMessage)
+{
+    book(QStringLiteral("Тишина"), {QStringLiteral("Один.")});
+    w->RichTextBox2->setText(QStringLiteral("текст"));
+    fakeVoices().log.onSpeak = [this] {
+        fakeVoices().log.onSpeak = nullptr;
+        for (const char *command : {"OpenFile", "ClearText", "Play", "SaveAudio", "SavePaket"})
+            triggerAction(*w, QString::fromLatin1(command));
+        setup().Command22->click();
+    };
+    triggerAction(*w, QStringLiteral("SaveAudio"));
+    EXPECT_EQ(messages(), QStringList(6, "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."));
+    EXPECT_TRUE(scriptedFileChooser().asked.isEmpty());
+    EXPECT_EQ(w->RichTextBox2->Text(), "текст");
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"})); // nothing else was spoken meanwhile
 }

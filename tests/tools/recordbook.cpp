@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -98,7 +99,14 @@ int main(int argc, char **argv)
     }
 
     main.MakeBook();
-    std::printf("blocks %d stopped %d\n", int(BlockNo), int(StopFlag));
+    // The peak memory of this process, for the recording benchmark.
+    QFile status(QStringLiteral("/proc/self/status"));
+    long peakKb = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                peakKb = line.mid(6).trimmed().split(' ').value(0).toLong();
+    std::printf("blocks %d stopped %d peak_kb %ld\n", int(BlockNo), int(StopFlag), peakKb);
     appwindows::destroyAll();
     services::clear();
     return StopFlag ? 1 : 0;
