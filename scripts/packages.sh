@@ -6,5 +6,5 @@ RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
     lame vorbis-tools madplay sox libsox-fmt-base ffmpeg)
 # The encoders above: lame (MP3), oggenc (OGG), lame + madplay + sox's amr-nb (AMR), ffmpeg (WMA).
 # sox (soxi) and ffmpeg (ffprobe) read back the files the tests make; espeak-ng is the
-# speech benchmark's yardstick.
+# speech benchmark's yardstick and reads back the stresses the pronunciation tests send.
 TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng)

@@ -1,7 +1,11 @@
 // The main window's menu bar and the command dispatch shared by menus and toolbar.
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
+
+#include "dictionaries/commands.h"
 #include "platform/richtext/richtextbox.h"
+#include "texttools/doctor.h"
+#include "texttools/library.h"
 #include "settings/setup.h"
 
 #include <QAction>
@@ -118,6 +122,10 @@ void MainWindow::connectCommands()
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });
 
     enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
+    enableCommand(QStringLiteral("menu5_1"), [] { showWindow(biblioteka()); });
+    enableCommand(QStringLiteral("Menu2_5"), [] { DoctorTXT().showWithMainText(); });
+    enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
+    enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
     if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))
         addProfileActions(*users);
     const std::pair<const char *, const char *> helpPages[] = {

@@ -8,6 +8,7 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/voice.h"
+#include "settings/enginecopy.h"
 #include "settings/outputformats.h"
 #include "settings/tembrs.h"
 #include "settings/textnumber.h"
@@ -506,6 +507,9 @@ void Setup::connectHandlers()
     connect(FlatScrollBar10, &QScrollBar::valueChanged, this,
             [this](int v) { Text2->setText(int16Text(v)); });
     connect(FlatScrollBar1, &QScrollBar::valueChanged, this, &Setup::blockLengthChanged);
+    for (QRadioButton *o : {Option1, Option2, Option3})
+        connect(o, &QRadioButton::toggled, this, [this] { enginecopy::apply(*this); });
+    enginecopy::apply(*this);
 
     pairWithBar(Text1, FlatScrollBar9);
     pairWithBar(Text2, FlatScrollBar10);

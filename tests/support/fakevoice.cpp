@@ -14,6 +14,7 @@ bool FakeVoice::SelectVoice(const QString &id)
     for (int i = 0; i < m_voices.size(); ++i) {
         if (m_voices[i].id == id) {
             m_current = i;
+            m_log.selections.append(id);
             return true;
         }
     }

@@ -20,6 +20,7 @@ struct FakeSpeechLog
     };
     QList<Spoken> spoken;
     int purges = 0;
+    QStringList selections; // ids, in the order voices were selected
     // Runs after every text spoken (a test stops a recording there).
     std::function<void()> onSpeak;
 };

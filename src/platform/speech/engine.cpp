@@ -4,10 +4,13 @@
 
 #include "platform/speech/prosodymap.h"
 #include "platform/speech/soundoutput.h"
+#include "platform/speech/stress.h"
 #include "platform/speech/wavwriter.h"
+#include "platform/text/textfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 
 #include <espeak-ng/espeak_ng.h>
 
@@ -330,6 +333,49 @@ void Engine::updateOutputPause()
         m_clock->setPaused(paused);
 }
 
+QString Engine::dictionaryVoiceId()
+{
+    return QStringLiteral("ru");
+}
+
+std::shared_ptr<const ExceptionTable> Engine::exceptions()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_exceptions)
+            return m_exceptions;
+    }
+    reloadExceptions();
+    std::lock_guard lock(m_mutex);
+    return m_exceptions;
+}
+
+void Engine::reloadExceptions()
+{
+    const QString path = exceptionDictionary();
+    const auto lines = path.isEmpty() ? std::optional<QStringList>() : textfile::readLines(path);
+    auto table =
+        std::make_shared<const ExceptionTable>(ExceptionTable::fromLines(lines.value_or(QStringList())));
+    qCInfo(lcSpeech) << "exception dictionary" << path << (lines ? "read," : "not readable,") << table->size()
+                     << "entries";
+    std::lock_guard lock(m_mutex);
+    m_exceptions = std::move(table);
+}
+
+QStringList Engine::phonemesOf(const QString &word) const
+{
+    // eSpeak may still hold the end of the text spoken before and hands it out with the
+    // next look-up: a look-up of a full stop takes it. Ended as a sentence, the word itself
+    // is not held back for the next call either.
+    const void *flush = ".";
+    espeak_TextToPhonemes(&flush, espeakCHARS_UTF8, 0);
+    const QByteArray utf8 = (word + u'.').toUtf8();
+    const void *text = utf8.constData();
+    // One phoneme name per blank-separated item.
+    const char *phonemes = espeak_TextToPhonemes(&text, espeakCHARS_UTF8, int(' ') << 8);
+    return QString::fromUtf8(phonemes ? phonemes : "").split(u' ', Qt::SkipEmptyParts);
+}
+
 bool Engine::stopped(const SpeechJob &job) const
 {
     return job.cancelled || job.generation != m_generation;
@@ -401,6 +447,17 @@ void Engine::speak(SpeechJob &job)
         qCInfo(lcSpeech).noquote() << "voice" << job.voiceId << "loaded";
         m_currentVoice = job.voiceId;
     }
+    auto prepare = [this, &job](const Segment &segment) {
+        const Segment applied = job.exceptions ? job.exceptions->apply(segment) : segment;
+        return engineText(applied, [this](const QString &word) { return phonemesOf(word); });
+    };
+    if (job.preview) {
+        for (const Segment &segment : job.segments) {
+            if (!segment.isSilence())
+                job.preview->append(prepare(segment).text);
+        }
+        return;
+    }
     auto stop = [this, &job] { return stopped(job); };
     std::unique_ptr<Target> target;
     if (job.file)
@@ -416,15 +473,18 @@ void Engine::speak(SpeechJob &job)
                 break;
             continue;
         }
+        // Phoneme look-ups come first: they reset eSpeak's text state, parameters included.
+        const EngineText spoken = prepare(segment);
         const EngineProsody p = engineProsody(segment.prosody);
         espeak_ng_SetParameter(espeakRATE, p.wordsPerMinute, 0);
         espeak_ng_SetParameter(espeakVOLUME, p.volume, 0);
         espeak_ng_SetParameter(espeakPITCH, p.pitch, 0);
         espeak_ng_SetParameter(espeakWORDGAP, p.wordGap, 0);
-        const QByteArray text = segment.text.toUtf8();
+        const QByteArray text = spoken.text.toUtf8();
+        const unsigned flags = espeakCHARS_UTF8 | (spoken.phonemes ? espeakPHONEMES : 0);
         currentTarget = target.get();
-        const espeak_ng_STATUS status = espeak_ng_Synthesize(
-            text.constData(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+        const espeak_ng_STATUS status = espeak_ng_Synthesize(text.constData(), text.size() + 1, 0,
+                                                             POS_CHARACTER, 0, flags, nullptr, nullptr);
         currentTarget = nullptr;
         if (status != ENS_OK && status != ENS_SPEECH_STOPPED && !target->stopped()) {
             target->error = QStringLiteral("Ошибка синтеза речи: %1").arg(statusText(status));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/speech/exceptions.h"
 #include "platform/speech/markup.h"
 
 #include <QList>
@@ -42,6 +43,10 @@ struct SpeechJob
     std::shared_ptr<WavWriter> file; // none: aloud
     bool silentAudio = false;
     std::shared_ptr<SpeechChannel> channel;
+    // The exception dictionary applied to the text (the dictionary voice only).
+    std::shared_ptr<const ExceptionTable> exceptions;
+    // Nothing is spoken: the engine puts the texts it would synthesise here.
+    std::shared_ptr<QStringList> preview;
 
     // Set by the engine.
     quint64 generation = 0;
@@ -75,10 +80,18 @@ public:
     // A handle's pause switch changed.
     void pauseChanged();
 
+    // The voice whose exception dictionary the engine keeps (our default voice).
+    static QString dictionaryVoiceId();
+    // The exception dictionary in force, read on first use.
+    std::shared_ptr<const ExceptionTable> exceptions();
+    // Reads the exception dictionary file again (the dictionary voice was selected anew).
+    void reloadExceptions();
+
 private:
     Engine() = default;
     void run(const QString &dataDir, std::promise<QString> *started);
     void speak(SpeechJob &job);
+    QStringList phonemesOf(const QString &word) const;
     void finish(const std::shared_ptr<SpeechJob> &job, const QString &error);
     SoundOutput &soundOutput(bool silent);
     void updateOutputPause();
@@ -95,6 +108,7 @@ private:
     std::unique_ptr<SoundOutput> m_device;
     std::unique_ptr<SoundOutput> m_clock;
     bool m_outputPaused = false;
+    std::shared_ptr<const ExceptionTable> m_exceptions; // under m_mutex; none: not read yet
 };
 
 } // namespace speech

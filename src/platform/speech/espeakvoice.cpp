@@ -39,6 +39,9 @@ bool EspeakVoice::SelectVoice(const QString &id)
 {
     for (const EngineVoice &v : m_engine->voices()) {
         if (v.id == id) {
+            // The engine reads its exception dictionary when its voice is selected anew.
+            if (id == Engine::dictionaryVoiceId() && m_voiceId != id)
+                m_engine->reloadExceptions();
             m_voiceId = id;
             m_error.clear();
             return true;
@@ -73,12 +76,8 @@ bool EspeakVoice::Speak(const QString &text, int flags)
         m_error = m_file->errorString();
         return false;
     }
-    auto job = std::make_shared<SpeechJob>();
+    auto job = newJob();
     job->segments = std::move(segments);
-    job->voiceId = m_voiceId;
-    job->file = m_file;
-    job->silentAudio = m_silentAudio;
-    job->channel = m_channel;
     m_engine->submit(job);
     if (flags & Async)
         return true;
@@ -91,6 +90,31 @@ bool EspeakVoice::Speak(const QString &text, int flags)
     if (m_channel->failure == job->error)
         m_channel->failure.clear();
     return false;
+}
+
+std::shared_ptr<SpeechJob> EspeakVoice::newJob()
+{
+    auto job = std::make_shared<SpeechJob>();
+    job->voiceId = m_voiceId;
+    job->file = m_file;
+    job->silentAudio = m_silentAudio;
+    job->channel = m_channel;
+    if (m_voiceId == Engine::dictionaryVoiceId())
+        job->exceptions = m_engine->exceptions();
+    return job;
+}
+
+QStringList EspeakVoice::engineTexts(const QString &text, int flags)
+{
+    if (m_voiceId.isEmpty())
+        return {};
+    auto job = newJob();
+    job->segments = (flags & IsXML) || looksLikeMarkup(text) ? parseMarkup(text) : parsePlain(text);
+    job->file.reset();
+    job->preview = std::make_shared<QStringList>();
+    m_engine->submit(job);
+    waitIdle(-1);
+    return *job->preview;
 }
 
 bool EspeakVoice::waitIdle(int ms)

@@ -9,6 +9,7 @@ namespace speech {
 class Engine;
 struct SpeechChannel;
 class WavWriter;
+struct SpeechJob;
 
 // A voice over eSpeak NG. Every voice object is a handle on the one engine thread of the
 // process: texts of all handles are spoken in the order given, and a purge by any handle
@@ -38,7 +39,12 @@ public:
 
     QString LastError() const override;
 
+    // What the engine would synthesise for this text with the current voice, one text per
+    // run of speech: the exception dictionary applied, stressed words as phonemes.
+    QStringList engineTexts(const QString &text, int flags);
+
 private:
+    std::shared_ptr<SpeechJob> newJob();
     bool waitIdle(int ms);
 
     std::shared_ptr<Engine> m_engine;

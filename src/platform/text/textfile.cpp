@@ -29,6 +29,36 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+QStringList splitFields(const QString &text)
+{
+    QStringList fields;
+    for (const QString &line : splitLines(text)) {
+        const qsizetype n = line.size();
+        qsizetype i = 0;
+        for (;;) {
+            qsizetype start = i;
+            while (start < n && line[start] == u' ')
+                ++start;
+            qsizetype next;
+            if (start < n && line[start] == u'"') {
+                // A quote left open ends with its line, never swallowing the next one.
+                qsizetype close = line.indexOf(u'"', start + 1);
+                if (close < 0)
+                    close = n;
+                fields.append(line.mid(start + 1, close - start - 1));
+                next = line.indexOf(u',', close);
+            } else {
+                next = line.indexOf(u',', i);
+                fields.append(line.mid(i, (next < 0 ? n : next) - i));
+            }
+            if (next < 0)
+                break;
+            i = next + 1;
+        }
+    }
+    return fields;
+}
+
 namespace {
 
 // Keeps the reason of a failure for the caller and for the log.
@@ -81,6 +111,14 @@ std::optional<QStringList> readLines(const QString &path, QString *error)
     if (!text)
         return std::nullopt;
     return splitLines(*text);
+}
+
+std::optional<QStringList> readFields(const QString &path, QString *error)
+{
+    auto text = readText(path, error);
+    if (!text)
+        return std::nullopt;
+    return splitFields(*text);
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)

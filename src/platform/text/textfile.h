@@ -13,6 +13,12 @@ namespace textfile {
 // inside its line, and a final line end does not start an empty last line.
 QStringList splitLines(const QString &text);
 
+// Splits text into comma-separated fields: a comma ends a field as a line end does, an
+// empty line is one empty field, and a field that begins with a double quote runs to the
+// next double quote (commas included) or to the line end, and loses its quotes; anything
+// between a closing quote and the next comma is dropped. Unquoted fields keep their blanks.
+QStringList splitFields(const QString &text);
+
 // Every reader and writer below gives the system's reason for a failure in `error` when
 // one is passed ("Permission denied", "No space left on device").
 
@@ -21,6 +27,8 @@ std::optional<QByteArray> readBytes(const QString &path, QString *error = nullpt
 // The whole file decoded, or nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
+// The file's fields (splitFields), or nothing when it cannot be read.
+std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
 
 // Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
 // file behind. False when the file could not be written completely.

@@ -21,6 +21,23 @@ TEST(Cp1251, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks)
     EXPECT_EQ(cp1251::encode(QStringLiteral("a\u00E9b\u4E2D")), QByteArray("a?b?"));
 }
 
+TEST(FieldInput, CommasAndLineEndsEndFieldsQuotesHoldCommas)
+{
+    const std::pair<QString, QStringList> cases[] = {
+        {QStringLiteral("a,b\r\nc"), {"a", "b", "c"}},
+        {QStringLiteral("a\r\n\r\nb\r\n"), {"a", "", "b"}},
+        {QStringLiteral(" x , y"), {" x ", " y"}},
+        {QStringLiteral("\"a,b\",c"), {"a,b", "c"}},
+        {QStringLiteral(" \"a\" tail,c"), {"a", "c"}},
+        // An open quote ends with its line and swallows nothing after it.
+        {QStringLiteral("\"a,b\r\nc,d"), {"a,b", "c", "d"}},
+        {QStringLiteral("a,\r\n"), {"a", ""}},
+        {QString(), {}},
+    };
+    for (const auto &[text, fields] : cases)
+        EXPECT_EQ(textfile::splitFields(text), fields) << qPrintable(text);
+}
+
 TEST(LineInput, SplitsAtCrAndCrLfOnly)
 {
     using textfile::splitLines;

@@ -1,0 +1,297 @@
+// The dictionary editor, driven through its toolbars and menus with a fake voice.
+#include "dictionaries/commands.h"
+#include "dictionaries/dicedit.h"
+#include "dictionaries/excdic.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/speech/exceptions.h"
+#include "platform/text/textfile.h"
+#include "settings/enginecopy.h"
+#include "settings/settingsstore.h"
+#include "settings/setup.h"
+#include "support/fakemain.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+
+#include <QAbstractItemDelegate>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class DicEditTest : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        QDir(home()).mkpath(u"DIC"_s);
+        main = std::make_unique<FakeMain>();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        QuenvaleTest::TearDown();
+    }
+
+    static void trigger(const char *name)
+    {
+        auto *action = DicEdit().findChild<QAction *>(QString::fromLatin1(name));
+        ASSERT_TRUE(action) << name;
+        ASSERT_TRUE(action->isEnabled()) << name;
+        action->trigger();
+    }
+    static QStringList list()
+    {
+        QStringList items;
+        for (int i = 0; i < DicEdit().ListView1->count(); ++i)
+            items.append(DicEdit().ListView1->item(i)->text());
+        return items;
+    }
+    static QStringList asked() { return scriptedPrompter().takeAsked(); }
+    static QStringList lines(const QString &path)
+    {
+        return textfile::readLines(path).value_or(QStringList());
+    }
+    QString dic(const QString &name) const { return home() + u"/DIC/"_s + name; }
+    static void fill(const QStringList &entries)
+    {
+        ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines(entries)));
+        DicEdit().Autoload_DIC();
+    }
+
+    std::unique_ptr<FakeMain> main;
+};
+
+TEST_F(DicEditTest, AddComposesStressedIgnoreCaseEntryAndWritesBothCopies)
+{
+    DictionaryEditor &w = DicEdit();
+    EXPECT_EQ(setup().Voice->CurrentVoice().id, u"ru+f3"_s)
+        << "the load walks away from the dictionary voice";
+    w.Text1->setText(u"Кот"_s);
+    EXPECT_EQ(w.RichTextBox1->Text(), u"Кот"_s) << "the word box feeds the pronunciation";
+    w.RichTextBox1->setSelStart(2);
+    trigger("Toolbar2_2");
+    trigger("Toolbar2_1");
+    EXPECT_EQ(w.Label3->text(), u"/i"_s);
+    fakeVoices().log.spoken.clear();
+    trigger("Toolbar2_4");
+
+    const QString entry = u"кот :\t<ко<т> /i"_s;
+    EXPECT_EQ(list(), QStringList{entry});
+    EXPECT_EQ(w.currentRecord(), 1);
+    EXPECT_EQ(w.Text4->text(), u"1"_s);
+    EXPECT_TRUE(w.RichTextBox1->Text().isEmpty());
+    for (const QString &copy : {excdic::programCopy(), enginecopy::path(3)}) {
+        EXPECT_EQ(lines(copy).size(), 38) << qPrintable(copy);
+        EXPECT_EQ(lines(copy).value(36), entry);
+    }
+    EXPECT_EQ(lines(dic(u"Added_Words_in_exc_rus.txt"_s)), QStringList{entry});
+    ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
+    EXPECT_EQ(fakeVoices().log.spoken[0].text, u"Кот"_s);
+    EXPECT_EQ(fakeVoices().log.spoken[0].voiceId, u"ru"_s) << "spoken by the dictionary voice";
+    EXPECT_TRUE(asked().isEmpty());
+
+    // Refused, nothing written: empty pronunciation, a full stop in the word.
+    for (const auto &[word, pronunciation] :
+         {std::pair{u"пёс"_s, QString()}, std::pair{u"пёс."_s, u"пё<с"_s}}) {
+        w.Text1->setText(word);
+        w.RichTextBox1->setText(pronunciation);
+        trigger("Toolbar2_4");
+        EXPECT_EQ(
+            asked(),
+            QStringList{u"Запись не добавлена: пустое слово или произношение либо недопустимые знаки"_s});
+    }
+    EXPECT_EQ(list(), QStringList{entry});
+    EXPECT_EQ(lines(excdic::programCopy()).size(), 38);
+    EXPECT_EQ(lines(dic(u"Added_Words_in_exc_rus.txt"_s)).size(), 1);
+}
+
+TEST_F(DicEditTest, SelectionFromTheMainEditorBecomesWordAndPronunciation)
+{
+    main->textBox->setText(u"Мама , мыла раму!"_s);
+    main->textBox->setSelStart(0);
+    main->textBox->setSelLength(17);
+    dictionaries::selectionToDicEdit();
+    DictionaryEditor &w = DicEdit();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.Text1->text(), u"Мама  мыла раму"_s);
+    EXPECT_EQ(w.RichTextBox1->Text(), u"Мама####мыла##раму"_s);
+
+    // Too long a selection, or none, leaves the editor alone.
+    for (int length : {0, 51}) {
+        main->textBox->setText(QString(60, u'а'));
+        main->textBox->setSelStart(0);
+        main->textBox->setSelLength(length);
+        dictionaries::selectionToDicEdit();
+        EXPECT_EQ(w.Text1->text(), u"Мама  мыла раму"_s) << length;
+    }
+}
+
+TEST_F(DicEditTest, FindWalksOnAndStartsAgainAfterNotFound)
+{
+    fill({u"кот :\t<ко<т>"_s, u"кошка :\t<ко<шка>"_s, u"пёс :\t<пё<с>"_s});
+    DictionaryEditor &w = DicEdit();
+    w.Text1->setText(u"КО"_s);
+    QList<int> found;
+    for (int i = 0; i < 4; ++i) {
+        trigger("Toolbar1_6");
+        found.append(w.currentRecord());
+    }
+    EXPECT_EQ(found, (QList<int>{1, 2, 0, 1}));
+    EXPECT_EQ(asked(), QStringList{u"Не найдено"_s});
+}
+
+TEST_F(DicEditTest, DeleteRemovesAndLogsTheSelectedRecordOnly)
+{
+    fill({u"кот :\t<ко<т>"_s, u"пёс :\t<пё<с>"_s});
+    DictionaryEditor &w = DicEdit();
+    trigger("Toolbar1_5");
+    EXPECT_EQ(list().size(), 2);
+    EXPECT_FALSE(QFile::exists(enginecopy::path(3))) << "nothing selected: no rewrite";
+    EXPECT_FALSE(QFile::exists(dic(u"Deleted_from_exc_rus.txt"_s)));
+
+    w.ListView1->setCurrentRow(0);
+    trigger("Toolbar1_5");
+    EXPECT_EQ(list(), QStringList{u"пёс :\t<пё<с>"_s});
+    EXPECT_EQ(lines(dic(u"Deleted_from_exc_rus.txt"_s)), QStringList{u"кот :\t<ко<т>"_s});
+    EXPECT_EQ(lines(enginecopy::path(3)).size(), 38);
+    EXPECT_EQ(lines(excdic::programCopy()).size(), 39) << "the program copy waits for a save";
+}
+
+TEST_F(DicEditTest, ClickInPronunciationMarksStressWithoutReplacingASelection)
+{
+    DictionaryEditor &w = DicEdit();
+    w.RichTextBox1->setText(u"замок"_s);
+    w.RichTextBox1->setSelStart(1);
+    w.RichTextBox1->setSelLength(1);
+    Q_EMIT w.RichTextBox1->clicked();
+    EXPECT_EQ(w.RichTextBox1->Text(), u"за<мок"_s);
+
+    // Checking on: the mark is spoken with "##" as a blank, by the dictionary voice.
+    trigger("Toolbar1_4");
+    w.RichTextBox1->setText(u"белый##ко"_s);
+    w.RichTextBox1->setSelStart(9);
+    fakeVoices().log.spoken.clear();
+    trigger("Toolbar2_2");
+    ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
+    EXPECT_EQ(fakeVoices().log.spoken[0].text, u"белый ко<"_s);
+    EXPECT_EQ(fakeVoices().log.spoken[0].voiceId, u"ru"_s);
+}
+
+TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)
+{
+    DictionaryEditor &w = DicEdit();
+    EXPECT_EQ(w.engineVersion(), 3) << "copied from the settings window";
+    for (int version : {1, 3}) {
+        w.findChild<QRadioButton *>(u"Option%1"_s.arg(version))->click();
+        EXPECT_TRUE((version == 1 ? setup().Option1 : setup().Option3)->isChecked());
+        QSettings store(settingsstore::storePath(), QSettings::IniFormat);
+        EXPECT_EQ(store.value(u"setupUser1/Option%1"_s.arg(version)).toString(), u"True"_s);
+        EXPECT_EQ(speech::exceptionDictionary(), home() + u"/ENGINE/%1/exc_rus.txt"_s.arg(version));
+        EXPECT_TRUE(w.Frame2->isHidden());
+    }
+}
+
+TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)
+{
+    ASSERT_TRUE(textfile::writeLines(dic(u"FW.dic"_s), {u"ёж :\t<ё<ж>"_s, u"кот :\t<ко<т>"_s}));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::No);
+    DictionaryEditor &w = DicEdit();
+    w.Autoload_DIC();
+    EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
+    EXPECT_EQ(w.Text3->text(), u"1"_s);
+    ASSERT_EQ(asked().size(), 1);
+
+    // A list that holds entries is left as it is.
+    w.Autoload_DIC();
+    EXPECT_TRUE(asked().isEmpty());
+
+    // No base dictionary either: told so, the list stays empty.
+    trigger("menu1_1");
+    QFile::remove(dic(u"FW.dic"_s));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::No);
+    w.Autoload_DIC();
+    const QStringList messages = asked();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].startsWith(u"Не удалось открыть файл\n"_s + dic(u"FW.dic"_s)))
+        << qPrintable(messages[1]);
+    EXPECT_TRUE(list().isEmpty());
+}
+
+TEST_F(DicEditTest, SaveKeepsWritingTheProgramCopyAndClosingKeepsTheList)
+{
+    fill({u"кот :\t<ко<т>"_s});
+    DictionaryEditor &w = DicEdit();
+    w.Text1->setText(u"слово"_s);
+    w.show();
+    w.close();
+    EXPECT_TRUE(w.isHidden());
+    EXPECT_EQ(w.Text1->text(), u"слово"_s);
+
+    trigger("menu1_4");
+    EXPECT_EQ(lines(enginecopy::path(3)).size(), 38);
+    EXPECT_EQ(lines(excdic::backupCopy()).size(), 38);
+    fakeVoices().voices.clear(); // no engine: a voice failure is reported, the copy still written
+    setup().Voice = fakeVoices().create();
+    w.Voice = nullptr;
+    trigger("menu1_4");
+    EXPECT_EQ(asked().size(), 1);
+    EXPECT_EQ(lines(excdic::programCopy()).size(), 38);
+
+    trigger("help2");
+    EXPECT_EQ(main->help, QStringList{u"Help4.rtf"_s});
+}
+
+TEST_F(DicEditTest, EngineCopyFailuresAreToldAndTheProgramCopyStillWritten)
+{
+    fill({u"кот :\t<ко<т>"_s});
+    const QString engine = enginecopy::path(3);
+    ASSERT_TRUE(excdic::write(engine, {}));
+    ASSERT_TRUE(QFile::setPermissions(engine, QFileDevice::ReadOwner));
+    trigger("menu1_4");
+    const QStringList messages = asked();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(u"Не удалось записать файл\n"_s + engine + u": "_s))
+        << qPrintable(messages[0]);
+    EXPECT_EQ(lines(engine).size(), 37) << "the old engine copy is whole";
+    EXPECT_EQ(lines(excdic::programCopy()).size(), 38);
+
+    // No version set: the engine copy cannot be named.
+    setup().Option3->setAutoExclusive(false);
+    setup().Option3->setChecked(false);
+    DicEdit().Option3->setAutoExclusive(false);
+    DicEdit().Option3->setChecked(false);
+    ASSERT_EQ(DicEdit().engineVersion(), 0);
+    trigger("menu1_4");
+    ASSERT_EQ(asked().size(), 1);
+    EXPECT_EQ(lines(excdic::backupCopy()).size(), 38) << "saved again";
+}
+
+TEST_F(DicEditTest, InPlaceEditLogsTheFormerText)
+{
+    fill({u"кот :\t<ко<т>"_s});
+    DictionaryEditor &w = DicEdit();
+    w.show();
+    w.ListView1->setCurrentRow(0);
+    w.ListView1->editItem(w.ListView1->item(0));
+    auto *editor = w.ListView1->findChild<QLineEdit *>();
+    ASSERT_TRUE(editor);
+    editor->setText(u"кот :\t<кот<>"_s);
+    Q_EMIT w.ListView1->itemDelegate()->commitData(editor);
+    Q_EMIT w.ListView1->itemDelegate()->closeEditor(editor);
+    EXPECT_EQ(list(), QStringList{u"кот :\t<кот<>"_s});
+    EXPECT_EQ(lines(dic(u"Changed_in_exc_rus.txt"_s)), QStringList{u"кот :\t<ко<т>"_s});
+}
+
+} // namespace

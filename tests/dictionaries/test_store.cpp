@@ -1,0 +1,159 @@
+// The exception dictionary file: entry check, copies on disk and the voice walks.
+#include "dictionaries/excdic.h"
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using excdic::Source;
+
+namespace {
+
+const QString cat = u"кот :\t<ко<т>"_s;
+
+QByteArray bytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(EntryCheck, KeepsWellFormedEntriesOnly)
+{
+    struct Case
+    {
+        QString line;
+        bool program; // kept from the program copy
+        bool other;   // kept from other files
+    };
+    const Case cases[] = {
+        {cat, true, true},
+        {u"кот :\t<ко<т> /i"_s, true, true},
+        {u"кот. :\t<ко<т>"_s, false, false},
+        {u"кот :\t<ко<т>,"_s, false, false},
+        {u"ко`т :\t<ко<т>"_s, false, false},
+        {u"кот :\t<<ко<т>"_s, false, false},
+        {u"кот :\t<ко<т"_s, false, false},
+        {u"кот : <ко<т>"_s, false, false},
+        {u"кот:\t<ко<т>"_s, false, false},
+        {u"ёж :\t<ё<ж>"_s, true, false},
+        {u"Ёж :\t<Ё<ж>"_s, true, false},
+        {u"съел :\t<съ<ел>"_s, true, false},
+        {u"// cp1251"_s, false, false},
+        {QString(), false, false},
+        {cat + QString(99 - cat.size(), u' '), true, true},
+        {cat + QString(100 - cat.size(), u' '), false, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(excdic::isEntry(c.line, Source::ProgramCopy), c.program) << qPrintable(c.line);
+        EXPECT_EQ(excdic::isEntry(c.line, Source::OtherFile), c.other) << qPrintable(c.line);
+    }
+    EXPECT_EQ(excdic::entries({u"  "_s + cat + u" "_s}, Source::ProgramCopy), QStringList{cat});
+}
+
+TEST(EntryCheck, ComposesAsTheEditorWrites)
+{
+    EXPECT_EQ(excdic::compose(u"Кот"_s, u"Ко<т"_s, false), u"Кот :\t<Ко<т>"_s);
+    EXPECT_EQ(excdic::compose(u"Кот"_s, u"Ко<т"_s, true), u"кот :\t<ко<т> /i"_s);
+}
+
+class Store : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        QDir(home()).mkpath(u"DIC"_s);
+    }
+};
+
+TEST_F(Store, ProgramCopyIsReadFieldByField)
+{
+    ASSERT_TRUE(textfile::writeLines(
+        excdic::programCopy(),
+        excdic::fileLines({u"a :\t<x>, b :\t<y>"_s, u"\"c :\t<z>, d"_s, u"e :\t<w>"_s, u"ёж :\t<ё<ж>"_s})));
+    EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::ProgramCopy),
+              (QStringList{u"a :\t<x>"_s, u"b :\t<y>"_s, u"e :\t<w>"_s, u"ёж :\t<ё<ж>"_s}))
+        << "the open quote ends with its line";
+    EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::OtherFile)->size(), 3);
+    ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({})));
+    EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::ProgramCopy), QStringList());
+    QString reason;
+    EXPECT_FALSE(excdic::readFieldFile(home() + u"/DIC/none.txt"_s, Source::OtherFile, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST_F(Store, SaveWritesHeaderEntriesAndEndWithOneBackup)
+{
+    ASSERT_TRUE(excdic::writeProgramCopy({cat}));
+    const QStringList first = *textfile::readLines(excdic::programCopy());
+    ASSERT_EQ(first.size(), 36 + 1 + 1);
+    EXPECT_EQ(first.front(), u"// cp1251"_s);
+    EXPECT_EQ(first[23], u"//             quenvale.example.org - ОБЯЗАТЕЛЬНА"_s);
+    EXPECT_EQ(first[24], QString(65, u'/'));
+    EXPECT_EQ(first.back(), u"// End of file"_s);
+    EXPECT_EQ(bytes(excdic::programCopy()).split('\n')[36].toHex(' '),
+              "ea ee f2 20 3a 09 3c ea ee 3c f2 3e 0d");
+    EXPECT_FALSE(QFile::exists(excdic::backupCopy()));
+
+    const QStringList second = {cat, u"пёс :\t<пё<с>"_s, u"a :\t<b>"_s};
+    ASSERT_TRUE(excdic::writeProgramCopy(second));
+    EXPECT_EQ(textfile::readLines(excdic::backupCopy()), first);
+    EXPECT_EQ(textfile::readLines(excdic::programCopy())->size(), 36 + 3 + 1);
+    EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::ProgramCopy), second);
+}
+
+TEST_F(Store, ReadOnlyTargetIsLeftWhole)
+{
+    const QString path = home() + u"/ENGINE/1/exc_rus.txt"_s;
+    ASSERT_TRUE(excdic::write(path, {cat}));
+    const QByteArray before = bytes(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    QString reason;
+    EXPECT_FALSE(excdic::write(path, {}, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(bytes(path), before);
+    EXPECT_FALSE(excdic::write(readOnlyFolder() + u"/exc_rus.txt"_s, {cat}, &reason));
+}
+
+TEST(ShippedDictionary, CopiesAreWholeFilesOfCheckedIgnoreCaseEntries)
+{
+    const QString data = QStringLiteral(QUENVALE_DATA_DIR);
+    const QByteArray program = bytes(data + u"/DIC/exc_rus.txt"_s);
+    const auto entries = excdic::readFieldFile(data + u"/DIC/exc_rus.txt"_s, Source::OtherFile);
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(program, cp1251::encode(excdic::fileLines(*entries).join(u"\r\n"_s) + u"\r\n"_s));
+    for (const QString &e : *entries)
+        EXPECT_TRUE(e.endsWith(u"> /i"_s) && e == e.toLower()) << qPrintable(e);
+    for (const char *copy :
+         {"/DIC/FW.dic", "/ENGINE/1/exc_rus.txt", "/ENGINE/2/exc_rus.txt", "/ENGINE/3/exc_rus.txt"})
+        EXPECT_EQ(bytes(data + QLatin1String(copy)), program) << copy;
+}
+
+TEST(VoiceWalks, LeaveAndReturnToTheDictionaryVoice)
+{
+    const QString nicolai = excdic::dictionaryVoice(3);
+    const speech::VoiceToken a{u"a"_s, u"A"_s}, n{u"ru"_s, nicolai.toUpper()}, b{u"b"_s, u"B"_s};
+    FakeSpeechLog log;
+    FakeVoice voice(log, {a, n, b}, 0);
+    ASSERT_TRUE(voice.SelectVoice(u"ru"_s));
+    log.selections.clear();
+    EXPECT_TRUE(excdic::reloadVoice(voice, nicolai));
+    EXPECT_EQ(log.selections, (QStringList{u"a"_s, u"b"_s}));
+    EXPECT_EQ(log.purges, 2);
+    EXPECT_TRUE(excdic::selectDictionaryVoice(voice, nicolai));
+    EXPECT_EQ(voice.CurrentVoice().id, u"ru"_s);
+
+    log.selections.clear();
+    FakeVoice without(log, {a, b}, 0);
+    EXPECT_TRUE(excdic::selectDictionaryVoice(without, nicolai));
+    EXPECT_TRUE(log.selections.isEmpty()) << "nothing selected";
+    EXPECT_TRUE(excdic::dictionaryVoice(0).isEmpty());
+}
+
+} // namespace
