@@ -11,6 +11,7 @@
 #include "texttools/logging.h"
 #include "texttools/replacelist.h"
 #include "texttools/session.h"
+#include "texttools/toolwindowparts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -44,14 +45,16 @@ struct ButtonSpec
     bool checkable;
 };
 
-QList<QAction *> addButtons(QToolBar *bar, const char *barName, std::initializer_list<ButtonSpec> specs)
+// The buttons of a bar, named "<bar>_<n>"; `clicked` gets the 1-based n.
+QList<QAction *> addButtons(QToolBar &bar, std::initializer_list<ButtonSpec> specs,
+                            const std::function<void(int)> &clicked)
 {
     QList<QAction *> actions;
-    int n = 0;
     for (const ButtonSpec &spec : specs) {
-        QAction *a = bar->addAction(bar->style()->standardIcon(spec.icon), QString());
-        a->setToolTip(QString::fromUtf8(spec.tip));
-        a->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(barName)).arg(++n));
+        const int index = int(actions.size()) + 1;
+        QAction *a = toolwindowparts::button(
+            bar, index, QStringLiteral("%1_%2").arg(bar.objectName()).arg(index), QString(),
+            QString::fromUtf8(spec.tip), bar.style()->standardIcon(spec.icon), clicked);
         a->setCheckable(spec.checkable);
         actions.append(a);
     }
@@ -67,15 +70,14 @@ FindWindow::FindWindow(QWidget *parent) : QWidget(parent)
 
     Toolbar2 = new QToolBar(this);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
-    m_searchButtons = addButtons(Toolbar2, "Toolbar2",
+    m_searchButtons = addButtons(*Toolbar2,
                                  {{"Найти", QStyle::SP_FileDialogContentsView, false},
                                   {"Заменить и найти далее...", QStyle::SP_ArrowForward, false},
                                   {"Заменить по всему тексту", QStyle::SP_BrowserReload, false},
                                   {"В начало текста", QStyle::SP_ArrowUp, false},
                                   {"С учетом регистра", QStyle::SP_FileDialogDetailedView, true},
-                                  {"Автозамена по списку", QStyle::SP_FileDialogListView, true}});
-    for (int i = 0; i < m_searchButtons.size(); ++i)
-        connect(m_searchButtons[i], &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i + 1); });
+                                  {"Автозамена по списку", QStyle::SP_FileDialogListView, true}},
+                                 [this](int button) { Toolbar2_ButtonClick(button); });
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -94,15 +96,14 @@ FindWindow::FindWindow(QWidget *parent) : QWidget(parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Toolbar1 = new QToolBar(Frame1);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    m_listButtons = addButtons(Toolbar1, "Toolbar1",
+    m_listButtons = addButtons(*Toolbar1,
                                {{"Загрузить список", QStyle::SP_DialogOpenButton, false},
                                 {"Сохранить список", QStyle::SP_DialogSaveButton, false},
                                 {"Добавить новую запись в список", QStyle::SP_FileDialogNewFolder, false},
                                 {"Удалить выделенную запись из списка", QStyle::SP_TrashIcon, false},
                                 {"Начать замену по списку", QStyle::SP_MediaPlay, false},
-                                {"Остановить замену по списку", QStyle::SP_MediaStop, true}});
-    for (int i = 0; i < m_listButtons.size(); ++i)
-        connect(m_listButtons[i], &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i + 1); });
+                                {"Остановить замену по списку", QStyle::SP_MediaStop, true}},
+                               [this](int button) { Toolbar1_ButtonClick(button); });
     Toolbar1->setEnabled(false);
     ListView1 = new QListWidget(Frame1);
     ListView1->setObjectName(QStringLiteral("ListView1"));

@@ -10,6 +10,7 @@
 #include "texttools/chapters.h"
 #include "texttools/logging.h"
 #include "texttools/session.h"
+#include "texttools/toolwindowparts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -84,12 +85,10 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
                    {"\"Разрезать\"", "Вставить разделитель @@@@@ в найденные места"},
                    {"Помощь", ""}};
     for (const auto &spec : buttons) {
-        QAction *a = Toolbar1->addAction(QString::fromUtf8(spec.caption));
-        a->setToolTip(QString::fromUtf8(spec.tip));
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(m_buttons.size() + 1));
         const int index = int(m_buttons.size()) + 1;
-        connect(a, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
-        m_buttons.append(a);
+        m_buttons.append(toolwindowparts::button(
+            *Toolbar1, index, QStringLiteral("Toolbar1_%1").arg(index), QString::fromUtf8(spec.caption),
+            QString::fromUtf8(spec.tip), QIcon(), [this](int button) { Toolbar1_ButtonClick(button); }));
     }
 
     ListView1 = new QTreeWidget(this);

@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <utility>
 
 // A test of a text tool window over the fake main window's editor.
 class TextToolTest : public QuenvaleTest
@@ -27,13 +26,7 @@ protected:
 
     RichTextBox &editor() { return *main->textBox; }
     // The message texts asked since the last call.
-    static QStringList asked()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts << a.text;
-        return texts;
-    }
+    static QStringList asked() { return scriptedPrompter().takeAsked(); }
 
     std::unique_ptr<FakeMain> main;
 };
