@@ -1,10 +1,9 @@
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
-#include "support/fakemain.h"
-#include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 #include "texttools/doctor.h"
+#include "texttoolstest.h"
 
 #include <QAction>
 #include <QFile>
@@ -17,20 +16,9 @@
 
 namespace {
 
-class Doctor : public QuenvaleTest
+class Doctor : public TextToolTest
 {
 protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
-    }
-
     // The main window's command: the main text goes into the doctor.
     TextDoctor &open(const QString &mainText)
     {
@@ -57,8 +45,6 @@ protected:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? cp1251::decode(f.readAll()) : u"<missing>"_qs;
     }
-
-    std::unique_ptr<FakeMain> main;
 };
 
 } // namespace
