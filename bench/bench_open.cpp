@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -37,9 +36,7 @@ void timeOpen(const char *name, const QString &path, QuietFileChooser &chooser)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("QUENVALE_HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    BenchHome home;
     QApplication app(argc, argv);
     QuietFileChooser &files = installQuietServices();
     MP3().show();

@@ -21,7 +21,6 @@
 #include <QHash>
 #include <QListWidget>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -70,9 +69,7 @@ QStringList wordEntries(const QString &book)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("QUENVALE_HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    BenchHome home;
     QApplication app(argc, argv);
     installQuietServices();
     MP3().show();

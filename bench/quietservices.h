@@ -1,7 +1,8 @@
 #pragma once
 
-// Services for benchmarks of windows: every prompt is answered Yes at once, the open-file
-// dialog gives `path`, and there is no voice, no sound and no shutdown.
+// For benchmarks of windows: a private program folder, and services that answer every
+// prompt Yes at once, give `path` from the open-file dialog, and have no voice, no sound
+// and no shutdown.
 #include "platform/services/filechooser.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
@@ -10,7 +11,19 @@
 #include "platform/services/stylechooser.h"
 #include "platform/speech/voice.h"
 
+#include <QTemporaryDir>
+
 #include <memory>
+
+// A program folder and settings store of the run's own; made before the QApplication.
+struct BenchHome : QTemporaryDir
+{
+    BenchHome()
+    {
+        qputenv("QUENVALE_HOME", path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (path() + QStringLiteral("/config")).toUtf8());
+    }
+};
 
 struct QuietFileChooser : FileChooser
 {
