@@ -6,6 +6,7 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/docnames.h"
 #include "settings/setup.h"
 #include "texttools/chapters.h"
 #include "texttools/logging.h"
@@ -353,7 +354,7 @@ void GlavaWindow::MarkChapters()
     if (services::prompter().ask(QStringLiteral("Сохранить изменения в файле?"), Prompter::Icon::Question,
                                  Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
-    if (!QDir::isAbsolutePath(CurTextPath)) {
+    if (!docnames::isFilePath(CurTextPath)) {
         services::prompter().critical(
             QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
         return;

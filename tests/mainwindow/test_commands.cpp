@@ -4,6 +4,8 @@
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
 #include "texttools/doctor.h"
+#include "texttools/findwindow.h"
+#include "texttools/glavawindow.h"
 #include "texttools/library.h"
 #include "support/actions.h"
 
@@ -144,6 +146,10 @@ TEST_F(Commands, BuiltCommandsAreConnectedAndLaterOnesWaitDisabled)
     triggerAction(*w, QStringLiteral("Toolbar1_13"));
     EXPECT_TRUE(DoctorTXT().isVisible());
     EXPECT_EQ(DoctorTXT().RichTextBox1->Text(), "Текст\r\nдоктору");
+    triggerAction(*w, QStringLiteral("FindReplace"));
+    EXPECT_TRUE(Find().isVisible());
+    triggerAction(*w, QStringLiteral("FindGlava"));
+    EXPECT_TRUE(glava().isVisible());
 
     // A command of a later window: present with its shortcut, disabled until it is given.
     QAction *finder = w->findChild<QAction *>(QStringLiteral("FindNewWords"));
