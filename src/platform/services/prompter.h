@@ -46,4 +46,6 @@ class QtPrompter : public Prompter
 {
 public:
     Answer ask(const QString &text, Icon icon, Buttons buttons) override;
+    // The answer of the box's button (a QMessageBox::StandardButton).
+    static Answer answerFor(int standardButton);
 };

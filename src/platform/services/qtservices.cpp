@@ -54,15 +54,20 @@ Prompter::Answer QtPrompter::ask(const QString &text, Icon icon, Buttons buttons
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    return answerFor(box.exec());
+}
+
+Prompter::Answer QtPrompter::answerFor(int standardButton)
+{
+    switch (standardButton) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
-    case QMessageBox::Cancel:
+    default: // Cancel, and a box closed from its title bar
         return Answer::Cancel;
-    default:
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 
