@@ -98,7 +98,9 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
         {encoders::Amr, false, true, {u"0001.amr=sox"_s}},
         {encoders::Amr, true, false, {u"0001.amr=sox"_s, u"0001.mp3=lame"_s}},
         {encoders::Vmo, false, true, {u"0001.vmo=wav2vmo"_s, u"0001.wav=wav"_s}},
+        {encoders::Vmo, true, false, {u"0001.vmo=wav2vmo"_s}},
         {encoders::Wma, true, false, {u"0001.wma=ffmpeg"_s}},
+        {encoders::Wma, false, true, {u"0001.wav=wav"_s, u"0001.wma=ffmpeg"_s}},
     };
     for (const auto &c : cases) {
         for (const QString &file : QDir(home() + u"/Книга"_s).entryList(QDir::Files))

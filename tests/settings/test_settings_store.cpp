@@ -85,12 +85,6 @@ struct SampleWindow : QWidget
     QLineEdit *untagged = new QLineEdit(this);
 };
 
-QSettings store()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
-                     QStringLiteral("Quenvale"));
-}
-
 // What SaveSettings would write, as "section/key=value" in writing order.
 QStringList listed(QWidget &w, const QString &profile = QStringLiteral("User1"))
 {

@@ -1,9 +1,17 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+// The settings store, opened as the program opens it.
+inline QSettings store()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
+                     QStringLiteral("Quenvale"));
+}
 
 // The base of every test that touches windows, settings or the shared globals. Each test
 // starts from a fresh program folder and settings store, fresh scripted services, the
@@ -17,6 +25,7 @@ protected:
 
     // The test's own program folder (QUENVALE_HOME).
     QString home() const { return m_home.path(); }
+
     // A folder in which no file can be created: "Permission denied". Root ignores folder
     // permissions, so as root it is /sys, which refuses new files to everyone.
     QString readOnlyFolder();

@@ -84,8 +84,9 @@ public:
 
 class FakeVoiceFactory;
 
-// Installs fresh scripted services (and the fake voice factory).
+// Installs fresh scripted services and `voices`, by default the fake voice factory.
 void installScriptedServices();
+void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices);
 
 // The installed scripted services.
 ScriptedPrompter &scriptedPrompter();

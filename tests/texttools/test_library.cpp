@@ -1,6 +1,8 @@
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -23,22 +25,16 @@ namespace {
 
 const QString kBook = u"/книги/текущая.txt"_qs;
 
-class LibraryWindow : public QuenvaleTest
+class LibraryWindow : public FakeMainTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
+        FakeMainTest::SetUp();
         main->textBox->setText(u"текущая книга"_qs);
         CurTextPath = kBook;
         BookTitle = u"текущая"_qs;
         CharsPerMin = 900;
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
     }
 
     QString file(const QString &name, const QByteArray &bytes)
@@ -58,21 +54,8 @@ protected:
         return w;
     }
 
-    static void trigger(const QString &name)
-    {
-        auto *action = biblioteka().findChild<QAction *>(name);
-        ASSERT_NE(action, nullptr) << name.toStdString();
-        action->trigger();
-    }
-
-    static QStringList prompts()
-    {
-        QStringList texts;
-        for (const auto &asked : scriptedPrompter().asked)
-            texts << asked.text;
-        scriptedPrompter().asked.clear();
-        return texts;
-    }
+    static void trigger(const QString &name) { triggerAction(biblioteka(), name); }
+    static QStringList prompts() { return scriptedPrompter().takeAsked(); }
 
     // The current book and main text are what they were before the command.
     void expectBookUnchanged(const char *context)
@@ -83,7 +66,6 @@ protected:
     }
 
     QTemporaryDir books;
-    std::unique_ptr<FakeMain> main;
 };
 
 // Kilobytes with the locale's decimal separator.
@@ -288,11 +270,8 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         EXPECT_EQ(setup().SSTab2->currentIndex(), c.folder.isEmpty() ? 1 : 0) << c.name;
         EXPECT_TRUE(setup().isVisible() || !c.folder.isEmpty()) << c.name;
         EXPECT_EQ(QFile::exists(copy), c.added) << c.name;
-        if (c.added) {
-            QFile f(copy);
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-            EXPECT_EQ(cp1251::decode(f.readAll()), u"Текст\r\nкниги\r\n"_qs) << c.name;
-        }
+        if (c.added)
+            EXPECT_EQ(textfile::readText(copy), u"Текст\r\nкниги\r\n"_qs) << c.name;
         // A file that was loaded is the current book, even when its copy could not be written.
         if (c.added || c.folder == readOnlyFolder()) {
             EXPECT_EQ(main->textBox->Text(), u"Текст\r\nкниги"_qs) << c.name;
