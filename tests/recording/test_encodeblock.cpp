@@ -12,7 +12,6 @@
 #include "support/scripted.h"
 #include "support/testdata.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QTabWidget>

@@ -8,7 +8,6 @@
 #include "support/scripted.h"
 #include "support/testdata.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QTime>

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>

@@ -7,12 +7,8 @@
 #include "support/testdata.h"
 #include "texttools/doctor.h"
 
-#include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 

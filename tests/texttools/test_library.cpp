@@ -8,7 +8,6 @@
 #include "support/scripted.h"
 #include "texttools/library.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>

@@ -42,16 +42,9 @@ protected:
 
     static QString key(const speech::VoiceToken &v) { return v.id + u'=' + v.description; }
 
-    // Speaks into a new file and reads it back.
     WavFile speakToFile(const QString &text, int flags = 0, int type = 22)
     {
-        EXPECT_TRUE(voice->OpenOutputFile(file, type)) << qPrintable(voice->LastError());
-        EXPECT_TRUE(voice->Speak(text, flags)) << qPrintable(voice->LastError());
-        EXPECT_TRUE(voice->WaitUntilDone(60000));
-        EXPECT_TRUE(voice->CloseOutputFile()) << qPrintable(voice->LastError());
-        WavFile f = readWav(file);
-        EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
-        return f;
+        return speakToWav(*voice, file, text, flags, type);
     }
 
     static inline std::unique_ptr<EspeakVoiceFactory> factory;

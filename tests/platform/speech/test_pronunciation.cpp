@@ -116,13 +116,7 @@ TEST_F(PronunciationTest, StressedWordsAreSpokenInFullIntoTheFile)
 {
     QTemporaryDir dir;
     auto seconds = [&](const QString &text) {
-        const QString path = dir.filePath(u"out.wav"_s);
-        EXPECT_TRUE(voice->OpenOutputFile(path, 22));
-        EXPECT_TRUE(voice->Speak(text, 0)) << qPrintable(voice->LastError());
-        EXPECT_TRUE(voice->CloseOutputFile());
-        const WavFile f = readWav(path);
-        EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
-        return f.seconds();
+        return speakToWav(*voice, dir.filePath(u"out.wav"_s), text).seconds();
     };
     const double plain = seconds(u"Старый замок стоит на горе, и вороны кружат над ним."_s);
     const double marked = seconds(u"Старый за<мок сто<ит на горе<, и во<роны кру<жат над ним."_s);
