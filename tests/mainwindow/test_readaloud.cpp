@@ -33,8 +33,7 @@ protected:
     {
         MainWindowTest::SetUp();
         fakeVoices().busyPolls = 3;
-        // Every highlight as the reading's start and length; afterHighlight runs at the
-        // reading's next pass of event processing, as a key pressed then would.
+        // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
         QObject::connect(w->RichTextBox2, &RichTextBox::selectionChanged, w, [this] {
             if (w->RichTextBox2->SelLength() == 0)
                 return;
@@ -188,8 +187,7 @@ TEST_F(ReadAloud, BookmarksPanel)
                   std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
     EXPECT_TRUE(w->Frame5->isHidden());
 
-    // Bookmarks that cannot be followed leave the book and the editor; the message names
-    // the file that failed.
+    // Broken bookmarks leave the book and the editor; the message names the failed file.
     const QString path = openBook(u"Книга"_s);
     const QString gone = dir.filePath(u"ушла.txt"_s);
     const std::pair<QStringList, QString> failing[] = {

@@ -1,5 +1,4 @@
-// Recording a book and a batch from the main window, with the fake voice and WAV output, so
-// every block's text and file can be read back.
+// Recording a book and a batch from the main window; fake voice and WAV output show each block.
 #include "mainwindowtest.h"
 
 #include "app/globals.h"
@@ -234,25 +233,6 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
     w->LoadVoiceDic();
     EXPECT_EQ(asked(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
     EXPECT_EQ(Find().entries().size(), 2);
-}
-
-TEST_F(Recording, StopKeepsThePlainFolderAndTheNextRunFinishesTheBook)
-{
-    book(QStringLiteral("Стоп"), {QStringLiteral("Один."), QStringLiteral("Два."), QStringLiteral("Три.")});
-    setup().FlatScrollBar1->setValue(1);
-    BlockLimit = 1;
-    fakeVoices().log.onSpeak = [] {
-        if (fakeVoices().log.spoken.size() == 2)
-            StopFlag = true;
-    };
-    setup().Check3->setChecked(true);
-    const recordingrun::Result stopped = recordingrun::recordBook();
-    EXPECT_EQ(stopped.outcome, conversion::Outcome::Stopped);
-    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/Стоп")).isDir());
-    fakeVoices().log.onSpeak = nullptr;
-    StopFlag = false;
-    EXPECT_TRUE(recordingrun::recordBook().finished);
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Стоп/0003.wav")));
 }
 
 TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)

@@ -1,5 +1,4 @@
-// EncodeBlock with stand-in encoders in the program folder: the files each format leaves,
-// the progress update, the encoder window and every way an encoder can fail.
+// EncodeBlock with stand-in encoders: files left, progress, the encoder window, every failure.
 #include "recording/encodeblock.h"
 
 #include "app/globals.h"
@@ -23,8 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Writes "<its name>" into the file it is told to make: after "-o", after "wave:", or its
-// last argument.
+// Writes its name into the file after "-o" or "wave:", else into its last argument.
 const char *const kWritesOutput = R"sh(for a; do
   [ "$prev" = "-o" ] && out="$a"; case "$a" in wave:*) out="${a#wave:}";; esac; prev="$a"; last="$a"
 done

@@ -190,21 +190,6 @@ TEST_F(SettingsStore, RejectedValuesLeaveControlsAsTheyWere)
     EXPECT_EQ(listed(w), before);
 }
 
-TEST_F(SettingsStore, EachProfileHasItsOwnSection)
-{
-    SampleWindow w("Sample");
-    setup().profil->setText(QStringLiteral("User3"));
-    w.text->setText(QStringLiteral("третий"));
-    SaveSettings(w);
-    setup().profil->setText(QStringLiteral("User1"));
-    SampleWindow fresh("Sample");
-    LoadSettings(fresh);
-    EXPECT_TRUE(fresh.text->text().isEmpty());
-    setup().profil->setText(QStringLiteral("User3"));
-    LoadSettings(fresh);
-    EXPECT_EQ(fresh.text->text(), "третий");
-}
-
 TEST_F(SettingsStore, FailedSaveIsReported)
 {
     const QString file = settingsstore::storePath();

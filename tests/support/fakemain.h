@@ -10,8 +10,7 @@
 
 #include <memory>
 
-// Stands in for the main window: registers itself as the port and records what the other
-// windows ask of it.
+// Stands in for the main window as the port and records what the other windows ask of it.
 class FakeMain : public QWidget, public MainWindowPort
 {
 public:

@@ -13,10 +13,8 @@ inline QSettings store()
                      QStringLiteral("Quenvale"));
 }
 
-// The base of every test that touches windows, settings or the shared globals. Each test
-// starts from a fresh program folder and settings store, fresh scripted services, the
-// globals as before start-up and no window; its windows are destroyed when it ends. So no
-// result depends on the order the tests run in.
+// The base of every test of windows, settings or globals: each starts with a fresh program folder,
+// store, scripted services and globals and no window, so no result depends on the test order.
 class QuenvaleTest : public testing::Test
 {
 protected:

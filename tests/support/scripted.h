@@ -10,8 +10,7 @@
 #include <QQueue>
 #include <QStringList>
 
-// Scripted services: each takes the next answer a test queued and records what it was
-// asked, so no test ever shows a dialog, plays a sound or turns the machine off.
+// Scripted services: each gives the next queued answer and records what it was asked.
 
 class ScriptedPrompter : public Prompter
 {

@@ -35,8 +35,7 @@ int markedVowel(const QString &word, QChar mark = u'<')
            1;
 }
 
-// The index among the vowels of the names of the one primary stress, or -1 when there is
-// not exactly one.
+// The index among the vowels of the one primary stress, or -1 unless there is exactly one.
 int stressedVowel(const QStringList &names)
 {
     int vowel = -1;

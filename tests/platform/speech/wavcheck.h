@@ -11,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-// Reads back WAV files in the speech tests: a strict check of the one layout our writer makes
-// (RIFF, a 16-byte PCM fmt chunk, data) and the independent view of sox.
+// WAV files read back strictly (RIFF, 16-byte PCM fmt chunk, data), and as sox sees them.
 struct WavFile
 {
     QString problem; // empty for a well-formed file
