@@ -4,58 +4,18 @@
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
-#include "platform/services/filechooser.h"
-#include "platform/services/prompter.h"
 #include "platform/services/services.h"
-#include "platform/services/shutdown.h"
-#include "platform/services/soundplayer.h"
-#include "platform/services/stylechooser.h"
-#include "platform/speech/voice.h"
+#include "quietservices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
 namespace {
 
-struct SilentPrompter : Prompter
-{
-    Answer ask(const QString &, Icon, Buttons) override { return Answer::Yes; }
-};
-
-struct OneFile : FileChooser
-{
-    QString path;
-    QString openFile(const QString &, const QString &, const QString &, const QString &) override
-    {
-        return path;
-    }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString folder(const QString &, const QString &) override { return {}; }
-};
-
-struct NoVoices : speech::VoiceFactory
-{
-    std::unique_ptr<speech::Voice> create() override { return nullptr; }
-};
-
-struct NoShutdown : Shutdown
-{
-    bool powerOff() override { return false; }
-};
-
-struct NoSound : SoundPlayer
-{
-    void play(const QString &) override {}
-};
-
-void timeOpen(const char *name, const QString &path, OneFile &chooser)
+void timeOpen(const char *name, const QString &path, QuietFileChooser &chooser)
 {
     chooser.path = path;
     double best = -1;
@@ -76,19 +36,9 @@ void timeOpen(const char *name, const QString &path, OneFile &chooser)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("QUENVALE_HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    BenchHome home;
     QApplication app(argc, argv);
-    auto chooser = std::make_unique<OneFile>();
-    OneFile &files = *chooser;
-    Services s;
-    s.prompter = std::make_unique<SilentPrompter>();
-    s.fileChooser = std::move(chooser);
-    s.shutdown = std::make_unique<NoShutdown>();
-    s.soundPlayer = std::make_unique<NoSound>();
-    s.voices = std::make_unique<NoVoices>();
-    services::install(std::move(s));
+    QuietFileChooser &files = installQuietServices();
     MP3().show();
 
     const QString book = QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt");

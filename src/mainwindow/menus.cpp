@@ -4,9 +4,11 @@
 
 #include "dictionaries/commands.h"
 #include "platform/richtext/richtextbox.h"
-#include "texttools/doctor.h"
-#include "texttools/library.h"
 #include "settings/setup.h"
+#include "texttools/doctor.h"
+#include "texttools/findwindow.h"
+#include "texttools/glavawindow.h"
+#include "texttools/library.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -123,6 +125,8 @@ void MainWindow::connectCommands()
 
     enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
     enableCommand(QStringLiteral("menu5_1"), [] { showWindow(biblioteka()); });
+    enableCommand(QStringLiteral("FindReplace"), [] { showWindow(Find()); });
+    enableCommand(QStringLiteral("FindGlava"), [] { showWindow(glava()); });
     enableCommand(QStringLiteral("Menu2_5"), [] { DoctorTXT().showWithMainText(); });
     enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
     enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);

@@ -8,8 +8,10 @@
 #include "platform/text/programfolder.h"
 #include "platform/text/twips.h"
 #include "texttools/blanks.h"
+#include "texttools/logging.h"
 #include "texttools/replacelist.h"
 #include "texttools/session.h"
+#include "texttools/toolwindowparts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -43,14 +45,16 @@ struct ButtonSpec
     bool checkable;
 };
 
-QList<QAction *> addButtons(QToolBar *bar, const char *barName, std::initializer_list<ButtonSpec> specs)
+// The buttons of a bar, named "<bar>_<n>"; `clicked` gets the 1-based n.
+QList<QAction *> addButtons(QToolBar &bar, std::initializer_list<ButtonSpec> specs,
+                            const std::function<void(int)> &clicked)
 {
     QList<QAction *> actions;
-    int n = 0;
     for (const ButtonSpec &spec : specs) {
-        QAction *a = bar->addAction(bar->style()->standardIcon(spec.icon), QString());
-        a->setToolTip(QString::fromUtf8(spec.tip));
-        a->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(barName)).arg(++n));
+        const int index = int(actions.size()) + 1;
+        QAction *a = toolwindowparts::button(
+            bar, index, QStringLiteral("%1_%2").arg(bar.objectName()).arg(index), QString(),
+            QString::fromUtf8(spec.tip), bar.style()->standardIcon(spec.icon), clicked);
         a->setCheckable(spec.checkable);
         actions.append(a);
     }
@@ -66,15 +70,14 @@ FindWindow::FindWindow(QWidget *parent) : QWidget(parent)
 
     Toolbar2 = new QToolBar(this);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
-    m_searchButtons = addButtons(Toolbar2, "Toolbar2",
+    m_searchButtons = addButtons(*Toolbar2,
                                  {{"Найти", QStyle::SP_FileDialogContentsView, false},
                                   {"Заменить и найти далее...", QStyle::SP_ArrowForward, false},
                                   {"Заменить по всему тексту", QStyle::SP_BrowserReload, false},
                                   {"В начало текста", QStyle::SP_ArrowUp, false},
                                   {"С учетом регистра", QStyle::SP_FileDialogDetailedView, true},
-                                  {"Автозамена по списку", QStyle::SP_FileDialogListView, true}});
-    for (int i = 0; i < m_searchButtons.size(); ++i)
-        connect(m_searchButtons[i], &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i + 1); });
+                                  {"Автозамена по списку", QStyle::SP_FileDialogListView, true}},
+                                 [this](int button) { Toolbar2_ButtonClick(button); });
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -93,25 +96,21 @@ FindWindow::FindWindow(QWidget *parent) : QWidget(parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Toolbar1 = new QToolBar(Frame1);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    m_listButtons = addButtons(Toolbar1, "Toolbar1",
+    m_listButtons = addButtons(*Toolbar1,
                                {{"Загрузить список", QStyle::SP_DialogOpenButton, false},
                                 {"Сохранить список", QStyle::SP_DialogSaveButton, false},
                                 {"Добавить новую запись в список", QStyle::SP_FileDialogNewFolder, false},
                                 {"Удалить выделенную запись из списка", QStyle::SP_TrashIcon, false},
                                 {"Начать замену по списку", QStyle::SP_MediaPlay, false},
-                                {"Остановить замену по списку", QStyle::SP_MediaStop, true}});
-    for (int i = 0; i < m_listButtons.size(); ++i)
-        connect(m_listButtons[i], &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i + 1); });
+                                {"Остановить замену по списку", QStyle::SP_MediaStop, true}},
+                               [this](int button) { Toolbar1_ButtonClick(button); });
     Toolbar1->setEnabled(false);
     ListView1 = new QListWidget(Frame1);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     // The recording applies the entries in this order, so the list is never sorted.
     ListView1->setSortingEnabled(false);
-    connect(ListView1, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem *> selected = ListView1->selectedItems();
-        CurEntry = selected.isEmpty() ? 0 : std::int16_t(ListView1->row(selected.first()) + 1);
-    });
+    connect(ListView1, &QListWidget::itemSelectionChanged, this, &FindWindow::followSelection);
     auto *frameLayout = new QVBoxLayout(Frame1);
     frameLayout->addWidget(Toolbar1);
     frameLayout->addWidget(ListView1);
@@ -226,8 +225,10 @@ void FindWindow::ReplaceAll()
     const Qt::CaseSensitivity cs = caseMode();
     texttools::BusyScope scope(m_busy, editor);
     texttools::EventPump pump;
+    // The main window may go while events are let through; nothing would end the loop then.
+    const QPointer<RichTextBox> guard(editor);
     NotFoundFlag = false;
-    while (!NotFoundFlag) {
+    while (!NotFoundFlag && guard) {
         replaceOne(what, with, cs);
         pump.maybe();
     }
@@ -327,8 +328,10 @@ void FindWindow::OpenReplaceList()
 
 void FindWindow::AutoLoadScroll()
 {
-    if (!m_busy)
-        loadList(programfolder::file(QStringLiteral("DIC/Nicolai.dic")));
+    const QString path = programfolder::file(QStringLiteral("DIC/Nicolai.dic"));
+    QString reason;
+    if (!m_busy && !loadList(path, &reason))
+        qCInfo(lcTextTools).noquote() << "default list" << path << "not loaded:" << reason;
 }
 
 void FindWindow::SaveReplaceList()
@@ -370,9 +373,17 @@ void FindWindow::RemoveEntry()
     // The entry that moved up into the place is the current one, so removing again goes on
     // down the list.
     if (row < ListView1->count())
-        ListView1->setCurrentRow(row);
+        ListView1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     else
         ListView1->clearSelection();
+    // A removal moves the selection without always telling.
+    followSelection();
+}
+
+void FindWindow::followSelection()
+{
+    const QList<QListWidgetItem *> selected = ListView1->selectedItems();
+    CurEntry = selected.isEmpty() ? 0 : std::int16_t(ListView1->row(selected.first()) + 1);
 }
 
 void FindWindow::ReplaceScroll()
@@ -385,14 +396,16 @@ void FindWindow::ReplaceScroll()
     texttools::BusyScope scope(m_busy, editor);
     QPointer<RichTextBox> guard(editor);
     m_disturbed = false;
-    const QMetaObject::Connection watch = connect(editor, &RichTextBox::changed, this, [this] {
-        if (!m_editing)
-            m_disturbed = true;
-    });
+    const QMetaObject::Connection watch =
+        connect(editor, &RichTextBox::changed, this, [this] { m_disturbed = true; });
 
+    // The entries run over a copy of the text, which is fast; the editor then takes all the
+    // replacements in one go, so that it lays the book out once and not after each one.
+    QList<Pass> passes;
     QString text = editor->Text();
-    const int count = ListView1->count();
-    for (int i = count; i >= 1 && !stop->isChecked() && guard; --i) {
+    QString folded = text.toCaseFolded();
+    texttools::EventPump pump;
+    for (int i = ListView1->count(); i >= 1; --i) {
         // The list may have been reloaded meanwhile; the run goes on with what is there.
         if (i > ListView1->count())
             continue;
@@ -402,49 +415,47 @@ void FindWindow::ReplaceScroll()
         searchButton(5)->setChecked(entry->cs == Qt::CaseSensitive);
         Text1->setText(entry->search);
         Text2->setText(entry->replacement);
-        if (!runEntry(*editor, text, *entry))
+        const QList<qsizetype> hits = replacelist::replaceAll(text, folded, *entry);
+        if (!hits.isEmpty())
+            passes.append({*entry, hits});
+        pump.maybe();
+        if (!guard)
+            return;
+        if (m_disturbed) {
+            // Something else changed the text: start over on the text as it is now.
+            m_disturbed = false;
+            passes.clear();
+            text = editor->Text();
+            folded = text.toCaseFolded();
+            i = int(ListView1->count()) + 1;
+            continue;
+        }
+        if (stop->isChecked())
             break;
     }
     disconnect(watch);
-    if (guard)
-        guard->setSelStart(0);
+    qsizetype hits = 0;
+    for (const Pass &pass : passes)
+        hits += pass.hits.size();
+    qCInfo(lcTextTools) << "list run:" << passes.size() << "entries replaced" << hits << "times"
+                        << (stop->isChecked() ? "(stopped)" : "");
+    applyPasses(*editor, passes);
 }
 
-bool FindWindow::runEntry(RichTextBox &editor, QString &text, const replacelist::Entry &entry)
+void FindWindow::applyPasses(RichTextBox &editor, const QList<Pass> &passes)
 {
-    texttools::EventPump pump;
-    QPointer<RichTextBox> guard(&editor);
-    if (m_disturbed) {
-        m_disturbed = false;
-        text = editor.Text();
-    }
-    QList<qsizetype> hits = replacelist::replaceAll(text, entry);
-    for (qsizetype k = 0; k < hits.size(); ++k) {
-        const int at = int(hits[k]);
-        m_editing = true;
-        editor.setSelStart(at);
-        editor.setSelLength(int(entry.search.size()));
-        editor.setSelColor(kGreen);
-        editor.setSelText(entry.replacement);
-        editor.setSelStart(at);
-        editor.setSelColor(kBlack);
-        m_editing = false;
-        pump.maybe();
-        if (!guard || listButton(6)->isChecked())
-            return false;
-        if (m_disturbed) {
-            // Something else changed the text: go on from here in the text as it is now.
-            m_disturbed = false;
-            text = editor.Text();
-            hits = replacelist::replaceAll(text, entry, replacelist::resumePoint(entry, at));
-            k = -1;
+    editor.beginEdits();
+    for (const Pass &pass : passes) {
+        for (const qsizetype at : pass.hits) {
+            editor.setSelStart(int(at));
+            editor.setSelLength(int(pass.entry.search.size()));
+            editor.setSelColor(kGreen);
+            editor.setSelText(pass.entry.replacement);
         }
     }
-    pump.now();
-    if (!guard)
-        return false;
     editor.setSelStart(0);
-    return !listButton(6)->isChecked();
+    editor.setSelColor(kBlack);
+    editor.endEdits();
 }
 
 FindWindow &Find()

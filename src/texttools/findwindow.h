@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "texttools/replacelist.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -14,9 +16,6 @@ class QLineEdit;
 class QListWidget;
 class QToolBar;
 class RichTextBox;
-namespace replacelist {
-struct Entry;
-}
 
 // "Поиск / Замена": finds and replaces in the main text, and holds the voice replacement
 // list that the recording applies (ListView1) with the commands to load, edit, save and
@@ -79,18 +78,23 @@ private:
     };
 
     void showListPart(bool shown);
+    void followSelection();
     Qt::CaseSensitivity caseMode() const;
     void findNext(const QString &what, Qt::CaseSensitivity cs);
     void replaceOne(const QString &what, const QString &with, Qt::CaseSensitivity cs);
-    // Applies one entry to the editor; false when the stop toggle ended the run.
-    bool runEntry(RichTextBox &editor, QString &text, const replacelist::Entry &entry);
+    // The replacements of one entry: where each went, in the text as it was then.
+    struct Pass
+    {
+        replacelist::Entry entry;
+        QList<qsizetype> hits;
+    };
+    void applyPasses(RichTextBox &editor, const QList<Pass> &passes);
 
     QList<QAction *> m_searchButtons;
     QList<QAction *> m_listButtons;
     std::optional<Hit> m_lastHit;
     bool m_busy = false;
-    bool m_editing = false;   // the list run is changing the editor itself
-    bool m_disturbed = false; // something else changed the editor during a list run
+    bool m_disturbed = false; // something changed the editor while a list run let events through
 };
 
 // The default instance, created (hidden) on first use.

@@ -6,24 +6,29 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/docnames.h"
 #include "settings/setup.h"
 #include "texttools/chapters.h"
+#include "texttools/logging.h"
 #include "texttools/session.h"
+#include "texttools/toolwindowparts.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -81,12 +86,10 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
                    {"\"Разрезать\"", "Вставить разделитель @@@@@ в найденные места"},
                    {"Помощь", ""}};
     for (const auto &spec : buttons) {
-        QAction *a = Toolbar1->addAction(QString::fromUtf8(spec.caption));
-        a->setToolTip(QString::fromUtf8(spec.tip));
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(m_buttons.size() + 1));
         const int index = int(m_buttons.size()) + 1;
-        connect(a, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
-        m_buttons.append(a);
+        m_buttons.append(toolwindowparts::button(
+            *Toolbar1, index, QStringLiteral("Toolbar1_%1").arg(index), QString::fromUtf8(spec.caption),
+            QString::fromUtf8(spec.tip), QIcon(), [this](int button) { Toolbar1_ButtonClick(button); }));
     }
 
     ListView1 = new QTreeWidget(this);
@@ -97,9 +100,17 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
     ListView1->setHeaderLabels({QStringLiteral("текст"), QStringLiteral("pos"), QStringLiteral("мин.")});
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(TextColumn, QHeaderView::Stretch);
-    // A tick only ticks (the view does not report a click that toggled a box); a click on
-    // the row shows the heading, or removes a row that was unticked.
+    ListView1->setColumnWidth(PosColumn, 70);
+    ListView1->setColumnWidth(MinutesColumn, 50);
+    // A tick only ticks; a click on the row shows the heading, or removes a row that was
+    // unticked. The view reports a click on a box too, right after the box changed.
+    connect(ListView1, &QTreeWidget::itemChanged, this, [this] {
+        m_tickChanged = true;
+        QTimer::singleShot(0, this, [this] { m_tickChanged = false; });
+    });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
+        if (std::exchange(m_tickChanged, false))
+            return;
         ListView1->setCurrentItem(item);
         ListView1_Click();
     });
@@ -123,15 +134,19 @@ GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
     Text2 = patternBox(this, "Text2", QString());
     Text3 = patternBox(this, "Text3", QStringLiteral("фрагмент текста"));
 
-    auto *boxes = new QGridLayout;
-    int row = 0;
+    auto *boxes = new QVBoxLayout;
     for (const int box : kScreenOrder) {
-        boxes->addWidget(check(box), row, 0);
-        if (QLineEdit *pattern = box == 9 ? Text1 : box == 12 ? Text2 : box == 13 ? Text3 : nullptr)
-            boxes->addWidget(pattern, row, 1);
-        ++row;
+        // A pattern box stands right beside its check box, which has no caption.
+        if (QLineEdit *pattern = box == 9 ? Text1 : box == 12 ? Text2 : box == 13 ? Text3 : nullptr) {
+            auto *pair = new QHBoxLayout;
+            pair->addWidget(check(box));
+            pair->addWidget(pattern, 1);
+            boxes->addLayout(pair);
+        } else {
+            boxes->addWidget(check(box));
+        }
     }
-    boxes->setRowStretch(row, 1);
+    boxes->addStretch(1);
 
     auto *body = new QHBoxLayout;
     body->addWidget(ListView1, 1);
@@ -210,6 +225,7 @@ void GlavaWindow::SearchAllChapters()
         editor->setSelStart(int(m_lastHit));
         editor->setSelLength(int(m_lastLength));
     }
+    qCInfo(lcTextTools) << "chapter search:" << ListView1->topLevelItemCount() << "headings";
     if (ListView1->topLevelItemCount() > 0)
         FillMinutesColumn();
     else
@@ -266,6 +282,7 @@ void GlavaWindow::PoiskGlav(const QString &pattern)
 
 void GlavaWindow::addHeading(qsizetype offset, const QString &pattern)
 {
+    // Only the user's ticks count as changes of a row.
     const QSignalBlocker quiet(ListView1);
     auto *item = new QTreeWidgetItem;
     item->setText(TextColumn, chapters::preview(m_text, offset));
@@ -337,7 +354,7 @@ void GlavaWindow::MarkChapters()
     if (services::prompter().ask(QStringLiteral("Сохранить изменения в файле?"), Prompter::Icon::Question,
                                  Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
-    if (!QDir::isAbsolutePath(CurTextPath)) {
+    if (!docnames::isFilePath(CurTextPath)) {
         services::prompter().critical(
             QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
         return;

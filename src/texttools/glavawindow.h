@@ -71,7 +71,7 @@ private:
     QString m_text;             // the main text while a search runs
     bool m_searching = false;
     bool m_restart = false;
-    bool m_tickChanged = false; // the click being handled ticked or unticked a row
+    bool m_tickChanged = false; // a box of a row changed in the click being handled
     qsizetype m_lastHit = -1;
     qsizetype m_lastLength = 0;
 };

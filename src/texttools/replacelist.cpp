@@ -2,6 +2,8 @@
 
 #include "platform/text/textfile.h"
 
+#include <QStringMatcher>
+
 namespace replacelist {
 
 std::optional<Entry> parseEntry(QStringView line)
@@ -68,12 +70,11 @@ bool sharesBlank(const Entry &entry)
 
 } // namespace
 
-qsizetype resumePoint(const Entry &entry, qsizetype hit)
-{
-    return hit + entry.replacement.size() - (sharesBlank(entry) ? 1 : 0);
-}
+namespace {
 
-QList<qsizetype> replaceAll(QString &text, const Entry &entry, qsizetype from)
+// The run behind both replaceAll(): `folded`, when given, is text.toCaseFolded() and is
+// kept in step.
+QList<qsizetype> run(QString &text, QString *folded, const Entry &entry, qsizetype from)
 {
     QList<qsizetype> hits;
     const QString &s = entry.search;
@@ -81,47 +82,93 @@ QList<qsizetype> replaceAll(QString &text, const Entry &entry, qsizetype from)
         return hits;
     from = qBound<qsizetype>(0, from, text.size());
     const bool shared = sharesBlank(entry);
-    const QStringView head = QStringView(s).left(1);
-    const QStringView tail = QStringView(s).mid(1);
+    const bool ignoreCase = entry.cs == Qt::CaseInsensitive;
+
+    // Case-insensitive search folds every character it compares; in the folded twin a plain
+    // search does, much faster. Folding keeps positions only where it keeps the length.
+    const QString foldedSearch = folded ? s.toCaseFolded() : QString();
+    const QString foldedReplacement = folded ? entry.replacement.toCaseFolded() : QString();
+    const bool twin = folded && folded->size() == text.size() && foldedSearch.size() == s.size() &&
+                      foldedReplacement.size() == entry.replacement.size();
+    const QStringMatcher matcher(s, entry.cs);
+    auto find = [&](qsizetype at) {
+        if (ignoreCase && twin)
+            return folded->indexOf(foldedSearch, at, Qt::CaseSensitive);
+        return matcher.indexIn(text, at);
+    };
 
     QString out;
+    QString foldedOut;
+    auto copy = [&](qsizetype at, qsizetype n) {
+        out.append(QStringView(text).mid(at, n));
+        if (twin)
+            foldedOut.append(QStringView(*folded).mid(at, n));
+    };
+    auto insert = [&] {
+        hits.append(out.size());
+        out += entry.replacement;
+        if (twin)
+            foldedOut += foldedReplacement;
+    };
+
+    const QStringView head = QStringView(s).left(1);
+    const QStringView tail = QStringView(s).mid(1);
     qsizetype i = from;
     bool afterHit = false;
     for (;;) {
         if (afterHit && shared && !out.isEmpty() && QStringView(out).right(1).compare(head, entry.cs) == 0 &&
             QStringView(text).mid(i, tail.size()).compare(tail, entry.cs) == 0) {
             out.chop(1);
-            hits.append(out.size());
-            out += entry.replacement;
+            if (twin)
+                foldedOut.chop(1);
+            insert();
             i += tail.size();
             continue;
         }
-        const qsizetype j = text.indexOf(s, i, entry.cs);
+        const qsizetype j = find(i);
         if (j < 0)
             break;
         if (hits.isEmpty()) {
             out.reserve(text.size() + 64);
-            out.append(QStringView(text).left(j));
+            if (twin)
+                foldedOut.reserve(text.size() + 64);
+            copy(0, j);
         } else {
-            out.append(QStringView(text).mid(i, j - i));
+            copy(i, j - i);
         }
-        hits.append(out.size());
-        out += entry.replacement;
+        insert();
         i = j + s.size();
         afterHit = true;
     }
-    if (!hits.isEmpty()) {
-        out.append(QStringView(text).mid(i));
-        text = std::move(out);
-    }
+    if (hits.isEmpty())
+        return hits;
+    copy(i, text.size() - i);
+    text = std::move(out);
+    if (twin)
+        *folded = std::move(foldedOut);
+    else if (folded)
+        *folded = text.toCaseFolded();
     return hits;
+}
+
+} // namespace
+
+QList<qsizetype> replaceAll(QString &text, const Entry &entry, qsizetype from)
+{
+    return run(text, nullptr, entry, from);
+}
+
+QList<qsizetype> replaceAll(QString &text, QString &folded, const Entry &entry, qsizetype from)
+{
+    return run(text, &folded, entry, from);
 }
 
 QString apply(QString text, const QStringList &lines, const std::function<void()> &afterEntry)
 {
+    QString folded = text.toCaseFolded();
     for (const QString &line : lines) {
         if (const auto entry = parseEntry(line))
-            replaceAll(text, *entry);
+            replaceAll(text, folded, *entry);
         if (afterEntry)
             afterEntry();
     }

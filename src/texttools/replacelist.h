@@ -45,8 +45,10 @@ bool write(const QString &path, const QStringList &lines, QString *error = nullp
 // that holds its own key ends. Returns where each replacement was inserted, in the text as
 // it stood at that moment (which, the hits running left to right, is also the final text).
 QList<qsizetype> replaceAll(QString &text, const Entry &entry, qsizetype from = 0);
-// Where the search goes on after a replacement inserted at `hit`.
-qsizetype resumePoint(const Entry &entry, qsizetype hit);
+// The same for a run of many entries over one long text: `folded` is text.toCaseFolded(),
+// kept by the caller and kept in step here, so the text is folded once and not in every
+// case-insensitive search.
+QList<qsizetype> replaceAll(QString &text, QString &folded, const Entry &entry, qsizetype from = 0);
 
 // The text with every entry line applied in list order; lines without a usable key are
 // skipped. `afterEntry` runs after each line (the recording lets events through there).

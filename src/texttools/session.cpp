@@ -1,5 +1,7 @@
 #include "texttools/session.h"
 
+#include "texttools/logging.h"
+
 #include "app/mainwindowport.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
@@ -7,6 +9,8 @@
 #include "platform/text/textfile.h"
 
 #include <QCoreApplication>
+
+Q_LOGGING_CATEGORY(lcTextTools, "quenvale.texttools", QtWarningMsg)
 
 namespace texttools {
 
@@ -18,6 +22,7 @@ RichTextBox *mainEditor()
 
 void reportFileFailure(const QString &message, const QString &path, const QString &reason)
 {
+    qCInfo(lcTextTools).noquote() << message << path << reason;
     services::prompter().critical(textfile::failureMessage(message, path, reason));
 }
 

@@ -5,6 +5,8 @@
 #include "settings/setup.h"
 #include "support/actions.h"
 #include "texttools/doctor.h"
+#include "texttools/findwindow.h"
+#include "texttools/glavawindow.h"
 #include "texttools/library.h"
 
 #include <QAction>
@@ -143,6 +145,10 @@ TEST_F(Commands, BuiltCommandsAreConnectedAndLaterOnesWaitDisabled)
     triggerAction(*w, QStringLiteral("Toolbar1_13"));
     EXPECT_TRUE(DoctorTXT().isVisible());
     EXPECT_EQ(DoctorTXT().RichTextBox1->Text(), "Текст\r\nдоктору");
+    triggerAction(*w, QStringLiteral("FindReplace"));
+    EXPECT_TRUE(Find().isVisible());
+    triggerAction(*w, QStringLiteral("FindGlava"));
+    EXPECT_TRUE(glava().isVisible());
 
     // A command of a later window: present with its shortcut, disabled until it is given.
     QAction *finder = w->findChild<QAction *>(QStringLiteral("FindNewWords"));

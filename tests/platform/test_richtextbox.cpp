@@ -286,3 +286,29 @@ TEST_F(RichTextBoxTest, UserInputAndSignals)
     edit()->paste();
     EXPECT_EQ(box.Text(), u"a\r\n\r\nx\r\ny\r\nzbc\r\nd"_s);
 }
+
+TEST_F(RichTextBoxTest, BatchedEditsReadBackAtOnceAndReportOnceAtTheEnd)
+{
+    box.setText(u"кот\r\nкот кот"_s);
+    box.setSelStart(2);
+    QSignalSpy changed(&box, &RichTextBox::changed);
+    box.beginEdits();
+    box.beginEdits(); // pairs nest
+    for (const int at : {5, 9}) {
+        box.setSelStart(at);
+        box.setSelLength(3);
+        box.setSelColor(Qt::green);
+        box.setSelText(u"пёс"_s);
+    }
+    box.endEdits();
+    EXPECT_EQ(box.Text(), u"кот\r\nпёс пёс"_s);
+    EXPECT_EQ(box.SelStart(), 12);
+    box.setSelStart(0);
+    box.endEdits();
+    box.endEdits(); // an unpaired end changes nothing
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(box.SelStart(), 0);
+    box.setSelStart(9);
+    box.setSelLength(3);
+    EXPECT_EQ(box.SelColor(), QColor(Qt::green));
+}

@@ -1,11 +1,10 @@
 #include "app/globals.h"
 #include "platform/text/textfile.h"
 #include "support/actions.h"
-#include "support/fakemain.h"
-#include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 #include "texttools/doctor.h"
+#include "texttoolstest.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -14,7 +13,7 @@
 
 namespace {
 
-class Doctor : public FakeMainTest
+class Doctor : public TextToolTest
 {
 protected:
     // The main window's command: the main text goes into the doctor.

@@ -3,10 +3,9 @@
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
 #include "support/actions.h"
-#include "support/fakemain.h"
-#include "support/fixture.h"
 #include "support/scripted.h"
 #include "texttools/library.h"
+#include "texttoolstest.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -24,12 +23,12 @@ namespace {
 
 const QString kBook = u"/книги/текущая.txt"_qs;
 
-class LibraryWindow : public FakeMainTest
+class LibraryWindow : public TextToolTest
 {
 protected:
     void SetUp() override
     {
-        FakeMainTest::SetUp();
+        TextToolTest::SetUp();
         resetBook();
         CharsPerMin = 900;
     }
@@ -58,7 +57,6 @@ protected:
     }
 
     static void trigger(const QString &name) { triggerAction(biblioteka(), name); }
-    static QStringList prompts() { return scriptedPrompter().takeAsked(); }
 
     // The current book and main text are what they were before the command.
     void expectBookUnchanged(const char *context)
@@ -134,10 +132,10 @@ TEST_F(LibraryWindow, SearchFindsTheNextMatchingFileAndSkipsOnesItCannotRead)
     QFile::remove(books.filePath("b.txt"));
     trigger(u"SearchInFiles"_qs);
     EXPECT_EQ(w.selectedPath(), books.filePath("c.txt"));
-    EXPECT_TRUE(prompts().isEmpty());
+    EXPECT_TRUE(asked().isEmpty());
 
     trigger(u"SearchInFiles"_qs);
-    EXPECT_EQ(prompts(), QStringList{u"Не найдено!"_qs});
+    EXPECT_EQ(asked(), QStringList{u"Не найдено!"_qs});
     EXPECT_FALSE(w.Text1->isHidden());
     expectBookUnchanged("search");
 }
@@ -150,7 +148,7 @@ TEST_F(LibraryWindow, StopEndsASearchBeforeTheNextFile)
     QTimer::singleShot(0, &w, [&w] { w.stopButton->setChecked(true); });
     trigger(u"SearchInFiles"_qs);
     EXPECT_TRUE(w.selectedPath().isEmpty());
-    EXPECT_TRUE(prompts().isEmpty());
+    EXPECT_TRUE(asked().isEmpty());
     EXPECT_FALSE(w.Text1->isHidden());
 }
 
@@ -177,7 +175,7 @@ TEST_F(LibraryWindow, DeleteRemovesOnlyTheSelectedFileAfterAsking)
         QStringList expected;
         for (const QString &p : c.prompts)
             expected << QString(p).replace(u"%1"_qs, books.path());
-        EXPECT_EQ(prompts(), expected) << c.name;
+        EXPECT_EQ(asked(), expected) << c.name;
         EXPECT_EQ(QDir(books.path()).entryList(QDir::Files), c.remaining) << c.name;
         EXPECT_EQ(w.File1->count(), c.remaining.size()) << c.name;
         expectBookUnchanged(c.name);
@@ -205,16 +203,16 @@ TEST_F(LibraryWindow, OpenMakesTheFileTheCurrentBookOrChangesNothing)
         if (c.gone)
             QFile::remove(path);
         trigger(u"OpenInMainWindow"_qs);
-        const QStringList asked = prompts();
+        const QStringList messages = asked();
         if (!c.prompt.isEmpty()) {
-            ASSERT_EQ(asked.size(), 1) << c.name;
-            EXPECT_TRUE(asked[0].startsWith(QString(c.prompt).replace(u"%1"_qs, books.path()))) << c.name;
+            ASSERT_EQ(messages.size(), 1) << c.name;
+            EXPECT_TRUE(messages[0].startsWith(QString(c.prompt).replace(u"%1"_qs, books.path()))) << c.name;
             expectBookUnchanged(c.name);
             EXPECT_EQ(main->preformats, 0);
             EXPECT_FALSE(w.isHidden());
             continue;
         }
-        EXPECT_TRUE(asked.isEmpty());
+        EXPECT_TRUE(messages.isEmpty());
         EXPECT_EQ(CurTextPath, path);
         EXPECT_EQ(BookTitle, u"book"_qs);
         EXPECT_EQ(main->textBox->Text(), u"Жили-были"_qs);
@@ -260,10 +258,10 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         scriptedPrompter().answers.enqueue(c.answer);
         trigger(u"AddToWorkFolder"_qs);
 
-        const QStringList asked = prompts();
-        ASSERT_EQ(asked.size(), c.prompt.isEmpty() ? 0 : 1) << c.name;
+        const QStringList messages = asked();
+        ASSERT_EQ(messages.size(), c.prompt.isEmpty() ? 0 : 1) << c.name;
         if (!c.prompt.isEmpty()) {
-            EXPECT_TRUE(asked[0].startsWith(c.prompt)) << c.name;
+            EXPECT_TRUE(messages[0].startsWith(c.prompt)) << c.name;
         }
         // Without a working folder the settings open on their recording page.
         EXPECT_EQ(setup().SSTab2->currentIndex(), c.folder.isEmpty() ? 1 : 0) << c.name;

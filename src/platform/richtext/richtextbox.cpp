@@ -262,32 +262,32 @@ void RichTextBox::setRtfBytes(const QByteArray &bytes)
 
 int RichTextBox::SelStart() const
 {
-    return CrLfPositions(*m_edit->document()).toCrLf(m_edit->textCursor().selectionStart());
+    return CrLfPositions(*m_edit->document()).toCrLf(currentCursor().selectionStart());
 }
 
 void RichTextBox::setSelStart(int position)
 {
-    QTextCursor c = m_edit->textCursor();
+    QTextCursor c = currentCursor();
     c.setPosition(CrLfPositions(*m_edit->document()).toQt(position));
-    m_edit->setTextCursor(c);
+    placeCursor(c);
 }
 
 int RichTextBox::SelLength() const
 {
     const CrLfPositions map(*m_edit->document());
-    const QTextCursor c = m_edit->textCursor();
+    const QTextCursor c = currentCursor();
     return map.toCrLf(c.selectionEnd()) - map.toCrLf(c.selectionStart());
 }
 
 void RichTextBox::setSelLength(int length)
 {
     const CrLfPositions map(*m_edit->document());
-    QTextCursor c = m_edit->textCursor();
+    QTextCursor c = currentCursor();
     const int start = c.selectionStart();
     const int end = map.toQt(map.toCrLf(start) + qMax(0, length));
     c.setPosition(start);
     c.setPosition(end, QTextCursor::KeepAnchor);
-    m_edit->setTextCursor(c);
+    placeCursor(c);
 }
 
 QString RichTextBox::SelText() const
@@ -297,15 +297,58 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::setSelText(const QString &text)
 {
-    QTextCursor c = m_edit->textCursor();
+    QTextCursor c = currentCursor();
     const QTextCharFormat format = selectionFormat(c);
     c.insertText(forInsertion(text), format);
-    m_edit->setTextCursor(c);
+    placeCursor(c);
+    // Inside beginEdits() the document reports the change only at the end.
+    m_textValid = false;
+}
+
+void RichTextBox::beginEdits()
+{
+    // The editor's own cursor would scroll to every change, laying the text out there; a
+    // cursor of the box's own stands in for it until the end.
+    if (m_batchDepth++ == 0)
+        m_batchCursor = m_edit->textCursor();
+    QTextCursor(m_edit->document()).beginEditBlock();
+}
+
+void RichTextBox::endEdits()
+{
+    if (m_batchDepth == 0)
+        return;
+    QTextCursor(m_edit->document()).endEditBlock();
+    if (--m_batchDepth == 0) {
+        m_edit->setTextCursor(m_batchCursor);
+        m_batchCursor = QTextCursor();
+    }
+}
+
+QTextCursor RichTextBox::currentCursor() const
+{
+    return m_batchDepth > 0 ? m_batchCursor : m_edit->textCursor();
+}
+
+void RichTextBox::placeCursor(const QTextCursor &c)
+{
+    if (m_batchDepth > 0)
+        m_batchCursor = c;
+    else
+        m_edit->setTextCursor(c);
+}
+
+void RichTextBox::mergeFormat(const QTextCharFormat &format)
+{
+    if (m_batchDepth > 0)
+        m_batchCursor.mergeCharFormat(format);
+    else
+        m_edit->mergeCurrentCharFormat(format);
 }
 
 QColor RichTextBox::SelColor() const
 {
-    const QTextCharFormat f = selectionFormat(m_edit->textCursor());
+    const QTextCharFormat f = selectionFormat(currentCursor());
     if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
         return f.foreground().color();
     return m_edit->palette().color(QPalette::Text);
@@ -316,12 +359,12 @@ void RichTextBox::setSelColor(const QColor &color)
     FormatOnlyScope scope(*this);
     QTextCharFormat f;
     f.setForeground(color);
-    m_edit->mergeCurrentCharFormat(f);
+    mergeFormat(f);
 }
 
 bool RichTextBox::SelBold() const
 {
-    return selectionFormat(m_edit->textCursor()).fontWeight() >= QFont::Bold;
+    return selectionFormat(currentCursor()).fontWeight() >= QFont::Bold;
 }
 
 void RichTextBox::setSelBold(bool bold)
@@ -329,7 +372,7 @@ void RichTextBox::setSelBold(bool bold)
     FormatOnlyScope scope(*this);
     QTextCharFormat f;
     f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-    m_edit->mergeCurrentCharFormat(f);
+    mergeFormat(f);
 }
 
 int RichTextBox::Find(const QString &text, int start, int end, FindOptions options) const

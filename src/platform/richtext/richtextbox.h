@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QTextCursor>
 #include <QWidget>
 
 #include <functional>
@@ -78,6 +79,13 @@ public:
     // Why the last LoadFile or SaveFile failed ("Permission denied").
     QString errorString() const { return m_error; }
 
+    // Changes made between beginEdits() and endEdits() are laid out and reported (changed())
+    // once, at the end, instead of after each one: a long series of replacements in a book
+    // would otherwise lay the text out again for every one. Text() stays current meanwhile.
+    // Pairs nest. Let no events through in between: the view is not laid out yet.
+    void beginEdits();
+    void endEdits();
+
     // Read-only for the user; the functions above still change the text.
     bool Locked() const;
     void setLocked(bool locked);
@@ -100,6 +108,10 @@ Q_SIGNALS:
 
 private:
     const QString &cachedText() const;
+    // The editor's cursor, or the stand-in while edits are batched.
+    QTextCursor currentCursor() const;
+    void placeCursor(const QTextCursor &c);
+    void mergeFormat(const QTextCharFormat &format);
     void replaceContent(const std::function<void(QTextDocument &)> &fill);
     void setRtfBytes(const QByteArray &bytes);
     void onContentsChanged();
@@ -113,6 +125,8 @@ private:
     mutable QString m_error;
     // While above zero, document changes are known to leave the characters alone.
     int m_formatOnly = 0;
+    int m_batchDepth = 0;
+    QTextCursor m_batchCursor;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
 

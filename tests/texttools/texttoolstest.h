@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/richtext/richtextbox.h"
+#include "support/fakemain.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+
+#include <QStringList>
+
+#include <memory>
+
+// A test of a text tool window over the fake main window's editor.
+class TextToolTest : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        main = std::make_unique<FakeMain>();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        QuenvaleTest::TearDown();
+    }
+
+    RichTextBox &editor() { return *main->textBox; }
+    // The message texts asked since the last call.
+    static QStringList asked() { return scriptedPrompter().takeAsked(); }
+
+    std::unique_ptr<FakeMain> main;
+};
+
+// `length` characters of "x" with `pattern` written at each offset.
+inline QString textWith(const QString &pattern, const QList<qsizetype> &offsets, qsizetype length)
+{
+    QString text(length, u'x');
+    for (const qsizetype at : offsets)
+        text.replace(at, pattern.size(), pattern);
+    return text;
+}
