@@ -97,6 +97,7 @@ TEST_F(Appearance, IconSizeAndMarginCommands)
         triggerAction(*w, QString::fromLatin1(command));
         EXPECT_EQ(w->Text4->text().toInt(), pixels * 15) << command;
         EXPECT_EQ(w->RichTextBox2->x(), pixels) << command;
+        EXPECT_GE(w->RichTextBox2->y(), w->Toolbar1->height());
         EXPECT_EQ(w->RichTextBox2->geometry().right() + 1, w->width());
     }
     EXPECT_TRUE(store().allKeys().isEmpty()); // kept with the next save, not at once

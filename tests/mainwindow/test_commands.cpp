@@ -3,11 +3,11 @@
 #include "mainwindow/helpwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
+#include "support/actions.h"
 #include "texttools/doctor.h"
 #include "texttools/findwindow.h"
 #include "texttools/glavawindow.h"
 #include "texttools/library.h"
-#include "support/actions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,8 +101,7 @@ TEST_F(Commands, SelectionGoesToTheDictionaryEditorOnlyWhenShort)
 
 TEST_F(Commands, BuiltCommandsAreConnectedAndLaterOnesWaitDisabled)
 {
-    // What each command opens first: a message box, a dialog, or a help page (missing here,
-    // so the help window's notice names it).
+    // What each command opens first: a message, a dialog, or a (missing) help page's notice.
     const std::pair<const char *, QString> cases[] = {
         {"SaveFile", "Сохранить изменения?"},
         {"ClearText", "Очистить текстовое окно?"},

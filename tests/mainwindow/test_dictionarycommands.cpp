@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 
 using namespace Qt::StringLiterals;
 using DictionaryCommands = MainWindowTest;

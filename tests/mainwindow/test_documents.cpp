@@ -1,39 +1,25 @@
+#include "mainwindowtest.h"
+
 #include "app/globals.h"
-#include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
-#include "support/actions.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <utility>
-
 namespace {
 
-class Documents : public QuenvaleTest
+class Documents : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        w = &MP3();
-        w->endProcess = [] {};
-    }
-
     // Writes the text with a final CR LF and opens it through the dialog.
     QString open(const QString &name, const QString &text)
     {
@@ -48,16 +34,8 @@ protected:
     {
         return {CurTextPath, w->Text7->text(), BookTitle, w->Text8->text(), w->RichTextBox2->Text()};
     }
-    QByteArray bytes(const QString &path) const
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
     void confirmations(bool on) { setup().Check1->setChecked(on); }
-    // The texts asked since the last call.
-    QStringList asked() { return scriptedPrompter().takeAsked(); }
 
-    MainWindow *w = nullptr;
     QTemporaryDir dir;
 };
 
@@ -76,7 +54,8 @@ TEST_F(Documents, OpenPreformatSaveGivesTheExactBytes)
 
     confirmations(false);
     triggerAction(*w, QStringLiteral("SaveFile"));
-    EXPECT_EQ(bytes(path), cp1251::encode(QStringLiteral("Глава 1\r\n Он сказал ( тихо ) -  да.\r\n\r\n")));
+    EXPECT_EQ(textfile::readBytes(path),
+              cp1251::encode(QStringLiteral("Глава 1\r\n Он сказал ( тихо ) -  да.\r\n\r\n")));
     EXPECT_TRUE(asked().isEmpty());
 }
 
@@ -137,7 +116,7 @@ TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
     EXPECT_EQ(state().mid(0, 3), QStringList({other, opened, "a"}));
     w->RichTextBox2->setText(QStringLiteral("новое"));
     triggerAction(*w, QStringLiteral("SaveFile"));
-    EXPECT_EQ(bytes(other), cp1251::encode(QStringLiteral("новое\r\n")));
+    EXPECT_EQ(textfile::readBytes(other), cp1251::encode(QStringLiteral("новое\r\n")));
 
     CurTextPath = unwritable;
     triggerAction(*w, QStringLiteral("SaveFile"));
@@ -218,7 +197,7 @@ TEST_F(Documents, AddToBatch)
     // Confirmations off: written without a question.
     confirmations(false);
     EXPECT_TRUE(add(dir.path()).isEmpty());
-    EXPECT_EQ(bytes(written), cp1251::encode(QStringLiteral("Книга\r\n")));
+    EXPECT_EQ(textfile::readBytes(written), cp1251::encode(QStringLiteral("Книга\r\n")));
 
     // A blank in the folder is warned about and the file still written; a missing folder is reported.
     const QString spaced = dir.filePath(QStringLiteral("Мои книги"));

@@ -1,11 +1,10 @@
+#include "mainwindowtest.h"
+
 #include "app/globals.h"
 #include "app/windows.h"
-#include "mainwindow/mainwindow.h"
 #include "platform/speech/voice.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,14 +23,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 
-#include <gtest/gtest.h>
-
 namespace {
-
-QSettings store()
-{
-    return QSettings(settingsstore::storePath(), QSettings::IniFormat);
-}
 
 QByteArray storeBytes()
 {
@@ -76,19 +68,6 @@ void assign(const QList<QWidget *> &controls, const QStringList &values)
             << controls[i]->objectName().toStdString();
 }
 
-QString panel(int i)
-{
-    return MP3().statusPanels[i - 1]->text();
-}
-
-// A user's pick of a menu item or toolbar button by its object name; fails when it is absent.
-void trigger(QObject &owner, const QString &name)
-{
-    auto *action = owner.findChild<QAction *>(name);
-    ASSERT_TRUE(action && action->isEnabled()) << name.toStdString();
-    action->trigger();
-}
-
 // What the settings store logs while it lives, in order.
 struct SettingsLog
 {
@@ -119,13 +98,6 @@ protected:
         return w;
     }
     void answer(Prompter::Answer a) { scriptedPrompter().answers.enqueue(a); }
-    QStringList questions() const
-    {
-        QStringList texts;
-        for (const ScriptedPrompter::Asked &a : scriptedPrompter().asked)
-            texts << a.text;
-        return texts;
-    }
 
     std::unique_ptr<QMenu> menu;
 };
@@ -149,17 +121,18 @@ TEST_F(Profiles, ButtonAnsweredNoCopiesOnSaveAndTheCopyComesBackAfterARestart)
     const QByteArray bytes = storeBytes();
 
     answer(Prompter::Answer::No);
-    trigger(s, "Toolbar1_3");
+    triggerAction(s, QStringLiteral("Toolbar1_3"));
     EXPECT_EQ(shownProfile(), "User3 0010");
     EXPECT_EQ(controls(), before);
     answer(Prompter::Answer::No);
-    trigger(s, "Toolbar1_6");
+    triggerAction(s, QStringLiteral("Toolbar1_6"));
     EXPECT_EQ(storeBytes(), bytes);
     SettingsLog log;
-    trigger(*s.prof, "SaveSet");
+    triggerAction(*s.prof, QStringLiteral("SaveSet"));
     EXPECT_EQ(log.lines, QStringList({"saved setup into profile User3", "saved MP3 into profile User3"}));
     const QString save = QStringLiteral("Сохранить изменения параметров для данного профиля?");
-    EXPECT_EQ(questions(), QStringList({"Установить настройки, ранее сохраненные как User3?", save, save}));
+    EXPECT_EQ(scriptedPrompter().takeAsked(),
+              QStringList({"Установить настройки, ранее сохраненные как User3?", save, save}));
     EXPECT_EQ(store().value("setupUser1/Text28"), "/старые");
     EXPECT_EQ(store().value("MP3User3/text7"), "полный путь к файлу");
     // A stored font size that is no number must not keep the status bar and page behind.
@@ -172,8 +145,8 @@ TEST_F(Profiles, ButtonAnsweredNoCopiesOnSaveAndTheCopyComesBackAfterARestart)
         ::Setup &again = setup();
         EXPECT_EQ(shownProfile(), "User1 1000"); // every start loads profile 1
         EXPECT_EQ(again.FlatScrollBar3->value(), 2);
-        QObject *owners[] = {menu.get(), again.prof, &again};
-        trigger(*owners[owner], name);
+        QWidget *owners[] = {menu.get(), again.prof, &again};
+        triggerAction(*owners[owner], name);
         EXPECT_EQ(shownProfile(), "User3 0010");
         const QStringList restored = {
             again.Text4->text(), again.Text1->text(), again.Text3->text(), panel(3), panel(5), panel(11)};
@@ -193,7 +166,7 @@ TEST_F(Profiles, MenusSwitchWithoutAskingAndANeverSavedProfileChangesNothing)
             const QString name = QStringLiteral("User%1").arg(n);
             EXPECT_EQ(m->actions()[n - 1]->text(), name);
             EXPECT_EQ(m->actions()[n - 1]->shortcut(), QKeySequence(QStringLiteral("Ctrl+F%1").arg(n)));
-            trigger(*m, name);
+            triggerAction(*m, name);
             EXPECT_EQ(shownProfile(), name + u' ' + QString(4, u'0').replace(n - 1, 1, u'1'));
             EXPECT_EQ(controls(), before);
         }
@@ -225,10 +198,11 @@ TEST_F(Profiles, DefaultsResetTheSpeechAndRecordingSettingsOnlyAndStoreNothing)
 
     const QStringList before = controls();
     answer(Prompter::Answer::No);
-    trigger(s, "Toolbar1_7");
+    triggerAction(s, QStringLiteral("Toolbar1_7"));
     EXPECT_EQ(controls(), before);
-    trigger(s, "Toolbar1_7");
-    EXPECT_EQ(questions(), QStringList(2, QStringLiteral("Установить значения по умолчанию?")));
+    triggerAction(s, QStringLiteral("Toolbar1_7"));
+    EXPECT_EQ(scriptedPrompter().takeAsked(),
+              QStringList(2, QStringLiteral("Установить значения по умолчанию?")));
 
     EXPECT_EQ(valuesOf(reset),
               QStringList({"1",       "500mS", "0",   "0",  "0", " -b128 -h -m m   --strictly-enforce-ISO ",

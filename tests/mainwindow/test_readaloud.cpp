@@ -1,15 +1,14 @@
 // Reading aloud, its stop and the bookmarks, with the fake voice.
+#include "mainwindowtest.h"
+
 #include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
-#include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
 #include "support/fakevoice.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -17,8 +16,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -29,17 +26,14 @@ namespace {
 const QString book = u"Первый.\r\nещё строка.\r\n Второй.\r\n- Реплика.\r\nКонец"_s;
 using Highlights = QList<std::pair<int, int>>;
 
-class ReadAloud : public QuenvaleTest
+class ReadAloud : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
-        w = &MP3();
-        w->endProcess = [] {};
+        MainWindowTest::SetUp();
         fakeVoices().busyPolls = 3;
-        // Every highlight as the reading's start and length; afterHighlight runs at the
-        // reading's next pass of event processing, as a key pressed then would.
+        // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
         QObject::connect(w->RichTextBox2, &RichTextBox::selectionChanged, w, [this] {
             if (w->RichTextBox2->SelLength() == 0)
                 return;
@@ -81,7 +75,6 @@ protected:
         return names;
     }
 
-    MainWindow *w = nullptr;
     QTemporaryDir dir;
     Highlights highlights;
     bool unlockedWhileShown = false;
@@ -194,8 +187,7 @@ TEST_F(ReadAloud, BookmarksPanel)
                   std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
     EXPECT_TRUE(w->Frame5->isHidden());
 
-    // Bookmarks that cannot be followed leave the book and the editor; the message names
-    // the file that failed.
+    // Broken bookmarks leave the book and the editor; the message names the failed file.
     const QString path = openBook(u"Книга"_s);
     const QString gone = dir.filePath(u"ушла.txt"_s);
     const std::pair<QStringList, QString> failing[] = {

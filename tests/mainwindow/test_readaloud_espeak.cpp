@@ -21,14 +21,8 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
-        Services s;
-        s.prompter = std::make_unique<ScriptedPrompter>();
-        s.fileChooser = std::make_unique<ScriptedFileChooser>();
-        s.shutdown = std::make_unique<ScriptedShutdown>();
-        s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
-        s.voices =
-            std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
-        services::install(std::move(s));
+        installScriptedServices(
+            std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}));
     }
 };
 

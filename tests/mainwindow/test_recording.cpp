@@ -1,42 +1,34 @@
-// Recording a book and a batch from the main window, with the fake voice and WAV output, so
-// every block's text and file can be read back.
+// Recording a book and a batch from the main window; fake voice and WAV output show each block.
+#include "mainwindowtest.h"
+
 #include "app/globals.h"
-#include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
-#include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
-#include "support/actions.h"
 #include "support/fakevoice.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 #include "texttools/findwindow.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 
-#include <gtest/gtest.h>
-
 namespace {
 
-class Recording : public QuenvaleTest
+class Recording : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
         qputenv("HOME", home().toUtf8()); // the fall-back working folder lands here
-        w = &MP3();
-        w->endProcess = [] {};
+        MainWindowTest::SetUp();
         ::Setup &s = setup();
         folder = home() + QStringLiteral("/книги");
         QDir().mkpath(folder);
@@ -53,26 +45,17 @@ protected:
         BookTitle = title;
         return CurTextPath;
     }
-    // The WAV files spoken into, by name, in order.
-    QStringList spokenFiles() const
+    // The WAV files spoken into, by name (or with `texts`, what was spoken into them), in order.
+    static QStringList spokenFiles(bool texts = false)
     {
-        QStringList names;
+        QStringList out;
         for (const auto &s : fakeVoices().log.spoken)
             if (!s.outputFile.isEmpty())
-                names << QFileInfo(s.outputFile).fileName();
-        return names;
+                out << (texts ? s.text : QFileInfo(s.outputFile).fileName());
+        return out;
     }
-    QStringList spokenTexts() const
-    {
-        QStringList texts;
-        for (const auto &s : fakeVoices().log.spoken)
-            if (!s.outputFile.isEmpty())
-                texts << s.text;
-        return texts;
-    }
-    QStringList messages() { return scriptedPrompter().takeAsked(); }
+    static QStringList spokenTexts() { return spokenFiles(true); }
 
-    MainWindow *w = nullptr;
     QString folder;
 };
 
@@ -114,13 +97,14 @@ TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
         QDir(folder + QStringLiteral("/!Да")).removeRecursively();
         triggerAction(*w, QStringLiteral("SaveAudio"));
         DialogState state;
-        const QString prepared = AnalizText(
-            QStringLiteral("\r\n\r\nДа."),
-            PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()), std::int16_t(s.FlatScrollBar11->value()),
-                                      std::int16_t(s.FlatScrollBar12->value())),
-            state);
-        const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared
-                                           + QStringLiteral(" Конец блока  1")
+        const QString prepared =
+            AnalizText(QStringLiteral("\r\n\r\nДа."),
+                       PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()),
+                                                 std::int16_t(s.FlatScrollBar11->value()),
+                                                 std::int16_t(s.FlatScrollBar12->value())),
+                       state);
+        const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared +
+                                           QStringLiteral(" Конец блока  1")
                                      : TembrStart + prepared;
         const QString framed = pauseElement(1000) + body + pauseElement(2000);
         const auto copy = textfile::readText(folder + QStringLiteral("/!Да/0001.txt"));
@@ -162,7 +146,9 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
         fakeVoices().log.spoken.clear();
         triggerAction(*w, QStringLiteral("SaveAudio"));
         EXPECT_TRUE(spokenFiles().isEmpty());
-        EXPECT_EQ(messages(), QStringList({"Номер копии программы и число копий должны быть целыми числами не меньше 1!"}));
+        EXPECT_EQ(
+            asked(),
+            QStringList({"Номер копии программы и число копий должны быть целыми числами не меньше 1!"}));
     }
 }
 
@@ -171,14 +157,14 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     ::Setup &s = setup();
     s.Text28->clear();
     triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(messages(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
+    EXPECT_EQ(asked(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.SSTab2->currentIndex(), 1);
 
     s.Text28->setText(home() + QStringLiteral("/Мои книги"));
     triggerAction(*w, QStringLiteral("SaveAudio"));
     const QString fallBack = home() + QStringLiteral("/Quenvale_MP3");
-    const QStringList twice = messages();
+    const QStringList twice = asked();
     ASSERT_EQ(twice.size(), 2);
     EXPECT_TRUE(twice[0].startsWith(QStringLiteral("Пробелы в названиии рабочего каталога")));
     EXPECT_EQ(twice[1], "Укажите каталог " + fallBack + " или другой БЕЗ ПРОБЕЛОВ в названии !!!");
@@ -191,10 +177,12 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     triggerAction(*w, QStringLiteral("SaveAudio"));
     w->RichTextBox2->setText(QStringLiteral("текст"));
     triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(messages(),
-              QStringList({"Не указан текстовый файл для записи аудиокниги! ",
-                           "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового "
-                           "окна! Текст должен быть сохранен в файл. Воспользуйтесь кнопкой СОХРАНИТЬ ТЕКСТ КАК... "}));
+    EXPECT_EQ(
+        asked(),
+        QStringList(
+            {"Не указан текстовый файл для записи аудиокниги! ",
+             "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового "
+             "окна! Текст должен быть сохранен в файл. Воспользуйтесь кнопкой СОХРАНИТЬ ТЕКСТ КАК... "}));
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
 }
 
@@ -225,58 +213,41 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
 {
     QDir().mkpath(home() + QStringLiteral("/DIC"));
-    textfile::writeLines(home() + QStringLiteral("/DIC/Nicolai.dic"),
-                         {QStringLiteral("кот=пёс"), QString(), QStringLiteral("мусор"), QStringLiteral("*ка=КА")});
+    textfile::writeLines(
+        home() + QStringLiteral("/DIC/Nicolai.dic"),
+        {QStringLiteral("кот=пёс"), QString(), QStringLiteral("мусор"), QStringLiteral("*ка=КА")});
     book(QStringLiteral("Кот"), {QStringLiteral("Мой кот и кошка.")});
     triggerAction(*w, QStringLiteral("SaveAudio"));
     EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"}));
     ASSERT_EQ(spokenTexts().size(), 1);
     EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral(" пёс ")));
     EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("кошКА")));
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(asked().isEmpty());
 
     // A voice without a list is told so at every recording; the list stays.
     setup().lstSapi5->setCurrentRow(1);
     w->SetStatusBar();
     w->LoadVoiceDic();
-    EXPECT_TRUE(messages().isEmpty()); // Katerina's list is simply missing
+    EXPECT_TRUE(asked().isEmpty()); // Katerina's list is simply missing
     w->setStatusPanel(4, QStringLiteral("Boris (eSpeak NG, русский, мужской, низкий)"));
     w->LoadVoiceDic();
-    EXPECT_EQ(messages(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
+    EXPECT_EQ(asked(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
     EXPECT_EQ(Find().entries().size(), 2);
-}
-
-TEST_F(Recording, StopKeepsThePlainFolderAndTheNextRunFinishesTheBook)
-{
-    book(QStringLiteral("Стоп"), {QStringLiteral("Один."), QStringLiteral("Два."), QStringLiteral("Три.")});
-    setup().FlatScrollBar1->setValue(1);
-    BlockLimit = 1;
-    fakeVoices().log.onSpeak = [] {
-        if (fakeVoices().log.spoken.size() == 2)
-            StopFlag = true;
-    };
-    setup().Check3->setChecked(true);
-    const recordingrun::Result stopped = recordingrun::recordBook();
-    EXPECT_EQ(stopped.outcome, conversion::Outcome::Stopped);
-    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/Стоп")).isDir());
-    fakeVoices().log.onSpeak = nullptr;
-    StopFlag = false;
-    EXPECT_TRUE(recordingrun::recordBook().finished);
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Стоп/0003.wav")));
 }
 
 TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
 {
     setup().Check3->setChecked(true);
     for (const char *name : {"a", "b", "c"})
-        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {QStringLiteral("Текст.")});
+        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"),
+                             {QStringLiteral("Текст.")});
     // A file where b's book folder should be: its blocks cannot be made.
     textfile::writeText(folder + QStringLiteral("/b"), QString());
     triggerAction(*w, QStringLiteral("SavePaket"));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!a/0001.wav")));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!c/0001.wav")));
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"b.txt"}));
-    EXPECT_EQ(messages().size(), 1); // b's failure, named
+    EXPECT_EQ(asked().size(), 1); // b's failure, named
     EXPECT_EQ(scriptedSoundPlayer().played.size(), 1);
     EXPECT_TRUE(w->isVisible());
 
@@ -284,7 +255,8 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     QFile::remove(folder + QStringLiteral("/b"));
     QFile::remove(folder + QStringLiteral("/b.txt"));
     for (const char *name : {"d", "e", "f"})
-        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {QStringLiteral("Текст.")});
+        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"),
+                             {QStringLiteral("Текст.")});
     fakeVoices().log.spoken.clear();
     fakeVoices().log.onSpeak = [] {
         if (fakeVoices().log.spoken.size() == 2)
@@ -318,7 +290,7 @@ TEST_F(Recording, CommandsThatWouldDisturbARecordingAnswerWithAMessage)
         setup().Command22->click();
     };
     triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(messages(), QStringList(6, "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."));
+    EXPECT_EQ(asked(), QStringList(6, "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."));
     EXPECT_TRUE(scriptedFileChooser().asked.isEmpty());
     EXPECT_EQ(w->RichTextBox2->Text(), "текст");
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"})); // nothing else was spoken meanwhile

@@ -1,31 +1,20 @@
+#include "mainwindowtest.h"
+
 #include "app/globals.h"
-#include "mainwindow/mainwindow.h"
 #include "recording/monitor.h"
-#include "settings/settingsstore.h"
 #include "settings/setup.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 namespace {
-
-QString panel(int i)
-{
-    return MP3().statusPanels[i - 1]->text();
-}
 
 QStringList panels()
 {
@@ -87,7 +76,7 @@ TEST_F(StatusBar, FreshStartShowsTheFormSettingsAndPanelsOpenTheSettings)
 
 TEST_F(StatusBar, PanelsFollowTheStoredProfileAndLaterSettings)
 {
-    QSettings st(settingsstore::storePath(), QSettings::IniFormat);
+    QSettings st = store();
     st.setValue("setupUser1/FlatScrollBar7", "-2");
     st.setValue("setupUser1/FlatScrollBar1", "25");
     st.setValue("setupUser1/Text28", "/srv/аудио");

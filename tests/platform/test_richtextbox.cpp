@@ -27,8 +27,7 @@ QString crlfReference(QString s)
     return s.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
 }
 
-// Line breaks at the start, the end, doubled, lone, by characters a plain-text conversion might
-// alter; then random texts rich in them.
+// Line breaks at the ends, doubled, lone, beside odd characters; then random texts rich in them.
 QStringList mappingSamples()
 {
     QStringList samples = (u"\r\nabc|abc\r\n|a\r\n\r\nb|\n\n|\r\r|\n\r|a\rb\nc\r\nd|"

@@ -1,5 +1,4 @@
-// EncodeBlock with stand-in encoders in the program folder: the files each format leaves,
-// the progress update, the encoder window and every way an encoder can fail.
+// EncodeBlock with stand-in encoders: files left, progress, the encoder window, every failure.
 #include "recording/encodeblock.h"
 
 #include "app/globals.h"
@@ -12,7 +11,6 @@
 #include "support/scripted.h"
 #include "support/testdata.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QTabWidget>
@@ -24,8 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Writes "<its name>" into the file it is told to make: after "-o", after "wave:", or its
-// last argument.
+// Writes its name into the file after "-o" or "wave:", else into its last argument.
 const char *const kWritesOutput = R"sh(for a; do
   [ "$prev" = "-o" ] && out="$a"; case "$a" in wave:*) out="${a#wave:}";; esac; prev="$a"; last="$a"
 done
@@ -98,7 +95,9 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
         {encoders::Amr, false, true, {u"0001.amr=sox"_s}},
         {encoders::Amr, true, false, {u"0001.amr=sox"_s, u"0001.mp3=lame"_s}},
         {encoders::Vmo, false, true, {u"0001.vmo=wav2vmo"_s, u"0001.wav=wav"_s}},
+        {encoders::Vmo, true, false, {u"0001.vmo=wav2vmo"_s}},
         {encoders::Wma, true, false, {u"0001.wma=ffmpeg"_s}},
+        {encoders::Wma, false, true, {u"0001.wav=wav"_s, u"0001.wma=ffmpeg"_s}},
     };
     for (const auto &c : cases) {
         for (const QString &file : QDir(home() + u"/Книга"_s).entryList(QDir::Files))

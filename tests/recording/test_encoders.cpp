@@ -1,4 +1,4 @@
-// Encoder command lines and the files each output format deletes.
+// Encoder command lines.
 #include "recording/encoders.h"
 
 #include <gtest/gtest.h>
@@ -11,16 +11,10 @@ const QString kBook = u"/книги/Тихий_Дон/"_s;
 const encoders::BlockPaths kBlock =
     encoders::blockPaths(u"/книги/Тихий_Дон"_s, u"0012"_s, u"Тихий_Дон"_s, true);
 
-encoders::Settings settings(int format, bool lowRate = false, bool keepMp3 = false, bool keepWav = false)
+encoders::Settings settings(int format, bool lowRate = false)
 {
-    return {format,
-            u" -b32 -h -m m  --strictly-enforce-ISO "_s,
-            u"Чтец"_s,
-            u"Том 1"_s,
-            u"-q 2 --comment \"a=б в\""_s,
-            lowRate,
-            keepMp3,
-            keepWav};
+    const QString mp3 = u" -b32 -h -m m  --strictly-enforce-ISO "_s, ogg = u"-q 2 --comment \"a=б в\""_s;
+    return {format, mp3, u"Чтец"_s, u"Том 1"_s, ogg, lowRate, false, false};
 }
 
 } // namespace
@@ -64,24 +58,4 @@ TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
     encoders::Settings untagged = settings(encoders::Mp3);
     untagged.artist.clear();
     EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(7, 2), QStringList({u""_s, u"--tt"_s}));
-}
-
-TEST(EncoderSteps, DeletionsPerFormatAndKeepChoices)
-{
-    const struct
-    {
-        encoders::Settings settings;
-        QStringList deleted;
-    } cases[] = {
-        {settings(encoders::Wav), {}},
-        {settings(encoders::Mp3, false, true, true), {kBlock.wav}},
-        {settings(encoders::Ogg, false, true, true), {kBlock.wav}},
-        {settings(encoders::Amr, false, false, true), {kBlock.mp3, kBlock.wav}},
-        {settings(encoders::Amr, false, true, false), {kBlock.wav}},
-        {settings(encoders::Vmo, false, true, false), {kBlock.wav}},
-        {settings(encoders::Vmo, false, false, true), {}},
-        {settings(encoders::Wma, false, false, true), {}},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(encoders::filesToDelete(c.settings, kBlock), c.deleted) << c.settings.format;
 }

@@ -8,7 +8,6 @@
 #include "support/scripted.h"
 #include "support/testdata.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QTime>
@@ -34,21 +33,7 @@ TEST(Progress, RemainingTimeElapsedAndShare)
     EXPECT_FALSE(progress::shareDone(0, 0, QLocale::c()));
 }
 
-class MonitorWindow : public QuenvaleTest
-{
-protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
-    }
-    void TearDown() override
-    {
-        QuenvaleTest::TearDown();
-        main.reset();
-    }
-    std::unique_ptr<FakeMain> main;
-};
+using MonitorWindow = FakeMainTest;
 
 TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
 {

@@ -1,5 +1,4 @@
-// The real eSpeak NG voice speaks a block; the real encoders turn it into every output
-// format; independent readers (ffprobe, soxi, the AMR frame layout) check what they made.
+// A real spoken block through the real encoders, checked by ffprobe, soxi and the AMR frames.
 #include "recording/encodeblock.h"
 
 #include "platform/speech/espeakvoice.h"

@@ -1,5 +1,4 @@
-// A book recorded to MP3 from end to end, as a separate process with the real eSpeak NG voice
-// and the real encoder: completed, stopped and resumed, and killed and recorded again.
+// A book recorded to MP3 by a separate process with the real voice and encoder: stopped, killed, resumed.
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "support/testdata.h"
@@ -18,8 +17,7 @@
 
 namespace {
 
-// `parts` stretches of the real novel, each about `chars` characters of whole lines, with a
-// chapter marker between them: each part becomes one block however the length is set.
+// `parts` stretches of about `chars` characters of the novel split by chapter markers: one block each.
 QStringList chapteredBook(int parts, int chars)
 {
     const QStringList lines = textfile::splitLines(testdata::text(QStringLiteral("kapitanskaya_dochka.txt")));
@@ -51,9 +49,10 @@ struct Mp3Check
 Mp3Check probe(const QString &path)
 {
     QProcess p;
-    p.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                        QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
-                                        QStringLiteral("default=nw=1"), path});
+    p.start(QStringLiteral("ffprobe"),
+            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+             QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
+             QStringLiteral("default=nw=1"), path});
     p.waitForFinished(60000);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     const QString err = QString::fromUtf8(p.readAllStandardError()).trimmed();
@@ -69,7 +68,8 @@ Mp3Check probe(const QString &path)
 QByteArray digest(const QString &path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1) : QByteArray();
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+                                       : QByteArray();
 }
 
 class RecordBookProcess : public testing::Test

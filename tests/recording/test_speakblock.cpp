@@ -1,5 +1,4 @@
-// Speaking a block into its WAV file: the wave format per output tab, the stop, and a
-// WAV file that cannot be made.
+// Speaking a block into its WAV file: format per output tab, the stop, an unwritable file.
 #include "recording/speakblock.h"
 
 #include "app/globals.h"

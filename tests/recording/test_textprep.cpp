@@ -95,8 +95,7 @@ TEST_F(AnalizTextGlobals, CarryTheDialogueIntoTheNextBlock)
     EXPECT_EQ((DialogState{InDialog, InComment}), (DialogState{false, false}));
 }
 
-// Every book as one block per sentence-ending line, as 10-minute blocks and as one block, as
-// is and indented (which makes its dash-started lines replies), state carried between blocks.
+// Every book in blocks of each size, as is and indented (dash lines become replies), state carried.
 TEST(AnalizText, CorpusMatchesTheLiteralSteps)
 {
     const PrepSettings s = reference::markerSettings();

@@ -17,9 +17,8 @@
 
 namespace reference {
 
-// Left to right, no overlap, inserted text not searched again. Qt's case-insensitive search
-// folds case, which for the characters of Windows-1251 is the same as pairing each letter
-// with its other case.
+// Left to right, no overlap, inserted text not searched again; Qt's case folding equals
+// pairing each Windows-1251 letter with its other case.
 inline QString replaceAll(const QString &text, const QString &pattern, const QString &with,
                           Qt::CaseSensitivity cs = Qt::CaseInsensitive)
 {
@@ -103,8 +102,7 @@ inline bool isCapital(QStringView s)
     return s.size() == 1 && s[0].unicode() >= 0x0410 && s[0].unicode() <= 0x042F;
 }
 
-// The scan as it reads: every insertion rebuilds the text, the length is read anew at
-// every position.
+// The literal scan: every insertion rebuilds the text; the length is read at every position.
 inline QString tagDialogs(QString t, const PrepSettings &settings, DialogState &state)
 {
     const QString pause = pauseElement(settings.paragraphPause);

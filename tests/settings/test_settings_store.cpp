@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
@@ -84,12 +83,6 @@ struct SampleWindow : QWidget
     QLineEdit *shared = tagged<QLineEdit>(this, "Text99", QStringLiteral("Save:Common"));
     QLineEdit *untagged = new QLineEdit(this);
 };
-
-QSettings store()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Quenvale"),
-                     QStringLiteral("Quenvale"));
-}
 
 // What SaveSettings would write, as "section/key=value" in writing order.
 QStringList listed(QWidget &w, const QString &profile = QStringLiteral("User1"))
@@ -195,21 +188,6 @@ TEST_F(SettingsStore, RejectedValuesLeaveControlsAsTheyWere)
     const QStringList before = listed(w);
     LoadSettings(w);
     EXPECT_EQ(listed(w), before);
-}
-
-TEST_F(SettingsStore, EachProfileHasItsOwnSection)
-{
-    SampleWindow w("Sample");
-    setup().profil->setText(QStringLiteral("User3"));
-    w.text->setText(QStringLiteral("третий"));
-    SaveSettings(w);
-    setup().profil->setText(QStringLiteral("User1"));
-    SampleWindow fresh("Sample");
-    LoadSettings(fresh);
-    EXPECT_TRUE(fresh.text->text().isEmpty());
-    setup().profil->setText(QStringLiteral("User3"));
-    LoadSettings(fresh);
-    EXPECT_EQ(fresh.text->text(), "третий");
 }
 
 TEST_F(SettingsStore, FailedSaveIsReported)

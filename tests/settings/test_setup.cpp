@@ -29,11 +29,6 @@
 
 namespace {
 
-QSettings store()
-{
-    return QSettings(settingsstore::storePath(), QSettings::IniFormat);
-}
-
 // Writes keys of the default profile, as an earlier session would have saved them.
 void storeProfile(std::initializer_list<std::pair<const char *, QString>> values)
 {
@@ -65,35 +60,21 @@ QStringList tagsFor(const Timbre &narration, const Timbre &dialog, const Timbre 
 const QStringList kFormTags = tagsFor({85, 2, 0}, {100, 3, 5}, {70, 1, -5});
 const QString kKaterina = QStringLiteral("Katerina (eSpeak NG, русский, женский)");
 
-class SetupWindow : public QuenvaleTest
+class SetupWindow : public FakeMainTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
+        FakeMainTest::SetUp();
         SpeakFlags = 11; // as the main window's start-up sets it
     }
-    void TearDown() override
-    {
-        QuenvaleTest::TearDown();
-        main.reset();
-    }
-
-    // Starts the settings window as the main window's start-up does.
-    ::Setup &load()
-    {
-        main = std::make_unique<FakeMain>();
-        return setup();
-    }
-
-    std::unique_ptr<FakeMain> main;
 };
 
 } // namespace
 
 TEST_F(SetupWindow, FreshStoreShowsTheFormValues)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(WinDrive, "/");
     EXPECT_EQ(w.Voice->CurrentVoice().id, "ru");
@@ -139,7 +120,7 @@ TEST_F(SetupWindow, FreshStoreShowsTheFormValues)
 
 TEST_F(SetupWindow, BarsKeepTheirTextPanelTagsAndEstimateInStep)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     // Bar, value, the control showing it, its text, status panel (0: none). Only the rates
     // (panels 5-7) change the estimate; only rates and pitches (5-10) change the tags.
     using Case = std::tuple<QScrollBar *, int, QWidget *, const char *, int>;
@@ -177,7 +158,7 @@ TEST_F(SetupWindow, BarsKeepTheirTextPanelTagsAndEstimateInStep)
 
 TEST_F(SetupWindow, TextBoxesMoveTheirBarsOnlyToValuesTheBarTakes)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     w.Text4->setText(QStringLiteral("-3"));
     EXPECT_EQ(w.FlatScrollBar3->value(), -3);
     for (const char *typed : {"abc", "15", "", "-"}) {
@@ -199,7 +180,7 @@ TEST_F(SetupWindow, TextBoxesMoveTheirBarsOnlyToValuesTheBarTakes)
 
 TEST_F(SetupWindow, TestPhraseSpeaksTheFiveSentencesWithTheListedVoice)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     w.lstSapi5->setCurrentRow(1);
     // Another window chose a voice on the shared object: the list's choice wins again.
     w.Voice->SelectVoice(QStringLiteral("ru"));
@@ -233,7 +214,7 @@ TEST_F(SetupWindow, WithoutSpeechTheWindowSaysSoOnceAndStaysUsable)
         installScriptedServices();
         fakeVoices().engineAvailable = engine;
         fakeVoices().voices.clear();
-        ::Setup &w = load();
+        ::Setup &w = setup();
         ASSERT_EQ(scriptedPrompter().asked.size(), 1);
         EXPECT_EQ(scriptedPrompter().asked[0].text, "Проверьте установки голосового движка!");
         EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
@@ -259,7 +240,7 @@ TEST_F(SetupWindow, RestoredProfileRunsTheHandlers)
                   {"Text11", "3"},
                   {"Combo1", "Среднее качество (64 kbps, 28 МБ/час)"},
                   {"Text3", " -b96 "}});
-    ::Setup &w = load();
+    ::Setup &w = setup();
     EXPECT_EQ(w.Text4->text(), "-10");
     EXPECT_EQ(w.Voice->CurrentVoice().id, "ru+f3");
     EXPECT_EQ(main->panels.value(4), kKaterina);
@@ -284,7 +265,7 @@ TEST_F(SetupWindow, RestoredProfileRunsTheHandlers)
 
 TEST_F(SetupWindow, FormatPageWritesText11AndThePanel)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     for (const auto &[page, panel] : {std::pair{2, "OGG"}, {5, "WMA"}, {0, "WAV"}}) {
         w.SSTab1->setCurrentIndex(page);
         EXPECT_EQ(w.Text11->text(), QString::number(page));
@@ -303,7 +284,7 @@ TEST_F(SetupWindow, FormatPageWritesText11AndThePanel)
 
 TEST_F(SetupWindow, MenusTurnPagesAndCloseOnlyHides)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     for (const auto &[name, page] :
          {std::pair{"TablChange1", 1}, {"options", 2}, {"golos", 0}, {"help2", 0}}) {
         triggerAction(w, QString::fromLatin1(name));
@@ -322,7 +303,7 @@ TEST_F(SetupWindow, MenusTurnPagesAndCloseOnlyHides)
 
 TEST_F(SetupWindow, WorkingFolderChooserRefusesBlanksAndEndsOnCancel)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     const QString warning = QStringLiteral(
         "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
         "простым названием. Напимер, C:\\Аудиокниги");
@@ -365,7 +346,7 @@ TEST_F(SetupWindow, WorkingFolderChooserRefusesBlanksAndEndsOnCancel)
 
 TEST_F(SetupWindow, LookButtonsForwardToTheMainWindow)
 {
-    ::Setup &w = load();
+    ::Setup &w = setup();
     for (const char *button : {"Command10", "Command9", "Command7", "Command8", "Command3"})
         triggerAction(w, QString::fromLatin1(button));
     EXPECT_EQ(main->views,

@@ -4,7 +4,6 @@
 
 class QWidget;
 
-// Drives a window as a user does: a menu item, toolbar button or push button found by its
-// objectName inside `window`. A missing, ambiguous or disabled one (or one on a disabled
-// toolbar) fails the running test and is not triggered; the result says whether it ran.
+// Triggers the menu item, toolbar or push button named `objectName` inside `window` as a user
+// does; a missing, ambiguous or disabled one (or on a disabled toolbar) fails the test, unrun.
 bool triggerAction(QWidget &window, const QString &objectName);

@@ -2,13 +2,15 @@
 
 #include "app/mainwindowport.h"
 #include "platform/richtext/richtextbox.h"
+#include "support/fixture.h"
 
 #include <QMap>
 #include <QStringList>
 #include <QWidget>
 
-// Stands in for the main window: registers itself as the port and records what the other
-// windows ask of it.
+#include <memory>
+
+// Stands in for the main window as the port and records what the other windows ask of it.
 class FakeMain : public QWidget, public MainWindowPort
 {
 public:
@@ -49,4 +51,22 @@ public:
     int voiceStops = 0;
     int ends = 0;
     int preformats = 0;
+};
+
+// A test of a window that reaches the main window through the port, with a fake one.
+class FakeMainTest : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        main = std::make_unique<FakeMain>();
+    }
+    void TearDown() override
+    {
+        QuenvaleTest::TearDown();
+        main.reset();
+    }
+
+    std::unique_ptr<FakeMain> main;
 };

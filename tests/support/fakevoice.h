@@ -6,8 +6,7 @@
 
 #include <functional>
 
-// A voice that speaks nothing: it records every call, shared by all voices of the
-// factory, so a test reads what the program asked any of its voices to say.
+// A voice that speaks nothing: all voices of the factory record every call in one shared log.
 struct FakeSpeechLog
 {
     struct Spoken

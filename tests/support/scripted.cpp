@@ -57,12 +57,17 @@ std::optional<QColor> ScriptedStyleChooser::color(const QString &title, const QC
 
 void installScriptedServices()
 {
+    installScriptedServices(std::make_unique<FakeVoiceFactory>());
+}
+
+void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices)
+{
     Services s;
     s.prompter = std::make_unique<ScriptedPrompter>();
     s.fileChooser = std::make_unique<ScriptedFileChooser>();
     s.shutdown = std::make_unique<ScriptedShutdown>();
     s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
-    s.voices = std::make_unique<FakeVoiceFactory>();
+    s.voices = std::move(voices);
     s.styleChooser = std::make_unique<ScriptedStyleChooser>();
     services::install(std::move(s));
 }

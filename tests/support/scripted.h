@@ -10,8 +10,7 @@
 #include <QQueue>
 #include <QStringList>
 
-// Scripted services: each takes the next answer a test queued and records what it was
-// asked, so no test ever shows a dialog, plays a sound or turns the machine off.
+// Scripted services: each gives the next queued answer and records what it was asked.
 
 class ScriptedPrompter : public Prompter
 {
@@ -84,8 +83,9 @@ public:
 
 class FakeVoiceFactory;
 
-// Installs fresh scripted services (and the fake voice factory).
+// Installs fresh scripted services and `voices`, by default the fake voice factory.
 void installScriptedServices();
+void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices);
 
 // The installed scripted services.
 ScriptedPrompter &scriptedPrompter();

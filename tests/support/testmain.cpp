@@ -1,5 +1,4 @@
-// Test entry point: a QApplication on the offscreen platform, a fresh program folder and
-// settings store for the run, and scripted services.
+// Test entry point: an offscreen QApplication, a fresh program folder and store, scripted services.
 #include "support/scripted.h"
 
 #include "platform/text/programfolder.h"

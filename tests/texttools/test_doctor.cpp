@@ -1,16 +1,13 @@
 #include "app/globals.h"
-#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+#include "support/actions.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 #include "texttools/doctor.h"
 #include "texttoolstest.h"
 
-#include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -27,23 +24,12 @@ protected:
         return DoctorTXT();
     }
 
-    static void trigger(const QString &name)
-    {
-        auto *action = DoctorTXT().findChild<QAction *>(name);
-        ASSERT_NE(action, nullptr) << name.toStdString();
-        action->trigger();
-    }
+    static void trigger(const QString &name) { triggerAction(DoctorTXT(), name); }
 
     static void boxes(const QList<QLineEdit *> &row, const QStringList &codes)
     {
         for (int i = 0; i < row.size(); ++i)
             row[i]->setText(codes.value(i));
-    }
-
-    static QString fileText(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? cp1251::decode(f.readAll()) : u"<missing>"_qs;
     }
 };
 
@@ -71,58 +57,37 @@ TEST_F(Doctor, ViewerFollowsTheSelection)
 
 TEST_F(Doctor, FindAndReplaceByCodes)
 {
-    enum Command
-    {
-        Find = 1,
-        ReplaceNext = 2,
-        ReplaceAll = 3
-    };
     const struct
     {
         const char *name;
         QString text;
         QStringList what, with;
-        QList<int> commands;
+        const char *commands; // the buttons pressed: 1 find, 2 replace next, 3 replace all
         QString result;
         int selStart, selLength;
         int notFound; // "не найдено" boxes shown
     } cases[] = {
-        {"line break, found again in place",
-         u"ab\r\ncd"_qs,
-         {"13", "10"},
-         {},
-         {Find, Find},
-         u"ab\r\ncd"_qs,
-         2,
-         2,
-         0},
-        {"at the very start", u"Ab"_qs, {"65"}, {}, {Find}, u"Ab"_qs, 0, 1, 0},
+        {"CR LF, found again", u"ab\r\ncd"_qs, {"13", "10"}, {}, "11", u"ab\r\ncd"_qs, 2, 2, 0},
+        {"at the very start", u"Ab"_qs, {"65"}, {}, "1", u"Ab"_qs, 0, 1, 0},
         // A break is one character in the box: the LF alone selects it whole, and again.
-        {"line feed alone", u"ab\r\ncd"_qs, {"10"}, {}, {Find, Find}, u"ab\r\ncd"_qs, 2, 2, 0},
-        {"case counts", u"ab"_qs, {"65"}, {}, {Find}, u"ab"_qs, 0, 0, 1},
-        {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, {Find}, u"AAA"_qs, 0, 0, 0},
-        {"a letter in the first box", u"xA"_qs, {"x", "65"}, {}, {Find}, u"xA"_qs, 1, 1, 0},
-        {"em dashes to hyphens", u"a—b—c"_qs, {"151"}, {"45"}, {ReplaceAll}, u"a-b-c"_qs, 0, 0, 0},
-        {"empty replacement deletes", u"a—b—c"_qs, {"151"}, {}, {ReplaceAll}, u"abc"_qs, 0, 0, 0},
-        {"nothing to find", u"abc"_qs, {}, {"65"}, {ReplaceAll}, u"abc"_qs, 0, 0, 0},
-        {"replacement never found again",
-         u"AAA"_qs,
-         {"65"},
-         {"65", "66"},
-         {Find, ReplaceNext, ReplaceNext, ReplaceNext},
-         u"ABABAB"_qs,
-         0,
-         0,
-         1},
-        {"replace next deletes", u"xAyA"_qs, {"65"}, {}, {Find, ReplaceNext}, u"xyA"_qs, 2, 1, 0},
+        {"line feed alone", u"ab\r\ncd"_qs, {"10"}, {}, "11", u"ab\r\ncd"_qs, 2, 2, 0},
+        {"case counts", u"ab"_qs, {"65"}, {}, "1", u"ab"_qs, 0, 0, 1},
+        {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, "1", u"AAA"_qs, 0, 0, 0},
+        {"a letter in the first box", u"xA"_qs, {"x", "65"}, {}, "1", u"xA"_qs, 1, 1, 0},
+        {"em dashes to hyphens", u"a—b—c"_qs, {"151"}, {"45"}, "3", u"a-b-c"_qs, 0, 0, 0},
+        {"empty replacement deletes", u"a—b—c"_qs, {"151"}, {}, "3", u"abc"_qs, 0, 0, 0},
+        {"nothing to find", u"abc"_qs, {}, {"65"}, "3", u"abc"_qs, 0, 0, 0},
+        // The replacement is never found again.
+        {"AAA to ABABAB", u"AAA"_qs, {"65"}, {"65", "66"}, "1222", u"ABABAB"_qs, 0, 0, 1},
+        {"replace next deletes", u"xAyA"_qs, {"65"}, {}, "12", u"xyA"_qs, 2, 1, 0},
     };
     for (const auto &c : cases) {
         TextDoctor &w = open(c.text);
         boxes(w.findBoxes, c.what);
         boxes(w.replaceBoxes, c.with);
         scriptedPrompter().asked.clear();
-        for (int command : c.commands)
-            w.findChild<QPushButton *>(QStringLiteral("Command%1").arg(command))->click();
+        for (const char *command = c.commands; *command; ++command)
+            trigger(u"Command"_qs + QLatin1Char(*command));
         EXPECT_EQ(w.RichTextBox1->Text(), c.result) << c.name;
         EXPECT_EQ(w.RichTextBox1->SelStart(), c.selStart) << c.name;
         EXPECT_EQ(w.RichTextBox1->SelLength(), c.selLength) << c.name;
@@ -173,7 +138,7 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
         EXPECT_EQ(main->textBox->Text(), c.mainText) << c.name;
         EXPECT_EQ(CurTextPath, c.curTextPathAfter) << c.name;
         if (!c.writtenPath.isEmpty()) {
-            EXPECT_EQ(fileText(c.writtenPath), u"Ёж—\r\n"_qs) << c.name;
+            EXPECT_EQ(textfile::readText(c.writtenPath), u"Ёж—\r\n"_qs) << c.name;
         }
         EXPECT_EQ(QFile::exists(book), c.writtenPath == book) << c.name;
         EXPECT_EQ(QFile::exists(other), c.writtenPath == other) << c.name;
@@ -214,6 +179,6 @@ TEST_F(Doctor, ClosingHidesAndTheNextOpeningTakesTheMainTextAgain)
     EXPECT_EQ(again.RichTextBox1->Text(), u"два"_qs);
     EXPECT_EQ(again.findBoxes[0]->text(), u"65"_qs);
 
-    w.menuBar->findChild<QAction *>(u"help2"_qs)->trigger();
+    trigger(u"help2"_qs);
     EXPECT_EQ(main->help, QStringList{u"Help6.rtf"_qs});
 }

@@ -1,12 +1,12 @@
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
 #include "settings/setup.h"
-#include "support/fakemain.h"
-#include "support/fixture.h"
+#include "support/actions.h"
 #include "support/scripted.h"
 #include "texttools/library.h"
+#include "texttoolstest.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -23,22 +23,20 @@ namespace {
 
 const QString kBook = u"/книги/текущая.txt"_qs;
 
-class LibraryWindow : public QuenvaleTest
+class LibraryWindow : public TextToolTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
+        TextToolTest::SetUp();
+        resetBook();
+        CharsPerMin = 900;
+    }
+    void resetBook()
+    {
         main->textBox->setText(u"текущая книга"_qs);
         CurTextPath = kBook;
         BookTitle = u"текущая"_qs;
-        CharsPerMin = 900;
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
     }
 
     QString file(const QString &name, const QByteArray &bytes)
@@ -58,21 +56,7 @@ protected:
         return w;
     }
 
-    static void trigger(const QString &name)
-    {
-        auto *action = biblioteka().findChild<QAction *>(name);
-        ASSERT_NE(action, nullptr) << name.toStdString();
-        action->trigger();
-    }
-
-    static QStringList prompts()
-    {
-        QStringList texts;
-        for (const auto &asked : scriptedPrompter().asked)
-            texts << asked.text;
-        scriptedPrompter().asked.clear();
-        return texts;
-    }
+    static void trigger(const QString &name) { triggerAction(biblioteka(), name); }
 
     // The current book and main text are what they were before the command.
     void expectBookUnchanged(const char *context)
@@ -83,7 +67,6 @@ protected:
     }
 
     QTemporaryDir books;
-    std::unique_ptr<FakeMain> main;
 };
 
 // Kilobytes with the locale's decimal separator.
@@ -149,10 +132,10 @@ TEST_F(LibraryWindow, SearchFindsTheNextMatchingFileAndSkipsOnesItCannotRead)
     QFile::remove(books.filePath("b.txt"));
     trigger(u"SearchInFiles"_qs);
     EXPECT_EQ(w.selectedPath(), books.filePath("c.txt"));
-    EXPECT_TRUE(prompts().isEmpty());
+    EXPECT_TRUE(asked().isEmpty());
 
     trigger(u"SearchInFiles"_qs);
-    EXPECT_EQ(prompts(), QStringList{u"Не найдено!"_qs});
+    EXPECT_EQ(asked(), QStringList{u"Не найдено!"_qs});
     EXPECT_FALSE(w.Text1->isHidden());
     expectBookUnchanged("search");
 }
@@ -165,7 +148,7 @@ TEST_F(LibraryWindow, StopEndsASearchBeforeTheNextFile)
     QTimer::singleShot(0, &w, [&w] { w.stopButton->setChecked(true); });
     trigger(u"SearchInFiles"_qs);
     EXPECT_TRUE(w.selectedPath().isEmpty());
-    EXPECT_TRUE(prompts().isEmpty());
+    EXPECT_TRUE(asked().isEmpty());
     EXPECT_FALSE(w.Text1->isHidden());
 }
 
@@ -192,7 +175,7 @@ TEST_F(LibraryWindow, DeleteRemovesOnlyTheSelectedFileAfterAsking)
         QStringList expected;
         for (const QString &p : c.prompts)
             expected << QString(p).replace(u"%1"_qs, books.path());
-        EXPECT_EQ(prompts(), expected) << c.name;
+        EXPECT_EQ(asked(), expected) << c.name;
         EXPECT_EQ(QDir(books.path()).entryList(QDir::Files), c.remaining) << c.name;
         EXPECT_EQ(w.File1->count(), c.remaining.size()) << c.name;
         expectBookUnchanged(c.name);
@@ -220,16 +203,16 @@ TEST_F(LibraryWindow, OpenMakesTheFileTheCurrentBookOrChangesNothing)
         if (c.gone)
             QFile::remove(path);
         trigger(u"OpenInMainWindow"_qs);
-        const QStringList asked = prompts();
+        const QStringList messages = asked();
         if (!c.prompt.isEmpty()) {
-            ASSERT_EQ(asked.size(), 1) << c.name;
-            EXPECT_TRUE(asked[0].startsWith(QString(c.prompt).replace(u"%1"_qs, books.path()))) << c.name;
+            ASSERT_EQ(messages.size(), 1) << c.name;
+            EXPECT_TRUE(messages[0].startsWith(QString(c.prompt).replace(u"%1"_qs, books.path()))) << c.name;
             expectBookUnchanged(c.name);
             EXPECT_EQ(main->preformats, 0);
             EXPECT_FALSE(w.isHidden());
             continue;
         }
-        EXPECT_TRUE(asked.isEmpty());
+        EXPECT_TRUE(messages.isEmpty());
         EXPECT_EQ(CurTextPath, path);
         EXPECT_EQ(BookTitle, u"book"_qs);
         EXPECT_EQ(main->textBox->Text(), u"Жили-были"_qs);
@@ -237,9 +220,7 @@ TEST_F(LibraryWindow, OpenMakesTheFileTheCurrentBookOrChangesNothing)
         EXPECT_EQ(main->estimates, 1);
         EXPECT_TRUE(w.isHidden());
         main->preformats = 0;
-        CurTextPath = kBook;
-        BookTitle = u"текущая"_qs;
-        main->textBox->setText(u"текущая книга"_qs);
+        resetBook();
     }
 }
 
@@ -267,9 +248,7 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
     const QString copy = work.filePath("a_b.txt.txt");
     for (const auto &c : cases) {
         QFile::remove(copy);
-        CurTextPath = kBook;
-        BookTitle = u"текущая"_qs;
-        main->textBox->setText(u"текущая книга"_qs);
+        resetBook();
         const QString path = file("a b.txt", cp1251::encode(u"Текст\r\nкниги"_qs));
         setup().Text28->setText(c.folder);
         setup().Check1->setChecked(c.confirmations);
@@ -279,20 +258,17 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         scriptedPrompter().answers.enqueue(c.answer);
         trigger(u"AddToWorkFolder"_qs);
 
-        const QStringList asked = prompts();
-        ASSERT_EQ(asked.size(), c.prompt.isEmpty() ? 0 : 1) << c.name;
+        const QStringList messages = asked();
+        ASSERT_EQ(messages.size(), c.prompt.isEmpty() ? 0 : 1) << c.name;
         if (!c.prompt.isEmpty()) {
-            EXPECT_TRUE(asked[0].startsWith(c.prompt)) << c.name;
+            EXPECT_TRUE(messages[0].startsWith(c.prompt)) << c.name;
         }
         // Without a working folder the settings open on their recording page.
         EXPECT_EQ(setup().SSTab2->currentIndex(), c.folder.isEmpty() ? 1 : 0) << c.name;
         EXPECT_TRUE(setup().isVisible() || !c.folder.isEmpty()) << c.name;
-        EXPECT_EQ(QFile::exists(copy), c.added) << c.name;
-        if (c.added) {
-            QFile f(copy);
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-            EXPECT_EQ(cp1251::decode(f.readAll()), u"Текст\r\nкниги\r\n"_qs) << c.name;
-        }
+        EXPECT_EQ(textfile::readText(copy).value_or(u"<none>"_qs),
+                  c.added ? u"Текст\r\nкниги\r\n"_qs : u"<none>"_qs)
+            << c.name;
         // A file that was loaded is the current book, even when its copy could not be written.
         if (c.added || c.folder == readOnlyFolder()) {
             EXPECT_EQ(main->textBox->Text(), u"Текст\r\nкниги"_qs) << c.name;

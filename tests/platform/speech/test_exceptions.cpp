@@ -1,5 +1,4 @@
-// The exception dictionary and the stressed words as the engine gets them, with a stand-in
-// for eSpeak's phonemes.
+// The exception dictionary and stressed words as the engine gets them; stand-in phonemes.
 #include "platform/speech/exceptions.h"
 #include "platform/speech/stress.h"
 
@@ -10,8 +9,7 @@ using speech::parsePlain;
 
 namespace {
 
-// What the engine receives for the text, "+" marking the stressed vowels when no phoneme
-// look-up is wanted.
+// The text the engine receives, "+" after each stressed vowel.
 QString withMarks(const speech::Segment &s)
 {
     QString text = s.text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/speech/voice.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -7,8 +9,9 @@
 #include <QStringList>
 #include <QtEndian>
 
-// Reads back WAV files in the speech tests: a strict check of the one layout our writer makes
-// (RIFF, a 16-byte PCM fmt chunk, data) and the independent view of sox.
+#include <gtest/gtest.h>
+
+// WAV files read back strictly (RIFF, 16-byte PCM fmt chunk, data), and as sox sees them.
 struct WavFile
 {
     QString problem; // empty for a well-formed file
@@ -59,4 +62,17 @@ inline QString soxInfo(const QString &path)
         fields << QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
     return fields.join(u'|');
+}
+
+// Speaks `text` into a new WAV file of format `type` and reads it back.
+inline WavFile speakToWav(speech::Voice &voice, const QString &path, const QString &text, int flags = 0,
+                          int type = 22)
+{
+    EXPECT_TRUE(voice.OpenOutputFile(path, type)) << qPrintable(voice.LastError());
+    EXPECT_TRUE(voice.Speak(text, flags)) << qPrintable(voice.LastError());
+    EXPECT_TRUE(voice.WaitUntilDone(60000));
+    EXPECT_TRUE(voice.CloseOutputFile()) << qPrintable(voice.LastError());
+    WavFile f = readWav(path);
+    EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
+    return f;
 }

@@ -61,8 +61,7 @@ TEST(Preformat, WholeRun)
         EXPECT_EQ(preformat::run(in).text, out) << in.toStdString();
 }
 
-// A cancel seen at check k + 1 leaves steps 1..k and their progress ticks; one at the final
-// check keeps all twelve steps but not the final tick.
+// A cancel at check k + 1 leaves steps 1..k and their ticks; at the last, all steps but no final tick.
 TEST(Preformat, ProgressAndCancel)
 {
     const QString source = u"a\r\n\r\n\tb (c) \u2014  d"_qs;

@@ -1,4 +1,5 @@
 #include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,9 +16,7 @@ TEST(ProgramFolder, HomeVariableWinsAndNamesAreMatchedIgnoringCase)
 
     EXPECT_EQ(programfolder::path(), QDir(home.path()).absolutePath());
     ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("dic")));
-    QFile f(home.filePath(QStringLiteral("dic/Exc_Rus.TXT")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    ASSERT_TRUE(textfile::writeText(home.filePath(QStringLiteral("dic/Exc_Rus.TXT")), {}));
     EXPECT_EQ(programfolder::file(QStringLiteral("DIC/exc_rus.txt")),
               home.path() + QStringLiteral("/dic/Exc_Rus.TXT"));
     // A name that does not exist yet comes back as given, for creating it.
@@ -35,26 +34,16 @@ TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
     QTemporaryDir from, to;
     ASSERT_TRUE(QDir(from.path()).mkpath(QStringLiteral("DIC")) &&
                 QDir(from.path()).mkpath(QStringLiteral("HELP")));
-    for (const char *name : {"DIC/a.txt", "DIC/b.txt", "HELP/Help1.rtf"}) {
-        QFile f(from.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("shipped");
-    }
+    for (const char *name : {"DIC/a.txt", "DIC/b.txt", "HELP/Help1.rtf"})
+        ASSERT_TRUE(textfile::writeText(from.filePath(QString::fromLatin1(name)), QStringLiteral("shipped")));
     ASSERT_TRUE(QDir(to.path()).mkpath(QStringLiteral("DIC")));
-    QFile own(to.filePath(QStringLiteral("DIC/a.txt")));
-    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
-    own.write("mine");
-    own.close();
+    ASSERT_TRUE(textfile::writeText(to.filePath(QStringLiteral("DIC/a.txt")), QStringLiteral("mine")));
     // A file where the HELP folder should be: that folder cannot be made.
-    QFile blocker(to.filePath(QStringLiteral("HELP")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(textfile::writeText(to.filePath(QStringLiteral("HELP")), {}));
 
     const QStringList failures = programfolder::copyMissing(from.path(), to.path());
     EXPECT_EQ(failures, QStringList({to.filePath(QStringLiteral("HELP")) +
                                      QStringLiteral(": cannot create the folder")}));
-    QFile mine(to.filePath(QStringLiteral("DIC/a.txt")));
-    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
-    EXPECT_EQ(mine.readAll(), "mine");
+    EXPECT_EQ(textfile::readText(to.filePath(QStringLiteral("DIC/a.txt"))), QStringLiteral("mine\r\n"));
     EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("DIC/b.txt"))));
 }
