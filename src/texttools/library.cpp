@@ -304,7 +304,7 @@ void Library::OpenInMainWindow()
         return;
     }
     CurTextPath = path;
-    BookTitle = libraryfiles::openedTitle(QFileInfo(path).fileName());
+    BookTitle = docnames::titleBeforeFirstDot(QFileInfo(path).fileName());
     hide();
     MainWindowPort &main = *mainwindowport::get();
     main.PreFormat();

@@ -45,10 +45,4 @@ std::optional<bool> fileMatches(const QString &path, const QStringList &terms)
     return matcher.found();
 }
 
-QString openedTitle(const QString &fileName)
-{
-    const QString title = docnames::blanksToUnderscores(fileName);
-    return title.left(title.indexOf(u'.') < 0 ? title.size() : title.indexOf(u'.'));
-}
-
 } // namespace libraryfiles

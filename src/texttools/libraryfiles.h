@@ -36,8 +36,5 @@ private:
 // cannot be read.
 std::optional<bool> fileMatches(const QString &path, const QStringList &terms);
 
-// BookTitle of a file opened from the library: blanks made "_", cut before the first ".",
-// so "book.vol.txt" gives "book".
-QString openedTitle(const QString &fileName);
 
 } // namespace libraryfiles

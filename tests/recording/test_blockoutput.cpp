@@ -1,5 +1,4 @@
 // Block names, framing and selection, and the driver's line rules.
-#include "platform/text/docnames.h"
 #include "recording/blockoutput.h"
 #include "recording/conversion.h"
 #include "recording/voicelist.h"
@@ -68,7 +67,7 @@ TEST(Conversion, LineRules)
     EXPECT_EQ(conversion::crLfLineBreaks(QStringLiteral("a\nb\r\nc\n")), QStringLiteral("a\r\nb\r\nc\r\n"));
 }
 
-TEST(VoiceList, FileOfAVoiceAndBatchTitles)
+TEST(VoiceList, FileOfAVoice)
 {
     const std::vector<std::pair<const char *, const char *>> voices = {
         {"Nicolai (eSpeak NG, русский, мужской)", "DIC/Nicolai.dic"},
@@ -78,10 +77,6 @@ TEST(VoiceList, FileOfAVoiceAndBatchTitles)
         {"Boris (eSpeak NG, русский, мужской, низкий)", ""}};
     for (const auto &[description, file] : voices)
         EXPECT_EQ(voiceListFile(QString::fromUtf8(description)), QString::fromLatin1(file)) << description;
-
-    EXPECT_EQ(docnames::titleBeforeFirstDot(QStringLiteral("Моя книга.txt")), QStringLiteral("Моя_книга"));
-    EXPECT_EQ(docnames::titleBeforeFirstDot(QStringLiteral("a.b.txt")), QStringLiteral("a"));
-    EXPECT_EQ(docnames::titleBeforeFirstDot(QStringLiteral("без точки")), QStringLiteral("без_точки"));
 }
 
 // The lists we ship fix what the eSpeak NG voice reads wrong; the words a test book has.

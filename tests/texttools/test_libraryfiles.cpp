@@ -31,15 +31,3 @@ TEST(LibraryFiles, TermsMatchOnLaterLinesInOrderIgnoringCase)
         EXPECT_EQ(matcher.found(), c.found);
     }
 }
-
-TEST(LibraryFiles, OpenedTitleIsCutBeforeTheFirstDot)
-{
-    const std::pair<QString, QString> cases[] = {
-        {u"book.vol.txt"_qs, u"book"_qs},
-        {u"Война и мир.txt"_qs, u"Война_и_мир"_qs},
-        {u"README"_qs, u"README"_qs},
-        {u".hidden"_qs, QString()},
-    };
-    for (const auto &[name, title] : cases)
-        EXPECT_EQ(openedTitle(name), title) << name.toStdString();
-}

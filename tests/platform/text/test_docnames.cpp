@@ -20,6 +20,13 @@ TEST(DocNames, BookTitles)
         // Blanks and dots in the folder do not count.
         EXPECT_EQ(bookTitleFromPath(u"/home/u/Мои к.1/"_qs + name), title) << name.toStdString();
     }
+    // The library and the batch cut the name before its first dot instead.
+    const std::pair<QString, QString> firstDot[] = {
+        {u"book.vol.txt"_qs, u"book"_qs}, {u"Моя книга.txt"_qs, u"Моя_книга"_qs},
+        {u"README"_qs, u"README"_qs},     {u".hidden"_qs, QString()},
+    };
+    for (const auto &[name, title] : firstDot)
+        EXPECT_EQ(titleBeforeFirstDot(name), title) << name.toStdString();
 }
 
 TEST(DocNames, PathsAndTheBatchFile)
