@@ -2,33 +2,18 @@
 
 #include "platform/richtext/richtextbox.h"
 #include "support/fakemain.h"
-#include "support/fixture.h"
 #include "support/scripted.h"
 
 #include <QStringList>
 
-#include <memory>
 
 // A test of a text tool window over the fake main window's editor.
-class TextToolTest : public QuenvaleTest
+class TextToolTest : public FakeMainTest
 {
 protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        main = std::make_unique<FakeMain>();
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
-    }
-
     RichTextBox &editor() { return *main->textBox; }
     // The message texts asked since the last call.
     static QStringList asked() { return scriptedPrompter().takeAsked(); }
-
-    std::unique_ptr<FakeMain> main;
 };
 
 // `length` characters of "x" with `pattern` written at each offset.
