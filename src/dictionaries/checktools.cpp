@@ -119,7 +119,8 @@ std::optional<QString> wordPart(const QString &record)
 
 QString Sorted::report() const
 {
-    return QStringLiteral("Удалено %1 повторов \r\n%2 пробелов заменены на ##\r\nУдалено %3 недопустимых записей")
+    return QStringLiteral(
+               "Удалено %1 повторов \r\n%2 пробелов заменены на ##\r\nУдалено %3 недопустимых записей")
         .arg(repeats)
         .arg(blanks)
         .arg(invalid);
@@ -194,8 +195,8 @@ bool isOneSyllable(const QString &record)
 QStringList findLong(const QStringList &records, const Ask &ask, const Progress &progress)
 {
     return walk(
-        records, isLong, [](const QString &r) { return r + QStringLiteral("  -удалить?"); }, Action::Remove, ask,
-        progress);
+        records, isLong, [](const QString &r) { return r + QStringLiteral("  -удалить?"); }, Action::Remove,
+        ask, progress);
 }
 
 QStringList findInadequate(const QStringList &records, const Ask &ask)
@@ -248,7 +249,8 @@ QString autoreplaceLine(const QString &record)
     line.replace(kBlankMark, QStringLiteral(" "));
     line.remove(u'>');
     line.remove(QStringLiteral("/i"));
-    const qsizetype first = std::find_if(line.cbegin(), line.cend(), [](QChar c) { return c != u' '; }) - line.cbegin();
+    const qsizetype first =
+        std::find_if(line.cbegin(), line.cend(), [](QChar c) { return c != u' '; }) - line.cbegin();
     return line.mid(first);
 }
 

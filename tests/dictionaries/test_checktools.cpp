@@ -22,19 +22,27 @@ TEST(Pattern, WildcardsSetsRangesAndCase)
         const char *pattern;
         bool match;
     } cases[] = {
-        {"кот", "к*т", true},          {"кт", "к*т", true},
-        {"КОТ", "к?т", true},          {"кот", "к?", false},
-        {"к7т", "к#т", true},          {"кот", "к#т", false},
-        {"кот", "*[а-я]т", true},      {"КОТ", "*[а-я]т", true},
-        {"a,b", "a[,]b", true},        {"a#b", "a[#]b", true},
-        {"a(b", "a[(]b", true},        {"ab", "a[#]b", false},
+        {"кот", "к*т", true},
+        {"кт", "к*т", true},
+        {"КОТ", "к?т", true},
+        {"кот", "к?", false},
+        {"к7т", "к#т", true},
+        {"кот", "к#т", false},
+        {"кот", "*[а-я]т", true},
+        {"КОТ", "*[а-я]т", true},
+        {"a,b", "a[,]b", true},
+        {"a#b", "a[#]b", true},
+        {"a(b", "a[(]b", true},
+        {"ab", "a[#]b", false},
         {"белый кот", "*[А-я][ ][А-я]*", true},
         {"белый  кот", "*[А-я][ ][А-я]*", false},
         {"ёж ёж", "*[А-я(ё)(Ё)][ ][А-я(ё)(Ё)]*", true},
         {"a##b##", "*[#][#]*[#][#]*", true},
         {"a###", "*[#][#]*[#][#]*", false},
-        {"", "*", true},               {"", "?", false},
-        {"abc", "[a-", false},         {"aXbXc", "*X*X*", true},
+        {"", "*", true},
+        {"", "?", false},
+        {"abc", "[a-", false},
+        {"aXbXc", "*X*X*", true},
     };
     for (const auto &c : cases)
         EXPECT_EQ(pattern::like(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
@@ -43,10 +51,11 @@ TEST(Pattern, WildcardsSetsRangesAndCase)
 
 TEST(SortAndClean, RepeatsBlanksAndWordCounts)
 {
-    const Sorted s = sortAndClean({u"кот :\t<ко<т>"_s, u"белый кот :\t<бе<лый ко<т>"_s, u"Кот :\t<ко<т>"_s,
-                                   u"пёс :\t<пё<с##>"_s});
+    const Sorted s = sortAndClean(
+        {u"кот :\t<ко<т>"_s, u"белый кот :\t<бе<лый ко<т>"_s, u"Кот :\t<ко<т>"_s, u"пёс :\t<пё<с##>"_s});
     EXPECT_EQ(s.records, (QStringList{u"белый кот :\t<бе<лый##ко<т>"_s, u"Кот :\t<ко<т>"_s}));
-    EXPECT_EQ(s.report(), u"Удалено 1 повторов \r\n1 пробелов заменены на ##\r\nУдалено 1 недопустимых записей"_s);
+    EXPECT_EQ(s.report(),
+              u"Удалено 1 повторов \r\n1 пробелов заменены на ##\r\nУдалено 1 недопустимых записей"_s);
     EXPECT_EQ(sortAndClean({}).report(),
               u"Удалено 0 повторов \r\n0 пробелов заменены на ##\r\nУдалено 0 недопустимых записей"_s);
 
@@ -64,9 +73,8 @@ TEST(SortAndClean, RepeatsBlanksAndWordCounts)
         {u"кот :\t<ко<т> /i", u"кот :\t<ко<т> /i"},
     };
     for (const auto &c : single) {
-        const QStringList expected = QString::fromUtf16(c.after).isEmpty()
-                                         ? QStringList()
-                                         : QStringList{QString::fromUtf16(c.after)};
+        const QStringList expected =
+            QString::fromUtf16(c.after).isEmpty() ? QStringList() : QStringList{QString::fromUtf16(c.after)};
         EXPECT_EQ(sortAndClean({QString::fromUtf16(c.record)}).records, expected)
             << QString::fromUtf16(c.record).toStdString();
     }
@@ -101,7 +109,8 @@ TEST(Walks, QuestionsAndAnswers)
 {
     Answers a;
     a.script = {true};
-    const QStringList syllables{u"кот :\t<ко<т>"_s, u"кошка :\t<ко<шка>"_s, u"мой :\t<мо<й>"_s, u"дом :\t<до<м>"_s};
+    const QStringList syllables{u"кот :\t<ко<т>"_s, u"кошка :\t<ко<шка>"_s, u"мой :\t<мо<й>"_s,
+                                u"дом :\t<до<м>"_s};
     EXPECT_EQ(findOneSyllable(syllables, a.ask()), syllables.mid(1));
     EXPECT_EQ(a.questions, (QStringList{u"кот :\t<ко<т>  - удалить?"_s, u"дом :\t<до<м>  - удалить?"_s}));
     EXPECT_EQ(a.numbers, (QList<int>{1, 3})) << "the walk goes on at the record that took the place";
@@ -112,15 +121,18 @@ TEST(Walks, QuestionsAndAnswers)
     b.script = {true, false};
     const QStringList inadequate{u"кот :\t<к>"_s, u"кот :\t<ко<т>"_s, u"кот :\t<ко<ттттттт>"_s,
                                  u"кот :\t<ко<тттттт>"_s};
-    EXPECT_EQ(findInadequate(inadequate, b.ask()), (QStringList{QString(), inadequate[1], inadequate[2], inadequate[3]}));
-    EXPECT_EQ(b.questions, (QStringList{u"Стереть запись?\r\nкот :\t<к>"_s, u"Стереть запись?\r\nкот :\t<ко<ттттттт>"_s}));
+    EXPECT_EQ(findInadequate(inadequate, b.ask()),
+              (QStringList{QString(), inadequate[1], inadequate[2], inadequate[3]}));
+    EXPECT_EQ(b.questions,
+              (QStringList{u"Стереть запись?\r\nкот :\t<к>"_s, u"Стереть запись?\r\nкот :\t<ко<ттттттт>"_s}));
 
     Answers c;
     c.script = {true};
     const QStringList longOnes{u"а б в :\t<а##б##в>"_s, u"а б :\t<а##б>"_s, u"а б в :\t<а##б##в>"_s};
     QList<int> progress;
     EXPECT_EQ(findLong(longOnes, c.ask(), [&](int n) { progress.append(n); }), longOnes.mid(1));
-    EXPECT_EQ(c.questions, (QStringList{u"а б в :\t<а##б##в>  -удалить?"_s, u"а б в :\t<а##б##в>  -удалить?"_s}));
+    EXPECT_EQ(c.questions,
+              (QStringList{u"а б в :\t<а##б##в>  -удалить?"_s, u"а б в :\t<а##б##в>  -удалить?"_s}));
     EXPECT_EQ(progress, (QList<int>{1, 1, 2}));
 
     Answers d;
@@ -142,8 +154,7 @@ TEST(Moves, YoPhrasesAndVariants)
     EXPECT_EQ(yo.moved, 3) << "a record with ё only in its pronunciation is moved too";
     EXPECT_EQ(yo.records, QStringList{u"кот :\t<ко<т>"_s});
 
-    const Moved variants =
-        moveVariants({u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s, u"кот :\t<ко<т>"_s});
+    const Moved variants = moveVariants({u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s, u"кот :\t<ко<т>"_s});
     EXPECT_EQ(variants.fileLines,
               (QStringList{u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s, QString(), QString()}));
     EXPECT_EQ(variants.records, QStringList{u"кот :\t<ко<т>"_s});

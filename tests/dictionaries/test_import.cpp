@@ -12,17 +12,18 @@ namespace {
 
 TEST(Import, AutoReplaceTakesPhrasesOnly)
 {
-    const auto result = dicimport::importAutoReplace({u"белый кот=бе>лый ко>т"_s, u"$Белый Кот=Бе>лый Ко>т"_s,
-                                                      u"кот=ко>т"_s, u"серый кот=се>рый ко>т"_s,
-                                                      u"рыжий кот=ры>жий ко>т"_s});
+    const auto result =
+        dicimport::importAutoReplace({u"белый кот=бе>лый ко>т"_s, u"$Белый Кот=Бе>лый Ко>т"_s, u"кот=ко>т"_s,
+                                      u"серый кот=се>рый ко>т"_s, u"рыжий кот=ры>жий ко>т"_s});
     EXPECT_EQ(result.message(), u"Импортировано 4 записей из 5"_s);
     EXPECT_EQ(result.entries,
               (QStringList{u"белый кот :\t<бе<лый ко<т> /i"_s, u"Белый Кот :\t<Бе<лый Ко<т> "_s,
                            u"серый кот :\t<се<рый ко<т> /i"_s, u"рыжий кот :\t<ры<жий ко<т> /i"_s}));
 
     // Skipped: punctuation, brackets, a generalisation, "$" not first; kept: a digit.
-    const auto skipped = dicimport::importAutoReplace(
-        {u"белый кот.=x y"_s, u"белый (кот)=x y"_s, u"белый кот*=x y"_s, u"белый $кот=x y"_s, u"кот 2 шт рыжий=x"_s});
+    const auto skipped =
+        dicimport::importAutoReplace({u"белый кот.=x y"_s, u"белый (кот)=x y"_s, u"белый кот*=x y"_s,
+                                      u"белый $кот=x y"_s, u"кот 2 шт рыжий=x"_s});
     EXPECT_EQ(skipped.entries, QStringList{u"кот 2 шт рыжий :\t<x> /i"_s});
     EXPECT_EQ(dicimport::convert(u"белый кот=бе>лый=ко>т"_s, false), u"белый кот :\t<бе<лый=ко<т> /i"_s)
         << "split at the first \"=\" only";
@@ -58,9 +59,8 @@ TEST(Import, OldDictionarySplitsIntoFiles)
 
 TEST(Compare, FiveComparisonsKeepOrderAndMultiplicity)
 {
-    const QStringList a = diccompare::entries(
-        {u"// Исключение может содержать до пяти слов"_s, u" необходимо что бы"_s, u"замок :\t<за<мок>"_s,
-         u"Атлас"_s});
+    const QStringList a = diccompare::entries({u"// Исключение может содержать до пяти слов"_s,
+                                               u" необходимо что бы"_s, u"замок :\t<за<мок>"_s, u"Атлас"_s});
     const QStringList b{u"ЗАМОК :\t<ЗА<МОК>"_s, u"орган"_s, u"a, b"_s};
     EXPECT_EQ(a[1], u"необходимо что бы"_s);
     EXPECT_EQ(diccompare::matching(a, b).entries, QStringList{u"замок :\t<за<мок>"_s});
@@ -105,8 +105,8 @@ QStringList nestedMissing(const QStringList &a, const QStringList &b)
 TEST(Compare, HashScansEqualNestedScans)
 {
     std::mt19937 rng(5);
-    const QStringList pool{u"Кот"_s, u"кот"_s, u"КОТ"_s, u"ёж"_s, u"еж"_s, u"Ёж"_s, QString(), u" "_s, u"straße"_s,
-                           u"STRASSE"_s, u"ǅ"_s, u"ǆ"_s, u"Σ"_s, u"ς"_s, u"σ"_s};
+    const QStringList pool{u"Кот"_s,    u"кот"_s,     u"КОТ"_s, u"ёж"_s, u"еж"_s, u"Ёж"_s, QString(), u" "_s,
+                           u"straße"_s, u"STRASSE"_s, u"ǅ"_s,   u"ǆ"_s,  u"Σ"_s,  u"ς"_s,  u"σ"_s};
     auto make = [&] {
         QStringList l;
         for (int n = int(rng() % 8); n > 0; --n)
