@@ -35,7 +35,10 @@ public:
     virtual void onstup0_Click() = 0;
     virtual void otstup1_Click() = 0;
     virtual void otstup2_Click() = 0;
-    // The main text editor (MP3.RichTextBox2).
+    // Normalises a text just opened into the main text, with the progress panel; the result
+    // still counts as the opened file (no change of the user's to save).
+    virtual void PreFormat() = 0;
+    // The main text, MP3.RichTextBox2.
     virtual RichTextBox *editor() = 0;
 };
 

@@ -2,15 +2,16 @@
 // pre-formatting of an opened text.
 #include "app/busy.h"
 #include "app/globals.h"
-#include "mainwindow/docnames.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/docnames.h"
 #include "platform/text/preformat.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
+#include "settings/workfolder.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTabWidget>
 
 namespace {
 
@@ -90,7 +90,6 @@ void MainWindow::OpenTextFile()
     Dlitelnost();
     PreFormat();
     RichTextBox2->setSelStart(0);
-    textChanged = false; // the pre-formatting is no change of the user's
 }
 
 void MainWindow::PreFormat()
@@ -116,6 +115,8 @@ void MainWindow::PreFormat()
     RichTextBox2->setText(outcome.text);
     RichTextBox2->setLocked(wasLocked);
     Frame1->hide();
+    // The pre-formatting is no change of the user's: the text still stands for its file.
+    textChanged = false;
 }
 
 void MainWindow::SaveText()
@@ -163,21 +164,13 @@ void MainWindow::ClearText_Click()
 
 void MainWindow::AddToPaket()
 {
-    Setup &settings = setup();
-    const QString folder = settings.Text28->text();
-    if (folder.isEmpty()) {
-        prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
-        settings.show();
-        settings.SSTab2->setCurrentIndex(1);
+    const std::optional<QString> folder = workfolder::forAdding();
+    if (!folder)
         return;
-    }
-    if (docnames::hasBlank(folder))
-        prompter().critical(workfolder::blankWarning());
     BookTitle = docnames::blanksToUnderscores(BookTitle);
-    if (confirmationsOn() &&
-        !prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?")))
+    if (!workfolder::confirmAdding())
         return;
-    const QString path = docnames::batchFilePath(folder, BookTitle);
+    const QString path = docnames::batchFilePath(*folder, BookTitle);
     QString reason;
     if (!textfile::writeText(path, RichTextBox2->Text(), &reason))
         reportUnwritten(path, reason);

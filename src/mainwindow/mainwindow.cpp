@@ -4,12 +4,12 @@
 
 #include "app/globals.h"
 #include "mainwindow/appearance.h"
-#include "mainwindow/docnames.h"
 #include "mainwindow/helpwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/voice.h"
+#include "platform/text/docnames.h"
 #include "platform/text/twips.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"

@@ -51,7 +51,7 @@ public:
     void ClearText_Click();
     void AddToPaket();
     // Normalises a text just opened; the progress panel shows it and Check4 cancels it.
-    void PreFormat();
+    void PreFormat() override;
 
     // Recording commands.
     void MakeBook();
@@ -212,3 +212,6 @@ void showWindow(QWidget &w);
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();
+
+// Sets CharsPerMin from the settings window's narration rate; any other rate keeps it.
+void SetKoeff();

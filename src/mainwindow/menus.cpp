@@ -4,6 +4,8 @@
 
 #include "dictionaries/commands.h"
 #include "platform/richtext/richtextbox.h"
+#include "texttools/doctor.h"
+#include "texttools/library.h"
 #include "settings/setup.h"
 
 #include <QAction>
@@ -120,6 +122,8 @@ void MainWindow::connectCommands()
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });
 
     enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
+    enableCommand(QStringLiteral("menu5_1"), [] { showWindow(biblioteka()); });
+    enableCommand(QStringLiteral("Menu2_5"), [] { DoctorTXT().showWithMainText(); });
     enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
     enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
     if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))

@@ -3,14 +3,14 @@
 #include "app/busy.h"
 #include "app/globals.h"
 #include "app/windows.h"
-#include "mainwindow/docnames.h"
-#include "mainwindow/estimate.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/services/shutdown.h"
 #include "platform/services/soundplayer.h"
+#include "platform/text/docnames.h"
+#include "platform/text/estimate.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 #include "recording/monitor.h"
@@ -68,6 +68,17 @@ void playEndSound()
         services::soundPlayer().play(programfolder::file(QStringLiteral("end.wav")));
 }
 
+// The start both recording commands share: none while a recording runs; the stop request
+// cleared and the prosody tags built from the settings as they stand.
+bool startCommand()
+{
+    if (busy::refuseWhileRecording())
+        return false;
+    StopFlag = false;
+    setup().Tembrs();
+    return true;
+}
+
 // The first book of the batch queue that this batch has not taken yet, in name order.
 QString nextBatchBook(const QString &folder, const QSet<QString> &taken)
 {
@@ -101,11 +112,9 @@ void MainWindow::LoadVoiceDic()
 
 void MainWindow::MakeBook()
 {
-    if (busy::refuseWhileRecording())
+    if (!startCommand())
         return;
     Setup &settings = setup();
-    StopFlag = false;
-    settings.Tembrs();
     if (settings.Text28->text().isEmpty()) {
         prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
         settings.show();
@@ -128,7 +137,8 @@ void MainWindow::MakeBook()
     if (BookTitle.isEmpty() || !docnames::isFilePath(CurTextPath)) {
         if (!RichTextBox2->Text().isEmpty())
             prompter().critical(QStringLiteral(
-                "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового окна! "
+                "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового "
+                "окна! "
                 "Текст должен быть сохранен в файл. Воспользуйтесь кнопкой СОХРАНИТЬ ТЕКСТ КАК... "));
         else
             prompter().critical(QStringLiteral("Не указан текстовый файл для записи аудиокниги! "));
@@ -142,11 +152,12 @@ void MainWindow::MakeBook()
     ReadStart = 0;
     ReadEnd = 0;
     if (settings.Check1->isChecked()) {
-        const QString question =
-            QStringLiteral("Внимание!\r\nЗапись аудиокниги всегда производится из СОХРАНЕННОГО ФАЙЛА, а не из "
-                           "содержимого текстового окна, поэтому если Вы изменяли этот текст необходимо сохраните "
-                           "все изменения! \r\nСохранить изменения в файле и продолжить запись?");
-        if (prompter().ask(question, Prompter::Icon::Question, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+        const QString question = QStringLiteral(
+            "Внимание!\r\nЗапись аудиокниги всегда производится из СОХРАНЕННОГО ФАЙЛА, а не из "
+            "содержимого текстового окна, поэтому если Вы изменяли этот текст необходимо сохраните "
+            "все изменения! \r\nСохранить изменения в файле и продолжить запись?");
+        if (prompter().ask(question, Prompter::Icon::Question, Prompter::Buttons::OkCancel) !=
+            Prompter::Answer::Ok)
             return;
         // The question promises the save: the editor's changes to this book reach the file first.
         if (textChanged && !saveEditorTo(CurTextPath))
@@ -166,25 +177,24 @@ void MainWindow::MakeBook()
 
 void MainWindow::MakePaket()
 {
-    if (busy::refuseWhileRecording())
+    if (!startCommand())
         return;
     Setup &settings = setup();
-    StopFlag = false;
-    settings.Tembrs();
     SetFragmentSize();
     if (!recordingrun::checkSelection())
         return;
     const QString folder = settings.Text28->text();
     if (folder.isEmpty() || !QDir(folder).exists()) {
-        prompter().critical(QStringLiteral("Рабочий каталог не найден:\n%1").arg(QDir::toNativeSeparators(folder)));
+        prompter().critical(
+            QStringLiteral("Рабочий каталог не найден:\n%1").arg(QDir::toNativeSeparators(folder)));
         return;
     }
-    if (settings.Check1->isChecked()
-        && prompter().ask(QStringLiteral("Будет произведена запись аудиокниг из всех файлов, находящихся в рабочем "
-                                         "каталоге. После успешного окончания записи очередной аудиокниги, "
-                                         "соответствующий текстовый файл из рабочего каталога будет удален."),
-                          Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel)
-               != Prompter::Answer::Ok)
+    if (settings.Check1->isChecked() &&
+        prompter().ask(
+            QStringLiteral("Будет произведена запись аудиокниг из всех файлов, находящихся в рабочем "
+                           "каталоге. После успешного окончания записи очередной аудиокниги, "
+                           "соответствующий текстовый файл из рабочего каталога будет удален."),
+            Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
         return;
 
     busy::RecordingScope recording;

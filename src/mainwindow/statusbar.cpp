@@ -3,7 +3,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "app/globals.h"
-#include "mainwindow/estimate.h"
+#include "platform/text/estimate.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
 #include "settings/setup.h"
@@ -55,6 +55,13 @@ protected:
 };
 
 } // namespace
+
+void SetKoeff()
+{
+    if (const auto chars =
+            estimate::charsPerMinute(static_cast<std::int16_t>(setup().FlatScrollBar3->value())))
+        CharsPerMin = *chars;
+}
 
 void MainWindow::createStatusBar()
 {

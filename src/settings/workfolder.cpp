@@ -7,20 +7,38 @@
 #include "platform/services/services.h"
 #include "settings/setup.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 namespace workfolder {
-
-bool hasBlank(const QString &folder)
-{
-    return folder.contains(u' ');
-}
 
 QString blankWarning()
 {
     return QStringLiteral("Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой "
                           "каталог, с более простым названием. Напимер, C:\\Аудиокниги");
+}
+
+std::optional<QString> forAdding()
+{
+    Setup &settings = setup();
+    const QString folder = settings.Text28->text();
+    if (folder.isEmpty()) {
+        services::prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
+        settings.show();
+        settings.SSTab2->setCurrentIndex(1);
+        return std::nullopt;
+    }
+    if (hasBlank(folder))
+        services::prompter().critical(blankWarning());
+    return folder;
+}
+
+bool confirmAdding()
+{
+    return !setup().Check1->isChecked() ||
+           services::prompter().confirm(QStringLiteral("Добавить файл на обработку в рабочий каталог?"));
 }
 
 } // namespace workfolder

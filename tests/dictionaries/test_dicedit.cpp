@@ -58,13 +58,7 @@ protected:
             items.append(DicEdit().ListView1->item(i)->text());
         return items;
     }
-    static QStringList asked()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts.append(a.text);
-        return texts;
-    }
+    static QStringList asked() { return scriptedPrompter().takeAsked(); }
     static QStringList lines(const QString &path)
     {
         return textfile::readLines(path).value_or(QStringList());

@@ -3,6 +3,8 @@
 #include "mainwindow/helpwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
+#include "texttools/doctor.h"
+#include "texttools/library.h"
 #include "support/actions.h"
 
 #include <QAction>
@@ -135,6 +137,13 @@ TEST_F(Commands, BuiltCommandsAreConnectedAndLaterOnesWaitDisabled)
     EXPECT_EQ(ended, 0);
     triggerAction(*w, QStringLiteral("Menu4_2"));
     EXPECT_TRUE(setup().isVisible());
+    // The tool windows: the library from its item and button 1, the doctor with the main text.
+    triggerAction(*w, QStringLiteral("Toolbar1_1"));
+    EXPECT_TRUE(biblioteka().isVisible());
+    w->RichTextBox2->setText(QStringLiteral("Текст\r\nдоктору"));
+    triggerAction(*w, QStringLiteral("Toolbar1_13"));
+    EXPECT_TRUE(DoctorTXT().isVisible());
+    EXPECT_EQ(DoctorTXT().RichTextBox1->Text(), "Текст\r\nдоктору");
 
     // A command of a later window: present with its shortcut, disabled until it is given.
     QAction *finder = w->findChild<QAction *>(QStringLiteral("FindNewWords"));

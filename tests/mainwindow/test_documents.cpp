@@ -55,13 +55,7 @@ protected:
     }
     void confirmations(bool on) { setup().Check1->setChecked(on); }
     // The texts asked since the last call.
-    QStringList asked()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts << a.text;
-        return texts;
-    }
+    QStringList asked() { return scriptedPrompter().takeAsked(); }
 
     MainWindow *w = nullptr;
     QTemporaryDir dir;

@@ -70,13 +70,7 @@ protected:
                 texts << s.text;
         return texts;
     }
-    QStringList messages()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts << a.text;
-        return texts;
-    }
+    QStringList messages() { return scriptedPrompter().takeAsked(); }
 
     MainWindow *w = nullptr;
     QString folder;
@@ -219,6 +213,13 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     EXPECT_EQ(*textfile::readText(path), QStringLiteral("Новый текст.\r\n"));
     ASSERT_FALSE(spokenTexts().isEmpty());
     EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Новый")));
+
+    // A text pre-formatted as it was opened (from any window) is no edit: its file stays.
+    w->RichTextBox2->setText(QStringLiteral("Открытый  текст."));
+    w->PreFormat();
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
+    w->MakeBook();
+    EXPECT_EQ(*textfile::readText(path), QStringLiteral("Новый текст.\r\n"));
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)

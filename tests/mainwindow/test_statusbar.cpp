@@ -1,5 +1,4 @@
 #include "app/globals.h"
-#include "mainwindow/estimate.h"
 #include "mainwindow/mainwindow.h"
 #include "recording/monitor.h"
 #include "settings/settingsstore.h"
@@ -69,14 +68,6 @@ protected:
 };
 
 } // namespace
-
-TEST(Estimate, NoGroupingInAnyLocaleAndRatesOnlyFromMinusTenToTen)
-{
-    EXPECT_EQ(estimate::sizeText(2000000000, QLocale::c()), "1953125.0 kb");
-    EXPECT_EQ(estimate::sizeText(2000000000, QLocale(QLocale::Russian, QLocale::Russia)), "1953125,0 kb");
-    EXPECT_FALSE(estimate::charsPerMinute(11));
-    EXPECT_FALSE(estimate::charsPerMinute(-11));
-}
 
 TEST_F(StatusBar, FreshStartShowsTheFormSettingsAndPanelsOpenTheSettings)
 {

@@ -1,5 +1,5 @@
 // Block names, framing and selection, and the driver's line rules.
-#include "mainwindow/docnames.h"
+#include "platform/text/docnames.h"
 #include "recording/blockoutput.h"
 #include "recording/conversion.h"
 #include "recording/voicelist.h"
@@ -13,8 +13,9 @@ using namespace blockoutput;
 
 TEST(BlockOutput, NamesAreFourDigitsAndRepeatFromTenThousand)
 {
-    const std::vector<std::pair<int, const char *>> cases = {
-        {1, "0001"}, {10, "0010"}, {999, "0999"}, {1000, "1000"}, {9999, "9999"}, {10000, "0000"}, {12345, "2345"}};
+    const std::vector<std::pair<int, const char *>> cases = {{1, "0001"},    {10, "0010"},   {999, "0999"},
+                                                             {1000, "1000"}, {9999, "9999"}, {10000, "0000"},
+                                                             {12345, "2345"}};
     for (const auto &[number, name] : cases)
         EXPECT_EQ(blockName(number), QString::fromLatin1(name)) << number;
 }
@@ -53,9 +54,9 @@ TEST(BlockOutput, SelectionTakesEveryStepFromTheStartUpToTheLastBlock)
 TEST(Conversion, LineRules)
 {
     const std::vector<std::pair<const char *, bool>> ends = {
-        {"Конец.", true}, {"Конец!", true},   {"Конец?", true},  {"Конец. ", true},  {"Конец?! ", true},
-        {"", true},       {" ", true},        {"  ", true},      {"Конец.  ", false}, {"Конец…", false},
-        {"Конец,", false}, {"   x", false},   {"Конец .", true}, {"   ", false}};
+        {"Конец.", true},  {"Конец!", true}, {"Конец?", true},  {"Конец. ", true},   {"Конец?! ", true},
+        {"", true},        {" ", true},      {"  ", true},      {"Конец.  ", false}, {"Конец…", false},
+        {"Конец,", false}, {"   x", false},  {"Конец .", true}, {"   ", false}};
     for (const auto &[line, expected] : ends)
         EXPECT_EQ(conversion::endsBlock(QString::fromUtf8(line)), expected) << line;
 
@@ -87,11 +88,12 @@ TEST(VoiceList, FileOfAVoiceAndBatchTitles)
 TEST(VoiceList, ShippedListsFixListedWords)
 {
     for (const char *file : {"/DIC/Nicolai.dic", "/DIC/Katerina.dic"}) {
-        const auto lines = replacelist::read(QStringLiteral(QUENVALE_SHIPPED_DATA) + QString::fromLatin1(file));
+        const auto lines =
+            replacelist::read(QStringLiteral(QUENVALE_SHIPPED_DATA) + QString::fromLatin1(file));
         ASSERT_TRUE(lines) << file;
         EXPECT_GE(lines->size(), 30);
-        EXPECT_EQ(replacelist::apply(QStringLiteral("\r\n Я видел ее вчера . Он пошел домой . Вчера Петр уехал . "),
-                                     *lines),
+        EXPECT_EQ(replacelist::apply(
+                      QStringLiteral("\r\n Я видел ее вчера . Он пошел домой . Вчера Петр уехал . "), *lines),
                   QStringLiteral("\r\n Я видел её вчера . Он пошёл домой . Вчера Пётр уехал . "))
             << file;
     }

@@ -37,6 +37,7 @@ public:
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void stopVoice() override { ++voiceStops; }
     RichTextBox *editor() override { return textBox; }
+    void PreFormat() override { ++preformats; }
     void endProgram() override { ++ends; }
 
     QMap<int, QString> panels;
@@ -47,4 +48,5 @@ public:
     bool toolbarEnabled = true;
     int voiceStops = 0;
     int ends = 0;
+    int preformats = 0;
 };

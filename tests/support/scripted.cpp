@@ -1,5 +1,7 @@
 #include "support/scripted.h"
 
+#include <utility>
+
 #include "support/fakevoice.h"
 
 Prompter::Answer ScriptedPrompter::ask(const QString &text, Icon icon, Buttons buttons)
@@ -88,4 +90,12 @@ FakeVoiceFactory &fakeVoices()
 ScriptedStyleChooser &scriptedStyleChooser()
 {
     return static_cast<ScriptedStyleChooser &>(services::styleChooser());
+}
+
+QStringList ScriptedPrompter::takeAsked()
+{
+    QStringList texts;
+    for (const Asked &a : std::exchange(asked, {}))
+        texts.append(a.text);
+    return texts;
 }

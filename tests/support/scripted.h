@@ -27,6 +27,9 @@ public:
 
     QQueue<Answer> answers; // when empty: Ok, or Yes for a question
     QList<Asked> asked;
+
+    // The texts asked since the last call, forgetting them.
+    QStringList takeAsked();
 };
 
 class ScriptedFileChooser : public FileChooser

@@ -8,11 +8,11 @@
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/globals.h"
 #include "app/windows.h"
-#include "mainwindow/docnames.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/espeakvoice.h"
+#include "platform/text/docnames.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
 #include "support/scripted.h"
@@ -52,12 +52,12 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("book"), QStringLiteral("the book text file"));
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("the working folder"));
-    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("wav or mp3"), QStringLiteral("f"),
-                                    QStringLiteral("mp3"));
-    const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("block length"), QStringLiteral("n"),
-                                     QStringLiteral("10"));
-    const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("this copy's number"), QStringLiteral("s"),
-                                   QStringLiteral("1"));
+    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("wav or mp3"),
+                                    QStringLiteral("f"), QStringLiteral("mp3"));
+    const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("block length"),
+                                     QStringLiteral("n"), QStringLiteral("10"));
+    const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("this copy's number"),
+                                   QStringLiteral("s"), QStringLiteral("1"));
     const QCommandLineOption step(QStringLiteral("step"), QStringLiteral("copies"), QStringLiteral("d"),
                                   QStringLiteral("1"));
     const QCommandLineOption stopAt(QStringLiteral("stop-at-block"), QStringLiteral("abort in block N"),

@@ -1,9 +1,4 @@
-#include "mainwindow/estimate.h"
-
-#include "app/globals.h"
-#include "settings/setup.h"
-
-#include <QScrollBar>
+#include "platform/text/estimate.h"
 
 #include <array>
 #include <cmath>
@@ -44,10 +39,3 @@ double playHours(qint64 bytes, int charsPerMin)
 }
 
 } // namespace estimate
-
-void SetKoeff()
-{
-    if (const auto chars =
-            estimate::charsPerMinute(static_cast<std::int16_t>(setup().FlatScrollBar3->value())))
-        CharsPerMin = *chars;
-}

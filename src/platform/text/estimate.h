@@ -27,6 +27,3 @@ double playHours(qint64 bytes, int charsPerMin);
 constexpr double kRecordingSpeedup = 3.2;
 
 } // namespace estimate
-
-// Sets CharsPerMin from the settings window's narration rate; any other rate keeps it.
-void SetKoeff();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "settings/workfolder.h"
-
 #include <QString>
 
 // Naming rules of the document commands: the book title of an opened file, the batch
@@ -23,7 +21,7 @@ QString blanksToUnderscores(const QString &title);
 
 // True when the working folder has a blank in its name or path (warned about, not refused,
 // by the add-to-batch command).
-using workfolder::hasBlank;
+bool hasBlank(const QString &folder);
 
 // The batch queue file of a book: <working folder>/<title>.txt, blanks in the title made
 // "_". A "/" in the title (a title restored from settings or a bookmark, not from a file

@@ -1,4 +1,4 @@
-#include "mainwindow/docnames.h"
+#include "platform/text/docnames.h"
 
 #include <gtest/gtest.h>
 

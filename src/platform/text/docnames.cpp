@@ -1,4 +1,4 @@
-#include "mainwindow/docnames.h"
+#include "platform/text/docnames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +45,11 @@ QString blanksToUnderscores(const QString &title)
     QString result = title;
     result.replace(u' ', u'_');
     return result;
+}
+
+bool hasBlank(const QString &folder)
+{
+    return folder.contains(u' ');
 }
 
 QString batchFilePath(const QString &workingFolder, const QString &title)

@@ -1,0 +1,54 @@
+#include "texttools/doctorcodes.h"
+
+#include "platform/text/cp1251.h"
+
+namespace doctorcodes {
+
+std::optional<QChar> character(const QString &box)
+{
+    bool ok = false;
+    const int code = box.trimmed().toInt(&ok, 10);
+    // 0 would put a NUL into the book and 152 has no character: neither is ever wanted.
+    if (!ok || code < 1 || code > 255 || code == 152)
+        return std::nullopt;
+    return cp1251::chr(code);
+}
+
+QString sequence(const QStringList &boxes)
+{
+    QString result;
+    for (const QString &box : boxes) {
+        if (const auto ch = character(box))
+            result += *ch;
+    }
+    return result;
+}
+
+Viewer viewer(QStringView selection)
+{
+    Viewer v;
+    for (const QChar ch : selection) {
+        v.characters += ch;
+        v.characters += u' ';
+        v.codes += QStringLiteral("%1 ").arg(int(cp1251::fromUnicode(ch)), 3, 10, QLatin1Char('0'));
+    }
+    return v;
+}
+
+int find(QStringView text, QStringView sequence, int from)
+{
+    if (from < 0 || from >= text.size())
+        return -1;
+    if (sequence.isEmpty())
+        return from;
+    return int(text.indexOf(sequence, from, Qt::CaseSensitive));
+}
+
+int selectionStart(QStringView text, int found)
+{
+    if (found > 0 && found < text.size() && text[found] == u'\n' && text[found - 1] == u'\r')
+        return found - 1;
+    return found;
+}
+
+} // namespace doctorcodes

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+// The library's rules for book files: the preview, the search for terms in order, and the
+// titles a file gets when it is opened or added to the batch.
+namespace libraryfiles {
+
+// The preview shows at most this many lines of a file.
+inline constexpr int kPreviewLines = 101;
+
+// The first lines of the file, each followed by CR LF; as far as it could be read.
+QString preview(const QString &path);
+
+// Finds terms on successive lines in order: each term on a line after the one where the
+// previous term was found. Letter case is ignored; an empty term matches any line that is
+// not empty.
+class TermMatcher
+{
+public:
+    explicit TermMatcher(QStringList terms);
+    // Takes the next line; true once every term has been found.
+    bool feed(QStringView line);
+    bool found() const { return m_next >= m_terms.size(); }
+
+private:
+    QStringList m_terms;
+    qsizetype m_next = 0;
+};
+
+// Whether the file holds the terms in order (read only as far as needed); nothing when it
+// cannot be read.
+std::optional<bool> fileMatches(const QString &path, const QStringList &terms);
+
+// BookTitle of a file opened from the library: blanks made "_", cut before the first ".",
+// so "book.vol.txt" gives "book".
+QString openedTitle(const QString &fileName);
+
+} // namespace libraryfiles

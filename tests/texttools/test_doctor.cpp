@@ -1,0 +1,233 @@
+#include "app/globals.h"
+#include "platform/text/cp1251.h"
+#include "support/fakemain.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+#include "support/testdata.h"
+#include "texttools/doctor.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Doctor : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        main = std::make_unique<FakeMain>();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        QuenvaleTest::TearDown();
+    }
+
+    // The main window's command: the main text goes into the doctor.
+    TextDoctor &open(const QString &mainText)
+    {
+        main->textBox->setText(mainText);
+        DoctorTXT().showWithMainText();
+        return DoctorTXT();
+    }
+
+    static void trigger(const QString &name)
+    {
+        auto *action = DoctorTXT().findChild<QAction *>(name);
+        ASSERT_NE(action, nullptr) << name.toStdString();
+        action->trigger();
+    }
+
+    static void boxes(const QList<QLineEdit *> &row, const QStringList &codes)
+    {
+        for (int i = 0; i < row.size(); ++i)
+            row[i]->setText(codes.value(i));
+    }
+
+    static QString fileText(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? cp1251::decode(f.readAll()) : u"<missing>"_qs;
+    }
+
+    std::unique_ptr<FakeMain> main;
+};
+
+} // namespace
+
+TEST_F(Doctor, ViewerFollowsTheSelection)
+{
+    TextDoctor &w = open(u"\tAЁ\r\nz"_qs);
+    const struct
+    {
+        int start, length;
+        QString characters, codes;
+    } cases[] = {
+        {0, 3, u"\t A Ё "_qs, u"009 065 168 "_qs},
+        {3, 2, u"\r \n "_qs, u"013 010 "_qs},
+        {5, 0, QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        w.RichTextBox1->setSelStart(c.start);
+        w.RichTextBox1->setSelLength(c.length);
+        EXPECT_EQ(w.Text1->text(), c.characters) << c.start;
+        EXPECT_EQ(w.Text2->text(), c.codes) << c.start;
+    }
+}
+
+TEST_F(Doctor, FindAndReplaceByCodes)
+{
+    enum Command
+    {
+        Find = 1,
+        ReplaceNext = 2,
+        ReplaceAll = 3
+    };
+    const struct
+    {
+        const char *name;
+        QString text;
+        QStringList what, with;
+        QList<int> commands;
+        QString result;
+        int selStart, selLength;
+        int notFound; // "не найдено" boxes shown
+    } cases[] = {
+        {"line break, found again in place",
+         u"ab\r\ncd"_qs,
+         {"13", "10"},
+         {},
+         {Find, Find},
+         u"ab\r\ncd"_qs,
+         2,
+         2,
+         0},
+        {"at the very start", u"Ab"_qs, {"65"}, {}, {Find}, u"Ab"_qs, 0, 1, 0},
+        // A break is one character in the box: the LF alone selects it whole, and again.
+        {"line feed alone", u"ab\r\ncd"_qs, {"10"}, {}, {Find, Find}, u"ab\r\ncd"_qs, 2, 2, 0},
+        {"case counts", u"ab"_qs, {"65"}, {}, {Find}, u"ab"_qs, 0, 0, 1},
+        {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, {Find}, u"AAA"_qs, 0, 0, 0},
+        {"a letter in the first box", u"xA"_qs, {"x", "65"}, {}, {Find}, u"xA"_qs, 1, 1, 0},
+        {"em dashes to hyphens", u"a—b—c"_qs, {"151"}, {"45"}, {ReplaceAll}, u"a-b-c"_qs, 0, 0, 0},
+        {"empty replacement deletes", u"a—b—c"_qs, {"151"}, {}, {ReplaceAll}, u"abc"_qs, 0, 0, 0},
+        {"nothing to find", u"abc"_qs, {}, {"65"}, {ReplaceAll}, u"abc"_qs, 0, 0, 0},
+        {"replacement never found again",
+         u"AAA"_qs,
+         {"65"},
+         {"65", "66"},
+         {Find, ReplaceNext, ReplaceNext, ReplaceNext},
+         u"ABABAB"_qs,
+         0,
+         0,
+         1},
+        {"replace next deletes", u"xAyA"_qs, {"65"}, {}, {Find, ReplaceNext}, u"xyA"_qs, 2, 1, 0},
+    };
+    for (const auto &c : cases) {
+        TextDoctor &w = open(c.text);
+        boxes(w.findBoxes, c.what);
+        boxes(w.replaceBoxes, c.with);
+        scriptedPrompter().asked.clear();
+        for (int command : c.commands)
+            w.findChild<QPushButton *>(QStringLiteral("Command%1").arg(command))->click();
+        EXPECT_EQ(w.RichTextBox1->Text(), c.result) << c.name;
+        EXPECT_EQ(w.RichTextBox1->SelStart(), c.selStart) << c.name;
+        EXPECT_EQ(w.RichTextBox1->SelLength(), c.selLength) << c.name;
+        EXPECT_EQ(scriptedPrompter().asked.size(), c.notFound) << c.name;
+        for (const auto &asked : scriptedPrompter().asked) {
+            EXPECT_EQ(asked.text, u"не найдено"_qs);
+            EXPECT_EQ(asked.icon, Prompter::Icon::Critical);
+        }
+        // Nothing reaches the main text before a save.
+        EXPECT_EQ(main->textBox->Text(), c.text) << c.name;
+    }
+}
+
+TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
+{
+    const QString book = home() + u"/книга.txt"_qs;
+    const QString other = home() + u"/другая.txt"_qs;
+    const QString unwritable = readOnlyFolder() + u"/книга.txt"_qs;
+    const struct
+    {
+        const char *name;
+        QString curTextPath;
+        const char *action;
+        QStringList dialog; // the save dialog's answers; none: cancelled
+        QString mainText, writtenPath, curTextPathAfter;
+        bool reported;
+    } cases[] = {
+        {"save", book, "Save", {}, u"Ёж—"_qs, book, book, false},
+        {"save as", book, "SaveAs", {other}, u"Ёж—"_qs, other, other, false},
+        {"save as cancelled", book, "SaveAs", {}, u"старый"_qs, {}, book, false},
+        {"save without a book file", QString(), "Save", {other}, u"Ёж—"_qs, other, other, false},
+        {"save without a book file, cancelled", QString(), "Save", {}, u"старый"_qs, {}, QString(), false},
+        {"save unwritable", unwritable, "Save", {}, u"Ёж—"_qs, {}, unwritable, true},
+        {"save as unwritable", book, "SaveAs", {unwritable}, u"Ёж—"_qs, {}, book, true},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(book);
+        QFile::remove(other);
+        CurTextPath = c.curTextPath;
+        TextDoctor &w = open(u"старый"_qs);
+        w.RichTextBox1->setText(u"Ёж—"_qs);
+        scriptedPrompter().asked.clear();
+        scriptedFileChooser().names.clear();
+        for (const QString &name : c.dialog)
+            scriptedFileChooser().names.enqueue(name);
+        trigger(QString::fromLatin1(c.action));
+
+        EXPECT_EQ(main->textBox->Text(), c.mainText) << c.name;
+        EXPECT_EQ(CurTextPath, c.curTextPathAfter) << c.name;
+        if (!c.writtenPath.isEmpty()) {
+            EXPECT_EQ(fileText(c.writtenPath), u"Ёж—\r\n"_qs) << c.name;
+        }
+        EXPECT_EQ(QFile::exists(book), c.writtenPath == book) << c.name;
+        EXPECT_EQ(QFile::exists(other), c.writtenPath == other) << c.name;
+        ASSERT_EQ(scriptedPrompter().asked.size(), c.reported ? 1 : 0) << c.name;
+        if (c.reported) {
+            EXPECT_TRUE(
+                scriptedPrompter().asked[0].text.startsWith(u"Не удалось записать файл\n"_qs + unwritable))
+                << scriptedPrompter().asked[0].text.toStdString();
+            EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
+        }
+    }
+    EXPECT_EQ(scriptedFileChooser().asked.value(0).title, u"Сохранить файл как..."_qs);
+}
+
+TEST_F(Doctor, CleansARealFb2BookLoadedIntoTheMainText)
+{
+    ASSERT_TRUE(main->textBox->LoadFile(testdata::path(u"tihiy_dom.fb2"_qs)));
+    DoctorTXT().showWithMainText();
+    trigger(u"Clean"_qs);
+    EXPECT_EQ(DoctorTXT().RichTextBox1->Text(),
+              u" \r\n \r\n   Тихий дом   \r\n \r\n \r\n\r\n@@@@@\r\n       Глава 1 \r\n   Он сказал: "
+              "&quot;Пора&quot; - и вышел.\r\n   В доме было  тихо .\r\n\r\n * * * \r\n\r\n \r\n "
+              "\r\n\r\n@@@@@\r\n  "
+              "     Глава 2 \r\n   Утро &amp; вечер.\r\n \r\n \r\n  \r\n "_qs);
+    // The caret stands after the blank of the last tag.
+    EXPECT_EQ(DoctorTXT().RichTextBox1->SelStart(), DoctorTXT().RichTextBox1->Text().size());
+    EXPECT_TRUE(main->textBox->Text().startsWith(u"<?xml"_qs));
+}
+
+TEST_F(Doctor, ClosingHidesAndTheNextOpeningTakesTheMainTextAgain)
+{
+    TextDoctor &w = open(u"один"_qs);
+    boxes(w.findBoxes, {"65"});
+    w.close();
+    EXPECT_TRUE(w.isHidden());
+    TextDoctor &again = open(u"два"_qs);
+    EXPECT_EQ(&again, &w);
+    EXPECT_EQ(again.RichTextBox1->Text(), u"два"_qs);
+    EXPECT_EQ(again.findBoxes[0]->text(), u"65"_qs);
+
+    w.menuBar->findChild<QAction *>(u"help2"_qs)->trigger();
+    EXPECT_EQ(main->help, QStringList{u"Help6.rtf"_qs});
+}

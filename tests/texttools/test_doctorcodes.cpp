@@ -1,0 +1,70 @@
+#include "texttools/doctorcodes.h"
+
+#include <gtest/gtest.h>
+
+using namespace doctorcodes;
+
+TEST(DoctorCodes, BoxesBuildTheSequenceSkippingWhatIsNoCharacter)
+{
+    const std::pair<QStringList, QString> cases[] = {
+        {{"65", "", "66", "", ""}, u"AB"_qs},
+        {{"x", "65"}, u"A"_qs},
+        {{" 168 ", "184"}, u"Ёё"_qs},
+        {{"151", "150", "9"}, u"—–\t"_qs},
+        {{"256"}, QString()},
+        {{"0"}, QString()},
+        {{"152"}, QString()},
+        {{"-1", "6 5", "0x41", "1e2"}, QString()},
+        {{"13", "10"}, u"\r\n"_qs},
+        {{}, QString()},
+    };
+    for (const auto &[boxes, expected] : cases)
+        EXPECT_EQ(sequence(boxes), expected) << boxes.join(u'|').toStdString();
+}
+
+TEST(DoctorCodes, ViewerShowsEachCharacterAndItsThreeDigitCode)
+{
+    const struct
+    {
+        QString selection, characters, codes;
+    } cases[] = {
+        {u"\tAЁ"_qs, u"\t A Ё "_qs, u"009 065 168 "_qs},
+        {u"\r\n"_qs, u"\r \n "_qs, u"013 010 "_qs},
+        {u"Аяё"_qs, u"А я ё "_qs, u"192 255 184 "_qs},
+        // Not in the code page: written, and so shown, as "?".
+        {u"€ω"_qs, u"€ ω "_qs, u"136 063 "_qs},
+        {QString(), QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        const Viewer v = viewer(c.selection);
+        EXPECT_EQ(v.characters, c.characters) << c.selection.toStdString();
+        EXPECT_EQ(v.codes, c.codes) << c.selection.toStdString();
+    }
+}
+
+TEST(DoctorCodes, FindStartsAtTheCaretItself)
+{
+    const struct
+    {
+        QString text, sequence;
+        int from, found;
+    } cases[] = {
+        {u"ab\r\ncd"_qs, u"\r\n"_qs, 0, 2},
+        {u"ab\r\ncd"_qs, u"\r\n"_qs, 2, 2}, // a selected occurrence is found again
+        {u"ab\r\ncd"_qs, u"\r\n"_qs, 3, -1},
+        {u"Ab"_qs, u"A"_qs, 0, 0},
+        {u"Ab"_qs, u"a"_qs, 0, -1},   // case counts
+        {u"ab"_qs, QString(), 1, 1},  // an empty sequence is found at the caret...
+        {u"ab"_qs, QString(), 2, -1}, // ...but not at the end
+        {QString(), QString(), 0, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(find(c.text, c.sequence, c.from), c.found) << c.text.toStdString() << " from " << c.from;
+}
+
+TEST(DoctorCodes, NoSelectionStartsInsideALineBreak)
+{
+    const QString text = u"ab\r\ncd"_qs;
+    for (const auto &[found, start] : {std::pair{3, 2}, {2, 2}, {4, 4}, {0, 0}})
+        EXPECT_EQ(selectionStart(text, found), start) << found;
+}
