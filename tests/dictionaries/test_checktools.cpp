@@ -1,5 +1,6 @@
 // The dictionary check tools as functions: exact results, and agreement with the plain
 // step-by-step forms on generated lists.
+#include "checktools_reference.h"
 #include "dictionaries/checktools.h"
 #include "dictionaries/pattern.h"
 
@@ -175,93 +176,6 @@ TEST(Overlap, FirstRecordWhoseWordRecursElsewhere)
     EXPECT_FALSE(findOverlap({}, 0));
 }
 
-// The tools as their steps read, one change at a time, each change starting over.
-QStringList literalRepeats(QStringList &l, int &repeats)
-{
-    bool removed = true;
-    while (removed) {
-        removed = false;
-        for (int i = 2; i <= l.size(); ++i) {
-            if (l[i - 2].compare(l[i - 1], Qt::CaseInsensitive) == 0) {
-                l.removeAt(i - 2);
-                ++repeats;
-                removed = true;
-            }
-        }
-    }
-    return l;
-}
-
-Sorted literalSort(QStringList l)
-{
-    Sorted s;
-    sortRecords(l);
-    for (;;) {
-        literalRepeats(l, s.repeats);
-        const int n = int(l.size());
-        for (int k = 0; k < n; ++k) {
-            for (;;) {
-                const qsizetype lt = l[k].indexOf(u'<'), gt = l[k].indexOf(u'>');
-                const qsizetype blank = lt < 0 ? -1 : l[k].indexOf(u' ', lt + 1);
-                if (lt < 0 || gt < 0 || blank < 0 || blank > gt)
-                    break;
-                l[k].replace(blank, 1, u"##"_s);
-                ++s.blanks;
-            }
-        }
-        bool changed = false;
-        for (int k = 0; k < l.size() && !changed; ++k) {
-            const QString &r = l[k];
-            const qsizetype colon = r.indexOf(u':');
-            if (colon < 1 || !r.contains(u"##"_s))
-                continue;
-            const qsizetype w = r.left(colon).trimmed().count(u' ');
-            const qsizetype h = r.mid(colon + 1).count(u"##"_s);
-            changed = true;
-            if (r.size() > 200 || w < h || (w > h && !r.contains(u'>')) || (w == h && w > 4)) {
-                l.removeAt(k);
-                ++s.invalid;
-            } else if (w > h) {
-                l[k].replace(u">"_s, u"##>"_s);
-            } else {
-                changed = false;
-            }
-        }
-        if (!changed)
-            break;
-    }
-    s.records = l;
-    return s;
-}
-
-QStringList literalVariants(QStringList l)
-{
-    for (bool found = true; found;) {
-        found = false;
-        for (int i = 1; i < l.size() && !found; ++i) {
-            const qsizetype a = l[i - 1].indexOf(u':'), b = l[i].indexOf(u':');
-            if (a >= 0 && b >= 0 && l[i - 1].left(a).compare(l[i].left(b), Qt::CaseInsensitive) == 0) {
-                l.remove(i - 1, 2);
-                found = true;
-            }
-        }
-    }
-    return l;
-}
-
-std::optional<std::pair<int, int>> literalOverlap(const QStringList &l, int start)
-{
-    for (int i = start; i < l.size(); ++i) {
-        const qsizetype colon = l[i].indexOf(u':');
-        if (colon < 0)
-            continue;
-        for (int j = 0; j < l.size(); ++j)
-            if (j != i && (u' ' + l[j]).contains(u' ' + l[i].left(colon), Qt::CaseInsensitive))
-                return std::pair{i, j};
-    }
-    return std::nullopt;
-}
-
 QStringList generated(std::mt19937 &rng)
 {
     const QStringList words{u"кот"_s, u"Кот"_s, u"белый"_s, u"пёс"_s, u"к*т"_s, u"а"_s, u"ёж"_s};
@@ -296,17 +210,17 @@ TEST(Literal, FastFormsAgreeOnGeneratedLists)
     for (int round = 0; round < 1000; ++round) {
         const QStringList list = generated(rng);
         const Sorted fast = sortAndClean(list);
-        const Sorted slow = literalSort(list);
+        const Sorted slow = reference::sortAndClean(list);
         seen.repeats += fast.repeats;
         seen.blanks += fast.blanks;
         seen.invalid += fast.invalid;
         ASSERT_EQ(fast.records, slow.records) << round;
         ASSERT_EQ(fast.report(), slow.report()) << round;
-        ASSERT_EQ(moveVariants(list).records, literalVariants(list)) << round;
-        ASSERT_EQ(moveVariants(fast.records).records, literalVariants(fast.records)) << round;
+        ASSERT_EQ(moveVariants(list).records, reference::variants(list)) << round;
+        ASSERT_EQ(moveVariants(fast.records).records, reference::variants(fast.records)) << round;
         for (int start = 0; start < 2; ++start) {
             const auto found = findOverlap(list, start);
-            const auto expected = literalOverlap(list, start);
+            const auto expected = reference::overlap(list, start);
             ASSERT_EQ(found.has_value(), expected.has_value()) << round;
             if (found) {
                 ASSERT_EQ(std::pair(found->record, found->other), *expected) << round;
