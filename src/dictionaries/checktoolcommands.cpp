@@ -78,13 +78,15 @@ void DictionaryEditor::setRecords(const QStringList &records)
     appendEntries(records);
 }
 
-bool DictionaryEditor::askRecord(int index, int number, const QString &question)
+checktools::Ask DictionaryEditor::askEachRecord()
 {
-    Text4->setText(QString::number(number));
-    if (QListWidgetItem *item = ListView1->item(index))
-        ListView1->scrollToItem(item);
-    return services::prompter().ask(question, Prompter::Icon::None, Prompter::Buttons::YesNo) ==
-           Prompter::Answer::Yes;
+    return [this](const checktools::Offer &offer) {
+        Text4->setText(QString::number(offer.number));
+        if (QListWidgetItem *item = ListView1->item(offer.index))
+            ListView1->scrollToItem(item);
+        return services::prompter().ask(offer.question, Prompter::Icon::None, Prompter::Buttons::YesNo) ==
+               Prompter::Answer::Yes;
+    };
 }
 
 void DictionaryEditor::moveRecords(const QString &file, const QStringList &lines, const QStringList &rest)
@@ -144,13 +146,14 @@ void DictionaryEditor::FindHomographDic()
     QStringList homographs;
     for (int i = 0; i < ListView2->count(); ++i)
         homographs.append(ListView2->item(i)->text());
+    const checktools::Ask ask = askEachRecord();
     const QStringList result =
-        checktools::findHomographs(listEntries(), homographs, [this](const checktools::Offer &offer) {
+        checktools::findHomographs(listEntries(), homographs, [this, &ask](const checktools::Offer &offer) {
             // The word is heard as the engine says it now, whether or not checking is on.
             const qsizetype colon = offer.record.indexOf(u':');
             if (SelectDicVoice())
                 Voice->Speak(u'(' + offer.record.left(colon + 1), speech::Async);
-            return askRecord(offer.index, offer.number, offer.question);
+            return ask(offer);
         });
     setRecords(result);
 }
@@ -171,9 +174,7 @@ void DictionaryEditor::menu2_5_Click()
     if (m_toolRunning)
         return;
     ToolRun run(*this);
-    setRecords(checktools::findInadequate(listEntries(), [this](const checktools::Offer &offer) {
-        return askRecord(offer.index, offer.number, offer.question);
-    }));
+    setRecords(checktools::findInadequate(listEntries(), askEachRecord()));
 }
 
 void DictionaryEditor::FindOneSyllableDic()
@@ -181,9 +182,7 @@ void DictionaryEditor::FindOneSyllableDic()
     if (m_toolRunning)
         return;
     ToolRun run(*this);
-    setRecords(checktools::findOneSyllable(listEntries(), [this](const checktools::Offer &offer) {
-        return askRecord(offer.index, offer.number, offer.question);
-    }));
+    setRecords(checktools::findOneSyllable(listEntries(), askEachRecord()));
 }
 
 void DictionaryEditor::menu2_8_Click()
@@ -209,12 +208,8 @@ void DictionaryEditor::find2_Click()
     if (m_toolRunning)
         return;
     ToolRun run(*this);
-    const QStringList result = checktools::findLong(
-        listEntries(),
-        [this](const checktools::Offer &offer) {
-            return askRecord(offer.index, offer.number, offer.question);
-        },
-        [&run](int number) { run.step(number); });
+    const QStringList result =
+        checktools::findLong(listEntries(), askEachRecord(), [&run](int number) { run.step(number); });
     run.showLast();
     setRecords(result);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dictionaries/checktools.h"
+
 #include <QListWidget>
 #include <QPointer>
 #include <QWidget>
@@ -133,7 +135,8 @@ private:
 
     friend class ToolRun;
     void setRecords(const QStringList &records);
-    bool askRecord(int index, int number, const QString &question);
+    // Answers a check tool's offer with the user's Yes or No, the record shown.
+    checktools::Ask askEachRecord();
     void moveRecords(const QString &file, const QStringList &lines, const QStringList &rest);
 
     QList<QAction *> m_toolbar1;

@@ -1,4 +1,5 @@
 // The editor's check and import commands, driven through its menus with scripted answers.
+#include "diceditfixture.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
 #include "platform/text/textfile.h"
@@ -18,59 +19,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class CheckToolCommands : public QuenvaleTest
+class CheckToolCommands : public DicEditFixture
 {
 protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        QDir(home()).mkpath(u"DIC"_s);
-        main = std::make_unique<FakeMain>();
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
-    }
-    static void trigger(const char *name)
-    {
-        auto *action = DicEdit().findChild<QAction *>(QString::fromLatin1(name));
-        ASSERT_TRUE(action) << name;
-        ASSERT_TRUE(action->isEnabled()) << name;
-        action->trigger();
-    }
-    static QStringList list()
-    {
-        QStringList items;
-        for (int i = 0; i < DicEdit().ListView1->count(); ++i)
-            items.append(DicEdit().ListView1->item(i)->text());
-        return items;
-    }
-    static QStringList asked()
-    {
-        QStringList texts;
-        for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-            texts.append(a.text);
-        return texts;
-    }
-    static void fill(const QStringList &entries)
+    // Replaces the list with these entries, read as the program copy.
+    static void refill(const QStringList &entries)
     {
         DicEdit().NewDic();
-        ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines(entries)));
-        DicEdit().Autoload_DIC();
+        fill(entries);
         scriptedPrompter().asked.clear();
     }
     QString file(const QString &name) const { return home() + u'/' + name; }
-    QStringList lines(const QString &name) const
-    {
-        return textfile::readLines(file(name)).value_or(QStringList());
-    }
-    void answer(std::initializer_list<Prompter::Answer> answers)
+    QStringList lines(const QString &name) const { return DicEditFixture::lines(file(name)); }
+    static void answer(std::initializer_list<Prompter::Answer> answers)
     {
         scriptedPrompter().answers = QQueue<Prompter::Answer>(answers);
     }
-
-    std::unique_ptr<FakeMain> main;
 };
 
 constexpr auto Yes = Prompter::Answer::Yes;
@@ -79,7 +43,8 @@ constexpr auto No = Prompter::Answer::No;
 TEST_F(CheckToolCommands, SortFromMenuAndToolbarReportsWhatItDid)
 {
     for (const char *command : {"menu2_1", "Toolbar1_7"}) {
-        fill({u"кот :\t<ко<т>"_s, u"белый кот :\t<бе<лый ко<т>"_s, u"Кот :\t<ко<т>"_s, u"пёс :\t<пё<с##>"_s});
+        refill(
+            {u"кот :\t<ко<т>"_s, u"белый кот :\t<бе<лый ко<т>"_s, u"Кот :\t<ко<т>"_s, u"пёс :\t<пё<с##>"_s});
         trigger(command);
         EXPECT_EQ(list(), (QStringList{u"белый кот :\t<бе<лый##ко<т>"_s, u"Кот :\t<ко<т>"_s})) << command;
         EXPECT_EQ(DicEdit().Text3->text(), u"2"_s);
@@ -93,12 +58,12 @@ TEST_F(CheckToolCommands, SortFromMenuAndToolbarReportsWhatItDid)
 TEST_F(CheckToolCommands, OverlapStopsAtTheFirstPairAndLogsIt)
 {
     const QString phrase = u"кот учёный :\t<ко<т##учё<ный>"_s;
-    fill({u"к*т :\t<кот>"_s, phrase});
+    refill({u"к*т :\t<кот>"_s, phrase});
     trigger("menu2_2");
     EXPECT_TRUE(asked().isEmpty());
     EXPECT_FALSE(QFile::exists(file(u"дублирование.txt"_s)));
 
-    fill({u"кот :\t<ко<т>"_s, phrase});
+    refill({u"кот :\t<ко<т>"_s, phrase});
     DicEdit().ListView1->setCurrentRow(0);
     trigger("menu2_2");
     EXPECT_EQ(asked(), QStringList{u"кот \r\n"_s + phrase});
@@ -112,19 +77,19 @@ TEST_F(CheckToolCommands, MovesWriteTheFileFirst)
 {
     // "словосочетания.txt" is the import's "Словосочетания.txt".
     ASSERT_TRUE(textfile::writeLines(file(u"Словосочетания.txt"_s), {u"было"_s}));
-    fill({u"белый кот :\t<бе<лый##ко<т> /i"_s, u"кот :\t<ко<т>"_s});
+    refill({u"белый кот :\t<бе<лый##ко<т> /i"_s, u"кот :\t<ко<т>"_s});
     trigger("menu2_8");
     EXPECT_EQ(lines(u"Словосочетания.txt"_s), (QStringList{u"было"_s, u"белый кот=бе<лый ко<т "_s}));
     EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
 
-    fill({u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s, u"кот :\t<ко<т>"_s});
+    refill({u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s, u"кот :\t<ко<т>"_s});
     trigger("menu2_4");
     EXPECT_EQ(lines(u"DIC/разночтения.txt"_s),
               (QStringList{u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s, QString(), QString()}));
     EXPECT_EQ(asked(), QStringList{u"Выполнено"_s});
     EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
 
-    fill({u"пёс :\t<пё<с>"_s, u"кот :\t<ко<т>"_s});
+    refill({u"пёс :\t<пё<с>"_s, u"кот :\t<ко<т>"_s});
     trigger("Sel_yo");
     EXPECT_EQ(lines(u"Ё.txt"_s), QStringList{u"пёс :\t<пё<с>"_s});
     EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
@@ -133,7 +98,7 @@ TEST_F(CheckToolCommands, MovesWriteTheFileFirst)
     ASSERT_TRUE(QFile::remove(file(u"DIC/разночтения.txt"_s)));
     ASSERT_TRUE(QDir(home()).mkpath(u"DIC/разночтения.txt"_s));
     const QStringList pair{u"замок :\t<за<мок>"_s, u"замок :\t<замо<к>"_s};
-    fill(pair);
+    refill(pair);
     trigger("menu2_4");
     const QStringList said = asked();
     ASSERT_EQ(said.size(), 1);
@@ -144,13 +109,13 @@ TEST_F(CheckToolCommands, MovesWriteTheFileFirst)
 
 TEST_F(CheckToolCommands, WalksAskAboutTheRecordsTheyTake)
 {
-    fill({u"кот :\t<ко<т>"_s, u"кошка :\t<ко<шка>"_s, u"мой :\t<мо<й>"_s});
+    refill({u"кот :\t<ко<т>"_s, u"кошка :\t<ко<шка>"_s, u"мой :\t<мо<й>"_s});
     answer({Yes});
     trigger("menu2_7");
     EXPECT_EQ(asked(), QStringList{u"кот :\t<ко<т>  - удалить?"_s});
     EXPECT_EQ(list(), (QStringList{u"кошка :\t<ко<шка>"_s, u"мой :\t<мо<й>"_s}));
 
-    fill({u"кот :\t<к>"_s, u"кот :\t<ко<т>"_s, u"кот :\t<ко<ттттттт>"_s, u"кот :\t<ко<тттттт>"_s});
+    refill({u"кот :\t<к>"_s, u"кот :\t<ко<т>"_s, u"кот :\t<ко<ттттттт>"_s, u"кот :\t<ко<тттттт>"_s});
     answer({Yes, No});
     trigger("menu2_5");
     EXPECT_EQ(asked(),
@@ -158,7 +123,7 @@ TEST_F(CheckToolCommands, WalksAskAboutTheRecordsTheyTake)
     EXPECT_EQ(list().value(0), QString()) << "emptied, the row stays";
     EXPECT_EQ(list().size(), 4);
 
-    fill({u"а б в :\t<а##б##в>"_s, u"а б :\t<а##б>"_s});
+    refill({u"а б в :\t<а##б##в>"_s, u"а б :\t<а##б>"_s});
     answer({Yes});
     trigger("find2");
     EXPECT_EQ(asked(), QStringList{u"а б в :\t<а##б##в>  -удалить?"_s});
@@ -168,7 +133,7 @@ TEST_F(CheckToolCommands, WalksAskAboutTheRecordsTheyTake)
 TEST_F(CheckToolCommands, HomographsAreHeardThenOffered)
 {
     ASSERT_TRUE(textfile::writeLines(home() + u"/DIC/homograph.txt"_s, {u"замок"_s, u"мука"_s}));
-    fill({u"замок :\t<за<мок>"_s, u"кот :\t<ко<т>"_s});
+    refill({u"замок :\t<за<мок>"_s, u"кот :\t<ко<т>"_s});
     fakeVoices().log.spoken.clear();
     answer({Yes});
     trigger("menu2_3");
@@ -181,7 +146,7 @@ TEST_F(CheckToolCommands, HomographsAreHeardThenOffered)
 TEST_F(CheckToolCommands, ListIsLockedWhileALongWalkLetsEventsThrough)
 {
     const QStringList records{u"кот :\t<ко<т>"_s, u"пёс :\t<пё<с>"_s};
-    fill(records);
+    refill(records);
     bool running = false;
     QTimer::singleShot(0, &DicEdit(), [&] {
         running = DicEdit().toolRunning();
@@ -200,7 +165,7 @@ TEST_F(CheckToolCommands, ImportsFromAutoReplaceAndOldDictionaries)
     ASSERT_TRUE(
         textfile::writeLines(source, {u"белый кот=бе>лый ко>т"_s, u"$Белый Кот=Бе>лый Ко>т"_s, u"кот=ко>т"_s,
                                       u"серый кот=се>рый ко>т,рыжий кот=ры>жий ко>т"_s}));
-    fill({u"пёс :\t<пё<с>"_s});
+    refill({u"пёс :\t<пё<с>"_s});
     scriptedFileChooser().names.enqueue(source);
     trigger("menu1_3_2");
     EXPECT_EQ(asked(), QStringList{u"Импортировано 4 записей из 5"_s});
