@@ -15,8 +15,9 @@
 #include <QLineEdit>
 #include <QLoggingCategory>
 
-Q_DECLARE_LOGGING_CATEGORY(lcCheckTools)
-Q_LOGGING_CATEGORY(lcCheckTools, "quenvale.dictionaries.tools", QtWarningMsg)
+namespace {
+Q_LOGGING_CATEGORY(lcCheckTools, "quenvale.dictionaries", QtWarningMsg)
+} // namespace
 
 // Marks a tool as running for its whole length. Questions and the event processing of the
 // longer walks let the user reach the editor meanwhile; the list stays as the tool took it

@@ -27,7 +27,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcCompare, "quenvale.dictionaries.compare", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcCompare, "quenvale.dictionaries", QtWarningMsg)
 
 QStringList items(const QListWidget *list)
 {
