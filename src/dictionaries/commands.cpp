@@ -1,6 +1,7 @@
 #include "dictionaries/commands.h"
 
 #include "app/mainwindowport.h"
+#include "dictionaries/diccomparewindow.h"
 #include "dictionaries/dicedit.h"
 #include "platform/richtext/richtextbox.h"
 
@@ -22,6 +23,13 @@ void selectionToDicEdit()
         return;
     showDicEdit();
     DicEdit().PastWordDic();
+}
+
+void showDicCompare()
+{
+    DictionaryComparer &comparer = DicCompare();
+    comparer.show();
+    comparer.raise();
 }
 
 } // namespace dictionaries

@@ -206,8 +206,7 @@ void DictionaryEditor::createToolbars()
     connect(pronounce, &QAction::toggled, this, [this, pronounce, s](bool down) {
         pronounce->setIcon(s->standardIcon(down ? QStyle::SP_MediaVolume : QStyle::SP_MediaVolumeMuted));
     });
-    // Sorting belongs to the check tools, not built yet.
-    m_toolbar1[6]->setEnabled(false);
+    connect(m_toolbar1[6], &QAction::triggered, this, &DictionaryEditor::DelDublDic);
     connect(m_toolbar1[0], &QAction::triggered, this, &DictionaryEditor::NewDic);
     connect(m_toolbar1[1], &QAction::triggered, this, &DictionaryEditor::LoadEngineDic);
     connect(m_toolbar1[2], &QAction::triggered, this, &DictionaryEditor::SaveDic);
@@ -253,27 +252,33 @@ void DictionaryEditor::createMenus()
             &DictionaryEditor::LoadEngineDic);
     QMenu *import = file->addMenu(QStringLiteral("Импорт"));
     import->setObjectName(QStringLiteral("menu1_3"));
-    // The import and check tools come later; their entries stay disabled until then.
-    item(import, "menu1_3_1", QStringLiteral("из словаря старых версий"))->setEnabled(false);
-    item(import, "menu1_3_2", QStringLiteral("из файла автозамены"))->setEnabled(false);
+    connect(item(import, "menu1_3_1", QStringLiteral("из словаря старых версий")), &QAction::triggered, this,
+            &DictionaryEditor::ImportOldDic);
+    connect(item(import, "menu1_3_2", QStringLiteral("из файла автозамены")), &QAction::triggered, this,
+            &DictionaryEditor::ImportAutoReplaceDic);
     connect(item(file, "menu1_4", QStringLiteral("Сохранить")), &QAction::triggered, this,
             &DictionaryEditor::SaveDic);
 
     QMenu *check = menuBar->addMenu(QStringLiteral("Проверка"));
     check->setObjectName(QStringLiteral("menu2"));
-    const std::pair<const char *, const char *> checks[] = {
-        {"menu2_1", "Удалить повторы и отсортировать"},
-        {"menu2_2", "Поиск перекрывающихся записей"},
-        {"menu2_3", "Поиск одиночных омографов"},
-        {"menu2_4", "Выделение разночтений в отдельный файл"},
-        {"menu2_5", "Поиск неадекватных записей"},
-        {"menu2_7", "Поиск односложных слов"},
-        {"menu2_8", "Выделить словосочетания в файл автозамены"},
-        {"Sel_yo", "Выделить слова с Ё в отдельный файл"},
-        {"find2", "Поиск длинных записей"},
+    const struct
+    {
+        const char *name;
+        const char *caption;
+        void (DictionaryEditor::*run)();
+    } checks[] = {
+        {"menu2_1", "Удалить повторы и отсортировать", &DictionaryEditor::DelDublDic},
+        {"menu2_2", "Поиск перекрывающихся записей", &DictionaryEditor::FindOverlapDic},
+        {"menu2_3", "Поиск одиночных омографов", &DictionaryEditor::FindHomographDic},
+        {"menu2_4", "Выделение разночтений в отдельный файл", &DictionaryEditor::SplitVariantsDic},
+        {"menu2_5", "Поиск неадекватных записей", &DictionaryEditor::menu2_5_Click},
+        {"menu2_7", "Поиск односложных слов", &DictionaryEditor::FindOneSyllableDic},
+        {"menu2_8", "Выделить словосочетания в файл автозамены", &DictionaryEditor::menu2_8_Click},
+        {"Sel_yo", "Выделить слова с Ё в отдельный файл", &DictionaryEditor::Sel_yo_Click},
+        {"find2", "Поиск длинных записей", &DictionaryEditor::find2_Click},
     };
-    for (const auto &[name, caption] : checks)
-        item(check, name, QString::fromUtf8(caption))->setEnabled(false);
+    for (const auto &c : checks)
+        connect(item(check, c.name, QString::fromUtf8(c.caption)), &QAction::triggered, this, c.run);
 
     QAction *help = menuBar->addAction(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("help2"));
@@ -393,6 +398,8 @@ void DictionaryEditor::Autoload_DIC()
 
 void DictionaryEditor::LoadEngineDic()
 {
+    if (m_toolRunning)
+        return;
     const QString title = QStringLiteral("Файл словаря ") + enginecopy::path(engineVersion());
     const QString dictionaryFilter = QStringLiteral("Файл словаря ударений (exc_rus.txt) (exc_rus.txt)");
     const QString path = services::fileChooser().openFile(
@@ -406,6 +413,8 @@ void DictionaryEditor::LoadEngineDic()
 
 void DictionaryEditor::NewDic()
 {
+    if (m_toolRunning)
+        return;
     ListView1->clear();
     showCount();
 }
@@ -473,6 +482,8 @@ void DictionaryEditor::SaveDic()
 
 void DictionaryEditor::AddWordDic()
 {
+    if (m_toolRunning)
+        return;
     const QString word = Text1->text();
     const QString pronunciation = RichTextBox1->Text();
     const QString entry = excdic::compose(word, pronunciation, m_toolbar2[0]->isChecked());
@@ -572,6 +583,8 @@ void DictionaryEditor::FindWordDic()
 
 void DictionaryEditor::DeleteRecord()
 {
+    if (m_toolRunning)
+        return;
     const int record = currentRecord();
     if (record == 0)
         return;

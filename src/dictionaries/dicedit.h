@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dictionaries/checktools.h"
+
 #include <QListWidget>
 #include <QPointer>
 #include <QWidget>
@@ -67,6 +69,21 @@ public:
     // The user chose engine version 1 to 3.
     void chooseEngineVersion(int version);
 
+    // Check tools (menu "Проверка") and imports (menu "Импорт").
+    void DelDublDic();
+    void FindOverlapDic();
+    void FindHomographDic();
+    void SplitVariantsDic();
+    void menu2_5_Click();
+    void FindOneSyllableDic();
+    void menu2_8_Click();
+    void Sel_yo_Click();
+    void find2_Click();
+    void ImportAutoReplaceDic();
+    void ImportOldDic();
+    // True while a check tool runs: commands that change the list are refused meanwhile.
+    bool toolRunning() const { return m_toolRunning; }
+
     // The version set in this window (0: none).
     int engineVersion() const;
     // The current record, 1-based (0: none).
@@ -116,9 +133,16 @@ private:
     void recordClicked(QListWidgetItem *item, bool doubleClick);
     void editorClicked();
 
+    friend class ToolRun;
+    void setRecords(const QStringList &records);
+    // Answers a check tool's offer with the user's Yes or No, the record shown.
+    checktools::Ask askEachRecord();
+    void moveRecords(const QString &file, const QStringList &lines, const QStringList &rest);
+
     QList<QAction *> m_toolbar1;
     QList<QAction *> m_toolbar2;
     QString m_lastEntry;
+    bool m_toolRunning = false;
 };
 
 // The default instance, created and loaded on first use.

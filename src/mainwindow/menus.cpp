@@ -130,6 +130,7 @@ void MainWindow::connectCommands()
     enableCommand(QStringLiteral("Menu2_5"), [] { DoctorTXT().showWithMainText(); });
     enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
     enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
+    enableCommand(QStringLiteral("Dic_Compare"), &dictionaries::showDicCompare);
     if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))
         addProfileActions(*users);
     const std::pair<const char *, const char *> helpPages[] = {

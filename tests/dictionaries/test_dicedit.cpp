@@ -1,4 +1,5 @@
 // The dictionary editor, driven through its toolbars and menus with a fake voice.
+#include "diceditfixture.h"
 #include "dictionaries/commands.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
@@ -29,49 +30,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class DicEditTest : public QuenvaleTest
-{
-protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        QDir(home()).mkpath(u"DIC"_s);
-        main = std::make_unique<FakeMain>();
-    }
-    void TearDown() override
-    {
-        main.reset();
-        QuenvaleTest::TearDown();
-    }
-
-    static void trigger(const char *name)
-    {
-        auto *action = DicEdit().findChild<QAction *>(QString::fromLatin1(name));
-        ASSERT_TRUE(action) << name;
-        ASSERT_TRUE(action->isEnabled()) << name;
-        action->trigger();
-    }
-    static QStringList list()
-    {
-        QStringList items;
-        for (int i = 0; i < DicEdit().ListView1->count(); ++i)
-            items.append(DicEdit().ListView1->item(i)->text());
-        return items;
-    }
-    static QStringList asked() { return scriptedPrompter().takeAsked(); }
-    static QStringList lines(const QString &path)
-    {
-        return textfile::readLines(path).value_or(QStringList());
-    }
-    QString dic(const QString &name) const { return home() + u"/DIC/"_s + name; }
-    static void fill(const QStringList &entries)
-    {
-        ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines(entries)));
-        DicEdit().Autoload_DIC();
-    }
-
-    std::unique_ptr<FakeMain> main;
-};
+using DicEditTest = DicEditFixture;
 
 TEST_F(DicEditTest, AddComposesStressedIgnoreCaseEntryAndWritesBothCopies)
 {

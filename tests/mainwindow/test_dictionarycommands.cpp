@@ -1,6 +1,7 @@
 // The main window's ways into the dictionary editor: its menu item, toolbar button 12 and F9.
 #include "mainwindowtest.h"
 
+#include "dictionaries/diccomparewindow.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
 #include "platform/richtext/richtextbox.h"
@@ -30,4 +31,11 @@ TEST_F(DictionaryCommands, MenuToolbarAndF9OpenTheEditorWithTheDictionary)
     EXPECT_TRUE(DicEdit().isVisible());
     EXPECT_EQ(DicEdit().Text1->text(), u"Мама  мыла раму"_s);
     EXPECT_EQ(DicEdit().RichTextBox1->Text(), u"Мама####мыла##раму"_s);
+}
+
+TEST_F(DictionaryCommands, ServiceMenuOpensTheComparer)
+{
+    triggerAction(*w, u"Dic_Compare"_s);
+    EXPECT_TRUE(DicCompare().isVisible());
+    EXPECT_EQ(DicCompare().windowTitle(), u"Сравнение словарей"_s);
 }

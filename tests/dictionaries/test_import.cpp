@@ -1,0 +1,102 @@
+// Autoreplace and old-version dictionaries turned into entry lines.
+#include "checktools_reference.h"
+#include "dictionaries/diccompare.h"
+#include "dictionaries/import.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(Import, AutoReplaceTakesPhrasesOnly)
+{
+    const auto result =
+        dicimport::importAutoReplace({u"белый кот=бе>лый ко>т"_s, u"$Белый Кот=Бе>лый Ко>т"_s, u"кот=ко>т"_s,
+                                      u"серый кот=се>рый ко>т"_s, u"рыжий кот=ры>жий ко>т"_s});
+    EXPECT_EQ(result.message(), u"Импортировано 4 записей из 5"_s);
+    EXPECT_EQ(result.entries,
+              (QStringList{u"белый кот :\t<бе<лый ко<т> /i"_s, u"Белый Кот :\t<Бе<лый Ко<т> "_s,
+                           u"серый кот :\t<се<рый ко<т> /i"_s, u"рыжий кот :\t<ры<жий ко<т> /i"_s}));
+
+    // Skipped: punctuation, brackets, a generalisation, "$" not first; kept: a digit.
+    const auto skipped =
+        dicimport::importAutoReplace({u"белый кот.=x y"_s, u"белый (кот)=x y"_s, u"белый кот*=x y"_s,
+                                      u"белый $кот=x y"_s, u"кот 2 шт рыжий=x"_s});
+    EXPECT_EQ(skipped.entries, QStringList{u"кот 2 шт рыжий :\t<x> /i"_s});
+    EXPECT_EQ(dicimport::convert(u"белый кот=бе>лый=ко>т"_s, false), u"белый кот :\t<бе<лый=ко<т> /i"_s)
+        << "split at the first \"=\" only";
+}
+
+TEST(Import, OldDictionarySplitsIntoFiles)
+{
+    const auto result = dicimport::importOld({u"кот=ко>т"_s, u"$Кот=Ко>т"_s, u"белый кот=бе>лый ко>т"_s,
+                                              u"кот2=ко>т"_s, u"белый кот*=бе>лый ко>т"_s, u"кот!=ко>т"_s});
+    EXPECT_EQ(result.single.lines, (QStringList{u"кот :\t<ко<т> /i"_s, u"Кот :\t<Ко<т> "_s}));
+    EXPECT_EQ(result.phrases.lines, QStringList{u"белый кот :\t<бе<лый ко<т> /i"_s});
+    EXPECT_TRUE(result.general1.lines.isEmpty());
+    EXPECT_EQ(result.general2.lines, QStringList{u"белый кот*=бе<лый ко<т"_s});
+    EXPECT_EQ(result.singleMessage(), u"2 записей из 6 записаны в файл Одиночные_слова.txt"_s);
+    EXPECT_EQ(result.phrasesMessage(), u"1 записей из 6 записаны в файл Словосочетания.txt"_s);
+    EXPECT_EQ(result.generalMessage(), u"1 записей из 6 записаны в файлы Обобщения.txt"_s);
+
+    // Generalisations by the place of their "=" and the number of "*".
+    const struct
+    {
+        const char16_t *line;
+        int file; // 0: none
+    } general[] = {
+        {u"*белый кот*=бе>лый", 1}, {u"*бел кот*=бе>лый", 0}, {u"бел кот*=x", 0},
+        {u"белый ко*=x", 2},        {u"белыйкот*=x", 0},      {u"белыйкотик=x y*", 0},
+    };
+    for (const auto &g : general) {
+        const auto r = dicimport::importOld({QString::fromUtf16(g.line)});
+        EXPECT_EQ(r.general1.lines.size(), g.file == 1 ? 1 : 0) << QString::fromUtf16(g.line).toStdString();
+        EXPECT_EQ(r.general2.lines.size(), g.file == 2 ? 1 : 0) << QString::fromUtf16(g.line).toStdString();
+    }
+}
+
+TEST(Compare, FiveComparisonsKeepOrderAndMultiplicity)
+{
+    const QStringList a = diccompare::entries({u"// Исключение может содержать до пяти слов"_s,
+                                               u" необходимо что бы"_s, u"замок :\t<за<мок>"_s, u"Атлас"_s});
+    const QStringList b{u"ЗАМОК :\t<ЗА<МОК>"_s, u"орган"_s, u"a, b"_s};
+    EXPECT_EQ(a[1], u"необходимо что бы"_s);
+    EXPECT_EQ(diccompare::matching(a, b).entries, QStringList{u"замок :\t<за<мок>"_s});
+    EXPECT_EQ(diccompare::nonMatching(a, b).entries,
+              (QStringList{a[0], a[1], u"Атлас"_s, u"орган"_s, u"a, b"_s}));
+    EXPECT_EQ(diccompare::missing(b, a).entries, (QStringList{u"орган"_s, u"a, b"_s}));
+    EXPECT_EQ(diccompare::sum(a, b).entries.size(), 7);
+    EXPECT_EQ(diccompare::matching({u"X"_s, u"X"_s}, {u"x"_s, u"x"_s}).entries, QStringList(4, u"X"_s));
+    EXPECT_EQ(diccompare::missing(a, {}).entries, a);
+
+    // A stop keeps what was found so far.
+    int steps = 0;
+    const auto stopped = diccompare::nonMatching(a, b, [&](int) { return ++steps < 7; });
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.entries, (QStringList{a[0], a[1], u"Атлас"_s, u"орган"_s}));
+}
+
+TEST(Compare, HashScansEqualNestedScans)
+{
+    std::mt19937 rng(5);
+    const QStringList pool{u"Кот"_s,    u"кот"_s,     u"КОТ"_s, u"ёж"_s, u"еж"_s, u"Ёж"_s, QString(), u" "_s,
+                           u"straße"_s, u"STRASSE"_s, u"ǅ"_s,   u"ǆ"_s,  u"Σ"_s,  u"ς"_s,  u"σ"_s};
+    auto make = [&] {
+        QStringList l;
+        for (int n = int(rng() % 8); n > 0; --n)
+            l.append(pool[int(rng() % pool.size())]);
+        return l;
+    };
+    for (int round = 0; round < 1000; ++round) {
+        const QStringList a = make(), b = make();
+        ASSERT_EQ(diccompare::matching(a, b).entries, reference::matching(a, b)) << round;
+        ASSERT_EQ(diccompare::missing(a, b).entries, reference::missing(a, b)) << round;
+        ASSERT_EQ(diccompare::nonMatching(a, b).entries, reference::missing(a, b) + reference::missing(b, a))
+            << round;
+    }
+}
+
+} // namespace
