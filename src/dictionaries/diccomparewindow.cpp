@@ -40,7 +40,7 @@ QStringList items(const QListWidget *list)
 
 } // namespace
 
-DictionaryComparer::DictionaryComparer(QWidget *parent) : QWidget(parent)
+DictionaryComparer::DictionaryComparer(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("DicCompare"));
     setWindowTitle(QStringLiteral("Сравнение словарей"));
@@ -139,13 +139,6 @@ DictionaryComparer::DictionaryComparer(QWidget *parent) : QWidget(parent)
     layout->addLayout(body, 1);
     layout->addWidget(StatusBar1);
     resize(900, 520);
-}
-
-void DictionaryComparer::closeEvent(QCloseEvent *event)
-{
-    // Hidden, not closed: the lists survive until the next showing.
-    event->ignore();
-    hide();
 }
 
 void DictionaryComparer::setRunning(bool running)

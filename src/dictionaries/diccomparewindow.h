@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QWidget>
 
 class QAction;
@@ -10,7 +11,7 @@ class QStatusBar;
 class QToolBar;
 
 // Compares two dictionary files entry by entry and saves what it found.
-class DictionaryComparer : public QWidget
+class DictionaryComparer : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -34,9 +35,6 @@ public:
     QStatusBar *StatusBar1 = nullptr;
     QLabel *panels[3] = {};
     QMenuBar *menuBar = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     enum class Kind

@@ -76,7 +76,7 @@ bool DictionaryList::edit(const QModelIndex &index, EditTrigger trigger, QEvent 
     return started;
 }
 
-DictionaryEditor::DictionaryEditor(QWidget *parent) : QWidget(parent)
+DictionaryEditor::DictionaryEditor(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("DicEdit"));
     setWindowTitle(QStringLiteral("Редактор словаря различных версий  Russian (Nicolai)"));
@@ -307,13 +307,6 @@ void DictionaryEditor::formLoad()
     setup().Tembrs();
     showCount();
     ReloadVoice();
-}
-
-void DictionaryEditor::closeEvent(QCloseEvent *event)
-{
-    // Hidden, not closed: the list and the boxes keep their contents.
-    event->ignore();
-    hide();
 }
 
 int DictionaryEditor::engineVersion() const

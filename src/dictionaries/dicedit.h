@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include "dictionaries/checktools.h"
 
 #include <QListWidget>
@@ -41,7 +42,7 @@ private:
 // The exception-dictionary editor: the dictionary as a list of entry lines, the word and
 // its stressed pronunciation being composed, the logs of every change, the copies on disk
 // and the engine reload.
-class DictionaryEditor : public QWidget
+class DictionaryEditor : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -107,9 +108,6 @@ public:
     QMenuBar *menuBar = nullptr;
     // The settings window's shared voice, attached at load.
     speech::Voice *Voice = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     friend DictionaryEditor &DicEdit();

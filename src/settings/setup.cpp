@@ -172,7 +172,7 @@ void pairWithBar(QLineEdit *text, QScrollBar *bar)
 
 } // namespace
 
-Setup::Setup(QWidget *parent) : QWidget(parent)
+Setup::Setup(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("setup"));
     setWindowTitle(QStringLiteral("Quenvale настройки"));
@@ -673,13 +673,6 @@ void Setup::presetChanged(int index)
     const QList<outputformats::Mp3Preset> &presets = outputformats::mp3Presets();
     if (index >= 0 && index < presets.size())
         Text3->setText(presets[index].options);
-}
-
-void Setup::closeEvent(QCloseEvent *event)
-{
-    // Closing only hides: the settings live in the controls until the program ends.
-    event->ignore();
-    hide();
 }
 
 Setup &setup()

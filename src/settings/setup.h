@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include "settings/settingsstore.h"
 
 #include <QWidget>
@@ -30,7 +31,7 @@ class Voice;
 // other windows at the moment they need it. Its change handlers keep the labels, the
 // text boxes, the main window's status bar and the prosody tags in step, whether the
 // user or a restored profile changed the control.
-class Setup : public QWidget, public DesignOrder
+class Setup : public ToolWindow, public DesignOrder
 {
     Q_OBJECT
 public:
@@ -142,9 +143,6 @@ public:
     QCheckBox *Check2 = nullptr; // spoken block numbers
     QLineEdit *Text21 = nullptr; // program copies recording one book
     QLineEdit *Text24 = nullptr; // this copy's number
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     friend Setup &setup();

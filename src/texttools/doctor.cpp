@@ -65,7 +65,7 @@ QString codesOf(const QList<QLineEdit *> &boxes)
 
 } // namespace
 
-TextDoctor::TextDoctor(QWidget *parent) : QWidget(parent)
+TextDoctor::TextDoctor(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("DoctorTXT"));
     setWindowTitle(QStringLiteral("Текст-Доктор"));
@@ -274,13 +274,6 @@ void TextDoctor::RefreshViewer()
     const doctorcodes::Viewer viewer = doctorcodes::viewer(RichTextBox1->SelText());
     Text1->setText(viewer.characters);
     Text2->setText(viewer.codes);
-}
-
-void TextDoctor::closeEvent(QCloseEvent *event)
-{
-    // Closing only hides: the working text and the boxes wait for the next showing.
-    event->ignore();
-    hide();
 }
 
 TextDoctor &DoctorTXT()

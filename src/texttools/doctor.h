@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QWidget>
 
 class QAction;
@@ -14,7 +15,7 @@ class RichTextBox;
 // "Текст-Доктор": a working copy of the main text in which single characters are shown,
 // found and replaced by their Windows-1251 codes and fb2/HTML markup is stripped. Nothing
 // reaches the main text or a file until one of the saves.
-class TextDoctor : public QWidget
+class TextDoctor : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -49,9 +50,6 @@ public:
     QList<QLineEdit *> findBoxes;    // Text3..Text7, "Что:"
     QList<QLineEdit *> replaceBoxes; // Text8..Text12, "Чем:"
     QStatusBar *StatusBar1 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     QString findSequence() const;

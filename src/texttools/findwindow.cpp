@@ -63,7 +63,7 @@ QList<QAction *> addButtons(QToolBar &bar, std::initializer_list<ButtonSpec> spe
 
 } // namespace
 
-FindWindow::FindWindow(QWidget *parent) : QWidget(parent)
+FindWindow::FindWindow(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("Find"));
     setWindowTitle(QStringLiteral("Поиск / Замена"));
@@ -132,13 +132,6 @@ QAction *FindWindow::searchButton(int button) const
 QAction *FindWindow::listButton(int button) const
 {
     return m_listButtons.value(button - 1);
-}
-
-void FindWindow::closeEvent(QCloseEvent *event)
-{
-    // The boxes, toggles and the list stay for the next showing.
-    event->ignore();
-    hide();
 }
 
 void FindWindow::showListPart(bool shown)

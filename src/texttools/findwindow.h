@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -20,7 +21,7 @@ class RichTextBox;
 // "Поиск / Замена": finds and replaces in the main text, and holds the voice replacement
 // list that the recording applies (ListView1) with the commands to load, edit, save and
 // run it over the main text.
-class FindWindow : public QWidget
+class FindWindow : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -66,9 +67,6 @@ public:
 
     bool NotFoundFlag = false;
     std::int16_t CurEntry = 0; // 1-based row of the selected entry, 0 when none
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     struct Hit

@@ -70,7 +70,7 @@ QLineEdit *patternBox(QWidget *parent, const char *name, const QString &text)
 
 } // namespace
 
-GlavaWindow::GlavaWindow(QWidget *parent) : QWidget(parent)
+GlavaWindow::GlavaWindow(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("glava"));
     setWindowTitle(QStringLiteral("Разделение аудиокниги на главы"));
@@ -167,12 +167,6 @@ QAction *GlavaWindow::button(int index) const
 QCheckBox *GlavaWindow::check(int box) const
 {
     return Checks.value(box - 1);
-}
-
-void GlavaWindow::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    hide();
 }
 
 void GlavaWindow::Toolbar1_ButtonClick(int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -16,7 +17,7 @@ class EventPump;
 
 // "Разделение аудиокниги на главы": finds chapter headings in the main text by the ticked
 // kinds, lists them with their size, and puts the chapter marker before the ticked ones.
-class GlavaWindow : public QWidget
+class GlavaWindow : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -55,9 +56,6 @@ public:
     QLineEdit *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text3 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     // One full search; false when a box click asked it to start over.

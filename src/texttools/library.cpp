@@ -54,7 +54,7 @@ RichTextBox *mainText()
 
 } // namespace
 
-Library::Library(QWidget *parent) : QWidget(parent)
+Library::Library(QWidget *parent) : ToolWindow(parent)
 {
     setObjectName(QStringLiteral("biblioteka"));
     setWindowTitle(QStringLiteral("БИБЛИОТЕКАРЬ - помощник в поиске книг"));
@@ -342,13 +342,6 @@ void Library::ShowLibraryHelp()
 {
     if (MainWindowPort *main = mainwindowport::get())
         main->showHelp(QStringLiteral("Help2.rtf"));
-}
-
-void Library::closeEvent(QCloseEvent *event)
-{
-    // Closing only hides: the lists, the preview and the terms wait for the next showing.
-    event->ignore();
-    hide();
 }
 
 Library &biblioteka()

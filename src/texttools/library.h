@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QWidget>
 
 class QAction;
@@ -21,7 +22,7 @@ class RichTextBox;
 //
 // The file being previewed or searched is the window's own: the current book (CurTextPath,
 // BookTitle) changes only when a file is opened or added.
-class Library : public QWidget
+class Library : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -51,9 +52,6 @@ public:
     QList<QLineEdit *> terms; // Text2..Text5
     QStatusBar *StatusBar1 = nullptr;
     QList<QLabel *> statusPanels; // panel i is statusPanels[i - 1]
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Drive1_Change(int index);

@@ -1,0 +1,9 @@
+#include "app/toolwindow.h"
+
+#include <QCloseEvent>
+
+void ToolWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}
