@@ -3,7 +3,11 @@
 #include "app/mainwindowport.h"
 #include "platform/richtext/richtextbox.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMap>
+#include <QProgressBar>
 #include <QStringList>
 #include <QWidget>
 
@@ -37,6 +41,19 @@ public:
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void stopVoice() override { ++voiceStops; }
     RichTextBox *editor() override { return textBox; }
+    MainPanels mainPanels() override
+    {
+        if (!m_panels.Frame1) {
+            m_panels.Frame1 = new QGroupBox(this);
+            m_panels.Label1 = new QLabel(m_panels.Frame1);
+            m_panels.ProgressBar1 = new QProgressBar(m_panels.Frame1);
+            m_panels.Check4 = new QCheckBox(m_panels.Frame1);
+            m_panels.Check4->setObjectName(QStringLiteral("Check4"));
+            m_panels.Frame2 = new QGroupBox(this);
+            createFinderOptions(m_panels);
+        }
+        return m_panels;
+    }
     void endProgram() override { ++ends; }
 
     QMap<int, QString> panels;
@@ -47,4 +64,7 @@ public:
     bool toolbarEnabled = true;
     int voiceStops = 0;
     int ends = 0;
+
+private:
+    MainPanels m_panels;
 };
