@@ -196,7 +196,8 @@ void HomographWindow::MarkHomograph()
             break;
         for (const homographs::Range &r : homographs::marks(text, {row}))
             ranges.append({r.start, r.length});
-        if (sinceEvents.elapsed() >= 50) {
+        // Events go through after the first row, so a stop asked at once is seen at once.
+        if (ranges.isEmpty() || j == 0 || sinceEvents.elapsed() >= 50) {
             QCoreApplication::processEvents();
             sinceEvents.restart();
         }
