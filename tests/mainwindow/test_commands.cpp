@@ -137,13 +137,13 @@ TEST_F(Commands, BuiltCommandsAreConnectedAndLaterOnesWaitDisabled)
     EXPECT_TRUE(setup().isVisible());
 
     // A command of a later window: present with its shortcut, disabled until it is given.
-    QAction *finder = w->findChild<QAction *>(QStringLiteral("FindNewWords"));
+    QAction *finder = w->findChild<QAction *>(QStringLiteral("FindGlava"));
     EXPECT_FALSE(finder->isEnabled());
-    EXPECT_EQ(finder->shortcut(), QKeySequence(Qt::Key_F3));
-    EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("FindNewWords")), "is disabled");
+    EXPECT_EQ(finder->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("FindGlava")), "is disabled");
     EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("NoSuchItem")), "expected one");
-    w->enableCommand(QStringLiteral("FindNewWords"), [this] { ran << "found"; });
-    triggerAction(*w, QStringLiteral("FindNewWords"));
+    w->enableCommand(QStringLiteral("FindGlava"), [this] { ran << "found"; });
+    triggerAction(*w, QStringLiteral("FindGlava"));
     EXPECT_EQ(ran, QStringList({"found"}));
     EXPECT_TRUE(finder->isEnabled());
     EXPECT_EQ(w->findChild<QMenu *>(QStringLiteral("Users"))->title(), "Профили");
