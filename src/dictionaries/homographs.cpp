@@ -3,6 +3,10 @@
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 namespace homographs {
 
 namespace {
@@ -84,22 +88,66 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     return found;
 }
 
+namespace {
+
+bool isSeparator(QChar c)
+{
+    return c == u' ' || kPadded.contains(c);
+}
+
+} // namespace
+
+MarkFinder::MarkFinder(const QString &text) : m_text(text)
+{
+    // A row without a blank can only match a whole run between separators, so one walk
+    // over the text finds the stretches of every such row.
+    const qsizetype n = text.size();
+    for (qsizetype p = 0; p < n;) {
+        if (isSeparator(text[p])) {
+            ++p;
+            continue;
+        }
+        qsizetype end = p;
+        while (end < n && !isSeparator(text[end]))
+            ++end;
+        if (bounded(p, end))
+            m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
+        p = end;
+    }
+}
+
+bool MarkFinder::bounded(qsizetype start, qsizetype end) const
+{
+    const QString &t = m_text;
+    const bool before = start >= 1 && ((t[start - 1] == u' ' && start >= 2) || kPadded.contains(t[start - 1]));
+    return before && end < t.size() && isSeparator(t[end]);
+}
+
+Range MarkFinder::range(qsizetype start, qsizetype end) const
+{
+    return Range{int(start), int(end - start + (m_text[end] == u' ' ? 1 : 0))};
+}
+
+QList<Range> MarkFinder::marks(const QString &row) const
+{
+    if (row.isEmpty() || std::any_of(row.cbegin(), row.cend(), [](QChar c) { return kPadded.contains(c); }))
+        return {};
+    if (!row.contains(u' '))
+        return m_runs.value(row.toCaseFolded());
+    QList<Range> out;
+    for (qsizetype p = m_text.indexOf(row, 0, Qt::CaseInsensitive); p >= 0;
+         p = m_text.indexOf(row, p + 1, Qt::CaseInsensitive))
+        if (bounded(p, p + row.size()))
+            out.append(range(p, p + row.size()));
+    return out;
+}
+
 QList<Range> marks(const QString &text, const QStringList &rows)
 {
+    const MarkFinder finder(text);
     QList<Range> out;
-    const qsizetype n = text.size();
-    for (const QString &row : rows) {
-        if (row.isEmpty() || std::any_of(row.cbegin(), row.cend(), [](QChar c) { return kPadded.contains(c); }))
-            continue;
-        for (qsizetype p = text.indexOf(row, 0, Qt::CaseInsensitive); p >= 0;
-             p = text.indexOf(row, p + 1, Qt::CaseInsensitive)) {
-            const qsizetype end = p + row.size();
-            const bool before = p >= 1 && ((text[p - 1] == u' ' && p >= 2) || kPadded.contains(text[p - 1]));
-            const bool after = end < n && (text[end] == u' ' || kPadded.contains(text[end]));
-            if (before && after)
-                out.append({int(p), int(row.size() + (text[end] == u' ' ? 1 : 0))});
-        }
-    }
+    for (const QString &row : rows)
+        out += finder.marks(row);
     return out;
 }
 

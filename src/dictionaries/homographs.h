@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -38,10 +39,26 @@ struct Range
     bool operator==(const Range &) const = default;
 };
 
-// The stretches to mark for `rows`, row after row: an occurrence (case ignored) that
-// follows a blank other than the text's first character or one of . , ; : ! ? and is
-// followed by a blank or one of those six; the blank after it belongs to the stretch.
-// Empty rows and rows holding one of the six marks mark nothing.
+// The stretches to mark for a row in a text: an occurrence (case ignored) that follows a
+// blank other than the text's first character or one of . , ; : ! ? and is followed by a
+// blank or one of those six; the blank after it belongs to the stretch. An empty row and
+// a row holding one of the six marks mark nothing.
+class MarkFinder
+{
+public:
+    // Walks the text once; each row is then looked up.
+    explicit MarkFinder(const QString &text);
+    QList<Range> marks(const QString &row) const;
+
+private:
+    bool bounded(qsizetype start, qsizetype end) const;
+    Range range(qsizetype start, qsizetype end) const;
+
+    QString m_text;
+    QHash<QString, QList<Range>> m_runs; // case-folded word -> its stretches
+};
+
+// The stretches of every row, row after row.
 QList<Range> marks(const QString &text, const QStringList &rows);
 
 } // namespace homographs

@@ -183,6 +183,7 @@ void HomographWindow::MarkHomograph()
     panels.Frame1->repaint();
 
     const QString text = editor->Text();
+    const homographs::MarkFinder finder(text);
     QList<std::pair<int, int>> ranges;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
@@ -194,7 +195,7 @@ void HomographWindow::MarkHomograph()
             continue;
         if (panels.Check4->isChecked())
             break;
-        for (const homographs::Range &r : homographs::marks(text, {row}))
+        for (const homographs::Range &r : finder.marks(row))
             ranges.append({r.start, r.length});
         // Events go through after the first row, so a stop asked at once is seen at once.
         if (ranges.isEmpty() || j == 0 || sinceEvents.elapsed() >= 50) {
