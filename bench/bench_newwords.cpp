@@ -31,7 +31,8 @@ QString makeBook(qsizetype size)
 {
     QString corpus;
     for (const char *name : {"kapitanskaya_dochka.txt", "pikovaya_dama.txt", "hameleon.txt"})
-        corpus += textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/") + QLatin1String(name)).value_or(QString());
+        corpus += textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/") + QLatin1String(name))
+                      .value_or(QString());
     QString book;
     while (book.size() < size)
         book += corpus;
@@ -77,7 +78,8 @@ int main(int argc, char **argv)
     QDir(home.path()).mkpath(QStringLiteral("DIC"));
     const QString shipped = QStringLiteral(QUENVALE_TEST_DATA_DIR "/../../data/DIC/");
     for (const char *name : {"exc_rus.txt", "homograph.txt", "70000.txt"})
-        QFile::copy(shipped + QLatin1String(name), home.path() + QStringLiteral("/DIC/") + QLatin1String(name));
+        QFile::copy(shipped + QLatin1String(name),
+                    home.path() + QStringLiteral("/DIC/") + QLatin1String(name));
 
     const QString book = makeBook(2 * 1024 * 1024);
     MainWindow &main = MP3();
@@ -108,8 +110,8 @@ int main(int argc, char **argv)
     clock.restart();
     main.runCommand(QStringLiteral("FindOmograf"));
     const double f4 = ms(clock);
-    const QStringList rows =
-        homographs::rows(textfile::readText(programfolder::file(QStringLiteral("DIC/homograph.txt"))).value_or(QString()));
+    const QStringList rows = homographs::rows(
+        textfile::readText(programfolder::file(QStringLiteral("DIC/homograph.txt"))).value_or(QString()));
     const QList<homographs::Range> marks = homographs::marks(book, rows);
     RichTextBox &box = *main.RichTextBox2;
     const qsizetype sample = std::min<qsizetype>(marks.size(), 500);
@@ -128,9 +130,10 @@ int main(int argc, char **argv)
     std::printf("book: %lld characters, %lld distinct words, %d new words found, %lld homograph marks\n",
                 static_cast<long long>(book.size()), static_cast<long long>(listed), found,
                 static_cast<long long>(marks.size()));
-    std::printf("F3 to the new-words window: %.0f ms   (literal passes: %.0f ms, x%.0f)  target < 2000 ms\n", f3,
-                literal, f3 > 0 ? literal / f3 : 0);
-    std::printf("F4 marking:                 %.0f ms   (selection per occurrence: %.0f ms, x%.1f)  target < 2000 ms\n",
+    std::printf("F3 to the new-words window: %.0f ms   (literal passes: %.0f ms, x%.0f)  target < 2000 ms\n",
+                f3, literal, f3 > 0 ? literal / f3 : 0);
+    std::printf("F4 marking:                 %.0f ms   (selection per occurrence: %.0f ms, x%.1f)  target < "
+                "2000 ms\n",
                 f4, perSelection, f4 > 0 ? perSelection / f4 : 0);
     appwindows::destroyAll();
     services::clear();

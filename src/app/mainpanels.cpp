@@ -14,7 +14,8 @@ void createFinderOptions(MainPanels &panels)
     QGroupBox *frame = panels.Frame2;
     auto *layout = new QGridLayout(frame);
     auto *question = new QLabel(
-        QStringLiteral("Сколько раз должно встретиться слово, чтобы попасть в список незнакомых слов?"), frame);
+        QStringLiteral("Сколько раз должно встретиться слово, чтобы попасть в список незнакомых слов?"),
+        frame);
     question->setObjectName(QStringLiteral("Label2"));
     question->setWordWrap(true);
     layout->addWidget(question, 0, 0, 1, 3);

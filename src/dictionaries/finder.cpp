@@ -64,12 +64,12 @@ QString blankPunctuation(const QString &text)
     };
     // Order matters: "--" and "..." go before the single marks, " - " after them.
     static const Step steps[] = {
-        {u"\"", u" "},  {u"\u201E", u" "}, {u"\u201C", u" "}, {u"\u201D", u" "}, {u"\u00AB", u" "},
-        {u"\u00BB", u" "}, {u"(", u""},    {u")", u""},       {u"№", u" "},      {u"/", u" "},
-        {u"\\", u" "},  {u"*", u" "},      {u"@", u" "},      {u"--", u" "},     {u"\u2013", u" "},
-        {u"~", u" "},   {u"\u2014", u" "}, {u"\u00A0", u" "}, {u"...", u" "},    {u"\u2026", u" "},
-        {u",", u" "},   {u".", u" "},      {u"!", u" "},      {u"?", u" "},      {u":", u" "},
-        {u";", u" "},   {u" - ", u" "},    {u"\r\n", u" "},   {u"\r", u" "},     {u"\n", u" "},
+        {u"\"", u" "},     {u"\u201E", u" "}, {u"\u201C", u" "}, {u"\u201D", u" "}, {u"\u00AB", u" "},
+        {u"\u00BB", u" "}, {u"(", u""},       {u")", u""},       {u"№", u" "},      {u"/", u" "},
+        {u"\\", u" "},     {u"*", u" "},      {u"@", u" "},      {u"--", u" "},     {u"\u2013", u" "},
+        {u"~", u" "},      {u"\u2014", u" "}, {u"\u00A0", u" "}, {u"...", u" "},    {u"\u2026", u" "},
+        {u",", u" "},      {u".", u" "},      {u"!", u" "},      {u"?", u" "},      {u":", u" "},
+        {u";", u" "},      {u" - ", u" "},    {u"\r\n", u" "},   {u"\r", u" "},     {u"\n", u" "},
         {u"  ", u" "},
     };
     QString out = text;
@@ -80,7 +80,8 @@ QString blankPunctuation(const QString &text)
 
 QStringList repeatedWords(const QString &text, int threshold)
 {
-    const QStringList words = blankPunctuation(text).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const QStringList words =
+        blankPunctuation(text).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     // Counting by the case-folded spelling gives what sorting the whole list and comparing
     // neighbours gives, without sorting every occurrence of a book.
     QHash<QString, qsizetype> index;
@@ -140,9 +141,9 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
     return out;
 }
 
-std::optional<QStringList>
-newWords(const QString &text, int threshold, const std::function<std::optional<QStringList>(Pass)> &fields,
-         const std::function<bool(Pass, int exclusions)> &proceed)
+std::optional<QStringList> newWords(const QString &text, int threshold,
+                                    const std::function<std::optional<QStringList>(Pass)> &fields,
+                                    const std::function<bool(Pass, int exclusions)> &proceed)
 {
     QStringList words = repeatedWords(text, threshold);
     for (Pass pass : kPasses) {

@@ -46,9 +46,9 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);
 // `proceed` is asked before each pass that runs and stops the search when it answers
 // false, in which case nothing is returned. The result leaves out a lone "-".
-std::optional<QStringList>
-newWords(const QString &text, int threshold, const std::function<std::optional<QStringList>(Pass)> &fields,
-         const std::function<bool(Pass, int exclusions)> &proceed = {});
+std::optional<QStringList> newWords(const QString &text, int threshold,
+                                    const std::function<std::optional<QStringList>(Pass)> &fields,
+                                    const std::function<bool(Pass, int exclusions)> &proceed = {});
 
 // Proper-name candidates: the pieces of `text` of 5 to 20 characters that start at an
 // occurrence of `search` (case counts) away from a sentence start and end before the next

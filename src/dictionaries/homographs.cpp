@@ -119,7 +119,8 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
 bool MarkFinder::bounded(qsizetype start, qsizetype end) const
 {
     const QString &t = m_text;
-    const bool before = start >= 1 && ((t[start - 1] == u' ' && start >= 2) || kPadded.contains(t[start - 1]));
+    const bool before =
+        start >= 1 && ((t[start - 1] == u' ' && start >= 2) || kPadded.contains(t[start - 1]));
     return before && end < t.size() && isSeparator(t[end]);
 }
 

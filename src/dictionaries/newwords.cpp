@@ -101,8 +101,9 @@ NewWordsWindow::NewWordsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     ListView1->setRootIsDecorated(false);
     // A click on the header sorts, and the list stays sorted for later searches too.
     ListView1->header()->setSectionsClickable(true);
-    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { ListView1->setSortingEnabled(true), ListView1->sortByColumn(column, Qt::AscendingOrder); });
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        ListView1->setSortingEnabled(true), ListView1->sortByColumn(column, Qt::AscendingOrder);
+    });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] {
         ListenLoop = true;
         listen();
@@ -241,7 +242,8 @@ void NewWordsWindow::addToDictionary()
     if (m_ignoreCase->isChecked())
         entry = (entry + QStringLiteral(" /i")).toLower();
     // A line break would split the entry into two broken records of both copies.
-    if (entry.contains(u'\r') || entry.contains(u'\n') || !excdic::isEntry(entry, excdic::Source::ProgramCopy)) {
+    if (entry.contains(u'\r') || entry.contains(u'\n') ||
+        !excdic::isEntry(entry, excdic::Source::ProgramCopy)) {
         services::prompter().critical(
             QStringLiteral("Запись не добавлена: пустое слово или произношение либо недопустимые знаки"));
         return;
@@ -260,7 +262,8 @@ void NewWordsWindow::addToDictionary()
 void NewWordsWindow::addToHomographs()
 {
     const QString word = selectedWord();
-    if (word.isEmpty() || !services::prompter().confirm(QStringLiteral("Добавить это слово в список ОМОГРАФОВ?")))
+    if (word.isEmpty() ||
+        !services::prompter().confirm(QStringLiteral("Добавить это слово в список ОМОГРАФОВ?")))
         return;
     appendToList(QStringLiteral("homograph.txt"), word.toLower());
 }
@@ -286,16 +289,18 @@ void NewWordsWindow::findInText()
 void NewWordsWindow::addToErrors()
 {
     const QString word = selectedWord();
-    if (word.isEmpty() || !services::prompter().confirm(QStringLiteral("Действительно ли такого слова не может быть?")))
+    if (word.isEmpty() ||
+        !services::prompter().confirm(QStringLiteral("Действительно ли такого слова не может быть?")))
         return;
     appendToList(QStringLiteral("err.txt"), word);
 }
 
 void NewWordsWindow::saveList()
 {
-    const QString path = services::fileChooser().saveFile(
-        QStringLiteral("Все слова будут добавлены в файл..."), QStringLiteral("All Files (*);;Текстовые файлы (*.txt)"),
-        QString(), QStringLiteral("Текстовые файлы (*.txt)"));
+    const QString path =
+        services::fileChooser().saveFile(QStringLiteral("Все слова будут добавлены в файл..."),
+                                         QStringLiteral("All Files (*);;Текстовые файлы (*.txt)"), QString(),
+                                         QStringLiteral("Текстовые файлы (*.txt)"));
     if (path.isEmpty())
         return;
     QStringList words;

@@ -41,7 +41,10 @@ protected:
     }
 
     QString dic(const QString &name) const { return home() + u"/DIC/"_s + name; }
-    QByteArray bytes(const QString &name) const { return textfile::readBytes(dic(name)).value_or("<missing>"); }
+    QByteArray bytes(const QString &name) const
+    {
+        return textfile::readBytes(dic(name)).value_or("<missing>");
+    }
 
     // F3 with the option panel answered as a user would: an option, then "go on" (or cancel).
     void find(QRadioButton *MainPanels::*option, bool cancel = false, bool stop = false)
@@ -91,7 +94,8 @@ TEST_F(NewWordsTest, FindsTheWordsNoListKnowsAndRecordsTheListenedOnes)
 
     fakeVoices().log.spoken.clear();
     click(1);
-    EXPECT_EQ(bytes(u"already_listened .txt"_s), "\xF4\xEB\xE8\xE3\xE5\xEB\xFC-\xEF\xF0\xE8\xF1\xF2\xF0\xEE\xE9\xEA\xE0\r\n");
+    EXPECT_EQ(bytes(u"already_listened .txt"_s),
+              "\xF4\xEB\xE8\xE3\xE5\xEB\xFC-\xEF\xF0\xE8\xF1\xF2\xF0\xEE\xE9\xEA\xE0\r\n");
     EXPECT_EQ(NewNames().ListView1->topLevelItem(1)->checkState(0), Qt::Checked);
     EXPECT_EQ(NewNames().RichTextBox1->Text(), u"флигель-пристройка :\t<флигель-пристройка>"_s);
     ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
@@ -153,7 +157,8 @@ TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
     DicEdit().ListView1->clear();
     NewNames().RichTextBox1->setText(u"Дом :\t<до<м>"_s);
     triggerAction(NewNames(), u"Toolbar2_4"_s);
-    EXPECT_EQ(scriptedPrompter().asked.last().text, u"Словарь исключений не загружен! Запись не добавлена."_s);
+    EXPECT_EQ(scriptedPrompter().asked.last().text,
+              u"Словарь исключений не загружен! Запись не добавлена."_s);
     EXPECT_EQ(bytes(u"exc_rus.txt"_s), dictionary);
     EXPECT_EQ(bytes(u"Added_Words_in_exc_rus.txt"_s), "<missing>");
 

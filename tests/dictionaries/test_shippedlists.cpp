@@ -19,11 +19,13 @@ TEST(ShippedLists, KnownWordsAndHomographsAreCleanLowerCaseLists)
 
     const QByteArray bytes = textfile::readBytes(dic + u"homograph.txt"_s).value_or(QByteArray());
     EXPECT_TRUE(bytes.endsWith("\r\n"));
-    const QStringList rows = homographs::rows(textfile::readText(dic + u"homograph.txt"_s).value_or(QString()));
+    const QStringList rows =
+        homographs::rows(textfile::readText(dic + u"homograph.txt"_s).value_or(QString()));
     EXPECT_GE(rows.size(), 300);
     EXPECT_EQ(QSet<QString>(rows.cbegin(), rows.cend()).size(), rows.size());
     for (const QString &row : rows)
         EXPECT_TRUE(!row.isEmpty() && row == row.toLower() && !row.contains(u'ё')) << row.toStdString();
-    for (const char *word : {"замок", "мука", "атлас", "орган", "кружки", "стрелки", "дорогой", "плачу", "стоит", "уже", "все", "осел", "небо"})
+    for (const char *word : {"замок", "мука", "атлас", "орган", "кружки", "стрелки", "дорогой", "плачу",
+                             "стоит", "уже", "все", "осел", "небо"})
         EXPECT_TRUE(rows.contains(QString::fromUtf8(word))) << word;
 }

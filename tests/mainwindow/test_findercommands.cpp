@@ -26,7 +26,8 @@ TEST_F(FinderCommands, MenuItemsRunTheFinderTheMarkingAndTheHomographWindow)
     ASSERT_TRUE(textfile::writeLines(home() + u"/DIC/homograph.txt"_s, {u"замок"_s}));
     w->RichTextBox2->setText(u"Там замок и Дом"_s);
 
-    for (const auto &[name, key] : {std::pair{"FindNewWords", Qt::Key_F3}, std::pair{"FindOmograf", Qt::Key_F4}})
+    for (const auto &[name, key] :
+         {std::pair{"FindNewWords", Qt::Key_F3}, std::pair{"FindOmograf", Qt::Key_F4}})
         EXPECT_EQ(w->menuBar->findChild<QAction *>(QString::fromLatin1(name))->shortcut(), QKeySequence(key));
 
     // The option panel waits for "go on"; the help button shows the panel's page.
