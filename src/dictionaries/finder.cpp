@@ -20,34 +20,32 @@ bool ignoresCase(Pass pass)
 
 } // namespace
 
+namespace {
+
+struct PassList
+{
+    const char16_t *file;
+    const char16_t *caption;
+};
+
+// In the order of Pass.
+constexpr PassList kPassLists[] = {
+    {u"DIC/exc_rus.txt", u"Исключение слов, имеющихся в exc_rus.txt"},
+    {u"DIC/homograph.txt", u"Исключение омографов"},
+    {u"DIC/70000.txt", u"Исключение известных слов (70000.txt)"},
+    {u"DIC/already_listened .txt", u"Исключение ранее уже прослушанных слов (already_listened .txt)"},
+};
+
+} // namespace
+
 QString listFile(Pass pass)
 {
-    switch (pass) {
-    case Pass::Exceptions:
-        return QStringLiteral("DIC/exc_rus.txt");
-    case Pass::Homographs:
-        return QStringLiteral("DIC/homograph.txt");
-    case Pass::Known:
-        return QStringLiteral("DIC/70000.txt");
-    case Pass::Listened:
-        break;
-    }
-    return QStringLiteral("DIC/already_listened .txt");
+    return QString::fromUtf16(kPassLists[int(pass)].file);
 }
 
 QString caption(Pass pass)
 {
-    switch (pass) {
-    case Pass::Exceptions:
-        return QStringLiteral("Исключение слов, имеющихся в exc_rus.txt");
-    case Pass::Homographs:
-        return QStringLiteral("Исключение омографов");
-    case Pass::Known:
-        return QStringLiteral("Исключение известных слов (70000.txt)");
-    case Pass::Listened:
-        break;
-    }
-    return QStringLiteral("Исключение ранее уже прослушанных слов (already_listened .txt)");
+    return QString::fromUtf16(kPassLists[int(pass)].caption);
 }
 
 QString searchText(const QString &whole, const QString &selection)
