@@ -153,7 +153,7 @@ void HomographWindow::SaveHomographResults()
         rows.append(ListView2->item(i)->text());
     QString reason;
     if (!textfile::writeLines(path, rows, &reason))
-        qCWarning(lcHomographs) << "results not saved:" << path << reason;
+        qCInfo(lcHomographs) << "results not saved:" << path << reason;
 }
 
 void HomographWindow::speakSelected()

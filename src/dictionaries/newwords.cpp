@@ -36,7 +36,7 @@ void appendToList(const QString &name, const QString &line)
     const QString path = programfolder::file(QStringLiteral("DIC/") + name);
     QString reason;
     if (!textfile::appendLines(path, {line}, &reason))
-        qCWarning(lcNewWords) << "not appended:" << path << reason;
+        qCInfo(lcNewWords) << "not appended:" << path << reason;
 }
 
 // The proposed dictionary entry for a word: the word, " :", TAB, and the word between
@@ -308,7 +308,7 @@ void NewWordsWindow::saveList()
         words.append(ListView1->topLevelItem(i)->text(0));
     QString reason;
     if (!textfile::appendLines(path, words, &reason))
-        qCWarning(lcNewWords) << "list not saved:" << path << reason;
+        qCInfo(lcNewWords) << "list not saved:" << path << reason;
 }
 
 NewWordsWindow &NewNames()
