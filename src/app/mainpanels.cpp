@@ -43,5 +43,8 @@ void createFinderOptions(MainPanels &panels)
             main->showHelp(QStringLiteral("Help10.rtf"));
     });
     layout->addWidget(help, 4, 2);
+    // A panel over the editor: painted, and below the toolbar.
+    frame->setAutoFillBackground(true);
     frame->resize(380, 170);
+    frame->move(frame->x(), 120);
 }

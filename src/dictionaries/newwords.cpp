@@ -54,7 +54,7 @@ NewWordsWindow::NewWordsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("NewNames"));
     setWindowTitle(QStringLiteral("Поиск новых слов"));
-    resize(460, 560);
+    resize(680, 560);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 0, 1, 0);
     layout->setSpacing(1);
