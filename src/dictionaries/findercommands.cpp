@@ -45,13 +45,16 @@ int askThreshold(const MainPanels &panels)
         cancelled = true;
         wait.quit();
     });
+    const QPointer<QGroupBox> frame = panels.Frame2;
     wait.exec();
+    if (!frame)
+        return 0;
     QObject::disconnect(go);
     QObject::disconnect(cancel);
     QObject::disconnect(gone);
+    frame->hide();
     if (cancelled)
         return 0;
-    panels.Frame2->hide();
     if (panels.Option3->isChecked())
         return 3;
     return panels.Option2->isChecked() ? 2 : 1;

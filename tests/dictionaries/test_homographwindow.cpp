@@ -139,7 +139,7 @@ TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
     Homograph().MarkHomograph();
     EXPECT_EQ(main->textBox->Text(), text);
     EXPECT_EQ(marksOf(*main->textBox), expected(text.size(), {{11, 5}, {22, 5}}));
-    EXPECT_FALSE(main->mainPanels().Frame1->isVisible());
+    EXPECT_TRUE(main->mainPanels().Frame1->isHidden());
     EXPECT_FALSE(Homograph().isVisible());
 
     // A stop keeps the marks made so far.
@@ -148,5 +148,5 @@ TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
     QTimer::singleShot(0, panels.Check4, [panels] { panels.Check4->setChecked(true); });
     Homograph().MarkHomograph();
     EXPECT_EQ(marksOf(*main->textBox), expected(16, {{2, 6}}));
-    EXPECT_FALSE(panels.Frame1->isVisible());
+    EXPECT_TRUE(panels.Frame1->isHidden());
 }

@@ -60,7 +60,7 @@ protected:
                 panels.Check5->setChecked(true);
         });
         dictionaries::FindNewWords_Click();
-        EXPECT_FALSE(panels.Frame1->isVisible());
+        EXPECT_TRUE(panels.Frame1->isHidden());
     }
 
     QStringList listed() const
@@ -131,7 +131,7 @@ TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
 
     main->textBox->setText(u"лев"_s);
     find(&MainPanels::Option1, /*cancel=*/true);
-    EXPECT_FALSE(main->mainPanels().Frame2->isVisible());
+    EXPECT_TRUE(main->mainPanels().Frame2->isHidden());
     find(&MainPanels::Option1, false, /*stop=*/true);
     EXPECT_EQ(listed(), QStringList{u"кот"_s}) << "a cancelled or stopped search changes nothing";
 
