@@ -74,14 +74,6 @@ TEST(Finder, ExcludesTheWordsOfEachList)
         EXPECT_EQ(newWords(text, 1, c.lists), c.expected) << c.what;
 }
 
-TEST(Finder, ExceptionFieldsGiveTheWordBeforeTheColon)
-{
-    EXPECT_EQ(finder::exclusionWords(Pass::Exceptions, {u"дом :\t<до<м>"_s, u"на дом :\t<на##до<м>"_s,
-                                                        u"а<б"_s, u"абв<"_s, u"без"_s}),
-              (QStringList{u"дом"_s, u"на дом"_s, u""_s}));
-    EXPECT_EQ(finder::exclusionWords(Pass::Known, {u" и "_s, u""_s}), (QStringList{u"и"_s, u""_s}));
-}
-
 TEST(Finder, AStopBeforeAPassEndsTheSearch)
 {
     QList<Pass> asked;
@@ -93,12 +85,6 @@ TEST(Finder, AStopBeforeAPassEndsTheSearch)
         });
     EXPECT_FALSE(result.has_value());
     EXPECT_EQ(asked, (QList<Pass>{Pass::Exceptions, Pass::Homographs, Pass::Known}));
-}
-
-TEST(Finder, SearchTextIsTheSelectionOrTheWholeText)
-{
-    EXPECT_EQ(finder::searchText(u"а б"_s, {}), u" а б "_s);
-    EXPECT_EQ(finder::searchText(u"а б"_s, u"б"_s), u" б "_s);
 }
 
 TEST(Finder, ProperNamesFollowAWordAwayFromASentenceStart)
@@ -160,6 +146,7 @@ TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
         {u"замок замок замок "_s, {u"замок"_s}, {R{6, 6}, R{12, 6}}},
         {u" замок .замок (замок) за<мок"_s, {u"замок"_s}, {R{8, 6}}},
         {u"а уже, и уже"_s, {u""_s, u"уже,"_s, u"уже"_s}, {R{2, 3}}},
+        {u"а на двери. На  двери на двери"_s, {u"на двери"_s}, {R{2, 8}}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(homographs::marks(c.text, c.rows), c.marks) << c.text.toStdString();
