@@ -25,6 +25,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <optional>
+
 Q_LOGGING_CATEGORY(lcHomographs, "quenvale.dictionaries.homographs", QtWarningMsg)
 
 HomographWindow::HomographWindow(QWidget *parent) : QWidget(parent, Qt::Window)
@@ -118,6 +120,7 @@ void HomographWindow::FindHomographs()
     RichTextBox *editor = main ? main->editor() : nullptr;
     const QString text = editor ? editor->Text() : QString();
     const int rows = ListView1->count();
+    std::optional<homographs::Occurrence> last;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     for (int j = 0; j < rows && j < ListView1->count(); ++j) {
@@ -125,17 +128,19 @@ void HomographWindow::FindHomographs()
         const QListWidgetItem *row = ListView1->item(j);
         if (row->checkState() == Qt::Checked) {
             for (const homographs::Occurrence &o : homographs::occurrences(text, row->text())) {
-                if (editor) {
-                    editor->setSelStart(o.start);
-                    editor->setSelLength(o.length);
-                }
                 ListView2->addItem(o.context);
+                last = o;
             }
         }
         if (sinceEvents.elapsed() >= 50) {
             QCoreApplication::processEvents();
             sinceEvents.restart();
         }
+    }
+    // Only the last context stays selected, so it is the only one selected.
+    if (editor && last && editor->Text() == text) {
+        editor->setSelStart(last->start);
+        editor->setSelLength(last->length);
     }
     statusPanel1->setText(QStringLiteral("Выполнено"));
     m_searching = false;
