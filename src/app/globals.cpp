@@ -21,6 +21,8 @@ std::int32_t CharsDone = 0;
 float StartTime = 0;
 bool InDialog = false;
 bool InComment = false;
+bool ListenLoop = false;
+std::int32_t LastSpokenIdx = -1;
 
 void resetGlobals()
 {
@@ -45,4 +47,6 @@ void resetGlobals()
     StartTime = 0;
     InDialog = false;
     InComment = false;
+    ListenLoop = false;
+    LastSpokenIdx = -1;
 }

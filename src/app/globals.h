@@ -34,5 +34,10 @@ extern float StartTime;        // seconds since midnight when the run started
 extern bool InDialog;
 extern bool InComment;
 
+// Listening mode of the new-words and homograph windows, and the list index of the row
+// either of them spoke last (-1: none yet).
+extern bool ListenLoop;
+extern std::int32_t LastSpokenIdx;
+
 // Puts every global above back to its value before start-up (tests start from it).
 void resetGlobals();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/mainpanels.h"
+
 class QWidget;
 class QString;
 class RichTextBox;
@@ -40,6 +42,8 @@ public:
     virtual void PreFormat() = 0;
     // The main text, MP3.RichTextBox2.
     virtual RichTextBox *editor() = 0;
+    // The progress panel and the new-word finder's option panel.
+    virtual MainPanels mainPanels() = 0;
 };
 
 namespace mainwindowport {

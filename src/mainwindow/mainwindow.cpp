@@ -88,6 +88,8 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     Frame2 = new QGroupBox(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->hide();
+    m_panels = {Frame1, Label1, ProgressBar1, Check4, Frame2};
+    createFinderOptions(m_panels);
     Frame5 = new QGroupBox(this);
     Frame5->setObjectName(QStringLiteral("Frame5"));
     Frame5->hide();

@@ -122,6 +122,7 @@ public:
     void endProgram() override { endProcess(); }
     void showHelp(const QString &page) override;
     RichTextBox *editor() override { return RichTextBox2; }
+    MainPanels mainPanels() override { return m_panels; }
 
     QList<QWidget *> controlsInDesignOrder() const override;
 
@@ -172,6 +173,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    MainPanels m_panels;
     void createStatusBar();
     void createBookmarksPanel();
 

@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "dictionaries/commands.h"
+#include "dictionaries/findercommands.h"
 #include "platform/richtext/richtextbox.h"
 #include "settings/setup.h"
 #include "texttools/doctor.h"
@@ -131,6 +132,9 @@ void MainWindow::connectCommands()
     enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
     enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
     enableCommand(QStringLiteral("Dic_Compare"), &dictionaries::showDicCompare);
+    enableCommand(QStringLiteral("FindNewWords"), &dictionaries::FindNewWords_Click);
+    enableCommand(QStringLiteral("FindOmograf"), &dictionaries::markHomographs);
+    enableCommand(QStringLiteral("menu5_3"), &dictionaries::showHomographs);
     if (auto *users = menuBar->findChild<QMenu *>(QStringLiteral("Users")))
         addProfileActions(*users);
     const std::pair<const char *, const char *> helpPages[] = {

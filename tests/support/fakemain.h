@@ -4,7 +4,11 @@
 #include "platform/richtext/richtextbox.h"
 #include "support/fixture.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMap>
+#include <QProgressBar>
 #include <QStringList>
 #include <QWidget>
 
@@ -40,6 +44,19 @@ public:
     void stopVoice() override { ++voiceStops; }
     RichTextBox *editor() override { return textBox; }
     void PreFormat() override { ++preformats; }
+    MainPanels mainPanels() override
+    {
+        if (!m_panels.Frame1) {
+            m_panels.Frame1 = new QGroupBox(this);
+            m_panels.Label1 = new QLabel(m_panels.Frame1);
+            m_panels.ProgressBar1 = new QProgressBar(m_panels.Frame1);
+            m_panels.Check4 = new QCheckBox(m_panels.Frame1);
+            m_panels.Check4->setObjectName(QStringLiteral("Check4"));
+            m_panels.Frame2 = new QGroupBox(this);
+            createFinderOptions(m_panels);
+        }
+        return m_panels;
+    }
     void endProgram() override { ++ends; }
 
     QMap<int, QString> panels;
@@ -51,6 +68,9 @@ public:
     int voiceStops = 0;
     int ends = 0;
     int preformats = 0;
+
+private:
+    MainPanels m_panels;
 };
 
 // A test of a window that reaches the main window through the port, with a fake one.

@@ -375,6 +375,28 @@ void RichTextBox::setSelBold(bool bold)
     mergeFormat(f);
 }
 
+void RichTextBox::setMarks(const QList<std::pair<int, int>> &ranges, const QColor &color, bool bold)
+{
+    FormatOnlyScope scope(*this);
+    const CrLfPositions map(*m_edit->document());
+    QTextCursor c(m_edit->document());
+    c.beginEditBlock();
+    QTextCharFormat plain;
+    plain.setForeground(QColor(Qt::black));
+    plain.setFontWeight(QFont::Normal);
+    c.select(QTextCursor::Document);
+    c.mergeCharFormat(plain);
+    QTextCharFormat f;
+    f.setForeground(color);
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    for (const auto &[start, length] : ranges) {
+        c.setPosition(map.toQt(start));
+        c.setPosition(map.toQt(start + qMax(0, length)), QTextCursor::KeepAnchor);
+        c.mergeCharFormat(f);
+    }
+    c.endEditBlock();
+}
+
 int RichTextBox::Find(const QString &text, int start, int end, FindOptions options) const
 {
     const QString &t = cachedText();

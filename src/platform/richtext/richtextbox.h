@@ -65,6 +65,10 @@ public:
     void setSelColor(const QColor &color);
     bool SelBold() const;
     void setSelBold(bool bold);
+    // Makes the whole text black and not bold, then gives every (start, length) stretch the
+    // colour and bold, in one edit block that leaves the selection and the characters alone:
+    // a long list of marks costs one layout pass and one undo step.
+    void setMarks(const QList<std::pair<int, int>> &ranges, const QColor &color, bool bold);
 
     // The position of the first occurrence of `text` that lies within [start, end) (end -1:
     // to the end of the text), or -1. The selection is not touched.

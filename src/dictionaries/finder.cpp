@@ -1,0 +1,189 @@
+#include "dictionaries/finder.h"
+
+#include "platform/text/preformat.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace finder {
+
+namespace {
+
+bool ignoresCase(Pass pass)
+{
+    return pass != Pass::Exceptions;
+}
+
+} // namespace
+
+namespace {
+
+struct PassList
+{
+    const char16_t *file;
+    const char16_t *caption;
+};
+
+// In the order of Pass.
+constexpr PassList kPassLists[] = {
+    {u"DIC/exc_rus.txt", u"Исключение слов, имеющихся в exc_rus.txt"},
+    {u"DIC/homograph.txt", u"Исключение омографов"},
+    {u"DIC/70000.txt", u"Исключение известных слов (70000.txt)"},
+    {u"DIC/already_listened .txt", u"Исключение ранее уже прослушанных слов (already_listened .txt)"},
+};
+
+} // namespace
+
+QString listFile(Pass pass)
+{
+    return QString::fromUtf16(kPassLists[int(pass)].file);
+}
+
+QString caption(Pass pass)
+{
+    return QString::fromUtf16(kPassLists[int(pass)].caption);
+}
+
+QString searchText(const QString &whole, const QString &selection)
+{
+    return u' ' + (selection.isEmpty() ? whole : selection) + u' ';
+}
+
+QString blankPunctuation(const QString &text)
+{
+    struct Step
+    {
+        const char16_t *from;
+        const char16_t *to;
+    };
+    // Order matters: "--" and "..." go before the single marks, " - " after them.
+    static const Step steps[] = {
+        {u"\"", u" "},     {u"\u201E", u" "}, {u"\u201C", u" "}, {u"\u201D", u" "}, {u"\u00AB", u" "},
+        {u"\u00BB", u" "}, {u"(", u""},       {u")", u""},       {u"№", u" "},      {u"/", u" "},
+        {u"\\", u" "},     {u"*", u" "},      {u"@", u" "},      {u"--", u" "},     {u"\u2013", u" "},
+        {u"~", u" "},      {u"\u2014", u" "}, {u"\u00A0", u" "}, {u"...", u" "},    {u"\u2026", u" "},
+        {u",", u" "},      {u".", u" "},      {u"!", u" "},      {u"?", u" "},      {u":", u" "},
+        {u";", u" "},      {u" - ", u" "},    {u"\r\n", u" "},   {u"\r", u" "},     {u"\n", u" "},
+        {u"  ", u" "},
+    };
+    QString out = text;
+    for (const Step &s : steps)
+        out = preformat::replaceAll(out, QStringView(s.from), QStringView(s.to));
+    return out;
+}
+
+QStringList repeatedWords(const QString &text, int threshold)
+{
+    const QStringList words =
+        blankPunctuation(text).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    // Counting by the case-folded spelling gives what sorting the whole list and comparing
+    // neighbours gives, without sorting every occurrence of a book.
+    QHash<QString, qsizetype> index;
+    QStringList unique;
+    QList<int> counts;
+    for (const QString &w : words) {
+        const QString key = w.toCaseFolded();
+        auto it = index.constFind(key);
+        if (it == index.cend()) {
+            index.insert(key, unique.size());
+            unique.append(w);
+            counts.append(1);
+        } else {
+            ++counts[*it];
+        }
+    }
+    QStringList kept;
+    for (qsizetype i = 0; i < unique.size(); ++i)
+        if (counts[i] >= threshold)
+            kept.append(unique[i]);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(kept.begin(), kept.end(),
+                     [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    return kept;
+}
+
+QStringList exclusionWords(Pass pass, const QStringList &fields)
+{
+    QStringList out;
+    out.reserve(fields.size());
+    for (const QString &f : fields) {
+        if (pass != Pass::Exceptions) {
+            out.append(f.trimmed());
+            continue;
+        }
+        // An entry line holds the exception, " :", a TAB and "<"; a "<" among the first
+        // three characters belongs to no entry and is passed over.
+        const qsizetype lt = f.indexOf(u'<');
+        if (lt >= 3)
+            out.append(f.left(lt - 3));
+    }
+    return out;
+}
+
+QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions)
+{
+    const bool folded = ignoresCase(pass);
+    QSet<QString> known;
+    known.reserve(exclusions.size());
+    for (const QString &e : exclusions)
+        known.insert(folded ? e.toCaseFolded() : e);
+    QStringList out;
+    for (const QString &w : words)
+        if (!known.contains(folded ? w.toCaseFolded() : w))
+            out.append(w);
+    return out;
+}
+
+std::optional<QStringList> newWords(const QString &text, int threshold,
+                                    const std::function<std::optional<QStringList>(Pass)> &fields,
+                                    const std::function<bool(Pass, int exclusions)> &proceed)
+{
+    QStringList words = repeatedWords(text, threshold);
+    for (Pass pass : kPasses) {
+        const std::optional<QStringList> list = fields(pass);
+        if (!list)
+            continue;
+        const QStringList exclusions = exclusionWords(pass, *list);
+        if (proceed && !proceed(pass, int(exclusions.size())))
+            return std::nullopt;
+        words = exclude(words, pass, exclusions);
+    }
+    words.removeAll(QStringLiteral("-"));
+    return words;
+}
+
+QStringList FindProperNames(const QString &text, const QString &search)
+{
+    QStringList found;
+    if (search.isEmpty())
+        return found;
+    // 1-based, as the rules below count; outside the text is no character.
+    const auto at = [&text](qsizetype i) { return i >= 1 && i <= text.size() ? text[i - 1] : QChar(); };
+    const auto oneOf = [](QChar c, QStringView set) { return !c.isNull() && set.contains(c); };
+    qsizetype from = 2;
+    for (;;) {
+        const qsizetype p = text.indexOf(search, from - 1) + 1;
+        if (p < 7)
+            break;
+        from = p + 1;
+        if (oneOf(at(p - 1), u".!?-") || (at(p - 3) == u' ' && at(p - 2) == u' ') ||
+            oneOf(at(p - 2), u".!?-") || oneOf(at(p - 3), u".!?"))
+            continue;
+        for (qsizetype j = 1; j <= 20; ++j) {
+            if (at(p + j) != u' ')
+                continue;
+            const QString candidate = text.mid(p - 1, j);
+            if (candidate.size() > 4 && !candidate.contains(QStringLiteral("\r\n")))
+                found.append(candidate);
+            break;
+        }
+    }
+    return found;
+}
+
+} // namespace finder

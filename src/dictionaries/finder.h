@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// The new-word finder: the words of a text that none of the word lists knows yet.
+namespace finder {
+
+// The exclusion passes, in the order they run.
+enum class Pass
+{
+    Exceptions, // DIC/exc_rus.txt: the exception before " :", case counts
+    Homographs, // DIC/homograph.txt
+    Known,      // DIC/70000.txt
+    Listened,   // DIC/already_listened .txt
+};
+inline constexpr Pass kPasses[] = {Pass::Exceptions, Pass::Homographs, Pass::Known, Pass::Listened};
+
+// The list file of a pass, inside the program folder ("DIC/70000.txt").
+QString listFile(Pass pass);
+// The progress caption while a pass runs.
+QString caption(Pass pass);
+
+// The text under search: the selection when there is one, else the whole text.
+QString searchText(const QString &whole, const QString &selection);
+
+// Blanks out quotes, brackets, dashes, sentence punctuation and line breaks, so that only
+// words, hyphenated words and numbers stay between blanks.
+QString blankPunctuation(const QString &text);
+
+// The words met at least `threshold` times (1 to 3), letter case ignored, each once: of
+// the spellings that differ only in case the first in the text. Sorted by the user's
+// collation, case ignored.
+QStringList repeatedWords(const QString &text, int threshold);
+
+// The exclusion words a pass takes from the fields of its list file.
+QStringList exclusionWords(Pass pass, const QStringList &fields);
+
+// `words` without those equal to an exclusion word (exact for the exception pass, case
+// ignored for the others).
+QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions);
+
+// The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);
+// `proceed` is asked before each pass that runs and stops the search when it answers
+// false, in which case nothing is returned. The result leaves out a lone "-".
+std::optional<QStringList> newWords(const QString &text, int threshold,
+                                    const std::function<std::optional<QStringList>(Pass)> &fields,
+                                    const std::function<bool(Pass, int exclusions)> &proceed = {});
+
+// Proper-name candidates: the pieces of `text` of 5 to 20 characters that start at an
+// occurrence of `search` (case counts) away from a sentence start and end before the next
+// blank.
+QStringList FindProperNames(const QString &text, const QString &search);
+
+} // namespace finder

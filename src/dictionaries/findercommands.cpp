@@ -1,0 +1,133 @@
+#include "dictionaries/findercommands.h"
+
+#include "app/mainwindowport.h"
+#include "dictionaries/dicedit.h"
+#include "dictionaries/finder.h"
+#include "dictionaries/homographwindow.h"
+#include "dictionaries/newwords.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace dictionaries {
+
+namespace {
+
+// Waits in the option panel until the user ticks "go on" (the threshold) or cancels (0).
+int askThreshold(const MainPanels &panels)
+{
+    panels.Check5->setChecked(false);
+    panels.Frame2->show();
+    panels.Frame2->raise();
+    QEventLoop wait;
+    bool cancelled = false;
+    const auto go = QObject::connect(panels.Check5, &QCheckBox::toggled, &wait, [&wait](bool on) {
+        if (on)
+            wait.quit();
+    });
+    const auto cancel = QObject::connect(panels.CancelSearch, &QAbstractButton::clicked, &wait, [&] {
+        cancelled = true;
+        wait.quit();
+    });
+    // The panel goes with the main window; the wait must not outlive it.
+    const auto gone = QObject::connect(panels.Frame2, &QObject::destroyed, &wait, [&] {
+        cancelled = true;
+        wait.quit();
+    });
+    const QPointer<QGroupBox> frame = panels.Frame2;
+    wait.exec();
+    if (!frame)
+        return 0;
+    QObject::disconnect(go);
+    QObject::disconnect(cancel);
+    QObject::disconnect(gone);
+    frame->hide();
+    if (cancelled)
+        return 0;
+    if (panels.Option3->isChecked())
+        return 3;
+    return panels.Option2->isChecked() ? 2 : 1;
+}
+
+std::optional<QStringList> readList(finder::Pass pass)
+{
+    // A list that cannot be read skips its pass only.
+    return textfile::readFields(programfolder::file(finder::listFile(pass)));
+}
+
+} // namespace
+
+void FindNewWords_Click()
+{
+    static bool running = false;
+    MainWindowPort *main = mainwindowport::get();
+    if (running || !main || !main->editor())
+        return;
+    running = true;
+    const MainPanels panels = main->mainPanels();
+    // The search works on a copy of its own: the text as it was when the command started.
+    const RichTextBox &editor = *main->editor();
+    const QString text = finder::searchText(editor.Text(), editor.SelText());
+    const int threshold = askThreshold(panels);
+    if (threshold == 0) {
+        running = false;
+        return;
+    }
+    main->window().update();
+
+    panels.Check4->setChecked(false);
+    panels.Label1->setText(QStringLiteral("Построение списка всех слов в тексте"));
+    panels.ProgressBar1->setValue(0);
+    panels.Frame1->show();
+    panels.Frame1->raise();
+    panels.Frame1->repaint();
+    QCoreApplication::processEvents();
+
+    const std::optional<QStringList> words =
+        finder::newWords(text, threshold, &readList, [&panels](finder::Pass pass, int exclusions) {
+            panels.ProgressBar1->setMaximum(qMax(1, exclusions));
+            panels.ProgressBar1->setValue(0);
+            panels.Label1->setText(finder::caption(pass));
+            panels.Frame1->repaint();
+            QCoreApplication::processEvents();
+            return !panels.Check4->isChecked();
+        });
+    panels.Frame1->hide();
+    main->window().update();
+    running = false;
+    if (!words)
+        return;
+
+    NewWordsWindow &review = NewNames();
+    review.ListView1->setVisible(true);
+    review.fill(*words);
+    DicEdit().Autoload_DIC();
+    review.show();
+    review.raise();
+    review.Frame1->setVisible(true);
+}
+
+void markHomographs()
+{
+    Homograph().MarkHomograph();
+}
+
+void showHomographs()
+{
+    HomographWindow &w = Homograph();
+    w.show();
+    w.raise();
+}
+
+} // namespace dictionaries

@@ -1,0 +1,155 @@
+#include "dictionaries/homographs.h"
+
+#include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace homographs {
+
+namespace {
+
+bool isRussianLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'А' && u <= u'я') || u == u'ё' || u == u'Ё';
+}
+
+// Characters that make up a word when the text is split into tokens.
+bool isWordChar(QChar c)
+{
+    return isRussianLetter(c) || c == u'<' || c == u'(' || c == u')';
+}
+
+// Around an occurrence the stress mark separates words too.
+bool isContextLetter(QChar c)
+{
+    return isRussianLetter(c) || c == u'(' || c == u')';
+}
+
+constexpr QStringView kPadded = u".,;:!?";
+
+QString blankLineBreaks(QString s)
+{
+    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    s.replace(u'\r', u' ');
+    s.replace(u'\n', u' ');
+    return s;
+}
+
+} // namespace
+
+QString listFile()
+{
+    return programfolder::file(QStringLiteral("DIC/homograph.txt"));
+}
+
+QStringList rows(const QString &fileText)
+{
+    QStringList out = textfile::splitFields(fileText);
+    for (QString &r : out)
+        r = r.trimmed();
+    return out;
+}
+
+QList<Occurrence> occurrences(const QString &text, const QString &row)
+{
+    QList<Occurrence> found;
+    const qsizetype n = text.size();
+    // 1-based positions; one past the end counts as a delimiter.
+    const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
+    qsizetype d = 0;
+    for (qsizetype i = 1; i <= n + 1; ++i) {
+        if (i <= n && isWordChar(text[i - 1]))
+            continue;
+        if (i - 1 > d && QStringView(text).mid(d, i - 1 - d).compare(row, Qt::CaseInsensitive) == 0) {
+            qsizetype first = 1;
+            if (d > 25) {
+                first = d - 25;
+                while (!contextDelimiter(first))
+                    ++first;
+                ++first;
+            }
+            // With no delimiter in reach the context stops at the last position looked at.
+            qsizetype last = d + 30;
+            for (qsizetype k = d + 10; k <= d + 30; ++k)
+                if (contextDelimiter(k)) {
+                    last = k;
+                    break;
+                }
+            last = qMin(last, n);
+            const QString piece = text.mid(first - 1, last - first + 1);
+            found.append({int(first - 1), int(piece.size()), blankLineBreaks(piece)});
+        }
+        d = i;
+    }
+    return found;
+}
+
+namespace {
+
+bool isSeparator(QChar c)
+{
+    return c == u' ' || kPadded.contains(c);
+}
+
+} // namespace
+
+MarkFinder::MarkFinder(const QString &text) : m_text(text)
+{
+    // A row without a blank can only match a whole run between separators, so one walk
+    // over the text finds the stretches of every such row.
+    const qsizetype n = text.size();
+    for (qsizetype p = 0; p < n;) {
+        if (isSeparator(text[p])) {
+            ++p;
+            continue;
+        }
+        qsizetype end = p;
+        while (end < n && !isSeparator(text[end]))
+            ++end;
+        if (bounded(p, end))
+            m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
+        p = end;
+    }
+}
+
+bool MarkFinder::bounded(qsizetype start, qsizetype end) const
+{
+    const QString &t = m_text;
+    const bool before =
+        start >= 1 && ((t[start - 1] == u' ' && start >= 2) || kPadded.contains(t[start - 1]));
+    return before && end < t.size() && isSeparator(t[end]);
+}
+
+Range MarkFinder::range(qsizetype start, qsizetype end) const
+{
+    return Range{int(start), int(end - start + (m_text[end] == u' ' ? 1 : 0))};
+}
+
+QList<Range> MarkFinder::marks(const QString &row) const
+{
+    if (row.isEmpty() || std::any_of(row.cbegin(), row.cend(), [](QChar c) { return kPadded.contains(c); }))
+        return {};
+    if (!row.contains(u' '))
+        return m_runs.value(row.toCaseFolded());
+    QList<Range> out;
+    for (qsizetype p = m_text.indexOf(row, 0, Qt::CaseInsensitive); p >= 0;
+         p = m_text.indexOf(row, p + 1, Qt::CaseInsensitive))
+        if (bounded(p, p + row.size()))
+            out.append(range(p, p + row.size()));
+    return out;
+}
+
+QList<Range> marks(const QString &text, const QStringList &rows)
+{
+    const MarkFinder finder(text);
+    QList<Range> out;
+    for (const QString &row : rows)
+        out += finder.marks(row);
+    return out;
+}
+
+} // namespace homographs

@@ -1,0 +1,153 @@
+// The new-word finder, the homograph occurrences and the homograph marks, as pure functions.
+#include "dictionaries/finder.h"
+#include "dictionaries/homographs.h"
+
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using finder::Pass;
+
+namespace {
+
+using Lists = QMap<Pass, QStringList>;
+
+QStringList newWords(const QString &text, int threshold, const Lists &lists = {})
+{
+    return *finder::newWords(text, threshold, [&](Pass p) -> std::optional<QStringList> {
+        if (!lists.contains(p))
+            return std::nullopt;
+        return lists.value(p);
+    });
+}
+
+} // namespace
+
+TEST(Finder, ListsTheWordsOfTheTextByThreshold)
+{
+    struct Case
+    {
+        QString text;
+        int threshold;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {u" Он сказал: «Дом-музей» (1999) — да... А - Б - - В "_s,
+         1,
+         {u"1999"_s, u"А"_s, u"Б"_s, u"В"_s, u"да"_s, u"Дом-музей"_s, u"Он"_s, u"сказал"_s}},
+        {u"кот Кот КОТ пёс пёс"_s, 3, {u"кот"_s}},
+        {u"кот Кот КОТ пёс пёс"_s, 2, {u"кот"_s, u"пёс"_s}},
+        // The first spelling in the text stands for the others.
+        {u"Кот кот"_s, 1, {u"Кот"_s}},
+        {u"\tОн\r\nсказал,слово\"так\""_s, 1, {u"Он"_s, u"сказал"_s, u"слово"_s, u"так"_s}},
+        {u"... , !? — «»"_s, 1, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(newWords(c.text, c.threshold), c.expected) << c.text.toStdString();
+}
+
+TEST(Finder, ExcludesTheWordsOfEachList)
+{
+    const QString text = u"дом Дом сад Сад лес Лес"_s;
+    struct Case
+    {
+        const char *what;
+        Lists lists;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"the exception list counts case", {{Pass::Exceptions, {u"дом :\t<до<м>"_s}}}, {u"лес"_s, u"сад"_s}},
+        {"so a capital stays", {{Pass::Exceptions, {u"Лес :\t<ле<с>"_s}}}, {u"дом"_s, u"лес"_s, u"сад"_s}},
+        {"a bad field is passed over, not the end of the list",
+         {{Pass::Exceptions, {u":\t<а<б>"_s, u"дом :\t<до<м>"_s}}},
+         {u"лес"_s, u"сад"_s}},
+        {"fields without < and comments give nothing",
+         {{Pass::Exceptions, {u"сад"_s, u"// лес <b>"_s}}},
+         {u"дом"_s, u"лес"_s, u"сад"_s}},
+        {"the other lists ignore case and blanks",
+         {{Pass::Homographs, {u" ДОМ "_s}}, {Pass::Known, {u"сад"_s}}, {Pass::Listened, {u"лес"_s}}},
+         {}},
+        {"a missing list skips only its pass", {{Pass::Known, {u"сад"_s}}}, {u"дом"_s, u"лес"_s}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(newWords(text, 1, c.lists), c.expected) << c.what;
+}
+
+TEST(Finder, AStopBeforeAPassEndsTheSearch)
+{
+    QList<Pass> asked;
+    const auto result = finder::newWords(
+        u"дом"_s, 1, [](Pass) { return std::optional<QStringList>(QStringList{}); },
+        [&asked](Pass p, int) {
+            asked.append(p);
+            return p != Pass::Known;
+        });
+    EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(asked, (QList<Pass>{Pass::Exceptions, Pass::Homographs, Pass::Known}));
+}
+
+TEST(Finder, ProperNamesFollowAWordAwayFromASentenceStart)
+{
+    const QString text = u"Вчера в Москве. В Питере шёл дождь, и в Казани тоже, и в Ряды\r\nпоехал"_s;
+    EXPECT_EQ(finder::FindProperNames(text, u"М"_s), QStringList{u"Москве."_s});
+    // "В Питере" starts a sentence; Казани lies after a comma and a word.
+    EXPECT_EQ(finder::FindProperNames(text, u"К"_s), QStringList{u"Казани"_s});
+    // Too short, or broken by a line end.
+    EXPECT_EQ(finder::FindProperNames(text, u"Р"_s), QStringList{});
+    EXPECT_EQ(finder::FindProperNames(u"Ab"_s, u"b"_s), QStringList{});
+}
+
+TEST(Homographs, ListRowsAreTrimmedFields)
+{
+    EXPECT_EQ(homographs::rows(u"замок\r\n  мука \r\n\"атлас, орган\"\r\n\r\n"_s),
+              (QStringList{u"замок"_s, u"мука"_s, u"атлас, орган"_s, u""_s}));
+}
+
+TEST(Homographs, OccurrencesComeWithTheirContext)
+{
+    struct Case
+    {
+        QString text;
+        QStringList contexts;
+    };
+    const Case cases[] = {
+        {u"Ключ от замка; замок висел на двери сарая весь день."_s, {u"Ключ от замка; замок висел "_s}},
+        {u"Давным-давно, в далёкой стране, стоял Замок, а рядом река. Конец"_s,
+         {u" в далёкой стране, стоял Замок, а рядом "_s}},
+        {u"(замок) и за<мок."_s, {}},
+        {u"Вот замок"_s, {u"Вот замок"_s}},
+        {u"Там\r\nзамок стоит у реки"_s, {u"Там замок стоит "_s}},
+        // No delimiter 10 to 30 characters on: the context stops 30 after the one before.
+        {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}},
+    };
+    for (const Case &c : cases) {
+        QStringList contexts;
+        for (const homographs::Occurrence &o : homographs::occurrences(c.text, u"замок"_s)) {
+            contexts.append(o.context);
+            EXPECT_EQ(QString(c.text.mid(o.start, o.length)).replace(u"\r\n"_s, u" "_s), o.context);
+        }
+        EXPECT_EQ(contexts, c.contexts) << c.text.toStdString();
+    }
+}
+
+TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
+{
+    using R = homographs::Range;
+    struct Case
+    {
+        QString text;
+        QStringList rows;
+        QList<R> marks;
+    };
+    const Case cases[] = {
+        {u"Там замок и там замок стоит"_s, {u"замок"_s}, {R{4, 6}, R{16, 6}}},
+        {u"Ну... 3.14 Замок. Там замок, и замок\r\nзамок"_s, {u"замок"_s}, {R{11, 5}, R{22, 5}}},
+        {u"замок замок замок "_s, {u"замок"_s}, {R{6, 6}, R{12, 6}}},
+        {u" замок .замок (замок) за<мок"_s, {u"замок"_s}, {R{8, 6}}},
+        {u"а уже, и уже"_s, {u""_s, u"уже,"_s, u"уже"_s}, {R{2, 3}}},
+        {u"а на двери. На  двери на двери"_s, {u"на двери"_s}, {R{2, 8}}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(homographs::marks(c.text, c.rows), c.marks) << c.text.toStdString();
+}

@@ -1,0 +1,152 @@
+// The homograph window: its list, the occurrence search, listening, saving and the marking
+// of the main text, with scripted dialogs and a fake voice.
+#include "app/globals.h"
+#include "dictionaries/homographwindow.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/text/textfile.h"
+#include "support/actions.h"
+#include "support/fakemain.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class HomographTest : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        QDir(home()).mkpath(u"DIC"_s);
+        main = std::make_unique<FakeMain>();
+    }
+
+    void writeList(const QStringList &lines)
+    {
+        ASSERT_TRUE(textfile::writeLines(home() + u"/DIC/homograph.txt"_s, lines));
+    }
+
+    static QStringList rows(const QListWidget &list)
+    {
+        QStringList out;
+        for (int i = 0; i < list.count(); ++i)
+            out.append(list.item(i)->text());
+        return out;
+    }
+
+    // What the marking left at each character: 'r' red and bold, '.' black and plain,
+    // '?' anything else.
+    QString marksOf(RichTextBox &box)
+    {
+        QString out;
+        for (int i = 0; i < box.Text().size(); ++i) {
+            box.setSelStart(i);
+            box.setSelLength(1);
+            const bool red = box.SelColor() == QColor(Qt::red) && box.SelBold();
+            const bool plain = box.SelColor() == QColor(Qt::black) && !box.SelBold();
+            out += red ? u'r' : plain ? u'.' : u'?';
+        }
+        return out;
+    }
+
+    // The marks expected: 'r' over each (start, length), '.' elsewhere.
+    static QString expected(qsizetype size, const QList<std::pair<int, int>> &red)
+    {
+        QString out(size, u'.');
+        for (const auto &[start, length] : red)
+            out.replace(start, length, QString(length, u'r'));
+        return out;
+    }
+
+    std::unique_ptr<FakeMain> main;
+};
+
+} // namespace
+
+TEST_F(HomographTest, ListsTheOccurrencesOfTheCheckedRows)
+{
+    writeList({u"замок, мука"_s, u" \"атлас, орган\""_s});
+    HomographWindow &w = Homograph();
+    EXPECT_EQ(rows(*w.ListView1), (QStringList{u"замок"_s, u"мука"_s, u"атлас, орган"_s}));
+    EXPECT_EQ(w.statusPanel1->text(), u"0"_s);
+
+    main->textBox->setText(u"Ключ от замка; замок висел на двери сарая весь день. Мука"_s);
+    triggerAction(w, u"Toolbar1_3"_s);
+    EXPECT_TRUE(rows(*w.ListView2).isEmpty()) << "no row checked";
+    EXPECT_EQ(w.statusPanel1->text(), u"Выполнено"_s);
+
+    triggerAction(w, u"Toolbar1_1"_s);
+    w.ListView1->item(1)->setCheckState(Qt::Unchecked);
+    triggerAction(w, u"Toolbar1_3"_s);
+    triggerAction(w, u"Toolbar1_3"_s);
+    const QString context = u"Ключ от замка; замок висел "_s;
+    EXPECT_EQ(rows(*w.ListView2), (QStringList{context, context})) << "every search appends";
+    EXPECT_EQ(main->textBox->SelText(), context) << "the last context is selected";
+    triggerAction(w, u"Toolbar1_2"_s);
+    EXPECT_EQ(w.ListView1->item(0)->checkState(), Qt::Unchecked);
+
+    const QString saved = home() + u"/found.txt"_s;
+    scriptedFileChooser().names << saved;
+    triggerAction(w, u"Toolbar1_4"_s);
+    EXPECT_EQ(textfile::readLines(saved).value(), (QStringList{context, context}));
+    triggerAction(w, u"Toolbar1_4"_s);
+    EXPECT_EQ(textfile::readLines(saved).value().size(), 2) << "a cancelled dialog writes nothing";
+}
+
+TEST_F(HomographTest, ListeningSpeaksEachNewlySelectedRow)
+{
+    writeList({u"замок"_s});
+    HomographWindow &w = Homograph();
+    w.ListView2->addItems({u"первый"_s, u"второй"_s});
+    const auto click = [&w](int row) {
+        w.ListView2->setCurrentRow(row);
+        Q_EMIT w.ListView2->itemClicked(w.ListView2->item(row));
+    };
+    w.ListView2->setCurrentRow(1);
+    EXPECT_TRUE(fakeVoices().log.spoken.isEmpty()) << "listening is off until a click";
+    click(0);
+    click(0);
+    w.ListView2->setCurrentRow(1);
+    w.ListView2->setCurrentRow(0);
+    QStringList spoken;
+    for (const auto &s : fakeVoices().log.spoken)
+        spoken.append(s.text);
+    EXPECT_EQ(spoken, (QStringList{u"первый"_s, u"второй"_s, u"первый"_s}));
+    EXPECT_EQ(fakeVoices().log.purges, 3);
+    EXPECT_TRUE(ListenLoop);
+}
+
+TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
+{
+    writeList({u"замок"_s, u""_s, u"мука"_s});
+    const QString text = u"Ну... 3.14 Замок. Там замок, и замок\r\nзамок мука"_s;
+    main->textBox->setText(text);
+    main->textBox->setSelStart(3);
+    main->textBox->setSelLength(5);
+    main->textBox->setSelColor(QColor(Qt::green));
+    Homograph().MarkHomograph();
+    Homograph().MarkHomograph();
+    EXPECT_EQ(main->textBox->Text(), text);
+    EXPECT_EQ(marksOf(*main->textBox), expected(text.size(), {{11, 5}, {22, 5}}));
+    EXPECT_TRUE(main->mainPanels().Frame1->isHidden());
+    EXPECT_FALSE(Homograph().isVisible());
+
+    // A stop keeps the marks made so far.
+    main->textBox->setText(u"а замок и мука и"_s);
+    const MainPanels panels = main->mainPanels();
+    QTimer::singleShot(0, panels.Check4, [panels] { panels.Check4->setChecked(true); });
+    Homograph().MarkHomograph();
+    EXPECT_EQ(marksOf(*main->textBox), expected(16, {{2, 6}}));
+    EXPECT_TRUE(panels.Frame1->isHidden());
+}

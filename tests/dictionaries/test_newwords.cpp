@@ -1,0 +1,211 @@
+// The new-word finder run from the main window's panels into the new-words window, and that
+// window's commands, with scripted prompts and a fake voice.
+#include "app/globals.h"
+#include "dictionaries/dicedit.h"
+#include "dictionaries/excdic.h"
+#include "dictionaries/findercommands.h"
+#include "dictionaries/newwords.h"
+#include "platform/richtext/richtextbox.h"
+#include "platform/text/textfile.h"
+#include "support/actions.h"
+#include "support/fakemain.h"
+#include "support/fakevoice.h"
+#include "support/fixture.h"
+#include "support/scripted.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class NewWordsTest : public QuenvaleTest
+{
+protected:
+    void SetUp() override
+    {
+        QuenvaleTest::SetUp();
+        QDir(home()).mkpath(u"DIC"_s);
+        main = std::make_unique<FakeMain>();
+        ASSERT_TRUE(textfile::writeLines(dic(u"exc_rus.txt"_s), excdic::fileLines({u"дом :\t<до<м>"_s})));
+        ASSERT_TRUE(textfile::writeLines(dic(u"homograph.txt"_s), {u"замок"_s}));
+        ASSERT_TRUE(textfile::writeLines(dic(u"70000.txt"_s), {u"старый"_s, u"и"_s, u"в"_s, u"саду"_s}));
+        main->textBox->setText(u"Старый замок и Дом, в саду флигель-пристройка."_s);
+    }
+
+    QString dic(const QString &name) const { return home() + u"/DIC/"_s + name; }
+    QByteArray bytes(const QString &name) const
+    {
+        return textfile::readBytes(dic(name)).value_or("<missing>");
+    }
+
+    // F3 with the option panel answered as a user would: an option, then "go on" (or cancel).
+    void find(QRadioButton *MainPanels::*option, bool cancel = false, bool stop = false)
+    {
+        const MainPanels panels = main->mainPanels();
+        QTimer::singleShot(0, main.get(), [=] {
+            (panels.*option)->setChecked(true);
+            if (stop)
+                QTimer::singleShot(0, panels.Check4, [=] { panels.Check4->setChecked(true); });
+            if (cancel)
+                panels.CancelSearch->click();
+            else
+                panels.Check5->setChecked(true);
+        });
+        dictionaries::FindNewWords_Click();
+        EXPECT_TRUE(panels.Frame1->isHidden());
+    }
+
+    QStringList listed() const
+    {
+        QStringList words;
+        for (int i = 0; i < NewNames().ListView1->topLevelItemCount(); ++i)
+            words.append(NewNames().ListView1->topLevelItem(i)->text(0));
+        return words;
+    }
+
+    void click(int row)
+    {
+        QTreeWidget *list = NewNames().ListView1;
+        list->setCurrentItem(list->topLevelItem(row));
+        Q_EMIT list->itemClicked(list->topLevelItem(row), 0);
+    }
+
+    std::unique_ptr<FakeMain> main;
+};
+
+} // namespace
+
+TEST_F(NewWordsTest, FindsTheWordsNoListKnowsAndRecordsTheListenedOnes)
+{
+    find(&MainPanels::Option1);
+    EXPECT_EQ(listed(), (QStringList{u"Дом"_s, u"флигель-пристройка"_s}));
+    EXPECT_EQ(NewNames().statusPanels[1]->text(), u"2"_s);
+    EXPECT_TRUE(NewNames().isVisible());
+    EXPECT_TRUE(NewNames().Frame1->isVisible());
+    EXPECT_EQ(DicEdit().ListView1->count(), 1) << "the dictionary is loaded for the entries to come";
+
+    fakeVoices().log.spoken.clear();
+    click(1);
+    EXPECT_EQ(bytes(u"already_listened .txt"_s),
+              "\xF4\xEB\xE8\xE3\xE5\xEB\xFC-\xEF\xF0\xE8\xF1\xF2\xF0\xEE\xE9\xEA\xE0\r\n");
+    EXPECT_EQ(NewNames().ListView1->topLevelItem(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(NewNames().RichTextBox1->Text(), u"флигель-пристройка :\t<флигель-пристройка>"_s);
+    ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
+    EXPECT_EQ(fakeVoices().log.spoken[0].text, u"флигель-пристройка"_s);
+    EXPECT_EQ(fakeVoices().log.spoken[0].flags, 1);
+
+    // Listening follows the selection; the row spoken last is not spoken again, and a ticked
+    // row is not recorded twice.
+    NewNames().ListView1->setCurrentItem(NewNames().ListView1->topLevelItem(0));
+    NewNames().ListView1->setCurrentItem(NewNames().ListView1->topLevelItem(1));
+    click(1);
+    EXPECT_EQ(fakeVoices().log.spoken.size(), 3);
+    EXPECT_EQ(textfile::readLines(dic(u"already_listened .txt"_s)).value(),
+              (QStringList{u"флигель-пристройка"_s, u"Дом"_s}));
+
+    // A toolbar command ends listening mode.
+    triggerAction(NewNames(), u"Toolbar2_3"_s);
+    EXPECT_FALSE(ListenLoop);
+
+    ASSERT_TRUE(textfile::writeLines(dic(u"already_listened .txt"_s), {u"флигель-пристройка"_s}));
+    find(&MainPanels::Option1);
+    EXPECT_EQ(listed(), QStringList{u"Дом"_s});
+    EXPECT_EQ(LastSpokenIdx, -1) << "a new list starts listening afresh";
+}
+
+TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
+{
+    main->textBox->setText(u"кот Кот КОТ пёс пёс"_s);
+    find(&MainPanels::Option2);
+    EXPECT_EQ(listed(), (QStringList{u"кот"_s, u"пёс"_s}));
+    find(&MainPanels::Option3);
+    EXPECT_EQ(listed(), QStringList{u"кот"_s});
+
+    main->textBox->setText(u"лев"_s);
+    find(&MainPanels::Option1, /*cancel=*/true);
+    EXPECT_TRUE(main->mainPanels().Frame2->isHidden());
+    find(&MainPanels::Option1, false, /*stop=*/true);
+    EXPECT_EQ(listed(), QStringList{u"кот"_s}) << "a cancelled or stopped search changes nothing";
+
+    main->textBox->setText(u"лев волк"_s);
+    main->textBox->setSelStart(4);
+    main->textBox->setSelLength(4);
+    find(&MainPanels::Option1);
+    EXPECT_EQ(listed(), QStringList{u"волк"_s}) << "a selection is searched alone";
+}
+
+TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
+{
+    find(&MainPanels::Option1);
+    const QByteArray dictionary = bytes(u"exc_rus.txt"_s);
+
+    // Refused, nothing written: a line break, a line that is no entry, an empty dictionary.
+    for (const QString &line : {u"дом :\t<до<м>\r\nкот :\t<ко<т>"_s, u"дом"_s}) {
+        NewNames().RichTextBox1->setText(line);
+        triggerAction(NewNames(), u"Toolbar2_4"_s);
+        EXPECT_EQ(scriptedPrompter().asked.last().text,
+                  u"Запись не добавлена: пустое слово или произношение либо недопустимые знаки"_s);
+    }
+    DicEdit().ListView1->clear();
+    NewNames().RichTextBox1->setText(u"Дом :\t<до<м>"_s);
+    triggerAction(NewNames(), u"Toolbar2_4"_s);
+    EXPECT_EQ(scriptedPrompter().asked.last().text,
+              u"Словарь исключений не загружен! Запись не добавлена."_s);
+    EXPECT_EQ(bytes(u"exc_rus.txt"_s), dictionary);
+    EXPECT_EQ(bytes(u"Added_Words_in_exc_rus.txt"_s), "<missing>");
+
+    DicEdit().Autoload_DIC();
+    triggerAction(NewNames(), u"Toolbar2_1"_s);
+    triggerAction(NewNames(), u"Toolbar2_4"_s);
+    const QString entry = u"дом :\t<до<м> /i"_s;
+    EXPECT_EQ(textfile::readLines(dic(u"Added_Words_in_exc_rus.txt"_s)).value(), QStringList{entry});
+    const QStringList lines = textfile::readLines(dic(u"exc_rus.txt"_s)).value();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{entry, u"// End of file"_s}));
+}
+
+TEST_F(NewWordsTest, SpeaksTheStressedPronunciationAndRecordsTheWord)
+{
+    find(&MainPanels::Option1);
+    NewWordsWindow &w = NewNames();
+    fakeVoices().log.spoken.clear();
+    for (const QString &line : {u"замок :\t<за<мок>"_s, u"без двоеточия"_s}) {
+        w.RichTextBox1->setText(line);
+        w.SpeakNewWord();
+    }
+    ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
+    EXPECT_EQ(fakeVoices().log.spoken[0].text, u":\t за<мок "_s);
+
+    // Homograph and typing error, each asked first; a "No" writes nothing.
+    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(0));
+    scriptedPrompter().answers << Prompter::Answer::Yes << Prompter::Answer::No;
+    triggerAction(w, u"Toolbar2_5"_s);
+    triggerAction(w, u"Toolbar2_7"_s);
+    EXPECT_EQ(textfile::readLines(dic(u"homograph.txt"_s)).value(), (QStringList{u"замок"_s, u"дом"_s}));
+    EXPECT_EQ(bytes(u"err.txt"_s), "<missing>");
+
+    // Found in the main text case counting, else "не найдено" and the caret at the start.
+    triggerAction(w, u"Toolbar2_6"_s);
+    EXPECT_EQ(main->textBox->SelStart(), 15);
+    EXPECT_EQ(main->textBox->SelText(), u"Дом"_s);
+    main->textBox->setText(u"дом"_s);
+    triggerAction(w, u"Toolbar2_6"_s);
+    EXPECT_EQ(scriptedPrompter().asked.last().text, u"не найдено"_s);
+    EXPECT_EQ(main->textBox->SelLength(), 0);
+
+    // Saving appends the list to the chosen file.
+    const QString saved = home() + u"/list.txt"_s;
+    scriptedFileChooser().names << saved << saved;
+    triggerAction(w, u"file_1"_s);
+    triggerAction(w, u"file_1"_s);
+    EXPECT_EQ(textfile::readLines(saved).value(),
+              (QStringList{u"Дом"_s, u"флигель-пристройка"_s, u"Дом"_s, u"флигель-пристройка"_s}));
+}
