@@ -29,7 +29,7 @@
 
 Q_LOGGING_CATEGORY(lcHomographs, "quenvale.dictionaries.homographs", QtWarningMsg)
 
-HomographWindow::HomographWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+HomographWindow::HomographWindow(QWidget *parent) : ToolWindow(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Homograph"));
     setWindowTitle(QStringLiteral("Анализ омографов"));
@@ -95,13 +95,6 @@ void HomographWindow::formLoad()
         }
     }
     statusPanel1->setText(QStringLiteral("0"));
-}
-
-void HomographWindow::closeEvent(QCloseEvent *event)
-{
-    // Hidden, not closed: the lists and their check marks stay.
-    event->ignore();
-    hide();
 }
 
 void HomographWindow::checkAll(bool checked)

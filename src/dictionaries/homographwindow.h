@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QWidget>
 
 class QLabel;
@@ -9,7 +10,7 @@ class QToolBar;
 
 // "Анализ омографов": the homograph list with check boxes, the occurrences of the checked
 // words in the main text, and the red marking of every homograph there.
-class HomographWindow : public QWidget
+class HomographWindow : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -30,9 +31,6 @@ public:
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *StatusBar2 = nullptr;
     QLabel *statusPanel1 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void speakSelected();

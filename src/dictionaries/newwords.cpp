@@ -50,7 +50,7 @@ QString proposedEntry(const QString &word)
 
 } // namespace
 
-NewWordsWindow::NewWordsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+NewWordsWindow::NewWordsWindow(QWidget *parent) : ToolWindow(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("NewNames"));
     setWindowTitle(QStringLiteral("Поиск новых слов"));
@@ -168,13 +168,6 @@ NewWordsWindow::NewWordsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
         statusPanels.append(panel);
     }
     layout->addWidget(StatusBar1);
-}
-
-void NewWordsWindow::closeEvent(QCloseEvent *event)
-{
-    // Hidden, not closed: the list and its ticks wait for the next search.
-    event->ignore();
-    hide();
 }
 
 void NewWordsWindow::fill(const QStringList &words)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/toolwindow.h"
 #include <QWidget>
 
 class QAction;
@@ -13,7 +14,7 @@ class RichTextBox;
 
 // "Поиск новых слов": the words the finder found, listened to one by one, with the entry
 // line that sends a stressed pronunciation to the exception dictionary.
-class NewWordsWindow : public QWidget
+class NewWordsWindow : public ToolWindow
 {
     Q_OBJECT
 public:
@@ -39,9 +40,6 @@ public:
     QStatusBar *StatusBar1 = nullptr;
     QList<QLabel *> statusPanels; // panel i is statusPanels[i - 1]
     QGroupBox *Frame1 = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void listen();
