@@ -82,7 +82,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     progress->addWidget(ProgressBar1);
     progress->addWidget(Check4);
     Frame1->resize(360, 110);
-    Frame1->move(0, 60);
+    Frame1->setAutoFillBackground(true); // a panel over the editor, painted
     Frame1->hide();
 
     Frame2 = new QGroupBox(this);
@@ -166,7 +166,8 @@ void MainWindow::Form_Resize()
     const int editorHeight = std::max(0, h - t - s - 10);
     RichTextBox2->setGeometry(twips::toPixels(margin), menu + twips::toPixels(t + 5),
                               twips::toPixels(editorWidth), twips::toPixels(editorHeight));
-    Frame1->move((width() - Frame1->width()) / 2, Frame1->y());
+    // The progress panel stands over the top of the editor, never over the toolbar.
+    Frame1->move((width() - Frame1->width()) / 2, RichTextBox2->y() + 10);
     Frame2->move((width() - Frame2->width()) / 2, Frame2->y());
 }
 
