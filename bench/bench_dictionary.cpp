@@ -3,6 +3,7 @@
 // the same file line by line.
 //   QT_QPA_PLATFORM=offscreen ./bench_dictionary [entries]
 // Targets: each under 1 s.
+#include "quietservices.h"
 #include "app/windows.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
@@ -47,11 +48,7 @@ double ms(QElapsedTimer &clock)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("QUENVALE_HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchHome home;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenvale"));
     QApplication::setApplicationName(QStringLiteral("Quenvale"));

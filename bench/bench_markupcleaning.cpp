@@ -3,6 +3,7 @@
 // words, a 1 MB <binary>), against the literal passes that search the whole text again for
 // every tag. The literal passes are stopped after ten minutes; their time on the book's
 // first 500 KB is reported as well. `--quick` leaves out their run over the whole book.
+#include "quietservices.h"
 #include "../tests/texttools/markup_reference.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/textfile.h"
@@ -87,10 +88,7 @@ double seconds(qint64 ms)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("QUENVALE_HOME", home.path().toUtf8());
+    BenchHome home;
     QApplication app(argc, argv);
     const bool quick = app.arguments().contains(QStringLiteral("--quick"));
 

@@ -5,6 +5,7 @@
 // occurrence through SelStart/SelLength/setSelColor/setSelBold.
 //   QT_QPA_PLATFORM=offscreen ./bench_newwords
 // Targets: F3 to the new-words window shown < 2 s; F4 < 2 s.
+#include "quietservices.h"
 #include "app/windows.h"
 #include "dictionaries/finder.h"
 #include "dictionaries/homographs.h"
@@ -66,11 +67,7 @@ void literalPass(QStringList &list, const QStringList &exclusions)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("QUENVALE_HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchHome home;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenvale"));
     QApplication::setApplicationName(QStringLiteral("Quenvale"));

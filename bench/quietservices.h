@@ -15,13 +15,16 @@
 
 #include <memory>
 
-// A program folder and settings store of the run's own; made before the QApplication.
+// A program folder and settings store of the run's own; made before the QApplication, which
+// runs offscreen unless the caller asked for a display.
 struct BenchHome : QTemporaryDir
 {
     BenchHome()
     {
         qputenv("QUENVALE_HOME", path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (path() + QStringLiteral("/config")).toUtf8());
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 };
 
