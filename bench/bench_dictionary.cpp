@@ -48,12 +48,8 @@ double ms(QElapsedTimer &clock)
 
 int main(int argc, char **argv)
 {
-    BenchHome home;
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quenvale"));
-    QApplication::setApplicationName(QStringLiteral("Quenvale"));
-    services::installReal();
-    QDir(home.path()).mkpath(QStringLiteral("DIC"));
+    RealProgram program(argc, argv);
+    const QTemporaryDir &home = program.home;
 
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 50000;
     const QStringList entries = makeEntries(count);

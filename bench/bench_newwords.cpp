@@ -67,12 +67,8 @@ void literalPass(QStringList &list, const QStringList &exclusions)
 
 int main(int argc, char **argv)
 {
-    BenchHome home;
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quenvale"));
-    QApplication::setApplicationName(QStringLiteral("Quenvale"));
-    services::installReal();
-    QDir(home.path()).mkpath(QStringLiteral("DIC"));
+    RealProgram program(argc, argv);
+    const QTemporaryDir &home = program.home;
     const QString shipped = QStringLiteral(QUENVALE_TEST_DATA_DIR "/../../data/DIC/");
     for (const char *name : {"exc_rus.txt", "homograph.txt", "70000.txt"})
         QFile::copy(shipped + QLatin1String(name),

@@ -11,6 +11,8 @@
 #include "platform/services/stylechooser.h"
 #include "platform/speech/voice.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -40,6 +42,22 @@ struct QuietFileChooser : FileChooser
         return {};
     }
     QString folder(const QString &, const QString &) override { return {}; }
+};
+
+// A benchmark of the program's own windows with the real services: a private program folder
+// (with its DIC folder), offscreen, the program's names.
+struct RealProgram
+{
+    RealProgram(int &argc, char **argv) : app(argc, argv)
+    {
+        QApplication::setOrganizationName(QStringLiteral("Quenvale"));
+        QApplication::setApplicationName(QStringLiteral("Quenvale"));
+        services::installReal();
+        QDir(home.path()).mkpath(QStringLiteral("DIC"));
+    }
+
+    BenchHome home; // made before the application
+    QApplication app;
 };
 
 // Installs the quiet services and returns the file chooser, which the services own.
