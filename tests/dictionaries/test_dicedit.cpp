@@ -1,32 +1,15 @@
 // The dictionary editor, driven through its toolbars and menus with a fake voice.
 #include "diceditfixture.h"
 #include "dictionaries/commands.h"
-#include "dictionaries/dicedit.h"
-#include "dictionaries/excdic.h"
-#include "platform/richtext/richtextbox.h"
 #include "platform/speech/exceptions.h"
-#include "platform/text/textfile.h"
 #include "settings/enginecopy.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
-#include "support/fakemain.h"
-#include "support/fakevoice.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
 #include <QAbstractItemDelegate>
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
-
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -188,16 +171,10 @@ TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)
     EXPECT_TRUE(list().isEmpty());
 }
 
-TEST_F(DicEditTest, SaveKeepsWritingTheProgramCopyAndClosingKeepsTheList)
+TEST_F(DicEditTest, SaveWritesTheCopiesEvenWhenTheVoiceFails)
 {
     fill({u"кот :\t<ко<т>"_s});
     DictionaryEditor &w = DicEdit();
-    w.Text1->setText(u"слово"_s);
-    w.show();
-    w.close();
-    EXPECT_TRUE(w.isHidden());
-    EXPECT_EQ(w.Text1->text(), u"слово"_s);
-
     trigger("menu1_4");
     EXPECT_EQ(lines(enginecopy::path(3)).size(), 38);
     EXPECT_EQ(lines(excdic::backupCopy()).size(), 38);

@@ -58,23 +58,13 @@ TEST(Import, OldDictionarySplitsIntoFiles)
     }
 }
 
-TEST(Compare, FiveComparisonsKeepOrderAndMultiplicity)
+// The five results themselves are pinned through the comparer window.
+TEST(Compare, AStopKeepsWhatWasFoundSoFar)
 {
-    const QStringList a = diccompare::entries({u"// Исключение может содержать до пяти слов"_s,
-                                               u" необходимо что бы"_s, u"замок :\t<за<мок>"_s, u"Атлас"_s});
-    const QStringList b{u"ЗАМОК :\t<ЗА<МОК>"_s, u"орган"_s, u"a, b"_s};
-    EXPECT_EQ(a[1], u"необходимо что бы"_s);
-    EXPECT_EQ(diccompare::matching(a, b).entries, QStringList{u"замок :\t<за<мок>"_s});
-    EXPECT_EQ(diccompare::nonMatching(a, b).entries,
-              (QStringList{a[0], a[1], u"Атлас"_s, u"орган"_s, u"a, b"_s}));
-    EXPECT_EQ(diccompare::missing(b, a).entries, (QStringList{u"орган"_s, u"a, b"_s}));
-    EXPECT_EQ(diccompare::sum(a, b).entries.size(), 7);
-    EXPECT_EQ(diccompare::matching({u"X"_s, u"X"_s}, {u"x"_s, u"x"_s}).entries, QStringList(4, u"X"_s));
+    const QStringList a{u"один"_s, u"два"_s, u"Атлас"_s}, b{u"орган"_s, u"a, b"_s};
     EXPECT_EQ(diccompare::missing(a, {}).entries, a);
-
-    // A stop keeps what was found so far.
     int steps = 0;
-    const auto stopped = diccompare::nonMatching(a, b, [&](int) { return ++steps < 7; });
+    const auto stopped = diccompare::nonMatching(a, b, [&](int) { return ++steps < 5; });
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.entries, (QStringList{a[0], a[1], u"Атлас"_s, u"орган"_s}));
 }
