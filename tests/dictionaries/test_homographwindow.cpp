@@ -32,15 +32,6 @@ protected:
         }
         return out;
     }
-
-    // The marks expected: 'r' over each (start, length), '.' elsewhere.
-    static QString expected(qsizetype size, const QList<std::pair<int, int>> &red)
-    {
-        QString out(size, u'.');
-        for (const auto &[start, length] : red)
-            out.replace(start, length, QString(length, u'r'));
-        return out;
-    }
 };
 
 } // namespace
@@ -109,7 +100,7 @@ TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
     Homograph().MarkHomograph();
     Homograph().MarkHomograph();
     EXPECT_EQ(main->textBox->Text(), text);
-    EXPECT_EQ(marksOf(*main->textBox), expected(text.size(), {{11, 5}, {22, 5}}));
+    EXPECT_EQ(marksOf(*main->textBox), u"...........rrrrr......rrrrr....................."_s);
     EXPECT_TRUE(main->mainPanels().Frame1->isHidden());
     EXPECT_FALSE(Homograph().isVisible());
 
@@ -118,6 +109,6 @@ TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
     const MainPanels panels = main->mainPanels();
     QTimer::singleShot(0, panels.Check4, [panels] { panels.Check4->setChecked(true); });
     Homograph().MarkHomograph();
-    EXPECT_EQ(marksOf(*main->textBox), expected(16, {{2, 6}}));
+    EXPECT_EQ(marksOf(*main->textBox), u"..rrrrrr........"_s);
     EXPECT_TRUE(panels.Frame1->isHidden());
 }

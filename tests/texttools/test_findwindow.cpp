@@ -1,13 +1,9 @@
 #include "platform/text/cp1251.h"
-#include "support/actions.h"
 #include "texttools/findwindow.h"
 #include "texttoolstest.h"
 
-#include <QAction>
-#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTimer>
 #include <QToolBar>
 

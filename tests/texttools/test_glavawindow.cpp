@@ -1,22 +1,17 @@
+#include "app/globals.h"
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
-#include "support/actions.h"
 #include "support/testdata.h"
 #include "texttools/glavawindow.h"
 #include "texttoolstest.h"
 
-#include "app/globals.h"
-
-#include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -37,19 +32,7 @@ protected:
         for (const int box : boxes)
             w->check(box)->click();
     }
-    // Column `column` of every row.
-    QStringList column(int column) const
-    {
-        QStringList cells;
-        for (int row = 0; row < w->ListView1->topLevelItemCount(); ++row)
-            cells << w->ListView1->topLevelItem(row)->text(column);
-        return cells;
-    }
-    QByteArray bytes(const QString &path) const
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QStringList column(int column) const { return listing::column(*w->ListView1, column); }
 
     GlavaWindow *w = nullptr;
 };
@@ -152,7 +135,7 @@ TEST_F(GlavaTest, MarkingInsertsTheMarkerAndSavesTheBook)
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"150"});
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList{"7"});
     triggerAction(*w, QStringLiteral("Toolbar1_2"));
-    EXPECT_EQ(bytes(CurTextPath),
+    EXPECT_EQ(listing::bytes(CurTextPath),
               cp1251::encode(QString(150, u'x') + QStringLiteral("\r\n\r\n@@@@@\r\n   ГЛАВА 2\r\n") +
                              QString(50, u'y') + QStringLiteral("\r\n")));
     EXPECT_EQ(w->ListView1->topLevelItemCount(), 0);

@@ -1,23 +1,16 @@
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
-#include "platform/text/textfile.h"
 #include "settings/setup.h"
-#include "support/actions.h"
-#include "support/scripted.h"
 #include "texttools/library.h"
 #include "texttoolstest.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -280,14 +273,8 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
     }
 }
 
-TEST_F(LibraryWindow, ClosingHidesAndHelpShowsItsPage)
+TEST_F(LibraryWindow, HelpShowsItsPage)
 {
-    Library &w = library();
-    w.terms[0]->setText(u"глава"_qs);
-    w.show();
-    w.close();
-    EXPECT_TRUE(w.isHidden());
-    EXPECT_EQ(biblioteka().terms[0]->text(), u"глава"_qs);
     trigger(u"ShowLibraryHelp"_qs);
     EXPECT_EQ(main->help, QStringList{u"Help2.rtf"_qs});
 }
