@@ -82,48 +82,38 @@ TEST_F(GlavaTest, ABoxClickDuringASearchStartsItOver)
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList({"150", "300"}));
 }
 
-TEST_F(GlavaTest, RowClickShowsTheHeadingAndRemovesAnUntickedRow)
+TEST_F(GlavaTest, RowClickShowsTheHeadingAndRemovesAnUntickedRowAndATickClickOnlyTicks)
 {
     editor().setText(textWith(QStringLiteral("ГЛАВА"), {100, 300, 500}, 1000));
     tick({1});
-    w->ListView1->setCurrentItem(w->ListView1->topLevelItem(2));
-    w->ListView1_Click();
+    w->show();
+    const auto click = [this](int row, bool onTick) {
+        QStyleOptionViewItem option;
+        option.rect = w->ListView1->visualItemRect(w->ListView1->topLevelItem(row));
+        option.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, w->ListView1);
+        QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {},
+                          (onTick ? box : option.rect).center());
+    };
+    click(2, false);
     EXPECT_EQ(editor().SelStart(), 500);
     EXPECT_EQ(editor().SelLength(), 100);
-    EXPECT_EQ(w->ListView1->topLevelItemCount(), 3);
 
-    w->ListView1->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-    w->ListView1->setCurrentItem(w->ListView1->topLevelItem(1));
-    w->ListView1_Click();
+    editor().setSelStart(0);
+    click(1, true);
+    EXPECT_EQ(w->ListView1->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(w->ListView1->topLevelItemCount(), 3);
+    EXPECT_EQ(editor().SelStart(), 0);
+    click(1, false);
+    EXPECT_EQ(editor().SelStart(), 300);
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList({"100", "500"}));
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList({"25", "31"}));
 
     // At rate 0 the cells keep their figures.
     rate(0);
-    w->ListView1_Click();
+    click(0, false);
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList({"25", "31"}));
-}
-
-TEST_F(GlavaTest, ClickOnATickOnlyTicks)
-{
-    editor().setText(textWith(QStringLiteral("ГЛАВА"), {100, 300}, 600));
-    tick({1});
-    w->show();
-    QTreeWidgetItem *item = w->ListView1->topLevelItem(0);
-    QStyleOptionViewItem option;
-    option.rect = w->ListView1->visualItemRect(item);
-    option.features = QStyleOptionViewItem::HasCheckIndicator;
-    const QPoint box =
-        w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, w->ListView1).center();
-    editor().setSelStart(0);
-    QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {}, box);
-    EXPECT_EQ(item->checkState(0), Qt::Unchecked);
-    EXPECT_EQ(w->ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(editor().SelStart(), 0);
-    // A click on the row itself shows the heading and takes the unticked row away.
-    QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {}, option.rect.center());
-    EXPECT_EQ(editor().SelStart(), 100);
-    EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"300"});
 }
 
 TEST_F(GlavaTest, MarkingInsertsTheMarkerAndSavesTheBook)
