@@ -34,10 +34,8 @@ protected:
 
     QString file(const QString &name, const QByteArray &bytes)
     {
-        QFile f(books.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        EXPECT_TRUE(textfile::writeBytes(books.filePath(name), bytes));
+        return books.filePath(name);
     }
 
     // The library pointed at the test's folder, with `row` selected (-1: none).
