@@ -1,21 +1,8 @@
 // The editor's check and import commands, driven through its menus with scripted answers.
 #include "diceditfixture.h"
-#include "dictionaries/dicedit.h"
-#include "dictionaries/excdic.h"
-#include "platform/text/textfile.h"
-#include "support/fakemain.h"
-#include "support/fakevoice.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
-#include <QAction>
-#include <QDir>
 #include <QLineEdit>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,7 +17,7 @@ protected:
         scriptedPrompter().asked.clear();
     }
     QString file(const QString &name) const { return home() + u'/' + name; }
-    QStringList lines(const QString &name) const { return DicEditFixture::lines(file(name)); }
+    QStringList lines(const QString &name) const { return listing::lines(file(name)); }
     static void answer(std::initializer_list<Prompter::Answer> answers)
     {
         scriptedPrompter().answers = QQueue<Prompter::Answer>(answers);

@@ -1,23 +1,13 @@
 // The dictionary comparer driven through its toolbar and menus with scripted file dialogs.
+#include "diceditfixture.h"
 #include "dictionaries/diccomparewindow.h"
-#include "platform/text/textfile.h"
-#include "support/actions.h"
-#include "support/fakemain.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
-class DicCompareTest : public QuenvaleTest
+class DicCompareTest : public DicTest
 {
 protected:
     QString write(const QString &name, const QStringList &lines)
@@ -31,13 +21,7 @@ protected:
         scriptedFileChooser().names.enqueue(path);
         triggerAction(DicCompare(), QString::fromLatin1(command));
     }
-    static QStringList result()
-    {
-        QStringList texts;
-        for (int i = 0; i < DicCompare().ListView3->count(); ++i)
-            texts.append(DicCompare().ListView3->item(i)->text());
-        return texts;
-    }
+    static QStringList result() { return listing::rows(*DicCompare().ListView3); }
     static QString panel(int i) { return DicCompare().panels[i]->text(); }
 };
 
@@ -93,7 +77,7 @@ TEST_F(DicCompareTest, RepeatsMultiplyAndTheResultIsSavedAsLines)
     const QString saved = home() + u"/result.txt"_s;
     scriptedFileChooser().names.enqueue(saved);
     triggerAction(DicCompare(), u"Save1"_s);
-    EXPECT_EQ(textfile::readBytes(saved).value_or(QByteArray()), QByteArray("X\r\nX\r\nX\r\nX\r\n"));
+    EXPECT_EQ(listing::bytes(saved), QByteArray("X\r\nX\r\nX\r\nX\r\n"));
 
     // A file that cannot be written says so.
     scriptedFileChooser().names.enqueue(readOnlyFolder() + u"/result.txt"_s);

@@ -1,48 +1,21 @@
 // The homograph window: its list, the occurrence search, listening, saving and the marking
 // of the main text, with scripted dialogs and a fake voice.
 #include "app/globals.h"
+#include "diceditfixture.h"
 #include "dictionaries/homographwindow.h"
-#include "platform/richtext/richtextbox.h"
-#include "platform/text/textfile.h"
-#include "support/actions.h"
-#include "support/fakemain.h"
-#include "support/fakevoice.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
-#include <QListWidget>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
-class HomographTest : public QuenvaleTest
+class HomographTest : public DicTest
 {
 protected:
-    void SetUp() override
-    {
-        QuenvaleTest::SetUp();
-        QDir(home()).mkpath(u"DIC"_s);
-        main = std::make_unique<FakeMain>();
-    }
-
     void writeList(const QStringList &lines)
     {
-        ASSERT_TRUE(textfile::writeLines(home() + u"/DIC/homograph.txt"_s, lines));
-    }
-
-    static QStringList rows(const QListWidget &list)
-    {
-        QStringList out;
-        for (int i = 0; i < list.count(); ++i)
-            out.append(list.item(i)->text());
-        return out;
+        ASSERT_TRUE(textfile::writeLines(dic(u"homograph.txt"_s), lines));
     }
 
     // What the marking left at each character: 'r' red and bold, '.' black and plain,
@@ -59,17 +32,6 @@ protected:
         }
         return out;
     }
-
-    // The marks expected: 'r' over each (start, length), '.' elsewhere.
-    static QString expected(qsizetype size, const QList<std::pair<int, int>> &red)
-    {
-        QString out(size, u'.');
-        for (const auto &[start, length] : red)
-            out.replace(start, length, QString(length, u'r'));
-        return out;
-    }
-
-    std::unique_ptr<FakeMain> main;
 };
 
 } // namespace
@@ -78,12 +40,12 @@ TEST_F(HomographTest, ListsTheOccurrencesOfTheCheckedRows)
 {
     writeList({u"замок, мука"_s, u" \"атлас, орган\""_s});
     HomographWindow &w = Homograph();
-    EXPECT_EQ(rows(*w.ListView1), (QStringList{u"замок"_s, u"мука"_s, u"атлас, орган"_s}));
+    EXPECT_EQ(listing::rows(*w.ListView1), (QStringList{u"замок"_s, u"мука"_s, u"атлас, орган"_s}));
     EXPECT_EQ(w.statusPanel1->text(), u"0"_s);
 
     main->textBox->setText(u"Ключ от замка; замок висел на двери сарая весь день. Мука"_s);
     triggerAction(w, u"Toolbar1_3"_s);
-    EXPECT_TRUE(rows(*w.ListView2).isEmpty()) << "no row checked";
+    EXPECT_TRUE(listing::rows(*w.ListView2).isEmpty()) << "no row checked";
     EXPECT_EQ(w.statusPanel1->text(), u"Выполнено"_s);
 
     triggerAction(w, u"Toolbar1_1"_s);
@@ -91,7 +53,7 @@ TEST_F(HomographTest, ListsTheOccurrencesOfTheCheckedRows)
     triggerAction(w, u"Toolbar1_3"_s);
     triggerAction(w, u"Toolbar1_3"_s);
     const QString context = u"Ключ от замка; замок висел "_s;
-    EXPECT_EQ(rows(*w.ListView2), (QStringList{context, context})) << "every search appends";
+    EXPECT_EQ(listing::rows(*w.ListView2), (QStringList{context, context})) << "every search appends";
     EXPECT_EQ(main->textBox->SelText(), context) << "the last context is selected";
     triggerAction(w, u"Toolbar1_2"_s);
     EXPECT_EQ(w.ListView1->item(0)->checkState(), Qt::Unchecked);
@@ -99,9 +61,9 @@ TEST_F(HomographTest, ListsTheOccurrencesOfTheCheckedRows)
     const QString saved = home() + u"/found.txt"_s;
     scriptedFileChooser().names << saved;
     triggerAction(w, u"Toolbar1_4"_s);
-    EXPECT_EQ(textfile::readLines(saved).value(), (QStringList{context, context}));
+    EXPECT_EQ(listing::lines(saved), (QStringList{context, context}));
     triggerAction(w, u"Toolbar1_4"_s);
-    EXPECT_EQ(textfile::readLines(saved).value().size(), 2) << "a cancelled dialog writes nothing";
+    EXPECT_EQ(listing::lines(saved).size(), 2) << "a cancelled dialog writes nothing";
 }
 
 TEST_F(HomographTest, ListeningSpeaksEachNewlySelectedRow)
@@ -138,7 +100,7 @@ TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
     Homograph().MarkHomograph();
     Homograph().MarkHomograph();
     EXPECT_EQ(main->textBox->Text(), text);
-    EXPECT_EQ(marksOf(*main->textBox), expected(text.size(), {{11, 5}, {22, 5}}));
+    EXPECT_EQ(marksOf(*main->textBox), u"...........rrrrr......rrrrr....................."_s);
     EXPECT_TRUE(main->mainPanels().Frame1->isHidden());
     EXPECT_FALSE(Homograph().isVisible());
 
@@ -147,6 +109,6 @@ TEST_F(HomographTest, MarkingColoursTheWordsAndKeepsTheCharacters)
     const MainPanels panels = main->mainPanels();
     QTimer::singleShot(0, panels.Check4, [panels] { panels.Check4->setChecked(true); });
     Homograph().MarkHomograph();
-    EXPECT_EQ(marksOf(*main->textBox), expected(16, {{2, 6}}));
+    EXPECT_EQ(marksOf(*main->textBox), u"..rrrrrr........"_s);
     EXPECT_TRUE(panels.Frame1->isHidden());
 }

@@ -1,50 +1,29 @@
 // The new-word finder run from the main window's panels into the new-words window, and that
 // window's commands, with scripted prompts and a fake voice.
 #include "app/globals.h"
-#include "dictionaries/dicedit.h"
-#include "dictionaries/excdic.h"
+#include "diceditfixture.h"
 #include "dictionaries/findercommands.h"
 #include "dictionaries/newwords.h"
-#include "platform/richtext/richtextbox.h"
-#include "platform/text/textfile.h"
-#include "support/actions.h"
-#include "support/fakemain.h"
-#include "support/fakevoice.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 
-#include <QDir>
 #include <QGroupBox>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QTimer>
-#include <QTreeWidget>
-
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
-class NewWordsTest : public QuenvaleTest
+class NewWordsTest : public DicTest
 {
 protected:
     void SetUp() override
     {
-        QuenvaleTest::SetUp();
-        QDir(home()).mkpath(u"DIC"_s);
-        main = std::make_unique<FakeMain>();
+        DicTest::SetUp();
         ASSERT_TRUE(textfile::writeLines(dic(u"exc_rus.txt"_s), excdic::fileLines({u"дом :\t<до<м>"_s})));
         ASSERT_TRUE(textfile::writeLines(dic(u"homograph.txt"_s), {u"замок"_s}));
         ASSERT_TRUE(textfile::writeLines(dic(u"70000.txt"_s), {u"старый"_s, u"и"_s, u"в"_s, u"саду"_s}));
         main->textBox->setText(u"Старый замок и Дом, в саду флигель-пристройка."_s);
     }
 
-    QString dic(const QString &name) const { return home() + u"/DIC/"_s + name; }
-    QByteArray bytes(const QString &name) const
-    {
-        return textfile::readBytes(dic(name)).value_or("<missing>");
-    }
+    QByteArray bytes(const QString &name) const { return listing::bytes(dic(name)); }
 
     // F3 with the option panel answered as a user would: an option, then "go on" (or cancel).
     void find(QRadioButton *MainPanels::*option, bool cancel = false, bool stop = false)
@@ -63,13 +42,7 @@ protected:
         EXPECT_TRUE(panels.Frame1->isHidden());
     }
 
-    QStringList listed() const
-    {
-        QStringList words;
-        for (int i = 0; i < NewNames().ListView1->topLevelItemCount(); ++i)
-            words.append(NewNames().ListView1->topLevelItem(i)->text(0));
-        return words;
-    }
+    static QStringList listed() { return listing::column(*NewNames().ListView1); }
 
     void click(int row)
     {
@@ -77,8 +50,6 @@ protected:
         list->setCurrentItem(list->topLevelItem(row));
         Q_EMIT list->itemClicked(list->topLevelItem(row), 0);
     }
-
-    std::unique_ptr<FakeMain> main;
 };
 
 } // namespace
@@ -108,7 +79,7 @@ TEST_F(NewWordsTest, FindsTheWordsNoListKnowsAndRecordsTheListenedOnes)
     NewNames().ListView1->setCurrentItem(NewNames().ListView1->topLevelItem(1));
     click(1);
     EXPECT_EQ(fakeVoices().log.spoken.size(), 3);
-    EXPECT_EQ(textfile::readLines(dic(u"already_listened .txt"_s)).value(),
+    EXPECT_EQ(listing::lines(dic(u"already_listened .txt"_s)),
               (QStringList{u"флигель-пристройка"_s, u"Дом"_s}));
 
     // A toolbar command ends listening mode.
@@ -166,8 +137,8 @@ TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
     triggerAction(NewNames(), u"Toolbar2_1"_s);
     triggerAction(NewNames(), u"Toolbar2_4"_s);
     const QString entry = u"дом :\t<до<м> /i"_s;
-    EXPECT_EQ(textfile::readLines(dic(u"Added_Words_in_exc_rus.txt"_s)).value(), QStringList{entry});
-    const QStringList lines = textfile::readLines(dic(u"exc_rus.txt"_s)).value();
+    EXPECT_EQ(listing::lines(dic(u"Added_Words_in_exc_rus.txt"_s)), QStringList{entry});
+    const QStringList lines = listing::lines(dic(u"exc_rus.txt"_s));
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{entry, u"// End of file"_s}));
 }
@@ -189,7 +160,7 @@ TEST_F(NewWordsTest, SpeaksTheStressedPronunciationAndRecordsTheWord)
     scriptedPrompter().answers << Prompter::Answer::Yes << Prompter::Answer::No;
     triggerAction(w, u"Toolbar2_5"_s);
     triggerAction(w, u"Toolbar2_7"_s);
-    EXPECT_EQ(textfile::readLines(dic(u"homograph.txt"_s)).value(), (QStringList{u"замок"_s, u"дом"_s}));
+    EXPECT_EQ(listing::lines(dic(u"homograph.txt"_s)), (QStringList{u"замок"_s, u"дом"_s}));
     EXPECT_EQ(bytes(u"err.txt"_s), "<missing>");
 
     // Found in the main text case counting, else "не найдено" and the caret at the start.
@@ -206,6 +177,6 @@ TEST_F(NewWordsTest, SpeaksTheStressedPronunciationAndRecordsTheWord)
     scriptedFileChooser().names << saved << saved;
     triggerAction(w, u"file_1"_s);
     triggerAction(w, u"file_1"_s);
-    EXPECT_EQ(textfile::readLines(saved).value(),
+    EXPECT_EQ(listing::lines(saved),
               (QStringList{u"Дом"_s, u"флигель-пристройка"_s, u"Дом"_s, u"флигель-пристройка"_s}));
 }

@@ -1,27 +1,21 @@
 // The exception dictionary file: entry check, copies on disk and the voice walks.
 #include "dictionaries/excdic.h"
 #include "platform/text/cp1251.h"
-#include "platform/text/textfile.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
+#include "support/listing.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using excdic::Source;
+using listing::bytes;
 
 namespace {
 
 const QString cat = u"кот :\t<ко<т>"_s;
-
-QByteArray bytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 TEST(EntryCheck, KeepsWellFormedEntriesOnly)
 {

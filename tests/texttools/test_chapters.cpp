@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(Chapters, SearchSkipsTheStartAndAHundredAfterEachHit)
 {
     const QString glava = QStringLiteral("ГЛАВА");
@@ -80,5 +78,3 @@ TEST(Chapters, MarkingTakesTickedHeadingsStillInPlaceOncePerPlace)
     EXPECT_EQ(chapters::placesToMark(text, candidates), (QList<qsizetype>{1200, 500}));
     EXPECT_EQ(chapters::marker(), QStringLiteral("\r\n\r\n@@@@@\r\n   "));
 }
-
-} // namespace

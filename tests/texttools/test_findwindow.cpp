@@ -1,13 +1,9 @@
 #include "platform/text/cp1251.h"
-#include "support/actions.h"
 #include "texttools/findwindow.h"
 #include "texttoolstest.h"
 
-#include <QAction>
-#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTimer>
 #include <QToolBar>
 
@@ -37,11 +33,8 @@ protected:
     }
     QString writeFile(const QString &name, const QString &text)
     {
-        const QString path = home() + u'/' + name;
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(cp1251::encode(text));
-        return path;
+        EXPECT_TRUE(textfile::writeBytes(home() + u'/' + name, cp1251::encode(text)));
+        return home() + u'/' + name;
     }
     QColor colourAt(int start, int length)
     {
@@ -121,9 +114,7 @@ TEST_F(FindTest, ListLoadsEntryLinesSavesThemAndKeepsThemOnFailure)
     triggerAction(*w, QStringLiteral("Toolbar1_1"));
     triggerAction(*w, QStringLiteral("Toolbar1_2"));
     EXPECT_EQ(w->entries(), QStringList({"кот=пёс", "пёс=волк"}));
-    QFile f(saved);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), cp1251::encode(QStringLiteral("кот=пёс\r\nпёс=волк\r\n")));
+    EXPECT_EQ(listing::bytes(saved), cp1251::encode(QStringLiteral("кот=пёс\r\nпёс=волк\r\n")));
     const auto &dialogs = scriptedFileChooser().asked;
     ASSERT_EQ(dialogs.size(), 2);
     EXPECT_EQ(dialogs[0].title, QStringLiteral("Открыть файл  со списком замен"));

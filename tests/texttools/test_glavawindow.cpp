@@ -1,22 +1,17 @@
+#include "app/globals.h"
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
-#include "support/actions.h"
 #include "support/testdata.h"
 #include "texttools/glavawindow.h"
 #include "texttoolstest.h"
 
-#include "app/globals.h"
-
-#include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -37,19 +32,7 @@ protected:
         for (const int box : boxes)
             w->check(box)->click();
     }
-    // Column `column` of every row.
-    QStringList column(int column) const
-    {
-        QStringList cells;
-        for (int row = 0; row < w->ListView1->topLevelItemCount(); ++row)
-            cells << w->ListView1->topLevelItem(row)->text(column);
-        return cells;
-    }
-    QByteArray bytes(const QString &path) const
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QStringList column(int column) const { return listing::column(*w->ListView1, column); }
 
     GlavaWindow *w = nullptr;
 };
@@ -99,48 +82,38 @@ TEST_F(GlavaTest, ABoxClickDuringASearchStartsItOver)
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList({"150", "300"}));
 }
 
-TEST_F(GlavaTest, RowClickShowsTheHeadingAndRemovesAnUntickedRow)
+TEST_F(GlavaTest, RowClickShowsTheHeadingAndRemovesAnUntickedRowAndATickClickOnlyTicks)
 {
     editor().setText(textWith(QStringLiteral("ГЛАВА"), {100, 300, 500}, 1000));
     tick({1});
-    w->ListView1->setCurrentItem(w->ListView1->topLevelItem(2));
-    w->ListView1_Click();
+    w->show();
+    const auto click = [this](int row, bool onTick) {
+        QStyleOptionViewItem option;
+        option.rect = w->ListView1->visualItemRect(w->ListView1->topLevelItem(row));
+        option.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, w->ListView1);
+        QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {},
+                          (onTick ? box : option.rect).center());
+    };
+    click(2, false);
     EXPECT_EQ(editor().SelStart(), 500);
     EXPECT_EQ(editor().SelLength(), 100);
-    EXPECT_EQ(w->ListView1->topLevelItemCount(), 3);
 
-    w->ListView1->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-    w->ListView1->setCurrentItem(w->ListView1->topLevelItem(1));
-    w->ListView1_Click();
+    editor().setSelStart(0);
+    click(1, true);
+    EXPECT_EQ(w->ListView1->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(w->ListView1->topLevelItemCount(), 3);
+    EXPECT_EQ(editor().SelStart(), 0);
+    click(1, false);
+    EXPECT_EQ(editor().SelStart(), 300);
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList({"100", "500"}));
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList({"25", "31"}));
 
     // At rate 0 the cells keep their figures.
     rate(0);
-    w->ListView1_Click();
+    click(0, false);
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList({"25", "31"}));
-}
-
-TEST_F(GlavaTest, ClickOnATickOnlyTicks)
-{
-    editor().setText(textWith(QStringLiteral("ГЛАВА"), {100, 300}, 600));
-    tick({1});
-    w->show();
-    QTreeWidgetItem *item = w->ListView1->topLevelItem(0);
-    QStyleOptionViewItem option;
-    option.rect = w->ListView1->visualItemRect(item);
-    option.features = QStyleOptionViewItem::HasCheckIndicator;
-    const QPoint box =
-        w->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, w->ListView1).center();
-    editor().setSelStart(0);
-    QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {}, box);
-    EXPECT_EQ(item->checkState(0), Qt::Unchecked);
-    EXPECT_EQ(w->ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(editor().SelStart(), 0);
-    // A click on the row itself shows the heading and takes the unticked row away.
-    QTest::mouseClick(w->ListView1->viewport(), Qt::LeftButton, {}, option.rect.center());
-    EXPECT_EQ(editor().SelStart(), 100);
-    EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"300"});
 }
 
 TEST_F(GlavaTest, MarkingInsertsTheMarkerAndSavesTheBook)
@@ -152,7 +125,7 @@ TEST_F(GlavaTest, MarkingInsertsTheMarkerAndSavesTheBook)
     EXPECT_EQ(column(GlavaWindow::PosColumn), QStringList{"150"});
     EXPECT_EQ(column(GlavaWindow::MinutesColumn), QStringList{"7"});
     triggerAction(*w, QStringLiteral("Toolbar1_2"));
-    EXPECT_EQ(bytes(CurTextPath),
+    EXPECT_EQ(listing::bytes(CurTextPath),
               cp1251::encode(QString(150, u'x') + QStringLiteral("\r\n\r\n@@@@@\r\n   ГЛАВА 2\r\n") +
                              QString(50, u'y') + QStringLiteral("\r\n")));
     EXPECT_EQ(w->ListView1->topLevelItemCount(), 0);

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "platform/richtext/richtextbox.h"
+#include "support/actions.h"
 #include "support/fakemain.h"
+#include "support/listing.h"
 #include "support/scripted.h"
 
 #include <QStringList>
 
+#include <gtest/gtest.h>
 
 // A test of a text tool window over the fake main window's editor.
 class TextToolTest : public FakeMainTest

@@ -1,14 +1,10 @@
 // The real eSpeak NG voice, speaking into real files.
-#include "platform/speech/espeakvoice.h"
-
 #include "support/testdata.h"
 #include "wavcheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -25,21 +21,9 @@ QString corpusText(qsizetype length)
     return testdata::text(u"kapitanskaya_dochka.txt"_s).mid(20000, length);
 }
 
-class EspeakVoiceTest : public testing::Test
+class EspeakVoiceTest : public EngineTest<>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        factory = std::make_unique<EspeakVoiceFactory>(EspeakVoiceFactory::Options{{}, true});
-    }
-    static void TearDownTestSuite() { factory.reset(); }
-    void SetUp() override
-    {
-        voice = factory->create();
-        ASSERT_TRUE(voice && !voice->GetVoices().isEmpty())
-            << "no engine or no Russian voice: " << qPrintable(factory->errorString());
-    }
-
     static QString key(const speech::VoiceToken &v) { return v.id + u'=' + v.description; }
 
     WavFile speakToFile(const QString &text, int flags = 0, int type = 22)
@@ -47,8 +31,6 @@ protected:
         return speakToWav(*voice, file, text, flags, type);
     }
 
-    static inline std::unique_ptr<EspeakVoiceFactory> factory;
-    std::unique_ptr<speech::Voice> voice;
     QTemporaryDir dir;
     QString file = dir.filePath(u"out.wav"_s);
 };

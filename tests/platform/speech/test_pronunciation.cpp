@@ -1,15 +1,11 @@
 // The real eSpeak NG voice: stress marks and the exception dictionary, as the engine gets them.
-#include "platform/speech/espeakvoice.h"
 #include "platform/speech/exceptions.h"
 #include "platform/speech/stress.h"
 #include "platform/text/textfile.h"
 #include "wavcheck.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -53,18 +49,14 @@ int stressedVowel(const QStringList &names)
     return stresses == 1 ? vowel : -1;
 }
 
-class PronunciationTest : public testing::Test
+class PronunciationTest : public EngineTest<speech::EspeakVoice>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        factory = std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
-    }
-    static void TearDownTestSuite() { factory.reset(); }
     void SetUp() override
     {
-        voice.reset(static_cast<speech::EspeakVoice *>(factory->create().release()));
-        ASSERT_TRUE(voice) << qPrintable(factory->errorString());
+        EngineTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // The engine's dictionary outlives a test: start each without one.
         speech::setExceptionDictionary({});
         ASSERT_TRUE(voice->SelectVoice(u"ru+f3"_s));
@@ -73,9 +65,6 @@ protected:
     void TearDown() override { speech::setExceptionDictionary({}); }
 
     QString sent(const QString &text) { return voice->engineTexts(text, 0).join(u'|'); }
-
-    static inline std::unique_ptr<speech::EspeakVoiceFactory> factory;
-    std::unique_ptr<speech::EspeakVoice> voice;
 };
 
 TEST_F(PronunciationTest, MarkedVowelCarriesTheOnePrimaryStress)

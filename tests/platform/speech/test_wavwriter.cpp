@@ -36,9 +36,12 @@ protected:
 TEST_F(WavWriterTest, SilenceAndSamplesAreExactToTheByte)
 {
     EXPECT_EQ(write(39, {}, 1000).data, QByteArray(192000, '\0'));
+    // The headers as an independent reader sees them.
+    EXPECT_EQ(soxInfo(file), QStringLiteral("48000|2|16|Signed Integer PCM|48000"));
     // 8-bit samples are unsigned; 1 ms at 11.025 kHz is an odd data chunk, which takes a pad byte.
     EXPECT_EQ(write(8, {}, 1).data, QByteArray(11, char(0x80)));
     EXPECT_EQ(write(4, {0, 32767, -32768, 256, -1}, 0, 8000).data, QByteArray::fromHex("80ff00817f"));
+    EXPECT_EQ(soxInfo(file), QStringLiteral("8000|1|8|Unsigned Integer PCM|5"));
     EXPECT_EQ(write(23, {0, 32767}).data, QByteArray::fromHex("00000000ff7fff7f")) << "both channels";
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/speech/voice.h"
+#include "platform/speech/espeakvoice.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -76,3 +76,23 @@ inline WavFile speakToWav(speech::Voice &voice, const QString &path, const QStri
     EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
     return f;
 }
+
+// A test of the real engine: one factory for the suite, a fresh voice of type V for each test.
+template <class V = speech::Voice> class EngineTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        factory = std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
+    }
+    static void TearDownTestSuite() { factory.reset(); }
+    void SetUp() override
+    {
+        voice.reset(static_cast<V *>(factory->create().release()));
+        ASSERT_TRUE(voice && !voice->GetVoices().isEmpty())
+            << "no engine or no Russian voice: " << qPrintable(factory->errorString());
+    }
+
+    static inline std::unique_ptr<speech::EspeakVoiceFactory> factory;
+    std::unique_ptr<V> voice;
+};
