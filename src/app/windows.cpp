@@ -28,6 +28,13 @@ void destroyAll()
     }
 }
 
+void show(QWidget &window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 void hideAllExcept(const QWidget *except)
 {
     for (const QPointer<QWidget> &window : tracked()) {

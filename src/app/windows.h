@@ -13,14 +13,16 @@ void track(QWidget *window);
 // creates anew is deleted too.
 void destroyAll();
 
+// Shows a window, or brings it to the front when it is shown already.
+void show(QWidget &window);
+
 // Hides every window but `except`; windows not created yet are not created for it.
 void hideAllExcept(const QWidget *except);
 
 // The default instance held in `slot`: created on first use, tracked, and then loaded by
 // `load` when one is given. The slot is set before loading, so the load may already reach
 // the window through its accessor.
-template <class W>
-W &instance(QPointer<W> &slot, void (W::*load)() = nullptr)
+template <class W> W &instance(QPointer<W> &slot, void (W::*load)() = nullptr)
 {
     if (!slot) {
         slot = new W;

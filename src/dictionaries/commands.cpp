@@ -1,6 +1,7 @@
 #include "dictionaries/commands.h"
 
 #include "app/mainwindowport.h"
+#include "app/windows.h"
 #include "dictionaries/diccomparewindow.h"
 #include "dictionaries/dicedit.h"
 #include "platform/richtext/richtextbox.h"
@@ -11,14 +12,14 @@ void showDicEdit()
 {
     DictionaryEditor &editor = DicEdit();
     editor.Autoload_DIC();
-    editor.show();
-    editor.raise();
+    appwindows::show(editor);
 }
 
 void selectionToDicEdit()
 {
     MainWindowPort *main = mainwindowport::get();
     const RichTextBox *text = main ? main->editor() : nullptr;
+    // A word or a short phrase only, 1 to 50 characters; anything else leaves the editor alone.
     if (!text || text->SelLength() == 0 || text->SelLength() >= 51)
         return;
     showDicEdit();
@@ -27,9 +28,7 @@ void selectionToDicEdit()
 
 void showDicCompare()
 {
-    DictionaryComparer &comparer = DicCompare();
-    comparer.show();
-    comparer.raise();
+    appwindows::show(DicCompare());
 }
 
 } // namespace dictionaries

@@ -1,6 +1,7 @@
 #include "dictionaries/findercommands.h"
 
 #include "app/mainwindowport.h"
+#include "app/windows.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/finder.h"
 #include "dictionaries/homographwindow.h"
@@ -113,8 +114,7 @@ void FindNewWords_Click()
     review.ListView1->setVisible(true);
     review.fill(*words);
     DicEdit().Autoload_DIC();
-    review.show();
-    review.raise();
+    appwindows::show(review);
     review.Frame1->setVisible(true);
 }
 
@@ -125,9 +125,7 @@ void markHomographs()
 
 void showHomographs()
 {
-    HomographWindow &w = Homograph();
-    w.show();
-    w.raise();
+    appwindows::show(Homograph());
 }
 
 } // namespace dictionaries

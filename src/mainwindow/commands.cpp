@@ -125,9 +125,4 @@ QString toolbarButtonName(int index)
     return QStringLiteral("Toolbar1_%1").arg(index);
 }
 
-bool pastWordAccepted(const QString &selection)
-{
-    return !selection.isEmpty() && selection.size() <= 50;
-}
-
 } // namespace commands

@@ -47,7 +47,4 @@ QString toolbarCommand(int index);
 // objectName of the toolbar's button at `index`.
 QString toolbarButtonName(int index);
 
-// Whether a selection may go to the dictionary editor: one word or a short phrase.
-bool pastWordAccepted(const QString &selection);
-
 } // namespace commands

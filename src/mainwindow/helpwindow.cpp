@@ -70,7 +70,7 @@ void showHelpPage(const QString &page)
 {
     HelpWindow &help = Help1();
     help.showPage(page);
-    showWindow(help);
+    appwindows::show(help);
 }
 
 QString aboutText()

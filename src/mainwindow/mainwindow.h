@@ -209,8 +209,6 @@ private:
     int imageList = 1; // the toolbar's icons: 1 large, 2 small
 };
 
-// Shows a window non-modal, or brings it forward when it is already shown.
-void showWindow(QWidget &w);
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();

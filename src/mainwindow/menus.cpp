@@ -2,6 +2,7 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
 
+#include "app/windows.h"
 #include "dictionaries/commands.h"
 #include "dictionaries/findercommands.h"
 #include "platform/richtext/richtextbox.h"
@@ -72,13 +73,6 @@ void addItems(MainWindow &window, QMenu &menu, std::span<const commands::MenuIte
 
 } // namespace
 
-void showWindow(QWidget &w)
-{
-    w.show();
-    w.raise();
-    w.activateWindow();
-}
-
 void MainWindow::createMenus()
 {
     menuBar = new QMenuBar(this);
@@ -124,10 +118,10 @@ void MainWindow::connectCommands()
     for (const auto &[name, member] : members)
         enableCommand(QString::fromLatin1(name), [this, member] { (this->*member)(); });
 
-    enableCommand(QStringLiteral("Menu4_2"), [] { showWindow(setup()); });
-    enableCommand(QStringLiteral("menu5_1"), [] { showWindow(biblioteka()); });
-    enableCommand(QStringLiteral("FindReplace"), [] { showWindow(Find()); });
-    enableCommand(QStringLiteral("FindGlava"), [] { showWindow(glava()); });
+    enableCommand(QStringLiteral("Menu4_2"), [] { appwindows::show(setup()); });
+    enableCommand(QStringLiteral("menu5_1"), [] { appwindows::show(biblioteka()); });
+    enableCommand(QStringLiteral("FindReplace"), [] { appwindows::show(Find()); });
+    enableCommand(QStringLiteral("FindGlava"), [] { appwindows::show(glava()); });
     enableCommand(QStringLiteral("Menu2_5"), [] { DoctorTXT().showWithMainText(); });
     enableCommand(QStringLiteral("menu5_2"), &dictionaries::showDicEdit);
     enableCommand(QStringLiteral("PastWord"), &dictionaries::selectionToDicEdit);
@@ -160,9 +154,6 @@ void MainWindow::enableCommand(const QString &name, std::function<void()> run)
 
 void MainWindow::runCommand(const QString &name)
 {
-    // The dictionary editor takes a word or a short phrase, nothing longer.
-    if (name == QLatin1String("PastWord") && !commands::pastWordAccepted(RichTextBox2->SelText()))
-        return;
     const auto it = m_commands.constFind(name);
     if (it != m_commands.constEnd())
         (*it)();

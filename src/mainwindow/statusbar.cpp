@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "app/globals.h"
+#include "app/windows.h"
 #include "platform/text/estimate.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
@@ -47,7 +48,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::MouseButtonRelease) {
-            showWindow(setup());
+            appwindows::show(setup());
             return true;
         }
         return QObject::eventFilter(watched, event);

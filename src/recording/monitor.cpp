@@ -82,11 +82,7 @@ Monitor::Monitor(QWidget *parent) : QWidget(parent)
         buttons.append(action);
     }
     connect(buttons[0], &QAction::triggered, this, &Monitor::abortClicked);
-    connect(buttons[2], &QAction::triggered, this, [] {
-        Setup &settings = setup();
-        settings.show();
-        settings.raise();
-    });
+    connect(buttons[2], &QAction::triggered, this, [] { appwindows::show(setup()); });
     connect(buttons[3], &QAction::triggered, this, [] {
         if (MainWindowPort *main = mainwindowport::get()) {
             // The user may look, but not start anything that would disturb the recording.

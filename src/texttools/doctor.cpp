@@ -151,9 +151,7 @@ void TextDoctor::showWithMainText()
 {
     if (MainWindowPort *main = mainwindowport::get(); main && main->editor())
         RichTextBox1->setText(main->editor()->Text());
-    show();
-    raise();
-    activateWindow();
+    appwindows::show(*this);
 }
 
 void TextDoctor::Toolbar1_ButtonClick(int index)
