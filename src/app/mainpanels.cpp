@@ -38,10 +38,8 @@ void createFinderOptions(MainPanels &panels)
     layout->addWidget(panels.CancelSearch, 4, 1);
     auto *help = new QPushButton(QStringLiteral("?"), frame);
     help->setObjectName(QStringLiteral("Command3"));
-    QObject::connect(help, &QPushButton::clicked, [] {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help10.rtf"));
-    });
+    QObject::connect(help, &QPushButton::clicked,
+                     [] { mainwindowport::showHelp(QStringLiteral("Help10.rtf")); });
     layout->addWidget(help, 4, 2);
     // A panel over the editor: painted, and below the toolbar.
     frame->setAutoFillBackground(true);

@@ -14,4 +14,10 @@ void set(MainWindowPort *port)
     current = port;
 }
 
+void showHelp(const QString &page)
+{
+    if (current)
+        current->showHelp(page);
+}
+
 } // namespace mainwindowport

@@ -50,4 +50,7 @@ namespace mainwindowport {
 // The main window, or nullptr before it exists.
 MainWindowPort *get();
 void set(MainWindowPort *port);
+// Shows a page of the help folder in the main window's help window; nothing before the main
+// window exists.
+void showHelp(const QString &page);
 } // namespace mainwindowport

@@ -128,10 +128,7 @@ DictionaryComparer::DictionaryComparer(QWidget *parent) : ToolWindow(parent)
     }
     QAction *help = menuBar->addAction(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("help2"));
-    connect(help, &QAction::triggered, this, [] {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help5.rtf"));
-    });
+    connect(help, &QAction::triggered, this, [] { mainwindowport::showHelp(QStringLiteral("Help5.rtf")); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);

@@ -282,10 +282,7 @@ void DictionaryEditor::createMenus()
 
     QAction *help = menuBar->addAction(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("help2"));
-    connect(help, &QAction::triggered, this, [] {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help4.rtf"));
-    });
+    connect(help, &QAction::triggered, this, [] { mainwindowport::showHelp(QStringLiteral("Help4.rtf")); });
 }
 
 void DictionaryEditor::formLoad()

@@ -66,10 +66,7 @@ NewWordsWindow::NewWordsWindow(QWidget *parent) : ToolWindow(parent, Qt::Window)
     connect(save, &QAction::triggered, this, &NewWordsWindow::saveList);
     QAction *help = menuBar->addAction(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("Pomosh"));
-    connect(help, &QAction::triggered, this, [] {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help7.rtf"));
-    });
+    connect(help, &QAction::triggered, this, [] { mainwindowport::showHelp(QStringLiteral("Help7.rtf")); });
     layout->setMenuBar(menuBar);
 
     Frame1 = new QGroupBox(this);

@@ -43,6 +43,11 @@ bool isSelected(int number, int start, int step)
     return step >= 1 && number >= start && number <= kMaxBlocks && (number - start) % step == 0;
 }
 
+bool alreadyEncoded(const encoders::BlockPaths &paths)
+{
+    return QFileInfo::exists(paths.mp3) || QFileInfo::exists(paths.amr) || QFileInfo::exists(paths.vmo);
+}
+
 std::optional<int> selectionValue(const QString &text)
 {
     bool ok = false;
@@ -62,12 +67,6 @@ encoders::BlockPaths &paths()
 {
     static encoders::BlockPaths current;
     return current;
-}
-
-// Blocks whose compressed file exists were finished by an earlier run.
-bool alreadyEncoded(const encoders::BlockPaths &p)
-{
-    return QFileInfo::exists(p.mp3) || QFileInfo::exists(p.amr) || QFileInfo::exists(p.vmo);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recording/encoders.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -31,6 +33,10 @@ QString frame(const QString &text, int number, const Framing &framing);
 // Whether block `number` is this copy's: one of start, start + step, start + 2 step, ... and
 // not past the last block a book may have.
 bool isSelected(int number, int start, int step);
+
+// Whether an earlier run finished the block: its MP3, AMR or VMO file exists, whatever the
+// output format is now.
+bool alreadyEncoded(const encoders::BlockPaths &paths);
 
 // A selection setting ("Text21", "Text24") as a whole number of at least 1.
 std::optional<int> selectionValue(const QString &text);

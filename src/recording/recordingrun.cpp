@@ -23,7 +23,7 @@ bool blockDone(const encoders::BlockPaths &p, int format)
 {
     const QString output[] = {p.wav, p.mp3, p.ogg, p.amr, p.vmo, p.wma};
     const bool chosen = format >= 0 && format < 6 && QFileInfo::exists(output[format]);
-    return chosen || QFileInfo::exists(p.mp3) || QFileInfo::exists(p.amr) || QFileInfo::exists(p.vmo);
+    return chosen || blockoutput::alreadyEncoded(p);
 }
 
 } // namespace

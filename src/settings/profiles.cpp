@@ -104,8 +104,7 @@ void Setup::Toolbar1_ButtonClick(int index)
     } else if (index == kDefaultsButton) {
         SetDefaults();
     } else if (index == kHelpButton) {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help9.rtf"));
+        mainwindowport::showHelp(QStringLiteral("Help9.rtf"));
     }
 }
 

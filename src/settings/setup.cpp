@@ -466,10 +466,7 @@ void Setup::createMenus()
     page("options", QStringLiteral("Дополнительные опции"), 2);
     QAction *help = menuBar->addAction(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("help2"));
-    connect(help, &QAction::triggered, this, [] {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help9.rtf"));
-    });
+    connect(help, &QAction::triggered, this, [] { mainwindowport::showHelp(QStringLiteral("Help9.rtf")); });
 }
 
 void Setup::connectHandlers()

@@ -73,10 +73,7 @@ TextDoctor::TextDoctor(QWidget *parent) : ToolWindow(parent)
     menuBar = named(new QMenuBar(this), QStringLiteral("menuBar"));
     QAction *help = menuBar->addAction(QStringLiteral("Помощь"));
     help->setObjectName(QStringLiteral("help2"));
-    connect(help, &QAction::triggered, this, [] {
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help6.rtf"));
-    });
+    connect(help, &QAction::triggered, this, [] { mainwindowport::showHelp(QStringLiteral("Help6.rtf")); });
 
     Toolbar1 = named(new QToolBar(this), QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

@@ -179,8 +179,7 @@ void GlavaWindow::Toolbar1_ButtonClick(int index)
         MarkChapters();
         break;
     case 3:
-        if (MainWindowPort *main = mainwindowport::get())
-            main->showHelp(QStringLiteral("Help8.rtf"));
+        mainwindowport::showHelp(QStringLiteral("Help8.rtf"));
         break;
     default:
         break;

@@ -340,8 +340,7 @@ void Library::AddToWorkFolder()
 
 void Library::ShowLibraryHelp()
 {
-    if (MainWindowPort *main = mainwindowport::get())
-        main->showHelp(QStringLiteral("Help2.rtf"));
+    mainwindowport::showHelp(QStringLiteral("Help2.rtf"));
 }
 
 Library &biblioteka()
