@@ -164,7 +164,7 @@ void MainWindow::ClearText_Click()
 
 void MainWindow::AddToPaket()
 {
-    const std::optional<QString> folder = workfolder::forAdding();
+    const std::optional<QString> folder = workfolder::checkedFolder();
     if (!folder)
         return;
     BookTitle = docnames::blanksToUnderscores(BookTitle);

@@ -17,6 +17,7 @@
 #include "recording/recordingrun.h"
 #include "recording/voicelist.h"
 #include "settings/setup.h"
+#include "settings/workfolder.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -34,10 +35,6 @@ Prompter &prompter()
 {
     return services::prompter();
 }
-
-const QString kBlankInFolder = QStringLiteral(
-    "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой каталог, с более "
-    "простым названием. Напимер, C:\\Аудиокниги");
 
 // The monitor becomes the program's face: every other window is hidden.
 void showMonitor()
@@ -114,18 +111,12 @@ void MainWindow::MakeBook()
 {
     if (!startCommand())
         return;
-    Setup &settings = setup();
-    if (settings.Text28->text().isEmpty()) {
-        prompter().critical(QStringLiteral("НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"));
-        settings.show();
-        settings.SSTab2->setCurrentIndex(1);
+    const auto folder = workfolder::checkedFolder();
+    if (!folder)
         return;
-    }
-    const bool blank = docnames::hasBlank(settings.Text28->text());
-    if (blank)
-        prompter().critical(kBlankInFolder);
     SetFragmentSize();
-    if (blank) {
+    Setup &settings = setup();
+    if (workfolder::hasBlank(*folder)) {
         const QString fallBack = QDir::home().filePath(QStringLiteral("Quenvale_MP3"));
         settings.Text28->setText(fallBack);
         QDir().mkpath(fallBack);

@@ -20,7 +20,7 @@ QString blankWarning()
                           "каталог, с более простым названием. Напимер, C:\\Аудиокниги");
 }
 
-std::optional<QString> forAdding()
+std::optional<QString> checkedFolder()
 {
     Setup &settings = setup();
     const QString folder = settings.Text28->text();

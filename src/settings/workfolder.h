@@ -15,10 +15,10 @@ using docnames::hasBlank;
 // What the user is told about a path with a blank.
 QString blankWarning();
 
-// The working folder for a text added to the batch. None set: says so and opens the
-// settings window on its recording page, and gives nothing. A blank in its path is warned
-// about but the folder is still given.
-std::optional<QString> forAdding();
+// The working folder for a text added to the batch or a book recorded. None set: says so and
+// opens the settings window on its recording page, and gives nothing. A blank in its path is
+// warned about but the folder is still given.
+std::optional<QString> checkedFolder();
 
 // Asks "Добавить файл на обработку в рабочий каталог?" when confirmations are on; true to go on.
 bool confirmAdding();

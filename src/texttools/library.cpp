@@ -320,7 +320,7 @@ void Library::AddToWorkFolder()
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)
         return;
-    const std::optional<QString> folder = workfolder::forAdding();
+    const std::optional<QString> folder = workfolder::checkedFolder();
     if (!folder || !workfolder::confirmAdding())
         return;
     if (!editor->LoadFile(path)) {
