@@ -1,5 +1,6 @@
 #include "mainwindow/bookmarkfile.h"
 
+#include "platform/text/docnames.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
@@ -31,7 +32,8 @@ QString folder()
 
 QString fileFor(const QString &title)
 {
-    return folder() + u'/' + title + QStringLiteral(".zak");
+    // The title comes from the bookmark files themselves too: it never leads out of the folder.
+    return folder() + u'/' + docnames::safeFileName(title) + QStringLiteral(".zak");
 }
 
 std::optional<QStringList> list()

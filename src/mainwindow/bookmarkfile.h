@@ -23,7 +23,8 @@ QStringList lines(const Bookmark &bookmark);
 // 32-bit number (blanks around it are allowed).
 std::optional<Bookmark> parse(const QStringList &lines);
 
-// The bookmark folder, and the file of a title in it (an empty title gives ".zak").
+// The bookmark folder, and the file of a title in it (an empty title gives ".zak"; a title
+// holding "/" is made safe as the batch file's is, so the file stays in the folder).
 QString folder();
 QString fileFor(const QString &title);
 // The names of the bookmark files, sorted ignoring case, or nothing when the folder

@@ -140,12 +140,15 @@ void MainWindow::OpenZakladka()
     }
     // The bookmark takes effect only once its book is loaded: a book that moved leaves the
     // current book, its title and the editor as they were.
-    if (!RichTextBox2->LoadFile(bookmark->path, RichTextBox::FileType::Text)) {
+    if (!RichTextBox2->LoadFile(bookmark->path)) {
         services::prompter().critical(
             textfile::failureMessage(moved, bookmark->path, RichTextBox2->errorString()));
         return;
     }
     CurTextPath = bookmark->path;
     BookTitle = bookmark->title;
+    // The caret was counted in the text as the open command gives it: loaded the same way
+    // and pre-formatted, so that the offset finds the place the reading stopped at.
+    PreFormat();
     RichTextBox2->setSelStart(std::clamp<int>(bookmark->caret, 0, int(RichTextBox2->Text().size())));
 }

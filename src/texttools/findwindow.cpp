@@ -5,6 +5,7 @@
 #include "platform/services/filechooser.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/preformat.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/twips.h"
 #include "texttools/blanks.h"
@@ -209,22 +210,17 @@ void FindWindow::ReplaceOne()
 
 void FindWindow::ReplaceAll()
 {
-    // The texts are taken once: an edit of the boxes meanwhile cannot make the loop endless.
     const QString what = Text1->text();
     RichTextBox *editor = texttools::mainEditor();
     if (m_busy || what.isEmpty() || !editor)
         return;
-    const QString with = Text2->text();
-    const Qt::CaseSensitivity cs = caseMode();
-    texttools::BusyScope scope(m_busy, editor);
-    texttools::EventPump pump;
-    // The main window may go while events are let through; nothing would end the loop then.
-    const QPointer<RichTextBox> guard(editor);
-    NotFoundFlag = false;
-    while (!NotFoundFlag && guard) {
-        replaceOne(what, with, cs);
-        pump.maybe();
-    }
+    // Computed on a copy and applied in one edit: the same replacements as replacing hit by
+    // hit from the caret on, each search starting after the text the step before put in.
+    Pass pass{{what, Text2->text(), caseMode()}, {}};
+    preformat::replaceAll(editor->Text(), what, pass.entry.replacement, pass.entry.cs, editor->SelStart(),
+                          &pass.hits);
+    applyPasses(*editor, {pass});
+    notFound(*editor);
 }
 
 void FindWindow::GoToStart()
@@ -255,11 +251,7 @@ void FindWindow::findNext(const QString &what, Qt::CaseSensitivity cs)
         from += m_lastHit->length;
     const int at = editor->Find(what, from, -1, options);
     if (at < 0) {
-        services::prompter().ask(QStringLiteral("не найдено"), Prompter::Icon::Information,
-                                 Prompter::Buttons::Ok);
-        editor->setSelStart(0);
-        m_lastHit.reset();
-        NotFoundFlag = true;
+        notFound(*editor);
     } else {
         editor->setSelStart(at);
         editor->setSelLength(int(what.size()));
@@ -269,6 +261,14 @@ void FindWindow::findNext(const QString &what, Qt::CaseSensitivity cs)
         m_lastHit = Hit{at, int(what.size())};
     }
     Text1->setFocus();
+}
+
+void FindWindow::notFound(RichTextBox &editor)
+{
+    services::prompter().ask(QStringLiteral("не найдено"), Prompter::Icon::Information, Prompter::Buttons::Ok);
+    editor.setSelStart(0);
+    m_lastHit.reset();
+    NotFoundFlag = true;
 }
 
 void FindWindow::replaceOne(const QString &what, const QString &with, Qt::CaseSensitivity cs)
@@ -282,6 +282,8 @@ void FindWindow::replaceOne(const QString &what, const QString &with, Qt::CaseSe
         editor->setSelStart(caret);
         editor->setSelLength(int(what.size()));
         editor->setSelText(with);
+        // The hit is gone: whatever now stands at the caret is a new one, to be found.
+        m_lastHit.reset();
     }
     findNext(what, cs);
 }

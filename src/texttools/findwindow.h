@@ -80,6 +80,8 @@ private:
     Qt::CaseSensitivity caseMode() const;
     void findNext(const QString &what, Qt::CaseSensitivity cs);
     void replaceOne(const QString &what, const QString &with, Qt::CaseSensitivity cs);
+    // The end of a search: "не найдено", the caret at the start, NotFoundFlag set.
+    void notFound(RichTextBox &editor);
     // The replacements of one entry: where each went, in the text as it was then.
     struct Pass
     {

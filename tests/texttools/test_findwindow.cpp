@@ -76,6 +76,14 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
          "xxxxxxxxxxпёс пёс..........пёс",
          {0},
          1},
+        // Replace-all goes from the caret on and never searches what it put in; a deletion
+        // leaves no adjacent hit behind, one by one or all at once.
+        {"кот кот кот", 4, "кот", "кот-кот", false, "A", "кот кот-кот кот-кот", {0}, 1},
+        {"aaaa", 0, "a", "", false, "FRR", "aa", {0, 0, 0}, 0},
+        {"aaaa", 0, "a", "", false, "A", "", {0}, 1},
+        {"xx--yy--zz", 0, "-", "", false, "A", "xxyyzz", {0}, 1},
+        {"abababab", 0, "ab", "", false, "A", "", {0}, 1},
+        {" да да ", 0, " да ", " нет ", false, "A", " нет да ", {0}, 1},
         {"кот кот", 2, "", "пёс", false, "FRA", "кот кот", {2, 2, 2}, 0},
         {"кот кот", 5, "кот", "", false, "SF", "кот кот", {0, 0}, 0},
     };

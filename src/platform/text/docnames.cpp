@@ -52,12 +52,17 @@ bool hasBlank(const QString &folder)
     return folder.contains(u' ');
 }
 
-QString batchFilePath(const QString &workingFolder, const QString &title)
+QString safeFileName(const QString &title)
 {
-    QString name = blanksToUnderscores(title);
+    QString name = title;
     name.replace(u'/', u'_');
     name.replace(QChar(u'\0'), u'_');
-    return QDir(workingFolder).filePath(name + QStringLiteral(".txt"));
+    return name;
+}
+
+QString batchFilePath(const QString &workingFolder, const QString &title)
+{
+    return QDir(workingFolder).filePath(safeFileName(blanksToUnderscores(title)) + QStringLiteral(".txt"));
 }
 
 bool isFilePath(const QString &path)

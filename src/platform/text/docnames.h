@@ -23,9 +23,13 @@ QString blanksToUnderscores(const QString &title);
 // by the add-to-batch command).
 bool hasBlank(const QString &folder);
 
+// A title made fit to name one file inside a folder: "/" and NUL become "_". A title
+// restored from the settings or a bookmark, not from a file name, may hold them; cleaned,
+// "../../x" names the file ".._.._x" in the folder itself and never one outside it.
+QString safeFileName(const QString &title);
+
 // The batch queue file of a book: <working folder>/<title>.txt, blanks in the title made
-// "_". A "/" in the title (a title restored from settings or a bookmark, not from a file
-// name) is made "_" as well, so the file always lands in the working folder itself.
+// "_" and the title made safe as above, so the file always lands in the working folder.
 QString batchFilePath(const QString &workingFolder, const QString &title);
 
 // Whether a stored path (CurTextPath, MP3.Text7) names a file: only an absolute path does.

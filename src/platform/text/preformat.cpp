@@ -85,11 +85,19 @@ QString caption()
 
 QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseSensitivity cs)
 {
+    return replaceAll(text, from, to, cs, 0, nullptr);
+}
+
+QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseSensitivity cs,
+                   qsizetype start, QList<qsizetype> *hits)
+{
+    if (hits)
+        hits->clear();
     if (from.isEmpty())
         return text.toString();
     if (cs == Qt::CaseInsensitive && caseless(from))
         cs = Qt::CaseSensitive;
-    qsizetype hit = text.indexOf(from, 0, cs);
+    qsizetype hit = text.indexOf(from, qBound<qsizetype>(0, start, text.size()), cs);
     if (hit < 0)
         return text.toString();
 
@@ -98,6 +106,8 @@ QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseS
     qsizetype pos = 0;
     while (hit >= 0) {
         out.append(text.mid(pos, hit - pos));
+        if (hits)
+            hits->append(out.size());
         out.append(to);
         pos = hit + from.size();
         hit = text.indexOf(from, pos, cs);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -26,6 +27,12 @@ QString caption();
 // changes nothing.
 QString replaceAll(QStringView text, QStringView from, QStringView to,
                    Qt::CaseSensitivity cs = Qt::CaseInsensitive);
+// The same from offset `start` on (the text before it is kept as it is), telling in `hits`
+// where each replacement went. The positions count in the text as it stood at that
+// replacement, which, the hits running left to right, is also the result. This is what
+// replacing hit by hit does when each search begins after the text the previous one put in.
+QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseSensitivity cs,
+                   qsizetype start, QList<qsizetype> *hits);
 
 // Step `step` (1..12) alone; any other number returns the text unchanged.
 QString applyStep(int step, QStringView text);

@@ -12,6 +12,11 @@ TEST(Preformat, EachStepOnItsOwnEdges)
     EXPECT_EQ(preformat::replaceAll(u"ab", u"", u"z"), u"ab"_qs);
     EXPECT_EQ(preformat::replaceAll(u"Ёлка ёлка", u"ёЛ", u"*"), u"*ка *ка"_qs);
     EXPECT_EQ(preformat::replaceAll(u"Ёлка ёлка", u"ёл", u"*", Qt::CaseSensitive), u"Ёлка *ка"_qs);
+    // From a start on, with where each replacement went in the result.
+    QList<qsizetype> hits{99};
+    EXPECT_EQ(preformat::replaceAll(u"ab-ab-abab", u"AB", u"xyz", Qt::CaseInsensitive, 1, &hits),
+              u"ab-xyz-xyzxyz"_qs);
+    EXPECT_EQ(hits, QList<qsizetype>({3, 7, 10}));
     const struct
     {
         int step;
