@@ -1,5 +1,6 @@
 #include "texttools/chapters.h"
 
+#include "platform/text/estimate.h"
 #include "texttools/blanks.h"
 
 #include <algorithm>
@@ -85,11 +86,10 @@ QString preview(QStringView text, qsizetype offset)
 
 std::optional<qsizetype> minutes(qsizetype length, int rate)
 {
-    if (rate == 0)
+    const std::optional<std::int16_t> charsPerMin = estimate::charsPerMinute(rate);
+    if (!charsPerMin)
         return std::nullopt;
-    // An exact half is representable, so the default rounding mode gives halves to even.
-    const auto perRate = static_cast<qsizetype>(std::nearbyint(double(length) / rate));
-    return perRate / 8;
+    return static_cast<qsizetype>(std::llround(estimate::playHours(length, *charsPerMin) * 60));
 }
 
 QList<std::optional<qsizetype>> minutesColumn(const QList<qsizetype> &offsets, qsizetype textLength, int rate)

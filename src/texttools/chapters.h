@@ -39,8 +39,9 @@ qsizetype rowFor(const QList<qsizetype> &offsets, qsizetype offset);
 // blanks trimmed at both ends.
 QString preview(QStringView text, qsizetype offset);
 
-// The "мин." figure of a chapter of `length` characters at the narration rate `rate`:
-// length / rate rounded half to even, then divided by 8 toward zero. Nothing at rate 0.
+// The "мин." figure of a chapter of `length` characters at the narration rate `rate`: its
+// playing time in whole minutes (rounded), reckoned as the status bar reckons the book's.
+// Nothing for a rate outside -10..10.
 std::optional<qsizetype> minutes(qsizetype length, int rate);
 // The figures of a list in offset order: each chapter runs to the next, the last to the
 // end of the text.

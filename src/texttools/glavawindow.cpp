@@ -299,7 +299,7 @@ void GlavaWindow::FillMinutesColumn()
     const auto column =
         chapters::minutesColumn(m_offsets, editor->Text().size(), setup().FlatScrollBar3->value());
     for (int row = 0; row < column.size(); ++row) {
-        // At rate 0 there is no figure: the cell keeps what it showed.
+        // A rate off the scale gives no figure: the cell keeps what it showed.
         if (column[row])
             ListView1->topLevelItem(row)->setText(MinutesColumn, QString::number(*column[row]));
     }

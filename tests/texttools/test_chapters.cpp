@@ -52,19 +52,19 @@ TEST(Chapters, ListOrderPreviewAndMinutes)
         qsizetype length;
         int rate;
         std::optional<qsizetype> shown;
-    } cases[] = {{1600, 2, 100},
-                 {1600, -2, -100},
-                 {1600, -3, -66},
-                 {1600, 0, std::nullopt},
-                 // 15.5 rounds to 16, which makes 2; cut off it would make 1.
-                 {31, 2, 2},
-                 {31, -2, -2},
-                 {59, 1, 7},
-                 {7, 10, 0}};
+    } cases[] = {// The book's reckoning: 900 characters a minute at rate 2, 66 minutes to the hour.
+                 {59400, 2, 60},
+                 {59400, 0, 75},
+                 {59400, -10, 300},
+                 {59400, 10, 22},
+                 {1600, 2, 2},
+                 {400, 2, 0},
+                 {1600, 11, std::nullopt},
+                 {1600, -11, std::nullopt}};
     for (const auto &c : cases)
         EXPECT_EQ(chapters::minutes(c.length, c.rate), c.shown) << c.length << " at " << c.rate;
 
-    EXPECT_EQ(chapters::minutesColumn({100, 1700}, 3300, 2), (QList<std::optional<qsizetype>>{100, 100}));
+    EXPECT_EQ(chapters::minutesColumn({100, 59500}, 61100, 2), (QList<std::optional<qsizetype>>{60, 2}));
 }
 
 TEST(Chapters, MarkingTakesTickedHeadingsStillInPlaceOncePerPlace)
