@@ -8,8 +8,7 @@ std::optional<QChar> character(const QString &box)
 {
     bool ok = false;
     const int code = box.trimmed().toInt(&ok, 10);
-    // 0 would put a NUL into the book and 152 has no character: neither is ever wanted.
-    if (!ok || code < 1 || code > 255 || code == 152)
+    if (!ok || code < 0 || code > 255)
         return std::nullopt;
     return cp1251::chr(code);
 }
@@ -17,9 +16,16 @@ std::optional<QChar> character(const QString &box)
 QString sequence(const QStringList &boxes)
 {
     QString result;
+    bool afterCr = false;
     for (const QString &box : boxes) {
-        if (const auto ch = character(box))
+        const auto ch = character(box);
+        if (!ch)
+            continue;
+        if (*ch == u'\r' || (*ch == u'\n' && !afterCr))
+            result += QStringLiteral("\r\n");
+        else if (*ch != u'\n')
             result += *ch;
+        afterCr = *ch == u'\r';
     }
     return result;
 }

@@ -10,12 +10,15 @@
 // sequences to find and replace, and a selection is shown with the code of each character.
 namespace doctorcodes {
 
-// The character of one code box: a decimal Windows-1251 code from 1 to 255. Nothing for an
-// empty box, a box that holds no number, 0 (NUL) and 152 (unassigned in the code page).
+// The character of one code box: a decimal Windows-1251 code from 0 to 255 (0 is NUL, 152
+// the unassigned byte, which reads as U+0098). Nothing for an empty box or a box that holds
+// no such number.
 std::optional<QChar> character(const QString &box);
 
 // The characters of the boxes in order; boxes without a character are skipped wherever
-// they stand.
+// they stand. The editor holds every line break alike, whether the file had CR LF, a lone
+// CR or a lone LF there, and gives it as CR LF: so 13 10, 13 and 10 each stand for that one
+// break, CR LF, and a lone CR cannot be told from a lone LF or from CR LF.
 QString sequence(const QStringList &boxes);
 
 struct Viewer

@@ -64,6 +64,10 @@ TEST_F(Doctor, FindAndReplaceByCodes)
         {"CR LF, found again", u"ab\r\ncd"_qs, {"13", "10"}, {}, "11", u"ab\r\ncd"_qs, 2, 2, 0},
         // A break is one character in the box: the LF alone selects it whole, and again.
         {"line feed alone", u"ab\r\ncd"_qs, {"10"}, {}, "11", u"ab\r\ncd"_qs, 2, 2, 0},
+        {"carriage return alone", u"ab\r\ncd"_qs, {"13"}, {}, "1", u"ab\r\ncd"_qs, 2, 2, 0},
+        {"13 joins the lines", u"a\r\nb\r\nc"_qs, {"13"}, {}, "3", u"abc"_qs, 0, 0, 0},
+        {"10 to a blank", u"a\r\nb"_qs, {"10"}, {"32"}, "3", u"a b"_qs, 0, 0, 0},
+        {"NUL and 152 found", u"a\0b\u0098c"_qs, {"0"}, {"152"}, "3", u"a\u0098b\u0098c"_qs, 0, 0, 0},
         {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, "1", u"AAA"_qs, 0, 0, 0},
         {"em dashes to hyphens", u"a—b—c"_qs, {"151"}, {"45"}, "3", u"a-b-c"_qs, 0, 0, 0},
         {"empty replacement deletes", u"a—b—c"_qs, {"151"}, {}, "3", u"abc"_qs, 0, 0, 0},

@@ -12,10 +12,14 @@ TEST(DoctorCodes, BoxesBuildTheSequenceSkippingWhatIsNoCharacter)
         {{" 168 ", "184"}, u"Ёё"_qs},
         {{"151", "150", "9"}, u"—–\t"_qs},
         {{"256"}, QString()},
-        {{"0"}, QString()},
-        {{"152"}, QString()},
+        {{"0", "152", "255"}, u"\0\u0098я"_qs},
         {{"-1", "6 5", "0x41", "1e2"}, QString()},
+        // Every way of coding a line break is the editor's one break, CR LF.
         {{"13", "10"}, u"\r\n"_qs},
+        {{"13", "", "10"}, u"\r\n"_qs},
+        {{"65", "13"}, u"A\r\n"_qs},
+        {{"10", "66"}, u"\r\nB"_qs},
+        {{"10", "13", "13", "10"}, u"\r\n\r\n\r\n"_qs},
         {{}, QString()},
     };
     for (const auto &[boxes, expected] : cases)
