@@ -235,12 +235,11 @@ void TextDoctor::Command1_Click()
     const QString sequence = findSequence();
     if (findBoxes.first()->text().trimmed().isEmpty())
         return;
-    const QString text = RichTextBox1->Text();
-    const int found = doctorcodes::find(text, sequence, RichTextBox1->SelStart());
+    // A line break in the sequence is CR LF, as in the text: no hit starts inside one.
+    const int found = doctorcodes::find(RichTextBox1->Text(), sequence, RichTextBox1->SelStart());
     if (found >= 0) {
-        const int start = doctorcodes::selectionStart(text, found);
-        RichTextBox1->setSelStart(start);
-        RichTextBox1->setSelLength(found + int(sequence.size()) - start);
+        RichTextBox1->setSelStart(found);
+        RichTextBox1->setSelLength(int(sequence.size()));
         return;
     }
     services::prompter().critical(QStringLiteral("не найдено"));

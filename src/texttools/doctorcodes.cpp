@@ -50,11 +50,4 @@ int find(QStringView text, QStringView sequence, int from)
     return int(text.indexOf(sequence, from, Qt::CaseSensitive));
 }
 
-int selectionStart(QStringView text, int found)
-{
-    if (found > 0 && found < text.size() && text[found] == u'\n' && text[found - 1] == u'\r')
-        return found - 1;
-    return found;
-}
-
 } // namespace doctorcodes

@@ -35,9 +35,4 @@ Viewer viewer(QStringView selection);
 // -1. An empty sequence counts as found at `from` unless `from` is at the end of the text.
 int find(QStringView text, QStringView sequence, int from);
 
-// Where the selection of an occurrence found at `found` starts. The box holds a line break
-// as one character, so no selection starts between its CR and LF: an occurrence that
-// starts at the LF is selected with its CR.
-int selectionStart(QStringView text, int found);
-
 } // namespace doctorcodes

@@ -15,10 +15,8 @@ TEST(DoctorCodes, BoxesBuildTheSequenceSkippingWhatIsNoCharacter)
         {{"0", "152", "255"}, u"\0\u0098я"_qs},
         {{"-1", "6 5", "0x41", "1e2"}, QString()},
         // Every way of coding a line break is the editor's one break, CR LF.
-        {{"13", "10"}, u"\r\n"_qs},
         {{"13", "", "10"}, u"\r\n"_qs},
-        {{"65", "13"}, u"A\r\n"_qs},
-        {{"10", "66"}, u"\r\nB"_qs},
+        {{"10", "66", "13"}, u"\r\nB\r\n"_qs},
         {{"10", "13", "13", "10"}, u"\r\n\r\n\r\n"_qs},
         {{}, QString()},
     };
@@ -64,11 +62,4 @@ TEST(DoctorCodes, FindStartsAtTheCaretItself)
     };
     for (const auto &c : cases)
         EXPECT_EQ(find(c.text, c.sequence, c.from), c.found) << c.text.toStdString() << " from " << c.from;
-}
-
-TEST(DoctorCodes, NoSelectionStartsInsideALineBreak)
-{
-    const QString text = u"ab\r\ncd"_qs;
-    for (const auto &[found, start] : {std::pair{3, 2}, {2, 2}, {4, 4}, {0, 0}})
-        EXPECT_EQ(selectionStart(text, found), start) << found;
 }
