@@ -17,10 +17,12 @@ bool isRussianLetter(QChar c)
     return (u >= u'А' && u <= u'я') || u == u'ё' || u == u'Ё';
 }
 
-// Characters that make up a word when the text is split into tokens.
+// Characters that make up a word: letters, digits, stress marks and the hyphen inside a
+// compound. Anything else (blanks, line ends, quotes, brackets, dashes, punctuation) and
+// the ends of the text bound a word.
 bool isWordChar(QChar c)
 {
-    return isRussianLetter(c) || c == u'<' || c == u'(' || c == u')';
+    return c.isLetterOrNumber() || c.isMark() || c == u'<' || c == u'>' || c == u'-';
 }
 
 // Around an occurrence the stress mark separates words too.
@@ -88,45 +90,32 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     return found;
 }
 
-namespace {
-
-bool isSeparator(QChar c)
-{
-    return c == u' ' || kPadded.contains(c);
-}
-
-} // namespace
-
 MarkFinder::MarkFinder(const QString &text) : m_text(text)
 {
-    // A row without a blank can only match a whole run between separators, so one walk
-    // over the text finds the stretches of every such row.
+    // A row without a blank can only match a whole word, so one walk over the text finds
+    // the stretches of every such row.
     const qsizetype n = text.size();
     for (qsizetype p = 0; p < n;) {
-        if (isSeparator(text[p])) {
+        if (!isWordChar(text[p])) {
             ++p;
             continue;
         }
         qsizetype end = p;
-        while (end < n && !isSeparator(text[end]))
+        while (end < n && isWordChar(text[end]))
             ++end;
-        if (bounded(p, end))
-            m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
+        m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
         p = end;
     }
 }
 
 bool MarkFinder::bounded(qsizetype start, qsizetype end) const
 {
-    const QString &t = m_text;
-    const bool before =
-        start >= 1 && ((t[start - 1] == u' ' && start >= 2) || kPadded.contains(t[start - 1]));
-    return before && end < t.size() && isSeparator(t[end]);
+    return (start == 0 || !isWordChar(m_text[start - 1])) && (end == m_text.size() || !isWordChar(m_text[end]));
 }
 
 Range MarkFinder::range(qsizetype start, qsizetype end) const
 {
-    return Range{int(start), int(end - start + (m_text[end] == u' ' ? 1 : 0))};
+    return Range{int(start), int(end - start + (end < m_text.size() && m_text[end] == u' ' ? 1 : 0))};
 }
 
 QList<Range> MarkFinder::marks(const QString &row) const
