@@ -19,13 +19,18 @@ Both are lower case, Windows-1251 with CR LF, and the same bytes for the same in
 """
 
 import argparse
+import hashlib
+import io
+import lzma
 import pathlib
 import re
 import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-DEFAULT_FREQ = pathlib.Path("/work/shared/wordfreq/ru-prose-freq.txt")
+# Word-form counts over about 6 million tokens of 19th- and early 20th-century Russian prose,
+# kept here unchanged (xz-compressed) so that the lists can be made again from this folder.
+DEFAULT_FREQ = ROOT / "tools" / "wordfreq" / "ru-prose-freq.txt.xz"
 DEFAULT_DIC = pathlib.Path("/usr/share/hunspell/ru_RU.dic")
 KNOWN_COUNT = 70000
 
@@ -93,10 +98,16 @@ def expand(dic_path, encoding, rules):
     return entries
 
 
+def read_bytes(path):
+    """A file's bytes, uncompressed when it is xz-compressed."""
+    raw = path.read_bytes()
+    return lzma.decompress(raw) if path.suffix == ".xz" else raw
+
+
 def read_counts(path):
     """Counts of the frequency list by plain spelling."""
     counts = {}
-    with open(path, encoding="utf-8") as f:
+    with io.StringIO(read_bytes(path).decode("utf-8")) as f:
         for line in f:
             form, _, count = line.rstrip("\n").partition("\t")
             key = plain(form.strip().lower())
@@ -157,7 +168,8 @@ def write(path, words):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--freq", type=pathlib.Path, default=DEFAULT_FREQ, help="word-frequency list (UTF-8)")
+    parser.add_argument("--freq", type=pathlib.Path, default=DEFAULT_FREQ,
+                        help="word-frequency list (UTF-8, may be xz-compressed)")
     parser.add_argument("--dic", type=pathlib.Path, default=DEFAULT_DIC,
                         help="Hunspell dictionary; its .aff lies beside it")
     parser.add_argument("--out", type=pathlib.Path, default=ROOT / "data" / "DIC", help="output folder")
@@ -172,7 +184,8 @@ def main():
 
     aff = args.dic.with_suffix(".aff")
     print(f"dictionary: {args.dic} ({package_version(args.dic)})")
-    print(f"frequency list: {args.freq} ({package_version(args.freq)})")
+    digest = hashlib.sha256(read_bytes(args.freq)).hexdigest()
+    print(f"frequency list: {args.freq} ({package_version(args.freq)}, sha256 {digest})")
     encoding = hunspell_encoding(aff.read_bytes())
     entries = expand(args.dic, encoding, read_affixes(aff, encoding))
     known = known_words(entries, read_counts(args.freq))
