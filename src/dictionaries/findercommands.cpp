@@ -7,17 +7,17 @@
 #include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
 #include "platform/richtext/richtextbox.h"
-#include "platform/text/programfolder.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
@@ -123,7 +123,8 @@ void FindNewWords_Click()
 
     ListReader lists;
     const std::optional<QStringList> words = finder::newWords(
-        text, threshold, [&lists](finder::Pass pass) { return lists(pass); }, [&panels](finder::Pass pass, int exclusions) {
+        text, threshold, [&lists](finder::Pass pass) { return lists(pass); },
+        [&panels](finder::Pass pass, int exclusions) {
             panels.ProgressBar1->setMaximum(qMax(1, exclusions));
             panels.ProgressBar1->setValue(0);
             panels.Label1->setText(finder::caption(pass));

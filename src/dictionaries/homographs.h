@@ -26,8 +26,8 @@ struct Occurrence
     bool operator==(const Occurrence &) const = default;
 };
 
-// The occurrences of `row` as a whole word (letters, digits, stress marks and hyphens make
-// up words; case ignored), each with the words that start up to 25 characters before it
+// The occurrences of `row` as a whole word (letters, digits, stress marks and hyphens
+// inside a word make up words; case ignored), each with the words that start up to 25 characters before it
 // and those after it up to the first delimiter 10 to 30 characters after the one before it.
 QList<Occurrence> occurrences(const QString &text, const QString &row);
 

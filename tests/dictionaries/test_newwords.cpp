@@ -123,7 +123,8 @@ TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
     main->textBox->setText(u"Юг ад Ять"_s);
     find(&MainPanels::Option1);
     Q_EMIT NewNames().ListView1->header()->sectionClicked(0);
-    EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s})) << "the header sorts as the finder, case ignored";
+    EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s}))
+        << "the header sorts as the finder, case ignored";
 }
 
 TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
@@ -138,7 +139,8 @@ TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
         triggerAction(NewNames(), u"Toolbar2_4"_s);
     }
     const QString invalid = u"Запись не добавлена: пустое слово или произношение либо недопустимые знаки"_s;
-    EXPECT_EQ(asked(), (QStringList{invalid, invalid, u"Словарь исключений не загружен! Запись не добавлена."_s}));
+    EXPECT_EQ(asked(),
+              (QStringList{invalid, invalid, u"Словарь исключений не загружен! Запись не добавлена."_s}));
     EXPECT_EQ(bytes(u"exc_rus.txt"_s), "<missing>");
     EXPECT_EQ(bytes(u"Added_Words_in_exc_rus.txt"_s), "<missing>");
 
@@ -230,7 +232,8 @@ TEST_F(NewWordsTest, FilesThatFailAreNamedWithTheReason)
         c.act();
         const QStringList said = asked();
         ASSERT_FALSE(said.isEmpty()) << c.path.toStdString();
-        EXPECT_TRUE(said.last().startsWith(u"Не удалось записать файл\n"_s + QDir::toNativeSeparators(c.path) + u": "_s))
+        EXPECT_TRUE(said.last().startsWith(u"Не удалось записать файл\n"_s +
+                                           QDir::toNativeSeparators(c.path) + u": "_s))
             << said.last().toStdString();
         scriptedFileChooser().names.clear();
         scriptedPrompter().answers.clear();

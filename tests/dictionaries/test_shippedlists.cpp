@@ -18,7 +18,8 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
     EXPECT_EQ(known.size(), 70000);
     EXPECT_GE(homographs.size(), 250);
     for (const QString &name : {u"70000.txt"_s, u"homograph.txt"_s})
-        EXPECT_TRUE(textfile::readBytes(dic + name).value_or(QByteArray()).endsWith("\r\n")) << name.toStdString();
+        EXPECT_TRUE(textfile::readBytes(dic + name).value_or(QByteArray()).endsWith("\r\n"))
+            << name.toStdString();
     for (const QString &w : known + homographs)
         EXPECT_TRUE(!w.isEmpty() && w == w.toLower()) << w.toStdString();
     // Each known word once, "ё" and "е" being one letter to the finder.
@@ -48,7 +49,8 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
         QStringList passed;
     };
     const Case cases[] = {
-        {textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt")).value_or(QString()),
+        {textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt"))
+             .value_or(QString()),
          {u"Гринев"_s, u"Швабрин"_s, u"Пугачев"_s, u"Савельич"_s, u"Зурин"_s},
          {u"сказал"_s, u"батюшка"_s}},
         {u"Лёша ещё спит, а Пётр берёт кошелёк и ведёт сестру. Ты живёшь, а мёртвый лист всё падает."_s,
