@@ -104,12 +104,6 @@ TEST(Finder, ProperNamesFollowAWordAwayFromASentenceStart)
     EXPECT_EQ(finder::FindProperNames(u"Ab"_s, u"b"_s), QStringList{});
 }
 
-TEST(Homographs, ListRowsAreTrimmedFields)
-{
-    EXPECT_EQ(homographs::rows(u"замок\r\n  мука \r\n\"атлас, орган\"\r\n\r\n"_s),
-              (QStringList{u"замок"_s, u"мука"_s, u"атлас, орган"_s, u""_s}));
-}
-
 TEST(Homographs, OccurrencesComeWithTheirContext)
 {
     struct Case
@@ -147,7 +141,6 @@ TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
         QList<R> marks;
     };
     const Case cases[] = {
-        {u"Там замок и там замок стоит"_s, {u"замок"_s}, {R{4, 6}, R{16, 6}}},
         {u"Ну... 3.14 Замок. Там замок, и замок\r\nзамок"_s,
          {u"замок"_s},
          {R{11, 5}, R{22, 5}, R{31, 5}, R{38, 5}}},
