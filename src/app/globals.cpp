@@ -22,7 +22,6 @@ float StartTime = 0;
 bool InDialog = false;
 bool InComment = false;
 bool ListenLoop = false;
-std::int32_t LastSpokenIdx = -1;
 
 void resetGlobals()
 {
@@ -48,5 +47,4 @@ void resetGlobals()
     InDialog = false;
     InComment = false;
     ListenLoop = false;
-    LastSpokenIdx = -1;
 }

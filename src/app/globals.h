@@ -34,10 +34,8 @@ extern float StartTime;        // seconds since midnight when the run started
 extern bool InDialog;
 extern bool InComment;
 
-// Listening mode of the new-words and homograph windows, and the list index of the row
-// either of them spoke last (-1: none yet).
+// Listening mode of the new-words and homograph windows (each keeps its own last-spoken row).
 extern bool ListenLoop;
-extern std::int32_t LastSpokenIdx;
 
 // Puts every global above back to its value before start-up (tests start from it).
 void resetGlobals();

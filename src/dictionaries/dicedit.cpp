@@ -363,6 +363,7 @@ void DictionaryEditor::Autoload_DIC()
     const QString copy = excdic::programCopy();
     if (const auto entries = excdic::readFieldFile(copy, excdic::Source::ProgramCopy)) {
         appendEntries(*entries);
+        m_fileRead = true;
         showCount();
         return;
     }
@@ -378,12 +379,18 @@ void DictionaryEditor::Autoload_DIC()
         LoadEngineDic();
     const QString base = excdic::baseDictionary();
     QString reason;
-    if (const auto entries = excdic::readFieldFile(base, excdic::Source::OtherFile, &reason))
+    if (const auto entries = excdic::readFieldFile(base, excdic::Source::OtherFile, &reason)) {
         appendEntries(*entries);
-    else
+        m_fileRead = true;
+    } else
         services::prompter().critical(
             textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), base, reason));
     showCount();
+}
+
+bool DictionaryEditor::loaded() const
+{
+    return m_fileRead || ListView1->count() > 0;
 }
 
 void DictionaryEditor::LoadEngineDic()

@@ -52,6 +52,9 @@ public:
     // Public procedures other windows call.
     // Loads the program copy when the list is empty (falling back to the base dictionary).
     void Autoload_DIC();
+    // True when the list holds a dictionary: it has entries, or a file read into it, even
+    // an empty one.
+    bool loaded() const;
     // Writes the engine copy and the program copy and makes the engine read the new one.
     void SaveDic();
     // Switches the shared voice away from the dictionary voice.
@@ -141,6 +144,7 @@ private:
     QList<QAction *> m_toolbar2;
     QString m_lastEntry;
     bool m_toolRunning = false;
+    bool m_fileRead = false;
 };
 
 // The default instance, created and loaded on first use.

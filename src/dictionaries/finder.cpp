@@ -13,9 +13,16 @@ namespace finder {
 
 namespace {
 
-bool ignoresCase(Pass pass)
+// How a word is compared with a pass's list: exactly for the exceptions, which the speech
+// layer applies as written; else case ignored and "ё" read as "е", since books and lists
+// write it or leave it out as they please.
+QString comparable(const QString &word, Pass pass)
 {
-    return pass != Pass::Exceptions;
+    if (pass == Pass::Exceptions)
+        return word;
+    QString key = word.toCaseFolded();
+    key.replace(u'ё', u'е');
+    return key;
 }
 
 } // namespace
@@ -100,11 +107,18 @@ QStringList repeatedWords(const QString &text, int threshold)
     for (qsizetype i = 0; i < unique.size(); ++i)
         if (counts[i] >= threshold)
             kept.append(unique[i]);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(kept.begin(), kept.end(),
-                     [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(kept.begin(), kept.end(), &sortsBefore);
     return kept;
+}
+
+bool sortsBefore(const QString &a, const QString &b)
+{
+    static const QCollator collator = [] {
+        QCollator c;
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator.compare(a, b) < 0;
 }
 
 QStringList exclusionWords(Pass pass, const QStringList &fields)
@@ -127,14 +141,13 @@ QStringList exclusionWords(Pass pass, const QStringList &fields)
 
 QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions)
 {
-    const bool folded = ignoresCase(pass);
     QSet<QString> known;
     known.reserve(exclusions.size());
     for (const QString &e : exclusions)
-        known.insert(folded ? e.toCaseFolded() : e);
+        known.insert(comparable(e, pass));
     QStringList out;
     for (const QString &w : words)
-        if (!known.contains(folded ? w.toCaseFolded() : w))
+        if (!known.contains(comparable(w, pass)))
             out.append(w);
     return out;
 }

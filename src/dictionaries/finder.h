@@ -36,11 +36,14 @@ QString blankPunctuation(const QString &text);
 // collation, case ignored.
 QStringList repeatedWords(const QString &text, int threshold);
 
+// The order of found words: the user's collation, case ignored.
+bool sortsBefore(const QString &a, const QString &b);
+
 // The exclusion words a pass takes from the fields of its list file.
 QStringList exclusionWords(Pass pass, const QStringList &fields);
 
-// `words` without those equal to an exclusion word (exact for the exception pass, case
-// ignored for the others).
+// `words` without those equal to an exclusion word (exact for the exception pass; for the
+// others case ignored and "ё" read as "е" on both sides).
 QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions);
 
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);

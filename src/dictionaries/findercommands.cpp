@@ -7,13 +7,17 @@
 #include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/services/prompter.h"
+#include "platform/services/services.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
@@ -61,11 +65,33 @@ int askThreshold(const MainPanels &panels)
     return panels.Option2->isChecked() ? 2 : 1;
 }
 
-std::optional<QStringList> readList(finder::Pass pass)
+// Reads the lists of a search; a list that cannot be read skips its pass only, and is
+// named to the user when the search is over. The listened-word list is missing until the
+// first word has been listened to, which is no fault.
+class ListReader
 {
-    // A list that cannot be read skips its pass only.
-    return textfile::readFields(programfolder::file(finder::listFile(pass)));
-}
+public:
+    std::optional<QStringList> operator()(finder::Pass pass)
+    {
+        const QString path = programfolder::file(finder::listFile(pass));
+        QString reason;
+        std::optional<QStringList> fields = textfile::readFields(path, &reason);
+        if (!fields && !(pass == finder::Pass::Listened && !QFileInfo::exists(path)))
+            m_failures.append(QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason);
+        return fields;
+    }
+
+    void tell() const
+    {
+        if (!m_failures.isEmpty())
+            services::prompter().critical(
+                QStringLiteral("Не удалось прочитать список слов, эти слова не исключены из поиска:\n") +
+                m_failures.join(u'\n'));
+    }
+
+private:
+    QStringList m_failures;
+};
 
 } // namespace
 
@@ -95,8 +121,10 @@ void FindNewWords_Click()
     panels.Frame1->repaint();
     QCoreApplication::processEvents();
 
-    const std::optional<QStringList> words =
-        finder::newWords(text, threshold, &readList, [&panels](finder::Pass pass, int exclusions) {
+    ListReader lists;
+    const std::optional<QStringList> words = finder::newWords(
+        text, threshold, [&lists](finder::Pass pass) { return lists(pass); },
+        [&panels](finder::Pass pass, int exclusions) {
             panels.ProgressBar1->setMaximum(qMax(1, exclusions));
             panels.ProgressBar1->setValue(0);
             panels.Label1->setText(finder::caption(pass));
@@ -109,6 +137,7 @@ void FindNewWords_Click()
     running = false;
     if (!words)
         return;
+    lists.tell();
 
     NewWordsWindow &review = NewNames();
     review.ListView1->setVisible(true);

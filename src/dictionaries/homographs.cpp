@@ -17,10 +17,19 @@ bool isRussianLetter(QChar c)
     return (u >= u'А' && u <= u'я') || u == u'ё' || u == u'Ё';
 }
 
-// Characters that make up a word when the text is split into tokens.
-bool isWordChar(QChar c)
+// Whether the character at `i` belongs to a word: letters, digits, stress marks, and a
+// hyphen between two of those ("кто-то"; a hyphen used as a dash, "-Где?", does not).
+// Anything else (blanks, line ends, quotes, brackets, dashes, punctuation) and the ends of
+// the text bound a word.
+bool inWord(const QString &text, qsizetype i)
 {
-    return isRussianLetter(c) || c == u'<' || c == u'(' || c == u')';
+    const auto wordChar = [&text](qsizetype k) {
+        const QChar c = text[k];
+        return c.isLetterOrNumber() || c.isMark() || c == u'<' || c == u'>';
+    };
+    if (text[i] != u'-')
+        return wordChar(i);
+    return i > 0 && i + 1 < text.size() && wordChar(i - 1) && wordChar(i + 1);
 }
 
 // Around an occurrence the stress mark separates words too.
@@ -62,7 +71,7 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
     qsizetype d = 0;
     for (qsizetype i = 1; i <= n + 1; ++i) {
-        if (i <= n && isWordChar(text[i - 1]))
+        if (i <= n && inWord(text, i - 1))
             continue;
         if (i - 1 > d && QStringView(text).mid(d, i - 1 - d).compare(row, Qt::CaseInsensitive) == 0) {
             qsizetype first = 1;
@@ -88,45 +97,32 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     return found;
 }
 
-namespace {
-
-bool isSeparator(QChar c)
-{
-    return c == u' ' || kPadded.contains(c);
-}
-
-} // namespace
-
 MarkFinder::MarkFinder(const QString &text) : m_text(text)
 {
-    // A row without a blank can only match a whole run between separators, so one walk
-    // over the text finds the stretches of every such row.
+    // A row without a blank can only match a whole word, so one walk over the text finds
+    // the stretches of every such row.
     const qsizetype n = text.size();
     for (qsizetype p = 0; p < n;) {
-        if (isSeparator(text[p])) {
+        if (!inWord(text, p)) {
             ++p;
             continue;
         }
         qsizetype end = p;
-        while (end < n && !isSeparator(text[end]))
+        while (end < n && inWord(text, end))
             ++end;
-        if (bounded(p, end))
-            m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
+        m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
         p = end;
     }
 }
 
 bool MarkFinder::bounded(qsizetype start, qsizetype end) const
 {
-    const QString &t = m_text;
-    const bool before =
-        start >= 1 && ((t[start - 1] == u' ' && start >= 2) || kPadded.contains(t[start - 1]));
-    return before && end < t.size() && isSeparator(t[end]);
+    return (start == 0 || !inWord(m_text, start - 1)) && (end == m_text.size() || !inWord(m_text, end));
 }
 
 Range MarkFinder::range(qsizetype start, qsizetype end) const
 {
-    return Range{int(start), int(end - start + (m_text[end] == u' ' ? 1 : 0))};
+    return Range{int(start), int(end - start + (end < m_text.size() && m_text[end] == u' ' ? 1 : 0))};
 }
 
 QList<Range> MarkFinder::marks(const QString &row) const

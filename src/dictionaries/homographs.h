@@ -26,8 +26,8 @@ struct Occurrence
     bool operator==(const Occurrence &) const = default;
 };
 
-// The occurrences of `row` as a whole word (Russian letters, "<" and round brackets make
-// up words; case ignored), each with the words that start up to 25 characters before it
+// The occurrences of `row` as a whole word (letters, digits, stress marks and hyphens
+// inside a word make up words; case ignored), each with the words that start up to 25 characters before it
 // and those after it up to the first delimiter 10 to 30 characters after the one before it.
 QList<Occurrence> occurrences(const QString &text, const QString &row);
 
@@ -39,10 +39,9 @@ struct Range
     bool operator==(const Range &) const = default;
 };
 
-// The stretches to mark for a row in a text: an occurrence (case ignored) that follows a
-// blank other than the text's first character or one of . , ; : ! ? and is followed by a
-// blank or one of those six; the blank after it belongs to the stretch. An empty row and
-// a row holding one of the six marks mark nothing.
+// The stretches to mark for a row in a text: each whole-word occurrence (case ignored, the
+// same words as above); a blank after it belongs to the stretch. An empty row and a row
+// holding one of . , ; : ! ? mark nothing.
 class MarkFinder
 {
 public:

@@ -7,6 +7,7 @@
 #include "dictionaries/listening.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
+#include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/text/textfile.h"
 
@@ -18,7 +19,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -26,8 +26,6 @@
 #include <QVBoxLayout>
 
 #include <optional>
-
-Q_LOGGING_CATEGORY(lcHomographs, "quenvale.dictionaries.homographs", QtWarningMsg)
 
 HomographWindow::HomographWindow(QWidget *parent) : ToolWindow(parent, Qt::Window)
 {
@@ -151,16 +149,17 @@ void HomographWindow::SaveHomographResults()
         rows.append(ListView2->item(i)->text());
     QString reason;
     if (!textfile::writeLines(path, rows, &reason))
-        qCInfo(lcHomographs) << "results not saved:" << path << reason;
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
 }
 
 void HomographWindow::speakSelected()
 {
     const int index = ListView2->currentRow();
-    if (index < 0 || index == LastSpokenIdx)
+    if (index < 0 || index == m_lastSpoken)
         return;
     listening::speak(ListView2->item(index)->text());
-    LastSpokenIdx = index;
+    m_lastSpoken = index;
 }
 
 void HomographWindow::MarkHomograph()

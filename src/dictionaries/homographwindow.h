@@ -36,6 +36,7 @@ private:
     void speakSelected();
     bool m_searching = false;
     bool m_marking = false;
+    int m_lastSpoken = -1; // the row of ListView2 spoken last, not spoken again at once
 };
 
 // The default instance, created and loaded on first use.

@@ -5,6 +5,7 @@
 #include "app/windows.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
+#include "dictionaries/finder.h"
 #include "dictionaries/listening.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
@@ -20,24 +21,39 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-Q_LOGGING_CATEGORY(lcNewWords, "quenvale.dictionaries.newwords", QtWarningMsg)
-
 namespace {
+
+// Appends to a file, telling the user when it fails.
+void append(const QString &path, const QStringList &lines)
+{
+    QString reason;
+    if (!textfile::appendLines(path, lines, &reason))
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+}
 
 void appendToList(const QString &name, const QString &line)
 {
-    const QString path = programfolder::file(QStringLiteral("DIC/") + name);
-    QString reason;
-    if (!textfile::appendLines(path, {line}, &reason))
-        qCInfo(lcNewWords) << "not appended:" << path << reason;
+    append(programfolder::file(QStringLiteral("DIC/") + name), {line});
 }
+
+// A found word: the header sorts the rows as the finder orders them, case ignored.
+class WordItem : public QTreeWidgetItem
+{
+public:
+    WordItem(QTreeWidget *list, const QString &word) : QTreeWidgetItem(list, {word}) {}
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return finder::sortsBefore(text(column), other.text(column));
+    }
+};
 
 // The proposed dictionary entry for a word: the word, " :", TAB, and the word between
 // "<" and ">" with its blanks as "##".
@@ -171,12 +187,12 @@ void NewWordsWindow::fill(const QStringList &words)
 {
     ListView1->clear();
     for (const QString &w : words) {
-        auto *item = new QTreeWidgetItem(ListView1, {w});
+        auto *item = new WordItem(ListView1, w);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
     }
     // A new list: its first row is spoken even if a row of that index was spoken before.
-    LastSpokenIdx = -1;
+    m_lastSpoken = -1;
     statusPanels[1]->setText(QString::number(ListView1->topLevelItemCount()));
 }
 
@@ -192,12 +208,12 @@ void NewWordsWindow::listen()
     if (!item)
         return;
     const int index = ListView1->indexOfTopLevelItem(item);
-    if (index != LastSpokenIdx) {
+    if (index != m_lastSpoken) {
         const QString word = item->text(0);
         if (item->checkState(0) != Qt::Checked)
             appendToList(QStringLiteral("already_listened .txt"), word);
         RichTextBox1->setText(proposedEntry(word.trimmed()));
-        LastSpokenIdx = index;
+        m_lastSpoken = index;
         listening::speak(word);
     }
     item->setCheckState(0, Qt::Checked);
@@ -239,8 +255,9 @@ void NewWordsWindow::addToDictionary()
         return;
     }
     DictionaryEditor &dictionary = DicEdit();
-    // Saving an empty list would write an empty dictionary over both copies.
-    if (dictionary.ListView1->count() == 0) {
+    // Saving a list that failed to load would write it over both copies; an empty
+    // dictionary that loaded takes its first word.
+    if (!dictionary.loaded()) {
         services::prompter().critical(QStringLiteral("Словарь исключений не загружен! Запись не добавлена."));
         return;
     }
@@ -296,9 +313,7 @@ void NewWordsWindow::saveList()
     QStringList words;
     for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
         words.append(ListView1->topLevelItem(i)->text(0));
-    QString reason;
-    if (!textfile::appendLines(path, words, &reason))
-        qCInfo(lcNewWords) << "list not saved:" << path << reason;
+    append(path, words);
 }
 
 NewWordsWindow &NewNames()

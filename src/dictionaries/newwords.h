@@ -45,6 +45,7 @@ private:
     void listen();
     QString selectedWord() const;
     QAction *m_ignoreCase = nullptr;
+    int m_lastSpoken = -1; // the row spoken last, not spoken again at once
 };
 
 // The default instance, created on first use.

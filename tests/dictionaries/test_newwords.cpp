@@ -3,7 +3,10 @@
 #include "app/globals.h"
 #include "diceditfixture.h"
 #include "dictionaries/findercommands.h"
+#include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
+
+#include <QHeaderView>
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -63,6 +66,10 @@ TEST_F(NewWordsTest, FindsTheWordsNoListKnowsAndRecordsTheListenedOnes)
     EXPECT_TRUE(NewNames().Frame1->isVisible());
     EXPECT_EQ(DicEdit().ListView1->count(), 1) << "the dictionary is loaded for the entries to come";
 
+    Homograph().ListView2->addItems({u"а"_s, u"б"_s}); // its last-spoken row is its own
+    Homograph().ListView2->setCurrentRow(1);
+    Q_EMIT Homograph().ListView2->itemClicked(Homograph().ListView2->item(1));
+
     fakeVoices().log.spoken.clear();
     click(1);
     EXPECT_EQ(bytes(u"already_listened .txt"_s),
@@ -89,7 +96,6 @@ TEST_F(NewWordsTest, FindsTheWordsNoListKnowsAndRecordsTheListenedOnes)
     ASSERT_TRUE(textfile::writeLines(dic(u"already_listened .txt"_s), {u"флигель-пристройка"_s}));
     find(&MainPanels::Option1);
     EXPECT_EQ(listed(), QStringList{u"Дом"_s});
-    EXPECT_EQ(LastSpokenIdx, -1) << "a new list starts listening afresh";
 }
 
 TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
@@ -111,35 +117,39 @@ TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
     main->textBox->setSelLength(4);
     find(&MainPanels::Option1);
     EXPECT_EQ(listed(), QStringList{u"волк"_s}) << "a selection is searched alone";
+
+    main->textBox->setText(u"Юг ад Ять"_s);
+    find(&MainPanels::Option1);
+    Q_EMIT NewNames().ListView1->header()->sectionClicked(0);
+    EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s}))
+        << "the header sorts as the finder, case ignored";
 }
 
 TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
 {
-    find(&MainPanels::Option1);
-    const QByteArray dictionary = bytes(u"exc_rus.txt"_s);
-
-    // Refused, nothing written: a line break, a line that is no entry, an empty dictionary.
-    for (const QString &line : {u"дом :\t<до<м>\r\nкот :\t<ко<т>"_s, u"дом"_s}) {
+    // Refused, nothing written: a line break, a line that is no entry, a dictionary that
+    // failed to load.
+    ASSERT_TRUE(QFile::remove(dic(u"exc_rus.txt"_s)));
+    DicEdit().Autoload_DIC();
+    scriptedPrompter().asked.clear();
+    for (const QString &line : {u"дом :\t<до<м>\r\nкот :\t<ко<т>"_s, u"дом"_s, u"Дом :\t<до<м>"_s}) {
         NewNames().RichTextBox1->setText(line);
         triggerAction(NewNames(), u"Toolbar2_4"_s);
-        EXPECT_EQ(scriptedPrompter().asked.last().text,
-                  u"Запись не добавлена: пустое слово или произношение либо недопустимые знаки"_s);
     }
-    DicEdit().ListView1->clear();
-    NewNames().RichTextBox1->setText(u"Дом :\t<до<м>"_s);
-    triggerAction(NewNames(), u"Toolbar2_4"_s);
-    EXPECT_EQ(scriptedPrompter().asked.last().text,
-              u"Словарь исключений не загружен! Запись не добавлена."_s);
-    EXPECT_EQ(bytes(u"exc_rus.txt"_s), dictionary);
+    const QString invalid = u"Запись не добавлена: пустое слово или произношение либо недопустимые знаки"_s;
+    EXPECT_EQ(asked(),
+              (QStringList{invalid, invalid, u"Словарь исключений не загружен! Запись не добавлена."_s}));
+    EXPECT_EQ(bytes(u"exc_rus.txt"_s), "<missing>");
     EXPECT_EQ(bytes(u"Added_Words_in_exc_rus.txt"_s), "<missing>");
 
+    // An empty dictionary that loaded takes its first word.
+    ASSERT_TRUE(textfile::writeLines(dic(u"exc_rus.txt"_s), {}));
     DicEdit().Autoload_DIC();
     triggerAction(NewNames(), u"Toolbar2_1"_s);
     triggerAction(NewNames(), u"Toolbar2_4"_s);
     const QString entry = u"дом :\t<до<м> /i"_s;
     EXPECT_EQ(listing::lines(dic(u"Added_Words_in_exc_rus.txt"_s)), QStringList{entry});
     const QStringList lines = listing::lines(dic(u"exc_rus.txt"_s));
-    ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{entry, u"// End of file"_s}));
 }
 
@@ -179,4 +189,37 @@ TEST_F(NewWordsTest, SpeaksTheStressedPronunciationAndRecordsTheWord)
     triggerAction(w, u"file_1"_s);
     EXPECT_EQ(listing::lines(saved),
               (QStringList{u"Дом"_s, u"флигель-пристройка"_s, u"Дом"_s, u"флигель-пристройка"_s}));
+}
+
+TEST_F(NewWordsTest, FilesThatFailAreNamedWithTheReason)
+{
+    // The listened words are missing until a first word is listened to, which is no fault.
+    ASSERT_TRUE(QFile::remove(dic(u"70000.txt"_s)) && QFile::remove(dic(u"homograph.txt"_s)));
+    find(&MainPanels::Option1);
+    const QString told = asked().join(u'\n');
+    for (const QString &list : {u"70000.txt"_s, u"homograph.txt"_s})
+        EXPECT_TRUE(told.contains(QDir::toNativeSeparators(dic(list)) + u": "_s)) << list.toStdString();
+    EXPECT_FALSE(told.contains(u"already_listened"_s));
+
+    NewWordsWindow &w = NewNames();
+    const QString nowhere = home() + u"/nowhere/list.txt"_s;
+    const auto save = [&](QWidget &window, const QString &action) {
+        scriptedFileChooser().names << nowhere;
+        triggerAction(window, action);
+    };
+    const std::pair<QString, std::function<void()>> cases[] = {
+        {dic(u"homograph.txt"_s), [&] { triggerAction(w, u"Toolbar2_5"_s); }},
+        {dic(u"err.txt"_s), [&] { triggerAction(w, u"Toolbar2_7"_s); }},
+        {dic(u"already_listened .txt"_s), [&] { click(1); }},
+        {nowhere, [&] { save(w, u"file_1"_s); }},
+        {nowhere, [&] { save(Homograph(), u"Toolbar1_4"_s); }},
+    };
+    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(0));
+    for (const auto &[path, act] : cases) {
+        QDir().mkpath(path); // a folder in the way
+        act();
+        EXPECT_TRUE(asked().join(u'\n').contains(u"Не удалось записать файл\n"_s +
+                                                 QDir::toNativeSeparators(path) + u": "_s))
+            << path.toStdString();
+    }
 }
