@@ -161,7 +161,22 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.SSTab2->currentIndex(), 1);
 
+    // A working folder that is gone is refused by the book and the batch alike, and not made.
+    const QString gone = home() + QStringLiteral("/нет");
+    s.Text28->setText(gone);
+    triggerAction(*w, QStringLiteral("SaveAudio"));
+    triggerAction(*w, QStringLiteral("SavePaket"));
+    EXPECT_EQ(asked(), QStringList(2, "Рабочий каталог не найден:\n" + gone));
+    EXPECT_FALSE(QFileInfo::exists(gone));
+    // A book folder that cannot be made is named, not its first block.
+    s.Text28->setText(folder);
+    book(QStringLiteral("Занято"), {QStringLiteral("Текст.")});
+    QFile(folder + QStringLiteral("/Занято")).open(QIODevice::WriteOnly);
+    triggerAction(*w, QStringLiteral("SaveAudio"));
+    EXPECT_EQ(asked(), QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
+
     s.Text28->setText(home() + QStringLiteral("/Мои книги"));
+    QDir().mkpath(s.Text28->text());
     triggerAction(*w, QStringLiteral("SaveAudio"));
     const QString fallBack = home() + QStringLiteral("/Quenvale_MP3");
     const QStringList twice = asked();
