@@ -333,7 +333,7 @@ void Library::AddToWorkFolder()
     BookTitle = docnames::blanksToUnderscores(QFileInfo(path).fileName());
     const QString copy = docnames::batchFilePath(*folder, BookTitle);
     QString reason;
-    if (!textfile::writeText(copy, editor->Text(), &reason))
+    if (!textfile::writeText(copy, editor->Text(), editor->encoding(), &reason))
         prompter().critical(
             textfile::failureMessage(QStringLiteral("Не удалось записать файл"), copy, reason));
 }
