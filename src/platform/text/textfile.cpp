@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
@@ -128,6 +130,33 @@ std::optional<QStringList> readFields(const QString &path, QString *error)
     if (!text)
         return std::nullopt;
     return splitFields(*text);
+}
+
+qint64 bookCharacters(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    textcodec::Detector detector;
+    qint64 leads = 0; // bytes that start a UTF-8 character
+    for (;;) {
+        const QByteArray chunk = f.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        detector.feed(chunk);
+        if (detector.decided())
+            break;
+        leads += std::count_if(chunk.cbegin(), chunk.cend(), [](char b) { return (b & 0xC0) != 0x80; });
+    }
+    switch (detector.encoding()) {
+    case textcodec::Encoding::Utf8:
+        return leads;
+    case textcodec::Encoding::Utf8WithBom:
+        return leads - 1;
+    case textcodec::Encoding::Windows1251:
+        break;
+    }
+    return f.size();
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)

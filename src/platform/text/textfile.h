@@ -37,6 +37,10 @@ std::optional<QString> readBook(const QString &path, QString *error = nullptr,
 // The file's fields (splitFields), or nothing when it cannot be read.
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
 
+// How many characters a book file holds, counted in one pass without keeping its text:
+// its size for Windows-1251, fewer for UTF-8. 0 when it cannot be read.
+qint64 bookCharacters(const QString &path);
+
 // Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
 // file behind. False when the file could not be written completely.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
