@@ -203,7 +203,8 @@ void Library::ShowFileInfo(const QString &path)
         return;
     statusPanels[0]->setText(estimate::sizeText(file.size(), QLocale()));
     if (CharsPerMin > 0)
-        statusPanels[1]->setText(estimate::durationText(estimate::playHours(file.size(), CharsPerMin)));
+        statusPanels[1]->setText(
+            estimate::durationText(estimate::playHours(textfile::bookCharacters(path), CharsPerMin)));
     StatusBar1->update();
 }
 
