@@ -54,7 +54,8 @@ bool write(const Bookmark &bookmark, QString *error)
     const QStringList text = lines(bookmark);
     const bool fits = textcodec::unencodable(text.join(QString()), textcodec::Encoding::Windows1251) == 0;
     return textfile::writeLines(fileFor(bookmark.title), text,
-                                fits ? textcodec::Encoding::Windows1251 : textcodec::Encoding::Utf8WithBom, error);
+                                fits ? textcodec::Encoding::Windows1251 : textcodec::Encoding::Utf8WithBom,
+                                error);
 }
 
 std::optional<QStringList> read(const QString &file, QString *error)

@@ -52,10 +52,11 @@ bool lossAccepted(const QString &text, textcodec::Encoding encoding)
 {
     const qsizetype lost = textcodec::unencodable(text, encoding);
     return lost == 0 ||
-           prompter().ask(QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. В файле они будут "
-                                         "заменены знаком «?». Сохранить?")
-                              .arg(lost),
-                          Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) == Prompter::Answer::Ok;
+           prompter().ask(
+               QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. В файле они будут "
+                              "заменены знаком «?». Сохранить?")
+                   .arg(lost),
+               Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) == Prompter::Answer::Ok;
 }
 
 // Writes the editor to `path`; a failure is reported naming the file and the reason.

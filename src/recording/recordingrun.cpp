@@ -35,11 +35,12 @@ bool madeBookFolder()
 {
     const QString folder = bookFolder();
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()),
+                                        error);
     if (!error)
         return true;
-    services::prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось создать папку книги"), folder,
-                                                           QString::fromStdString(error.message())));
+    services::prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось создать папку книги"),
+                                                           folder, QString::fromStdString(error.message())));
     return false;
 }
 

@@ -70,7 +70,8 @@ TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
         const QString path = open(QStringLiteral("Хамелеон.txt"), book, encoding);
         opened << w->RichTextBox2->Text();
         triggerAction(*w, QStringLiteral("SaveFile"));
-        EXPECT_EQ(textfile::readBytes(path), textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
+        EXPECT_EQ(textfile::readBytes(path),
+                  textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
     }
     EXPECT_EQ(opened[0], opened[1]);
     EXPECT_TRUE(opened[0].contains(QStringLiteral("Очумелов")));
@@ -80,8 +81,8 @@ TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
     w->RichTextBox2->setText(QStringLiteral("Кафе café 中"));
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
     triggerAction(*w, QStringLiteral("SaveFile"));
-    const QString question = QStringLiteral(
-        "Символов, которых нет в кодировке Windows-1251: 2. В файле они будут заменены знаком «?». Сохранить?");
+    const QString question = QStringLiteral("Символов, которых нет в кодировке Windows-1251: 2. В файле они "
+                                            "будут заменены знаком «?». Сохранить?");
     EXPECT_EQ(asked(), QStringList({question}));
     EXPECT_EQ(textfile::readBytes(CurTextPath), before);
     triggerAction(*w, QStringLiteral("SaveFile"));

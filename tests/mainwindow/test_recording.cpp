@@ -173,7 +173,8 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     book(QStringLiteral("Занято"), {QStringLiteral("Текст.")});
     QFile(folder + QStringLiteral("/Занято")).open(QIODevice::WriteOnly);
     triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(asked(), QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
+    EXPECT_EQ(asked(),
+              QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
 
     s.Text28->setText(home() + QStringLiteral("/Мои книги"));
     QDir().mkpath(s.Text28->text());

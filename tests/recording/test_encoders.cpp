@@ -1,6 +1,6 @@
 // Encoder command lines.
-#include "recording/encoders.h"
 #include "recording/encoderprocess.h"
+#include "recording/encoders.h"
 
 #include <gtest/gtest.h>
 

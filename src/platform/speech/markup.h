@@ -35,8 +35,8 @@ struct Segment
 // only a tag from a book's text is cut to it.
 inline constexpr int kMaxSilenceMs = 60'000;
 
-// Text with markup into segments. Attribute values count only in double quotes. Never fails: unknown or malformed tags and stray
-// "<", ">" and "&" stay text; tags left open simply last to the end.
+// Text with markup into segments. Never fails: unknown or malformed tags (a value in single
+// quotes among them) and stray "<", ">" and "&" stay text; tags left open simply last to the end.
 QList<Segment> parseMarkup(const QString &text);
 
 // Text without markup: one segment with the default prosody (stress marks still removed),

@@ -72,7 +72,8 @@ bool failed(QString *error, const QString &what, const QString &path, const QStr
     return false;
 }
 
-QByteArray joinLines(const QStringList &lines, textcodec::Encoding encoding = textcodec::Encoding::Windows1251)
+QByteArray joinLines(const QStringList &lines,
+                     textcodec::Encoding encoding = textcodec::Encoding::Windows1251)
 {
     QString text;
     for (const QString &line : lines)
@@ -219,8 +220,8 @@ LineReader::LineReader(const QString &path) : m_file(path)
 
 QString LineReader::decode(QByteArrayView bytes) const
 {
-    return textcodec::decode(bytes, m_encoding == textcodec::Encoding::Windows1251 ? m_encoding
-                                                                                   : textcodec::Encoding::Utf8);
+    return textcodec::decode(
+        bytes, m_encoding == textcodec::Encoding::Windows1251 ? m_encoding : textcodec::Encoding::Utf8);
 }
 
 bool LineReader::fill()

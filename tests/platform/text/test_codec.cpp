@@ -29,14 +29,14 @@ TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
         {"\xCA\xEE\xF2 \xE8 \xEF\xB8\xF1", Windows1251}, // "Кот и пёс"
         {"\xD0\x9A\xD0\xBE\xD1\x82 \xD0\xB8 \xD0\xBF\xD1\x91\xD1\x81", Utf8},
         {"caf\xC3\xA9", Utf8},
-        {"\xF0\x9D\x90\x80", Utf8},        // a letter beyond the BMP
+        {"\xF0\x9D\x90\x80", Utf8}, // a letter beyond the BMP
         {"\xEF\xBB\xBFplain", Utf8WithBom},
         {"plain ascii", Windows1251},
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Windows1251}, // no letter: "—«»" as UTF-8 or "вЂ” «»"
-        {"\xC3\xA9\xC3", Windows1251},       // cut off at the end
-        {"\xC0\xB0\xD0\x90", Windows1251},  // overlong
-        {"\xED\xA0\x80\xD0\x90", Windows1251}, // surrogate
-        {"\xF4\x90\x80\x80\xD0\x90", Windows1251}, // past U+10FFFF
+        {"\xC3\xA9\xC3", Windows1251},                  // cut off at the end
+        {"\xC0\xB0\xD0\x90", Windows1251},              // overlong
+        {"\xED\xA0\x80\xD0\x90", Windows1251},          // surrogate
+        {"\xF4\x90\x80\x80\xD0\x90", Windows1251},      // past U+10FFFF
         {"\xEF\xBB\xBF\xFF", Windows1251},
     };
     for (const auto &[bytes, expected] : cases) {
