@@ -53,7 +53,19 @@ bool write(const Bookmark &bookmark, QString *error)
             *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder()));
         return false;
     }
-    return textfile::writeLines(fileFor(bookmark.title), lines(bookmark), error);
+    const QStringList text = lines(bookmark);
+    const bool fits = textcodec::unencodable(text.join(QString()), textcodec::Encoding::Windows1251) == 0;
+    return textfile::writeLines(fileFor(bookmark.title), text,
+                                fits ? textcodec::Encoding::Windows1251 : textcodec::Encoding::Utf8WithBom,
+                                error);
+}
+
+std::optional<QStringList> read(const QString &file, QString *error)
+{
+    const std::optional<QString> text = textfile::readBook(file, error);
+    if (!text)
+        return std::nullopt;
+    return textfile::splitLines(*text);
 }
 
 } // namespace bookmarkfile

@@ -7,7 +7,8 @@
 #include <optional>
 
 // Bookmark files: "<title>.zak" in the program folder's BOOKMARK folder, three lines of
-// Windows-1251 text: the book's path, its title and the caret offset.
+// Windows-1251 text: the book's path, its title and the caret offset. A path or title that
+// Windows-1251 cannot hold is written in UTF-8 after a byte order mark instead.
 namespace bookmarkfile {
 
 struct Bookmark
@@ -30,6 +31,9 @@ QString fileFor(const QString &title);
 // The names of the bookmark files, sorted ignoring case, or nothing when the folder
 // cannot be listed.
 std::optional<QStringList> list();
+
+// The lines of a bookmark file, in either encoding, or nothing when it cannot be read.
+std::optional<QStringList> read(const QString &file, QString *error = nullptr);
 
 // Writes the title's bookmark, creating the folder when missing. False when it could not
 // be written; `error` gets the reason.

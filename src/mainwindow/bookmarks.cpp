@@ -127,7 +127,7 @@ void MainWindow::OpenZakladka()
     const QString moved = QStringLiteral("Этот текстовый файл был удален или перемещен!");
     const QString file = bookmarkfile::folder() + u'/' + selectedName(*File2);
     QString reason;
-    const std::optional<QStringList> lines = textfile::readLines(file, &reason);
+    const std::optional<QStringList> lines = bookmarkfile::read(file, &reason);
     if (!lines) {
         services::prompter().critical(textfile::failureMessage(moved, file, reason));
         return;

@@ -46,10 +46,25 @@ void reportUnwritten(const QString &path, const QString &reason)
     prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
 }
 
+// A text file that cannot hold every character of the text is written only when the user
+// agrees to lose them.
+bool lossAccepted(const QString &text, textcodec::Encoding encoding)
+{
+    const qsizetype lost = textcodec::unencodable(text, encoding);
+    return lost == 0 ||
+           prompter().ask(
+               QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. В файле они будут "
+                              "заменены знаком «?». Сохранить?")
+                   .arg(lost),
+               Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) == Prompter::Answer::Ok;
+}
+
 // Writes the editor to `path`; a failure is reported naming the file and the reason.
 bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType type)
 {
     const RichTextBox &editor = *window.RichTextBox2;
+    if (type == RichTextBox::FileType::Text && !lossAccepted(editor.Text(), editor.encoding()))
+        return false;
     if (editor.SaveFile(path, type)) {
         window.textChanged = false;
         return true;
@@ -171,8 +186,11 @@ void MainWindow::AddToPaket()
     if (!workfolder::confirmAdding())
         return;
     const QString path = docnames::batchFilePath(*folder, BookTitle);
+    const QString text = RichTextBox2->Text();
+    if (!lossAccepted(text, RichTextBox2->encoding()))
+        return;
     QString reason;
-    if (!textfile::writeText(path, RichTextBox2->Text(), &reason))
+    if (!textfile::writeText(path, text, RichTextBox2->encoding(), &reason))
         reportUnwritten(path, reason);
 }
 

@@ -175,11 +175,8 @@ void MainWindow::MakePaket()
     if (!recordingrun::checkSelection())
         return;
     const QString folder = settings.Text28->text();
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        prompter().critical(
-            QStringLiteral("Рабочий каталог не найден:\n%1").arg(QDir::toNativeSeparators(folder)));
+    if (!workfolder::found(folder))
         return;
-    }
     if (settings.Check1->isChecked() &&
         prompter().ask(
             QStringLiteral("Будет произведена запись аудиокниг из всех файлов, находящихся в рабочем "

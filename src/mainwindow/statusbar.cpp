@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/windows.h"
 #include "platform/text/estimate.h"
+#include "platform/text/textfile.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
 #include "settings/setup.h"
@@ -101,9 +102,10 @@ void MainWindow::SetStatusBar()
 
 void MainWindow::Dlitelnost()
 {
-    // The saved file is measured, never read: instant for a book of any size.
+    // The saved file is measured: its size, and its characters in one pass that keeps nothing.
     const QFileInfo file(CurTextPath);
     const qint64 bytes = !CurTextPath.isEmpty() && file.isFile() ? file.size() : 0;
+    const qint64 characters = bytes > 0 ? textfile::bookCharacters(CurTextPath) : 0;
     Monitor &recording = monitor();
 
     setStatusPanel(1, estimate::sizeText(bytes, QLocale()));
@@ -111,7 +113,7 @@ void MainWindow::Dlitelnost()
     SetKoeff();
     // No rate set yet: no estimate rather than a division by zero.
     if (CharsPerMin > 0) {
-        PlayHours = estimate::playHours(bytes, CharsPerMin);
+        PlayHours = estimate::playHours(characters, CharsPerMin);
         setStatusPanel(2, estimate::durationText(PlayHours));
         recording.setStatusPanel(4, statusPanels[1]->text());
         recording.setStatusPanel(2, estimate::durationText(PlayHours / estimate::kRecordingSpeedup));

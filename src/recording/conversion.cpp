@@ -95,10 +95,11 @@ PrepSettings currentPrepSettings()
 bool FixLineBreaks()
 {
     QString reason;
-    const auto text = textfile::readText(CurTextPath, &reason);
+    textcodec::Encoding encoding;
+    const auto text = textfile::readBook(CurTextPath, &reason, &encoding);
     if (!text)
         return reportUnreadable(CurTextPath, reason);
-    if (!textfile::writeText(CurTextPath, conversion::crLfLineBreaks(*text), &reason)) {
+    if (!textfile::writeText(CurTextPath, conversion::crLfLineBreaks(*text), encoding, &reason)) {
         services::prompter().critical(
             textfile::failureMessage(QStringLiteral("Не удалось записать файл"), CurTextPath, reason));
         return false;

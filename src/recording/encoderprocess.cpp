@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcEncoder, "quenvale.encoder", QtWarningMsg)
 
 namespace encoderprocess {
@@ -53,6 +55,39 @@ QString commandLine(const QString &program, const QStringList &arguments)
 
 } // namespace
 
+QString TerminalFilter::feed(const QString &piece)
+{
+    const QString text = std::exchange(m_held, QString()) + piece;
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\x1b') {
+            qsizetype end = i + 1; // index of the sequence's last character
+            if (end < n && text[end] == u'[') {
+                // CSI: parameters and intermediates up to a final byte 0x40..0x7E.
+                while (++end < n && !(text[end] >= u'@' && text[end] <= u'~'))
+                    ;
+            } else if (end < n && text[end] == u']') {
+                // OSC: up to BEL or ESC backslash.
+                while (++end < n && text[end] != u'\a' && !(text[end] == u'\\' && text[end - 1] == u'\x1b'))
+                    ;
+            }
+            if (end >= n) {
+                m_held = text.mid(i);
+                break;
+            }
+            i = end;
+        } else if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7f) {
+            continue;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 QString locate(const QString &name)
 {
     const QFileInfo own(programfolder::file(name));
@@ -89,13 +124,15 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     process.setArguments(arguments);
     QString output;
     QString errors;
+    TerminalFilter outputFilter;
+    TerminalFilter errorFilter;
     QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
-        const QString text = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString text = outputFilter.feed(QString::fromLocal8Bit(process.readAllStandardOutput()));
         output += text;
         say(text);
     });
     QObject::connect(&process, &QProcess::readyReadStandardError, [&] {
-        const QString text = QString::fromLocal8Bit(process.readAllStandardError());
+        const QString text = errorFilter.feed(QString::fromLocal8Bit(process.readAllStandardError()));
         errors += text;
         say(text);
     });
@@ -117,8 +154,8 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     // Only the program's exit leaves the loop before the encoder ends: end it too.
     if (process.state() != QProcess::NotRunning)
         abortRunning();
-    output += QString::fromLocal8Bit(process.readAllStandardOutput());
-    errors += QString::fromLocal8Bit(process.readAllStandardError());
+    output += outputFilter.feed(QString::fromLocal8Bit(process.readAllStandardOutput()));
+    errors += errorFilter.feed(QString::fromLocal8Bit(process.readAllStandardError()));
     const bool aborted = current().aborted;
     current() = {};
     if (!errors.isEmpty())

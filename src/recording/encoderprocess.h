@@ -13,6 +13,18 @@ namespace encoderprocess {
 // PATH; empty when neither has it.
 QString locate(const QString &name);
 
+// An encoder's output without the terminal's control sequences (lame's "ESC[K" and
+// "ESC[A") or other control characters but tab and line ends. Output comes in pieces cut
+// anywhere, so a sequence cut at the end of one piece is held back for the next.
+class TerminalFilter
+{
+public:
+    QString feed(const QString &piece);
+
+private:
+    QString m_held;
+};
+
 struct Result
 {
     bool ok = false;

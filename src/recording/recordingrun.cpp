@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
 #include "recording/encodeblock.h"
 #include "recording/encoders.h"
@@ -14,6 +15,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include <filesystem>
+
 namespace recordingrun {
 namespace {
 
@@ -24,6 +27,21 @@ bool blockDone(const encoders::BlockPaths &p, int format)
     const QString output[] = {p.wav, p.mp3, p.ogg, p.amr, p.vmo, p.wma};
     const bool chosen = format >= 0 && format < 6 && QFileInfo::exists(output[format]);
     return chosen || blockoutput::alreadyEncoded(p);
+}
+
+// Makes the book folder when it is missing; one that cannot be made is named to the user
+// with the system's reason, rather than the first block's file that would fail in it.
+bool madeBookFolder()
+{
+    const QString folder = bookFolder();
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()),
+                                        error);
+    if (!error)
+        return true;
+    services::prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось создать папку книги"),
+                                                           folder, QString::fromStdString(error.message())));
+    return false;
 }
 
 } // namespace
@@ -69,9 +87,12 @@ bool allBlocksDone(int blocks)
 
 Result recordBook()
 {
-    QDir().mkpath(bookFolder());
-    BlockNo = 0;
     Result result;
+    if (!madeBookFolder()) {
+        result.outcome = conversion::Outcome::Failed;
+        return result;
+    }
+    BlockNo = 0;
     result.outcome = MakeAudioBook();
     if (result.outcome != conversion::Outcome::Completed)
         return result;

@@ -8,6 +8,8 @@
 #include "settings/setup.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -32,7 +34,18 @@ std::optional<QString> checkedFolder()
     }
     if (hasBlank(folder))
         services::prompter().critical(blankWarning());
+    if (!found(folder))
+        return std::nullopt;
     return folder;
+}
+
+bool found(const QString &folder)
+{
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return true;
+    services::prompter().critical(
+        QStringLiteral("Рабочий каталог не найден:\n%1").arg(QDir::toNativeSeparators(folder)));
+    return false;
 }
 
 bool confirmAdding()

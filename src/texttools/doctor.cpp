@@ -188,10 +188,14 @@ void TextDoctor::Clean()
 bool TextDoctor::saveTo(const QString &path)
 {
     const QString text = RichTextBox1->Text();
-    if (MainWindowPort *main = mainwindowport::get(); main && main->editor())
+    // The main text's file keeps the encoding it was read in.
+    textcodec::Encoding encoding = textcodec::Encoding::Windows1251;
+    if (MainWindowPort *main = mainwindowport::get(); main && main->editor()) {
         main->editor()->setText(text);
+        encoding = main->editor()->encoding();
+    }
     QString reason;
-    if (textfile::writeText(path, text, &reason))
+    if (textfile::writeText(path, text, encoding, &reason))
         return true;
     services::prompter().critical(
         textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));

@@ -203,7 +203,8 @@ void Library::ShowFileInfo(const QString &path)
         return;
     statusPanels[0]->setText(estimate::sizeText(file.size(), QLocale()));
     if (CharsPerMin > 0)
-        statusPanels[1]->setText(estimate::durationText(estimate::playHours(file.size(), CharsPerMin)));
+        statusPanels[1]->setText(
+            estimate::durationText(estimate::playHours(textfile::bookCharacters(path), CharsPerMin)));
     StatusBar1->update();
 }
 
@@ -333,7 +334,7 @@ void Library::AddToWorkFolder()
     BookTitle = docnames::blanksToUnderscores(QFileInfo(path).fileName());
     const QString copy = docnames::batchFilePath(*folder, BookTitle);
     QString reason;
-    if (!textfile::writeText(copy, editor->Text(), &reason))
+    if (!textfile::writeText(copy, editor->Text(), editor->encoding(), &reason))
         prompter().critical(
             textfile::failureMessage(QStringLiteral("Не удалось записать файл"), copy, reason));
 }

@@ -1,5 +1,9 @@
 #include "mainwindow/bookmarkfile.h"
 
+#include "platform/text/cp1251.h"
+#include "platform/text/textfile.h"
+#include "support/fixture.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -22,4 +26,20 @@ TEST(BookmarkFile, LinesAndParse)
     }
     EXPECT_TRUE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s, u"1"_s, u"extra"_s}));
     EXPECT_FALSE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s}));
+}
+
+class BookmarkFiles : public QuenvaleTest
+{
+};
+
+TEST_F(BookmarkFiles, APathWindows1251CannotHoldReadsBack)
+{
+    const QString file = bookmarkfile::fileFor(u"Том"_s);
+    for (const QString &path : {u"/книги/Том.txt"_s, u"/Bücher/Café.txt"_s}) {
+        ASSERT_TRUE(bookmarkfile::write({path, u"Том"_s, 7}));
+        EXPECT_EQ(bookmarkfile::read(file), QStringList({path, u"Том"_s, u" 7"_s}));
+    }
+    // A path the code page holds is written in it, as it always was.
+    ASSERT_TRUE(bookmarkfile::write({u"/книги/Том.txt"_s, u"Том"_s, 7}));
+    EXPECT_EQ(textfile::readBytes(file), cp1251::encode(u"/книги/Том.txt\r\nТом\r\n 7\r\n"_s));
 }

@@ -5,6 +5,7 @@
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 #include "settings/setup.h"
+#include "support/testdata.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -21,10 +22,11 @@ class Documents : public MainWindowTest
 {
 protected:
     // Writes the text with a final CR LF and opens it through the dialog.
-    QString open(const QString &name, const QString &text)
+    QString open(const QString &name, const QString &text,
+                 textcodec::Encoding encoding = textcodec::Encoding::Windows1251)
     {
         const QString path = dir.filePath(name);
-        EXPECT_TRUE(textfile::writeText(path, text));
+        EXPECT_TRUE(textfile::writeText(path, text, encoding));
         scriptedFileChooser().names.enqueue(path);
         triggerAction(*w, QStringLiteral("OpenFile"));
         return path;
@@ -57,6 +59,35 @@ TEST_F(Documents, OpenPreformatSaveGivesTheExactBytes)
     EXPECT_EQ(textfile::readBytes(path),
               cp1251::encode(QStringLiteral("Глава 1\r\n Он сказал ( тихо ) -  да.\r\n\r\n")));
     EXPECT_TRUE(asked().isEmpty());
+}
+
+TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
+{
+    confirmations(false);
+    const QString book = testdata::text(QStringLiteral("hameleon.txt"));
+    QStringList opened;
+    for (const auto encoding : {textcodec::Encoding::Utf8, textcodec::Encoding::Windows1251}) {
+        const QString path = open(QStringLiteral("Хамелеон.txt"), book, encoding);
+        opened << w->RichTextBox2->Text();
+        triggerAction(*w, QStringLiteral("SaveFile"));
+        EXPECT_EQ(textfile::readBytes(path),
+                  textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
+    }
+    EXPECT_EQ(opened[0], opened[1]);
+    EXPECT_TRUE(opened[0].contains(QStringLiteral("Очумелов")));
+
+    // Characters the book's code page lacks are counted before they are lost; Cancel writes nothing.
+    const QByteArray before = textfile::readBytes(CurTextPath).value();
+    w->RichTextBox2->setText(QStringLiteral("Кафе café 中"));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    triggerAction(*w, QStringLiteral("SaveFile"));
+    const QString question = QStringLiteral("Символов, которых нет в кодировке Windows-1251: 2. В файле они "
+                                            "будут заменены знаком «?». Сохранить?");
+    EXPECT_EQ(asked(), QStringList({question}));
+    EXPECT_EQ(textfile::readBytes(CurTextPath), before);
+    triggerAction(*w, QStringLiteral("SaveFile"));
+    EXPECT_EQ(asked(), QStringList({question}));
+    EXPECT_EQ(textfile::readBytes(CurTextPath), cp1251::encode(QStringLiteral("Кафе caf? ?\r\n")));
 }
 
 TEST_F(Documents, CancelledDialogsAndUnopenableFilesChangeNothing)
@@ -206,9 +237,8 @@ TEST_F(Documents, AddToBatch)
     ASSERT_EQ(warned.size(), 1);
     EXPECT_TRUE(warned[0].startsWith("Пробелы в названиии рабочего каталога"));
     EXPECT_TRUE(QFile::exists(spaced + QStringLiteral("/Моя_книга.txt")));
-    const QStringList failed = add(dir.filePath(QStringLiteral("нет")));
-    ASSERT_EQ(failed.size(), 1);
-    EXPECT_TRUE(failed[0].contains(QStringLiteral("Моя_книга.txt")));
+    EXPECT_EQ(add(dir.filePath(QStringLiteral("нет"))),
+              QStringList({"Рабочий каталог не найден:\n" + dir.filePath(QStringLiteral("нет"))}));
 }
 
 TEST_F(Documents, DoubleClickInsertsAStressMarkWithoutDeletingText)

@@ -161,7 +161,23 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.SSTab2->currentIndex(), 1);
 
+    // A working folder that is gone is refused by the book and the batch alike, and not made.
+    const QString gone = home() + QStringLiteral("/нет");
+    s.Text28->setText(gone);
+    triggerAction(*w, QStringLiteral("SaveAudio"));
+    triggerAction(*w, QStringLiteral("SavePaket"));
+    EXPECT_EQ(asked(), QStringList(2, "Рабочий каталог не найден:\n" + gone));
+    EXPECT_FALSE(QFileInfo::exists(gone));
+    // A book folder that cannot be made is named, not its first block.
+    s.Text28->setText(folder);
+    book(QStringLiteral("Занято"), {QStringLiteral("Текст.")});
+    QFile(folder + QStringLiteral("/Занято")).open(QIODevice::WriteOnly);
+    triggerAction(*w, QStringLiteral("SaveAudio"));
+    EXPECT_EQ(asked(),
+              QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
+
     s.Text28->setText(home() + QStringLiteral("/Мои книги"));
+    QDir().mkpath(s.Text28->text());
     triggerAction(*w, QStringLiteral("SaveAudio"));
     const QString fallBack = home() + QStringLiteral("/Quenvale_MP3");
     const QStringList twice = asked();
@@ -238,16 +254,21 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
 TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
 {
     setup().Check3->setChecked(true);
-    for (const char *name : {"a", "b", "c"})
-        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"),
-                             {QStringLiteral("Текст.")});
+    const QString line = QStringLiteral("Ёжик пошёл домой.");
+    for (const char *name : {"a", "b"})
+        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {line});
+    textfile::writeLines(folder + QStringLiteral("/c.txt"), {line}, textcodec::Encoding::Utf8);
     // A file where b's book folder should be: its blocks cannot be made.
     textfile::writeText(folder + QStringLiteral("/b"), QString());
     triggerAction(*w, QStringLiteral("SavePaket"));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!a/0001.wav")));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!c/0001.wav")));
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"b.txt"}));
-    EXPECT_EQ(asked().size(), 1); // b's failure, named
+    EXPECT_EQ(asked(), QStringList({"Не удалось создать папку книги\n" + folder + "/b: Not a directory"}));
+    // The UTF-8 book is spoken as its Windows-1251 twin.
+    ASSERT_EQ(spokenTexts().size(), 2);
+    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Ёжик пошёл")));
+    EXPECT_EQ(spokenTexts()[1], spokenTexts()[0]);
     EXPECT_EQ(scriptedSoundPlayer().played.size(), 1);
     EXPECT_TRUE(w->isVisible());
 

@@ -1,6 +1,7 @@
 #include "mainwindowtest.h"
 
 #include "app/globals.h"
+#include "platform/text/textfile.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
 
@@ -132,6 +133,10 @@ TEST_F(StatusBar, EstimateAroundOneHourAndForAMissingFile)
         w.Dlitelnost();
         EXPECT_EQ(figures(), QStringList({size, play, size, play, record})) << bytes;
     }
+    // A UTF-8 book is timed by its characters, not its bytes.
+    ASSERT_TRUE(textfile::writeBytes(CurTextPath, QString(11880, u'ж').toUtf8()));
+    w.Dlitelnost();
+    EXPECT_EQ(figures(), QStringList({"23.2 kb", "1 час.0 мин.", "23.2 kb", "1 час.0 мин.", "19 мин."}));
     CurTextPath.clear();
     w.Dlitelnost();
     EXPECT_EQ(panel(1), "0.0 kb");

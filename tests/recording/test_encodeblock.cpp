@@ -118,7 +118,8 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
         const char *program, *body, *reason; // no body: the program is nowhere
     } cases[] = {
         {encoders::Vmo, "wav2vmo", nullptr, "программа wav2vmo не найдена ни в папке программы, ни в PATH"},
-        {encoders::Mp3, "lame", "echo 'lame: unrecognized option --bad' >&2; echo >&2; exit 1",
+        {encoders::Mp3, "lame",
+         R"(printf '\033[Klame: unrecognized option --bad\033[A\n' >&2; echo >&2; exit 1)",
          "lame: unrecognized option --bad"},
         {encoders::Ogg, "oggenc", "exit 3", "код завершения 3"},
         {encoders::Wma, "ffmpeg", "kill -9 $$", "аварийное завершение"},
@@ -154,7 +155,9 @@ TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
     FakeMain main;
     setup().Check1->setChecked(false);
     monitor().button(5)->setChecked(true);
-    encoder("ffmpeg", R"(for a; do out=$a; done; echo partial > "$out"; echo working; exec sleep 30)");
+    encoder(
+        "ffmpeg",
+        R"(for a; do out=$a; done; echo partial > "$out"; printf '\033[Kwor\033[1;5Hking\033[A\n'; exec sleep 30)");
     QTimer::singleShot(300, [] { monitor().closeClicked(); });
 
     EXPECT_FALSE(encode(encoders::Wma));

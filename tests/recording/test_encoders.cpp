@@ -1,4 +1,5 @@
 // Encoder command lines.
+#include "recording/encoderprocess.h"
 #include "recording/encoders.h"
 
 #include <gtest/gtest.h>
@@ -58,4 +59,12 @@ TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
     encoders::Settings untagged = settings(encoders::Mp3);
     untagged.artist.clear();
     EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(7, 2), QStringList({u""_s, u"--tt"_s}));
+}
+
+TEST(EncoderOutput, TerminalControlsGoEvenWhenCutBetweenPieces)
+{
+    encoderprocess::TerminalFilter f;
+    EXPECT_EQ(f.feed(u"\x1b[Kок\x1b["_s), u"ок"_s);
+    EXPECT_EQ(f.feed(u"1;2Hдва\x1b]0;title\a\tтри\r\n\x1b"_s), u"два\tтри\r\n"_s);
+    EXPECT_EQ(f.feed(u"Aи\a\x7f\bк"_s), u"ик"_s);
 }

@@ -76,9 +76,10 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
     file("b.txt", "l1\r\nl2\r\nl3");
     file("A.txt", QByteArray(2048, 'x'));
     file("c.txt", many);
+    file("d.txt", QString(2048, u'ж').toUtf8());
     file(".hidden", "x");
     Library &w = library();
-    ASSERT_EQ(w.File1->count(), 3);
+    ASSERT_EQ(w.File1->count(), 4);
     EXPECT_EQ(w.File1->item(0)->text(), u"A.txt"_qs);
 
     const struct
@@ -90,6 +91,7 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
         {1, 3, u"l1\r\nl2\r\nl3\r\n"_qs, kb(0, 0), u"00 мин."_qs},
         {0, 1, QString(2048, u'x') + u"\r\n"_qs, kb(2, 0), u"02 мин."_qs},
         {2, 101, u"1000\r\n1001\r\n"_qs, kb(2, 9), u"03 мин."_qs},
+        {3, 1, QString(2048, u'ж') + u"\r\n"_qs, kb(4, 0), u"02 мин."_qs}, // UTF-8
     };
     for (const auto &c : cases) {
         w.File1->setCurrentRow(c.row);

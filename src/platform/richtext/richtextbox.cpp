@@ -2,7 +2,6 @@
 
 #include "platform/richtext/crlfpositions.h"
 #include "platform/richtext/rtf.h"
-#include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
 
 #include <QApplication>
@@ -422,10 +421,12 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     const auto bytes = textfile::readBytes(path, &m_error);
     if (!bytes)
         return false;
-    if (type == FileType::Rtf && rtf::isRtf(*bytes))
+    if (type == FileType::Rtf && rtf::isRtf(*bytes)) {
         setRtfBytes(*bytes);
-    else
-        setText(cp1251::decode(*bytes));
+    } else {
+        m_encoding = textcodec::detect(*bytes);
+        setText(textcodec::decode(*bytes, m_encoding));
+    }
     return true;
 }
 
@@ -433,7 +434,7 @@ bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
     m_error.clear();
     if (type == FileType::Text)
-        return textfile::writeText(path, Text(), &m_error);
+        return textfile::writeText(path, Text(), m_encoding, &m_error);
     const QTextDocument &doc = *m_edit->document();
     return textfile::writeBytes(path, rtf::write(rtf::runsOf(doc), doc.defaultFont()), &m_error);
 }

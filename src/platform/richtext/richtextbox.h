@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/textcodec.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextCursor>
@@ -75,11 +77,13 @@ public:
     int Find(const QString &text, int start = 0, int end = -1, FindOptions options = {}) const;
 
     // Replaces the content with the file. A file that cannot be read returns false and
-    // leaves the box unchanged. Plain text is Windows-1251.
+    // leaves the box unchanged. Plain text is decoded in the encoding its bytes show.
     bool LoadFile(const QString &path, FileType type = FileType::Rtf);
-    // Rtf writes TextRTF(); Text writes Text() in Windows-1251 followed by one CR LF, as every
-    // text file of the program is written. False when the file could not be written.
+    // Rtf writes TextRTF(); Text writes Text() followed by one CR LF, as every text file of
+    // the program is written, in the encoding of the text file last loaded (Windows-1251 when
+    // none was). False when the file could not be written.
     bool SaveFile(const QString &path, FileType type = FileType::Rtf) const;
+    textcodec::Encoding encoding() const { return m_encoding; }
     // Why the last LoadFile or SaveFile failed ("Permission denied").
     QString errorString() const { return m_error; }
 
@@ -127,6 +131,7 @@ private:
     mutable QString m_text;
     mutable bool m_textValid = false;
     mutable QString m_error;
+    textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     // While above zero, document changes are known to leave the characters alone.
     int m_formatOnly = 0;
     int m_batchDepth = 0;

@@ -97,7 +97,9 @@ std::optional<Tag> readTag(const QString &s, qsizetype pos)
         ++i;
         while (i < n && isBlank(s[i]))
             ++i;
-        if (i >= n || (s[i] != u'"' && s[i] != u'\''))
+        // The program writes its values in double quotes only, and text preparation turns
+        // every double quote of a book into a blank: a book's own tags never act.
+        if (i >= n || s[i] != u'"')
             return std::nullopt;
         const QChar quote = s[i++];
         const qsizetype valueStart = i;
@@ -195,7 +197,7 @@ public:
             if (!ms)
                 return false;
             out.endText(current());
-            out.appendSilence(std::max(0, *ms));
+            out.appendSilence(std::clamp(*ms, 0, kMaxSilenceMs));
             return true;
         }
         QList<int> *stack = nullptr;

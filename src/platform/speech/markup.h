@@ -31,8 +31,12 @@ struct Segment
     bool operator==(const Segment &) const = default;
 };
 
-// Text with markup into segments. Never fails: unknown or malformed tags and stray
-// "<", ">" and "&" stay text; tags left open simply last to the end.
+// The longest pause a silence tag gives; the program's own pauses are far shorter, so
+// only a tag from a book's text is cut to it.
+inline constexpr int kMaxSilenceMs = 60'000;
+
+// Text with markup into segments. Never fails: unknown or malformed tags (a value in single
+// quotes among them) and stray "<", ">" and "&" stay text; tags left open simply last to the end.
 QList<Segment> parseMarkup(const QString &text);
 
 // Text without markup: one segment with the default prosody (stress marks still removed),

@@ -65,7 +65,8 @@ bool WavWriter::open(const QString &path, const AudioFormat &format)
         }
     }
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered, so that a write that fails is known at once and by the system's reason.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         m_error = QStringLiteral("Не удалось создать файл %1: %2").arg(path, m_file.errorString());
         return false;
     }
@@ -145,10 +146,15 @@ bool WavWriter::writeFrames(const qint16 *samples, size_t count)
 
 bool WavWriter::writeBytes(const char *data, qint64 size)
 {
-    if (size == 0)
-        return true;
-    if (m_file.write(data, size) != size)
-        return fail(m_file.errorString());
+    // A write cut short (the disk has just filled up) sets no reason; the write of the rest
+    // then fails with the system's own ("No space left on device").
+    while (size > 0) {
+        const qint64 written = m_file.write(data, size);
+        if (written <= 0)
+            return fail(m_file.errorString());
+        data += written;
+        size -= written;
+    }
     return true;
 }
 
@@ -167,7 +173,7 @@ bool WavWriter::patchHeader(qint64 padding)
         return false;
     const qint64 end = m_file.pos();
     const QByteArray h = header(m_format, m_dataBytes, padding);
-    if (!m_file.seek(0) || m_file.write(h) != h.size() || !m_file.seek(end) || !m_file.flush())
+    if (!m_file.seek(0) || !writeBytes(h.constData(), h.size()) || !m_file.seek(end))
         return fail(m_file.errorString());
     return true;
 }
@@ -180,9 +186,7 @@ bool WavWriter::close()
     // A RIFF chunk of odd size is followed by a pad byte that its size does not count.
     const qint64 padding = m_dataBytes % 2;
     if (ok && padding) {
-        ok = m_file.write("\0", 1) == 1;
-        if (!ok)
-            fail(m_file.errorString());
+        ok = writeBytes("\0", 1);
     }
     ok = ok && patchHeader(padding);
     m_file.close();

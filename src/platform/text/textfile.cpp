@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
@@ -70,14 +72,13 @@ bool failed(QString *error, const QString &what, const QString &path, const QStr
     return false;
 }
 
-QByteArray joinLines(const QStringList &lines)
+QByteArray joinLines(const QStringList &lines,
+                     textcodec::Encoding encoding = textcodec::Encoding::Windows1251)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += cp1251::encode(line);
-        bytes += "\r\n";
-    }
-    return bytes;
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return textcodec::encode(text, encoding);
 }
 
 } // namespace
@@ -113,12 +114,50 @@ std::optional<QStringList> readLines(const QString &path, QString *error)
     return splitLines(*text);
 }
 
+std::optional<QString> readBook(const QString &path, QString *error, textcodec::Encoding *encoding)
+{
+    const auto bytes = readBytes(path, error);
+    if (!bytes)
+        return std::nullopt;
+    const textcodec::Encoding found = textcodec::detect(*bytes);
+    if (encoding)
+        *encoding = found;
+    return textcodec::decode(*bytes, found);
+}
+
 std::optional<QStringList> readFields(const QString &path, QString *error)
 {
     auto text = readText(path, error);
     if (!text)
         return std::nullopt;
     return splitFields(*text);
+}
+
+qint64 bookCharacters(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    textcodec::Detector detector;
+    qint64 leads = 0; // bytes that start a UTF-8 character
+    for (;;) {
+        const QByteArray chunk = f.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        detector.feed(chunk);
+        if (detector.decided())
+            break;
+        leads += std::count_if(chunk.cbegin(), chunk.cend(), [](char b) { return (b & 0xC0) != 0x80; });
+    }
+    switch (detector.encoding()) {
+    case textcodec::Encoding::Utf8:
+        return leads;
+    case textcodec::Encoding::Utf8WithBom:
+        return leads - 1;
+    case textcodec::Encoding::Windows1251:
+        break;
+    }
+    return f.size();
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
@@ -131,12 +170,22 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 
 bool writeText(const QString &path, const QString &text, QString *error)
 {
-    return writeBytes(path, cp1251::encode(text) + "\r\n", error);
+    return writeText(path, text, textcodec::Encoding::Windows1251, error);
+}
+
+bool writeText(const QString &path, const QString &text, textcodec::Encoding encoding, QString *error)
+{
+    return writeBytes(path, textcodec::encode(text + QStringLiteral("\r\n"), encoding), error);
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
 {
     return writeBytes(path, joinLines(lines), error);
+}
+
+bool writeLines(const QString &path, const QStringList &lines, textcodec::Encoding encoding, QString *error)
+{
+    return writeBytes(path, joinLines(lines, encoding), error);
 }
 
 bool appendLines(const QString &path, const QStringList &lines, QString *error)
@@ -155,7 +204,24 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
 
 LineReader::LineReader(const QString &path) : m_file(path)
 {
-    m_file.open(QIODevice::ReadOnly);
+    if (!m_file.open(QIODevice::ReadOnly))
+        return;
+    textcodec::Detector detector;
+    while (!detector.decided()) {
+        const QByteArray chunk = m_file.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        detector.feed(chunk);
+    }
+    m_encoding = detector.encoding();
+    // The byte order mark is no part of the first line.
+    m_file.seek(m_encoding == textcodec::Encoding::Utf8WithBom ? 3 : 0);
+}
+
+QString LineReader::decode(QByteArrayView bytes) const
+{
+    return textcodec::decode(
+        bytes, m_encoding == textcodec::Encoding::Windows1251 ? m_encoding : textcodec::Encoding::Utf8);
 }
 
 bool LineReader::fill()
@@ -184,7 +250,7 @@ std::optional<QString> LineReader::next()
             // A CR at the very end of the buffer may be followed by an LF in the next chunk.
             if (cr + 1 == m_buffer.size() && fill())
                 continue;
-            QString line = cp1251::decode(m_buffer.mid(m_pos, cr - m_pos));
+            QString line = decode(QByteArrayView(m_buffer).sliced(m_pos, cr - m_pos));
             m_pos = cr + 1;
             if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
                 ++m_pos;
@@ -194,7 +260,7 @@ std::optional<QString> LineReader::next()
             continue;
         if (m_pos >= m_buffer.size())
             return std::nullopt;
-        QString line = cp1251::decode(m_buffer.mid(m_pos));
+        QString line = decode(QByteArrayView(m_buffer).sliced(m_pos));
         m_pos = m_buffer.size();
         return line;
     }

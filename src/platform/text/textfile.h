@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/text/textcodec.h"
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-// Windows-1251 text files, read and written as the program's users keep them.
+// Windows-1251 text files, read and written as the program's users keep them; books may
+// also be UTF-8 (textcodec decides).
 namespace textfile {
 
 // Splits text by the line-input rule: a line ends at CR or CR LF, a lone LF stays
@@ -27,16 +30,28 @@ std::optional<QByteArray> readBytes(const QString &path, QString *error = nullpt
 // The whole file decoded, or nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
+// A book or a bookmark decoded in the encoding its bytes show; `encoding` gets it, to write
+// the text back the same way.
+std::optional<QString> readBook(const QString &path, QString *error = nullptr,
+                                textcodec::Encoding *encoding = nullptr);
 // The file's fields (splitFields), or nothing when it cannot be read.
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
+
+// How many characters a book file holds, counted in one pass without keeping its text:
+// its size for Windows-1251, fewer for UTF-8. 0 when it cannot be read.
+qint64 bookCharacters(const QString &path);
 
 // Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
 // file behind. False when the file could not be written completely.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 // Writes the text followed by one CR LF.
 bool writeText(const QString &path, const QString &text, QString *error = nullptr);
+bool writeText(const QString &path, const QString &text, textcodec::Encoding encoding,
+               QString *error = nullptr);
 // Writes each line followed by CR LF.
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+bool writeLines(const QString &path, const QStringList &lines, textcodec::Encoding encoding,
+                QString *error = nullptr);
 // Appends each line followed by CR LF.
 bool appendLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
@@ -44,12 +59,14 @@ bool appendLines(const QString &path, const QStringList &lines, QString *error =
 // the reason on a second line ("Не удалось записать файл\n/книги/том.txt: Permission denied").
 QString failureMessage(const QString &message, const QString &path, const QString &reason);
 
-// Reads a file line by line (same rule as splitLines) without loading it whole.
+// Reads a book line by line (same rule as splitLines) without loading it whole; its
+// encoding is decided by a first pass over the file.
 class LineReader
 {
 public:
     explicit LineReader(const QString &path);
     bool isOpen() const { return m_file.isOpen(); }
+    textcodec::Encoding encoding() const { return m_encoding; }
     // Why the file could not be opened or read on.
     QString errorString() const { return m_file.errorString(); }
     // The next line, or nothing at the end of the file.
@@ -59,7 +76,10 @@ public:
 private:
     bool fill();
 
+    QString decode(QByteArrayView bytes) const;
+
     QFile m_file;
+    textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
 };

@@ -61,18 +61,21 @@ TEST(Markup, TextsWithAndWithoutMarkupGiveSegments)
          {QString(), {}},
          {u"Том &amp; Джерри &lt;3 &gt; &quot;&apos; &unknown; &#1078;&#x416;&"_s,
           {text(u"Том & Джерри <3 > \"' &unknown; жЖ&"_s)}},
-         {u"<VOLUME LEVEL = '40' >а</Volume>б"_s, {text(u"а"_s, {40, 0, 0}), text(u"б"_s)}},
+         {u"<VOLUME LEVEL = \"40\" >а</Volume>б"_s, {text(u"а"_s, {40, 0, 0}), text(u"б"_s)}},
          // An empty element sets the value for the rest of the enclosing scope.
          {uR"(а<rate absspeed="4"/>б)"_s, {text(u"а"_s), text(u"б"_s, {100, 4, 0})}},
-         {uR"(<volume level="150">а<rate absspeed="-20">б<pitch absmiddle="+11">в<silence msec="-5"/>)"_s,
-          {text(u"а"_s), text(u"б"_s, {100, -10, 0}), text(u"в"_s, {100, -10, 10})}},
+         {uR"(<volume level="150">а<rate absspeed="-20">б<pitch absmiddle="+11">в<silence msec="-5"/>)"
+          uR"(<silence msec="99999999"/>)"_s,
+          {text(u"а"_s), text(u"б"_s, {100, -10, 0}), text(u"в"_s, {100, -10, 10}), silence(60000)}},
          // Stress marks after vowels are not spoken; a real tag after a vowel stays a tag, and an
          // escaped "<" is a character.
          {u"за<мок и замо>к, x<y"_s, {text(u"замок и замок, x<y"_s, {}, {1, 11})}},
          {uR"(мука<silence msec="10"/>о&lt;)"_s, {text(u"мука"_s), silence(10), text(u"о<"_s)}}});
-    // Stray "<", ">" and "&", unknown markup and our tags with a missing or unreadable value are text.
+    // Stray "<", ">" and "&", unknown markup, our tags with a missing or unreadable value and
+    // values in single quotes (a book's own tags) are text.
     for (const QString &same :
          {u"5 < 7 && 9 > 2"_s, u"<b>жирный</b> <!-- нет --> <emph/>"_s,
+          u"<silence msec='600000'/>к<rate absspeed='-10'>т<volume level='0'/>"_s,
           uR"(<volume level="громко">раз <volume>два <rate speed="3">три <silence/>четыре)"
           uR"( <pitch absmiddle="1" пять)"_s}) {
         EXPECT_EQ(speech::parseMarkup(same), QList<Segment>{text(same)});

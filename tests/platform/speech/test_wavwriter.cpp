@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <vector>
+
+#include <sys/resource.h>
 
 using speech::WavWriter;
 
@@ -73,6 +76,26 @@ TEST_F(WavWriterTest, HeaderIsCompleteAfterEverySyncAndAgainAfterClose)
     EXPECT_TRUE(synced.valid() && synced.frames() == qint64(tone.size())) << qPrintable(synced.problem);
     ASSERT_TRUE(w.writeSilence(100) && w.close());
     EXPECT_EQ(readWav(file).frames(), qint64(tone.size()) + 2205);
+}
+
+TEST_F(WavWriterTest, AWriteCutShortGivesTheSystemsReason)
+{
+    // A file size limit cuts a write short just as a disk that fills up does.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    limit.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const std::vector<qint16> tone(22050, 5000);
+    WavWriter w(22050);
+    const bool opened = w.open(file, *speech::AudioFormat::fromType(22));
+    const bool written = w.writeSpeech(tone.data(), tone.size());
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(w.errorString(), QStringLiteral("Ошибка записи файла %1: File too large").arg(file));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/text/cp1251.h"
+#include "platform/text/textcodec.h"
 #include "platform/text/textfile.h"
 
 #include <QTemporaryDir>
@@ -19,6 +20,39 @@ TEST(Cp1251, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks)
     EXPECT_EQ(cp1251::decode("\xC0\xFF\xA8\xB8\x97\x96\xAB\xB9\xA0\x98\x88"),
               QStringLiteral("АяЁё—–«№\u00A0\u0098€"));
     EXPECT_EQ(cp1251::encode(QStringLiteral("a\u00E9b\u4E2D")), QByteArray("a?b?"));
+}
+
+TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
+{
+    using enum textcodec::Encoding;
+    const std::pair<QByteArray, textcodec::Encoding> cases[] = {
+        {"\xCA\xEE\xF2 \xE8 \xEF\xB8\xF1", Windows1251}, // "Кот и пёс"
+        {"\xD0\x9A\xD0\xBE\xD1\x82 \xD0\xB8 \xD0\xBF\xD1\x91\xD1\x81", Utf8},
+        {"caf\xC3\xA9", Utf8},
+        {"\xF0\x9D\x90\x80", Utf8}, // a letter beyond the BMP
+        {"\xEF\xBB\xBFplain", Utf8WithBom},
+        {"plain ascii", Windows1251},
+        {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Windows1251}, // no letter: "—«»" as UTF-8 or "вЂ” «»"
+        {"\xC3\xA9\xC3", Windows1251},                  // cut off at the end
+        {"\xC0\xB0\xD0\x90", Windows1251},              // overlong
+        {"\xED\xA0\x80\xD0\x90", Windows1251},          // surrogate
+        {"\xF4\x90\x80\x80\xD0\x90", Windows1251},      // past U+10FFFF
+        {"\xEF\xBB\xBF\xFF", Windows1251},
+    };
+    for (const auto &[bytes, expected] : cases) {
+        SCOPED_TRACE(bytes.toHex().toStdString());
+        EXPECT_EQ(textcodec::detect(bytes), expected);
+        textcodec::Detector byBytes;
+        for (char b : bytes)
+            byBytes.feed(QByteArrayView(&b, 1));
+        EXPECT_EQ(byBytes.encoding(), expected);
+        // Every kind reads back to the bytes it came from.
+        EXPECT_EQ(textcodec::encode(textcodec::decode(bytes, expected), expected), bytes);
+    }
+    EXPECT_EQ(textcodec::decode("\xEF\xBB\xBF\xD0\x96", Utf8WithBom), QStringLiteral("Ж"));
+    const QString mixed = QStringLiteral("Ёж? café 中 😀");
+    EXPECT_EQ(textcodec::unencodable(mixed, Windows1251), 3);
+    EXPECT_EQ(textcodec::unencodable(mixed, Utf8), 0);
 }
 
 TEST(FieldInput, CommasAndLineEndsEndFieldsQuotesHoldCommas)
@@ -78,5 +112,17 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
     EXPECT_EQ(got, textfile::splitLines(text));
     EXPECT_TRUE(reader.atEnd());
     EXPECT_EQ(textfile::readLines(big).value(), got);
+    EXPECT_EQ(reader.encoding(), textcodec::Encoding::Windows1251);
+
+    // The same lines in UTF-8 after a byte order mark.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF" + text.toUtf8());
+    f.close();
+    textfile::LineReader utf8(big);
+    EXPECT_EQ(utf8.encoding(), textcodec::Encoding::Utf8WithBom);
+    got.clear();
+    while (auto line = utf8.next())
+        got.append(*line);
+    EXPECT_EQ(got, textfile::splitLines(text));
     EXPECT_FALSE(textfile::readLines(dir.filePath(QStringLiteral("none.txt"))).has_value());
 }
