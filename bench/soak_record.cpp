@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -93,6 +94,7 @@ Book readBook(const QString &folder)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const int kills = argc > 1 ? std::atoi(argv[1]) : 20;
     QTemporaryDir dir;
     home = dir.path();
@@ -101,7 +103,7 @@ int main(int argc, char **argv)
     const QStringList lines =
         textfile::splitLines(*textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt")));
     QStringList text;
-    for (qsizetype i = 0, size = 0; i < lines.size() && size < 13500; ++i) {
+    for (qsizetype i = 0, size = 0; i < lines.size() && size < 20000; ++i) {
         text << lines[i];
         size += lines[i].size();
     }
@@ -135,10 +137,17 @@ int main(int argc, char **argv)
                                    .arg(folder)
                                    .arg(block, 4, 10, QLatin1Char('0'))
                                    .arg(encode ? QStringLiteral("mp3") : QStringLiteral("wav"));
+        // A marker left by an earlier kill counts only once this run has written it again.
+        const QDateTime started = QDateTime::currentDateTime();
+        const auto reached = [&] {
+            const QFileInfo file(marker);
+            return file.exists() && file.lastModified() >= started;
+        };
         QProcess p;
         startRecorder(p, soakBook, soak);
-        while (p.state() == QProcess::Running && !QFileInfo::exists(marker))
-            QThread::usleep(500);
+        // waitForFinished also brings the process state up to date.
+        while (!p.waitForFinished(1) && !reached()) {
+        }
         if (p.state() != QProcess::Running) {
             std::printf("kill %2d: block %d %s not caught, the recorder ended first\n", i + 1, block,
                         encode ? "encoding" : "speaking");

@@ -110,7 +110,8 @@ bool WriteBlock()
     }
     if (alreadyEncoded(p, encoderSettings().format)) {
         qCInfo(lcRecording) << "block" << BlockName << "skipped: encoded by an earlier run";
-        BlockText.clear();
+        // As after a block made now: the next block must be cut the same in every run and copy.
+        BlockText = QStringLiteral("\r\n");
         return true;
     }
     const auto selection = recordingrun::selection();

@@ -47,6 +47,7 @@ std::optional<int> selectionValue(const QString &text);
 void MakeFileNames();
 
 // Frames BlockText, keeps a copy of it when asked, and has it spoken and encoded unless the
-// block is done already or not this copy's. Leaves BlockText as the next block starts from.
+// block is done already or not this copy's. Leaves BlockText as the next block starts from,
+// the same whichever of these it was.
 // False when the block failed (the recording then stops).
 bool WriteBlock();
