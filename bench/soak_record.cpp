@@ -34,7 +34,8 @@ void startRecorder(QProcess &p, const QString &book, const QString &folder)
     p.setProcessEnvironment(env);
     p.setStandardOutputFile(QProcess::nullDevice());
     p.setStandardErrorFile(QProcess::nullDevice());
-    p.start(QStringLiteral(QUENVALE_RECORD_TOOL), {book, folder, QStringLiteral("--minutes"), QStringLiteral("1")});
+    p.start(QStringLiteral(QUENVALE_RECORD_TOOL),
+            {book, folder, QStringLiteral("--minutes"), QStringLiteral("1")});
     p.waitForStarted();
 }
 
@@ -57,9 +58,10 @@ QByteArray digest(const QString &path)
 double mp3Seconds(const QString &path)
 {
     QProcess p;
-    p.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                        QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
-                                        QStringLiteral("default=nw=1"), path});
+    p.start(QStringLiteral("ffprobe"),
+            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+             QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
+             QStringLiteral("default=nw=1"), path});
     p.waitForFinished(60000);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     if (p.exitCode() != 0 || !p.readAllStandardError().trimmed().isEmpty() ||
@@ -100,8 +102,8 @@ int main(int argc, char **argv)
     home = dir.path();
 
     // About 15 minutes of speech from the novel's opening chapters.
-    const QStringList lines =
-        textfile::splitLines(*textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt")));
+    const QStringList lines = textfile::splitLines(
+        *textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR "/kapitanskaya_dochka.txt")));
     QStringList text;
     for (qsizetype i = 0, size = 0; i < lines.size() && size < 20000; ++i) {
         text << lines[i];
@@ -110,7 +112,8 @@ int main(int argc, char **argv)
     const QString calm = dir.filePath(QStringLiteral("calm")), soak = dir.filePath(QStringLiteral("soak"));
     QDir().mkpath(calm);
     QDir().mkpath(soak);
-    const QString calmBook = calm + QStringLiteral("/Дочка.txt"), soakBook = soak + QStringLiteral("/Дочка.txt");
+    const QString calmBook = calm + QStringLiteral("/Дочка.txt"),
+                  soakBook = soak + QStringLiteral("/Дочка.txt");
     textfile::writeLines(calmBook, text);
     textfile::writeLines(soakBook, text);
     const QByteArray before = digest(soakBook);
@@ -162,15 +165,16 @@ int main(int argc, char **argv)
     }
     const bool finishedRun = recordToEnd(soakBook, soak);
     const Book soaked = readBook(soak + QStringLiteral("/!Дочка"));
-    const double drift = reference.seconds > 0 ? std::abs(soaked.seconds - reference.seconds) / reference.seconds : 1;
+    const double drift =
+        reference.seconds > 0 ? std::abs(soaked.seconds - reference.seconds) / reference.seconds : 1;
     const bool sameText = digest(soakBook) == before;
     const bool sameFiles = soaked.files == reference.files;
     std::printf("killed %d times (%d speaking, %d encoding); last run %s\n", done, speaking, encoding,
                 finishedRun ? "completed" : "FAILED");
     std::printf("soaked book: %lld files, %d broken, %.2f s of sound (%.3f%% off), same block files: %s, "
                 "book text unchanged: %s\n",
-                qlonglong(soaked.files.size()), soaked.broken, soaked.seconds, drift * 100, sameFiles ? "yes" : "NO",
-                sameText ? "yes" : "NO");
+                qlonglong(soaked.files.size()), soaked.broken, soaked.seconds, drift * 100,
+                sameFiles ? "yes" : "NO", sameText ? "yes" : "NO");
     const bool ok = finishedRun && sameFiles && soaked.broken == 0 && drift <= 0.01 && sameText && blocks > 0;
     std::printf("%s (%.1f s)\n", ok ? "PASS" : "FAIL", clock.elapsed() / 1000.0);
     return ok ? 0 : 1;
