@@ -1,7 +1,7 @@
 // Records tests/data/kapitanskaya_dochka.txt to MP3 in blocks of 10 minutes with the
 // command-line recorder (the program's own recording), against a baseline that speaks the same
-// text with `espeak-ng -v ru -w` at the program's narration speed and encodes it with `lame`
-// using the same options. Then the same book by 4 copies of the program at once (copy k takes
+// text with `espeak-ng -v ru -w` at the program's narration speed, resamples it with `sox` to the
+// program's own 16 kHz and encodes it with `lame` using the same options. Then the same book by 4 copies of the program at once (copy k takes
 // blocks k, k + 4, ...), against one copy, and checks that they make exactly the same blocks.
 //
 //   bench_record [BOOK]
@@ -78,7 +78,8 @@ bool runTool(const QString &program, const QStringList &arguments)
 }
 
 // The baseline: the whole text spoken by the command-line eSpeak NG at the narration speed
-// (rate 2, the form's), then encoded by lame with the form's MP3 options.
+// (rate 2, the form's), resampled to the 16 kHz the program speaks MP3 blocks at, then encoded
+// by lame with the form's MP3 options.
 double baseline(const QString &book, const QString &dir)
 {
     const auto text = textfile::readText(book);
@@ -95,8 +96,11 @@ double baseline(const QString &book, const QString &dir)
     if (!runTool(QStringLiteral("espeak-ng"), {QStringLiteral("-v"), QStringLiteral("ru"), QStringLiteral("-s"),
                                                QString::number(wpm), QStringLiteral("-w"), wav, QStringLiteral("-f"), utf8}))
         return -1;
+    const QString wav16 = dir + QStringLiteral("/baseline16.wav");
+    if (!runTool(QStringLiteral("sox"), {wav, QStringLiteral("-r"), QStringLiteral("16000"), wav16}))
+        return -1;
     QStringList lame = QProcess::splitCommand(outputformats::defaultMp3Options());
-    lame << wav << dir + QStringLiteral("/baseline.mp3");
+    lame << wav16 << dir + QStringLiteral("/baseline.mp3");
     if (!runTool(QStringLiteral("lame"), lame))
         return -1;
     return clock.elapsed() / 1000.0;
@@ -144,7 +148,7 @@ int main(int argc, char **argv)
     const Run single = record(source, one, 1, dir.path());
     const auto singleBlocks = blocks(one + QStringLiteral("/!Дочка"));
     std::printf("book: %s\n", qPrintable(book));
-    std::printf("baseline (espeak-ng -w, then lame): %8.2f s\n", base);
+    std::printf("baseline (espeak-ng -w, sox, lame):  %8.2f s\n", base);
     std::printf("program, one copy:                  %8.2f s  (%lld blocks, peak %.1f MB)  ratio %.3f\n",
                 single.seconds, qlonglong(singleBlocks.size()), single.peakKb / 1024.0, single.seconds / base);
 

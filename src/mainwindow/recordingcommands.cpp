@@ -65,6 +65,28 @@ void playEndSound()
         services::soundPlayer().play(programfolder::file(QStringLiteral("end.wav")));
 }
 
+// The monitor comes up and the voice's replacement list is loaded: every block of a book, in
+// a batch as well, gets the list of the voice that speaks it.
+void showMonitorWithVoiceList(MainWindow &main)
+{
+    showMonitor();
+    main.LoadVoiceDic();
+}
+
+// A batch book whose finished folder exists already is not recorded again: its text moves into
+// that folder, out of the queue, and the user is told (the returned line).
+QString setAsideFinished(const QString &book)
+{
+    const QString finished = recordingrun::finishedFolder();
+    const QString moved = QDir(finished).filePath(QFileInfo(book).fileName());
+    QFile text(book);
+    const QString where = text.rename(moved)
+                              ? QStringLiteral("её текст перенесён в эту папку")
+                              : QStringLiteral("её текст оставлен в рабочем каталоге (%1)").arg(text.errorString());
+    return QStringLiteral("Книга %1 не записана: готовая книга %2 уже есть; %3.")
+        .arg(BookTitle, QDir::toNativeSeparators(finished), where);
+}
+
 // The start both recording commands share: none while a recording runs; the stop request
 // cleared and the prosody tags built from the settings as they stand.
 bool startCommand()
@@ -156,8 +178,7 @@ void MainWindow::MakeBook()
     }
 
     busy::RecordingScope recording;
-    showMonitor();
-    LoadVoiceDic();
+    showMonitorWithVoiceList(*this);
     const recordingrun::Result result = recordingrun::recordBook();
     restoreWindows(*this);
     if (result.outcome != conversion::Outcome::Completed)
@@ -186,9 +207,10 @@ void MainWindow::MakePaket()
         return;
 
     busy::RecordingScope recording;
-    showMonitor();
+    showMonitorWithVoiceList(*this);
     // A book that failed or was not finished keeps its text and is not taken again.
     QSet<QString> taken;
+    QStringList setAside;
     while (!StopFlag) {
         const QString book = nextBatchBook(folder, taken);
         if (book.isEmpty())
@@ -196,6 +218,10 @@ void MainWindow::MakePaket()
         taken.insert(book);
         CurTextPath = book;
         BookTitle = docnames::titleBeforeFirstDot(QFileInfo(book).fileName());
+        if (QFileInfo::exists(recordingrun::finishedFolder())) {
+            setAside << setAsideFinished(book);
+            continue;
+        }
         showMonitor();
         const recordingrun::Result result = recordingrun::recordBook();
         if (result.outcome == conversion::Outcome::Failed) {
@@ -209,6 +235,8 @@ void MainWindow::MakePaket()
     if (!stopped)
         finishCompleted();
     restoreWindows(*this);
+    if (!setAside.isEmpty())
+        prompter().ask(setAside.join(u'\n'), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
     if (!stopped)
         playEndSound();
 }

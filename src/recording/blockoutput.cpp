@@ -5,6 +5,7 @@
 #include "platform/services/services.h"
 #include "platform/text/textfile.h"
 #include "recording/encodeblock.h"
+#include "recording/encoderprocess.h"
 #include "recording/encoders.h"
 #include "recording/logging.h"
 #include "recording/monitor.h"
@@ -15,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -43,9 +45,10 @@ bool isSelected(int number, int start, int step)
     return step >= 1 && number >= start && number <= kMaxBlocks && (number - start) % step == 0;
 }
 
-bool alreadyEncoded(const encoders::BlockPaths &paths)
+bool alreadyEncoded(const encoders::BlockPaths &paths, int format)
 {
-    return QFileInfo::exists(paths.mp3) || QFileInfo::exists(paths.amr) || QFileInfo::exists(paths.vmo);
+    const QString file = encoders::finalFile(format, paths);
+    return !file.isEmpty() && QFileInfo::exists(file);
 }
 
 std::optional<int> selectionValue(const QString &text)
@@ -105,9 +108,10 @@ bool WriteBlock()
             return false;
         }
     }
-    if (alreadyEncoded(p)) {
+    if (alreadyEncoded(p, encoderSettings().format)) {
         qCInfo(lcRecording) << "block" << BlockName << "skipped: encoded by an earlier run";
-        BlockText.clear();
+        // As after a block made now: the next block must be cut the same in every run and copy.
+        BlockText = QStringLiteral("\r\n");
         return true;
     }
     const auto selection = recordingrun::selection();
@@ -115,11 +119,21 @@ bool WriteBlock()
         BlockText = QStringLiteral("\r\n");
         return true;
     }
-    if (!SpeakBlockToWav(p.wav))
+    // A WAV file under the block's name is always whole speech: for WAV output it is the block.
+    const QString speaking = encoders::temporaryName(p.wav);
+    if (!SpeakBlockToWav(speaking))
         return false;
     if (StopFlag) {
+        QFile::remove(speaking);
         BlockText = QStringLiteral("\r\n");
         return true;
+    }
+    QString reason;
+    if (!encoderprocess::putInPlace(speaking, p.wav, &reason)) {
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось записать звуковой файл блока"), p.wav, reason));
+        StopFlag = true;
+        return false;
     }
     monitor().setStage(QStringLiteral("Преобразование аудиофайла..."));
     if (!EncodeBlock(p, BlockName))

@@ -34,9 +34,9 @@ QString frame(const QString &text, int number, const Framing &framing);
 // not past the last block a book may have.
 bool isSelected(int number, int start, int step);
 
-// Whether an earlier run finished the block: its MP3, AMR or VMO file exists, whatever the
-// output format is now.
-bool alreadyEncoded(const encoders::BlockPaths &paths);
+// Whether an earlier run finished the block: the output format's own file exists. Every
+// file of that name is complete: speech and encoders write under temporary names first.
+bool alreadyEncoded(const encoders::BlockPaths &paths, int format);
 
 // A selection setting ("Text21", "Text24") as a whole number of at least 1.
 std::optional<int> selectionValue(const QString &text);
@@ -47,6 +47,7 @@ std::optional<int> selectionValue(const QString &text);
 void MakeFileNames();
 
 // Frames BlockText, keeps a copy of it when asked, and has it spoken and encoded unless the
-// block is done already or not this copy's. Leaves BlockText as the next block starts from.
+// block is done already or not this copy's. Leaves BlockText as the next block starts from,
+// the same whichever of these it was.
 // False when the block failed (the recording then stops).
 bool WriteBlock();

@@ -42,13 +42,13 @@ bool endsBlock(const QString &line)
     return n >= 2 && line[n - 1] == u' ' && isMark(line[n - 2]);
 }
 
-QString crLfLineBreaks(const QString &text)
+QByteArray crLfLineBreaks(const QByteArray &text)
 {
-    QString out;
+    QByteArray out;
     out.reserve(text.size() + text.size() / 32);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'))
-            out += u'\r';
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
         out += text[i];
     }
     return out;
@@ -95,11 +95,13 @@ PrepSettings currentPrepSettings()
 bool FixLineBreaks()
 {
     QString reason;
-    textcodec::Encoding encoding;
-    const auto text = textfile::readBook(CurTextPath, &reason, &encoding);
-    if (!text)
+    const auto bytes = textfile::readBytes(CurTextPath, &reason);
+    if (!bytes)
         return reportUnreadable(CurTextPath, reason);
-    if (!textfile::writeText(CurTextPath, conversion::crLfLineBreaks(*text), encoding, &reason)) {
+    const QByteArray fixed = conversion::crLfLineBreaks(*bytes);
+    if (fixed == *bytes)
+        return false;
+    if (!textfile::writeBytes(CurTextPath, fixed, &reason)) {
         services::prompter().critical(
             textfile::failureMessage(QStringLiteral("Не удалось записать файл"), CurTextPath, reason));
         return false;
@@ -110,8 +112,12 @@ bool FixLineBreaks()
 Outcome MakeAudioBook()
 {
     StartTime = secondsSinceMidnight();
+    const std::int32_t firstBlock = BlockNo;
     bool rewritten = false;
     for (;;) {
+        // After a rewrite the book is read again from its first block: the blocks before the
+        // long line are the same and are skipped as done.
+        BlockNo = firstBlock;
         CharsDone = 0;
         monitor().ProgressBar1->setValue(monitor().ProgressBar1->minimum());
         textfile::LineReader book(CurTextPath);
@@ -126,8 +132,9 @@ Outcome MakeAudioBook()
             if (!line)
                 break;
             CurLine = std::move(*line);
-            // A line this long means the file's lines end otherwise than in CR LF: the file is
-            // rewritten once and read again; a line still this long is then taken as it is.
+            // A line this long may mean the file's lines end in a lone line feed: the file is
+            // rewritten once and read again. A line of that length between CR LFs, or one still
+            // there after the rewrite, is taken as it is.
             if (CurLine.size() > conversion::kLongLine && !rewritten) {
                 rewritten = true;
                 qCInfo(lcRecording) << "line of" << CurLine.size() << "characters: rewriting the line ends of"

@@ -18,8 +18,9 @@ bool isChapterMarker(const QString &line);
 // Whether a block past its limit may end after this line: a sentence end (".", "!", "?",
 // alone or followed by exactly one blank) or a blank line ("", " ", "  ").
 bool endsBlock(const QString &line);
-// Every lone line feed made CR LF; CR LF stays as it is.
-QString crLfLineBreaks(const QString &text);
+// Every lone line feed made CR LF; CR LF stays as it is. On the file's bytes, so a book
+// keeps its encoding.
+QByteArray crLfLineBreaks(const QByteArray &text);
 
 enum class Outcome {
     Completed, // the whole book went through
@@ -33,9 +34,11 @@ enum class Outcome {
 // recording and reading aloud prepare their text with it.
 PrepSettings currentPrepSettings();
 
-// Records the book at CurTextPath into its book folder, block by block, from the first line.
+// Records the book at CurTextPath into its book folder, block by block, from the first line,
+// numbering its blocks on from BlockNo.
 conversion::Outcome MakeAudioBook();
 
-// Rewrites the book at CurTextPath with CR LF line ends, at once and whole. False (the user
-// told why) when it cannot be read or written.
+// Rewrites the book at CurTextPath with CR LF line ends, at once and whole, when it has a lone
+// line feed; a book whose lines all end in CR LF is left as it is. True when it was rewritten;
+// false when it needed nothing or could not be read or written (the user told why).
 bool FixLineBreaks();

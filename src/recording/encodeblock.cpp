@@ -48,10 +48,13 @@ bool EncodeBlock(const encoders::BlockPaths &paths, const QString &blockName)
                         "Программа %1 не смогла преобразовать блок %2; звуковой файл блока сохранён.")
                         .arg(step.program, blockName),
                     paths.wav, result.error));
+            QFile::remove(paths.amrMp3); // half the AMR road is no block
             StopFlag = true;
             return false;
         }
     }
+    for (const auto &[made, kept] : encoders::filesToKeep(settings, paths))
+        encoderprocess::putInPlace(made, kept);
     for (const QString &file : encoders::filesToDelete(settings, paths))
         QFile::remove(file);
     TotalProgressBar();

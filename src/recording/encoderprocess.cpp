@@ -180,11 +180,21 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
         return {true, false, {}};
     if (QFileInfo(partial).size() <= 0)
         return fail(QStringLiteral("выходной файл %1 не создан").arg(step.output));
-    QFile::remove(step.output);
-    QFile produced(partial);
-    if (!produced.rename(step.output))
-        return fail(produced.errorString());
+    QString reason;
+    if (!putInPlace(partial, step.output, &reason))
+        return fail(reason);
     return {true, false, {}};
+}
+
+bool putInPlace(const QString &made, const QString &final, QString *error)
+{
+    QFile::remove(final);
+    QFile file(made);
+    if (file.rename(final))
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 bool running()

@@ -38,6 +38,10 @@ struct Result
 // encoder's output as it comes.
 Result run(const encoders::Step &step, const std::function<void(const QString &)> &echo = {});
 
+// Puts the file made under a temporary name in place of `final`, over any file of that
+// name. False, with the system's reason in `error`, when it cannot.
+bool putInPlace(const QString &made, const QString &final, QString *error = nullptr);
+
 // True while run() waits for an encoder.
 bool running();
 

@@ -10,10 +10,11 @@ BlockPaths blockPaths(const QString &bookFolder, const QString &blockName, const
 {
     const QString plain = bookFolder + QLatin1Char('/') + blockName;
     const QString compressed = titleInName ? plain + QLatin1Char('_') + bookTitle : plain;
+    const QString mp3 = compressed + QStringLiteral(".mp3");
     return {plain + QStringLiteral(".txt"),      plain + QStringLiteral(".wav"),
-            compressed + QStringLiteral(".mp3"), plain + QStringLiteral(".ogg"),
+            mp3,                                 plain + QStringLiteral(".ogg"),
             compressed + QStringLiteral(".amr"), compressed + QStringLiteral(".vmo"),
-            compressed + QStringLiteral(".wma")};
+            compressed + QStringLiteral(".wma"), temporaryName(mp3)};
 }
 
 namespace {
@@ -34,8 +35,9 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
     switch (settings.format) {
     case Mp3:
         // UTF-16 tags: Latin-1 ones cannot hold a Cyrillic artist or title. Genre 101 is Speech.
+        // The version 2 tag alone: a version 1 tag would hold "????" for Cyrillic.
         return {writing(lame, QProcess::splitCommand(settings.mp3Options) +
-                                  QStringList{QStringLiteral("--id3v2-utf16"), QStringLiteral("--ta"),
+                                  QStringList{QStringLiteral("--id3v2-only"), QStringLiteral("--id3v2-utf16"), QStringLiteral("--ta"),
                                               settings.artist, QStringLiteral("--tt"), settings.title,
                                               QStringLiteral("--tg"), QStringLiteral("101"), paths.wav,
                                               paths.mp3})};
@@ -53,8 +55,8 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
                                     QStringLiteral("16"),
                                     QStringLiteral("-o"),
                                     QStringLiteral("wave:") + paths.wav,
-                                    paths.mp3};
-        return {writing(lame, {QStringLiteral("-h"), paths.wav, paths.mp3}),
+                                    paths.amrMp3};
+        return {writing(lame, {QStringLiteral("-h"), paths.wav, paths.amrMp3}),
                 {QStringLiteral("madplay"), decode, paths.wav, 6},
                 writing(QStringLiteral("sox"),
                         {paths.wav, QStringLiteral("-t"), QStringLiteral("amr-nb"), QStringLiteral("-C"),
@@ -71,6 +73,26 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
     }
 }
 
+QString finalFile(int format, const BlockPaths &paths)
+{
+    switch (format) {
+    case Wav:
+        return paths.wav;
+    case Mp3:
+        return paths.mp3;
+    case Ogg:
+        return paths.ogg;
+    case Amr:
+        return paths.amr;
+    case Vmo:
+        return paths.vmo;
+    case Wma:
+        return paths.wma;
+    default:
+        return {};
+    }
+}
+
 QStringList filesToDelete(const Settings &settings, const BlockPaths &paths)
 {
     switch (settings.format) {
@@ -78,13 +100,20 @@ QStringList filesToDelete(const Settings &settings, const BlockPaths &paths)
     case Ogg:
         return {paths.wav};
     case Amr:
-        return settings.keepMp3 ? QStringList{paths.wav} : QStringList{paths.mp3, paths.wav};
+        return settings.keepMp3 ? QStringList{paths.wav} : QStringList{paths.amrMp3, paths.wav};
     case Vmo:
     case Wma:
         return settings.keepWav ? QStringList() : QStringList{paths.wav};
     default:
         return {};
     }
+}
+
+QList<std::pair<QString, QString>> filesToKeep(const Settings &settings, const BlockPaths &paths)
+{
+    if (settings.format == Amr && settings.keepMp3)
+        return {{paths.amrMp3, paths.mp3}};
+    return {};
 }
 
 QString temporaryName(const QString &path)

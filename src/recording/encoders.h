@@ -29,6 +29,9 @@ struct BlockPaths
     QString amr;
     QString vmo;
     QString wma;
+    // The AMR road's MP3 until the AMR file is made: never under a name a resumed recording
+    // or the finished-book check takes for a block's output.
+    QString amrMp3;
 };
 
 // The paths of block `blockName` ("0012") in `bookFolder`. With `titleInName` the
@@ -65,8 +68,13 @@ struct Step
 // The encoder runs of a block, in order; none for WAV output.
 QList<Step> steps(const Settings &settings, const BlockPaths &paths);
 
+// The file a finished block leaves in `format`: an earlier run's block is done when it exists.
+QString finalFile(int format, const BlockPaths &paths);
+
 // The files deleted once every step has succeeded.
 QStringList filesToDelete(const Settings &settings, const BlockPaths &paths);
+// The intermediate files kept once every step has succeeded: {from, to} to be renamed.
+QList<std::pair<QString, QString>> filesToKeep(const Settings &settings, const BlockPaths &paths);
 
 // The temporary name an encoder writes instead of `path`: same folder and extension, so
 // encoders that choose their format by the extension still do, and never a name that a

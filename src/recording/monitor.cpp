@@ -261,3 +261,11 @@ void TotalProgressBar()
             progress::remainingTime(CharsDone, total, progress::elapsedSeconds(StartTime, now)))
         m.setStatusPanel(2, *remaining);
 }
+
+void CompleteProgressBar()
+{
+    Monitor &m = monitor();
+    m.ProgressBar1->setValue(m.ProgressBar1->maximum());
+    m.setWindowTitle(*progress::shareDone(1, 1, QLocale()));
+    m.setStatusPanel(2, *progress::remainingTime(1, 1, 1));
+}

@@ -69,6 +69,9 @@ Monitor &monitor();
 // Brings the monitor's progress bar, caption and remaining time up to date from
 // CurTextPath, CharsDone and StartTime; called after every encoded block.
 void TotalProgressBar();
+// The progress of a book gone through to its end: 100 %, nothing left. The characters
+// counted leave out the line breaks, so the last TotalProgressBar stops short of it.
+void CompleteProgressBar();
 
 // The progress arithmetic, apart from the clock and the window.
 namespace progress {

@@ -8,6 +8,7 @@
 #include "recording/encodeblock.h"
 #include "recording/encoders.h"
 #include "recording/logging.h"
+#include "recording/monitor.h"
 #include "settings/setup.h"
 
 #include <QCheckBox>
@@ -19,15 +20,6 @@
 
 namespace recordingrun {
 namespace {
-
-// The file a block leaves in the chosen format; an MP3, AMR or VMO file counts too, as the
-// skip test takes it for a finished block.
-bool blockDone(const encoders::BlockPaths &p, int format)
-{
-    const QString output[] = {p.wav, p.mp3, p.ogg, p.amr, p.vmo, p.wma};
-    const bool chosen = format >= 0 && format < 6 && QFileInfo::exists(output[format]);
-    return chosen || blockoutput::alreadyEncoded(p);
-}
 
 // Makes the book folder when it is missing; one that cannot be made is named to the user
 // with the system's reason, rather than the first block's file that would fail in it.
@@ -79,7 +71,8 @@ bool allBlocksDone(int blocks)
     const int format = encoderSettings().format;
     const bool titleInName = setup().Check6->isChecked();
     for (int n = 1; n <= blocks; ++n) {
-        if (!blockDone(encoders::blockPaths(bookFolder(), blockoutput::blockName(n), BookTitle, titleInName), format))
+        if (!blockoutput::alreadyEncoded(
+                encoders::blockPaths(bookFolder(), blockoutput::blockName(n), BookTitle, titleInName), format))
             return false;
     }
     return true;
@@ -96,6 +89,7 @@ Result recordBook()
     result.outcome = MakeAudioBook();
     if (result.outcome != conversion::Outcome::Completed)
         return result;
+    CompleteProgressBar();
     if (!allBlocksDone(BlockNo)) {
         qCInfo(lcRecording) << "book" << BookTitle << "not finished: blocks of other copies are missing";
         return result;

@@ -6,6 +6,7 @@
 #include "platform/speech/voice.h"
 #include "platform/text/textfile.h"
 #include "recording/logging.h"
+#include "recording/voicelist.h"
 #include "settings/setup.h"
 
 #include <QComboBox>
@@ -21,7 +22,7 @@ std::optional<int> blockWaveFormat(int tab, std::optional<int> listedType, const
         return listedType;
     case 1:
     case 2:
-        return voiceDescription.startsWith(QStringLiteral("ScanSoft Katerina")) ? 22 : 18;
+        return isKaterinaVoice(voiceDescription) ? 22 : 18;
     case 3:
         return 18;
     case 4:

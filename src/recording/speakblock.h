@@ -5,8 +5,8 @@
 #include <optional>
 
 // The wave format of a block's WAV file for output tab `tab` (WAV, MP3, OGG, AMR, VMO,
-// WMA): the listed format's type for WAV output; 22 kHz for MP3 and OGG with a ScanSoft
-// Katerina voice, else 16 kHz; 16 kHz for AMR, 8 kHz for VMO. Nothing when WAV output has
+// WMA): the listed format's type for WAV output; 22 kHz for MP3 and OGG with a Katerina
+// voice (isKaterinaVoice), else 16 kHz; 16 kHz for AMR, 8 kHz for VMO. Nothing when WAV output has
 // no listed format and for WMA: the file then gets kDefaultWaveFormat.
 std::optional<int> blockWaveFormat(int tab, std::optional<int> listedType, const QString &voiceDescription);
 

@@ -11,10 +11,15 @@
 
 #include <QCoreApplication>
 
+bool isKaterinaVoice(const QString &voiceDescription)
+{
+    return voiceDescription.contains(QStringLiteral("Katerina"), Qt::CaseInsensitive);
+}
+
 QString voiceListFile(const QString &voiceDescription)
 {
     // The Katerina list wins for a description that names both voices.
-    if (voiceDescription.contains(QStringLiteral("Katerina"), Qt::CaseInsensitive))
+    if (isKaterinaVoice(voiceDescription))
         return QStringLiteral("DIC/Katerina.dic");
     if (voiceDescription.contains(QStringLiteral("Nicolai"), Qt::CaseInsensitive))
         return QStringLiteral("DIC/Nicolai.dic");

@@ -5,6 +5,10 @@
 // The voice replacement list: the entries of the find window's list, loaded from the file
 // that belongs to the selected voice and applied to every block before it is spoken.
 
+// Whether the voice is a Katerina voice: its description names her, case ignored. Her list
+// and her 22 kHz compressed blocks go by this.
+bool isKaterinaVoice(const QString &voiceDescription);
+
 // The list file of a voice, relative to the program folder ("DIC/Nicolai.dic"), or empty for
 // a voice that has none. Matched on the voice's description, case ignored.
 QString voiceListFile(const QString &voiceDescription);

@@ -5,6 +5,7 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
+#include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -51,7 +53,7 @@ protected:
         QStringList out;
         for (const auto &s : fakeVoices().log.spoken)
             if (!s.outputFile.isEmpty())
-                out << (texts ? s.text : QFileInfo(s.outputFile).fileName());
+                out << (texts ? s.text : QFileInfo(s.outputFile).fileName().remove(QStringLiteral(".part")));
         return out;
     }
     static QStringList spokenTexts() { return spokenFiles(true); }
@@ -81,9 +83,25 @@ TEST_F(Recording, BlocksEndAtSentenceEndsBlankLinesAndChapterMarkers)
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Книга/0004.wav")));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Книга")));
     EXPECT_EQ(CharsDone, 23 + 12 + 13 + 3 + 5);
+    EXPECT_EQ(monitor().ProgressBar1->value(), monitor().ProgressBar1->maximum());
+    EXPECT_TRUE(monitor().windowTitle().startsWith(QStringLiteral("100"))) << qPrintable(monitor().windowTitle());
 }
 
-TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
+// A paragraph longer than the line limit between CR LFs: recorded once, the book untouched.
+TEST_F(Recording, LongParagraphIsOneBlockAndLeavesTheBookAsItIs)
+{
+    const QString sentence = QStringLiteral("Длинная фраза книги. ");
+    const auto paragraph = [&](int chars) { return sentence.repeated(chars / sentence.size()); };
+    const QString path = book(QStringLiteral("Абзац"), {paragraph(1000), paragraph(1000), paragraph(1000), paragraph(12600)});
+    const auto before = textfile::readBytes(path);
+    setup().FlatScrollBar1->setValue(1);
+    w->SetFragmentSize();
+    EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Completed);
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav", "0005.wav"}));
+    EXPECT_EQ(textfile::readBytes(path), before);
+}
+
+TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
 {
     ::Setup &s = setup();
     s.Check4->setChecked(true);
@@ -96,21 +114,12 @@ TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
         s.Check2->setChecked(numbers);
         QDir(folder + QStringLiteral("/!Да")).removeRecursively();
         triggerAction(*w, QStringLiteral("SaveAudio"));
-        DialogState state;
-        const QString prepared =
-            AnalizText(QStringLiteral("\r\n\r\nДа."),
-                       PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()),
-                                                 std::int16_t(s.FlatScrollBar11->value()),
-                                                 std::int16_t(s.FlatScrollBar12->value())),
-                       state);
-        const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared +
-                                           QStringLiteral(" Конец блока  1")
-                                     : TembrStart + prepared;
-        const QString framed = pauseElement(1000) + body + pauseElement(2000);
         const auto copy = textfile::readText(folder + QStringLiteral("/!Да/0001.txt"));
         ASSERT_TRUE(copy);
-        EXPECT_EQ(*copy, framed + QStringLiteral("\r\n"));
-        EXPECT_EQ(spokenTexts().last(), framed);
+        EXPECT_EQ(*copy, spokenTexts().last() + QStringLiteral("\r\n"));
+        EXPECT_TRUE(copy->startsWith(pauseElement(1000) + TembrStart));
+        EXPECT_TRUE(copy->endsWith(pauseElement(2000) + QStringLiteral("\r\n")));
+        EXPECT_EQ(copy->contains(QStringLiteral("Блок  1")), numbers);
     }
 }
 
@@ -119,10 +128,11 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     const QStringList lines = {QStringLiteral("Один."), QStringLiteral("Два."), QStringLiteral("Три."),
                                QStringLiteral("Четыре.")};
     book(QStringLiteral("Счёт"), lines);
-    BlockLimit = 1;
+    BlockLimit = 7; // one line a block, whether the block before was made or skipped
     const QString plain = folder + QStringLiteral("/Счёт");
     QDir().mkpath(plain);
-    textfile::writeText(plain + QStringLiteral("/0002.mp3"), QString());
+    textfile::writeText(plain + QStringLiteral("/0002.wav"), QString());
+    textfile::writeText(plain + QStringLiteral("/0004.mp3"), QString()); // another format's: no WAV block
 
     // This copy takes blocks 2 and 4 of every 2; 2 is done already.
     setup().Text24->setText(QStringLiteral("2"));
@@ -139,7 +149,8 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     const recordingrun::Result copy1 = recordingrun::recordBook();
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
     EXPECT_TRUE(copy1.finished); // the copy that completes the book renames it
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Счёт/0004.wav")));
+    EXPECT_EQ(QDir(folder + QStringLiteral("/!Счёт")).entryList(QDir::Files),
+              QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.mp3", "0004.wav", "0005.wav"}));
 
     for (const char *bad : {"0", "x"}) {
         setup().Text21->setText(QString::fromLatin1(bad));
@@ -232,13 +243,19 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
     textfile::writeLines(
         home() + QStringLiteral("/DIC/Nicolai.dic"),
         {QStringLiteral("кот=пёс"), QString(), QStringLiteral("мусор"), QStringLiteral("*ка=КА")});
-    book(QStringLiteral("Кот"), {QStringLiteral("Мой кот и кошка.")});
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"}));
-    ASSERT_EQ(spokenTexts().size(), 1);
-    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral(" пёс ")));
-    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("кошКА")));
-    EXPECT_TRUE(asked().isEmpty());
+    // A batch right after start-up and a single book alike.
+    for (const char *command : {"SavePaket", "SaveAudio"}) {
+        Find().ListView1->clear();
+        fakeVoices().log.spoken.clear();
+        book(QStringLiteral("Кот"), {QStringLiteral("Мой кот и кошка.")});
+        triggerAction(*w, QString::fromLatin1(command));
+        EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"})) << command;
+        ASSERT_EQ(spokenTexts().size(), 1) << command;
+        EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral(" пёс "))) << command;
+        EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("кошКА"))) << command;
+        EXPECT_TRUE(asked().isEmpty()) << command;
+        QDir(folder + QStringLiteral("/!Кот")).removeRecursively();
+    }
 
     // A voice without a list is told so at every recording; the list stays.
     setup().lstSapi5->setCurrentRow(1);
@@ -255,16 +272,22 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
 {
     setup().Check3->setChecked(true);
     const QString line = QStringLiteral("Ёжик пошёл домой.");
-    for (const char *name : {"a", "b"})
+    for (const char *name : {"a", "b", "z"})
         textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {line});
     textfile::writeLines(folder + QStringLiteral("/c.txt"), {line}, textcodec::Encoding::Utf8);
     // A file where b's book folder should be: its blocks cannot be made.
     textfile::writeText(folder + QStringLiteral("/b"), QString());
+    // z was finished by an earlier recording: not recorded again, its text put beside its blocks.
+    QDir().mkpath(folder + QStringLiteral("/!z"));
     triggerAction(*w, QStringLiteral("SavePaket"));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!a/0001.wav")));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!c/0001.wav")));
+    EXPECT_EQ(QDir(folder + QStringLiteral("/!z")).entryList(QDir::Files), QStringList({"z.txt"}));
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"b.txt"}));
-    EXPECT_EQ(asked(), QStringList({"Не удалось создать папку книги\n" + folder + "/b: Not a directory"}));
+    const QStringList told = asked();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_EQ(told[0], "Не удалось создать папку книги\n" + folder + "/b: Not a directory");
+    EXPECT_EQ(told[1], "Книга z не записана: готовая книга " + folder + "/!z уже есть; её текст перенесён в эту папку.");
     // The UTF-8 book is spoken as its Windows-1251 twin.
     ASSERT_EQ(spokenTexts().size(), 2);
     EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Ёжик пошёл")));

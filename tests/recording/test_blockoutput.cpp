@@ -4,6 +4,10 @@
 #include "recording/voicelist.h"
 #include "texttools/replacelist.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -50,6 +54,25 @@ TEST(BlockOutput, SelectionTakesEveryStepFromTheStartUpToTheLastBlock)
     EXPECT_EQ(selectionValue(QStringLiteral(" 4 ")), 4);
 }
 
+TEST(BlockOutput, OnlyTheFormatsOwnFileMakesABlockDone)
+{
+    QTemporaryDir dir;
+    const encoders::BlockPaths p = encoders::blockPaths(dir.path(), QStringLiteral("0001"), QStringLiteral("К"), true);
+    const QStringList own = {p.wav, p.mp3, p.ogg, p.amr, p.vmo, p.wma}; // in tab order
+    const auto touch = [](const QString &path) { QFile(path).open(QIODevice::WriteOnly); };
+    for (int format = 0; format < own.size(); ++format) {
+        // Every other format's file, the AMR road's MP3 and a temporary name tell nothing.
+        for (const QString &file : own + QStringList{p.amrMp3, encoders::temporaryName(own[format])})
+            if (file != own[format])
+                touch(file);
+        EXPECT_FALSE(alreadyEncoded(p, format)) << format;
+        touch(own[format]);
+        EXPECT_TRUE(alreadyEncoded(p, format)) << format;
+        for (const QString &file : QDir(dir.path()).entryList(QDir::Files))
+            QFile::remove(dir.filePath(file));
+    }
+}
+
 TEST(Conversion, LineRules)
 {
     const std::vector<std::pair<const char *, bool>> ends = {
@@ -64,7 +87,7 @@ TEST(Conversion, LineRules)
               QStringLiteral(" Да ,  нет   и   так . "));
     EXPECT_TRUE(conversion::isChapterMarker(QStringLiteral("xx@@@@@yy")));
     EXPECT_FALSE(conversion::isChapterMarker(QStringLiteral("@@@@")));
-    EXPECT_EQ(conversion::crLfLineBreaks(QStringLiteral("a\nb\r\nc\n")), QStringLiteral("a\r\nb\r\nc\r\n"));
+    EXPECT_EQ(conversion::crLfLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
 }
 
 TEST(VoiceList, FileOfAVoice)

@@ -5,6 +5,9 @@
 #include "recording/encoderprocess.h"
 #include "recording/encoderwindow.h"
 #include "recording/monitor.h"
+#include "recording/recordingrun.h"
+#include "platform/text/textfile.h"
+#include "support/fakevoice.h"
 #include "settings/setup.h"
 #include "support/fakemain.h"
 #include "support/fixture.h"
@@ -13,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -142,9 +146,9 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
                 QLatin1String(c.program), paths.wav) +
                 QString::fromUtf8(c.reason).replace(u"не создан"_s,
                                                     u"выходной файл "_s + paths.mp3 + u" не создан"_s));
-        // Nothing half-made looks like a finished block, and the progress waits.
+        // Nothing half-made is left, the AMR road's MP3 neither, and the progress waits.
         EXPECT_EQ(book().filter(u"0001.wav="_s).size(), 1) << c.program;
-        EXPECT_EQ(book().size(), c.format == encoders::Amr ? 2 : 1) << c.program; // AMR: and its MP3
+        EXPECT_EQ(book().size(), 1) << c.program;
         EXPECT_EQ(monitor().windowTitle(), u"before"_s);
         TearDown();
     }
@@ -168,4 +172,45 @@ TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
     EXPECT_EQ(main.ends, 1);
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // leaving the program is no failure to report
     EXPECT_EQ(book(), QStringList{u"0001.wav=wav"_s});
+}
+
+// A run that failed in block 2, or was ended there, leaves no block 2 behind: the next run
+// makes it and takes block 1 as done.
+TEST_F(EncodeBlockTest, AmrBookCutInBlockTwoIsMadeWholeByTheNextRun)
+{
+    FakeMain main;
+    setup().Check1->setChecked(false);
+    setup().Text28->setText(home());
+    setup().SSTab1->setCurrentIndex(encoders::Amr);
+    CurTextPath = home() + u"/Книга.txt"_s;
+    BookTitle = u"Книга"_s;
+    BlockLimit = 99999999;
+    textfile::writeLines(CurTextPath, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s});
+    const struct
+    {
+        const char *program, *body;
+        bool closed; // the user closes the program while the encoder works
+    } cases[] = {
+        {"sox", "case \"$1\" in *0002*) exit 2;; esac", false},
+        {"madplay", "case \"$*\" in *0002*) sleep 30;; esac", true},
+    };
+    for (const auto &c : cases) {
+        QDir(home() + u"/!Книга"_s).removeRecursively();
+        encoder(c.program, (QByteArray(c.body) + '\n' + kWritesOutput).constData());
+        if (c.closed)
+            QTimer::singleShot(500, [] { monitor().closeClicked(); });
+        EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Failed) << c.program;
+
+        encoder(c.program, kWritesOutput);
+        StopFlag = false;
+        fakeVoices().log.spoken.clear();
+        EXPECT_TRUE(recordingrun::recordBook().finished) << c.program;
+        QStringList spoken;
+        for (const auto &s : fakeVoices().log.spoken)
+            spoken << QFileInfo(s.outputFile).fileName();
+        EXPECT_EQ(spoken, QStringList({u"0002.part.wav"_s, u"0003.part.wav"_s})) << c.program;
+        EXPECT_EQ(QDir(home() + u"/!Книга"_s).entryList(QDir::Files, QDir::Name),
+                  QStringList({u"0001.amr"_s, u"0002.amr"_s, u"0003.amr"_s}))
+            << c.program;
+    }
 }

@@ -29,16 +29,16 @@ TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
         QStringList steps;
     } cases[] = {
         {settings(encoders::Mp3),
-         {u"lame|-b32|-h|-m|m|--strictly-enforce-ISO|--id3v2-utf16|--ta|Чтец|--tt|Том 1|--tg|101|~/0012.wav|"
+         {u"lame|-b32|-h|-m|m|--strictly-enforce-ISO|--id3v2-only|--id3v2-utf16|--ta|Чтец|--tt|Том 1|--tg|101|~/0012.wav|"
           u"~/0012_Тихий_Дон.mp3"_s}},
         {settings(encoders::Ogg), {u"oggenc|-q|2|--comment|a=б в|-o|~/0012.ogg|~/0012.wav"_s}},
         {settings(encoders::Amr),
-         {u"lame|-h|~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
-          u"madplay|-m|-R|8000|-b|16|-o|wave:~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
+         {u"lame|-h|~/0012.wav|~/0012_Тихий_Дон.part.mp3"_s,
+          u"madplay|-m|-R|8000|-b|16|-o|wave:~/0012.wav|~/0012_Тихий_Дон.part.mp3"_s,
           u"sox|~/0012.wav|-t|amr-nb|-C|7|~/0012_Тихий_Дон.amr"_s}},
         {settings(encoders::Amr, true),
-         {u"lame|-h|~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
-          u"madplay|-m|-R|8000|-b|16|-o|wave:~/0012.wav|~/0012_Тихий_Дон.mp3"_s,
+         {u"lame|-h|~/0012.wav|~/0012_Тихий_Дон.part.mp3"_s,
+          u"madplay|-m|-R|8000|-b|16|-o|wave:~/0012.wav|~/0012_Тихий_Дон.part.mp3"_s,
           u"sox|~/0012.wav|-t|amr-nb|-C|0|~/0012_Тихий_Дон.amr"_s}},
         {settings(encoders::Vmo), {u"wav2vmo|~/0012.wav"_s}},
         {settings(encoders::Wma), {u"ffmpeg|-y|-i|~/0012.wav|-c:a|wmav2|~/0012_Тихий_Дон.wma"_s}},
@@ -58,7 +58,7 @@ TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
     }
     encoders::Settings untagged = settings(encoders::Mp3);
     untagged.artist.clear();
-    EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(7, 2), QStringList({u""_s, u"--tt"_s}));
+    EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(8, 2), QStringList({u""_s, u"--tt"_s}));
 }
 
 TEST(EncoderOutput, TerminalControlsGoEvenWhenCutBetweenPieces)

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -160,7 +161,7 @@ TEST_F(RecordBookProcess, KilledWhileEncodingAndRecordedAgainGivesTheWholeBook)
     bool encoding = false;
     while (p.state() == QProcess::Running && clock.elapsed() < 300000) {
         encoding = QFileInfo::exists(plain + QStringLiteral("/0003.part.mp3"));
-        if (encoding || QFileInfo::exists(plain + QStringLiteral("/0003.wav")))
+        if (encoding || QFileInfo::exists(plain + QStringLiteral("/0003.part.wav")))
             break;
         QThread::msleep(2);
     }
@@ -172,4 +173,38 @@ TEST_F(RecordBookProcess, KilledWhileEncodingAndRecordedAgainGivesTheWholeBook)
 
     EXPECT_EQ(record(book), 0);
     expectBlocks(folder + QStringLiteral("/!Обрыв"), 5);
+}
+
+// Killed while the AMR road decodes block 2's MP3 (a madplay of ours waits there to be caught);
+// the next run makes block 2 and leaves only the AMR files.
+TEST_F(RecordBookProcess, AmrKilledWhileDecodingAndRecordedAgainLeavesEveryAmrBlock)
+{
+    const QString program = home.filePath(QStringLiteral("program"));
+    const QString caught = home.filePath(QStringLiteral("caught"));
+    QDir().mkpath(program);
+    QFile madplay(program + QStringLiteral("/madplay"));
+    ASSERT_TRUE(madplay.open(QIODevice::WriteOnly));
+    madplay.write("#!/bin/sh\ncase \"$*\" in *0002*) [ -e " + caught.toUtf8() + " ] || { echo $$ > " +
+                  caught.toUtf8() + "; exec sleep 60; } ;; esac\nexec " +
+                  QStandardPaths::findExecutable(QStringLiteral("madplay")).toUtf8() + " \"$@\"\n");
+    madplay.close();
+    madplay.setPermissions(madplay.permissions() | QFileDevice::ExeOwner);
+
+    const QString book = writeBook(QStringLiteral("Сказ"), chapteredBook(3, 300));
+    QProcess p;
+    start(p, book, {QStringLiteral("--format"), QStringLiteral("amr")});
+    QElapsedTimer clock;
+    clock.start();
+    while (p.state() == QProcess::Running && !QFileInfo(caught).size() && clock.elapsed() < 300000)
+        QThread::msleep(5);
+    ASSERT_EQ(p.state(), QProcess::Running);
+    ::kill(pid_t(p.processId()), SIGKILL);
+    p.waitForFinished();
+    QFile pid(caught);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    ::kill(pid_t(pid.readAll().trimmed().toInt()), SIGKILL);
+
+    EXPECT_EQ(record(book, {QStringLiteral("--format"), QStringLiteral("amr")}), 0);
+    EXPECT_EQ(QDir(folder + QStringLiteral("/!Сказ")).entryList(QDir::Files, QDir::Name),
+              QStringList({QStringLiteral("0001.amr"), QStringLiteral("0002.amr"), QStringLiteral("0003.amr")}));
 }

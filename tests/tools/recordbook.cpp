@@ -2,7 +2,7 @@
 // real eSpeak NG voice and the real encoders and no dialog on screen: messages go to stderr and
 // are answered OK. The end-to-end tests and the recording benchmarks run it as a process.
 //
-//   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3] [--minutes N] [--start S]
+//   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
 //                        [--step D] [--stop-at-block N]
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
@@ -52,7 +52,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("book"), QStringLiteral("the book text file"));
     parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("the working folder"));
-    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("wav or mp3"),
+    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("wav, mp3, ogg, amr or wma"),
                                     QStringLiteral("f"), QStringLiteral("mp3"));
     const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("block length"),
                                      QStringLiteral("n"), QStringLiteral("10"));
@@ -80,7 +80,10 @@ int main(int argc, char **argv)
     Setup &settings = setup();
     settings.Check1->setChecked(false);
     settings.Text28->setText(parser.positionalArguments().at(1));
-    settings.SSTab1->setCurrentIndex(parser.value(format) == QStringLiteral("wav") ? 0 : 1);
+    // The format page's tabs: WAV, MP3, OGG, AMR, VMO, WMA.
+    const QStringList tabs = {QStringLiteral("wav"), QStringLiteral("mp3"), QStringLiteral("ogg"),
+                              QStringLiteral("amr"), QStringLiteral("vmo"), QStringLiteral("wma")};
+    settings.SSTab1->setCurrentIndex(std::max(0, int(tabs.indexOf(parser.value(format)))));
     settings.FlatScrollBar1->setValue(parser.value(minutes).toInt());
     settings.Text24->setText(parser.value(start));
     settings.Text21->setText(parser.value(step));
