@@ -69,6 +69,8 @@ public:
     void DeleteRecord();
     // The user chose engine version 1 to 3.
     void chooseEngineVersion(int version);
+    // Shows the settings window's engine version in this window's controls.
+    void showEngineVersion();
 
     // Check tools (menu "Проверка") and imports (menu "Импорт").
     void DelDublDic();
@@ -85,6 +87,7 @@ public:
     // True while a check tool runs: commands that change the list are refused meanwhile.
     bool toolRunning() const { return m_toolRunning; }
 
+    void showVersionIcon();
     // The version set in this window (0: none).
     int engineVersion() const;
     // The current record, 1-based (0: none).

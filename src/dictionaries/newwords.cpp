@@ -1,5 +1,7 @@
 #include "dictionaries/newwords.h"
 
+#include "app/busy.h"
+
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
@@ -197,8 +199,8 @@ void NewWordsWindow::listen()
         if (item->checkState(0) != Qt::Checked)
             appendToList(QStringLiteral("already_listened .txt"), word);
         RichTextBox1->setText(proposedEntry(word.trimmed()));
-        LastSpokenIdx = index;
-        listening::speak(word);
+        if (listening::speak(word))
+            LastSpokenIdx = index;
     }
     item->setCheckState(0, Qt::Checked);
 }
@@ -207,7 +209,7 @@ void NewWordsWindow::SpeakNewWord()
 {
     const QString line = RichTextBox1->Text();
     const qsizetype colon = line.indexOf(u':');
-    if (colon < 0)
+    if (colon < 0 || busy::refuse(busy::Change::Speech))
         return;
     QString spoken = line.mid(colon);
     // Only the brackets of the pronunciation go; the stress marks inside it stay.

@@ -69,7 +69,7 @@ void playEndSound()
 // cleared and the prosody tags built from the settings as they stand.
 bool startCommand()
 {
-    if (busy::refuseWhileRecording())
+    if (busy::refuse(busy::Change::StartJob))
         return false;
     StopFlag = false;
     setup().Tembrs();
@@ -155,7 +155,7 @@ void MainWindow::MakeBook()
             return;
     }
 
-    busy::RecordingScope recording;
+    const busy::JobScope recording(busy::Job::Recording);
     showMonitor();
     LoadVoiceDic();
     const recordingrun::Result result = recordingrun::recordBook();
@@ -188,7 +188,7 @@ void MainWindow::MakePaket()
             Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
         return;
 
-    busy::RecordingScope recording;
+    const busy::JobScope recording(busy::Job::Recording);
     showMonitor();
     // A book that failed or was not finished keeps its text and is not taken again.
     QSet<QString> taken;

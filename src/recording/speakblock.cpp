@@ -9,6 +9,7 @@
 #include "settings/setup.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QCoreApplication>
 #include <QTabWidget>
 
@@ -77,5 +78,12 @@ bool SpeakBlockToWav(const QString &wavPath)
     // Closing gives the voice back to the speakers, after a stop as well.
     if (!voice->CloseOutputFile())
         return failed(wavPath, voice->LastError());
+    // Speech silenced by anything but this recording leaves a block cut short: it is never
+    // kept, so the next run speaks it whole.
+    if (!StopFlag && voice->LastEnd() != speech::SpeechEnd::Ended) {
+        QFile::remove(wavPath);
+        return failed(wavPath, QStringLiteral("речь блока прервана другой командой, блок не записан. "
+                                              "Запустите запись снова, чтобы дописать книгу"));
+    }
     return true;
 }

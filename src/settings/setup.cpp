@@ -619,7 +619,7 @@ void Setup::AddFmts(const QString &name, int value)
 
 void Setup::Command22_Click()
 {
-    if (busy::refuseWhileRecording())
+    if (busy::refuse(busy::Change::Speech))
         return;
     Tembrs();
     if (!Voice)
@@ -630,6 +630,8 @@ void Setup::Command22_Click()
 
 void Setup::Command55_Click()
 {
+    if (busy::refuse(busy::Change::StopSpeech))
+        return;
     if (Voice)
         Voice->Speak(QString(), speech::PurgeBeforeSpeak);
 }

@@ -1,5 +1,7 @@
 #include "texttools/findwindow.h"
 
+#include "app/busy.h"
+
 #include "app/windows.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
@@ -203,7 +205,7 @@ void FindWindow::FindNext()
 
 void FindWindow::ReplaceOne()
 {
-    if (!m_busy)
+    if (!m_busy && !busy::refuse(busy::Change::Text))
         replaceOne(Text1->text(), Text2->text(), caseMode());
 }
 
@@ -212,11 +214,12 @@ void FindWindow::ReplaceAll()
     // The texts are taken once: an edit of the boxes meanwhile cannot make the loop endless.
     const QString what = Text1->text();
     RichTextBox *editor = texttools::mainEditor();
-    if (m_busy || what.isEmpty() || !editor)
+    if (m_busy || what.isEmpty() || !editor || busy::refuse(busy::Change::Text))
         return;
     const QString with = Text2->text();
     const Qt::CaseSensitivity cs = caseMode();
     texttools::BusyScope scope(m_busy, editor);
+    const busy::JobScope job(busy::Job::ListRun);
     texttools::EventPump pump;
     // The main window may go while events are let through; nothing would end the loop then.
     const QPointer<RichTextBox> guard(editor);
@@ -382,11 +385,12 @@ void FindWindow::followSelection()
 void FindWindow::ReplaceScroll()
 {
     RichTextBox *editor = texttools::mainEditor();
-    if (m_busy || !editor)
+    if (m_busy || !editor || busy::refuse(busy::Change::Text))
         return;
     QAction *stop = listButton(6);
     stop->setChecked(false);
     texttools::BusyScope scope(m_busy, editor);
+    const busy::JobScope job(busy::Job::ListRun);
     QPointer<RichTextBox> guard(editor);
     m_disturbed = false;
     const QMetaObject::Connection watch =

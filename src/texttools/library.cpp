@@ -1,3 +1,4 @@
+#include "app/busy.h"
 #include "texttools/library.h"
 
 #include "app/globals.h"
@@ -295,6 +296,8 @@ RichTextBox *Library::mainTextForSelected(QString &path) const
 
 void Library::OpenInMainWindow()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     QString path;
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)
@@ -316,6 +319,8 @@ void Library::OpenInMainWindow()
 
 void Library::AddToWorkFolder()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     QString path;
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)
