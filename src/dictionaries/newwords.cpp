@@ -230,6 +230,8 @@ void NewWordsWindow::insertStress()
 
 void NewWordsWindow::addToDictionary()
 {
+    if (busy::refuse(busy::Change::Dictionary))
+        return;
     QString entry = RichTextBox1->Text();
     if (m_ignoreCase->isChecked())
         entry = (entry + QStringLiteral(" /i")).toLower();

@@ -2,8 +2,6 @@
 // does, so a profile can be switched without opening the settings window.
 #include "mainwindow/mainwindow.h"
 
-#include "app/busy.h"
-
 #include "settings/profiles.h"
 #include "settings/setup.h"
 
@@ -41,9 +39,6 @@ void MainWindow::addProfileActions(QMenu &menu)
         QAction *item = menu.addAction(profiles::name(n));
         item->setObjectName(profiles::name(n));
         item->setShortcut(profiles::shortcut(n));
-        connect(item, &QAction::triggered, this, [this, command = commands[n - 1]] {
-            if (!busy::refuse(busy::Change::Settings))
-                (this->*command)();
-        });
+        connect(item, &QAction::triggered, this, commands[n - 1]);
     }
 }

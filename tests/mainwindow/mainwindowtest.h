@@ -1,11 +1,17 @@
 #pragma once
 
+#include "app/globals.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/richtext/richtextbox.h"
 #include "support/actions.h"
+#include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QStringList>
 
 // The text of status panel `i`, counted from 1.
@@ -30,6 +36,34 @@ protected:
     {
         for (const QString &name : names)
             w->enableCommand(name, [this, name] { ran.append(name); });
+    }
+    // Chooses every menu item and toolbar button but those in `skip`, as a user may while a
+    // job lets events through, with a book queued for every file dialog; the names of those
+    // refused with `message`. Any other leaves the book, the editor and the voice as they were.
+    QStringList chooseEveryCommand(const QString &message, const QStringList &skip)
+    {
+        const auto state = [this] {
+            const FakeSpeechLog &log = fakeVoices().log;
+            return QStringList{CurTextPath, BookTitle, w->RichTextBox2->Text(), QString::number(log.spoken.size()),
+                               QString::number(log.purges), log.selections.join(u',')};
+        };
+        QList<QAction *> actions = w->menuBar->findChildren<QAction *>() + w->Toolbar1->actions();
+        QStringList refused;
+        for (QAction *action : actions) {
+            const QString name = action->objectName();
+            if (action->isSeparator() || action->menu() || !action->isEnabled() || skip.contains(name))
+                continue;
+            scriptedFileChooser().names.clear();
+            scriptedFileChooser().names << CurTextPath + QStringLiteral(".другая.txt");
+            const QStringList before = state();
+            action->trigger();
+            if (asked() == QStringList{message})
+                refused << name;
+            else
+                EXPECT_EQ(state(), before) << name.toStdString();
+        }
+        scriptedFileChooser().names.clear();
+        return refused;
     }
     // The texts asked since the last call.
     static QStringList asked() { return scriptedPrompter().takeAsked(); }

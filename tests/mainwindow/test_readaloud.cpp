@@ -172,6 +172,27 @@ TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
     EXPECT_EQ(onBookmark({}, &MainWindow::Command10_Click), QStringList({u".zak"_s, u"Книга.zak"_s}));
 }
 
+TEST_F(ReadAloud, EveryMainWindowCommandLeavesARunningReadingAlone)
+{
+    const QString path = openBook(u"Книга"_s);
+    textfile::writeText(path + u".другая.txt"_s, u"другая книга"_s);
+    QStringList refused;
+    afterHighlight = [this, &refused](int n) {
+        if (n == 1)
+            refused = chooseEveryCommand(u"Идёт чтение вслух. Дождитесь его окончания или остановите чтение."_s,
+                                         {u"ExitProgramm"_s, u"Stop"_s, u"Toolbar1_9"_s});
+        else
+            w->StopReading();
+    };
+    w->ReadAloud();
+    refused.sort();
+    EXPECT_EQ(refused.join(u' ').toStdString(),
+              "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs SaveAudio SavePaket "
+              "SeveRTF Toolbar1_12 Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4 menu5_2");
+    EXPECT_EQ(spoken().size(), 2);
+    EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n 21\r\n"_s);
+}
+
 TEST_F(ReadAloud, BookmarksPanel)
 {
     const QString none = u"Закладки создаются автоматически, при нажатии на кнопку остановки чтения."_s;
