@@ -30,15 +30,22 @@ using enum Change;
 // dictionary it reads; no job starts inside another, as the inner one would hold the
 // outer one still until it ends.
 const Rule kRules[] = {
-    {Job::Recording, "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись.",
+    {Job::Recording,
+     "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись.",
      {Book, Text, Save, Speech, StopSpeech, Settings, Dictionary, StartJob}},
-    {Job::Reading, "Идёт чтение вслух. Дождитесь его окончания или остановите чтение.",
+    {Job::Reading,
+     "Идёт чтение вслух. Дождитесь его окончания или остановите чтение.",
      {Book, Text, Speech, Settings, Dictionary, StartJob}},
-    {Job::Preformatting, "Идёт предварительное форматирование текста. Дождитесь его окончания или прервите его.",
+    {Job::Preformatting,
+     "Идёт предварительное форматирование текста. Дождитесь его окончания или прервите его.",
      {Book, Text, Save, Speech, StartJob}},
     {Job::ListRun, "Идёт замена в тексте. Дождитесь её окончания.", {Book, Text, Save, Speech, StartJob}},
-    {Job::MarkupCleaning, "Идёт очистка разметки. Дождитесь её окончания.", {Book, Text, Save, Speech, StartJob}},
-    {Job::Search, "Идёт поиск слов. Дождитесь его окончания или прервите поиск.", {Book, Text, Dictionary, StartJob}},
+    {Job::MarkupCleaning,
+     "Идёт очистка разметки. Дождитесь её окончания.",
+     {Book, Text, Save, Speech, StartJob}},
+    {Job::Search,
+     "Идёт поиск слов. Дождитесь его окончания или прервите поиск.",
+     {Book, Text, Dictionary, StartJob}},
     {Job::Comparison, "Идёт сравнение словарей. Дождитесь его окончания.", {Dictionary, StartJob}},
 };
 

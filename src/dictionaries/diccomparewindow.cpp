@@ -1,7 +1,6 @@
 #include "dictionaries/diccomparewindow.h"
 
 #include "app/busy.h"
-
 #include "app/mainwindowport.h"
 #include "app/windows.h"
 #include "dictionaries/checktools.h"

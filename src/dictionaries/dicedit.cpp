@@ -1,6 +1,6 @@
-#include "app/busy.h"
 #include "dictionaries/dicedit.h"
 
+#include "app/busy.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
 #include "dictionaries/excdic.h"
@@ -544,7 +544,8 @@ QString DictionaryEditor::spokenPronunciation() const
 bool DictionaryEditor::speakChecked(const QString &text)
 {
     // A running job keeps its voice: nothing is selected, nor spoken (which says why).
-    if (m_toolbar1[3]->isChecked() ? busy::refuse(busy::Change::Speech) : busy::refusal(busy::Change::Speech).has_value())
+    if (m_toolbar1[3]->isChecked() ? busy::refuse(busy::Change::Speech)
+                                   : busy::refusal(busy::Change::Speech).has_value())
         return true;
     if (!SelectDicVoice())
         return false;

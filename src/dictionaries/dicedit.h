@@ -87,7 +87,6 @@ public:
     // True while a check tool runs: commands that change the list are refused meanwhile.
     bool toolRunning() const { return m_toolRunning; }
 
-    void showVersionIcon();
     // The version set in this window (0: none).
     int engineVersion() const;
     // The current record, 1-based (0: none).
@@ -113,6 +112,7 @@ public:
     speech::Voice *Voice = nullptr;
 
 private:
+    void showVersionIcon();
     friend DictionaryEditor &DicEdit();
     void formLoad();
     void createToolbars();

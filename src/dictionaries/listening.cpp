@@ -1,7 +1,6 @@
 #include "dictionaries/listening.h"
 
 #include "app/busy.h"
-
 #include "platform/speech/voice.h"
 #include "settings/setup.h"
 

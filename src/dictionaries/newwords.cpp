@@ -1,7 +1,6 @@
 #include "dictionaries/newwords.h"
 
 #include "app/busy.h"
-
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"

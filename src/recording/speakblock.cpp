@@ -9,8 +9,8 @@
 #include "settings/setup.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTabWidget>
 
 Q_LOGGING_CATEGORY(lcRecording, "quenvale.recording", QtWarningMsg)

@@ -1,7 +1,6 @@
 #include "texttools/findwindow.h"
 
 #include "app/busy.h"
-
 #include "app/windows.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"

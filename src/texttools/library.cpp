@@ -1,6 +1,6 @@
-#include "app/busy.h"
 #include "texttools/library.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"

@@ -50,17 +50,21 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"editor delete", [] { trigger("Toolbar1_5"); }},
         {"editor add", [] { trigger("Toolbar2_4"); }},
         {"editor pronunciation click", [&editor] { Q_EMIT editor.RichTextBox1->clicked(); }},
-        {"editor record click", [&editor] { Q_EMIT editor.ListView1->itemClicked(editor.ListView1->item(0)); }},
+        {"editor record click",
+         [&editor] { Q_EMIT editor.ListView1->itemClicked(editor.ListView1->item(0)); }},
         {"editor version 1", [&editor] { editor.Option1->click(); }},
-        {"new words listening", [] { Q_EMIT NewNames().ListView1->itemClicked(NewNames().ListView1->topLevelItem(0), 0); }},
+        {"new words listening",
+         [] { Q_EMIT NewNames().ListView1->itemClicked(NewNames().ListView1->topLevelItem(0), 0); }},
         {"new word check", [] { triggerAction(NewNames(), u"Toolbar2_3"_s); }},
         {"new word to the dictionary", [] { triggerAction(NewNames(), u"Toolbar2_4"_s); }},
-        {"homograph listening", [] { Q_EMIT Homograph().ListView2->itemClicked(Homograph().ListView2->item(0)); }},
+        {"homograph listening",
+         [] { Q_EMIT Homograph().ListView2->itemClicked(Homograph().ListView2->item(0)); }},
     };
     for (const auto &[name, run] : commands) {
         SCOPED_TRACE(name);
         run();
-        EXPECT_EQ(asked(), QStringList{u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s});
+        EXPECT_EQ(asked(),
+                  QStringList{u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s});
     }
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty() && fakeVoices().log.selections.isEmpty());
     EXPECT_EQ(fakeVoices().log.purges, 0);

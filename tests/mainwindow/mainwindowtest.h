@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/text/textfile.h"
 #include "support/actions.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
@@ -11,8 +12,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
-#include <QToolBar>
 #include <QStringList>
+#include <QToolBar>
 
 // The text of status panel `i`, counted from 1.
 inline QString panel(int i)
@@ -38,23 +39,25 @@ protected:
             w->enableCommand(name, [this, name] { ran.append(name); });
     }
     // Chooses every menu item and toolbar button but those in `skip`, as a user may while a
-    // job lets events through, with a book queued for every file dialog; the names of those
-    // refused with `message`. Any other leaves the book, the editor and the voice as they were.
-    QStringList chooseEveryCommand(const QString &message, const QStringList &skip)
+    // job lets events through, with another book queued for every file dialog; the sorted
+    // names of those refused with `message`. Any other leaves the book, the editor and the
+    // voice as they were.
+    std::string chooseEveryCommand(const QString &message, const QStringList &skip)
     {
+        const QString other = CurTextPath + QStringLiteral(".другая.txt");
+        EXPECT_TRUE(textfile::writeText(other, QStringLiteral("другая книга")));
         const auto state = [this] {
             const FakeSpeechLog &log = fakeVoices().log;
-            return QStringList{CurTextPath, BookTitle, w->RichTextBox2->Text(), QString::number(log.spoken.size()),
-                               QString::number(log.purges), log.selections.join(u',')};
+            return QStringList{CurTextPath, BookTitle, w->RichTextBox2->Text(), log.selections.join(u',')}
+                   << QString::number(log.spoken.size()) << QString::number(log.purges);
         };
-        QList<QAction *> actions = w->menuBar->findChildren<QAction *>() + w->Toolbar1->actions();
         QStringList refused;
-        for (QAction *action : actions) {
+        for (QAction *action : w->menuBar->findChildren<QAction *>() + w->Toolbar1->actions()) {
             const QString name = action->objectName();
             if (action->isSeparator() || action->menu() || !action->isEnabled() || skip.contains(name))
                 continue;
             scriptedFileChooser().names.clear();
-            scriptedFileChooser().names << CurTextPath + QStringLiteral(".другая.txt");
+            scriptedFileChooser().names.enqueue(other);
             const QStringList before = state();
             action->trigger();
             if (asked() == QStringList{message})
@@ -63,7 +66,8 @@ protected:
                 EXPECT_EQ(state(), before) << name.toStdString();
         }
         scriptedFileChooser().names.clear();
-        return refused;
+        refused.sort();
+        return refused.join(u' ').toStdString();
     }
     // The texts asked since the last call.
     static QStringList asked() { return scriptedPrompter().takeAsked(); }

@@ -258,7 +258,9 @@ TEST_F(Documents, ABookOpenedDuringPreformattingLeavesBothFilesAsTheyWere)
         // The pre-formatted text lands only in the book it was made from.
         EXPECT_EQ(QStringList({CurTextPath, w->RichTextBox2->Text()}),
                   pastTheRule ? QStringList({small, "маленький\r\n"}) : QStringList({big, "a ( b ) \r\n"}));
-        EXPECT_EQ(asked(), pastTheRule ? QStringList() : QStringList{"Идёт предварительное форматирование текста. Дождитесь его окончания или прервите его."});
+        EXPECT_EQ(asked(), pastTheRule ? QStringList()
+                                       : QStringList{"Идёт предварительное форматирование текста. Дождитесь "
+                                                     "его окончания или прервите его."});
         if (pastTheRule)
             continue;
         // The save goes to the book that stayed current, on purpose.

@@ -127,24 +127,31 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
     EXPECT_EQ(spoken(), QStringList({TembrStart + u"Второй."_s}));
     EXPECT_EQ(w->RichTextBox2->SelText(), u"Второй."_s);
 
-    // A second reading inside the first is ignored; an exit ends the first.
+    // An exit ends the reading.
     fakeVoices().log = {};
-    highlights.clear();
     w->RichTextBox2->setSelStart(0);
-    afterHighlight = [this](int n) { n == 1 ? w->ReadAloud() : w->ExitProgramm_Click(); };
+    afterHighlight = [this](int) { w->ExitProgramm_Click(); };
     w->ReadAloud();
-    EXPECT_EQ(spoken().size(), 2);
-    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // the exit silenced the shared voice too
+    EXPECT_EQ(spoken().size(), 1);
+    EXPECT_EQ(fakeVoices().log.purges, 1 + 1); // the exit silenced the shared voice too
 }
 
-TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
+TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopensThere)
 {
     const QString path = openBook(u"Книга"_s);
-    afterHighlight = [this](int n) {
-        if (n == 2)
+    std::string refused;
+    afterHighlight = [this, &refused](int n) {
+        if (n == 1)
+            refused = chooseEveryCommand(
+                u"Идёт чтение вслух. Дождитесь его окончания или остановите чтение."_s,
+                {u"ExitProgramm"_s, u"Stop"_s, u"Toolbar1_9"_s, u"SaveFile"_s, u"Toolbar1_3"_s});
+        else
             w->StopReading();
     };
     w->ReadAloud();
+    EXPECT_EQ(refused,
+              "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs SaveAudio SavePaket "
+              "SeveRTF Toolbar1_12 Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4 menu5_2");
     EXPECT_EQ(spoken().size(), 2);
     EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // each speak purges first, then the stop
     EXPECT_FALSE(w->IsReading || w->RichTextBox2->Locked() || w->RichTextBox2->SelLength());
@@ -170,27 +177,6 @@ TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
     w->StopReading();
     EXPECT_EQ(bookmark({}), path + u"\r\n\r\n 0\r\n"_s);
     EXPECT_EQ(onBookmark({}, &MainWindow::Command10_Click), QStringList({u".zak"_s, u"Книга.zak"_s}));
-}
-
-TEST_F(ReadAloud, EveryMainWindowCommandLeavesARunningReadingAlone)
-{
-    const QString path = openBook(u"Книга"_s);
-    textfile::writeText(path + u".другая.txt"_s, u"другая книга"_s);
-    QStringList refused;
-    afterHighlight = [this, &refused](int n) {
-        if (n == 1)
-            refused = chooseEveryCommand(u"Идёт чтение вслух. Дождитесь его окончания или остановите чтение."_s,
-                                         {u"ExitProgramm"_s, u"Stop"_s, u"Toolbar1_9"_s});
-        else
-            w->StopReading();
-    };
-    w->ReadAloud();
-    refused.sort();
-    EXPECT_EQ(refused.join(u' ').toStdString(),
-              "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs SaveAudio SavePaket "
-              "SeveRTF Toolbar1_12 Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4 menu5_2");
-    EXPECT_EQ(spoken().size(), 2);
-    EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n 21\r\n"_s);
 }
 
 TEST_F(ReadAloud, BookmarksPanel)

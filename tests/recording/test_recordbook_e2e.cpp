@@ -189,7 +189,8 @@ TEST_F(RecordBookProcess, AnotherVoicesPurgeFailsItsBlockAndASecondRunMakesTheBo
     EXPECT_EQ(record(book, wav), 0);
     for (const char *name : {"0001.wav", "0002.wav", "0003.wav"}) {
         SCOPED_TRACE(name);
-        const double expected = QFileInfo(home.filePath(QStringLiteral("undisturbed/") + QLatin1String(name))).size();
+        const double expected =
+            QFileInfo(home.filePath(QStringLiteral("undisturbed/") + QLatin1String(name))).size();
         EXPECT_GT(expected, 500000);
         EXPECT_NEAR(QFileInfo(undisturbed + u'/' + QLatin1String(name)).size(), expected, expected * 0.03);
     }
