@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -43,6 +44,8 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
     const std::pair<const char *, std::function<void()>> commands[] = {
         {"settings test phrase", [] { setup().Command22->click(); }},
         {"settings stop", [] { setup().Command55->click(); }},
+        {"settings voice", [] { setup().lstSapi5->setCurrentRow(1); }},
+        {"settings version 2", [] { setup().Option2->click(); }},
         {"library open", [] { triggerAction(biblioteka(), u"OpenInMainWindow"_s); }},
         {"library add", [] { triggerAction(biblioteka(), u"AddToWorkFolder"_s); }},
         {"editor load", [] { trigger("Toolbar1_2"); }},
@@ -70,7 +73,8 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
     EXPECT_EQ(fakeVoices().log.purges, 0);
     EXPECT_EQ(QStringList({CurTextPath, BookTitle}), QStringList({u"/книги/Тишина.txt"_s, u"Тишина"_s}));
     EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
-    EXPECT_TRUE(editor.Option3->isChecked() && setup().Option3->isChecked());
+    EXPECT_TRUE(editor.Option3->isChecked() && setup().Option3->isChecked() &&
+                setup().lstSapi5->currentRow() == 0);
     EXPECT_FALSE(QFile::exists(enginecopy::path(3)));
     EXPECT_FALSE(QFile::exists(settingsstore::storePath()));
 }
