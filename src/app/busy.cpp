@@ -49,6 +49,19 @@ const Rule kRules[] = {
     {Job::Comparison, "Идёт сравнение словарей. Дождитесь его окончания.", {Dictionary, StartJob}},
 };
 
+// Why `change` may not happen while `job` runs; nothing when it may.
+std::optional<QString> refusalBy(Job job, Change change)
+{
+    for (const Rule &rule : kRules)
+        if (rule.job == job) {
+            for (Change c : rule.refused)
+                if (c == change)
+                    return QString::fromUtf8(rule.message);
+            return std::nullopt;
+        }
+    return std::nullopt;
+}
+
 } // namespace
 
 JobScope::JobScope(Job job) : m_job(job)
@@ -61,27 +74,10 @@ JobScope::~JobScope()
     running().removeAt(running().lastIndexOf(m_job));
 }
 
-bool runs(Job job)
-{
-    return running().contains(job);
-}
-
-std::optional<QString> refusal(Job job, Change change)
-{
-    for (const Rule &rule : kRules)
-        if (rule.job == job) {
-            for (Change c : rule.refused)
-                if (c == change)
-                    return QString::fromUtf8(rule.message);
-            return std::nullopt;
-        }
-    return std::nullopt;
-}
-
 std::optional<QString> refusal(Change change)
 {
     for (Job job : running())
-        if (const auto message = refusal(job, change))
+        if (const auto message = refusalBy(job, change))
             return message;
     return std::nullopt;
 }

@@ -47,11 +47,6 @@ private:
     Job m_job;
 };
 
-bool runs(Job job);
-
-// Why `change` may not happen while `job` runs; nothing when it may.
-std::optional<QString> refusal(Job job, Change change);
-
 // Why a running job refuses `change`; nothing when none does.
 std::optional<QString> refusal(Change change);
 
