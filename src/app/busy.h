@@ -1,23 +1,57 @@
 #pragma once
 
-// A recording runs inside the command that started it and lets window events through, so
-// every other command can still be chosen meanwhile. The commands that would disturb it
-// (another recording, reading aloud, the test phrase, opening or clearing the book) ask here.
+#include <QString>
+
+#include <optional>
+
+// The long jobs run inside the command that started them and let window events through,
+// so every other command can still be chosen meanwhile. A job owns its book, its voice and
+// its settings: every command that would change one of them asks here first, and a job
+// refuses what would disturb it with a message that says why.
 namespace busy {
 
-bool recording();
-
-// Marks a recording for as long as it lives.
-class RecordingScope
+enum class Job
 {
-public:
-    RecordingScope();
-    ~RecordingScope();
-    RecordingScope(const RecordingScope &) = delete;
-    RecordingScope &operator=(const RecordingScope &) = delete;
+    Recording,      // a book or a batch being recorded
+    Reading,        // reading aloud
+    Preformatting,  // the pre-formatting of an opened text
+    ListRun,        // replacements over the whole text, from a list or the find window
+    MarkupCleaning, // the text doctor's markup cleaning
+    Search,         // the new-word and homograph searches
+    Comparison,     // comparing two dictionaries
 };
 
-// While a recording runs, tells the user so and returns true: the command must not go on.
-bool refuseWhileRecording();
+// What a command changes.
+enum class Change
+{
+    Book,       // which book is current: the editor's whole text, CurTextPath, BookTitle
+    Text,       // the book's text in place
+    Save,       // the book's file on disk
+    Speech,     // speaks with the engine (and so silences whatever it was saying)
+    StopSpeech, // silences the engine
+    Settings,   // the voice or the settings the speech is made with
+    Dictionary, // the exception dictionary or the engine version
+    StartJob,   // starts a long job of its own: no job runs inside another
+};
+
+// Marks a job for as long as it lives.
+class JobScope
+{
+public:
+    explicit JobScope(Job job);
+    ~JobScope();
+    JobScope(const JobScope &) = delete;
+    JobScope &operator=(const JobScope &) = delete;
+
+private:
+    Job m_job;
+};
+
+// Why a running job refuses `change`; nothing when none does.
+std::optional<QString> refusal(Change change);
+
+// When a running job refuses `change`, tells the user why and returns true: the command
+// must not go on.
+bool refuse(Change change);
 
 } // namespace busy

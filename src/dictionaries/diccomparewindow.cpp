@@ -1,5 +1,6 @@
 #include "dictionaries/diccomparewindow.h"
 
+#include "app/busy.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
 #include "dictionaries/checktools.h"
@@ -183,6 +184,7 @@ void DictionaryComparer::compare(Kind kind)
     m_stop->setChecked(false);
     ListView3->clear();
     setRunning(true);
+    const busy::JobScope job(busy::Job::Comparison);
     const QStringList first = items(ListView1);
     const QStringList second = items(ListView2);
     QElapsedTimer clock;

@@ -1,5 +1,6 @@
 #include "dictionaries/dicedit.h"
 
+#include "app/busy.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
 #include "dictionaries/excdic.h"
@@ -24,6 +25,7 @@
 #include <QLoggingCategory>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -108,7 +110,12 @@ DictionaryEditor::DictionaryEditor(QWidget *parent) : ToolWindow(parent)
         versions->addWidget(o);
         *options[i] = o;
         connect(o, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
+            if (!on)
+                return;
+            // A running job keeps the dictionary it speaks with: the choice goes back.
+            if (busy::refuse(busy::Change::Dictionary))
+                showEngineVersion();
+            else
                 chooseEngineVersion(i + 1);
         });
     }
@@ -287,14 +294,7 @@ void DictionaryEditor::createMenus()
 
 void DictionaryEditor::formLoad()
 {
-    // Setting the stored version counts as choosing it.
-    const Setup &settings = setup();
-    QRadioButton *mine[] = {Option1, Option2, Option3};
-    const QRadioButton *theirs[] = {settings.Option1, settings.Option2, settings.Option3};
-    for (int i = 0; i < 3; ++i) {
-        if (theirs[i]->isChecked())
-            mine[i]->setChecked(true);
-    }
+    showEngineVersion();
     const QString homographs = programfolder::file(QStringLiteral("DIC/homograph.txt"));
     if (const auto words = textfile::readFields(homographs)) {
         for (const QString &w : *words)
@@ -303,7 +303,32 @@ void DictionaryEditor::formLoad()
     Voice = setup().Voice.get();
     setup().Tembrs();
     showCount();
-    ReloadVoice();
+    // The walk over the voices silences the engine: never under a running job.
+    if (!busy::refusal(busy::Change::Dictionary))
+        ReloadVoice();
+}
+
+void DictionaryEditor::showEngineVersion()
+{
+    // Only shown: the settings window is saved by its own commands.
+    const Setup &settings = setup();
+    QRadioButton *mine[] = {Option1, Option2, Option3};
+    const QRadioButton *theirs[] = {settings.Option1, settings.Option2, settings.Option3};
+    for (int i = 0; i < 3; ++i) {
+        const QSignalBlocker quiet(mine[i]);
+        mine[i]->setChecked(theirs[i]->isChecked());
+    }
+    showVersionIcon();
+}
+
+void DictionaryEditor::showVersionIcon()
+{
+    const int version = engineVersion();
+    if (version < 1)
+        return;
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_DriveHDIcon, QStyle::SP_DriveCDIcon,
+                                            QStyle::SP_DriveNetIcon};
+    m_toolbar1[8]->setIcon(style()->standardIcon(icons[version - 1]));
 }
 
 int DictionaryEditor::engineVersion() const
@@ -395,6 +420,8 @@ bool DictionaryEditor::loaded() const
 
 void DictionaryEditor::LoadEngineDic()
 {
+    if (busy::refuse(busy::Change::Dictionary))
+        return;
     if (m_toolRunning)
         return;
     const QString title = QStringLiteral("Файл словаря ") + enginecopy::path(engineVersion());
@@ -469,6 +496,8 @@ void DictionaryEditor::voiceFailed(const QString &message)
 
 void DictionaryEditor::SaveDic()
 {
+    if (busy::refuse(busy::Change::Dictionary))
+        return;
     SaveEngineDic();
     const bool voiceOk = reloadVoice() && SelectDicVoice();
     // The program copy is written whatever the voice did: the user's entries come first.
@@ -479,6 +508,8 @@ void DictionaryEditor::SaveDic()
 
 void DictionaryEditor::AddWordDic()
 {
+    if (busy::refuse(busy::Change::Dictionary))
+        return;
     if (m_toolRunning)
         return;
     const QString word = Text1->text();
@@ -519,6 +550,10 @@ QString DictionaryEditor::spokenPronunciation() const
 
 bool DictionaryEditor::speakChecked(const QString &text)
 {
+    // A running job keeps its voice: nothing is selected, nor spoken (which says why).
+    if (m_toolbar1[3]->isChecked() ? busy::refuse(busy::Change::Speech)
+                                   : busy::refusal(busy::Change::Speech).has_value())
+        return true;
     if (!SelectDicVoice())
         return false;
     if (!m_toolbar1[3]->isChecked())
@@ -580,6 +615,8 @@ void DictionaryEditor::FindWordDic()
 
 void DictionaryEditor::DeleteRecord()
 {
+    if (busy::refuse(busy::Change::Dictionary))
+        return;
     if (m_toolRunning)
         return;
     const int record = currentRecord();
@@ -616,9 +653,7 @@ void DictionaryEditor::recordClicked(QListWidgetItem *item, bool doubleClick)
 void DictionaryEditor::chooseEngineVersion(int version)
 {
     Frame2->hide();
-    const QStyle::StandardPixmap icons[] = {QStyle::SP_DriveHDIcon, QStyle::SP_DriveCDIcon,
-                                            QStyle::SP_DriveNetIcon};
-    m_toolbar1[8]->setIcon(style()->standardIcon(icons[version - 1]));
+    showVersionIcon();
     Setup &settings = setup();
     QRadioButton *theirs[] = {settings.Option1, settings.Option2, settings.Option3};
     theirs[version - 1]->setChecked(true);

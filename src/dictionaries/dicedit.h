@@ -72,6 +72,8 @@ public:
     void DeleteRecord();
     // The user chose engine version 1 to 3.
     void chooseEngineVersion(int version);
+    // Shows the settings window's engine version in this window's controls.
+    void showEngineVersion();
 
     // Check tools (menu "Проверка") and imports (menu "Импорт").
     void DelDublDic();
@@ -113,6 +115,7 @@ public:
     speech::Voice *Voice = nullptr;
 
 private:
+    void showVersionIcon();
     friend DictionaryEditor &DicEdit();
     void formLoad();
     void createToolbars();

@@ -1,5 +1,6 @@
 #include "dictionaries/findercommands.h"
 
+#include "app/busy.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
 #include "dictionaries/dicedit.h"
@@ -113,6 +114,7 @@ void FindNewWords_Click()
     }
     main->window().update();
 
+    const busy::JobScope job(busy::Job::Search);
     panels.Check4->setChecked(false);
     panels.Label1->setText(QStringLiteral("Построение списка всех слов в тексте"));
     panels.ProgressBar1->setValue(0);

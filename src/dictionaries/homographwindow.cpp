@@ -1,5 +1,6 @@
 #include "dictionaries/homographwindow.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
@@ -104,9 +105,10 @@ void HomographWindow::checkAll(bool checked)
 void HomographWindow::FindHomographs()
 {
     // The search lets events through, so the button could start a second one inside it.
-    if (m_searching)
+    if (m_searching || busy::refuse(busy::Change::StartJob))
         return;
     m_searching = true;
+    const busy::JobScope job(busy::Job::Search);
     MainWindowPort *main = mainwindowport::get();
     RichTextBox *editor = main ? main->editor() : nullptr;
     const QString text = editor ? editor->Text() : QString();
@@ -156,9 +158,8 @@ void HomographWindow::SaveHomographResults()
 void HomographWindow::speakSelected()
 {
     const int index = ListView2->currentRow();
-    if (index < 0 || index == m_lastSpoken)
+    if (index < 0 || index == m_lastSpoken || !listening::speak(ListView2->item(index)->text()))
         return;
-    listening::speak(ListView2->item(index)->text());
     m_lastSpoken = index;
 }
 
@@ -166,9 +167,10 @@ void HomographWindow::MarkHomograph()
 {
     MainWindowPort *main = mainwindowport::get();
     RichTextBox *editor = main ? main->editor() : nullptr;
-    if (!editor || m_marking)
+    if (!editor || m_marking || busy::refuse(busy::Change::Text))
         return;
     m_marking = true;
+    const busy::JobScope job(busy::Job::Search);
     const MainPanels panels = main->mainPanels();
     panels.Check4->setChecked(false);
     editor->setSelStart(0);

@@ -1,5 +1,6 @@
 #include "dictionaries/listening.h"
 
+#include "app/busy.h"
 #include "platform/speech/voice.h"
 #include "settings/setup.h"
 
@@ -7,14 +8,17 @@
 
 namespace listening {
 
-void speak(const QString &text)
+bool speak(const QString &text)
 {
+    if (busy::refuse(busy::Change::Speech))
+        return false;
     Setup &settings = setup();
     settings.Tembrs();
-    if (!settings.Voice)
-        return;
-    settings.Voice->Speak(QString(), speech::PurgeBeforeSpeak);
-    settings.Voice->Speak(text, speech::Async);
+    if (settings.Voice) {
+        settings.Voice->Speak(QString(), speech::PurgeBeforeSpeak);
+        settings.Voice->Speak(text, speech::Async);
+    }
+    return true;
 }
 
 } // namespace listening

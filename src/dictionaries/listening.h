@@ -6,7 +6,7 @@ class QString;
 namespace listening {
 
 // Silences the shared voice and speaks `text` at once through the voice chosen in the
-// settings window.
-void speak(const QString &text);
+// settings window; false when a running job refused it (the user was told why).
+bool speak(const QString &text);
 
 } // namespace listening

@@ -1,5 +1,6 @@
 #include "dictionaries/newwords.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
@@ -213,8 +214,8 @@ void NewWordsWindow::listen()
         if (item->checkState(0) != Qt::Checked)
             appendToList(QStringLiteral("already_listened .txt"), word);
         RichTextBox1->setText(proposedEntry(word.trimmed()));
-        m_lastSpoken = index;
-        listening::speak(word);
+        if (listening::speak(word))
+            m_lastSpoken = index;
     }
     item->setCheckState(0, Qt::Checked);
 }
@@ -223,7 +224,7 @@ void NewWordsWindow::SpeakNewWord()
 {
     const QString line = RichTextBox1->Text();
     const qsizetype colon = line.indexOf(u':');
-    if (colon < 0)
+    if (colon < 0 || busy::refuse(busy::Change::Speech))
         return;
     QString spoken = line.mid(colon);
     // Only the brackets of the pronunciation go; the stress marks inside it stay.
@@ -244,6 +245,8 @@ void NewWordsWindow::insertStress()
 
 void NewWordsWindow::addToDictionary()
 {
+    if (busy::refuse(busy::Change::Dictionary))
+        return;
     QString entry = RichTextBox1->Text();
     if (m_ignoreCase->isChecked())
         entry = (entry + QStringLiteral(" /i")).toLower();

@@ -1,5 +1,6 @@
 // The bookmarks panel: lists the bookmark files that stopping a reading writes, reopens a
 // book at its bookmark and deletes bookmarks.
+#include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
 #include "mainwindow/mainwindow.h"
@@ -98,6 +99,8 @@ void MainWindow::zakladki_Click()
 
 void MainWindow::Command2_Click()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     if (selectedName(*File2).isEmpty())
         return;
     OpenZakladka();

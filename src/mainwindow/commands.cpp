@@ -4,25 +4,26 @@ namespace commands {
 namespace {
 
 using K = QKeySequence;
+using C = busy::Change;
 
 const MenuItem kFile[] = {
-    {"OpenFile", "Открыть", K(Qt::CTRL | Qt::Key_O), {}},
+    {"OpenFile", "Открыть", K(Qt::CTRL | Qt::Key_O), {}, C::Book},
     {"zakladki", "Закладки", {}, {}},
-    {"SaveFile", "Сохранить TXT", {}, {}},
-    {"SaveAs", "Сохранить TXT как...", {}, {}},
-    {"SeveRTF", "Сохранить  RTF как...", {}, {}},
-    {"ClearText", "Очистить текстовое окно", {}, {}},
+    {"SaveFile", "Сохранить TXT", {}, {}, C::Save},
+    {"SaveAs", "Сохранить TXT как...", {}, {}, C::Book},
+    {"SeveRTF", "Сохранить  RTF как...", {}, {}, C::Book},
+    {"ClearText", "Очистить текстовое окно", {}, {}, C::Book},
     {"linia", "", {}, {}},
-    {"SaveAudio", "Записать аудиокнигу", K(Qt::CTRL | Qt::Key_A), {}},
-    {"InsPaket", "Добавить в пакет", {}, {}},
-    {"SavePaket", "Пакетная запись", {}, {}},
+    {"SaveAudio", "Записать аудиокнигу", K(Qt::CTRL | Qt::Key_A), {}, C::StartJob},
+    {"InsPaket", "Добавить в пакет", {}, {}, C::Book},
+    {"SavePaket", "Пакетная запись", {}, {}, C::StartJob},
     {"linia2", "", {}, {}},
     {"ExitProgramm", "ВЫХОД", K(Qt::CTRL | Qt::Key_Q), {}},
 };
 
 const MenuItem kEdit[] = {
-    {"FindNewWords", "Поиск новых слов", K(Qt::Key_F3), {}},
-    {"FindOmograf", "Поиск омографов", K(Qt::Key_F4), {}},
+    {"FindNewWords", "Поиск новых слов", K(Qt::Key_F3), {}, C::StartJob},
+    {"FindOmograf", "Поиск омографов", K(Qt::Key_F4), {}, C::Text},
     {"FindGlava", "Поиск и выделение глав", K(Qt::Key_F5), {}},
     {"FindReplace", "Поиск/Замена", K(Qt::CTRL | Qt::Key_F), {}},
 };
@@ -57,13 +58,13 @@ const MenuItem kSettings[] = {
 
 const MenuItem kService[] = {
     {"menu5_1", "Библиотекарь", {}, {}},
-    {"menu5_2", "Редактор словаря", {}, {}},
+    {"menu5_2", "Редактор словаря", {}, {}, C::Dictionary},
     {"menu5_3", "Анализ омографов", {}, {}},
     {"Dic_Compare", "Сравнение двух словарей", {}, {}},
     {"Menu2_5", "Текст-Доктор (поиск и замена ASCII кодов)", {}, {}},
-    {"Play", "Чтение/Пауза", K(Qt::Key_F11), {}},
-    {"Stop", "Остановка", K(Qt::Key_F12), {}},
-    {"PastWord", "Выделенное - в редактор словаря", K(Qt::Key_F9), {}},
+    {"Play", "Чтение/Пауза", K(Qt::Key_F11), {}, C::StartJob},
+    {"Stop", "Остановка", K(Qt::Key_F12), {}, C::StopSpeech},
+    {"PastWord", "Выделенное - в редактор словаря", K(Qt::Key_F9), {}, C::Dictionary},
 };
 
 const MenuItem kHelp[] = {
@@ -110,6 +111,23 @@ std::span<const Menu> menuBar()
 std::span<const ToolbarButton> toolbar()
 {
     return kToolbar;
+}
+
+std::optional<busy::Change> changes(const QString &command)
+{
+    const auto find = [&command](auto &self, std::span<const MenuItem> items) -> const MenuItem * {
+        for (const MenuItem &item : items) {
+            if (command == QLatin1String(item.name))
+                return &item;
+            if (const MenuItem *inner = self(self, item.submenu))
+                return inner;
+        }
+        return nullptr;
+    };
+    for (const Menu &menu : kMenuBar)
+        if (const MenuItem *item = find(find, menu.items))
+            return item->changes;
+    return std::nullopt;
 }
 
 QString toolbarCommand(int index)

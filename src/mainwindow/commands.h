@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/busy.h"
+
 #include <QKeySequence>
 #include <QString>
 
+#include <optional>
 #include <span>
 
 // What the main window's menus and toolbar offer. A command is named by its menu item's
@@ -15,6 +18,9 @@ struct MenuItem
     const char *caption; // empty for a separator
     QKeySequence shortcut;
     std::span<const MenuItem> submenu;
+    // What the command changes, so a running job can refuse it; nothing for commands
+    // that only show something.
+    std::optional<busy::Change> changes = std::nullopt;
 };
 
 struct Menu
@@ -36,6 +42,9 @@ struct ToolbarButton
     int image;           // 1-based picture in either icon set
     const char *command; // menu item whose command the button runs; empty: none
 };
+
+// What the command of a menu item changes (nothing for a command that only shows something).
+std::optional<busy::Change> changes(const QString &command);
 
 // The toolbar buttons and separators in order (index 1..14).
 std::span<const ToolbarButton> toolbar();

@@ -87,8 +87,6 @@ void saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, Ri
 
 void MainWindow::OpenTextFile()
 {
-    if (busy::refuseWhileRecording())
-        return;
     const QString path = chooseFile(docnames::openTextDialog(), false);
     if (path.isEmpty())
         return;
@@ -118,6 +116,9 @@ void MainWindow::PreFormat()
     Frame1->raise();
     const bool wasLocked = RichTextBox2->Locked();
     RichTextBox2->setLocked(true);
+    const busy::JobScope job(busy::Job::Preformatting);
+    const QString book = CurTextPath;
+    const QString original = RichTextBox2->Text();
 
     preformat::Hooks hooks;
     hooks.cancelRequested = [this] {
@@ -125,11 +126,15 @@ void MainWindow::PreFormat()
         return Check4->isChecked();
     };
     hooks.progressed = [this](int value) { ProgressBar1->setValue(value); };
-    const preformat::Outcome outcome = preformat::run(RichTextBox2->Text(), hooks);
+    const preformat::Outcome outcome = preformat::run(original, hooks);
 
-    RichTextBox2->setText(outcome.text);
     RichTextBox2->setLocked(wasLocked);
     Frame1->hide();
+    // Events got through meanwhile: the result belongs to the text it was made from, never
+    // to another book that came into the editor since.
+    if (CurTextPath != book || RichTextBox2->Text() != original)
+        return;
+    RichTextBox2->setText(outcome.text);
     // The pre-formatting is no change of the user's: the text still stands for its file.
     textChanged = false;
 }
@@ -165,8 +170,6 @@ void MainWindow::SaveRtfAs()
 
 void MainWindow::ClearText_Click()
 {
-    if (busy::refuseWhileRecording())
-        return;
     if (prompter().ask(QStringLiteral("Очистить текстовое окно?"), Prompter::Icon::Exclamation,
                        Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;

@@ -192,7 +192,6 @@ private:
     int bookmarkCaret() const;
 
     bool voiceBound = false;
-    bool readingRuns = false;
     // The paragraph highlighted last, and the selection the editor shows for it: the
     // editor cannot put its caret between a CR and its LF, where a paragraph begins.
     struct Highlight

@@ -155,8 +155,11 @@ void MainWindow::enableCommand(const QString &name, std::function<void()> run)
 void MainWindow::runCommand(const QString &name)
 {
     const auto it = m_commands.constFind(name);
-    if (it != m_commands.constEnd())
-        (*it)();
+    if (it == m_commands.constEnd())
+        return;
+    if (const auto change = commands::changes(name); change && busy::refuse(*change))
+        return;
+    (*it)();
 }
 
 void MainWindow::Toolbar1_ButtonClick(int index)

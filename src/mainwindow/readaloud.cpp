@@ -14,7 +14,6 @@
 #include "settings/setup.h"
 
 #include <QCoreApplication>
-#include <QScopedValueRollback>
 #include <QScrollBar>
 
 namespace {
@@ -51,11 +50,9 @@ MainWindow::WaitEnd MainWindow::waitForVoice()
 
 void MainWindow::ReadAloud()
 {
-    // Every command stays usable while a reading lets events through; reading again
-    // from inside it would interleave two readings of one editor.
-    if (readingRuns || busy::refuseWhileRecording())
+    if (busy::refuse(busy::Change::StartJob))
         return;
-    const QScopedValueRollback running(readingRuns, true);
+    const busy::JobScope reading(busy::Job::Reading);
 
     RichTextBox2->setLocked(true);
     if (speech::Voice *voice = readingVoice())

@@ -91,7 +91,7 @@ QString setAsideFinished(const QString &book)
 // cleared and the prosody tags built from the settings as they stand.
 bool startCommand()
 {
-    if (busy::refuseWhileRecording())
+    if (busy::refuse(busy::Change::StartJob))
         return false;
     StopFlag = false;
     setup().Tembrs();
@@ -177,7 +177,7 @@ void MainWindow::MakeBook()
             return;
     }
 
-    busy::RecordingScope recording;
+    const busy::JobScope recording(busy::Job::Recording);
     showMonitorWithVoiceList(*this);
     const recordingrun::Result result = recordingrun::recordBook();
     restoreWindows(*this);
@@ -206,7 +206,7 @@ void MainWindow::MakePaket()
             Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
         return;
 
-    busy::RecordingScope recording;
+    const busy::JobScope recording(busy::Job::Recording);
     showMonitorWithVoiceList(*this);
     // A book that failed or was not finished keeps its text and is not taken again.
     QSet<QString> taken;

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTabWidget>
 
 Q_LOGGING_CATEGORY(lcRecording, "quenvale.recording", QtWarningMsg)
@@ -78,5 +79,12 @@ bool SpeakBlockToWav(const QString &wavPath)
     // Closing gives the voice back to the speakers, after a stop as well.
     if (!voice->CloseOutputFile())
         return failed(wavPath, voice->LastError());
+    // Speech silenced by anything but this recording leaves a block cut short: it is never
+    // kept, so the next run speaks it whole.
+    if (!StopFlag && voice->LastEnd() != speech::SpeechEnd::Ended) {
+        QFile::remove(wavPath);
+        return failed(wavPath, QStringLiteral("речь блока прервана другой командой, блок не записан. "
+                                              "Запустите запись снова, чтобы дописать книгу"));
+    }
     return true;
 }

@@ -16,5 +16,6 @@ constexpr int kDefaultWaveFormat = 22;
 // Speaks BlockText with the settings window's voice into `wavPath`, letting window events
 // through while the engine works, and stops early when StopFlag is set (the file then
 // holds what was spoken so far). A WAV file that cannot be made is reported to the user
-// and stops the recording (StopFlag); the result is false then.
+// and stops the recording (StopFlag); the result is false then. So is a block whose speech
+// something else cut short: its file is removed.
 bool SpeakBlockToWav(const QString &wavPath);

@@ -5,6 +5,7 @@
 #include "settings/setup.h"
 
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace enginecopy {
 
@@ -28,6 +29,16 @@ int version(const Setup &settings)
 void apply(const Setup &settings)
 {
     speech::setExceptionDictionary(path(version(settings)));
+}
+
+void showApplied(Setup &settings)
+{
+    const QString applied = speech::exceptionDictionary();
+    QRadioButton *options[] = {settings.Option1, settings.Option2, settings.Option3};
+    for (int i = 0; i < 3; ++i) {
+        const QSignalBlocker quiet(options[i]);
+        options[i]->setChecked(path(i + 1) == applied);
+    }
 }
 
 } // namespace enginecopy

@@ -14,5 +14,7 @@ QString path(int version);
 int version(const Setup &settings);
 // Points the speech engine at the copy of the version set (called when it changes).
 void apply(const Setup &settings);
+// Sets the settings window's version back to the one the engine uses, quietly.
+void showApplied(Setup &settings);
 
 } // namespace enginecopy

@@ -2,6 +2,8 @@
 // and save of a profile. A profile is the pair of store sections "setupUserN" and
 // "MP3UserN"; the name of the current one is the text of `profil`.
 #include "settings/profiles.h"
+
+#include "app/busy.h"
 #include "settings/setup.h"
 
 #include "app/mainwindowport.h"
@@ -110,6 +112,9 @@ void Setup::Toolbar1_ButtonClick(int index)
 
 void Setup::User_Click(int number)
 {
+    // A running job keeps the voice and the settings it speaks with.
+    if (busy::refuse(busy::Change::Settings))
+        return;
     pressProfileButton(number);
     profil->setText(profiles::name(number));
     LoadProfil();

@@ -474,7 +474,8 @@ void Setup::connectHandlers()
     // Connected to the change signals, so a value restored from a profile runs the same
     // handler as the user's change.
     connect(lstSapi5, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) {
+        // A running job keeps its voice: the choice goes back to the voice in use.
+        if (row >= 0 && !busy::refuse(busy::Change::Settings)) {
             lstSapi5_Click();
             return;
         }
@@ -505,7 +506,13 @@ void Setup::connectHandlers()
             [this](int v) { Text2->setText(int16Text(v)); });
     connect(FlatScrollBar1, &QScrollBar::valueChanged, this, &Setup::blockLengthChanged);
     for (QRadioButton *o : {Option1, Option2, Option3})
-        connect(o, &QRadioButton::toggled, this, [this] { enginecopy::apply(*this); });
+        connect(o, &QRadioButton::toggled, this, [this](bool on) {
+            // A running job keeps its dictionary: the choice goes back to the version in use.
+            if (!busy::refusal(busy::Change::Dictionary))
+                enginecopy::apply(*this);
+            else if (on && busy::refuse(busy::Change::Dictionary))
+                enginecopy::showApplied(*this);
+        });
     enginecopy::apply(*this);
 
     pairWithBar(Text1, FlatScrollBar9);
@@ -619,7 +626,7 @@ void Setup::AddFmts(const QString &name, int value)
 
 void Setup::Command22_Click()
 {
-    if (busy::refuseWhileRecording())
+    if (busy::refuse(busy::Change::Speech))
         return;
     Tembrs();
     if (!Voice)
@@ -630,6 +637,8 @@ void Setup::Command22_Click()
 
 void Setup::Command55_Click()
 {
+    if (busy::refuse(busy::Change::StopSpeech))
+        return;
     if (Voice)
         Voice->Speak(QString(), speech::PurgeBeforeSpeak);
 }

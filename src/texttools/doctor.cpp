@@ -1,5 +1,6 @@
 #include "texttools/doctor.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
@@ -175,6 +176,7 @@ void TextDoctor::Clean()
     if (m_cleaning)
         return;
     m_cleaning = true;
+    const busy::JobScope job(busy::Job::MarkupCleaning);
     const bool wasLocked = RichTextBox1->Locked();
     RichTextBox1->setLocked(true);
     const markupcleaning::Result result =

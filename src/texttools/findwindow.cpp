@@ -1,5 +1,6 @@
 #include "texttools/findwindow.h"
 
+#include "app/busy.h"
 #include "app/windows.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
@@ -204,7 +205,7 @@ void FindWindow::FindNext()
 
 void FindWindow::ReplaceOne()
 {
-    if (!m_busy)
+    if (!m_busy && !busy::refuse(busy::Change::Text))
         replaceOne(Text1->text(), Text2->text(), caseMode());
 }
 
@@ -212,7 +213,7 @@ void FindWindow::ReplaceAll()
 {
     const QString what = Text1->text();
     RichTextBox *editor = texttools::mainEditor();
-    if (m_busy || what.isEmpty() || !editor)
+    if (m_busy || what.isEmpty() || !editor || busy::refuse(busy::Change::Text))
         return;
     // Computed on a copy and applied in one edit: the same replacements as replacing hit by
     // hit from the caret on, each search starting after the text the step before put in.
@@ -384,11 +385,12 @@ void FindWindow::followSelection()
 void FindWindow::ReplaceScroll()
 {
     RichTextBox *editor = texttools::mainEditor();
-    if (m_busy || !editor)
+    if (m_busy || !editor || busy::refuse(busy::Change::Text))
         return;
     QAction *stop = listButton(6);
     stop->setChecked(false);
     texttools::BusyScope scope(m_busy, editor);
+    const busy::JobScope job(busy::Job::ListRun);
     QPointer<RichTextBox> guard(editor);
     m_disturbed = false;
     const QMetaObject::Connection watch =

@@ -1,5 +1,6 @@
 #include "texttools/library.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
@@ -296,6 +297,8 @@ RichTextBox *Library::mainTextForSelected(QString &path) const
 
 void Library::OpenInMainWindow()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     QString path;
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)
@@ -317,6 +320,8 @@ void Library::OpenInMainWindow()
 
 void Library::AddToWorkFolder()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     QString path;
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)

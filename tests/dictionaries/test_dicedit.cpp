@@ -9,6 +9,7 @@
 #include <QAbstractItemDelegate>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 
 namespace {
@@ -133,8 +134,15 @@ TEST_F(DicEditTest, ClickInPronunciationMarksStressWithoutReplacingASelection)
 
 TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)
 {
+    triggerAction(setup(), u"SaveSet"_s);
+    const QByteArray stored = listing::bytes(settingsstore::storePath());
+    const int rate = setup().FlatScrollBar3->value();
+    setup().FlatScrollBar3->setValue(rate + 2); // not saved
     DictionaryEditor &w = DicEdit();
     EXPECT_EQ(w.engineVersion(), 3) << "copied from the settings window";
+    EXPECT_EQ(listing::bytes(settingsstore::storePath()), stored) << "only shown, nothing saved";
+    triggerAction(setup(), u"User1"_s);
+    EXPECT_EQ(setup().FlatScrollBar3->value(), rate) << "the profile's stored rate comes back";
     for (int version : {1, 3}) {
         w.findChild<QRadioButton *>(u"Option%1"_s.arg(version))->click();
         EXPECT_TRUE((version == 1 ? setup().Option1 : setup().Option3)->isChecked());

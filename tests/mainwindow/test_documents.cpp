@@ -265,3 +265,37 @@ TEST_F(Documents, CancelEndsOnlyTheRunningPreformat)
     w->PreFormat();
     EXPECT_EQ(w->RichTextBox2->Text(), "a ( b ) ");
 }
+
+TEST_F(Documents, ABookOpenedDuringPreformattingLeavesBothFilesAsTheyWere)
+{
+    const QString small = dir.filePath(QStringLiteral("small.txt"));
+    ASSERT_TRUE(textfile::writeText(small, QStringLiteral("маленький")));
+    const auto smallBytes = textfile::readBytes(small);
+    confirmations(false);
+    for (const bool pastTheRule : {false, true}) {
+        SCOPED_TRACE(pastTheRule);
+        QTimer::singleShot(0, w, [this, small, pastTheRule] {
+            if (!pastTheRule) {
+                scriptedFileChooser().names.enqueue(small);
+                triggerAction(*w, QStringLiteral("OpenFile"));
+                return;
+            }
+            w->RichTextBox2->LoadFile(small, RichTextBox::FileType::Text);
+            CurTextPath = small;
+        });
+        const QString big = open(QStringLiteral("big.txt"), QStringLiteral("a(b)"));
+        scriptedFileChooser().names.clear();
+        // The pre-formatted text lands only in the book it was made from.
+        EXPECT_EQ(QStringList({CurTextPath, w->RichTextBox2->Text()}),
+                  pastTheRule ? QStringList({small, "маленький\r\n"}) : QStringList({big, "a ( b ) \r\n"}));
+        EXPECT_EQ(asked(), pastTheRule ? QStringList()
+                                       : QStringList{"Идёт предварительное форматирование текста. Дождитесь "
+                                                     "его окончания или прервите его."});
+        if (pastTheRule)
+            continue;
+        // The save goes to the book that stayed current, on purpose.
+        triggerAction(*w, QStringLiteral("SaveFile"));
+        EXPECT_EQ(textfile::readBytes(small), smallBytes);
+        EXPECT_EQ(textfile::readBytes(big), QByteArray("a ( b ) \r\n\r\n"));
+    }
+}

@@ -129,17 +129,16 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
     EXPECT_EQ(spoken(), QStringList({TembrStart + u"Второй."_s}));
     EXPECT_EQ(w->RichTextBox2->SelText(), u"Второй."_s);
 
-    // A second reading inside the first is ignored; an exit ends the first.
+    // An exit ends the reading.
     fakeVoices().log = {};
-    highlights.clear();
     w->RichTextBox2->setSelStart(0);
-    afterHighlight = [this](int n) { n == 1 ? w->ReadAloud() : w->ExitProgramm_Click(); };
+    afterHighlight = [this](int) { w->ExitProgramm_Click(); };
     w->ReadAloud();
-    EXPECT_EQ(spoken().size(), 2);
-    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // the exit silenced the shared voice too
+    EXPECT_EQ(spoken().size(), 1);
+    EXPECT_EQ(fakeVoices().log.purges, 1 + 1); // the exit silenced the shared voice too
 }
 
-TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
+TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopensThere)
 {
     // The user's road: a book opened (and so pre-formatted), read from deep inside, stopped
     // and reopened from its bookmark after another book.
@@ -149,11 +148,19 @@ TEST_F(ReadAloud, StopWritesTheBookmarkThatReopensThere)
     w->OpenTextFile();
     const QString opened = w->RichTextBox2->Text();
     w->RichTextBox2->setSelStart(100000);
-    afterHighlight = [this](int n) {
-        if (n == 2)
+    std::string refused;
+    afterHighlight = [this, &refused](int n) {
+        if (n == 1)
+            refused = chooseEveryCommand(
+                u"Идёт чтение вслух. Дождитесь его окончания или остановите чтение."_s,
+                {u"ExitProgramm"_s, u"Stop"_s, u"Toolbar1_9"_s, u"SaveFile"_s, u"Toolbar1_3"_s});
+        else
             w->StopReading();
     };
     w->ReadAloud();
+    EXPECT_EQ(refused,
+              "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs SaveAudio SavePaket "
+              "SeveRTF Toolbar1_12 Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4 menu5_2");
     ASSERT_EQ(spoken().size(), 2);
     EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // each speak purges first, then the stop
     EXPECT_FALSE(w->IsReading || w->RichTextBox2->Locked() || w->RichTextBox2->SelLength());

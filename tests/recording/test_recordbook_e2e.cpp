@@ -208,3 +208,25 @@ TEST_F(RecordBookProcess, AmrKilledWhileDecodingAndRecordedAgainLeavesEveryAmrBl
     EXPECT_EQ(QDir(folder + QStringLiteral("/!Сказ")).entryList(QDir::Files, QDir::Name),
               QStringList({QStringLiteral("0001.amr"), QStringLiteral("0002.amr"), QStringLiteral("0003.amr")}));
 }
+
+TEST_F(RecordBookProcess, AnotherVoicesPurgeFailsItsBlockAndASecondRunMakesTheBookWhole)
+{
+    const QString book = writeBook(QStringLiteral("Помеха"), chapteredBook(3, 600));
+    const QStringList wav = {QStringLiteral("--format"), QStringLiteral("wav")};
+    EXPECT_EQ(record(book, wav), 0);
+    const QString undisturbed = folder + QStringLiteral("/!Помеха");
+    ASSERT_TRUE(QDir().rename(undisturbed, home.filePath(QStringLiteral("undisturbed"))));
+
+    EXPECT_EQ(record(book, wav + QStringList{QStringLiteral("--purge-in-block"), QStringLiteral("2")}), 1);
+    const QString plain = folder + QStringLiteral("/Помеха");
+    EXPECT_EQ(QDir(plain).entryList(QDir::Files), QStringList{QStringLiteral("0001.wav")});
+
+    EXPECT_EQ(record(book, wav), 0);
+    for (const char *name : {"0001.wav", "0002.wav", "0003.wav"}) {
+        SCOPED_TRACE(name);
+        const double expected =
+            QFileInfo(home.filePath(QStringLiteral("undisturbed/") + QLatin1String(name))).size();
+        EXPECT_GT(expected, 500000);
+        EXPECT_NEAR(QFileInfo(undisturbed + u'/' + QLatin1String(name)).size(), expected, expected * 0.03);
+    }
+}

@@ -34,6 +34,7 @@ public:
     speech::VoiceToken CurrentVoice() const override;
     bool Speak(const QString &text, int flags) override;
     bool WaitUntilDone(int ms) override;
+    speech::SpeechEnd LastEnd() const override { return speech::SpeechEnd::Ended; }
     void Pause() override {}
     void Resume() override {}
     bool OpenOutputFile(const QString &path, int formatType) override;

@@ -3,10 +3,11 @@
 // are answered OK. The end-to-end tests and the recording benchmarks run it as a process.
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
-//                        [--step D] [--stop-at-block N]
+//                        [--step D] [--stop-at-block N] [--purge-in-block N]
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/globals.h"
+#include "recording/encoders.h"
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/services/prompter.h"
@@ -21,6 +22,7 @@
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -62,7 +64,10 @@ int main(int argc, char **argv)
                                   QStringLiteral("1"));
     const QCommandLineOption stopAt(QStringLiteral("stop-at-block"), QStringLiteral("abort in block N"),
                                     QStringLiteral("n"), QStringLiteral("0"));
-    parser.addOptions({format, minutes, start, step, stopAt});
+    const QCommandLineOption purgeIn(QStringLiteral("purge-in-block"),
+                                     QStringLiteral("another voice purges the engine in block N"),
+                                     QStringLiteral("n"), QStringLiteral("0"));
+    parser.addOptions({format, minutes, start, step, stopAt, purgeIn});
     parser.process(app);
     if (parser.positionalArguments().size() != 2)
         parser.showHelp(2);
@@ -99,6 +104,23 @@ int main(int argc, char **argv)
                 monitor().abortClicked();
         });
         abort.start(5);
+    }
+
+    // Another window's voice silencing the engine once block N's WAV holds some speech.
+    const int purgeBlock = parser.value(purgeIn).toInt();
+    QTimer purge;
+    if (purgeBlock > 0) {
+        QObject::connect(&purge, &QTimer::timeout, [purgeBlock, &purge] {
+            // Speech goes to the block's temporary name until the block is whole.
+            const QString wav = encoders::temporaryName(QStringLiteral("%1/%2/%3.wav")
+                                                            .arg(setup().Text28->text(), BookTitle)
+                                                            .arg(purgeBlock, 4, 10, QLatin1Char('0')));
+            if (BlockNo == purgeBlock && QFileInfo(wav).size() > 100000) {
+                services::voices().create()->Speak(QString(), speech::PurgeBeforeSpeak);
+                purge.stop();
+            }
+        });
+        purge.start(5);
     }
 
     main.MakeBook();

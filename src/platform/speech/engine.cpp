@@ -273,13 +273,22 @@ void Engine::submit(const std::shared_ptr<SpeechJob> &job)
     m_wake.notify_all();
 }
 
-void Engine::purge()
+void Engine::markStopped(SpeechJob &job, const SpeechChannel *by)
+{
+    job.end = job.channel.get() == by ? SpeechEnd::Purged : SpeechEnd::Cut;
+}
+
+void Engine::purge(const SpeechChannel *by)
 {
     std::deque<std::shared_ptr<SpeechJob>> dropped;
     {
         std::lock_guard lock(m_mutex);
         ++m_generation;
         dropped.swap(m_queue);
+        for (const auto &job : dropped)
+            markStopped(*job, by);
+        if (m_current)
+            markStopped(*m_current, by);
         if (m_device)
             m_device->discard();
         if (m_clock)
@@ -296,6 +305,7 @@ void Engine::cancel(const std::shared_ptr<SpeechChannel> &channel)
         std::lock_guard lock(m_mutex);
         for (auto it = m_queue.begin(); it != m_queue.end();) {
             if ((*it)->channel == channel) {
+                markStopped(**it, channel.get());
                 dropped.push_back(*it);
                 it = m_queue.erase(it);
             } else {
@@ -304,6 +314,7 @@ void Engine::cancel(const std::shared_ptr<SpeechChannel> &channel)
         }
         if (m_current && m_current->channel == channel) {
             m_current->cancelled = true;
+            markStopped(*m_current, channel.get());
             if (!m_current->file) {
                 SoundOutput *output = m_current->silentAudio ? m_clock.get() : m_device.get();
                 if (output)
@@ -341,8 +352,9 @@ QString Engine::dictionaryVoiceId()
 std::shared_ptr<const ExceptionTable> Engine::exceptions()
 {
     {
+        // A new dictionary path (another engine version) is read at once.
         std::lock_guard lock(m_mutex);
-        if (m_exceptions)
+        if (m_exceptions && m_exceptionsPath == exceptionDictionary())
             return m_exceptions;
     }
     reloadExceptions();
@@ -360,6 +372,7 @@ void Engine::reloadExceptions()
                      << "entries";
     std::lock_guard lock(m_mutex);
     m_exceptions = std::move(table);
+    m_exceptionsPath = path;
 }
 
 QStringList Engine::phonemesOf(const QString &word) const

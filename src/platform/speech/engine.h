@@ -2,6 +2,7 @@
 
 #include "platform/speech/exceptions.h"
 #include "platform/speech/markup.h"
+#include "platform/speech/voice.h"
 
 #include <QList>
 #include <QString>
@@ -51,6 +52,7 @@ struct SpeechJob
     // Set by the engine.
     quint64 generation = 0;
     std::atomic<bool> cancelled{false};
+    std::atomic<SpeechEnd> end{SpeechEnd::Ended};
     bool finished = false; // under channel->mutex
     QString error;         // under channel->mutex
 };
@@ -73,8 +75,9 @@ public:
     int sampleRate() const;
 
     void submit(const std::shared_ptr<SpeechJob> &job);
-    // Drops every queued text and ends the one being spoken, of every voice handle.
-    void purge();
+    // Drops every queued text and ends the one being spoken, of every voice handle; the
+    // texts of other handles than `by` count as cut.
+    void purge(const SpeechChannel *by);
     // The same for one handle's texts only (a handle going away).
     void cancel(const std::shared_ptr<SpeechChannel> &channel);
     // A handle's pause switch changed.
@@ -96,6 +99,7 @@ private:
     SoundOutput &soundOutput(bool silent);
     void updateOutputPause();
     bool stopped(const SpeechJob &job) const;
+    static void markStopped(SpeechJob &job, const SpeechChannel *by);
 
     std::thread m_thread;
     std::mutex m_mutex;
@@ -109,6 +113,7 @@ private:
     std::unique_ptr<SoundOutput> m_clock;
     bool m_outputPaused = false;
     std::shared_ptr<const ExceptionTable> m_exceptions; // under m_mutex; none: not read yet
+    QString m_exceptionsPath;                           // under m_mutex: the file it was read from
 };
 
 } // namespace speech

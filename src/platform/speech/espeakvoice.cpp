@@ -64,7 +64,7 @@ bool EspeakVoice::Speak(const QString &text, int flags)
 {
     m_error.clear();
     if (flags & PurgeBeforeSpeak)
-        m_engine->purge();
+        m_engine->purge(m_channel.get());
     QList<Segment> segments = (flags & IsXML) || looksLikeMarkup(text) ? parseMarkup(text) : parsePlain(text);
     if (segments.isEmpty())
         return (flags & Async) || waitIdle(-1);
@@ -78,6 +78,7 @@ bool EspeakVoice::Speak(const QString &text, int flags)
     }
     auto job = newJob();
     job->segments = std::move(segments);
+    m_last = job;
     m_engine->submit(job);
     if (flags & Async)
         return true;
@@ -135,6 +136,11 @@ bool EspeakVoice::waitIdle(int ms)
 bool EspeakVoice::WaitUntilDone(int ms)
 {
     return waitIdle(ms);
+}
+
+SpeechEnd EspeakVoice::LastEnd() const
+{
+    return m_last ? m_last->end.load() : SpeechEnd::Ended;
 }
 
 void EspeakVoice::Pause()

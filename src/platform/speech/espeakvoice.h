@@ -31,6 +31,7 @@ public:
 
     bool Speak(const QString &text, int flags) override;
     bool WaitUntilDone(int ms) override;
+    SpeechEnd LastEnd() const override;
     void Pause() override;
     void Resume() override;
 
@@ -52,6 +53,7 @@ private:
     bool m_silentAudio;
     QString m_voiceId;
     std::shared_ptr<WavWriter> m_file;
+    std::shared_ptr<SpeechJob> m_last; // the text given last
     mutable QString m_error;
 };
 

@@ -18,6 +18,14 @@ enum SpeakFlag
     IsXML = 8,            // the text holds <volume>, <rate>, <pitch>, <silence> markup
 };
 
+// How the text given last to Speak() ended.
+enum class SpeechEnd
+{
+    Ended,  // spoken to its end (or still being spoken)
+    Purged, // this voice purged it
+    Cut,    // something else purged the engine: another voice, another window
+};
+
 struct VoiceToken
 {
     QString id;          // stable identifier
@@ -52,6 +60,8 @@ public:
     virtual bool Speak(const QString &text, int flags) = 0;
     // True once everything spoken so far has ended; waits at most `ms`.
     virtual bool WaitUntilDone(int ms) = 0;
+    // Tells a text cut short by someone else from one that ended or that this voice purged.
+    virtual SpeechEnd LastEnd() const = 0;
     virtual void Pause() = 0;
     virtual void Resume() = 0;
 

@@ -98,6 +98,7 @@ TEST_F(EspeakVoiceTest, PurgeEndsALongTextWithinAFewPollsAndLeavesAValidFile)
     while (!voice->WaitUntilDone(10) && polls < 500)
         ++polls;
     EXPECT_LE(polls, 20);
+    EXPECT_EQ(voice->LastEnd(), speech::SpeechEnd::Purged);
     ASSERT_TRUE(voice->CloseOutputFile()) << qPrintable(voice->LastError());
     const WavFile f = readWav(file);
     ASSERT_TRUE(f.valid()) << qPrintable(f.problem);
@@ -114,12 +115,14 @@ TEST_F(EspeakVoiceTest, AloudSpeechTakesRealTimeWithoutSoundCardAndAnyVoicePurge
     ASSERT_TRUE(voice->Speak(phrase, speech::Async | speech::PurgeBeforeSpeak | speech::IsXML));
     ASSERT_TRUE(voice->WaitUntilDone(60000));
     EXPECT_GE(clock.elapsed(), seconds * 1000 * 0.9);
+    EXPECT_EQ(voice->LastEnd(), speech::SpeechEnd::Ended);
 
     ASSERT_TRUE(voice->Speak(corpusText(2000), speech::Async));
     ASSERT_TRUE(voice->Speak(sentence, speech::Async));
     EXPECT_FALSE(voice->WaitUntilDone(50));
     ASSERT_TRUE(factory->create()->Speak(QString(), speech::Async | speech::PurgeBeforeSpeak));
     EXPECT_TRUE(voice->WaitUntilDone(5000));
+    EXPECT_EQ(voice->LastEnd(), speech::SpeechEnd::Cut) << "its last text, queued, was cut as well";
 }
 
 TEST_F(EspeakVoiceTest, PausedVoiceHoldsItsSpeechUntilResumed)

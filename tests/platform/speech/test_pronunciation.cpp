@@ -120,7 +120,7 @@ TEST_F(PronunciationTest, PlainTextAndLiteralBracketsStayText)
     EXPECT_EQ(sent(u"уже<"_s), u"[[uZ'e]]"_s);
 }
 
-TEST_F(PronunciationTest, EngineCopyTakesEffectWhenTheDictionaryVoiceIsSelectedAnew)
+TEST_F(PronunciationTest, EngineCopyIsReadWhenTheDictionaryVoiceIsSelectedAnewOrAnotherVersionIsSet)
 {
     QTemporaryDir dir;
     const QString copy = dir.filePath(u"exc_rus.txt"_s);
@@ -139,6 +139,10 @@ TEST_F(PronunciationTest, EngineCopyTakesEffectWhenTheDictionaryVoiceIsSelectedA
     EXPECT_EQ(sent(u"Старый замо>к"_s), u"Старый [[zam'ok]]"_s) << "a mark in the text wins";
     EXPECT_EQ(sent(u"Белый кот спит"_s), u"Белый кот спит"_s) << "case kept without /i";
     EXPECT_EQ(sent(u"белый кот спит"_s), u"[[b;'elyj]] [[k'ot]] спит"_s);
+
+    // Another engine version's copy is read at once, no voice selected anew.
+    speech::setExceptionDictionary(dir.filePath(u"version1.txt"_s));
+    EXPECT_EQ(sent(u"Старый Замок"_s), u"Старый Замок"_s);
 }
 
 TEST_F(PronunciationTest, ShippedDictionaryMendsWhatTheEngineStressesWrongly)

@@ -1,0 +1,82 @@
+// The tool windows' commands that would change a running job's book, voice or dictionary
+// wait for it, with the job's message.
+#include "app/busy.h"
+#include "app/globals.h"
+#include "diceditfixture.h"
+#include "dictionaries/homographwindow.h"
+#include "dictionaries/newwords.h"
+#include "settings/enginecopy.h"
+#include "settings/settingsstore.h"
+#include "settings/setup.h"
+#include "texttools/library.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace {
+
+using RunningJob = DicEditFixture;
+
+TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
+{
+    fill({u"кот :\t<ко<т>"_s});
+    DictionaryEditor &editor = DicEdit();
+    editor.ListView1->setCurrentRow(0);
+    editor.Text1->setText(u"пёс"_s);
+    editor.RichTextBox1->setText(u"пё<с"_s);
+    trigger("Toolbar1_4"); // checking the pronunciation on
+    NewNames().fill({u"Дом"_s});
+    NewNames().ListView1->setCurrentItem(NewNames().ListView1->topLevelItem(0));
+    NewNames().RichTextBox1->setText(u"дом :\t<до<м>"_s);
+    Homograph().ListView2->addItems({u"первый"_s});
+    Homograph().ListView2->setCurrentRow(0);
+    CurTextPath = u"/книги/Тишина.txt"_s;
+    BookTitle = u"Тишина"_s;
+    fakeVoices().log = {};
+
+    const busy::JobScope recording(busy::Job::Recording);
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"settings test phrase", [] { setup().Command22->click(); }},
+        {"settings stop", [] { setup().Command55->click(); }},
+        {"settings voice", [] { setup().lstSapi5->setCurrentRow(1); }},
+        {"settings version 2", [] { setup().Option2->click(); }},
+        {"library open", [] { triggerAction(biblioteka(), u"OpenInMainWindow"_s); }},
+        {"library add", [] { triggerAction(biblioteka(), u"AddToWorkFolder"_s); }},
+        {"editor load", [] { trigger("Toolbar1_2"); }},
+        {"editor save", [] { trigger("Toolbar1_3"); }},
+        {"editor delete", [] { trigger("Toolbar1_5"); }},
+        {"editor add", [] { trigger("Toolbar2_4"); }},
+        {"editor pronunciation click", [&editor] { Q_EMIT editor.RichTextBox1->clicked(); }},
+        {"editor record click",
+         [&editor] { Q_EMIT editor.ListView1->itemClicked(editor.ListView1->item(0)); }},
+        {"editor version 1", [&editor] { editor.Option1->click(); }},
+        {"new words listening",
+         [] { Q_EMIT NewNames().ListView1->itemClicked(NewNames().ListView1->topLevelItem(0), 0); }},
+        {"new word check", [] { triggerAction(NewNames(), u"Toolbar2_3"_s); }},
+        {"new word to the dictionary", [] { triggerAction(NewNames(), u"Toolbar2_4"_s); }},
+        {"homograph listening",
+         [] { Q_EMIT Homograph().ListView2->itemClicked(Homograph().ListView2->item(0)); }},
+    };
+    for (const auto &[name, run] : commands) {
+        SCOPED_TRACE(name);
+        run();
+        EXPECT_EQ(asked(),
+                  QStringList{u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s});
+    }
+    EXPECT_TRUE(fakeVoices().log.spoken.isEmpty() && fakeVoices().log.selections.isEmpty());
+    EXPECT_EQ(fakeVoices().log.purges, 0);
+    EXPECT_EQ(QStringList({CurTextPath, BookTitle}), QStringList({u"/книги/Тишина.txt"_s, u"Тишина"_s}));
+    EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
+    EXPECT_TRUE(editor.Option3->isChecked() && setup().Option3->isChecked() &&
+                setup().lstSapi5->currentRow() == 0);
+    EXPECT_FALSE(QFile::exists(enginecopy::path(3)));
+    EXPECT_FALSE(QFile::exists(settingsstore::storePath()));
+}
+
+} // namespace
