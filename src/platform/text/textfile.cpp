@@ -11,12 +11,18 @@ Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
 
-QStringList splitLines(const QString &text)
+QStringList splitLines(const QString &text, LineEnds ends)
 {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
+    const bool lf = ends == LineEnds::Any;
     for (qsizetype i = 0; i < n; ++i) {
+        if (lf && text[i] == u'\n') {
+            lines.append(text.mid(start, i - start));
+            start = i + 1;
+            continue;
+        }
         if (text[i] != u'\r')
             continue;
         lines.append(text.mid(start, i - start));
@@ -32,7 +38,7 @@ QStringList splitLines(const QString &text)
 QStringList splitFields(const QString &text)
 {
     QStringList fields;
-    for (const QString &line : splitLines(text)) {
+    for (const QString &line : splitLines(text, LineEnds::Any)) {
         const qsizetype n = line.size();
         qsizetype i = 0;
         for (;;) {
@@ -105,12 +111,25 @@ std::optional<QString> readText(const QString &path, QString *error)
     return cp1251::decode(*bytes);
 }
 
+std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error)
+{
+    QFile f(path);
+    QByteArray bytes;
+    if (f.open(QIODevice::ReadOnly))
+        bytes = f.read(maxBytes);
+    if (!f.isOpen() || f.error() != QFileDevice::NoError) {
+        failed(error, QStringLiteral("reading"), path, f.errorString());
+        return std::nullopt;
+    }
+    return cp1251::decode(bytes);
+}
+
 std::optional<QStringList> readLines(const QString &path, QString *error)
 {
     auto text = readText(path, error);
     if (!text)
         return std::nullopt;
-    return splitLines(*text);
+    return splitLines(*text, LineEnds::Any);
 }
 
 std::optional<QStringList> readFields(const QString &path, QString *error)

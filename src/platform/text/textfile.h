@@ -9,11 +9,14 @@
 // Windows-1251 text files, read and written as the program's users keep them.
 namespace textfile {
 
-// Splits text by the line-input rule: a line ends at CR or CR LF, a lone LF stays
-// inside its line, and a final line end does not start an empty last line.
-QStringList splitLines(const QString &text);
+// What ends a line. Books follow the line-input rule: CR or CR LF, a lone LF stays inside
+// its line. Lists and dictionaries may have been edited anywhere: LF, CR LF or a lone CR.
+enum class LineEnds { CarriageReturn, Any };
 
-// Splits text into comma-separated fields: a comma ends a field as a line end does, an
+// Splits text into lines; a final line end does not start an empty last line.
+QStringList splitLines(const QString &text, LineEnds ends = LineEnds::CarriageReturn);
+
+// Splits list text (any line end) into comma-separated fields: a comma ends a field as a line end does, an
 // empty line is one empty field, and a field that begins with a double quote runs to the
 // next double quote (commas included) or to the line end, and loses its quotes; anything
 // between a closing quote and the next comma is dropped. Unquoted fields keep their blanks.
@@ -26,6 +29,9 @@ QStringList splitFields(const QString &text);
 std::optional<QByteArray> readBytes(const QString &path, QString *error = nullptr);
 // The whole file decoded, or nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
+// At most `maxBytes` from the start of the file, decoded, or nothing when it cannot be read.
+std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error = nullptr);
+// The lines of a list or dictionary file (any line end), or nothing when it cannot be read.
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
 // The file's fields (splitFields), or nothing when it cannot be read.
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
