@@ -209,6 +209,11 @@ TEST_F(Documents, AddToBatch)
     const QStringList failed = add(dir.filePath(QStringLiteral("нет")));
     ASSERT_EQ(failed.size(), 1);
     EXPECT_TRUE(failed[0].contains(QStringLiteral("Моя_книга.txt")));
+
+    // A text without a title is refused: no hidden ".txt".
+    BookTitle.clear();
+    EXPECT_EQ(add(dir.path()), QStringList({"У текста нет названия: он не добавлен в пакет."}));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral(".txt"))));
 }
 
 TEST_F(Documents, DoubleClickInsertsAStressMarkWithoutDeletingText)

@@ -57,7 +57,11 @@ QString batchFilePath(const QString &workingFolder, const QString &title)
     QString name = blanksToUnderscores(title);
     name.replace(u'/', u'_');
     name.replace(QChar(u'\0'), u'_');
-    return QDir(workingFolder).filePath(name + QStringLiteral(".txt"));
+    // Joined by hand: QDir::filePath takes a name starting with ":" for a resource path.
+    QString folder = QDir::cleanPath(workingFolder);
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder + name + QStringLiteral(".txt");
 }
 
 bool isFilePath(const QString &path)
