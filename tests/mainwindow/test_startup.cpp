@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include <sys/stat.h>
+
 namespace {
 
 class StartAndExit : public QuenvaleTest
@@ -45,11 +47,16 @@ TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
     EXPECT_FALSE(setup().isVisible() || monitor().isVisible());
     EXPECT_TRUE(store().allKeys().isEmpty());
 
-    // A last text that is gone: the same empty editor, and no message either.
-    appwindows::destroyAll();
-    store().setValue("MP3User1/text7", dir.filePath(QStringLiteral("нет.txt")));
-    EXPECT_TRUE(start().RichTextBox2->Text().isEmpty());
-    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at either start
+    // A last text that is gone, a pipe (opening it would wait for a writer) or a folder: the
+    // same empty editor, and no message either.
+    const QString fifo = dir.filePath(QStringLiteral("канал"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &last : {dir.filePath(QStringLiteral("нет.txt")), fifo, dir.path()}) {
+        appwindows::destroyAll();
+        store().setValue("MP3User1/text7", last);
+        EXPECT_TRUE(start().RichTextBox2->Text().isEmpty()) << last.toStdString();
+    }
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at any start
 }
 
 TEST_F(StartAndExit, LastOpenedTextComesBackUnchanged)

@@ -5,6 +5,7 @@
 #include "platform/text/logging.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
@@ -76,6 +77,11 @@ bool failed(QString *error, const QString &what, const QString &path, const QStr
     return false;
 }
 
+QString notAFile()
+{
+    return QStringLiteral("это не обычный файл");
+}
+
 QByteArray joinLines(const QStringList &lines)
 {
     QByteArray bytes;
@@ -86,15 +92,27 @@ QByteArray joinLines(const QStringList &lines)
     return bytes;
 }
 
+// Opens the file for reading, regular files only.
+bool openForReading(QFile &file, QString *error)
+{
+    // A pipe, a device or a folder is no text: opening a pipe would wait for a writer for ever.
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile()) {
+        failed(error, QStringLiteral("reading"), file.fileName(), notAFile());
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(error, QStringLiteral("reading"), file.fileName(), file.errorString());
+    return true;
+}
+
 } // namespace
 
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        failed(error, QStringLiteral("reading"), path, f.errorString());
+    if (!openForReading(f, error))
         return std::nullopt;
-    }
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         failed(error, QStringLiteral("reading"), path, f.errorString());
@@ -114,10 +132,10 @@ std::optional<QString> readText(const QString &path, QString *error)
 std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error)
 {
     QFile f(path);
-    QByteArray bytes;
-    if (f.open(QIODevice::ReadOnly))
-        bytes = f.read(maxBytes);
-    if (!f.isOpen() || f.error() != QFileDevice::NoError) {
+    if (!openForReading(f, error))
+        return std::nullopt;
+    const QByteArray bytes = f.read(maxBytes);
+    if (f.error() != QFileDevice::NoError) {
         failed(error, QStringLiteral("reading"), path, f.errorString());
         return std::nullopt;
     }
@@ -174,7 +192,12 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
 
 LineReader::LineReader(const QString &path) : m_file(path)
 {
-    m_file.open(QIODevice::ReadOnly);
+    openForReading(m_file, &m_error);
+}
+
+QString LineReader::errorString() const
+{
+    return m_error.isEmpty() ? m_file.errorString() : m_error;
 }
 
 bool LineReader::fill()

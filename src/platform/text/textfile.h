@@ -23,7 +23,8 @@ QStringList splitLines(const QString &text, LineEnds ends = LineEnds::CarriageRe
 QStringList splitFields(const QString &text);
 
 // Every reader and writer below gives the system's reason for a failure in `error` when
-// one is passed ("Permission denied", "No space left on device").
+// one is passed ("Permission denied", "No space left on device"). Readers open regular
+// files only: a pipe, a device or a folder is refused at once.
 
 // The file's bytes, or nothing when it cannot be read.
 std::optional<QByteArray> readBytes(const QString &path, QString *error = nullptr);
@@ -57,7 +58,7 @@ public:
     explicit LineReader(const QString &path);
     bool isOpen() const { return m_file.isOpen(); }
     // Why the file could not be opened or read on.
-    QString errorString() const { return m_file.errorString(); }
+    QString errorString() const;
     // The next line, or nothing at the end of the file.
     std::optional<QString> next();
     bool atEnd() const;
@@ -66,6 +67,7 @@ private:
     bool fill();
 
     QFile m_file;
+    QString m_error;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
 };
