@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QValidator>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
@@ -100,10 +101,15 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     Check3 = hiddenTagged<QCheckBox>(this, "Check3");
     Check3->setText(QStringLiteral("окно компрессии"));
     Check2 = hiddenTagged<QCheckBox>(this, "Check2");
+    // The bounds keep a hand-edited profile from pushing the editor off the window or
+    // drawing its text in boxes: the store brings a stored number within them.
     Text4 = hiddenText(this, "Text4", QStringLiteral("15"));
+    Text4->setValidator(new QIntValidator(0, 30, Text4));
     Check1 = hiddenTagged<QCheckBox>(this, "Check1");
     Text3 = hiddenText(this, "Text3", QStringLiteral("16777215"));
+    Text3->setValidator(new QIntValidator(0, 0xFFFFFF, Text3));
     Text2 = hiddenText(this, "Text2", QStringLiteral("14"));
+    Text2->setValidator(new QDoubleValidator(1, 400, 2, Text2));
     Text1 = hiddenText(this, "Text1", QStringLiteral("Times New Roman"));
     File2 = hiddenTagged<QListWidget>(this, "File2");
     createBookmarksPanel();

@@ -117,6 +117,12 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(again.Text4->text(), "30");
     EXPECT_TRUE(again.Check1->isChecked());
     EXPECT_EQ(again.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+
+    // A hand-edited profile cannot push the editor off the window nor blow up its text.
+    appwindows::destroyAll();
+    store().setValue("MP3User1/Text4", "-500");
+    store().setValue("MP3User1/Text2", "100000");
+    EXPECT_EQ(QStringList({start().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
 }
 
 TEST_F(StartAndExit, EditorNeverGetsANegativeSize)
