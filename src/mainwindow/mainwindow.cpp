@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QValidator>
 #include <QListWidget>
 #include <QMenuBar>
@@ -197,11 +198,19 @@ bool MainWindow::applyTextView()
     QPalette palette = RichTextBox2->palette();
     palette.setColor(QPalette::Base, *background);
     RichTextBox2->setPalette(palette);
-    QPalette own = this->palette();
-    own.setColor(QPalette::Window, *background);
-    setPalette(own);
-    setAutoFillBackground(true); // the colour shows in the margin beside the editor
+    // Not the window's palette: the menu bar, toolbar and status bar would take it too.
+    m_textBackground = *background;
+    update();
     return true;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!m_textBackground.isValid())
+        return;
+    const int top = menuBar->height() + (Toolbar1->isHidden() ? 0 : Toolbar1->height());
+    QPainter(this).fillRect(0, top, width(), StatusBar1->y() - top, m_textBackground);
 }
 
 void MainWindow::ExitProgramm_Click()
