@@ -1,7 +1,6 @@
 // The dictionary editor, driven through its toolbars and menus with a fake voice.
 #include "diceditfixture.h"
 #include "dictionaries/commands.h"
-#include "platform/text/cp1251.h"
 #include "platform/speech/exceptions.h"
 #include "settings/enginecopy.h"
 #include "settings/settingsstore.h"
@@ -175,13 +174,6 @@ TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)
     scriptedFileChooser().names.enqueue(dic(u"нет.txt"_s));
     trigger("menu1_2");
     EXPECT_EQ(asked(), QStringList{u"Не удалось открыть файл\n"_s + dic(u"нет.txt"_s) + u": No such file or directory"_s});
-
-    // A copy edited elsewhere with LF line ends loads as it is, without the fallback.
-    ASSERT_TRUE(textfile::writeBytes(excdic::programCopy(),
-                                     cp1251::encode(u"// cp1251\nкот :\t<ко<т>\nпёс :\t<пё<с>\n"_s)));
-    w.Autoload_DIC();
-    EXPECT_EQ(list(), (QStringList{u"кот :\t<ко<т>"_s, u"пёс :\t<пё<с>"_s}));
-    EXPECT_TRUE(asked().isEmpty());
 }
 
 TEST_F(DicEditTest, SaveWritesBothCopiesAndTellsEachFailure)
