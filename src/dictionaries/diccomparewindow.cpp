@@ -27,7 +27,6 @@
 
 namespace {
 
-
 QStringList items(const QListWidget *list)
 {
     QStringList texts;

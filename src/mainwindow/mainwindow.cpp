@@ -20,14 +20,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QValidator>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {

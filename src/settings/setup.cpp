@@ -21,7 +21,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
@@ -31,6 +30,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {

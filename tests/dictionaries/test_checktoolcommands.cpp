@@ -188,7 +188,8 @@ TEST_F(CheckToolCommands, ImportsFromAutoReplaceAndOldDictionaries)
         trigger(import);
         const QStringList told = asked();
         ASSERT_EQ(told.size(), 1) << import;
-        EXPECT_TRUE(told[0].startsWith(u"Не удалось открыть файл\n"_s + file(u"нет.dic"_s) + u": "_s)) << import;
+        EXPECT_TRUE(told[0].startsWith(u"Не удалось открыть файл\n"_s + file(u"нет.dic"_s) + u": "_s))
+            << import;
     }
 }
 

@@ -173,7 +173,8 @@ TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)
     // A dictionary to load that cannot be read is named with the reason.
     scriptedFileChooser().names.enqueue(dic(u"нет.txt"_s));
     trigger("menu1_2");
-    EXPECT_EQ(asked(), QStringList{u"Не удалось открыть файл\n"_s + dic(u"нет.txt"_s) + u": No such file or directory"_s});
+    EXPECT_EQ(asked(), QStringList{u"Не удалось открыть файл\n"_s + dic(u"нет.txt"_s) +
+                                   u": No such file or directory"_s});
 }
 
 TEST_F(DicEditTest, SaveWritesBothCopiesAndTellsEachFailure)

@@ -192,11 +192,20 @@ TEST_F(SettingsStore, NumbersAreBroughtWithinTheirControlsAndOtherMisfitsRejecte
         QWidget *control;
         const char *stored, *loaded;
     } cases[] = {
-        {w.bar, "15", "10"},           {w.bar, "-50", "-10"},         {w.slider, "громко", "70"},
-        {w.tabs, "9", "3"},            {w.tabs, "-1", "3"},           {margin, "-500", "0"},
-        {margin, "45", "30"},          {margin, "поля", "30"},        {margin, "15", "15"},
-        {fontSize, "100000", "400"},   {fontSize, "0", "1"},          {w.text, "-500", "-500"},
-        {w.list, "Голос, которого нет", "Katerina"},                  {w.check, "yes", "1"},
+        {w.bar, "15", "10"},
+        {w.bar, "-50", "-10"},
+        {w.slider, "громко", "70"},
+        {w.tabs, "9", "3"},
+        {w.tabs, "-1", "3"},
+        {margin, "-500", "0"},
+        {margin, "45", "30"},
+        {margin, "поля", "30"},
+        {margin, "15", "15"},
+        {fontSize, "100000", "400"},
+        {fontSize, "0", "1"},
+        {w.text, "-500", "-500"},
+        {w.list, "Голос, которого нет", "Katerina"},
+        {w.check, "yes", "1"},
     };
     for (const auto &c : cases) {
         store().setValue("SampleUser1/" + c.control->objectName(), QString::fromUtf8(c.stored));

@@ -32,8 +32,8 @@ QString problem(const QString &path, const QString &reason)
 // What the program ships, at the top of a data folder.
 const QStringList &shippedEntries()
 {
-    static const QStringList entries = {QStringLiteral("DIC"), QStringLiteral("HELP"), QStringLiteral("ENGINE"),
-                                        QStringLiteral("end.wav")};
+    static const QStringList entries = {QStringLiteral("DIC"), QStringLiteral("HELP"),
+                                        QStringLiteral("ENGINE"), QStringLiteral("end.wav")};
     return entries;
 }
 

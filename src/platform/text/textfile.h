@@ -11,7 +11,11 @@ namespace textfile {
 
 // What ends a line. Books follow the line-input rule: CR or CR LF, a lone LF stays inside
 // its line. Lists and dictionaries may have been edited anywhere: LF, CR LF or a lone CR.
-enum class LineEnds { CarriageReturn, Any };
+enum class LineEnds
+{
+    CarriageReturn,
+    Any
+};
 
 // Splits text into lines; a final line end does not start an empty last line.
 QStringList splitLines(const QString &text, LineEnds ends = LineEnds::CarriageReturn);

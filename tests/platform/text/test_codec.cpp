@@ -48,16 +48,11 @@ TEST(LineInput, BooksSplitAtCrAndCrLfListsAtAnyLineEnd)
         const char *text;
         QStringList book, list;
     } cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},
-        {"a\r\nb", {"a", "b"}, {"a", "b"}},
-        {"a\rb", {"a", "b"}, {"a", "b"}},
-        {"a\nb\r\n", {"a\nb"}, {"a", "b"}},
-        {"a\nb\n", {"a\nb\n"}, {"a", "b"}},
-        {"a\r\n\r\n", {"a", ""}, {"a", ""}},
-        {"a\n\n", {"a\n\n"}, {"a", ""}},
-        {"\r\n", {""}, {""}},
-        {"a\n\rb", {"a\n", "b"}, {"a", "", "b"}},
-        {"", {}, {}},
+        {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},   {"a\r\nb", {"a", "b"}, {"a", "b"}},
+        {"a\rb", {"a", "b"}, {"a", "b"}},         {"a\nb\r\n", {"a\nb"}, {"a", "b"}},
+        {"a\nb\n", {"a\nb\n"}, {"a", "b"}},       {"a\r\n\r\n", {"a", ""}, {"a", ""}},
+        {"a\n\n", {"a\n\n"}, {"a", ""}},          {"\r\n", {""}, {""}},
+        {"a\n\rb", {"a\n", "b"}, {"a", "", "b"}}, {"", {}, {}},
     };
     for (const auto &c : cases) {
         const QString text = QString::fromLatin1(c.text);
