@@ -13,7 +13,7 @@ namespace libraryfiles {
 // The preview shows at most this many lines of a file.
 inline constexpr int kPreviewLines = 101;
 // ... taken from at most this many bytes at its start.
-inline constexpr qint64 kPreviewBytes = 64 * 1024;
+inline constexpr qint64 kPreviewBytes = 16 * 1024;
 
 // The first lines of the file (any line end), each followed by CR LF; as far as it could be
 // read.
