@@ -184,8 +184,11 @@ std::optional<QString> fittedNumber(const QLineEdit &box, const QString &text)
         return fitted == n ? text : QString::number(fitted);
     }
     if (const auto *v = qobject_cast<const QDoubleValidator *>(box.validator())) {
+        // Written in the box's locale, or with a point by hand.
         bool ok = false;
-        const double n = v->locale().toDouble(text.trimmed(), &ok);
+        double n = v->locale().toDouble(text.trimmed(), &ok);
+        if (!ok)
+            n = QLocale::c().toDouble(text.trimmed(), &ok);
         if (!ok || !std::isfinite(n))
             return std::nullopt;
         const double fitted = std::clamp(n, v->bottom(), v->top());
