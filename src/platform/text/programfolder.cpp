@@ -76,8 +76,12 @@ QString resolve()
     }
     // Whichever folder it is, what it lacks of the shipped files is filled in.
     const QString data = installedData();
-    if (!data.isEmpty() && QDir(data).canonicalPath() != QDir(folder).canonicalPath())
+    if (data.isEmpty()) {
+        if (!QFileInfo(folder + QStringLiteral("/DIC")).isDir())
+            problems().append(problem(folder, QStringLiteral("не найдены файлы, поставляемые с программой")));
+    } else if (QDir(data).canonicalPath() != QDir(folder).canonicalPath()) {
         problems().append(copyMissing(data, folder));
+    }
     return folder;
 }
 
