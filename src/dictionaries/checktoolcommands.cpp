@@ -71,6 +71,11 @@ QString writeFailure(const QString &path, const QString &reason)
     return textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason);
 }
 
+QString readFailure(const QString &path, const QString &reason)
+{
+    return textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason);
+}
+
 } // namespace
 
 void DictionaryEditor::setRecords(const QStringList &records)
@@ -228,7 +233,7 @@ void DictionaryEditor::ImportAutoReplaceDic()
     QString reason;
     const auto fields = textfile::readFields(path, &reason);
     if (!fields) {
-        qCInfo(lcCheckTools) << "autoreplace file not read:" << path << reason;
+        services::prompter().critical(readFailure(path, reason));
         return;
     }
     const dicimport::AutoReplace result = dicimport::importAutoReplace(*fields);
@@ -252,7 +257,7 @@ void DictionaryEditor::ImportOldDic()
     QString reason;
     const auto lines = textfile::readLines(path, &reason);
     if (!lines) {
-        qCInfo(lcCheckTools) << "old dictionary not read:" << path << reason;
+        services::prompter().critical(readFailure(path, reason));
         return;
     }
     const dicimport::OldImport result = dicimport::importOld(*lines);

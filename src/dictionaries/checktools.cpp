@@ -56,11 +56,12 @@ int markBlanks(QString &record)
 // the record is to be removed; a record with too few marks is padded before its ">".
 bool fitWordCount(QString &record)
 {
-    const qsizetype colon = record.indexOf(u':');
-    if (colon < 1 || !record.contains(kBlankMark))
+    if (record.indexOf(u':') < 1 || !record.contains(kBlankMark))
         return true;
-    const int words = int(record.left(colon).trimmed().count(u' '));
     for (;;) {
+        // Padding in front of the colon moves it: both sides are measured afresh.
+        const qsizetype colon = record.indexOf(u':');
+        const int words = int(record.left(colon).trimmed().count(u' '));
         const int marks = int(record.mid(colon + 1).count(kBlankMark));
         if (record.size() > 200 || words < marks)
             return false;

@@ -28,8 +28,6 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcCompare, "quenvale.dictionaries", QtWarningMsg)
-
 QStringList items(const QListWidget *list)
 {
     QStringList texts;
@@ -159,7 +157,9 @@ void DictionaryComparer::load(QListWidget *list, QLabel *panel)
     QString reason;
     const auto fields = textfile::readFields(path, &reason);
     if (!fields) {
-        qCInfo(lcCompare) << "dictionary not read:" << path << reason;
+        // The list shown stays: it is still the dictionary the count belongs to.
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason));
         return;
     }
     list->clear();

@@ -430,8 +430,12 @@ void DictionaryEditor::LoadEngineDic()
         title, QStringLiteral("All Files (*)") + QStringLiteral(";;") + dictionaryFilter, QString());
     if (path.isEmpty())
         return;
-    if (const auto entries = excdic::readLineFile(path, excdic::Source::OtherFile))
+    QString reason;
+    if (const auto entries = excdic::readLineFile(path, excdic::Source::OtherFile, &reason))
         appendEntries(*entries);
+    else
+        services::prompter().critical(
+            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason));
     showCount();
 }
 

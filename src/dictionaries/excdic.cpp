@@ -24,10 +24,12 @@ QString slashes()
 
 bool isEntry(const QString &line, Source source)
 {
-    if (!line.contains(QLatin1String(" :\t")) || !line.contains(u'>') || line.size() >= kMaxLength)
+    // The separator must survive the trimming the entry gets when kept, and a quote would be
+    // taken by the field reader: such an entry would not read back as it was written.
+    if (!line.trimmed().contains(QLatin1String(" :\t")) || !line.contains(u'>') || line.size() >= kMaxLength)
         return false;
-    for (const QLatin1String bad :
-         {QLatin1String(","), QLatin1String("."), QLatin1String("`"), QLatin1String("<<")}) {
+    for (const QLatin1String bad : {QLatin1String(","), QLatin1String("."), QLatin1String("`"),
+                                    QLatin1String("<<"), QLatin1String("\"")}) {
         if (line.contains(bad))
             return false;
     }

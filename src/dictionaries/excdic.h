@@ -21,9 +21,10 @@ enum class Source
     OtherFile
 };
 
-// Whether a line or field (as read, before trimming) is an entry to keep: it holds " :"
-// and a TAB, a ">", none of ",", ".", "`", "<<", is shorter than 100 characters, and from
-// other files has no stress after "ё" or "ъ".
+// Whether a line or field (as read, before trimming) is an entry to keep: trimmed it still
+// holds " :" and a TAB, it holds a ">", none of ",", ".", "`", "<<", """, is shorter than
+// 100 characters, and from other files has no stress after "ё" or "ъ". What passes reads
+// back unchanged after it is written.
 bool isEntry(const QString &line, Source source);
 // The kept items, trimmed, in order.
 QStringList entries(const QStringList &items, Source source);

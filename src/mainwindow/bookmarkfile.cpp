@@ -50,7 +50,7 @@ bool write(const Bookmark &bookmark, QString *error)
 {
     if (!QDir().mkpath(folder())) {
         if (error)
-            *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder()));
+            *error = QStringLiteral("не удалось создать папку %1").arg(QDir::toNativeSeparators(folder()));
         return false;
     }
     const QStringList text = lines(bookmark);

@@ -138,7 +138,7 @@ void MainWindow::OpenZakladka()
     const std::optional<bookmarkfile::Bookmark> bookmark = bookmarkfile::parse(*lines);
     if (!bookmark) {
         services::prompter().critical(
-            textfile::failureMessage(moved, file, QStringLiteral("no caret position on its third line")));
+            textfile::failureMessage(moved, file, QStringLiteral("в третьей строке нет позиции курсора")));
         return;
     }
     // The bookmark takes effect only once its book is loaded: a book that moved leaves the

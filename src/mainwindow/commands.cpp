@@ -82,8 +82,6 @@ const Menu kMenuBar[] = {
     {"service", "Сервис", kService}, {"menu6_3", "Помощь", kHelp},
 };
 
-// The tooltips of buttons 7 to 9 name the keys the other way round; the menu shortcuts
-// are the working ones.
 const ToolbarButton kToolbar[] = {
     {1, false, "Найти", "БИБЛИОТЕКАРЬ - помощник в поиске книг", 1, "menu5_1"},
     {2, false, "Открыть", "Открыть текстовый файл", 2, "OpenFile"},
@@ -91,9 +89,9 @@ const ToolbarButton kToolbar[] = {
     {4, true, "", "", 0, ""},
     {5, false, "Запись", "Запись аудиокниги", 4, "SaveAudio"},
     {6, true, "", "", 0, ""},
-    {7, false, "Чтение", "Читать текст  (F12) ", 5, "Play"},
-    {8, false, "Пауза", "Пауза/Продолжить  (F12)", 11, ""},
-    {9, false, "Остановка", "Остановить чтение   (F11)", 6, "Stop"},
+    {7, false, "Чтение", "Читать текст  (F11) ", 5, "Play"},
+    {8, false, "Пауза", "Пауза/Продолжить  (F11)", 11, ""},
+    {9, false, "Остановка", "Остановить чтение   (F12)", 6, "Stop"},
     {10, true, "", "", 0, ""},
     {11, false, "Настройки", "Настройки программы", 7, "Menu4_2"},
     {12, false, "Словарь", "Редактор словаря ударений", 8, "menu5_2"},

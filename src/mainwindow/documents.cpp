@@ -186,6 +186,11 @@ void MainWindow::AddToPaket()
     if (!folder)
         return;
     BookTitle = docnames::blanksToUnderscores(BookTitle);
+    // Without a title the copy would be a hidden ".txt" that the batch never lists.
+    if (BookTitle.isEmpty()) {
+        services::prompter().critical(QStringLiteral("У текста нет названия: он не добавлен в пакет."));
+        return;
+    }
     if (!workfolder::confirmAdding())
         return;
     const QString path = docnames::batchFilePath(*folder, BookTitle);

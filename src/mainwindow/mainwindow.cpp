@@ -22,10 +22,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -100,10 +102,15 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     Check3 = hiddenTagged<QCheckBox>(this, "Check3");
     Check3->setText(QStringLiteral("окно компрессии"));
     Check2 = hiddenTagged<QCheckBox>(this, "Check2");
+    // The bounds keep a hand-edited profile from pushing the editor off the window or
+    // drawing its text in boxes: the store brings a stored number within them.
     Text4 = hiddenText(this, "Text4", QStringLiteral("15"));
+    Text4->setValidator(new QIntValidator(0, 30, Text4));
     Check1 = hiddenTagged<QCheckBox>(this, "Check1");
+    // A colour number out of range is no colour, not the nearest one: applyTextView skips it.
     Text3 = hiddenText(this, "Text3", QStringLiteral("16777215"));
     Text2 = hiddenText(this, "Text2", QStringLiteral("14"));
+    Text2->setValidator(new QDoubleValidator(1, 400, 2, Text2));
     Text1 = hiddenText(this, "Text1", QStringLiteral("Times New Roman"));
     File2 = hiddenTagged<QListWidget>(this, "File2");
     createBookmarksPanel();
@@ -191,11 +198,19 @@ bool MainWindow::applyTextView()
     QPalette palette = RichTextBox2->palette();
     palette.setColor(QPalette::Base, *background);
     RichTextBox2->setPalette(palette);
-    QPalette own = this->palette();
-    own.setColor(QPalette::Window, *background);
-    setPalette(own);
-    setAutoFillBackground(true); // the colour shows in the margin beside the editor
+    // Not the window's palette: the menu bar, toolbar and status bar would take it too.
+    m_textBackground = *background;
+    update();
     return true;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!m_textBackground.isValid())
+        return;
+    const int top = menuBar->height() + (Toolbar1->isHidden() ? 0 : Toolbar1->height());
+    QPainter(this).fillRect(0, top, width(), StatusBar1->y() - top, m_textBackground);
 }
 
 void MainWindow::ExitProgramm_Click()

@@ -3,6 +3,7 @@
 #include "app/mainwindowport.h"
 #include "settings/settingsstore.h"
 
+#include <QColor>
 #include <QHash>
 #include <QWidget>
 
@@ -171,6 +172,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The text view's background shows in the margin beside the editor too.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     MainPanels m_panels;
@@ -205,6 +208,7 @@ private:
     void connectCommands();
 
     QHash<QString, std::function<void()>> m_commands;
+    QColor m_textBackground; // invalid until a text view is applied
     int imageList = 1; // the toolbar's icons: 1 large, 2 small
 };
 

@@ -19,7 +19,12 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTabWidget>
+#include <QValidator>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcSettings, "quenvale.settings", QtWarningMsg)
 
@@ -49,7 +54,7 @@ QString unwritableReason(const QString &path)
     if (!probe.open(QIODevice::WriteOnly))
         return probe.errorString();
     probe.cancelWriting();
-    return QStringLiteral("the settings file could not be written");
+    return QStringLiteral("файл настроек не удалось записать");
 }
 
 QString tagOf(const QWidget &w)
@@ -164,10 +169,43 @@ QString valueText(const QWidget &control)
     return {};
 }
 
+namespace {
+
+// A number box's text brought within its validator's bounds; nothing when it is no number.
+// Boxes without a number validator take any text.
+std::optional<QString> fittedNumber(const QLineEdit &box, const QString &text)
+{
+    if (const auto *v = qobject_cast<const QIntValidator *>(box.validator())) {
+        bool ok = false;
+        const qint64 n = text.trimmed().toLongLong(&ok);
+        if (!ok)
+            return std::nullopt;
+        const qint64 fitted = std::clamp<qint64>(n, v->bottom(), v->top());
+        return fitted == n ? text : QString::number(fitted);
+    }
+    if (const auto *v = qobject_cast<const QDoubleValidator *>(box.validator())) {
+        // Written in the box's locale, or with a point by hand.
+        bool ok = false;
+        double n = v->locale().toDouble(text.trimmed(), &ok);
+        if (!ok)
+            n = QLocale::c().toDouble(text.trimmed(), &ok);
+        if (!ok || !std::isfinite(n))
+            return std::nullopt;
+        const double fitted = std::clamp(n, v->bottom(), v->top());
+        return fitted == n ? text : v->locale().toString(fitted);
+    }
+    return text;
+}
+
+} // namespace
+
 bool assignValue(QWidget &control, const QString &text)
 {
     if (auto *w = qobject_cast<QLineEdit *>(&control)) {
-        w->setText(text);
+        const std::optional<QString> fitted = fittedNumber(*w, text);
+        if (!fitted)
+            return false;
+        w->setText(*fitted);
         return true;
     }
     if (auto *w = qobject_cast<QRadioButton *>(&control)) {
@@ -224,12 +262,13 @@ bool assignValue(QWidget &control, const QString &text)
     bool ok = false;
     const int number = text.toInt(&ok);
     if (auto *w = qobject_cast<QAbstractSlider *>(&control)) {
-        if (!ok || number < w->minimum() || number > w->maximum())
+        if (!ok)
             return false;
-        w->setValue(number);
+        w->setValue(std::clamp(number, w->minimum(), w->maximum()));
         return true;
     }
     if (auto *w = qobject_cast<QTabWidget *>(&control)) {
+        // A page that is none keeps the page: no page is nearer than another.
         if (!ok || number < 0 || number >= w->count())
             return false;
         w->setCurrentIndex(number);
@@ -282,7 +321,8 @@ void SaveSettings(QWidget &window)
     for (const Entry &e : entries)
         store.setValue(e.section + u'/' + e.key, e.value);
     store.sync();
-    if (store.status() != QSettings::NoError || !store.isWritable()) {
+    // A format error only says that the file read before was garbled; the values were written.
+    if (store.status() == QSettings::AccessError || !store.isWritable()) {
         const QString reason = unwritableReason(store.fileName());
         qCInfo(lcSettings).noquote() << "saving" << window.objectName() << "into" << store.fileName()
                                      << "failed:" << reason;

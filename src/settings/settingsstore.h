@@ -45,6 +45,8 @@ QList<Entry> entriesToSave(QWidget &window, const QString &profile);
 
 // The value text of a control ("0"/"1" for a check box, "True"/"False" for an option
 // button, ...), and the reverse; assign returns false when the control rejects the text.
+// A number beyond what its control allows (a slider's range, a line edit's QIntValidator or
+// QDoubleValidator) is brought to the nearest value it allows; a page that is none is refused.
 QString valueText(const QWidget &control);
 bool assignValue(QWidget &control, const QString &text);
 

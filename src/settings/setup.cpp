@@ -30,6 +30,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,6 +88,14 @@ QLineEdit *numberBox(const char *name, const QString &text)
 {
     auto *e = lineEdit(name, text);
     e->setMaximumWidth(48);
+    return e;
+}
+
+// A number box whose stored value the profile brings within [bottom, top].
+QLineEdit *numberBox(const char *name, const QString &text, int bottom, int top)
+{
+    auto *e = numberBox(name, text);
+    e->setValidator(new QIntValidator(bottom, top, e));
     return e;
 }
 
@@ -373,8 +382,8 @@ QWidget *Setup::createRecordingPage()
     auto *silence = pauseFrame(1, QStringLiteral("дополнительные паузы (сек.)"));
     FlatScrollBar9 = scrollBar("FlatScrollBar9", 0, 30, 0, 5);
     FlatScrollBar10 = scrollBar("FlatScrollBar10", 0, 30, 0, 5);
-    Text1 = saved(numberBox("Text1", QStringLiteral("0")));
-    Text2 = saved(numberBox("Text2", QStringLiteral("0")));
+    Text1 = saved(numberBox("Text1", QStringLiteral("0"), 0, 30));
+    Text2 = saved(numberBox("Text2", QStringLiteral("0"), 0, 30));
     auto *silenceGrid = new QGridLayout(silence);
     silenceGrid->addWidget(label("Label2", QStringLiteral("в начале блока ")), 0, 0);
     silenceGrid->addWidget(FlatScrollBar9, 0, 1);
@@ -436,8 +445,8 @@ QWidget *Setup::createOptionsPage()
     extraLayout->addStretch();
 
     auto *copies = frame("Frame23", QStringLiteral("Многопоточная  обработка"));
-    Text21 = saved(numberBox("Text21", QStringLiteral("1")));
-    Text24 = saved(numberBox("Text24", QStringLiteral("1")));
+    Text21 = saved(numberBox("Text21", QStringLiteral("1"), 1, 99));
+    Text24 = saved(numberBox("Text24", QStringLiteral("1"), 1, 99));
     auto *copiesGrid = new QGridLayout(copies);
     copiesGrid->addWidget(label("Label9", QStringLiteral("Число запущенных программ Quenvale")), 0, 0);
     copiesGrid->addWidget(Text21, 0, 1);

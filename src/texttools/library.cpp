@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFileSystemWatcher>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QStatusBar>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -147,6 +149,20 @@ Library::Library(QWidget *parent) : ToolWindow(parent)
                     setFolder(m_folders->filePath(current));
             });
     connect(File1, &QListWidget::itemSelectionChanged, this, &Library::File1_Click);
+
+    // Files that appear in or leave the folder show in the list; a burst of changes is one
+    // refresh, and a running search is not disturbed: the refresh waits for its end.
+    m_watcher = new QFileSystemWatcher(this);
+    m_refresh = new QTimer(this);
+    m_refresh->setSingleShot(true);
+    m_refresh->setInterval(100);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_refresh, qOverload<>(&QTimer::start));
+    connect(m_refresh, &QTimer::timeout, this, [this] {
+        if (m_searching)
+            m_refresh->start();
+        else
+            fillFiles();
+    });
     setFolder(start);
 }
 
@@ -163,7 +179,10 @@ void Library::Drive1_Change(int index)
 
 void Library::setFolder(const QString &path)
 {
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
     m_folder = QDir::cleanPath(path);
+    m_watcher->addPath(m_folder);
     const QModelIndex index = m_folders->index(m_folder);
     if (index.isValid() && Dir1->currentIndex() != index) {
         const QSignalBlocker blocker(Dir1->selectionModel());
@@ -175,9 +194,18 @@ void Library::setFolder(const QString &path)
 
 void Library::fillFiles()
 {
-    File1->clear();
-    Text1->setText(QString());
-    File1->addItems(QDir(m_folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    // The selected file stays selected while it is there.
+    const QList<QListWidgetItem *> selected = File1->selectedItems();
+    const QString kept = selected.isEmpty() ? QString() : selected.first()->text();
+    {
+        const QSignalBlocker blocker(File1);
+        File1->clear();
+        File1->addItems(QDir(m_folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+        const QList<QListWidgetItem *> same = File1->findItems(kept, Qt::MatchExactly);
+        if (!kept.isEmpty() && !same.isEmpty())
+            File1->setCurrentItem(same.first());
+    }
+    File1_Click();
 }
 
 QString Library::selectedPath() const

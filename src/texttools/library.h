@@ -7,12 +7,14 @@ class QAction;
 class QCloseEvent;
 class QComboBox;
 class QFileSystemModel;
+class QFileSystemWatcher;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QStatusBar;
 class QToolBar;
+class QTimer;
 class QTreeView;
 class RichTextBox;
 
@@ -63,6 +65,8 @@ private:
     RichTextBox *mainTextForSelected(QString &path) const;
 
     QFileSystemModel *m_folders = nullptr;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_refresh = nullptr;
     QString m_folder;
     bool m_searching = false;
 };

@@ -7,13 +7,14 @@ namespace libraryfiles {
 
 QString preview(const QString &path)
 {
+    // A file with no line ends at all (a binary, a long paragraph) is cut at a size too.
+    const std::optional<QString> head = textfile::readHead(path, kPreviewBytes);
+    if (!head)
+        return QString();
     QString text;
-    textfile::LineReader reader(path);
-    for (int i = 0; i < kPreviewLines; ++i) {
-        const std::optional<QString> line = reader.next();
-        if (!line)
-            break;
-        text += *line;
+    const QStringList lines = textfile::splitLines(*head, textfile::LineEnds::Any);
+    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kPreviewLines); ++i) {
+        text += lines[i];
         text += QStringLiteral("\r\n");
     }
     return text;

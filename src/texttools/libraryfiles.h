@@ -12,8 +12,11 @@ namespace libraryfiles {
 
 // The preview shows at most this many lines of a file.
 inline constexpr int kPreviewLines = 101;
+// ... taken from at most this many bytes at its start.
+inline constexpr qint64 kPreviewBytes = 16 * 1024;
 
-// The first lines of the file, each followed by CR LF; as far as it could be read.
+// The first lines of the file (any line end), each followed by CR LF; as far as it could be
+// read.
 QString preview(const QString &path);
 
 // Finds terms on successive lines in order: each term on a line after the one where the

@@ -181,6 +181,16 @@ TEST_F(CheckToolCommands, ImportsFromAutoReplaceAndOldDictionaries)
     EXPECT_EQ(asked(), QStringList{u"Файл Словосочетания.txt не пуст и будет заменён. Продолжить?"_s});
     EXPECT_EQ(lines(u"Словосочетания.txt"_s), QStringList{u"белый кот :\t<бе<лый ко<т> /i"_s});
     EXPECT_FALSE(QFile::exists(file(u"Одиночные_слова.txt"_s)));
+
+    // A file that cannot be read is named with the reason.
+    for (const char *import : {"menu1_3_1", "menu1_3_2"}) {
+        scriptedFileChooser().names.enqueue(file(u"нет.dic"_s));
+        trigger(import);
+        const QStringList told = asked();
+        ASSERT_EQ(told.size(), 1) << import;
+        EXPECT_TRUE(told[0].startsWith(u"Не удалось открыть файл\n"_s + file(u"нет.dic"_s) + u": "_s))
+            << import;
+    }
 }
 
 } // namespace

@@ -73,6 +73,8 @@ TEST(SortAndClean, RepeatsBlanksAndWordCounts)
         {u"белый кот :\t<бе<лый##ко<т> /i", u"белый кот :\t<бе<лый##ко<т> /i"},
         {u"белый кот :\t<бе<лый ко<т> /i", u"белый кот :\t<бе<лый##ко<т> /i"},
         {u"кот :\t<ко<т> /i", u"кот :\t<ко<т> /i"},
+        // Padding a ">" in front of the colon moves the colon along.
+        {u"т ##>:", u""},
     };
     for (const auto &c : single) {
         const QStringList expected =

@@ -85,9 +85,12 @@ TEST_F(DicCompareTest, RepeatsMultiplyAndTheResultIsSavedAsLines)
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
     EXPECT_TRUE(scriptedPrompter().asked[0].text.startsWith(u"Не удалось записать файл\n"_s));
 
-    // Cancelling or an unreadable file keeps the list and its count.
+    // Cancelling or an unreadable file keeps the list and its count; the failure is told.
     triggerAction(DicCompare(), u"load1"_s);
     load("load1", home() + u"/missing.txt"_s);
+    const QStringList told = asked();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[1].startsWith(u"Не удалось открыть файл\n"_s + home() + u"/missing.txt: "_s));
     EXPECT_EQ(DicCompare().ListView1->count(), 2);
     EXPECT_EQ(panel(0), u"2"_s);
 }

@@ -177,6 +177,12 @@ TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)
     EXPECT_TRUE(messages[1].startsWith(u"Не удалось открыть файл\n"_s + dic(u"FW.dic"_s)))
         << qPrintable(messages[1]);
     EXPECT_TRUE(list().isEmpty());
+
+    // A dictionary to load that cannot be read is named with the reason.
+    scriptedFileChooser().names.enqueue(dic(u"нет.txt"_s));
+    trigger("menu1_2");
+    EXPECT_EQ(asked(), QStringList{u"Не удалось открыть файл\n"_s + dic(u"нет.txt"_s) +
+                                   u": No such file or directory"_s});
 }
 
 TEST_F(DicEditTest, SaveWritesBothCopiesAndTellsEachFailure)

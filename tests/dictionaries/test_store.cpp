@@ -35,6 +35,9 @@ TEST(EntryCheck, KeepsWellFormedEntriesOnly)
         {u"кот :\t<ко<т"_s, false, false},
         {u"кот : <ко<т>"_s, false, false},
         {u"кот:\t<ко<т>"_s, false, false},
+        // Neither would read back: the reader takes quotes and trims the separator's TAB.
+        {u"кот :\t<ко\"<т>"_s, false, false},
+        {u"ко<т> :\t"_s, false, false},
         {u"ёж :\t<ё<ж>"_s, true, false},
         {u"Ёж :\t<Ё<ж>"_s, true, false},
         {u"съел :\t<съ<ел>"_s, true, false},

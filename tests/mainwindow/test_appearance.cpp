@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -48,6 +50,11 @@ TEST_F(Appearance, ChosenColourAndFontAreSavedAtOnceCancelChangesNothing)
         triggerAction(*w, QStringLiteral("FonColor"));
         EXPECT_EQ(store().value("MP3User1/Text3").toString(), number);
         EXPECT_EQ(w->RichTextBox2->palette().color(QPalette::Base), colour);
+        // The margin beside the editor takes it; the bars keep the system's colours.
+        EXPECT_EQ(w->grab().toImage().pixelColor(0, w->RichTextBox2->y() + 4), colour);
+        for (const QWidget *bar :
+             std::initializer_list<const QWidget *>{w->menuBar, w->Toolbar1, w->StatusBar1})
+            EXPECT_NE(bar->palette().color(QPalette::Window), colour) << bar->objectName().toStdString();
     }
     EXPECT_EQ(store().value("MP3User1/Text4").toString(), "30");
 

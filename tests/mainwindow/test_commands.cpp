@@ -63,6 +63,12 @@ TEST_F(Commands, MenuItemsAndToolbarButtonsReachTheirCommands)
             EXPECT_EQ(ran, expected);
         }
     }
+    // Reading and pausing are F11, stopping F12, in the tooltips as in the menu.
+    for (const auto &[index, key] : {std::pair{7, "(F11)"}, {8, "(F11)"}, {9, "(F12)"}})
+        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(QStringLiteral("Toolbar1_%1").arg(index))
+                        ->toolTip()
+                        .contains(QLatin1String(key)))
+            << index;
 }
 
 TEST_F(Commands, ShortcutsWinOverTheEditor)

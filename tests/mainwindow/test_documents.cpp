@@ -239,6 +239,11 @@ TEST_F(Documents, AddToBatch)
     EXPECT_TRUE(QFile::exists(spaced + QStringLiteral("/Моя_книга.txt")));
     EXPECT_EQ(add(dir.filePath(QStringLiteral("нет"))),
               QStringList({"Рабочий каталог не найден:\n" + dir.filePath(QStringLiteral("нет"))}));
+
+    // A text without a title is refused: no hidden ".txt".
+    BookTitle.clear();
+    EXPECT_EQ(add(dir.path()), QStringList({"У текста нет названия: он не добавлен в пакет."}));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral(".txt"))));
 }
 
 TEST_F(Documents, DoubleClickInsertsAStressMarkWithoutDeletingText)

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include <sys/stat.h>
+
 namespace {
 
 class StartAndExit : public QuenvaleTest
@@ -45,11 +47,16 @@ TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
     EXPECT_FALSE(setup().isVisible() || monitor().isVisible());
     EXPECT_TRUE(store().allKeys().isEmpty());
 
-    // A last text that is gone: the same empty editor, and no message either.
-    appwindows::destroyAll();
-    store().setValue("MP3User1/text7", dir.filePath(QStringLiteral("нет.txt")));
-    EXPECT_TRUE(start().RichTextBox2->Text().isEmpty());
-    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at either start
+    // A last text that is gone, a pipe (opening it would wait for a writer) or a folder: the
+    // same empty editor, and no message either.
+    const QString fifo = dir.filePath(QStringLiteral("канал"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &last : {dir.filePath(QStringLiteral("нет.txt")), fifo, dir.path()}) {
+        appwindows::destroyAll();
+        store().setValue("MP3User1/text7", last);
+        EXPECT_TRUE(start().RichTextBox2->Text().isEmpty()) << last.toStdString();
+    }
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at any start
 }
 
 TEST_F(StartAndExit, LastOpenedTextComesBackUnchanged)
@@ -110,6 +117,12 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(again.Text4->text(), "30");
     EXPECT_TRUE(again.Check1->isChecked());
     EXPECT_EQ(again.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+
+    // A hand-edited profile cannot push the editor off the window nor blow up its text.
+    appwindows::destroyAll();
+    store().setValue("MP3User1/Text4", "-500");
+    store().setValue("MP3User1/Text2", "100000");
+    EXPECT_EQ(QStringList({start().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
 }
 
 TEST_F(StartAndExit, EditorNeverGetsANegativeSize)

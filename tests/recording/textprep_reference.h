@@ -153,11 +153,11 @@ inline QString analizText(const QString &text, const PrepSettings &settings, Dia
 inline std::vector<QString> driverBlocks(const QString &path, std::int32_t limit, const QString &indent = {})
 {
     std::vector<QString> blocks;
-    const auto lines = textfile::readLines(path);
-    if (!lines)
+    const auto text = textfile::readText(path);
+    if (!text)
         return blocks;
     QString block = u"\r\n"_qs;
-    for (QString line : *lines) {
+    for (QString line : textfile::splitLines(*text)) {
         if (line.contains(u"@@@@@")) {
             blocks.push_back(block);
             block = u"\r\n"_qs;

@@ -1,3 +1,4 @@
+#include "platform/text/textfile.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
 #include "support/fixture.h"
@@ -6,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
+#include <QValidator>
 
 #include <gtest/gtest.h>
 
@@ -176,26 +179,55 @@ TEST_F(SettingsStore, PositionOffEveryScreenIsPulledBack)
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().intersects(w.frameGeometry()));
 }
 
-TEST_F(SettingsStore, RejectedValuesLeaveControlsAsTheyWere)
+TEST_F(SettingsStore, NumbersAreBroughtWithinTheirControlsAndOtherMisfitsRejected)
 {
-    store().setValue("SampleUser1/lstSapi5", "Голос, которого нет");
-    store().setValue("SampleUser1/FlatScrollBar3", "15");
-    store().setValue("SampleUser1/Slider1", "громко");
-    store().setValue("SampleUser1/Check1", "yes");
-    store().setValue("SampleUser1/SSTab1", "9");
     SampleWindow w("Sample");
     w.fill();
-    const QStringList before = listed(w);
-    LoadSettings(w);
-    EXPECT_EQ(listed(w), before);
+    auto *margin = tagged<QLineEdit>(&w, "Text4");
+    margin->setValidator(new QIntValidator(0, 30, margin));
+    auto *fontSize = tagged<QLineEdit>(&w, "Text2");
+    fontSize->setValidator(new QDoubleValidator(1, 400, 2, fontSize));
+    const struct
+    {
+        QWidget *control;
+        const char *stored, *loaded;
+    } cases[] = {
+        {w.bar, "15", "10"},
+        {w.bar, "-50", "-10"},
+        {w.slider, "громко", "70"},
+        {w.tabs, "9", "3"},
+        {w.tabs, "-1", "3"},
+        {margin, "-500", "0"},
+        {margin, "45", "30"},
+        {margin, "поля", "30"},
+        {margin, "15", "15"},
+        {fontSize, "100000", "400"},
+        {fontSize, "0", "1"},
+        {w.text, "-500", "-500"},
+        {w.list, "Голос, которого нет", "Katerina"},
+        {w.check, "yes", "1"},
+    };
+    for (const auto &c : cases) {
+        store().setValue("SampleUser1/" + c.control->objectName(), QString::fromUtf8(c.stored));
+        LoadSettings(w);
+        EXPECT_EQ(settingsstore::valueText(*c.control), QString::fromUtf8(c.loaded)) << c.stored;
+    }
 }
 
-TEST_F(SettingsStore, FailedSaveIsReported)
+TEST_F(SettingsStore, OnlyASaveThatFailsIsReported)
 {
     const QString file = settingsstore::storePath();
+    SampleWindow w("Sample");
+    // A garbled file is written over without a word; the values read back.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    ASSERT_TRUE(textfile::writeBytes(file, "[SampleUser1\n=\n[]]\nText1\n\\x=\"\n"));
+    w.fill();
+    SaveSettings(w);
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_EQ(store().value("SampleUser1/Text1").toString(), w.text->text());
+
     QFile::remove(file);
     ASSERT_TRUE(QDir().mkpath(file)); // a folder where the store's file should be
-    SampleWindow w("Sample");
     SaveSettings(w);
     QDir(file).removeRecursively();
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);

@@ -2,6 +2,7 @@
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
 #include "texttools/library.h"
+#include "texttools/libraryfiles.h"
 #include "texttoolstest.h"
 
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -76,10 +78,12 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
     file("b.txt", "l1\r\nl2\r\nl3");
     file("A.txt", QByteArray(2048, 'x'));
     file("c.txt", many);
-    file("d.txt", QString(2048, u'ж').toUtf8());
+    file("d.txt", (u"a"_qs + QString(10000, u'ж')).toUtf8()); // cut inside a character
+    file("e.txt", QByteArray(many).replace("\r\n", "\n"));
+    file("f.bin", QByteArray(3 << 20, '\1'));
     file(".hidden", "x");
     Library &w = library();
-    ASSERT_EQ(w.File1->count(), 4);
+    ASSERT_EQ(w.File1->count(), 6);
     EXPECT_EQ(w.File1->item(0)->text(), u"A.txt"_qs);
 
     const struct
@@ -91,19 +95,29 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
         {1, 3, u"l1\r\nl2\r\nl3\r\n"_qs, kb(0, 0), u"00 мин."_qs},
         {0, 1, QString(2048, u'x') + u"\r\n"_qs, kb(2, 0), u"02 мин."_qs},
         {2, 101, u"1000\r\n1001\r\n"_qs, kb(2, 9), u"03 мин."_qs},
-        {3, 1, QString(2048, u'ж') + u"\r\n"_qs, kb(4, 0), u"02 мин."_qs}, // UTF-8
+        {3, 1, u"aжжж"_qs, kb(19, 5), u"10 мин."_qs}, // UTF-8
+        {4, 101, u"1000\r\n1001\r\n"_qs, kb(2, 4), u"03 мин."_qs},
+        {5, 1, u"\u0001\u0001"_qs, kb(3072, 0), u"52 час.57 мин."_qs},
     };
     for (const auto &c : cases) {
         w.File1->setCurrentRow(c.row);
         const QString preview = w.Text1->Text();
         EXPECT_TRUE(preview.startsWith(c.first)) << c.row;
         EXPECT_EQ(preview.count(u"\r\n"_qs), c.lines) << c.row;
+        EXPECT_LE(preview.size(), libraryfiles::kPreviewBytes + 2) << c.row;
         EXPECT_EQ(w.statusPanels[0]->text(), c.size) << c.row;
         EXPECT_EQ(w.statusPanels[1]->text(), c.time) << c.row;
     }
     // A preview is no opening: the current book, the main window and its figures stay.
     expectBookUnchanged("preview");
     EXPECT_EQ(main->estimates, 0);
+
+    // A file that appears in the folder joins the list; the selection stays where it was.
+    w.File1->setCurrentRow(1);
+    file("B0.txt", "new");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.File1->count() == 7; }));
+    EXPECT_EQ(w.selectedPath(), books.filePath("b.txt"));
+    EXPECT_TRUE(w.Text1->Text().startsWith(u"l1\r\n"_qs));
 }
 
 TEST_F(LibraryWindow, SearchFindsTheNextMatchingFileAndSkipsOnesItCannotRead)

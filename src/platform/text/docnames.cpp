@@ -62,7 +62,11 @@ QString safeFileName(const QString &title)
 
 QString batchFilePath(const QString &workingFolder, const QString &title)
 {
-    return QDir(workingFolder).filePath(safeFileName(blanksToUnderscores(title)) + QStringLiteral(".txt"));
+    // Joined by hand: QDir::filePath takes a name starting with ":" for a resource path.
+    QString folder = QDir::cleanPath(workingFolder);
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder + safeFileName(blanksToUnderscores(title)) + QStringLiteral(".txt");
 }
 
 bool isFilePath(const QString &path)

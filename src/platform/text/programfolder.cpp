@@ -29,35 +29,60 @@ QString problem(const QString &path, const QString &reason)
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
+// What the program ships, at the top of a data folder.
+const QStringList &shippedEntries()
+{
+    static const QStringList entries = {QStringLiteral("DIC"), QStringLiteral("HELP"),
+                                        QStringLiteral("ENGINE"), QStringLiteral("end.wav")};
+    return entries;
+}
+
 QString installedData()
 {
+    // Installed (share/quenvale), unpacked beside the executable (data/), or a build tree or
+    // portable copy that holds the files itself.
     const QString exe = QCoreApplication::applicationDirPath();
     for (const QString &candidate :
-         {exe + QStringLiteral("/../share/quenvale"), exe + QStringLiteral("/data")}) {
+         {exe + QStringLiteral("/../share/quenvale"), exe + QStringLiteral("/data"), exe}) {
         if (QFileInfo(candidate + QStringLiteral("/DIC")).isDir())
             return QDir(candidate).absolutePath();
     }
     return {};
 }
 
-QString resolve()
+QString cannotCreate()
+{
+    return QStringLiteral("не удалось создать папку");
+}
+
+QString choose()
 {
     const QString env = qEnvironmentVariable("QUENVALE_HOME");
-    if (!env.isEmpty()) {
-        QDir().mkpath(env);
+    if (!env.isEmpty())
         return QDir(env).absolutePath();
-    }
     const QString exe = QCoreApplication::applicationDirPath();
     const QFileInfo dic(exe + QStringLiteral("/DIC"));
     if (dic.isDir() && QFileInfo(exe).isWritable())
         return exe;
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!QDir().mkpath(user))
-        problems().append(problem(user, QStringLiteral("cannot create the folder")));
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString resolve()
+{
+    const QString folder = choose();
+    if (!QDir().mkpath(folder)) {
+        problems().append(problem(folder, cannotCreate()));
+        return folder;
+    }
+    // Whichever folder it is, what it lacks of the shipped files is filled in.
     const QString data = installedData();
-    if (!data.isEmpty())
-        problems().append(copyMissing(data, user));
-    return user;
+    if (data.isEmpty()) {
+        if (!QFileInfo(folder + QStringLiteral("/DIC")).isDir())
+            problems().append(problem(folder, QStringLiteral("не найдены файлы, поставляемые с программой")));
+    } else if (QDir(data).canonicalPath() != QDir(folder).canonicalPath()) {
+        problems().append(copyMissing(data, folder));
+    }
+    return folder;
 }
 
 // The entry of `dir` named `name` ignoring case, or `name` itself.
@@ -77,20 +102,30 @@ QString matchEntry(const QDir &dir, const QString &name)
 QStringList copyMissing(const QString &from, const QString &to)
 {
     QStringList failures;
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + QDir(from).relativeFilePath(src).prepend(u'/');
+    const QDir source(from);
+    const auto copy = [&](const QString &src) {
+        const QString dst = to + u'/' + source.relativeFilePath(src);
         if (QFileInfo::exists(dst))
-            continue;
+            return;
         const QString folder = QFileInfo(dst).absolutePath();
         if (!QDir().mkpath(folder)) {
-            failures.append(problem(folder, QStringLiteral("cannot create the folder")));
-            continue;
+            // Said once for the folder, not for each of its files.
+            const QString said = problem(folder, cannotCreate());
+            if (!failures.contains(said))
+                failures.append(said);
+            return;
         }
         QFile file(src);
         if (!file.copy(dst))
             failures.append(problem(dst, file.errorString()));
+    };
+    for (const QString &entry : shippedEntries()) {
+        const QString path = source.filePath(entry);
+        if (QFileInfo(path).isFile())
+            copy(path);
+        QDirIterator it(path, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            copy(it.next());
     }
     return failures;
 }

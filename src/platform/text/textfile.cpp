@@ -5,6 +5,7 @@
 #include "platform/text/logging.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -13,12 +14,18 @@ Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
 
-QStringList splitLines(const QString &text)
+QStringList splitLines(const QString &text, LineEnds ends)
 {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
+    const bool lf = ends == LineEnds::Any;
     for (qsizetype i = 0; i < n; ++i) {
+        if (lf && text[i] == u'\n') {
+            lines.append(text.mid(start, i - start));
+            start = i + 1;
+            continue;
+        }
         if (text[i] != u'\r')
             continue;
         lines.append(text.mid(start, i - start));
@@ -34,7 +41,7 @@ QStringList splitLines(const QString &text)
 QStringList splitFields(const QString &text)
 {
     QStringList fields;
-    for (const QString &line : splitLines(text)) {
+    for (const QString &line : splitLines(text, LineEnds::Any)) {
         const qsizetype n = line.size();
         qsizetype i = 0;
         for (;;) {
@@ -72,6 +79,11 @@ bool failed(QString *error, const QString &what, const QString &path, const QStr
     return false;
 }
 
+QString notAFile()
+{
+    return QStringLiteral("это не обычный файл");
+}
+
 QByteArray joinLines(const QStringList &lines,
                      textcodec::Encoding encoding = textcodec::Encoding::Windows1251)
 {
@@ -81,15 +93,27 @@ QByteArray joinLines(const QStringList &lines,
     return textcodec::encode(text, encoding);
 }
 
+// Opens the file for reading, regular files only.
+bool openForReading(QFile &file, QString *error)
+{
+    // A pipe, a device or a folder is no text: opening a pipe would wait for a writer for ever.
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile()) {
+        failed(error, QStringLiteral("reading"), file.fileName(), notAFile());
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(error, QStringLiteral("reading"), file.fileName(), file.errorString());
+    return true;
+}
+
 } // namespace
 
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        failed(error, QStringLiteral("reading"), path, f.errorString());
+    if (!openForReading(f, error))
         return std::nullopt;
-    }
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         failed(error, QStringLiteral("reading"), path, f.errorString());
@@ -106,12 +130,35 @@ std::optional<QString> readText(const QString &path, QString *error)
     return cp1251::decode(*bytes);
 }
 
+std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error)
+{
+    QFile f(path);
+    if (!openForReading(f, error))
+        return std::nullopt;
+    QByteArray bytes = f.read(maxBytes);
+    if (f.error() != QFileDevice::NoError) {
+        failed(error, QStringLiteral("reading"), path, f.errorString());
+        return std::nullopt;
+    }
+    textcodec::Encoding encoding = textcodec::detect(bytes);
+    // A head cut inside a UTF-8 character is still UTF-8: the cut character is left out.
+    for (int cut = 1; encoding == textcodec::Encoding::Windows1251 && !f.atEnd() && cut <= 3 && cut < bytes.size();
+         ++cut) {
+        const textcodec::Encoding whole = textcodec::detect(QByteArrayView(bytes).chopped(cut));
+        if (whole != textcodec::Encoding::Windows1251) {
+            encoding = whole;
+            bytes.chop(cut);
+        }
+    }
+    return textcodec::decode(bytes, encoding);
+}
+
 std::optional<QStringList> readLines(const QString &path, QString *error)
 {
     auto text = readText(path, error);
     if (!text)
         return std::nullopt;
-    return splitLines(*text);
+    return splitLines(*text, LineEnds::Any);
 }
 
 std::optional<QString> readBook(const QString &path, QString *error, textcodec::Encoding *encoding)
@@ -204,7 +251,7 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
 
 LineReader::LineReader(const QString &path) : m_file(path)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
+    if (!openForReading(m_file, &m_error))
         return;
     textcodec::Detector detector;
     while (!detector.decided()) {
@@ -222,6 +269,11 @@ QString LineReader::decode(QByteArrayView bytes) const
 {
     return textcodec::decode(
         bytes, m_encoding == textcodec::Encoding::Windows1251 ? m_encoding : textcodec::Encoding::Utf8);
+}
+
+QString LineReader::errorString() const
+{
+    return m_error.isEmpty() ? m_file.errorString() : m_error;
 }
 
 bool LineReader::fill()

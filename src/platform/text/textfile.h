@@ -12,23 +12,35 @@
 // also be UTF-8 (textcodec decides).
 namespace textfile {
 
-// Splits text by the line-input rule: a line ends at CR or CR LF, a lone LF stays
-// inside its line, and a final line end does not start an empty last line.
-QStringList splitLines(const QString &text);
+// What ends a line. Books follow the line-input rule: CR or CR LF, a lone LF stays inside
+// its line. Lists and dictionaries may have been edited anywhere: LF, CR LF or a lone CR.
+enum class LineEnds
+{
+    CarriageReturn,
+    Any
+};
 
-// Splits text into comma-separated fields: a comma ends a field as a line end does, an
+// Splits text into lines; a final line end does not start an empty last line.
+QStringList splitLines(const QString &text, LineEnds ends = LineEnds::CarriageReturn);
+
+// Splits list text (any line end) into comma-separated fields: a comma ends a field as a line end does, an
 // empty line is one empty field, and a field that begins with a double quote runs to the
 // next double quote (commas included) or to the line end, and loses its quotes; anything
 // between a closing quote and the next comma is dropped. Unquoted fields keep their blanks.
 QStringList splitFields(const QString &text);
 
 // Every reader and writer below gives the system's reason for a failure in `error` when
-// one is passed ("Permission denied", "No space left on device").
+// one is passed ("Permission denied", "No space left on device"). Readers open regular
+// files only: a pipe, a device or a folder is refused at once.
 
 // The file's bytes, or nothing when it cannot be read.
 std::optional<QByteArray> readBytes(const QString &path, QString *error = nullptr);
 // The whole file decoded, or nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
+// At most `maxBytes` from the start of the file, decoded as a book is, or nothing when it
+// cannot be read.
+std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error = nullptr);
+// The lines of a list or dictionary file (any line end), or nothing when it cannot be read.
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
 // A book or a bookmark decoded in the encoding its bytes show; `encoding` gets it, to write
 // the text back the same way.
@@ -68,7 +80,7 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     textcodec::Encoding encoding() const { return m_encoding; }
     // Why the file could not be opened or read on.
-    QString errorString() const { return m_file.errorString(); }
+    QString errorString() const;
     // The next line, or nothing at the end of the file.
     std::optional<QString> next();
     bool atEnd() const;
@@ -80,6 +92,7 @@ private:
 
     QFile m_file;
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
+    QString m_error;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
 };

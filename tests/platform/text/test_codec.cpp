@@ -66,23 +66,33 @@ TEST(FieldInput, CommasAndLineEndsEndFieldsQuotesHoldCommas)
         // An open quote ends with its line and swallows nothing after it.
         {QStringLiteral("\"a,b\r\nc,d"), {"a,b", "c", "d"}},
         {QStringLiteral("a,\r\n"), {"a", ""}},
+        // Lists edited elsewhere: LF and a lone CR end lines as well.
+        {QStringLiteral("a,b\nc\rd\n"), {"a", "b", "c", "d"}},
         {QString(), {}},
     };
     for (const auto &[text, fields] : cases)
         EXPECT_EQ(textfile::splitFields(text), fields) << qPrintable(text);
 }
 
-TEST(LineInput, SplitsAtCrAndCrLfOnly)
+TEST(LineInput, BooksSplitAtCrAndCrLfListsAtAnyLineEnd)
 {
-    using textfile::splitLines;
-    EXPECT_EQ(splitLines(QStringLiteral("a\r\nb\r\n")), QStringList({"a", "b"}));
-    EXPECT_EQ(splitLines(QStringLiteral("a\r\nb")), QStringList({"a", "b"}));
-    EXPECT_EQ(splitLines(QStringLiteral("a\rb")), QStringList({"a", "b"}));
-    EXPECT_EQ(splitLines(QStringLiteral("a\nb\r\n")), QStringList({"a\nb"}));
-    EXPECT_EQ(splitLines(QStringLiteral("a\r\n\r\n")), QStringList({"a", ""}));
-    EXPECT_EQ(splitLines(QStringLiteral("\r\n")), QStringList({""}));
-    EXPECT_EQ(splitLines(QStringLiteral("a\n\rb")), QStringList({"a\n", "b"}));
-    EXPECT_TRUE(splitLines(QString()).isEmpty());
+    using textfile::LineEnds;
+    const struct
+    {
+        const char *text;
+        QStringList book, list;
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},   {"a\r\nb", {"a", "b"}, {"a", "b"}},
+        {"a\rb", {"a", "b"}, {"a", "b"}},         {"a\nb\r\n", {"a\nb"}, {"a", "b"}},
+        {"a\nb\n", {"a\nb\n"}, {"a", "b"}},       {"a\r\n\r\n", {"a", ""}, {"a", ""}},
+        {"a\n\n", {"a\n\n"}, {"a", ""}},          {"\r\n", {""}, {""}},
+        {"a\n\rb", {"a\n", "b"}, {"a", "", "b"}}, {"", {}, {}},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromLatin1(c.text);
+        EXPECT_EQ(textfile::splitLines(text), c.book) << c.text;
+        EXPECT_EQ(textfile::splitLines(text, LineEnds::Any), c.list) << c.text;
+    }
 }
 
 TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries)
@@ -111,7 +121,7 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
         got.append(*line);
     EXPECT_EQ(got, textfile::splitLines(text));
     EXPECT_TRUE(reader.atEnd());
-    EXPECT_EQ(textfile::readLines(big).value(), got);
+    EXPECT_EQ(textfile::readLines(big).value(), textfile::splitLines(text, textfile::LineEnds::Any));
     EXPECT_EQ(reader.encoding(), textcodec::Encoding::Windows1251);
 
     // The same lines in UTF-8 after a byte order mark.

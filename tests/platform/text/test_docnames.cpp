@@ -36,6 +36,7 @@ TEST(DocNames, PathsAndTheBatchFile)
     // A title from a bookmark or the settings cannot lead out of the working folder.
     EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u"../../etc/x"_qs), u"/srv/q/.._.._etc_x.txt"_qs);
     EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u"/tmp/x"_qs), u"/srv/q/_tmp_x.txt"_qs);
+    EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u":Война и мир"_qs), u"/srv/q/:Война_и_мир.txt"_qs);
     EXPECT_TRUE(hasBlank(u"/home/u/Мои книги"_qs));
     EXPECT_FALSE(hasBlank(u"/home/u/Аудиокниги"_qs));
     // Only an absolute path names a file.

@@ -43,7 +43,7 @@ TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
 
     const QStringList failures = programfolder::copyMissing(from.path(), to.path());
     EXPECT_EQ(failures, QStringList({to.filePath(QStringLiteral("HELP")) +
-                                     QStringLiteral(": cannot create the folder")}));
+                                     QStringLiteral(": не удалось создать папку")}));
     EXPECT_EQ(textfile::readText(to.filePath(QStringLiteral("DIC/a.txt"))), QStringLiteral("mine\r\n"));
     EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("DIC/b.txt"))));
 }
