@@ -206,6 +206,9 @@ bool TextDoctor::saveTo(const QString &path)
 
 void TextDoctor::Save()
 {
+    // The save puts the text into the main window: a running job keeps its book.
+    if (busy::refuse(busy::Change::Text))
+        return;
     // With no book file the text would go nowhere: ask where it should go.
     if (!docnames::isFilePath(CurTextPath)) {
         SaveAs();
@@ -216,6 +219,8 @@ void TextDoctor::Save()
 
 void TextDoctor::SaveAs()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     const docnames::FileDialogSpec dialog = docnames::saveTextDialog();
     const QString path =
         services::fileChooser().saveFile(dialog.title, dialog.filter, QString(), dialog.selectedFilter);
