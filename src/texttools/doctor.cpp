@@ -173,7 +173,7 @@ void TextDoctor::Clean()
 {
     // The result replaces the text once at the end, so edits meanwhile would be lost: the
     // box is read-only and a second cleaning waits for the first.
-    if (m_cleaning)
+    if (m_cleaning || busy::refuse(busy::Change::StartJob))
         return;
     m_cleaning = true;
     const busy::JobScope job(busy::Job::MarkupCleaning);

@@ -3,6 +3,7 @@
 #include "app/busy.h"
 #include "app/globals.h"
 #include "diceditfixture.h"
+#include "dictionaries/diccomparewindow.h"
 #include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
 #include "settings/enginecopy.h"
@@ -67,6 +68,8 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"settings profile 2", [] { triggerAction(setup(), u"Toolbar1_2"_s); }},
         {"settings defaults", [] { triggerAction(setup(), u"Toolbar1_7"_s); }},
         {"doctor save", [] { triggerAction(DoctorTXT(), u"Save"_s); }},
+        {"doctor cleaning", [] { triggerAction(DoctorTXT(), u"Clean"_s); }},
+        {"dictionary comparison", [] { triggerAction(DicCompare(), u"Toolbar1_4"_s); }},
         {"doctor save as", [] { triggerAction(DoctorTXT(), u"SaveAs"_s); }},
         {"chapter marking", [] { triggerAction(glava(), u"Toolbar1_2"_s); }},
         {"editor homograph check", [] { trigger("menu2_3"); }},
