@@ -540,10 +540,10 @@ void Setup::connectHandlers()
                  FlatScrollBar7, FlatScrollBar8, Text7, Text8, Text9, Slider1, Slider2, Slider3,
                  FlatScrollBar2, FlatScrollBar11, FlatScrollBar12},
                 busy::Change::Settings);
-    busy::guard(this,
-                {SSTab1->tabBar(), FormatCB, Combo1, Text3, Text12, Option5, Option6, Check7, Check8,
-                 FlatScrollBar1, Text28, Command11, FlatScrollBar9, FlatScrollBar10, Text1, Text2, Text14,
-                 Text10, Check4, Check6, Check2, Text21, Text24},
+    busy::guard(this, {SSTab1->tabBar(), FormatCB,        Combo1, Text3,          Text12, Option5,
+                       Option6,          Check7,          Check8, FlatScrollBar1, Text28, Command11,
+                       FlatScrollBar9,   FlatScrollBar10, Text1,  Text2,          Text14, Text10,
+                       Check4,           Check6,          Check2, Text21,         Text24},
                 busy::Change::Output);
 }
 
