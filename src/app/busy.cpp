@@ -3,7 +3,10 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 
+#include <QEvent>
+#include <QKeyEvent>
 #include <QList>
+#include <QWidget>
 
 #include <initializer_list>
 
@@ -32,7 +35,7 @@ using enum Change;
 const Rule kRules[] = {
     {Job::Recording,
      "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись.",
-     {Book, Text, Save, Speech, StopSpeech, Settings, Dictionary, StartJob}},
+     {Book, Text, Save, Speech, StopSpeech, Settings, Output, Dictionary, StartJob}},
     {Job::Reading,
      "Идёт чтение вслух. Дождитесь его окончания или остановите чтение.",
      {Book, Text, Speech, Settings, Dictionary, StartJob}},
@@ -62,6 +65,41 @@ std::optional<QString> refusalBy(Job job, Change change)
     return std::nullopt;
 }
 
+// Eats the user's attempts on the watched controls while a job refuses its change.
+class Guard : public QObject
+{
+public:
+    Guard(QObject *owner, Change change) : QObject(owner), m_change(change) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return attempt(*event) && refuse(m_change) ? true : QObject::eventFilter(watched, event);
+    }
+
+private:
+    static bool attempt(const QEvent &event)
+    {
+        switch (event.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::Drop:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+            return true;
+        case QEvent::KeyPress: {
+            const int key = static_cast<const QKeyEvent &>(event).key();
+            return key != Qt::Key_Tab && key != Qt::Key_Backtab;
+        }
+        default:
+            return false;
+        }
+    }
+
+    Change m_change;
+};
+
 } // namespace
 
 JobScope::JobScope(Job job) : m_job(job)
@@ -88,6 +126,13 @@ bool refuse(Change change)
     if (message)
         services::prompter().critical(*message);
     return message.has_value();
+}
+
+void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change change)
+{
+    auto *watch = new Guard(owner, change);
+    for (QWidget *control : controls)
+        control->installEventFilter(watch);
 }
 
 } // namespace busy

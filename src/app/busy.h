@@ -2,7 +2,12 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 #include <optional>
+
+class QObject;
+class QWidget;
 
 // The long jobs run inside the command that started them and let window events through,
 // so every other command can still be chosen meanwhile. A job owns its book, its voice and
@@ -30,6 +35,7 @@ enum class Change
     Speech,     // speaks with the engine (and so silences whatever it was saying)
     StopSpeech, // silences the engine
     Settings,   // the voice or the settings the speech is made with
+    Output,     // how a recording cuts, names, frames and encodes its blocks, and where
     Dictionary, // the exception dictionary or the engine version
     StartJob,   // starts a long job of its own: no job runs inside another
 };
@@ -53,5 +59,11 @@ std::optional<QString> refusal(Change change);
 // When a running job refuses `change`, tells the user why and returns true: the command
 // must not go on.
 bool refuse(Change change);
+
+// Holds `controls` still while a running job refuses `change`: the user's attempt on one of
+// them (a click, a key other than moving the focus, the wheel, a drop, a context menu) is
+// refused with the job's message, so the control keeps the value the job reads and no
+// change handler runs. `owner` keeps the watch alive.
+void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change change);
 
 } // namespace busy

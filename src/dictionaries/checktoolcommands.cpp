@@ -1,5 +1,6 @@
 // The editor's check tools and imports: the work is done by the functions of checktools
 // and dicimport; here the list is taken, the user asked, files written and the result shown.
+#include "app/busy.h"
 #include "dictionaries/checktools.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/import.h"
@@ -146,7 +147,8 @@ void DictionaryEditor::FindOverlapDic()
 
 void DictionaryEditor::FindHomographDic()
 {
-    if (m_toolRunning)
+    // Each homograph found is spoken with the dictionary's voice.
+    if (m_toolRunning || busy::refuse(busy::Change::Speech))
         return;
     ToolRun run(*this);
     QStringList homographs;

@@ -179,7 +179,7 @@ void DictionaryComparer::LoadSecondDic()
 
 void DictionaryComparer::compare(Kind kind)
 {
-    if (m_running)
+    if (m_running || busy::refuse(busy::Change::StartJob))
         return;
     m_stop->setChecked(false);
     ListView3->clear();

@@ -90,7 +90,16 @@ void Setup::pressProfileButton(int number)
 
 void Setup::Toolbar1_ButtonClick(int index)
 {
-    if (index >= 1 && index <= kCount) {
+    // A running job keeps the voice and the settings it speaks with; the profile in use
+    // stays the pressed one.
+    const bool profileButton = index >= 1 && index <= kCount;
+    if ((profileButton || index == kDefaultsButton) && busy::refuse(busy::Change::Settings)) {
+        for (int n = 1; n <= kCount; ++n)
+            if (profiles::name(n) == profil->text())
+                pressProfileButton(n);
+        return;
+    }
+    if (profileButton) {
         const QString name = profiles::name(index);
         profil->setText(name);
         pressProfileButton(index);

@@ -29,6 +29,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -539,6 +540,20 @@ void Setup::connectHandlers()
     connect(Command22, &QPushButton::clicked, this, &Setup::Command22_Click);
     connect(Command55, &QPushButton::clicked, this, &Setup::Command55_Click);
     connectFolderAndViewButtons();
+
+    // A running job owns the settings it reads: the user's hands stay off them until it
+    // ends. The voice, prosody and pauses belong to every speaking job; how the blocks are
+    // cut, framed, named and encoded, and where they go, to a recording.
+    busy::guard(this,
+                {FlatScrollBar3, FlatScrollBar4, FlatScrollBar5, Text4, Text5, Text6, FlatScrollBar6,
+                 FlatScrollBar7, FlatScrollBar8, Text7, Text8, Text9, Slider1, Slider2, Slider3,
+                 FlatScrollBar2, FlatScrollBar11, FlatScrollBar12},
+                busy::Change::Settings);
+    busy::guard(this, {SSTab1->tabBar(), FormatCB,        Combo1, Text3,          Text12, Option5,
+                       Option6,          Check7,          Check8, FlatScrollBar1, Text28, Command11,
+                       FlatScrollBar9,   FlatScrollBar10, Text1,  Text2,          Text14, Text10,
+                       Check4,           Check6,          Check2, Text21,         Text24},
+                busy::Change::Output);
 }
 
 QList<QWidget *> Setup::controlsInDesignOrder() const

@@ -173,7 +173,7 @@ void TextDoctor::Clean()
 {
     // The result replaces the text once at the end, so edits meanwhile would be lost: the
     // box is read-only and a second cleaning waits for the first.
-    if (m_cleaning)
+    if (m_cleaning || busy::refuse(busy::Change::StartJob))
         return;
     m_cleaning = true;
     const busy::JobScope job(busy::Job::MarkupCleaning);
@@ -206,6 +206,9 @@ bool TextDoctor::saveTo(const QString &path)
 
 void TextDoctor::Save()
 {
+    // The save puts the text into the main window: a running job keeps its book.
+    if (busy::refuse(busy::Change::Text))
+        return;
     // With no book file the text would go nowhere: ask where it should go.
     if (!docnames::isFilePath(CurTextPath)) {
         SaveAs();
@@ -216,6 +219,8 @@ void TextDoctor::Save()
 
 void TextDoctor::SaveAs()
 {
+    if (busy::refuse(busy::Change::Book))
+        return;
     const docnames::FileDialogSpec dialog = docnames::saveTextDialog();
     const QString path =
         services::fileChooser().saveFile(dialog.title, dialog.filter, QString(), dialog.selectedFilter);

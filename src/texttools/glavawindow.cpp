@@ -1,5 +1,6 @@
 #include "texttools/glavawindow.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
 #include "app/windows.h"
@@ -327,7 +328,7 @@ void GlavaWindow::ListView1_Click()
 void GlavaWindow::MarkChapters()
 {
     RichTextBox *editor = texttools::mainEditor();
-    if (m_searching || !editor)
+    if (m_searching || !editor || busy::refuse(busy::Change::Text))
         return;
     QList<chapters::Candidate> candidates;
     for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {

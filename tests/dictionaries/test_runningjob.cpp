@@ -1,13 +1,16 @@
-// The tool windows' commands that would change a running job's book, voice or dictionary
-// wait for it, with the job's message.
+// The tool windows' commands and the settings that would change a running job's book,
+// voice, dictionary or output wait for it, with the job's message.
 #include "app/busy.h"
 #include "app/globals.h"
 #include "diceditfixture.h"
+#include "dictionaries/diccomparewindow.h"
 #include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
 #include "settings/enginecopy.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
+#include "texttools/doctor.h"
+#include "texttools/glavawindow.h"
 #include "texttools/library.h"
 
 #include <QFile>
@@ -15,6 +18,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include <functional>
@@ -38,7 +46,15 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
     Homograph().ListView2->setCurrentRow(0);
     CurTextPath = u"/книги/Тишина.txt"_s;
     BookTitle = u"Тишина"_s;
+    main->textBox->setText(u"книга"_s);
     fakeVoices().log = {};
+    const auto settings = [] {
+        const ::Setup &s = setup();
+        return QList<QVariant>{s.FlatScrollBar3->value(), s.FlatScrollBar1->value(),
+                               s.SSTab1->currentIndex(),  s.Text3->text(),
+                               s.profil->text(),          s.Toolbar1->actions()[1]->isChecked()};
+    };
+    const QList<QVariant> before = settings();
 
     const busy::JobScope recording(busy::Job::Recording);
     const std::pair<const char *, std::function<void()>> commands[] = {
@@ -46,6 +62,18 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"settings stop", [] { setup().Command55->click(); }},
         {"settings voice", [] { setup().lstSapi5->setCurrentRow(1); }},
         {"settings version 2", [] { setup().Option2->click(); }},
+        {"settings rate", [] { QTest::keyClick(setup().FlatScrollBar3, Qt::Key_Right); }},
+        {"settings block length", [] { QTest::keyClick(setup().FlatScrollBar1, Qt::Key_Right); }},
+        {"settings format page", [] { QTest::keyClick(setup().SSTab1->tabBar(), Qt::Key_Right); }},
+        {"settings encoder options", [] { QTest::keyClick(setup().Text3, Qt::Key_A); }},
+        {"settings profile 2", [] { triggerAction(setup(), u"Toolbar1_2"_s); }},
+        {"settings defaults", [] { triggerAction(setup(), u"Toolbar1_7"_s); }},
+        {"doctor save", [] { triggerAction(DoctorTXT(), u"Save"_s); }},
+        {"doctor cleaning", [] { triggerAction(DoctorTXT(), u"Clean"_s); }},
+        {"dictionary comparison", [] { triggerAction(DicCompare(), u"Toolbar1_4"_s); }},
+        {"doctor save as", [] { triggerAction(DoctorTXT(), u"SaveAs"_s); }},
+        {"chapter marking", [] { triggerAction(glava(), u"Toolbar1_2"_s); }},
+        {"editor homograph check", [] { trigger("menu2_3"); }},
         {"library open", [] { triggerAction(biblioteka(), u"OpenInMainWindow"_s); }},
         {"library add", [] { triggerAction(biblioteka(), u"AddToWorkFolder"_s); }},
         {"editor load", [] { trigger("Toolbar1_2"); }},
@@ -71,7 +99,9 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
     }
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty() && fakeVoices().log.selections.isEmpty());
     EXPECT_EQ(fakeVoices().log.purges, 0);
-    EXPECT_EQ(QStringList({CurTextPath, BookTitle}), QStringList({u"/книги/Тишина.txt"_s, u"Тишина"_s}));
+    EXPECT_EQ(QStringList({CurTextPath, BookTitle, main->textBox->Text()}),
+              QStringList({u"/книги/Тишина.txt"_s, u"Тишина"_s, u"книга"_s}));
+    EXPECT_EQ(settings(), before);
     EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
     EXPECT_TRUE(editor.Option3->isChecked() && setup().Option3->isChecked() &&
                 setup().lstSapi5->currentRow() == 0);
