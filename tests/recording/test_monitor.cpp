@@ -2,12 +2,12 @@
 #include "recording/monitor.h"
 
 #include "app/globals.h"
+#include "platform/text/textfile.h"
 #include "settings/setup.h"
 #include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
-#include "platform/text/textfile.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
