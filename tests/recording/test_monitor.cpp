@@ -86,10 +86,7 @@ TEST_F(MonitorWindow, TotalProgressBarShowsShareAndRemainingTime)
 
     // A UTF-8 copy holds more bytes than characters; half its characters are still half.
     const QString utf8 = home() + u"/utf8.txt"_s;
-    QFile copy(utf8);
-    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-    copy.write(textfile::readText(CurTextPath)->toUtf8());
-    copy.close();
+    ASSERT_TRUE(textfile::writeBytes(utf8, textfile::readText(CurTextPath)->toUtf8()));
     for (const QString &book : {CurTextPath, utf8}) {
         CurTextPath = book;
         CharsDone = std::int32_t(size / 2);
