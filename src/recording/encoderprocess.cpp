@@ -53,6 +53,20 @@ QString commandLine(const QString &program, const QStringList &arguments)
     return quoted.join(QLatin1Char(' '));
 }
 
+// The arguments go out as UTF-8 (titles, tags, paths), and lame reads its tag texts in the
+// character set of its locale: under a C or missing locale it drops every Cyrillic tag. The
+// encoders therefore always run with a UTF-8 character type; the rest of the locale stays.
+QProcessEnvironment utf8Environment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString utf8 = QStringLiteral("C.UTF-8");
+    if (env.contains(QStringLiteral("LC_ALL")))
+        env.insert(QStringLiteral("LC_ALL"), utf8);
+    else
+        env.insert(QStringLiteral("LC_CTYPE"), utf8);
+    return env;
+}
+
 } // namespace
 
 QString TerminalFilter::feed(const QString &piece)
@@ -122,6 +136,7 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
+    process.setProcessEnvironment(utf8Environment());
     QString output;
     QString errors;
     TerminalFilter outputFilter;

@@ -5,6 +5,7 @@
 #include "app/windows.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
+#include "platform/text/textfile.h"
 #include "recording/encoderprocess.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
@@ -247,8 +248,9 @@ std::optional<QString> remainingTime(qint64 done, qint64 total, double elapsed)
 
 void TotalProgressBar()
 {
+    // Measured in the characters the recording counts, so a UTF-8 book also ends at 100 %.
     const QFileInfo book(CurTextPath);
-    const qint64 total = !CurTextPath.isEmpty() && book.isFile() ? book.size() : 0;
+    const qint64 total = !CurTextPath.isEmpty() && book.isFile() ? textfile::bookCharacters(CurTextPath) : 0;
     // No book, or an empty one: no range to show progress in.
     if (total <= 0)
         return;

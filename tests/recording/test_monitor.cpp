@@ -2,6 +2,7 @@
 #include "recording/monitor.h"
 
 #include "app/globals.h"
+#include "platform/text/textfile.h"
 #include "settings/setup.h"
 #include "support/fakemain.h"
 #include "support/fixture.h"
@@ -83,9 +84,15 @@ TEST_F(MonitorWindow, TotalProgressBarShowsShareAndRemainingTime)
     TotalProgressBar(); // nothing done yet: the estimate stays
     EXPECT_EQ(std::pair(m.windowTitle(), m.statusPanel(2)), std::pair(u"0.00% выполнено"_s, u"estimate"_s));
 
-    CharsDone = std::int32_t(size / 2);
-    TotalProgressBar();
-    EXPECT_EQ(m.windowTitle(), progress::shareDone(size / 2, size, QLocale::c()));
-    EXPECT_EQ(m.statusPanel(2), u"0 час.10 мин."_s); // half in ten minutes
+    // A UTF-8 copy holds more bytes than characters; half its characters are still half.
+    const QString utf8 = home() + u"/utf8.txt"_s;
+    ASSERT_TRUE(textfile::writeBytes(utf8, textfile::readText(CurTextPath)->toUtf8()));
+    for (const QString &book : {CurTextPath, utf8}) {
+        CurTextPath = book;
+        CharsDone = std::int32_t(size / 2);
+        TotalProgressBar();
+        EXPECT_EQ(m.windowTitle(), progress::shareDone(size / 2, size, QLocale::c())) << book.toStdString();
+        EXPECT_EQ(m.statusPanel(2), u"0 час.10 мин."_s) << book.toStdString(); // half in ten minutes
+    }
     QLocale::setDefault(QLocale::system());
 }

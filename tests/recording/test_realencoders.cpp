@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -89,6 +90,15 @@ TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
     s.Text10->setText(u"Чтец"_s);
     s.Text14->setText(u"Том 1"_s);
     s.Text3->setText(u" -b32 -h -m m  --strictly-enforce-ISO "_s);
+    // The Cyrillic tags must survive a program started under the C locale.
+    const QByteArray locale = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "C");
+    const auto restore = qScopeGuard([&] {
+        if (locale.isNull())
+            qunsetenv("LC_ALL");
+        else
+            qputenv("LC_ALL", locale);
+    });
     s.Text12->setText(u"-q 1"_s);
     const struct
     {
@@ -128,5 +138,6 @@ TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
     }
     // Each format's own file; the AMR road's MP3 went.
     EXPECT_EQ(QDir(book).entryList(QDir::Files, QDir::Name),
-              QStringList({u"0001.ogg"_s, u"0001_Тихий_Дон.amr"_s, u"0001_Тихий_Дон.mp3"_s, u"0001_Тихий_Дон.wma"_s}));
+              QStringList({u"0001.ogg"_s, u"0001_Тихий_Дон.amr"_s, u"0001_Тихий_Дон.mp3"_s,
+                           u"0001_Тихий_Дон.wma"_s}));
 }
