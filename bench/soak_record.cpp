@@ -6,9 +6,9 @@
 //
 //   soak_record [KILLS]
 #include "platform/text/textfile.h"
+#include "support/mediacheck.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -47,28 +47,7 @@ bool recordToEnd(const QString &book, const QString &folder)
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
-                                       : QByteArray();
-}
-
-// The MP3 length by ffprobe, or -1 when it finds the file broken.
-double mp3Seconds(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("ffprobe"),
-            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-             QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
-             QStringLiteral("default=nw=1"), path});
-    p.waitForFinished(60000);
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    if (p.exitCode() != 0 || !p.readAllStandardError().trimmed().isEmpty() ||
-        !out.contains(QStringLiteral("format_name=mp3")))
-        return -1;
-    return out.section(QStringLiteral("duration="), 1).section(u'\n', 0, 0).toDouble();
-}
+using mediacheck::digest;
 
 struct Book
 {
@@ -82,11 +61,11 @@ Book readBook(const QString &folder)
     Book b;
     b.files = QDir(folder).entryList(QDir::Files, QDir::Name);
     for (const QString &name : b.files) {
-        const double s = mp3Seconds(folder + u'/' + name);
-        if (s < 0)
+        const mediacheck::Mp3Check c = mediacheck::probe(folder + u'/' + name);
+        if (!c.valid)
             ++b.broken;
         else
-            b.seconds += s;
+            b.seconds += c.seconds;
     }
     return b;
 }

@@ -1,9 +1,9 @@
 // A book recorded to MP3 by a separate process with the real voice and encoder: stopped, killed, resumed.
 #include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "support/mediacheck.h"
 #include "support/testdata.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -39,39 +39,9 @@ QStringList chapteredBook(int parts, int chars)
     return book;
 }
 
-struct Mp3Check
-{
-    bool valid = false;
-    double seconds = 0;
-    QString problem;
-};
-
-// Read back by an independent reader: ffprobe must find an MP3 stream and say nothing wrong.
-Mp3Check probe(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("ffprobe"),
-            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-             QStringLiteral("format=format_name,duration"), QStringLiteral("-of"),
-             QStringLiteral("default=nw=1"), path});
-    p.waitForFinished(60000);
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    const QString err = QString::fromUtf8(p.readAllStandardError()).trimmed();
-    Mp3Check c;
-    c.problem = err;
-    c.valid = p.exitCode() == 0 && err.isEmpty() && out.contains(QStringLiteral("format_name=mp3"));
-    const qsizetype d = out.indexOf(QStringLiteral("duration="));
-    if (d >= 0)
-        c.seconds = out.mid(d + 9).section(u'\n', 0, 0).toDouble();
-    return c;
-}
-
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
-                                       : QByteArray();
-}
+using mediacheck::digest;
+using mediacheck::Mp3Check;
+using mediacheck::probe;
 
 class RecordBookProcess : public testing::Test
 {
