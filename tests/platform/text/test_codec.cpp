@@ -58,7 +58,7 @@ TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
 TEST(FieldInput, CommasAndLineEndsEndFieldsQuotesHoldCommas)
 {
     const std::pair<QString, QStringList> cases[] = {
-        {QStringLiteral("a,b\r\nc"), {"a", "b", "c"}},
+        {QStringLiteral("a,b,c\r\nd"), {"a", "b", "c", "d"}},
         {QStringLiteral("a\r\n\r\nb\r\n"), {"a", "", "b"}},
         {QStringLiteral(" x , y"), {" x ", " y"}},
         {QStringLiteral("\"a,b\",c"), {"a,b", "c"}},
@@ -100,8 +100,9 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
         text += QString(i % 97, QChar(u'ж')) + (i % 5 == 0 ? QStringLiteral("\r") : QStringLiteral("\r\n"));
     text += QStringLiteral("tail\nwith lf");
     // In Windows-1251, then in UTF-8 after a byte order mark.
-    for (const auto &[bytes, encoding] : {std::pair(cp1251::encode(text), textcodec::Encoding::Windows1251),
-                                          std::pair("\xEF\xBB\xBF" + text.toUtf8(), textcodec::Encoding::Utf8WithBom)}) {
+    for (const auto &[bytes, encoding] :
+         {std::pair(cp1251::encode(text), textcodec::Encoding::Windows1251),
+          std::pair("\xEF\xBB\xBF" + text.toUtf8(), textcodec::Encoding::Utf8WithBom)}) {
         QFile f(big);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();
