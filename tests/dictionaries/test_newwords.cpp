@@ -35,7 +35,10 @@ protected:
         QTimer::singleShot(0, main.get(), [=] {
             (panels.*option)->setChecked(true);
             if (stop)
-                QTimer::singleShot(0, panels.Check4, [=] { panels.Check4->setChecked(true); });
+                QTimer::singleShot(0, panels.Check4, [=] {
+                    EXPECT_FALSE(panels.Frame1->isHidden()) << "the progress shows while searching";
+                    panels.Check4->setChecked(true);
+                });
             if (cancel)
                 panels.CancelSearch->click();
             else
