@@ -71,8 +71,6 @@ TEST_F(Store, ProgramCopyIsReadFieldByField)
               (QStringList{u"a :\t<x>"_s, u"b :\t<y>"_s, u"e :\t<w>"_s, u"ёж :\t<ё<ж>"_s}))
         << "the open quote ends with its line";
     EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::OtherFile)->size(), 3);
-    ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({})));
-    EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::ProgramCopy), QStringList());
     QString reason;
     EXPECT_FALSE(excdic::readFieldFile(home() + u"/DIC/none.txt"_s, Source::OtherFile, &reason));
     EXPECT_FALSE(reason.isEmpty());
