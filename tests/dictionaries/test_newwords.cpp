@@ -126,6 +126,11 @@ TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
     Q_EMIT NewNames().ListView1->header()->sectionClicked(0);
     EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s}))
         << "the header sorts as the finder, case ignored";
+
+    // The main window closed while the option panel waits ends the wait.
+    QTimer::singleShot(0, [this] { main.reset(); });
+    dictionaries::FindNewWords_Click();
+    EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s}));
 }
 
 TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
