@@ -49,6 +49,7 @@ TEST_F(CheckToolCommands, OverlapStopsAtTheFirstPairAndLogsIt)
     trigger("menu2_2");
     EXPECT_TRUE(asked().isEmpty());
     EXPECT_FALSE(QFile::exists(file(u"дублирование.txt"_s)));
+    EXPECT_EQ(DicEdit().Text4->text(), u"2"_s) << "the last record walked";
 
     refill({u"кот :\t<ко<т>"_s, phrase});
     DicEdit().ListView1->setCurrentRow(0);

@@ -156,11 +156,15 @@ TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)
 TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)
 {
     ASSERT_TRUE(textfile::writeLines(dic(u"FW.dic"_s), {u"ёж :\t<ё<ж>"_s, u"кот :\t<ко<т>"_s}));
-    scriptedPrompter().answers.enqueue(Prompter::Answer::No);
+    // "Yes" first loads an engine's dictionary, line by line, from a file the user picks.
+    const QString engine = home() + u"/exc_rus.txt"_s;
+    ASSERT_TRUE(textfile::writeLines(engine, {u"// cp1251"_s, u"кошка :\t<ко<шка>"_s, u"ёж :\t<ё<ж>"_s}));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Yes);
+    scriptedFileChooser().names.enqueue(engine);
     DictionaryEditor &w = DicEdit();
     w.Autoload_DIC();
-    EXPECT_EQ(list(), QStringList{u"кот :\t<ко<т>"_s});
-    EXPECT_EQ(w.Text3->text(), u"1"_s);
+    EXPECT_EQ(list(), (QStringList{u"кошка :\t<ко<шка>"_s, u"кот :\t<ко<т>"_s}));
+    EXPECT_EQ(w.Text3->text(), u"2"_s);
     ASSERT_EQ(asked().size(), 1);
 
     // A list that holds entries is left as it is.

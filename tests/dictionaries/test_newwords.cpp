@@ -35,7 +35,10 @@ protected:
         QTimer::singleShot(0, main.get(), [=] {
             (panels.*option)->setChecked(true);
             if (stop)
-                QTimer::singleShot(0, panels.Check4, [=] { panels.Check4->setChecked(true); });
+                QTimer::singleShot(0, panels.Check4, [=] {
+                    EXPECT_FALSE(panels.Frame1->isHidden()) << "the progress shows while searching";
+                    panels.Check4->setChecked(true);
+                });
             if (cancel)
                 panels.CancelSearch->click();
             else
@@ -123,6 +126,11 @@ TEST_F(NewWordsTest, TheThresholdPanelCanCancelAndTheProgressPanelCanStop)
     Q_EMIT NewNames().ListView1->header()->sectionClicked(0);
     EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s}))
         << "the header sorts as the finder, case ignored";
+
+    // The main window closed while the option panel waits ends the wait.
+    QTimer::singleShot(0, [this] { main.reset(); });
+    dictionaries::FindNewWords_Click();
+    EXPECT_EQ(listed(), (QStringList{u"ад"_s, u"Юг"_s, u"Ять"_s}));
 }
 
 TEST_F(NewWordsTest, TheEntryLineGoesToTheDictionaryWhenItIsAnEntry)
@@ -174,8 +182,9 @@ TEST_F(NewWordsTest, SpeaksTheStressedPronunciationAndRecordsTheWord)
     EXPECT_EQ(bytes(u"err.txt"_s), "<missing>");
 
     // Found in the main text case counting, else "не найдено" and the caret at the start.
+    main->textBox->setText(u"Дом"_s);
     triggerAction(w, u"Toolbar2_6"_s);
-    EXPECT_EQ(main->textBox->SelStart(), 15);
+    EXPECT_EQ(main->textBox->SelStart(), 0);
     EXPECT_EQ(main->textBox->SelText(), u"Дом"_s);
     main->textBox->setText(u"дом"_s);
     triggerAction(w, u"Toolbar2_6"_s);
@@ -208,9 +217,7 @@ TEST_F(NewWordsTest, FilesThatFailAreNamedWithTheReason)
         triggerAction(window, action);
     };
     const std::pair<QString, std::function<void()>> cases[] = {
-        {dic(u"homograph.txt"_s), [&] { triggerAction(w, u"Toolbar2_5"_s); }},
         {dic(u"err.txt"_s), [&] { triggerAction(w, u"Toolbar2_7"_s); }},
-        {dic(u"already_listened .txt"_s), [&] { click(1); }},
         {nowhere, [&] { save(w, u"file_1"_s); }},
         {nowhere, [&] { save(Homograph(), u"Toolbar1_4"_s); }},
     };

@@ -17,7 +17,7 @@ namespace {
 
 const QString cat = u"кот :\t<ко<т>"_s;
 
-TEST(EntryCheck, KeepsWellFormedEntriesOnly)
+TEST(EntryCheck, KeepsWellFormedEntriesOnlyAndComposesAsTheEditorWrites)
 {
     struct Case
     {
@@ -51,10 +51,6 @@ TEST(EntryCheck, KeepsWellFormedEntriesOnly)
         EXPECT_EQ(excdic::isEntry(c.line, Source::OtherFile), c.other) << qPrintable(c.line);
     }
     EXPECT_EQ(excdic::entries({u"  "_s + cat + u" "_s}, Source::ProgramCopy), QStringList{cat});
-}
-
-TEST(EntryCheck, ComposesAsTheEditorWrites)
-{
     EXPECT_EQ(excdic::compose(u"Кот"_s, u"Ко<т"_s, false), u"Кот :\t<Ко<т>"_s);
     EXPECT_EQ(excdic::compose(u"Кот"_s, u"Ко<т"_s, true), u"кот :\t<ко<т> /i"_s);
 }
@@ -78,8 +74,6 @@ TEST_F(Store, ProgramCopyIsReadFieldByField)
               (QStringList{u"a :\t<x>"_s, u"b :\t<y>"_s, u"e :\t<w>"_s, u"ёж :\t<ё<ж>"_s}))
         << "the open quote ends with its line";
     EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::OtherFile)->size(), 3);
-    ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({})));
-    EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::ProgramCopy), QStringList());
     QString reason;
     EXPECT_FALSE(excdic::readFieldFile(home() + u"/DIC/none.txt"_s, Source::OtherFile, &reason));
     EXPECT_FALSE(reason.isEmpty());
@@ -103,19 +97,6 @@ TEST_F(Store, SaveWritesHeaderEntriesAndEndWithOneBackup)
     EXPECT_EQ(textfile::readLines(excdic::backupCopy()), first);
     EXPECT_EQ(textfile::readLines(excdic::programCopy())->size(), 36 + 3 + 1);
     EXPECT_EQ(excdic::readFieldFile(excdic::programCopy(), Source::ProgramCopy), second);
-}
-
-TEST_F(Store, ReadOnlyTargetIsLeftWhole)
-{
-    const QString path = home() + u"/ENGINE/1/exc_rus.txt"_s;
-    ASSERT_TRUE(excdic::write(path, {cat}));
-    const QByteArray before = bytes(path);
-    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    QString reason;
-    EXPECT_FALSE(excdic::write(path, {}, &reason));
-    EXPECT_FALSE(reason.isEmpty());
-    EXPECT_EQ(bytes(path), before);
-    EXPECT_FALSE(excdic::write(readOnlyFolder() + u"/exc_rus.txt"_s, {cat}, &reason));
 }
 
 TEST(ShippedDictionary, CopiesAreWholeFilesOfCheckedIgnoreCaseEntries)

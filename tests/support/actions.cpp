@@ -24,27 +24,21 @@ bool reachable(const QAction &action)
 
 bool triggerAction(QWidget &window, const QString &objectName)
 {
-    const QString where = window.objectName() + QLatin1Char('.') + objectName;
+    const std::string where = (window.objectName() + QLatin1Char('.') + objectName).toStdString();
     const QList<QAction *> actions = window.findChildren<QAction *>(objectName);
     const QList<QAbstractButton *> buttons = window.findChildren<QAbstractButton *>(objectName);
     if (actions.size() + buttons.size() != 1) {
-        ADD_FAILURE() << where.toStdString() << ": " << actions.size() + buttons.size()
+        ADD_FAILURE() << where << ": " << actions.size() + buttons.size()
                       << " actions or buttons of that name, expected one";
         return false;
     }
-    if (!actions.isEmpty()) {
-        if (!reachable(*actions.front())) {
-            ADD_FAILURE() << where.toStdString() << " is disabled";
-            return false;
-        }
-        actions.front()->trigger();
-        return true;
-    }
-    QAbstractButton *button = buttons.front();
-    if (!button->isEnabled()) {
-        ADD_FAILURE() << where.toStdString() << " is disabled";
+    if (actions.isEmpty() ? !buttons.front()->isEnabled() : !reachable(*actions.front())) {
+        ADD_FAILURE() << where << " is disabled";
         return false;
     }
-    button->click();
+    if (actions.isEmpty())
+        buttons.front()->click();
+    else
+        actions.front()->trigger();
     return true;
 }

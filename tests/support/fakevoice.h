@@ -2,6 +2,9 @@
 
 #include "platform/speech/voice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <functional>
@@ -27,18 +30,64 @@ struct FakeSpeechLog
 class FakeVoice : public speech::Voice
 {
 public:
-    FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls);
+    FakeVoice(FakeSpeechLog &log, QList<speech::VoiceToken> voices, int busyPolls)
+        : m_log(log), m_voices(std::move(voices)), m_busyPolls(busyPolls)
+    {
+    }
 
     QList<speech::VoiceToken> GetVoices() const override { return m_voices; }
-    bool SelectVoice(const QString &id) override;
-    speech::VoiceToken CurrentVoice() const override;
-    bool Speak(const QString &text, int flags) override;
-    bool WaitUntilDone(int ms) override;
+    bool SelectVoice(const QString &id) override
+    {
+        for (int i = 0; i < m_voices.size(); ++i) {
+            if (m_voices[i].id == id) {
+                m_current = i;
+                m_log.selections.append(id);
+                return true;
+            }
+        }
+        return false;
+    }
+    speech::VoiceToken CurrentVoice() const override { return m_voices.value(m_current); }
+    bool Speak(const QString &text, int flags) override
+    {
+        if (flags & speech::PurgeBeforeSpeak) {
+            ++m_log.purges;
+            m_pollsLeft = 0;
+        }
+        if (text.isEmpty())
+            return true;
+        m_log.spoken.append({text, flags, CurrentVoice().id, m_outputFile, m_outputFormat});
+        m_pollsLeft = m_busyPolls;
+        if (m_log.onSpeak)
+            m_log.onSpeak();
+        return true;
+    }
     speech::SpeechEnd LastEnd() const override { return speech::SpeechEnd::Ended; }
+    bool WaitUntilDone(int) override
+    {
+        if (m_pollsLeft == 0)
+            return true;
+        --m_pollsLeft;
+        return false;
+    }
     void Pause() override {}
     void Resume() override {}
-    bool OpenOutputFile(const QString &path, int formatType) override;
-    bool CloseOutputFile() override;
+    // As the real voice: the file exists from here on (empty: nothing is really spoken), and
+    // one in a folder that does not exist cannot be made.
+    bool OpenOutputFile(const QString &path, int formatType) override
+    {
+        QFile file(path);
+        if (!QFileInfo(path).dir().exists() || !file.open(QIODevice::WriteOnly))
+            return false;
+        m_outputFile = path;
+        m_outputFormat = formatType;
+        return true;
+    }
+    bool CloseOutputFile() override
+    {
+        m_outputFile.clear();
+        return true;
+    }
     QString LastError() const override { return {}; }
 
 private:
@@ -54,7 +103,10 @@ private:
 class FakeVoiceFactory : public speech::VoiceFactory
 {
 public:
-    std::unique_ptr<speech::Voice> create() override;
+    std::unique_ptr<speech::Voice> create() override
+    {
+        return engineAvailable ? std::make_unique<FakeVoice>(log, voices, busyPolls) : nullptr;
+    }
 
     FakeSpeechLog log;
     // What the fake engine offers; clear it to act as a machine without voices.

@@ -12,49 +12,6 @@ Prompter::Answer ScriptedPrompter::ask(const QString &text, Icon icon, Buttons b
     return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
 }
 
-namespace {
-QString nextName(QQueue<QString> &names)
-{
-    return names.isEmpty() ? QString() : names.dequeue();
-}
-} // namespace
-
-QString ScriptedFileChooser::openFile(const QString &title, const QString &filter, const QString &folder,
-                                      const QString &selectedFilter)
-{
-    asked.append({title, filter, folder, selectedFilter});
-    return nextName(names);
-}
-
-QString ScriptedFileChooser::saveFile(const QString &title, const QString &filter, const QString &suggested,
-                                      const QString &selectedFilter)
-{
-    asked.append({title, filter, suggested, selectedFilter});
-    return nextName(names);
-}
-
-QString ScriptedFileChooser::folder(const QString &title, const QString &start)
-{
-    asked.append({title, {}, start, {}});
-    return nextName(names);
-}
-
-std::optional<QFont> ScriptedStyleChooser::font(const QString &title, const QFont &)
-{
-    asked.append(title);
-    if (fonts.isEmpty())
-        return std::nullopt;
-    return fonts.dequeue();
-}
-
-std::optional<QColor> ScriptedStyleChooser::color(const QString &title, const QColor &)
-{
-    asked.append(title);
-    if (colors.isEmpty())
-        return std::nullopt;
-    return colors.dequeue();
-}
-
 void installScriptedServices()
 {
     installScriptedServices(std::make_unique<FakeVoiceFactory>());

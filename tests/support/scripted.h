@@ -43,13 +43,29 @@ public:
     };
 
     QString openFile(const QString &title, const QString &filter, const QString &folder,
-                     const QString &selectedFilter = {}) override;
+                     const QString &selectedFilter = {}) override
+    {
+        return next({title, filter, folder, selectedFilter});
+    }
     QString saveFile(const QString &title, const QString &filter, const QString &suggested,
-                     const QString &selectedFilter = {}) override;
-    QString folder(const QString &title, const QString &start) override;
+                     const QString &selectedFilter = {}) override
+    {
+        return next({title, filter, suggested, selectedFilter});
+    }
+    QString folder(const QString &title, const QString &start) override
+    {
+        return next({title, {}, start, {}});
+    }
 
     QQueue<QString> names; // when empty: cancelled
     QList<Asked> asked;
+
+private:
+    QString next(const Asked &a)
+    {
+        asked.append(a);
+        return names.isEmpty() ? QString() : names.dequeue();
+    }
 };
 
 class ScriptedShutdown : public Shutdown
@@ -73,12 +89,19 @@ public:
 class ScriptedStyleChooser : public StyleChooser
 {
 public:
-    std::optional<QFont> font(const QString &title, const QFont &current) override;
-    std::optional<QColor> color(const QString &title, const QColor &current) override;
+    std::optional<QFont> font(const QString &title, const QFont &) override { return next(title, fonts); }
+    std::optional<QColor> color(const QString &title, const QColor &) override { return next(title, colors); }
 
     QQueue<QFont> fonts;   // when empty: cancelled
     QQueue<QColor> colors; // when empty: cancelled
     QStringList asked;     // the dialogs' titles
+
+private:
+    template <class T> std::optional<T> next(const QString &title, QQueue<T> &queue)
+    {
+        asked.append(title);
+        return queue.isEmpty() ? std::nullopt : std::optional<T>(queue.dequeue());
+    }
 };
 
 class FakeVoiceFactory;

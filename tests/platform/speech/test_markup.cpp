@@ -76,6 +76,7 @@ TEST(Markup, TextsWithAndWithoutMarkupGiveSegments)
     for (const QString &same :
          {u"5 < 7 && 9 > 2"_s, u"<b>жирный</b> <!-- нет --> <emph/>"_s,
           u"<silence msec='600000'/>к<rate absspeed='-10'>т<volume level='0'/>"_s,
+          uR"(<volume level:"40">ноль)"_s,
           uR"(<volume level="громко">раз <volume>два <rate speed="3">три <silence/>четыре)"
           uR"( <pitch absmiddle="1" пять)"_s}) {
         EXPECT_EQ(speech::parseMarkup(same), QList<Segment>{text(same)});

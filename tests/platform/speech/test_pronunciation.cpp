@@ -69,16 +69,9 @@ protected:
 
 TEST_F(PronunciationTest, MarkedVowelCarriesTheOnePrimaryStress)
 {
-    const QStringList pairs = {
-        u"за<мок/замо<к"_s,     u"му<ка/мука<"_s,   u"о<рган/орга<н"_s,   u"а<тлас/атла<с"_s,
-        u"доро<га/дорога<"_s,   u"пла<чу/плачу<"_s, u"сто<ит/стои<т"_s,   u"ве<рхом/верхо<м"_s,
-        u"по<лки/полки<"_s,     u"ду<хи/духи<"_s,   u"хло<пок/хлопо<к"_s, u"и<рис/ири<с"_s,
-        u"кру<жки/кружки<"_s,   u"бе<лки/белки<"_s, u"во<рона/воро<на"_s, u"ви<на/вина<"_s,
-        u"стре<лки/стрелки<"_s, u"у<же/уже<"_s,     u"хо<ры/хоры<"_s,     u"се<мью/семью<"_s,
-        u"со<рок/соро<к"_s,     u"кле<щи/клещи<"_s, u"ру<ки/руки<"_s,     u"по<том/пото<м"_s,
-        u"о<кна/окна<"_s,
-    };
-    int checked = 0;
+    // Pairs that differ by the stress alone, vowels first, last and in between.
+    const QStringList pairs = {u"за<мок/замо<к"_s, u"му<ка/мука<"_s,   u"о<рган/орга<н"_s,
+                               u"кру<жки/кружки<"_s, u"у<же/уже<"_s, u"во<рона/воро<на"_s};
     for (const QString &pair : pairs) {
         for (QString word : pair.split(u'/')) {
             for (const QChar mark : {u'<', u'>'}) {
@@ -93,11 +86,9 @@ TEST_F(PronunciationTest, MarkedVowelCarriesTheOnePrimaryStress)
                 // The first vowel after the stress is the marked one, as eSpeak reads it back.
                 EXPECT_EQ(stressedVowel(phonemeNames(u"[["_s + phonemes + u"]]"_s)), marked)
                     << qPrintable(word) << " " << qPrintable(phonemes);
-                ++checked;
             }
         }
     }
-    EXPECT_EQ(checked, 100);
 }
 
 TEST_F(PronunciationTest, StressedWordsAreSpokenInFullIntoTheFile)
@@ -110,14 +101,6 @@ TEST_F(PronunciationTest, StressedWordsAreSpokenInFullIntoTheFile)
     const double marked = seconds(u"Старый за<мок сто<ит на горе<, и во<роны кру<жат над ним."_s);
     EXPECT_GT(plain, 2.0);
     EXPECT_NEAR(marked, plain, plain * 0.25);
-}
-
-TEST_F(PronunciationTest, PlainTextAndLiteralBracketsStayText)
-{
-    EXPECT_EQ(sent(u"Старый замок"_s), u"Старый замок"_s);
-    EXPECT_EQ(sent(u"[[x]] и [[[y"_s), u"[ [x]] и [ [ [y"_s);
-    EXPECT_EQ(sent(u"<rate absspeed=\"2\">за<мок</rate>"_s), u"[[z'amVk]]"_s);
-    EXPECT_EQ(sent(u"уже<"_s), u"[[uZ'e]]"_s);
 }
 
 TEST_F(PronunciationTest, EngineCopyIsReadWhenTheDictionaryVoiceIsSelectedAnewOrAnotherVersionIsSet)
@@ -139,6 +122,8 @@ TEST_F(PronunciationTest, EngineCopyIsReadWhenTheDictionaryVoiceIsSelectedAnewOr
     EXPECT_EQ(sent(u"Старый замо>к"_s), u"Старый [[zam'ok]]"_s) << "a mark in the text wins";
     EXPECT_EQ(sent(u"Белый кот спит"_s), u"Белый кот спит"_s) << "case kept without /i";
     EXPECT_EQ(sent(u"белый кот спит"_s), u"[[b;'elyj]] [[k'ot]] спит"_s);
+    EXPECT_EQ(sent(u"[[x]] и [[[y"_s), u"[ [x]] и [ [ [y"_s) << "brackets are no phonemes";
+    EXPECT_EQ(sent(u"<rate absspeed=\"2\">уже<</rate>"_s), u"[[uZ'e]]"_s);
 
     // Another engine version's copy is read at once, no voice selected anew.
     speech::setExceptionDictionary(dir.filePath(u"version1.txt"_s));
