@@ -267,18 +267,6 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     EXPECT_EQ(scriptedSoundPlayer().played.size(), 1); // no end sound after a stop
 }
 
-TEST_F(Recording, FragmentSizeFromMinutesAndRate)
-{
-    ::Setup &s = setup();
-    s.FlatScrollBar3->setValue(0);
-    s.FlatScrollBar1->setValue(10);
-    w->SetFragmentSize();
-    EXPECT_EQ(BlockLimit, 7200);
-    s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum());
-    w->SetFragmentSize();
-    EXPECT_EQ(BlockLimit, 99999999);
-}
-
 TEST_F(Recording, CommandsThatWouldDisturbARecordingAnswerWithAMessage)
 {
     book(QStringLiteral("Тишина"), {QStringLiteral("Один.")});

@@ -112,11 +112,3 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(again.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
 
-TEST_F(StartAndExit, EditorNeverGetsANegativeSize)
-{
-    MainWindow &w = start();
-    w.resize(1, 1);
-    w.Form_Resize();
-    EXPECT_GE(w.RichTextBox2->width(), 0);
-    EXPECT_GE(w.RichTextBox2->height(), 0);
-}

@@ -270,9 +270,3 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         }
     }
 }
-
-TEST_F(LibraryWindow, HelpShowsItsPage)
-{
-    trigger(u"ShowLibraryHelp"_qs);
-    EXPECT_EQ(main->help, QStringList{u"Help2.rtf"_qs});
-}
