@@ -96,13 +96,7 @@ TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
         s.Check2->setChecked(numbers);
         QDir(folder + QStringLiteral("/!Да")).removeRecursively();
         triggerAction(*w, QStringLiteral("SaveAudio"));
-        DialogState state;
-        const QString prepared =
-            AnalizText(QStringLiteral("\r\n\r\nДа."),
-                       PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()),
-                                                 std::int16_t(s.FlatScrollBar11->value()),
-                                                 std::int16_t(s.FlatScrollBar12->value())),
-                       state);
+        const QString prepared = QStringLiteral("\r\n  <silence msec=\"500\"/>\r\nДа . ");
         const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared +
                                            QStringLiteral(" Конец блока  1")
                                      : TembrStart + prepared;
