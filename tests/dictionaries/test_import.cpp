@@ -42,6 +42,7 @@ TEST(Import, OldDictionarySplitsIntoFiles)
     } general[] = {
         {u"*белый кот*=бе>лый", 1}, {u"*бел кот*=бе>лый", 0}, {u"бел кот*=x", 0},
         {u"белый ко*=x", 2},        {u"белыйкот*=x", 0},      {u"белыйкотик=x y*", 0},
+        {u"белый ко2*=x", 0},       {u"$белый ко*=x", 0},
     };
     for (const auto &g : general) {
         const auto r = dicimport::importOld({QString::fromUtf16(g.line)});
