@@ -99,6 +99,7 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     setup().Check1->setChecked(false);
     w.Text4->setText(QStringLiteral("30"));
     w.Check1->setChecked(true); // toolbar captions hidden
+    w.Check2->setChecked(true); // small icons
     triggerAction(w, QStringLiteral("ExitProgramm"));
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_EQ(ended, 1);
@@ -110,5 +111,6 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(again.Text4->text(), "30");
     EXPECT_TRUE(again.Check1->isChecked());
     EXPECT_EQ(again.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(again.Toolbar1->iconSize(), QSize(16, 16));
 }
 
