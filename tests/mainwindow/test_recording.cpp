@@ -5,6 +5,7 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
+#include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
@@ -96,6 +97,7 @@ TEST_F(Recording, TextCopyIsTheFramedTextWithAndWithoutSpokenNumbers)
         s.Check2->setChecked(numbers);
         QDir(folder + QStringLiteral("/!Да")).removeRecursively();
         triggerAction(*w, QStringLiteral("SaveAudio"));
+        EXPECT_TRUE(w->isVisible() && !monitor().isVisible()); // the main window is back
         const QString prepared = QStringLiteral("\r\n  <silence msec=\"500\"/>\r\nДа . ");
         const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared +
                                            QStringLiteral(" Конец блока  1")
