@@ -77,6 +77,7 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
     file("A.txt", QByteArray(2048, 'x'));
     file("c.txt", many);
     file(".hidden", "x");
+    EXPECT_EQ(biblioteka().folder(), QDir::currentPath()); // it opens at the current folder
     Library &w = library();
     ASSERT_EQ(w.File1->count(), 3);
     EXPECT_EQ(w.File1->item(0)->text(), u"A.txt"_qs);
