@@ -102,6 +102,8 @@ TEST_F(DicEditTest, DeleteRemovesAndLogsTheSelectedRecordOnly)
     EXPECT_EQ(list().size(), 2);
     EXPECT_FALSE(QFile::exists(enginecopy::path(3))) << "nothing selected: no rewrite";
     EXPECT_FALSE(QFile::exists(dic(u"Deleted_from_exc_rus.txt"_s)));
+    Q_EMIT w.ListView1->itemClicked(w.ListView1->item(1));
+    EXPECT_EQ(w.Text4->text(), u"2"_s) << "a clicked record shows its number";
 
     w.ListView1->setCurrentRow(0);
     trigger("Toolbar1_5");
