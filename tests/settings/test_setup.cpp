@@ -131,6 +131,7 @@ TEST_F(SetupWindow, BarsKeepTheirTextPanelTagsAndEstimateInStep)
                                      {w.FlatScrollBar6, 10, w.Text7, "10", 8},
                                      {w.FlatScrollBar7, -10, w.Text8, "-10", 9},
                                      {w.FlatScrollBar8, 0, w.Text9, "0", 10},
+                                     {w.FlatScrollBar9, 7, w.Text1, "7", 0},
                                      {w.FlatScrollBar10, 30, w.Text2, "30", 0},
                                      {w.FlatScrollBar2, 1200, w.Label14, "1200mS", 0},
                                      {w.FlatScrollBar11, 300, w.Label8, "300mS", 0},
