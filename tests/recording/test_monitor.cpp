@@ -6,11 +6,8 @@
 #include "support/fakemain.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
-#include "support/testdata.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
-#include <QTime>
 
 #include <gtest/gtest.h>
 
@@ -70,22 +67,4 @@ TEST_F(MonitorWindow, MainWindowButtonAndCloseDuringARecording)
     setup().Check1->setChecked(false);
     monitor().closeClicked();
     EXPECT_EQ(std::pair(main->ends, main->voiceStops), std::pair(1, 1));
-}
-
-TEST_F(MonitorWindow, TotalProgressBarShowsShareAndRemainingTime)
-{
-    QLocale::setDefault(QLocale::c());
-    Monitor &m = monitor();
-    m.setStatusPanel(2, u"estimate"_s);
-    CurTextPath = testdata::path(u"hameleon.txt"_s);
-    const qint64 size = QFileInfo(CurTextPath).size();
-    StartTime = QTime::currentTime().msecsSinceStartOfDay() / 1000.0 - 600;
-    TotalProgressBar(); // nothing done yet: the estimate stays
-    EXPECT_EQ(std::pair(m.windowTitle(), m.statusPanel(2)), std::pair(u"0.00% выполнено"_s, u"estimate"_s));
-
-    CharsDone = std::int32_t(size / 2);
-    TotalProgressBar();
-    EXPECT_EQ(m.windowTitle(), progress::shareDone(size / 2, size, QLocale::c()));
-    EXPECT_EQ(m.statusPanel(2), u"0 час.10 мин."_s); // half in ten minutes
-    QLocale::setDefault(QLocale::system());
 }

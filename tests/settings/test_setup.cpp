@@ -137,7 +137,8 @@ TEST_F(SetupWindow, BarsKeepTheirTextPanelTagsAndEstimateInStep)
                                      {w.FlatScrollBar11, 300, w.Label8, "300mS", 0},
                                      {w.FlatScrollBar12, 2000, w.Label10, "2000mS", 0},
                                      {w.FlatScrollBar1, 60, w.Label20, "Max", 12},
-                                     {w.FlatScrollBar1, 59, w.Label20, "~59мин.", 12}}) {
+                                     {w.FlatScrollBar1, 59, w.Label20, "~59мин.", 12},
+                                     {w.FlatScrollBar1, 1, w.Label20, "~1мин.", 12}}) {
         SCOPED_TRACE(bar->objectName().toStdString() + ' ' + std::to_string(value));
         const int estimates = main->estimates;
         const QStringList before = tags();
