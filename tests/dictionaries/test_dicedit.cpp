@@ -131,6 +131,8 @@ TEST_F(DicEditTest, ClickInPronunciationMarksStressWithoutReplacingASelection)
     ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
     EXPECT_EQ(fakeVoices().log.spoken[0].text, u"белый ко<"_s);
     EXPECT_EQ(fakeVoices().log.spoken[0].voiceId, u"ru"_s);
+    trigger("Toolbar2_3"); // the say button
+    EXPECT_EQ(fakeVoices().log.spoken.value(1).text, u"белый ко<"_s);
 }
 
 TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)
