@@ -149,6 +149,8 @@ TEST(Overlap, FirstRecordWhoseWordRecursElsewhere)
     const auto found = findOverlap(records, 0);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->record, 0);
+    const auto later = findOverlap({records[1], records[0]}, 0); // the word recurs in the first record
+    EXPECT_TRUE(later && later->record == 1 && later->other == 0);
     EXPECT_FALSE(findOverlap({u"к*т :\t<кот>"_s, records[1]}, 0)) << "wildcards are plain characters";
     EXPECT_FALSE(findOverlap(records, 1));
     EXPECT_FALSE(findOverlap({}, 0));
