@@ -56,6 +56,9 @@ TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
 
 TEST_F(MonitorWindow, MainWindowButtonAndCloseDuringARecording)
 {
+    // Only the shut-down and encoder-window buttons stay down.
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(monitor().button(n)->isCheckable(), n == 2 || n == 5) << n;
     monitor().button(4)->trigger();
     EXPECT_TRUE(main->isVisible() && !main->toolbarEnabled && !StopFlag);
 
