@@ -2,7 +2,7 @@
 // of the test books (single words, phrases, repeats, invalid records, variant readings),
 // against their step-by-step forms. The quadratic forms are timed on the first 5,000
 // records and scaled by the square of the size; `--full` times them on all records too.
-#include "../tests/dictionaries/checktools_reference.h"
+#include "checktools_reference.h"
 #include "dictionaries/checktools.h"
 #include "dictionaries/diccompare.h"
 #include "platform/text/textfile.h"

@@ -4,7 +4,7 @@
 // every tag. The literal passes are stopped after ten minutes; their time on the book's
 // first 500 KB is reported as well. `--quick` leaves out their run over the whole book.
 #include "quietservices.h"
-#include "../tests/texttools/markup_reference.h"
+#include "markup_reference.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/textfile.h"
 #include "texttools/doctor.h"

@@ -103,6 +103,9 @@ TEST_F(DicEditTest, DeleteRemovesAndLogsTheSelectedRecordOnly)
     EXPECT_EQ(list().size(), 2);
     EXPECT_FALSE(QFile::exists(enginecopy::path(3))) << "nothing selected: no rewrite";
     EXPECT_FALSE(QFile::exists(dic(u"Deleted_from_exc_rus.txt"_s)));
+    Q_EMIT w.ListView1->itemClicked(w.ListView1->item(1));
+    EXPECT_EQ(w.Text4->text(), u"2"_s) << "a clicked record shows its number";
+    EXPECT_TRUE(w.Text3->isReadOnly() && w.Text4->isReadOnly());
 
     w.ListView1->setCurrentRow(0);
     trigger("Toolbar1_5");
@@ -130,6 +133,8 @@ TEST_F(DicEditTest, ClickInPronunciationMarksStressWithoutReplacingASelection)
     ASSERT_EQ(fakeVoices().log.spoken.size(), 1);
     EXPECT_EQ(fakeVoices().log.spoken[0].text, u"белый ко<"_s);
     EXPECT_EQ(fakeVoices().log.spoken[0].voiceId, u"ru"_s);
+    trigger("Toolbar2_3"); // the say button
+    EXPECT_EQ(fakeVoices().log.spoken.value(1).text, u"белый ко<"_s);
 }
 
 TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)

@@ -102,6 +102,11 @@ TEST(Finder, ProperNamesFollowAWordAwayFromASentenceStart)
     // Too short, or broken by a line end.
     EXPECT_EQ(finder::FindProperNames(text, u"Р"_s), QStringList{});
     EXPECT_EQ(finder::FindProperNames(u"Ab"_s, u"b"_s), QStringList{});
+    // Names of up to 20 characters.
+    for (const int length : {20, 21}) {
+        const QString name = u"А"_s + QString(length - 1, u'а');
+        EXPECT_EQ(finder::FindProperNames(u"Жил в "_s + name + u" тут"_s, u"А"_s).size(), length <= 20 ? 1 : 0);
+    }
 }
 
 TEST(Homographs, OccurrencesComeWithTheirContext)
@@ -118,6 +123,7 @@ TEST(Homographs, OccurrencesComeWithTheirContext)
         {u"(замок) и за<мок."_s, {u"(замок) и за<"_s}},
         {u"Вот замок"_s, {u"Вот замок"_s}},
         {u"Там\r\nзамок стоит у реки"_s, {u"Там замок стоит "_s}},
+        {u"Там\rзамок\nстоит у реки"_s, {u"Там замок стоит "_s}},
         // No delimiter 10 to 30 characters on: the context stops 30 after the one before.
         {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}},
     };
@@ -125,7 +131,8 @@ TEST(Homographs, OccurrencesComeWithTheirContext)
         QStringList contexts;
         for (const homographs::Occurrence &o : homographs::occurrences(c.text, u"замок"_s)) {
             contexts.append(o.context);
-            EXPECT_EQ(QString(c.text.mid(o.start, o.length)).replace(u"\r\n"_s, u" "_s), o.context);
+            QString shown = c.text.mid(o.start, o.length); // each line break shows as a blank
+            EXPECT_EQ(shown.replace(u"\r\n"_s, u" "_s).replace(u'\r', u' ').replace(u'\n', u' '), o.context);
         }
         EXPECT_EQ(contexts, c.contexts) << c.text.toStdString();
     }

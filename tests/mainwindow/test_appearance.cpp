@@ -29,7 +29,8 @@ TEST(ColorNumber, IsRedPlus256GreenPlus65536Blue)
 {
     for (const auto &[colour, number] : {std::pair{QColor(255, 0, 0), "255"},
                                          {QColor(0, 0, 255), "16711680"},
-                                         {QColor(1, 2, 3), "197121"}}) {
+                                         {QColor(1, 2, 3), "197121"},
+                                         {QColor(0, 0, 0), "0"}}) {
         EXPECT_EQ(appearance::colorNumber(colour), number);
         EXPECT_EQ(appearance::colorFromNumber(QString::fromLatin1(number)), colour);
     }

@@ -34,43 +34,6 @@ using Commands = MainWindowTest;
 
 } // namespace
 
-TEST_F(Commands, MenuItemsAndToolbarButtonsReachTheirCommands)
-{
-    recordCommands(kCommands);
-    w->RichTextBox2->setText(QStringLiteral("слово"));
-    w->RichTextBox2->setSelLength(5); // the dictionary editor takes a selection only
-    for (const QString &name : kCommands) {
-        ran.clear();
-        triggerAction(*w, name);
-        EXPECT_EQ(ran, QStringList({name}));
-    }
-    // Index 0 and 15 lie outside; 4, 6, 10 and 14 are separators, 8 pauses nothing.
-    const char *const byIndex[] = {nullptr,   "menu5_1", "OpenFile", "SaveFile", nullptr, "SaveAudio",
-                                   nullptr,   "Play",    nullptr,    "Stop",     nullptr, "Menu4_2",
-                                   "menu5_2", "Menu2_5", nullptr,    nullptr};
-    for (int index = 0; index < 16; ++index) {
-        SCOPED_TRACE(index);
-        const QStringList expected = byIndex[index] ? QStringList({byIndex[index]}) : QStringList();
-        ran.clear();
-        w->Toolbar1_ButtonClick(index);
-        EXPECT_EQ(ran, expected);
-        // The same through the button a user clicks.
-        QAction *button = w->Toolbar1->findChild<QAction *>(QStringLiteral("Toolbar1_%1").arg(index));
-        EXPECT_EQ(button != nullptr, index >= 1 && index <= 14);
-        if (button && !button->isSeparator()) {
-            ran.clear();
-            triggerAction(*w, button->objectName());
-            EXPECT_EQ(ran, expected);
-        }
-    }
-    // Reading and pausing are F11, stopping F12, in the tooltips as in the menu.
-    for (const auto &[index, key] : {std::pair{7, "(F11)"}, {8, "(F11)"}, {9, "(F12)"}})
-        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(QStringLiteral("Toolbar1_%1").arg(index))
-                        ->toolTip()
-                        .contains(QLatin1String(key)))
-            << index;
-}
-
 TEST_F(Commands, ShortcutsWinOverTheEditor)
 {
     w->show();

@@ -260,8 +260,14 @@ TEST_F(Documents, CancelEndsOnlyTheRunningPreformat)
 {
     w->RichTextBox2->setText(QStringLiteral("a(b)"));
     // Pressed while the first pending events are processed: no step runs.
-    QTimer::singleShot(0, w->Check4, [this] { w->Check4->setChecked(true); });
+    w->ProgressBar1->setValue(5); // as an earlier run left it
+    int shown = -1;
+    QTimer::singleShot(0, w->Check4, [this, &shown] {
+        shown = w->ProgressBar1->value();
+        w->Check4->setChecked(true);
+    });
     w->PreFormat();
+    EXPECT_EQ(shown, 0) << "a run starts its bar from nought";
     EXPECT_EQ(w->RichTextBox2->Text(), "a(b)");
     EXPECT_TRUE(w->Frame1->isHidden());
     EXPECT_FALSE(w->RichTextBox2->Locked());

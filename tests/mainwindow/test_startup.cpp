@@ -106,6 +106,7 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     setup().Check1->setChecked(false);
     w.Text4->setText(QStringLiteral("30"));
     w.Check1->setChecked(true); // toolbar captions hidden
+    w.Check2->setChecked(true); // small icons
     triggerAction(w, QStringLiteral("ExitProgramm"));
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_EQ(ended, 1);
@@ -117,6 +118,7 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(again.Text4->text(), "30");
     EXPECT_TRUE(again.Check1->isChecked());
     EXPECT_EQ(again.Toolbar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(again.Toolbar1->iconSize(), QSize(16, 16));
 
     // A hand-edited profile cannot push the editor off the window nor blow up its text.
     appwindows::destroyAll();
@@ -125,11 +127,3 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(QStringList({start().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
 }
 
-TEST_F(StartAndExit, EditorNeverGetsANegativeSize)
-{
-    MainWindow &w = start();
-    w.resize(1, 1);
-    w.Form_Resize();
-    EXPECT_GE(w.RichTextBox2->width(), 0);
-    EXPECT_GE(w.RichTextBox2->height(), 0);
-}

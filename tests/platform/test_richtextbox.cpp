@@ -219,6 +219,9 @@ TEST_F(RichTextBoxTest, LoadsAndSavesFilesAndKeepsContentOnFailure)
     EXPECT_EQ(box.SelStart(), 2);
     EXPECT_EQ(box.SelLength(), 3);
     EXPECT_EQ(changed.count(), 0);
+    EXPECT_FALSE(box.errorString().isEmpty());
+    ASSERT_TRUE(box.LoadFile(book));
+    EXPECT_TRUE(box.errorString().isEmpty()) << "a good load clears the last failure";
 }
 
 TEST_F(RichTextBoxTest, UserInputAndSignals)

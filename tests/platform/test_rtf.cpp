@@ -97,6 +97,9 @@ TEST(Rtf, ReadsFormatsAndSkipsWhatItDoesNotKnow)
                          "{\\pict\\pngblip 89504e470d0a}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt two}}"
                          " three\\bin3 {}\\ four}ignored after the end"),
               (Runs{{u"one two three four"_s, fmt(u"Times"_s, 12)}}));
+    // Font 0 is itself, not the default font; thick and wavy lines are underlines too.
+    EXPECT_EQ(rtf::parse("{\\rtf1\\deff1{\\fonttbl{\\f0 Arial;}{\\f1 Times;}}\\f0 a{\\ulth b}{\\ulwave c}}"),
+              (Runs{{u"a"_s, fmt(kArial, 12)}, {u"bc"_s, fmt(kArial, 12, false, false, true)}}));
 }
 
 TEST(Rtf, ReadsTextOfEveryConstructAndNeverFails)

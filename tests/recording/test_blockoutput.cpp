@@ -90,18 +90,6 @@ TEST(Conversion, LineRules)
     EXPECT_EQ(conversion::crLfLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
 }
 
-TEST(VoiceList, FileOfAVoice)
-{
-    const std::vector<std::pair<const char *, const char *>> voices = {
-        {"Nicolai (eSpeak NG, русский, мужской)", "DIC/Nicolai.dic"},
-        {"ScanSoft Katerina_Full_22kHz", "DIC/Katerina.dic"},
-        {"Katerina (eSpeak NG, русский, женский)", "DIC/Katerina.dic"},
-        {"nicolai katerina", "DIC/Katerina.dic"},
-        {"Boris (eSpeak NG, русский, мужской, низкий)", ""}};
-    for (const auto &[description, file] : voices)
-        EXPECT_EQ(voiceListFile(QString::fromUtf8(description)), QString::fromLatin1(file)) << description;
-}
-
 // The lists we ship fix what the eSpeak NG voice reads wrong; the words a test book has.
 TEST(VoiceList, ShippedListsFixListedWords)
 {

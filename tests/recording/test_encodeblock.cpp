@@ -112,6 +112,9 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
     }
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_FALSE(encoderWindow().isVisible());
+    // A program-folder file that may not run is no encoder.
+    write(home() + u"/notrun"_s, "#!/bin/sh\n");
+    EXPECT_TRUE(encoderprocess::locate(u"notrun"_s).isEmpty());
 }
 
 TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)

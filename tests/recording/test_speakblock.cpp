@@ -58,10 +58,9 @@ TEST_F(SpeakBlock, SpeaksIntoTheFileOfTheTabsFormatAndStopsAtTheNextPoll)
     ::Setup &s = setup();
     const QString wav = home() + u"/0001.wav"_s;
     BlockText = u" <silence msec=\"0\"/> Жил-был кот."_s;
-    for (const auto &[tab, listed, type] : {std::tuple{0, "SAFT48kHz16BitStereo", 39},
-                                            {0, "", kDefaultWaveFormat},
-                                            {1, "SAFT8kHz8BitMono", 18},
-                                            {5, "SAFT8kHz8BitMono", kDefaultWaveFormat}}) {
+    // The format of each tab is pinned above; here the listed one and the fall-back reach the voice.
+    for (const auto &[tab, listed, type] :
+         {std::tuple{0, "SAFT48kHz16BitStereo", 39}, {5, "SAFT8kHz8BitMono", kDefaultWaveFormat}}) {
         log().spoken.clear();
         s.SSTab1->setCurrentIndex(tab);
         s.FormatCB->setCurrentIndex(s.FormatCB->findText(QLatin1String(listed)));

@@ -1,7 +1,6 @@
 #include "app/globals.h"
 #include "recording/textprep.h"
 #include "support/fixture.h"
-#include "support/testdata.h"
 #include "textprep_reference.h"
 
 #include <gtest/gtest.h>
@@ -60,19 +59,6 @@ TEST(AnalizText, SingleSteps)
     // Doubled dashes are halved once, after the typographic ones became plain.
     EXPECT_EQ(NormalizeChars(u"\u2013~\u2014 a---b a----b -^-"), u"-- a--b a--b --"_qs);
     EXPECT_EQ(FixDigits(u"в 1999 году 5. 7- -5"), u"в 1999- году 5. 7-  5"_qs);
-
-    // Chains of single letters are where the order of the replacements shows.
-    const QString alphabet = u"гдлмтТвюаеЁЁЖя"_qs;
-    unsigned x = 1u;
-    for (int seed = 0; seed < 3000; ++seed) {
-        QString text = u" "_qs;
-        for (int k = 0; k <= seed % 9; ++k) {
-            x = x * 1103515245u + 12345u;
-            text += alphabet[static_cast<qsizetype>((x >> 16) % 14u)];
-            text += (x >> 8) % 7 == 0 ? u"  "_qs : u" "_qs;
-        }
-        EXPECT_EQ(JoinSpacedLetters(text), reference::joinSpacedLetters(text)) << text.toStdString();
-    }
 }
 
 using AnalizTextGlobals = QuenvaleTest;
@@ -93,31 +79,4 @@ TEST_F(AnalizTextGlobals, CarryTheDialogueIntoTheNextBlock)
     AnalizText(s);
     EXPECT_EQ(BlockText, u"\r\n ,<TC> - да "_qs + E + u" "_qs + P + u"<TN> Ну  ?"_qs + Q);
     EXPECT_EQ((DialogState{InDialog, InComment}), (DialogState{false, false}));
-}
-
-// Every book in blocks of each size, as is and indented (dash lines become replies), state carried.
-TEST(AnalizText, CorpusMatchesTheLiteralSteps)
-{
-    const PrepSettings s = reference::markerSettings();
-    for (const char *book : {"hameleon.txt", "pikovaya_dama.txt", "kapitanskaya_dochka.txt"}) {
-        const QString path = testdata::path(QString::fromLatin1(book));
-        for (const QString &indent : {QString(), u" "_qs}) {
-            for (std::int32_t limit : {0, 7200, 99999999}) {
-                const auto blocks = reference::driverBlocks(path, limit, indent);
-                ASSERT_GT(blocks.size(), 0u) << book;
-                DialogState fast, literal, fastTag, literalTag;
-                qsizetype comments = 0;
-                for (std::size_t b = 0; b < blocks.size(); ++b) {
-                    SCOPED_TRACE(testing::Message() << book << " limit " << limit << " block " << b);
-                    const QString in = reference::prepareForTagging(blocks[b]);
-                    const QString tagged = TagDialogs(in, s, fastTag);
-                    ASSERT_EQ(tagged, reference::tagDialogs(in, s, literalTag));
-                    ASSERT_EQ(AnalizText(blocks[b], s, fast), reference::analizText(blocks[b], s, literal));
-                    ASSERT_TRUE(fastTag == literalTag && fast == literal);
-                    comments += tagged.count(s.comment);
-                }
-                EXPECT_TRUE(indent.isEmpty() || comments > 0) << book;
-            }
-        }
-    }
 }

@@ -64,7 +64,7 @@ struct SampleWindow : QWidget
         label->setText(QStringLiteral("Max"));
         frame->setTitle(QStringLiteral("Громкость"));
         bar->setValue(-5);
-        slider->setValue(70);
+        slider->setValue(100); // a value at the end of its range
         tabs->setCurrentIndex(3);
         arrayMember->setText(QStringLiteral("массив"));
         shared->setText(QStringLiteral("общий"));
@@ -122,7 +122,7 @@ TEST_F(SettingsStore, KeysAreWrittenInOrderCaptionGeometrySharedThenControls)
                      "MP3User2/Text1=  текст с пробелами ", "MP3User2/Check1=1", "MP3User2/Option1=False",
                      "MP3User2/Option2=True", "MP3User2/lstSapi5=Katerina", "MP3User2/Combo1=192",
                      "MP3User2/Label20=Max", "MP3User2/Frame6=Громкость", "MP3User2/FlatScrollBar3=-5",
-                     "MP3User2/Slider1=70", "MP3User2/SSTab1=3", "MP3User2/Pause [1]=массив"}));
+                     "MP3User2/Slider1=100", "MP3User2/SSTab1=3", "MP3User2/Pause [1]=массив"}));
 
     // A minimised window keeps its last stored geometry.
     w.setWindowState(Qt::WindowMinimized);
@@ -150,6 +150,11 @@ TEST_F(SettingsStore, EveryControlKindRoundTripsFiringHandlersOnlyForChangedValu
     EXPECT_EQ(barSpy.count(), 1);
     EXPECT_EQ(checkSpy.count(), 1);
     EXPECT_EQ(textSpy.count(), 0); // stored text equals the current one
+
+    // A stored "False" clears even the checked button of an exclusive group.
+    store().setValue("SampleUser1/Option2", "False");
+    LoadSettings(loaded);
+    EXPECT_FALSE(loaded.optionA->isChecked() || loaded.optionB->isChecked());
 }
 
 TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindows)
@@ -194,7 +199,7 @@ TEST_F(SettingsStore, NumbersAreBroughtWithinTheirControlsAndOtherMisfitsRejecte
     } cases[] = {
         {w.bar, "15", "10"},
         {w.bar, "-50", "-10"},
-        {w.slider, "громко", "70"},
+        {w.slider, "громко", "100"},
         {w.tabs, "9", "3"},
         {w.tabs, "-1", "3"},
         {margin, "-500", "0"},

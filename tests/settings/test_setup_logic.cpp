@@ -31,7 +31,7 @@ TEST(TextNumber, RoundsHalvesToEvenAndRejectsWhatIsNoNumber)
 {
     const std::pair<const char *, std::optional<int>> cases[] = {
         {"-3", -3},     {" 7 ", 7},  {"2.5", 2}, {"3.5", 4}, {"-0.5", 0}, {"32767", 32767}, {"32768", {}},
-        {"-32769", {}}, {"abc", {}}, {"", {}},   {"-", {}},  {"inf", {}}, {"nan", {}}};
+        {"-32768", -32768}, {"-32769", {}}, {"abc", {}}, {"", {}},   {"-", {}},  {"inf", {}}, {"nan", {}}};
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(toInt16(QString::fromLatin1(text)), expected) << text;
 }

@@ -11,31 +11,6 @@ TEST(Chapters, SearchSkipsTheStartAndAHundredAfterEachHit)
     EXPECT_TRUE(chapters::findHeadings(QString(400, u'x'), QString()).isEmpty());
 }
 
-TEST(Chapters, KindsRunInTheirOrderWithTheirPatterns)
-{
-    const QList<chapters::Kind> kinds =
-        chapters::kinds(QStringLiteral("Часть"), QString(), QStringLiteral("*"));
-    QList<int> boxes;
-    for (const auto &k : kinds)
-        boxes.append(k.box);
-    EXPECT_EQ(boxes, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
-    EXPECT_EQ(kinds[4].patterns, QStringList{QStringLiteral("\r\n\r\n\r\n\r\n")});
-    EXPECT_EQ(kinds[8].patterns, QStringList{QStringLiteral("Часть")});
-    EXPECT_TRUE(kinds[11].patterns.isEmpty());
-
-    const QStringList numbers = kinds[9].patterns;
-    ASSERT_EQ(numbers.size(), 99);
-    EXPECT_EQ(numbers.first(), QStringLiteral("1."));
-    EXPECT_EQ(numbers[10], QStringLiteral("11."));
-    EXPECT_EQ(numbers.last(), QStringLiteral("99."));
-
-    const QStringList roman = kinds[10].patterns;
-    ASSERT_EQ(roman.size(), 30);
-    EXPECT_EQ(roman.mid(0, 4), QStringList({" I ", " II ", " III ", " IV "}));
-    EXPECT_EQ(roman[18], QStringLiteral(" XIX "));
-    EXPECT_EQ(roman.last(), QStringLiteral(" XXX "));
-}
-
 TEST(Chapters, ListOrderPreviewAndMinutes)
 {
     EXPECT_EQ(chapters::rowFor({100, 200, 200, 300}, 200), 3);

@@ -82,6 +82,7 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
     file("e.txt", QByteArray(many).replace("\r\n", "\n"));
     file("f.bin", QByteArray(3 << 20, '\1'));
     file(".hidden", "x");
+    EXPECT_EQ(biblioteka().folder(), QDir::currentPath()); // it opens at the current folder
     Library &w = library();
     ASSERT_EQ(w.File1->count(), 6);
     EXPECT_EQ(w.File1->item(0)->text(), u"A.txt"_qs);
@@ -285,10 +286,4 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
             expectBookUnchanged(c.name);
         }
     }
-}
-
-TEST_F(LibraryWindow, HelpShowsItsPage)
-{
-    trigger(u"ShowLibraryHelp"_qs);
-    EXPECT_EQ(main->help, QStringList{u"Help2.rtf"_qs});
 }

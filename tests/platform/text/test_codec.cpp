@@ -2,23 +2,23 @@
 #include "platform/text/textcodec.h"
 #include "platform/text/textfile.h"
 
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-TEST(Cp1251, EveryByteRoundTripsAndUnmappableCharactersBecomeQuestionMarks)
+TEST(Cp1251, EveryByteAsTheSystemCodePageAndUnmappableCharactersBecomeQuestionMarks)
 {
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
     const QString text = cp1251::decode(all);
-    ASSERT_EQ(text.size(), 256);
+    QStringDecoder system("windows-1251");
+    ASSERT_TRUE(system.isValid());
+    EXPECT_EQ(text, system(all));
     EXPECT_EQ(cp1251::encode(text), all);
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(cp1251::chr(b), text[b]) << b;
-    // An identity table would round-trip too; these pin the code page itself.
-    EXPECT_EQ(cp1251::decode("\xC0\xFF\xA8\xB8\x97\x96\xAB\xB9\xA0\x98\x88"),
-              QStringLiteral("АяЁё—–«№\u00A0\u0098€"));
     EXPECT_EQ(cp1251::encode(QStringLiteral("a\u00E9b\u4E2D")), QByteArray("a?b?"));
 }
 

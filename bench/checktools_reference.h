@@ -1,8 +1,8 @@
 #pragma once
 
 // The dictionary tools in their plain step-by-step form: each change starts the work over,
-// every pair of records is compared. The tests check the fast forms against these, and
-// the benchmarks time them as the baseline.
+// every pair of records is compared. The benchmarks time them as
+// the baseline.
 #include "dictionaries/checktools.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 // The markup cleaning done literally: each replacement of the fb2 tags is a pass of its
 // own, and each binary block and tag is removed by a pass that searches the whole text
-// from its beginning again. Far too slow for a book; tests and the benchmark compare the
+// from its beginning again. Far too slow for a book; the benchmark times the
 // program's cleaning against it.
 
 #include "platform/text/cp1251.h"
