@@ -124,7 +124,8 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
         EXPECT_EQ(QFile::exists(other), c.writtenPath == other) << c.name;
         const QStringList told = scriptedPrompter().takeAsked();
         EXPECT_EQ(told.size(), c.reported ? 1 : 0) << c.name;
-        EXPECT_TRUE(!c.reported || told.value(0).startsWith(u"Не удалось записать файл\n"_qs + unwritable)) << c.name;
+        EXPECT_TRUE(!c.reported || told.value(0).startsWith(u"Не удалось записать файл\n"_qs + unwritable))
+            << c.name;
     }
 }
 
