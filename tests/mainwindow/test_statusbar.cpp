@@ -132,20 +132,3 @@ TEST_F(StatusBar, EstimateFollowsTheBookAndTheRate)
     w.Dlitelnost();
     EXPECT_EQ(panel(1), "0,0 kb");
 }
-
-TEST_F(StatusBar, EstimateIsSkippedWhileNoRateIsKnown)
-{
-    MainWindow &w = MP3();
-    book(1000000);
-    w.setStatusPanel(2, QStringLiteral("прежнее"));
-    setup().FlatScrollBar3->blockSignals(true);
-    setup().FlatScrollBar3->setMaximum(20);
-    setup().FlatScrollBar3->setValue(15); // outside the table: CharsPerMin stays
-    CharsPerMin = 0;
-    PlayHours = 7;
-    w.Dlitelnost();
-    EXPECT_EQ(panel(1), "976.6 kb");
-    EXPECT_EQ(panel(2), "прежнее");
-    EXPECT_EQ(PlayHours, 7);
-    EXPECT_EQ(CharsPerMin, 0);
-}
