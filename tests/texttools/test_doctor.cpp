@@ -31,11 +31,12 @@ protected:
 
 TEST_F(Doctor, ViewerFollowsTheSelection)
 {
-    TextDoctor &w = open(u"\tAЁ\r\nz"_qs);
+    // Each character with its code in the code page; what it cannot hold is written, so shown, as "?".
+    TextDoctor &w = open(u"\tAЁ\r\n€ωz"_qs);
     w.RichTextBox1->setSelStart(2);
-    w.RichTextBox1->setSelLength(3);
-    EXPECT_EQ(w.Text1->text(), u"Ё \r \n "_qs);
-    EXPECT_EQ(w.Text2->text(), u"168 013 010 "_qs);
+    w.RichTextBox1->setSelLength(5);
+    EXPECT_EQ(w.Text1->text(), u"Ё \r \n € ω "_qs);
+    EXPECT_EQ(w.Text2->text(), u"168 013 010 136 063 "_qs);
 }
 
 TEST_F(Doctor, FindAndReplaceByCodes)
