@@ -90,43 +90,36 @@ TEST_F(StatusBar, PanelsFollowTheStoredProfileAndLaterSettings)
     }
 }
 
-TEST_F(StatusBar, EstimateAroundOneHourAndForAMissingFile)
+TEST_F(StatusBar, EstimateFollowsTheBookAndTheRate)
 {
     MainWindow &w = MP3();
-    setup().FlatScrollBar3->setValue(-10);
-    // Bytes (-1: no such file), size, playing time, recording time.
-    for (const auto &[bytes, size, play, record] : {std::tuple{11880, "11.6 kb", "1 час.0 мин.", "19 мин."},
-                                                    {11879, "11.6 kb", "60 мин.", "19 мин."},
-                                                    {-1, "0.0 kb", "00 мин.", "00 мин."}}) {
+    // Rate, bytes (-1: no such file), size, playing time, recording time.
+    for (const auto &[rate, bytes, size, play, record] :
+         {std::tuple{0, 1000000, "976.6 kb", "21 час.2 мин.", "6 час.34 мин."},
+          {-10, 11880, "11.6 kb", "1 час.0 мин.", "19 мин."},
+          {-10, 11879, "11.6 kb", "60 мин.", "19 мин."},
+          {-10, -1, "0.0 kb", "00 мин.", "00 мин."}}) {
         if (bytes < 0)
             CurTextPath = dir.filePath(QStringLiteral("нет.txt"));
         else
             book(bytes);
-        w.Dlitelnost();
+        if (setup().FlatScrollBar3->value() == rate)
+            w.Dlitelnost();
+        else
+            setup().FlatScrollBar3->setValue(rate); // the rate handler recomputes the estimate
         EXPECT_EQ(figures(), QStringList({size, play, size, play, record})) << bytes;
     }
     // A UTF-8 book is timed by its characters, not its bytes.
     ASSERT_TRUE(textfile::writeBytes(CurTextPath, QString(11880, u'ж').toUtf8()));
     w.Dlitelnost();
     EXPECT_EQ(figures(), QStringList({"23.2 kb", "1 час.0 мин.", "23.2 kb", "1 час.0 мин.", "19 мин."}));
-    CurTextPath.clear();
-    w.Dlitelnost();
-    EXPECT_EQ(panel(1), "0.0 kb");
-}
-
-TEST_F(StatusBar, EstimateIsSkippedWhileNoRateIsKnown)
-{
-    MainWindow &w = MP3();
+    // The dialogue rate recomputes with the narration's rate.
     book(1000000);
-    w.setStatusPanel(2, QStringLiteral("прежнее"));
-    setup().FlatScrollBar3->blockSignals(true);
-    setup().FlatScrollBar3->setMaximum(20);
-    setup().FlatScrollBar3->setValue(15); // outside the table: CharsPerMin stays
-    CharsPerMin = 0;
-    PlayHours = 7;
+    setup().FlatScrollBar3->setValue(0);
+    setup().FlatScrollBar4->setValue(-4);
+    EXPECT_EQ(panel(2), "21 час.2 мин.");
+    CurTextPath.clear();
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     w.Dlitelnost();
-    EXPECT_EQ(panel(1), "976.6 kb");
-    EXPECT_EQ(panel(2), "прежнее");
-    EXPECT_EQ(PlayHours, 7);
-    EXPECT_EQ(CharsPerMin, 0);
+    EXPECT_EQ(panel(1), "0,0 kb");
 }

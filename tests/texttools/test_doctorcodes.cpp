@@ -24,26 +24,6 @@ TEST(DoctorCodes, BoxesBuildTheSequenceSkippingWhatIsNoCharacter)
         EXPECT_EQ(sequence(boxes), expected) << boxes.join(u'|').toStdString();
 }
 
-TEST(DoctorCodes, ViewerShowsEachCharacterAndItsThreeDigitCode)
-{
-    const struct
-    {
-        QString selection, characters, codes;
-    } cases[] = {
-        {u"\tAЁ"_qs, u"\t A Ё "_qs, u"009 065 168 "_qs},
-        {u"\r\n"_qs, u"\r \n "_qs, u"013 010 "_qs},
-        {u"Аяё"_qs, u"А я ё "_qs, u"192 255 184 "_qs},
-        // Not in the code page: written, and so shown, as "?".
-        {u"€ω"_qs, u"€ ω "_qs, u"136 063 "_qs},
-        {QString(), QString(), QString()},
-    };
-    for (const auto &c : cases) {
-        const Viewer v = viewer(c.selection);
-        EXPECT_EQ(v.characters, c.characters) << c.selection.toStdString();
-        EXPECT_EQ(v.codes, c.codes) << c.selection.toStdString();
-    }
-}
-
 TEST(DoctorCodes, FindStartsAtTheCaretItself)
 {
     const struct

@@ -26,9 +26,7 @@ TEST(ReplaceListEntry, KeyFormsGiveSearchAndReplacementTextsOrNothing)
         {"дом=", " дом ", "  ", Qt::CaseInsensitive},
         {"=x"},
         {"*=x"},
-        {"**=x"},
         {"$=x"},
-        {"$*=x"},
         {"без равенства"},
         {""},
     };
@@ -72,19 +70,6 @@ TEST(ReplaceListRun, AppliesEntriesInListOrder)
         SCOPED_TRACE(c.text);
         EXPECT_EQ(replacelist::apply(QString::fromUtf8(c.text), c.lines), QString::fromUtf8(c.expected));
     }
-}
-
-TEST(ReplaceListRun, ReportsWhereEachReplacementWentAndResumes)
-{
-    const Entry da = *replacelist::parseEntry(u"да=ага");
-    QString text = QStringLiteral(" да да .");
-    EXPECT_EQ(replacelist::replaceAll(text, da), (QList<qsizetype>{0, 4}));
-    EXPECT_EQ(text, QStringLiteral(" ага ага ."));
-
-    // A run resumed from a point leaves what stands before it.
-    text = QStringLiteral(" да да .");
-    EXPECT_EQ(replacelist::replaceAll(text, da, 2), (QList<qsizetype>{3}));
-    EXPECT_EQ(text, QStringLiteral(" да ага ."));
 }
 
 TEST(ReplaceListRun, FoldedTwinGivesTheSameRunAndStaysInStep)
