@@ -54,9 +54,22 @@ TEST(Rtf, WrittenRunsReadBackUnchanged)
         {{u"{a\\b}\tc\u00A0d\u0098 €№ «ё» 中文 \U0001F60A end"_s, fmt(kTimes, 12)}},
         {},
         {{u"\n"_s, fmt(kTimes, 12)}},
+        // The break after "красная" belongs to the red run, the empty line's break to the next.
+        {{u"первая "_s, fmt(kTimes, 14)},
+         {u"красная\n"_s, fmt(kTimes, 14, true, false, false, kRed)},
+         {u"\nвторая"_s, fmt(kArial, 9, false, true, true)}},
     };
-    for (qsizetype i = 0; i < cases.size(); ++i)
+    // Through the RTF writer and reader, and through a document.
+    for (qsizetype i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(rtf::parse(rtf::write(cases[i], QFont(kTimes, 14))), cases[i]) << "case " << i;
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        rtf::insertRuns(cursor, cases[i]);
+        EXPECT_EQ(rtf::runsOf(doc), cases[i]) << "case " << i;
+    }
+    // Plain text has no formats at all: one run with the defaults.
+    QTextDocument doc(u"a\r\nb"_s);
+    EXPECT_EQ(rtf::runsOf(doc), (Runs{{u"a\nb"_s, Format{}}}));
 }
 
 TEST(Rtf, WriterUsesCodePage1251Escapes)
@@ -124,21 +137,4 @@ TEST(Rtf, ReadsTextOfEveryConstructAndNeverFails)
         readText(malformed);
     // Out-of-range numbers are ignored.
     EXPECT_EQ(rtf::parse("{\\rtf1 \\fs-5 \\cf99 \\f77 x"), (Runs{{u"x"_s, fmt({}, 12)}}));
-}
-
-TEST(Rtf, DocumentRunsRoundTrip)
-{
-    const Runs runs = {
-        {u"первая "_s, fmt(kTimes, 14)},
-        {u"красная\n"_s, fmt(kTimes, 14, true, false, false, kRed)},
-        {u"\nвторая"_s, fmt(kArial, 9, false, true, true)},
-    };
-    QTextDocument doc;
-    QTextCursor cursor(&doc);
-    rtf::insertRuns(cursor, runs);
-    // The break after "красная" belongs to the red run, the empty line's break to the next.
-    EXPECT_EQ(rtf::runsOf(doc), runs);
-    // Plain text has no formats at all: one run with the defaults.
-    doc.setPlainText(u"a\r\nb"_s);
-    EXPECT_EQ(rtf::runsOf(doc), (Runs{{u"a\nb"_s, Format{}}}));
 }
