@@ -71,12 +71,6 @@ QStringList errorsShown()
 
 class SetupWindow : public FakeMainTest
 {
-protected:
-    void SetUp() override
-    {
-        FakeMainTest::SetUp();
-        SpeakFlags = 11; // as the main window's start-up sets it
-    }
 };
 
 } // namespace
@@ -154,6 +148,7 @@ TEST_F(SetupWindow, TextBoxesMoveTheirBarsOnlyToValuesTheBarTakes)
 
 TEST_F(SetupWindow, TestPhraseSpeaksTheFiveSentencesWithTheListedVoice)
 {
+    SpeakFlags = 11; // as the main window's start-up sets it
     ::Setup &w = setup();
     w.lstSapi5->setCurrentRow(1);
     // Another window chose a voice on the shared object: the list's choice wins again.
