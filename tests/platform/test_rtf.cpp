@@ -75,7 +75,8 @@ TEST(Rtf, WriterUsesCodePage1251Escapes)
 {
     const QByteArray out =
         rtf::write({{u"Привет 中 x"_s, fmt({}, 0, false, false, false, kRed)}}, QFont(kTimes, 14));
-    EXPECT_EQ(out, "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 Times New Roman;}}\r\n"
+    EXPECT_EQ(out, "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049"
+                   "{\\fonttbl{\\f0\\fnil\\fcharset204 Times New Roman;}}\r\n"
                    "{\\colortbl ;\\red255\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard"
                    "\\f0\\fs28\\cf1 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \\u20013? x\\par\r\n}\r\n");
     // A run without font or size takes the default ones when read back.
@@ -119,14 +120,9 @@ TEST(Rtf, ReadsTextOfEveryConstructAndNeverFails)
     const std::pair<QByteArray, QString> cases[] = {
         {"{\\rtf1\\uc2\\u1078\\'e6\\'e6a{\\u1078??}b\\uc0\\u1078 c}", u"жaжbжc"_s},
         {"{\\rtf1 a\\\\b\\{c\\}d\\~e\\-f\\_g\\emdash h\\\r\ni}", u"a\\b{c}d\u00A0ef-g—h\ni"_s},
-        {"{\\rtf1 \xcf\xf0\xe8}", u"При"_s},
-        {"{\\rtf1 a\\par}", u"a"_s},
-        {"{\\rtf1 a\\par\\par}", u"a\n"_s},
-        {"{\\rtf1 a\\par b}", u"a\nb"_s},
-        {"{\\rtf1 \\par}", u""_s},
-        {"{\\rtf1 a{\\b b", u"ab"_s},
-        {"{\\rtf1 \\'zz1}", u"zz1"_s},
-        {"{\\rtf1 a\\u b\\u0 c}", u"abc"_s}}; // no character, not U+0000
+        {"{\\rtf1 \xcf\xf0\xe8}", u"При"_s}, {"{\\rtf1 a\\par}", u"a"_s}, {"{\\rtf1 a\\par\\par}", u"a\n"_s},
+        {"{\\rtf1 a\\par b}", u"a\nb"_s}, {"{\\rtf1 \\par}", u""_s}, {"{\\rtf1 a{\\b b", u"ab"_s},
+        {"{\\rtf1 \\'zz1}", u"zz1"_s}, {"{\\rtf1 a\\u b\\u0 c}", u"abc"_s}}; // no character, not U+0000
     for (const auto &[in, text] : cases)
         EXPECT_EQ(readText(in), text) << in.toStdString();
     for (const char *malformed :

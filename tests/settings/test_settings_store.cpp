@@ -224,7 +224,7 @@ TEST_F(SettingsStore, OnlyASaveThatFailsIsReported)
     SaveSettings(w);
     QDir(file).removeRecursively();
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
-    EXPECT_EQ(std::pair(scriptedPrompter().asked[0].text, scriptedPrompter().asked[0].icon),
-              std::pair("Невозможно сохранить настройки профиля!\n" + file + ": Filename refers to a directory",
-                        Prompter::Icon::Critical));
+    EXPECT_EQ(scriptedPrompter().asked[0].text,
+              "Невозможно сохранить настройки профиля!\n" + file + ": Filename refers to a directory");
+    EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
 }

@@ -9,12 +9,10 @@
 #include "support/fixture.h"
 #include "support/scripted.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
