@@ -207,9 +207,8 @@ TEST_F(RichTextBoxTest, LoadsAndSavesFilesAndKeepsContentOnFailure)
         EXPECT_FALSE(box.LoadFile(bad)) << bad.toStdString();
     for (const auto type : {RichTextBox::FileType::Rtf, RichTextBox::FileType::Text})
         EXPECT_FALSE(box.SaveFile(dir.filePath(u"no/such/folder/x"_s), type));
-    EXPECT_EQ(std::tuple(box.Text(), box.SelStart(), box.SelLength(), changed.count()),
-              std::tuple(before, 2, 3, 0));
-    EXPECT_FALSE(box.errorString().isEmpty());
+    EXPECT_EQ(std::tuple(box.Text(), sel(), changed.count(), box.errorString().isEmpty()),
+              std::tuple(before, std::tuple(2, 3, before.mid(2, 3)), 0, false));
     ASSERT_TRUE(box.LoadFile(book));
     EXPECT_TRUE(box.errorString().isEmpty()) << "a good load clears the last failure";
 }
@@ -226,9 +225,8 @@ TEST_F(RichTextBoxTest, UserInputAndSignals)
     box.setText(u"первая строка\r\nвторая строка"_s);
     QSignalSpy selection(&box, &RichTextBox::selectionChanged);
     select(4, 3);
-    EXPECT_EQ(selection.count(), 2);
     box.setSelBold(true);
-    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(std::tuple(selection.count(), changed.count()), std::tuple(2, 1));
     EXPECT_TRUE(box.TextRTF().contains(u"DejaVu Serif;"_s) && box.TextRTF().contains(u"\\fs40 "_s));
     QPalette palette = box.palette();
     palette.setColor(QPalette::Base, RichTextBox::fromRgbValue(65535)); // yellow
@@ -270,8 +268,7 @@ TEST_F(RichTextBoxTest, UserInputAndSignals)
     box.setSelStart(1);
     QTest::keyClick(edit(), Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClick(edit(), Qt::Key_Return);
-    EXPECT_EQ(box.Text(), u"a\r\n\r\nbc\r\nd"_s);
-    EXPECT_EQ(box.SelStart(), 5);
+    EXPECT_EQ(std::tuple(box.Text(), box.SelStart()), std::tuple(u"a\r\n\r\nbc\r\nd"_s, 5));
     edit()->paste();
     EXPECT_EQ(box.Text(), u"a\r\n\r\nx\r\ny\r\nzbc\r\nd"_s);
 }

@@ -158,7 +158,7 @@ TEST_F(SettingsStore, EveryControlKindRoundTripsFiringHandlersOnlyForChangedValu
     EXPECT_FALSE(loaded.optionA->isChecked() || loaded.optionB->isChecked());
 }
 
-TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindows)
+TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindowsAndKeptOnScreen)
 {
     const std::pair<const char *, bool> cases[] = {{"MP3", true}, {"Help1", true}, {"setup", false}};
     for (const auto &[name, readBack] : cases) {
@@ -171,10 +171,7 @@ TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindows)
         LoadSettings(fresh);
         EXPECT_EQ(fresh.geometry(), readBack ? QRect(40, 60, 300, 200) : QRect(5, 5, 120, 90));
     }
-}
-
-TEST_F(SettingsStore, PositionOffEveryScreenIsPulledBack)
-{
+    // A position off every screen is pulled back.
     store().setValue("MP3User1/_Form Left", "-900000");
     store().setValue("MP3User1/_Form Top", "900000");
     store().setValue("MP3User1/_Form Wight", "abc"); // not a number: width unchanged
