@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 template <typename T>
@@ -147,9 +149,8 @@ TEST_F(SettingsStore, EveryControlKindRoundTripsFiringHandlersOnlyForChangedValu
     LoadSettings(loaded);
     EXPECT_EQ(listed(loaded), listed(saved));
     EXPECT_TRUE(loaded.untagged->text().isEmpty());
-    EXPECT_EQ(barSpy.count(), 1);
-    EXPECT_EQ(checkSpy.count(), 1);
-    EXPECT_EQ(textSpy.count(), 0); // stored text equals the current one
+    // Stored text equals the current one: no signal.
+    EXPECT_EQ(std::tuple(barSpy.count(), checkSpy.count(), textSpy.count()), std::tuple(1, 1, 0));
 
     // A stored "False" clears even the checked button of an exclusive group.
     store().setValue("SampleUser1/Option2", "False");
@@ -157,7 +158,7 @@ TEST_F(SettingsStore, EveryControlKindRoundTripsFiringHandlersOnlyForChangedValu
     EXPECT_FALSE(loaded.optionA->isChecked() || loaded.optionB->isChecked());
 }
 
-TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindows)
+TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindowsAndKeptOnScreen)
 {
     const std::pair<const char *, bool> cases[] = {{"MP3", true}, {"Help1", true}, {"setup", false}};
     for (const auto &[name, readBack] : cases) {
@@ -170,10 +171,7 @@ TEST_F(SettingsStore, GeometryIsReadBackOnlyForTheMainAndHelpWindows)
         LoadSettings(fresh);
         EXPECT_EQ(fresh.geometry(), readBack ? QRect(40, 60, 300, 200) : QRect(5, 5, 120, 90));
     }
-}
-
-TEST_F(SettingsStore, PositionOffEveryScreenIsPulledBack)
-{
+    // A position off every screen is pulled back.
     store().setValue("MP3User1/_Form Left", "-900000");
     store().setValue("MP3User1/_Form Top", "900000");
     store().setValue("MP3User1/_Form Wight", "abc"); // not a number: width unchanged
@@ -192,30 +190,17 @@ TEST_F(SettingsStore, NumbersAreBroughtWithinTheirControlsAndOtherMisfitsRejecte
     margin->setValidator(new QIntValidator(0, 30, margin));
     auto *fontSize = tagged<QLineEdit>(&w, "Text2");
     fontSize->setValidator(new QDoubleValidator(1, 400, 2, fontSize));
-    const struct
-    {
-        QWidget *control;
-        const char *stored, *loaded;
-    } cases[] = {
-        {w.bar, "15", "10"},
-        {w.bar, "-50", "-10"},
-        {w.slider, "громко", "100"},
-        {w.tabs, "9", "3"},
-        {w.tabs, "-1", "3"},
-        {margin, "-500", "0"},
-        {margin, "45", "30"},
-        {margin, "поля", "30"},
-        {margin, "15", "15"},
-        {fontSize, "100000", "400"},
-        {fontSize, "0", "1"},
-        {w.text, "-500", "-500"},
-        {w.list, "Голос, которого нет", "Katerina"},
-        {w.check, "yes", "1"},
-    };
-    for (const auto &c : cases) {
-        store().setValue("SampleUser1/" + c.control->objectName(), QString::fromUtf8(c.stored));
+    // {control, stored, loaded}
+    const std::tuple<QWidget *, const char *, const char *> cases[] = {
+        {w.bar, "15", "10"},        {w.bar, "-50", "-10"},         {w.slider, "громко", "100"},
+        {w.tabs, "9", "3"},         {w.tabs, "-1", "3"},           {margin, "-500", "0"},
+        {margin, "45", "30"},       {margin, "поля", "30"},        {margin, "15", "15"},
+        {fontSize, "100000", "400"}, {fontSize, "0", "1"},         {w.text, "-500", "-500"},
+        {w.list, "Голос, которого нет", "Katerina"},               {w.check, "yes", "1"}};
+    for (const auto &[control, stored, loaded] : cases) {
+        store().setValue("SampleUser1/" + control->objectName(), QString::fromUtf8(stored));
         LoadSettings(w);
-        EXPECT_EQ(settingsstore::valueText(*c.control), QString::fromUtf8(c.loaded)) << c.stored;
+        EXPECT_EQ(settingsstore::valueText(*control), QString::fromUtf8(loaded)) << stored;
     }
 }
 
