@@ -22,6 +22,8 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class Recording : public MainWindowTest
@@ -32,7 +34,7 @@ protected:
         qputenv("HOME", home().toUtf8()); // the fall-back working folder lands here
         MainWindowTest::SetUp();
         ::Setup &s = setup();
-        folder = home() + QStringLiteral("/книги");
+        folder = home() + u"/книги"_s;
         QDir().mkpath(folder);
         s.Text28->setText(folder);
         s.Check1->setChecked(false);
@@ -42,7 +44,7 @@ protected:
     // A book file made current as the open command leaves it.
     QString book(const QString &title, const QStringList &lines)
     {
-        CurTextPath = folder + u'/' + title + QStringLiteral(".txt");
+        CurTextPath = folder + u'/' + title + u".txt"_s;
         EXPECT_TRUE(textfile::writeLines(CurTextPath, lines));
         BookTitle = title;
         return CurTextPath;
@@ -53,10 +55,16 @@ protected:
         QStringList out;
         for (const auto &s : fakeVoices().log.spoken)
             if (!s.outputFile.isEmpty())
-                out << (texts ? s.text : QFileInfo(s.outputFile).fileName().remove(QStringLiteral(".part")));
+                out << (texts ? s.text : QFileInfo(s.outputFile).fileName().remove(u".part"_s));
         return out;
     }
     static QStringList spokenTexts() { return spokenFiles(true); }
+    // Runs a main window command; the messages it showed.
+    QStringList run(const QString &command = u"SaveAudio"_s)
+    {
+        triggerAction(*w, command);
+        return asked();
+    }
 
     QString folder;
 };
@@ -65,34 +73,34 @@ protected:
 
 TEST_F(Recording, BlocksEndAtSentenceEndsBlankLinesAndChapterMarkers)
 {
-    book(QStringLiteral("Книга"), {QStringLiteral("Первая строка без точки"), QStringLiteral("конец фразы."),
-                                   QStringLiteral("@@@@@ глава"), QStringLiteral("Вторая часть."),
-                                   QStringLiteral("Ещё"), QString(), QStringLiteral("Хвост")});
+    book(u"Книга"_s, {u"Первая строка без точки"_s, u"конец фразы."_s, u"@@@@@ глава"_s, u"Вторая часть."_s,
+                      u"Ещё"_s, QString(), u"Хвост"_s});
     BlockLimit = 20;
     const recordingrun::Result result = recordingrun::recordBook();
-    EXPECT_EQ(result.outcome, conversion::Outcome::Completed);
-    EXPECT_TRUE(result.finished);
-    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav"}));
+    EXPECT_EQ(std::pair(result.outcome, result.finished), std::pair(conversion::Outcome::Completed, true));
     const QStringList texts = spokenTexts();
     ASSERT_EQ(texts.size(), 4);
-    EXPECT_TRUE(texts[0].contains(QStringLiteral("Первая")) && texts[0].contains(QStringLiteral("фразы")));
-    EXPECT_FALSE(texts[1].contains(QStringLiteral("глава"))); // the marker line adds nothing
-    EXPECT_TRUE(texts[2].contains(QStringLiteral("Вторая")) && texts[2].contains(QStringLiteral("Ещё")));
-    EXPECT_TRUE(texts[3].contains(QStringLiteral("Хвост")));
+    // What each block holds; the marker line adds nothing.
+    EXPECT_TRUE(texts[0].contains(u"Первая"_s) && texts[0].contains(u"фразы"_s));
+    EXPECT_FALSE(texts[1].contains(u"глава"_s));
+    EXPECT_TRUE(texts[2].contains(u"Вторая"_s) && texts[2].contains(u"Ещё"_s));
+    EXPECT_TRUE(texts[3].contains(u"Хвост"_s));
     // The finished book's folder carries its "!".
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Книга/0004.wav")));
-    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Книга")));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"!Книга"}));
+    EXPECT_EQ(QDir(folder + u"/!Книга"_s).entryList({u"*.wav"_s}),
+              QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav"}));
     EXPECT_EQ(CharsDone, 23 + 12 + 13 + 3 + 5);
-    EXPECT_EQ(monitor().ProgressBar1->value(), monitor().ProgressBar1->maximum());
-    EXPECT_TRUE(monitor().windowTitle().startsWith(QStringLiteral("100"))) << qPrintable(monitor().windowTitle());
+    EXPECT_TRUE(monitor().ProgressBar1->value() == monitor().ProgressBar1->maximum() &&
+                monitor().windowTitle().startsWith(u"100"_s));
 }
 
 // A paragraph longer than the line limit between CR LFs: recorded once, the book untouched.
 TEST_F(Recording, LongParagraphIsOneBlockAndLeavesTheBookAsItIs)
 {
-    const QString sentence = QStringLiteral("Длинная фраза книги. ");
+    const QString sentence = u"Длинная фраза книги. "_s;
     const auto paragraph = [&](int chars) { return sentence.repeated(chars / sentence.size()); };
-    const QString path = book(QStringLiteral("Абзац"), {paragraph(1000), paragraph(1000), paragraph(1000), paragraph(12600)});
+    const QString path =
+        book(u"Абзац"_s, {paragraph(1000), paragraph(1000), paragraph(1000), paragraph(12600)});
     const auto before = textfile::readBytes(path);
     setup().FlatScrollBar1->setValue(1);
     w->SetFragmentSize();
@@ -108,62 +116,53 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
     s.FlatScrollBar9->setValue(1);
     s.FlatScrollBar10->setValue(2);
     s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // one block
-    book(QStringLiteral("Да"), {QStringLiteral("Да.")});
+    book(u"Да"_s, {u"Да."_s});
     for (bool numbers : {false, true}) {
         SCOPED_TRACE(numbers);
         s.Check2->setChecked(numbers);
-        QDir(folder + QStringLiteral("/!Да")).removeRecursively();
-        triggerAction(*w, QStringLiteral("SaveAudio"));
+        QDir(folder + u"/!Да"_s).removeRecursively();
+        triggerAction(*w, u"SaveAudio"_s);
         EXPECT_TRUE(w->isVisible() && !monitor().isVisible()); // the main window is back
-        const QString prepared = QStringLiteral("\r\n  <silence msec=\"500\"/>\r\nДа . ");
-        const QString body = numbers ? TembrStart + QStringLiteral("Блок  1") + TembrStart + prepared +
-                                           QStringLiteral(" Конец блока  1")
-                                     : TembrStart + prepared;
+        const QString prepared = u"\r\n  <silence msec=\"500\"/>\r\nДа . "_s;
+        const QString body = numbers
+                                 ? TembrStart + u"Блок  1"_s + TembrStart + prepared + u" Конец блока  1"_s
+                                 : TembrStart + prepared;
         const QString framed = pauseElement(1000) + body + pauseElement(2000);
-        const auto copy = textfile::readText(folder + QStringLiteral("/!Да/0001.txt"));
-        ASSERT_TRUE(copy);
-        EXPECT_EQ(*copy, framed + QStringLiteral("\r\n"));
+        EXPECT_EQ(textfile::readText(folder + u"/!Да/0001.txt"_s).value_or(QString()), framed + u"\r\n"_s);
         EXPECT_EQ(spokenTexts().last(), framed);
     }
 }
 
 TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
 {
-    const QStringList lines = {QStringLiteral("Один."), QStringLiteral("Два."), QStringLiteral("Три."),
-                               QStringLiteral("Четыре.")};
-    book(QStringLiteral("Счёт"), lines);
+    book(u"Счёт"_s, {u"Один."_s, u"Два."_s, u"Три."_s, u"Четыре."_s});
     BlockLimit = 7; // one line a block, whether the block before was made or skipped
-    const QString plain = folder + QStringLiteral("/Счёт");
-    QDir().mkpath(plain);
-    textfile::writeText(plain + QStringLiteral("/0002.wav"), QString());
-    textfile::writeText(plain + QStringLiteral("/0004.mp3"), QString()); // another format's: no WAV block
+    QDir().mkpath(folder + u"/Счёт"_s);
+    for (const QString name : {"0002.wav", "0004.mp3"}) // another format's file is no WAV block
+        textfile::writeText(folder + u"/Счёт/"_s + name, QString());
 
     // This copy takes blocks 2 and 4 of every 2; 2 is done already.
-    setup().Text24->setText(QStringLiteral("2"));
-    setup().Text21->setText(QStringLiteral("2"));
+    setup().Text24->setText(u"2"_s);
+    setup().Text21->setText(u"2"_s);
     ASSERT_TRUE(recordingrun::checkSelection());
-    const recordingrun::Result copy2 = recordingrun::recordBook();
+    EXPECT_FALSE(recordingrun::recordBook().finished); // blocks 1 and 3 are the other copy's
     EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
-    EXPECT_FALSE(copy2.finished); // blocks 1 and 3 are the other copy's
-    EXPECT_EQ(BlockNo, 5);        // four lines and the last block, each with its number
+    EXPECT_EQ(BlockNo, 5); // four lines and the last block, each with its number
 
-    setup().Text24->setText(QStringLiteral("1"));
+    setup().Text24->setText(u"1"_s);
     ASSERT_TRUE(recordingrun::checkSelection());
     fakeVoices().log.spoken.clear();
-    const recordingrun::Result copy1 = recordingrun::recordBook();
+    EXPECT_TRUE(recordingrun::recordBook().finished); // the copy that completes the book renames it
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
-    EXPECT_TRUE(copy1.finished); // the copy that completes the book renames it
-    EXPECT_EQ(QDir(folder + QStringLiteral("/!Счёт")).entryList(QDir::Files),
+    EXPECT_EQ(QDir(folder + u"/!Счёт"_s).entryList(QDir::Files),
               QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.mp3", "0004.wav", "0005.wav"}));
 
-    for (const char *bad : {"0", "x"}) {
-        setup().Text21->setText(QString::fromLatin1(bad));
+    for (const QString bad : {"0", "x"}) {
+        setup().Text21->setText(bad);
         fakeVoices().log.spoken.clear();
-        triggerAction(*w, QStringLiteral("SaveAudio"));
+        EXPECT_EQ(run(), QStringList({"Номер копии программы и число копий должны быть целыми числами не "
+                                      "меньше 1!"}));
         EXPECT_TRUE(spokenFiles().isEmpty());
-        EXPECT_EQ(
-            asked(),
-            QStringList({"Номер копии программы и число копий должны быть целыми числами не меньше 1!"}));
     }
 }
 
@@ -171,45 +170,37 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
 {
     ::Setup &s = setup();
     s.Text28->clear();
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(asked(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
-    EXPECT_TRUE(s.isVisible());
-    EXPECT_EQ(s.SSTab2->currentIndex(), 1);
+    EXPECT_EQ(run(), QStringList({"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}));
+    EXPECT_TRUE(s.isVisible() && s.SSTab2->currentIndex() == 1); // on the recording page
 
     // A working folder that is gone is refused by the book and the batch alike, and not made.
-    const QString gone = home() + QStringLiteral("/нет");
+    const QString gone = home() + u"/нет"_s;
     s.Text28->setText(gone);
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    triggerAction(*w, QStringLiteral("SavePaket"));
-    EXPECT_EQ(asked(), QStringList(2, "Рабочий каталог не найден:\n" + gone));
+    const QStringList byBook = run();
+    EXPECT_EQ(byBook + run(u"SavePaket"_s), QStringList(2, "Рабочий каталог не найден:\n" + gone));
     EXPECT_FALSE(QFileInfo::exists(gone));
     // A book folder that cannot be made is named, not its first block.
     s.Text28->setText(folder);
-    book(QStringLiteral("Занято"), {QStringLiteral("Текст.")});
-    QFile(folder + QStringLiteral("/Занято")).open(QIODevice::WriteOnly);
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(asked(),
-              QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
+    book(u"Занято"_s, {u"Текст."_s});
+    QFile(folder + u"/Занято"_s).open(QIODevice::WriteOnly);
+    EXPECT_EQ(run(), QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
 
-    s.Text28->setText(home() + QStringLiteral("/Мои книги"));
+    s.Text28->setText(home() + u"/Мои книги"_s);
     QDir().mkpath(s.Text28->text());
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    const QString fallBack = home() + QStringLiteral("/Quenvale_MP3");
-    const QStringList twice = asked();
-    ASSERT_EQ(twice.size(), 2);
-    EXPECT_TRUE(twice[0].startsWith(QStringLiteral("Пробелы в названиии рабочего каталога")));
-    EXPECT_EQ(twice[1], "Укажите каталог " + fallBack + " или другой БЕЗ ПРОБЕЛОВ в названии !!!");
-    EXPECT_EQ(s.Text28->text(), fallBack);
-    EXPECT_TRUE(QFileInfo(fallBack).isDir());
+    const QStringList twice = run();
+    const QString fallBack = home() + u"/Quenvale_MP3"_s;
+    EXPECT_TRUE(twice.value(0).startsWith(u"Пробелы в названиии рабочего каталога"_s));
+    EXPECT_EQ(twice.mid(1),
+              QStringList({"Укажите каталог " + fallBack + " или другой БЕЗ ПРОБЕЛОВ в названии !!!"}));
+    EXPECT_TRUE(s.Text28->text() == fallBack && QFileInfo(fallBack).isDir());
 
     // No saved book: the start-up placeholders are no file to record.
-    CurTextPath = QStringLiteral("полный путь к файлу");
-    BookTitle = QStringLiteral("название произведения");
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    w->RichTextBox2->setText(QStringLiteral("текст"));
-    triggerAction(*w, QStringLiteral("SaveAudio"));
+    CurTextPath = u"полный путь к файлу"_s;
+    BookTitle = u"название произведения"_s;
+    const QStringList noFile = run();
+    w->RichTextBox2->setText(u"текст"_s);
     EXPECT_EQ(
-        asked(),
+        noFile + run(),
         QStringList(
             {"Не указан текстовый файл для записи аудиокниги! ",
              "Запись аудиокниги осуществляется  из СОХРАНЕННОГО ФАЙЛА, а не из содержимого текстового "
@@ -219,46 +210,42 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
 
 TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
 {
-    const QString path = book(QStringLiteral("Правка"), {QStringLiteral("Старый текст.")});
+    const QString path = book(u"Правка"_s, {u"Старый текст."_s});
     setup().Check1->setChecked(true);
-    w->RichTextBox2->setText(QStringLiteral("Новый текст."));
+    w->RichTextBox2->setText(u"Новый текст."_s);
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    triggerAction(*w, QStringLiteral("SaveAudio"));
+    triggerAction(*w, u"SaveAudio"_s);
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
-    EXPECT_EQ(*textfile::readText(path), QStringLiteral("Старый текст.\r\n"));
+    EXPECT_EQ(*textfile::readText(path), u"Старый текст.\r\n"_s);
 
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
-    triggerAction(*w, QStringLiteral("SaveAudio"));
-    EXPECT_EQ(*textfile::readText(path), QStringLiteral("Новый текст.\r\n"));
-    ASSERT_FALSE(spokenTexts().isEmpty());
-    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Новый")));
+    triggerAction(*w, u"SaveAudio"_s);
+    EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
+    EXPECT_TRUE(spokenTexts().value(0).contains(u"Новый"_s));
 
     // A text pre-formatted as it was opened (from any window) is no edit: its file stays.
-    w->RichTextBox2->setText(QStringLiteral("Открытый  текст."));
+    w->RichTextBox2->setText(u"Открытый  текст."_s);
     w->PreFormat();
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
     w->MakeBook();
-    EXPECT_EQ(*textfile::readText(path), QStringLiteral("Новый текст.\r\n"));
+    EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
 {
-    QDir().mkpath(home() + QStringLiteral("/DIC"));
-    textfile::writeLines(
-        home() + QStringLiteral("/DIC/Nicolai.dic"),
-        {QStringLiteral("кот=пёс"), QString(), QStringLiteral("мусор"), QStringLiteral("*ка=КА")});
+    QDir().mkpath(home() + u"/DIC"_s);
+    textfile::writeLines(home() + u"/DIC/Nicolai.dic"_s, {u"кот=пёс"_s, QString(), u"мусор"_s, u"*ка=КА"_s});
     // A batch right after start-up and a single book alike.
-    for (const char *command : {"SavePaket", "SaveAudio"}) {
+    for (const QString command : {"SavePaket", "SaveAudio"}) {
         Find().ListView1->clear();
         fakeVoices().log.spoken.clear();
-        book(QStringLiteral("Кот"), {QStringLiteral("Мой кот и кошка.")});
-        triggerAction(*w, QString::fromLatin1(command));
-        EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"})) << command;
-        ASSERT_EQ(spokenTexts().size(), 1) << command;
-        EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral(" пёс "))) << command;
-        EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("кошКА"))) << command;
-        EXPECT_TRUE(asked().isEmpty()) << command;
-        QDir(folder + QStringLiteral("/!Кот")).removeRecursively();
+        book(u"Кот"_s, {u"Мой кот и кошка."_s});
+        SCOPED_TRACE(command.toStdString());
+        EXPECT_TRUE(run(command).isEmpty());
+        EXPECT_EQ(Find().entries(), QStringList({"кот=пёс", "*ка=КА"}));
+        const QStringList texts = spokenTexts();
+        EXPECT_TRUE(texts.size() == 1 && texts[0].contains(u" пёс "_s) && texts[0].contains(u"кошКА"_s));
+        QDir(folder + u"/!Кот"_s).removeRecursively();
     }
 
     // A voice without a list is told so at every recording; the list stays.
@@ -266,7 +253,7 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
     w->SetStatusBar();
     w->LoadVoiceDic();
     EXPECT_TRUE(asked().isEmpty()); // Katerina's list is simply missing
-    w->setStatusPanel(4, QStringLiteral("Boris (eSpeak NG, русский, мужской, низкий)"));
+    w->setStatusPanel(4, u"Boris (eSpeak NG, русский, мужской, низкий)"_s);
     w->LoadVoiceDic();
     EXPECT_EQ(asked(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
     EXPECT_EQ(Find().entries().size(), 2);
@@ -275,61 +262,56 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
 TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
 {
     setup().Check3->setChecked(true);
-    const QString line = QStringLiteral("Ёжик пошёл домой.");
-    for (const char *name : {"a", "b", "z"})
-        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"), {line});
-    textfile::writeLines(folder + QStringLiteral("/c.txt"), {line}, textcodec::Encoding::Utf8);
+    const QString line = u"Ёжик пошёл домой."_s;
+    for (const QString name : {"a", "b", "z"})
+        textfile::writeLines(folder + u'/' + name + u".txt"_s, {line});
+    textfile::writeLines(folder + u"/c.txt"_s, {line}, textcodec::Encoding::Utf8);
     // A file where b's book folder should be: its blocks cannot be made.
-    textfile::writeText(folder + QStringLiteral("/b"), QString());
+    textfile::writeText(folder + u"/b"_s, QString());
     // z was finished by an earlier recording: not recorded again, its text put beside its blocks.
-    QDir().mkpath(folder + QStringLiteral("/!z"));
-    triggerAction(*w, QStringLiteral("SavePaket"));
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!a/0001.wav")));
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!c/0001.wav")));
-    EXPECT_EQ(QDir(folder + QStringLiteral("/!z")).entryList(QDir::Files), QStringList({"z.txt"}));
-    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"b.txt"}));
-    const QStringList told = asked();
-    ASSERT_EQ(told.size(), 2);
-    EXPECT_EQ(told[0], "Не удалось создать папку книги\n" + folder + "/b: Not a directory");
-    EXPECT_EQ(told[1], "Книга z не записана: готовая книга " + folder + "/!z уже есть; её текст перенесён в эту папку.");
+    QDir().mkpath(folder + u"/!z"_s);
+    const QStringList told = run(u"SavePaket"_s);
+    for (const QString done : {"/!a/0001.wav", "/!c/0001.wav"})
+        EXPECT_TRUE(QFileInfo::exists(folder + done)) << done.toStdString();
+    EXPECT_EQ(QDir(folder + u"/!z"_s).entryList(QDir::Files), QStringList({"z.txt"}));
+    EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"b.txt"}));
+    EXPECT_EQ(told, QStringList({"Не удалось создать папку книги\n" + folder + "/b: Not a directory",
+                                 "Книга z не записана: готовая книга " + folder +
+                                     "/!z уже есть; её текст перенесён в эту папку."}));
     // The UTF-8 book is spoken as its Windows-1251 twin.
-    ASSERT_EQ(spokenTexts().size(), 2);
-    EXPECT_TRUE(spokenTexts()[0].contains(QStringLiteral("Ёжик пошёл")));
-    EXPECT_EQ(spokenTexts()[1], spokenTexts()[0]);
-    EXPECT_EQ(scriptedSoundPlayer().played.size(), 1);
-    EXPECT_TRUE(w->isVisible());
+    const QStringList texts = spokenTexts();
+    EXPECT_TRUE(texts.size() == 2 && texts[0].contains(u"Ёжик пошёл"_s) && texts[1] == texts[0]);
+    EXPECT_TRUE(scriptedSoundPlayer().played.size() == 1 && w->isVisible());
 
     // Stopped during the second of three books: the first is finished, the rest stay queued.
-    QFile::remove(folder + QStringLiteral("/b"));
-    QFile::remove(folder + QStringLiteral("/b.txt"));
-    for (const char *name : {"d", "e", "f"})
-        textfile::writeLines(folder + u'/' + QString::fromLatin1(name) + QStringLiteral(".txt"),
-                             {QStringLiteral("Текст.")});
+    QFile::remove(folder + u"/b"_s);
+    QFile::remove(folder + u"/b.txt"_s);
+    for (const QString name : {"d", "e", "f"})
+        textfile::writeLines(folder + u'/' + name + u".txt"_s, {line});
     fakeVoices().log.spoken.clear();
     fakeVoices().log.onSpeak = [] {
         if (fakeVoices().log.spoken.size() == 2)
             StopFlag = true;
     };
-    triggerAction(*w, QStringLiteral("SavePaket"));
-    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.txt")}), QStringList({"e.txt", "f.txt"}));
+    triggerAction(*w, u"SavePaket"_s);
+    EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
     EXPECT_EQ(scriptedSoundPlayer().played.size(), 1); // no end sound after a stop
 }
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
 {
-    book(QStringLiteral("Тишина"), {QStringLiteral("Один.")});
-    w->RichTextBox2->setText(QStringLiteral("текст"));
+    book(u"Тишина"_s, {u"Один."_s});
+    w->RichTextBox2->setText(u"текст"_s);
     std::string refused;
     fakeVoices().log.onSpeak = [this, &refused] {
         fakeVoices().log.onSpeak = nullptr;
-        refused = chooseEveryCommand(
-            QStringLiteral("Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."),
-            {QStringLiteral("ExitProgramm")});
+        refused = chooseEveryCommand(u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s,
+                                     {u"ExitProgramm"_s});
     };
-    triggerAction(*w, QStringLiteral("SaveAudio"));
+    triggerAction(*w, u"SaveAudio"_s);
     EXPECT_EQ(refused, "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs "
                        "SaveAudio SaveFile SavePaket SeveRTF Stop Toolbar1_12 Toolbar1_2 Toolbar1_3 "
                        "Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 User2 User3 User4 menu5_2");
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/!Тишина"))) << "the book was finished";
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s)) << "the book was finished";
 }

@@ -3,14 +3,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Chapters, SearchSkipsTheStartAndAHundredAfterEachHit)
-{
-    const QString glava = QStringLiteral("ГЛАВА");
-    EXPECT_EQ(chapters::findHeadings(textWith(glava, {99, 199, 398}, 403), glava),
-              (QList<qsizetype>{199, 398}));
-    EXPECT_TRUE(chapters::findHeadings(QString(400, u'x'), QString()).isEmpty());
-}
-
 TEST(Chapters, ListOrderPreviewAndMinutes)
 {
     EXPECT_EQ(chapters::rowFor({100, 200, 200, 300}, 200), 3);
@@ -28,21 +20,21 @@ TEST(Chapters, ListOrderPreviewAndMinutes)
         int rate;
         std::optional<qsizetype> shown;
     } cases[] = {// The book's reckoning: 900 characters a minute at rate 2, 66 minutes to the hour.
-                 {59400, 2, 60},
-                 {59400, 0, 75},
-                 {59400, -10, 300},
-                 {1600, 2, 2},
-                 {400, 2, 0},
-                 {1600, -11, std::nullopt}};
+                 {59400, 2, 60}, {59400, 0, 75}, {59400, -10, 300},
+                 {1600, 2, 2},   {400, 2, 0},    {1600, -11, std::nullopt}};
     for (const auto &c : cases)
         EXPECT_EQ(chapters::minutes(c.length, c.rate), c.shown) << c.length << " at " << c.rate;
 
     EXPECT_EQ(chapters::minutesColumn({100, 59500}, 61100, 2), (QList<std::optional<qsizetype>>{60, 2}));
 }
 
-TEST(Chapters, MarkingTakesTickedHeadingsStillInPlaceOncePerPlace)
+TEST(Chapters, HeadingsAreFoundPastTheStartAndMarkedOncePerPlaceWhereStillTicked)
 {
     const QString glava = QStringLiteral("ГЛАВА");
+    EXPECT_EQ(chapters::findHeadings(textWith(glava, {99, 199, 398}, 403), glava),
+              (QList<qsizetype>{199, 398}));
+    EXPECT_TRUE(chapters::findHeadings(QString(400, u'x'), QString()).isEmpty());
+    // Marked: the ticked headings still in place, each place once.
     const QString text = textWith(glava, {500, 900, 1200}, 1500);
     const QList<chapters::Candidate> candidates = {
         {500, glava, true},  {800, glava, true}, // edited away
