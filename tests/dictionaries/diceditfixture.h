@@ -26,6 +26,15 @@ protected:
     }
     QString dic(const QString &name) const { return home() + u"/DIC/"_s + name; }
     static QStringList asked() { return scriptedPrompter().takeAsked(); }
+    // What the fake voice said since the last call, each as "text @voice".
+    static QStringList spoken()
+    {
+        QStringList out;
+        for (const auto &s : fakeVoices().log.spoken)
+            out.append(s.text + u" @"_s + s.voiceId);
+        fakeVoices().log.spoken.clear();
+        return out;
+    }
 };
 
 class DicEditFixture : public DicTest

@@ -10,16 +10,18 @@ namespace {
 class DicCompareTest : public DicTest
 {
 protected:
-    QString write(const QString &name, const QStringList &lines)
+    // Writes the list to a file and loads it with the command.
+    void load(const char *command, const QString &name, const QStringList &lines)
     {
         const QString path = home() + u'/' + name;
         EXPECT_TRUE(textfile::writeLines(path, lines));
-        return path;
-    }
-    void load(const char *command, const QString &path)
-    {
         scriptedFileChooser().names.enqueue(path);
-        triggerAction(DicCompare(), QString::fromLatin1(command));
+        act(command);
+    }
+    static void act(const char *command) { triggerAction(DicCompare(), QString::fromLatin1(command)); }
+    static QAction *action(const char *name)
+    {
+        return DicCompare().findChild<QAction *>(QString::fromLatin1(name));
     }
     static QStringList result() { return listing::rows(*DicCompare().ListView3); }
     static QString panel(int i) { return DicCompare().panels[i]->text(); }
@@ -27,67 +29,56 @@ protected:
 
 TEST_F(DicCompareTest, LoadsCompareInFiveWaysAndSortAfterTheSum)
 {
-    load("Toolbar1_1",
-         write(u"one.txt"_s, {u"// Исключение может содержать до пяти слов, необходимо что бы"_s,
-                              u"замок :\t<за<мок>"_s, u"Атлас"_s}));
-    load("load2", write(u"two.txt"_s, {u"ЗАМОК :\t<ЗА<МОК>"_s, u"орган"_s, u"\"a, b\""_s}));
-    EXPECT_EQ(panel(0), u"4"_s);
-    EXPECT_EQ(panel(1), u"3"_s);
-    ASSERT_EQ(scriptedFileChooser().asked.size(), 2);
-    EXPECT_TRUE(scriptedFileChooser().asked[0].title.startsWith(u"Файл словаря "_s));
-
-    triggerAction(DicCompare(), u"compare1"_s);
-    EXPECT_EQ(result(), QStringList{u"замок :\t<за<мок>"_s});
-    EXPECT_EQ(panel(2), u"1"_s);
+    load("Toolbar1_1", u"one.txt"_s,
+         {u"// Исключение может содержать до пяти слов, необходимо что бы"_s, u"замок :\t<за<мок>"_s,
+          u"Атлас"_s});
+    load("load2", u"two.txt"_s, {u"ЗАМОК :\t<ЗА<МОК>"_s, u"орган"_s, u"\"a, b\""_s});
+    EXPECT_EQ(panel(0) + panel(1), u"43"_s);
+    EXPECT_TRUE(scriptedFileChooser().asked.value(0).title.startsWith(u"Файл словаря "_s));
 
     const QStringList missing{u"// Исключение может содержать до пяти слов"_s, u"необходимо что бы"_s,
                               u"Атлас"_s, u"орган"_s, u"a, b"_s};
-    triggerAction(DicCompare(), u"Toolbar1_5"_s);
-    EXPECT_EQ(result(), missing);
-    EXPECT_EQ(panel(2), u"5"_s);
-    triggerAction(DicCompare(), u"compare3"_s);
-    EXPECT_EQ(result(), missing.mid(0, 3));
-    triggerAction(DicCompare(), u"Toolbar1_7"_s);
-    EXPECT_EQ(result(), missing.mid(3));
+    const std::pair<const char *, QStringList> comparisons[] = {{"compare1", {u"замок :\t<за<мок>"_s}},
+                                                                {"Toolbar1_5", missing},
+                                                                {"compare3", missing.mid(0, 3)},
+                                                                {"Toolbar1_7", missing.mid(3)}};
+    for (const auto &[command, expected] : comparisons) {
+        act(command);
+        EXPECT_EQ(result(), expected) << command;
+        EXPECT_EQ(panel(2), QString::number(expected.size())) << command;
+    }
 
-    triggerAction(DicCompare(), u"compare5"_s);
-    const QStringList sum = result();
-    EXPECT_EQ(sum.size(), 7);
+    // The sum sorts, equal but for case in the order they were added; from then on the results are sorted.
+    act("compare5");
+    QStringList sorted{missing[0], u"Атлас"_s, u"замок :\t<за<мок>"_s, u"ЗАМОК :\t<ЗА<МОК>"_s, missing[1],
+                       u"орган"_s, u"a, b"_s};
+    EXPECT_EQ(result(), sorted);
     EXPECT_EQ(panel(2), u"7"_s);
-    EXPECT_LT(sum.indexOf(u"Атлас"_s), sum.indexOf(u"замок :\t<за<мок>"_s));
-    EXPECT_LT(sum.indexOf(u"замок :\t<за<мок>"_s), sum.indexOf(u"орган"_s));
-    EXPECT_EQ(sum.indexOf(u"ЗАМОК :\t<ЗА<МОК>"_s), sum.indexOf(u"замок :\t<за<мок>"_s) + 1)
-        << "equal but for case: in the order they were added";
-
-    // From now on the result list is sorted.
-    triggerAction(DicCompare(), u"compare2"_s);
-    QStringList sorted = sum;
-    sorted.removeAll(u"замок :\t<за<мок>"_s);
-    sorted.removeAll(u"ЗАМОК :\t<ЗА<МОК>"_s);
+    act("compare2");
+    sorted.remove(2, 2);
     EXPECT_EQ(result(), sorted);
 }
 
 TEST_F(DicCompareTest, RepeatsMultiplyAndTheResultIsSavedAsLines)
 {
-    load("load1", write(u"one.txt"_s, {u"X"_s, u"X"_s}));
-    load("load2", write(u"two.txt"_s, {u"x"_s, u"x"_s}));
-    triggerAction(DicCompare(), u"Toolbar1_4"_s);
+    load("load1", u"one.txt"_s, {u"X"_s, u"X"_s});
+    load("load2", u"two.txt"_s, {u"x"_s, u"x"_s});
+    act("Toolbar1_4");
     EXPECT_EQ(result(), QStringList(4, u"X"_s));
 
+    // Saved as lines; a file that cannot be written says so.
     const QString saved = home() + u"/result.txt"_s;
-    scriptedFileChooser().names.enqueue(saved);
-    triggerAction(DicCompare(), u"Save1"_s);
+    scriptedFileChooser().names << saved << readOnlyFolder() + u"/result.txt"_s;
+    act("Save1");
     EXPECT_EQ(listing::bytes(saved), QByteArray("X\r\nX\r\nX\r\nX\r\n"));
-
-    // A file that cannot be written says so.
-    scriptedFileChooser().names.enqueue(readOnlyFolder() + u"/result.txt"_s);
-    triggerAction(DicCompare(), u"Toolbar1_10"_s);
+    act("Toolbar1_10");
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
     EXPECT_TRUE(scriptedPrompter().asked[0].text.startsWith(u"Не удалось записать файл\n"_s));
 
     // Cancelling or an unreadable file keeps the list and its count; the failure is told.
-    triggerAction(DicCompare(), u"load1"_s);
-    load("load1", home() + u"/missing.txt"_s);
+    act("load1");
+    scriptedFileChooser().names.enqueue(home() + u"/missing.txt"_s);
+    act("load1");
     const QStringList told = asked();
     ASSERT_EQ(told.size(), 2);
     EXPECT_TRUE(told[1].startsWith(u"Не удалось открыть файл\n"_s + home() + u"/missing.txt: "_s));
@@ -97,27 +88,26 @@ TEST_F(DicCompareTest, RepeatsMultiplyAndTheResultIsSavedAsLines)
 
 TEST_F(DicCompareTest, DuringARunLoadsAreRefusedAndStopEndsIt)
 {
-    load("load1", write(u"one.txt"_s, {u"a"_s, u"b"_s, u"c"_s}));
-    load("load2", write(u"two.txt"_s, {u"d"_s}));
+    load("load1", u"one.txt"_s, {u"a"_s, u"b"_s, u"c"_s});
+    load("load2", u"two.txt"_s, {u"d"_s});
     bool refused = false;
     QTimer::singleShot(0, &DicCompare(), [&] {
         const int dialogs = int(scriptedFileChooser().asked.size());
-        refused = DicCompare().comparing() && !DicCompare().findChild<QAction *>(u"load1"_s)->isEnabled() &&
-                  !DicCompare().findChild<QAction *>(u"Toolbar1_2"_s)->isEnabled();
+        refused =
+            DicCompare().comparing() && !action("load1")->isEnabled() && !action("Toolbar1_2")->isEnabled();
         DicCompare().LoadFirstDic();
         refused = refused && scriptedFileChooser().asked.size() == dialogs;
-        DicCompare().findChild<QAction *>(u"Toolbar1_9"_s)->trigger();
+        action("Toolbar1_9")->trigger();
     });
-    triggerAction(DicCompare(), u"compare3"_s);
+    act("compare3");
     EXPECT_TRUE(refused);
     EXPECT_TRUE(result().isEmpty()) << "stopped at the first step";
-    EXPECT_TRUE(DicCompare().findChild<QAction *>(u"Toolbar1_9"_s)->isChecked());
-    EXPECT_TRUE(DicCompare().findChild<QAction *>(u"load1"_s)->isEnabled());
+    EXPECT_TRUE(action("Toolbar1_9")->isChecked() && action("load1")->isEnabled());
 
     // The next comparison releases the toggle and runs to its end.
-    triggerAction(DicCompare(), u"compare3"_s);
+    act("compare3");
     EXPECT_EQ(result(), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
-    EXPECT_FALSE(DicCompare().findChild<QAction *>(u"Toolbar1_9"_s)->isChecked());
+    EXPECT_FALSE(action("Toolbar1_9")->isChecked());
 }
 
 } // namespace

@@ -26,37 +26,24 @@ QStringList newWords(const QString &text, int threshold, const Lists &lists = {}
 
 TEST(Finder, ListsTheWordsOfTheTextByThreshold)
 {
-    struct Case
-    {
-        QString text;
-        int threshold;
-        QStringList expected;
-    };
-    const Case cases[] = {
+    // The first spelling in the text stands for the others.
+    const std::tuple<QString, int, QStringList> cases[] = {
         {u" Он сказал: «Дом-музей» (1999) — да... А - Б - - В "_s,
          1,
          {u"1999"_s, u"А"_s, u"Б"_s, u"В"_s, u"да"_s, u"Дом-музей"_s, u"Он"_s, u"сказал"_s}},
         {u"кот Кот КОТ пёс пёс"_s, 3, {u"кот"_s}},
         {u"кот Кот КОТ пёс пёс"_s, 2, {u"кот"_s, u"пёс"_s}},
-        // The first spelling in the text stands for the others.
         {u"Кот кот"_s, 1, {u"Кот"_s}},
         {u"\tОн\r\nсказал,слово\"так\""_s, 1, {u"Он"_s, u"сказал"_s, u"слово"_s, u"так"_s}},
-        {u"... , !? — «»"_s, 1, {}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(newWords(c.text, c.threshold), c.expected) << c.text.toStdString();
+        {u"... , !? — «»"_s, 1, {}}};
+    for (const auto &[text, threshold, expected] : cases)
+        EXPECT_EQ(newWords(text, threshold), expected) << text.toStdString();
 }
 
 TEST(Finder, ExcludesTheWordsOfEachList)
 {
     const QString text = u"дом Дом сад Сад лес Лес мёд"_s;
-    struct Case
-    {
-        const char *what;
-        Lists lists;
-        QStringList expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, Lists, QStringList> cases[] = {
         {"the exception list counts case and ё",
          {{Pass::Exceptions, {u"дом :\t<до<м>"_s, u"мед :\t<ме<д>"_s}}},
          {u"лес"_s, u"мёд"_s, u"сад"_s}},
@@ -74,10 +61,9 @@ TEST(Finder, ExcludesTheWordsOfEachList)
           {Pass::Known, {u"сад"_s, u"МЕД"_s}},
           {Pass::Listened, {u"лёс"_s}}},
          {}},
-        {"a missing list skips only its pass", {{Pass::Known, {u"сад"_s}}}, {u"дом"_s, u"лес"_s, u"мёд"_s}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(newWords(text, 1, c.lists), c.expected) << c.what;
+        {"a missing list skips only its pass", {{Pass::Known, {u"сад"_s}}}, {u"дом"_s, u"лес"_s, u"мёд"_s}}};
+    for (const auto &[what, lists, expected] : cases)
+        EXPECT_EQ(newWords(text, 1, lists), expected) << what;
 }
 
 TEST(Finder, AStopBeforeAPassEndsTheSearch)
@@ -95,28 +81,25 @@ TEST(Finder, AStopBeforeAPassEndsTheSearch)
 
 TEST(Finder, ProperNamesFollowAWordAwayFromASentenceStart)
 {
+    // "В Питере" starts a sentence; Казани lies after a comma and a word; Ряды is broken by a line end; names
+    // run up to 20 characters.
     const QString text = u"Вчера в Москве. В Питере шёл дождь, и в Казани тоже, и в Ряды\r\nпоехал"_s;
-    EXPECT_EQ(finder::FindProperNames(text, u"М"_s), QStringList{u"Москве."_s});
-    // "В Питере" starts a sentence; Казани lies after a comma and a word.
-    EXPECT_EQ(finder::FindProperNames(text, u"К"_s), QStringList{u"Казани"_s});
-    // Too short, or broken by a line end.
-    EXPECT_EQ(finder::FindProperNames(text, u"Р"_s), QStringList{});
-    EXPECT_EQ(finder::FindProperNames(u"Ab"_s, u"b"_s), QStringList{});
-    // Names of up to 20 characters.
-    for (const int length : {20, 21}) {
-        const QString name = u"А"_s + QString(length - 1, u'а');
-        EXPECT_EQ(finder::FindProperNames(u"Жил в "_s + name + u" тут"_s, u"А"_s).size(), length <= 20 ? 1 : 0);
-    }
+    const QString name20 = u"А"_s + QString(19, u'а');
+    const std::tuple<QString, QString, QStringList> cases[] = {
+        {text, u"М"_s, {u"Москве."_s}},
+        {text, u"К"_s, {u"Казани"_s}},
+        {text, u"Р"_s, {}},
+        {u"Ab"_s, u"b"_s, {}},
+        {u"Жил в "_s + name20 + u" тут"_s, u"А"_s, {name20}},
+        {u"Жил в "_s + name20 + u"а тут"_s, u"А"_s, {}}};
+    for (const auto &[text, initial, expected] : cases)
+        EXPECT_EQ(finder::FindProperNames(text, initial), expected) << text.toStdString();
 }
 
 TEST(Homographs, OccurrencesComeWithTheirContext)
 {
-    struct Case
-    {
-        QString text;
-        QStringList contexts;
-    };
-    const Case cases[] = {
+    // Without a delimiter 10 to 30 characters on, the context stops 30 after the one before.
+    const std::pair<QString, QStringList> cases[] = {
         {u"Ключ от замка; замок висел на двери сарая весь день."_s, {u"Ключ от замка; замок висел "_s}},
         {u"Давным-давно, в далёкой стране, стоял Замок, а рядом река. Конец"_s,
          {u" в далёкой стране, стоял Замок, а рядом "_s}},
@@ -124,30 +107,22 @@ TEST(Homographs, OccurrencesComeWithTheirContext)
         {u"Вот замок"_s, {u"Вот замок"_s}},
         {u"Там\r\nзамок стоит у реки"_s, {u"Там замок стоит "_s}},
         {u"Там\rзамок\nстоит у реки"_s, {u"Там замок стоит "_s}},
-        // No delimiter 10 to 30 characters on: the context stops 30 after the one before.
-        {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}},
-    };
-    for (const Case &c : cases) {
+        {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}}};
+    for (const auto &[text, expected] : cases) {
         QStringList contexts;
-        for (const homographs::Occurrence &o : homographs::occurrences(c.text, u"замок"_s)) {
+        for (const homographs::Occurrence &o : homographs::occurrences(text, u"замок"_s)) {
             contexts.append(o.context);
-            QString shown = c.text.mid(o.start, o.length); // each line break shows as a blank
+            QString shown = text.mid(o.start, o.length); // each line break shows as a blank
             EXPECT_EQ(shown.replace(u"\r\n"_s, u" "_s).replace(u'\r', u' ').replace(u'\n', u' '), o.context);
         }
-        EXPECT_EQ(contexts, c.contexts) << c.text.toStdString();
+        EXPECT_EQ(contexts, expected) << text.toStdString();
     }
 }
 
 TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
 {
     using R = homographs::Range;
-    struct Case
-    {
-        QString text;
-        QStringList rows;
-        QList<R> marks;
-    };
-    const Case cases[] = {
+    const std::tuple<QString, QStringList, QList<R>> cases[] = {
         {u"Ну... 3.14 Замок. Там замок, и замок\r\nзамок"_s,
          {u"замок"_s},
          {R{11, 5}, R{22, 5}, R{31, 5}, R{38, 5}}},
@@ -156,8 +131,7 @@ TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
          {u"замок"_s},
          {R{1, 5}, R{9, 5}, R{17, 5}, R{25, 5}, R{33, 5}}},
         {u"а уже, и уже"_s, {u""_s, u"уже,"_s, u"уже"_s}, {R{2, 3}, R{9, 3}}},
-        {u"а на двери. На  двери на двери"_s, {u"на двери"_s}, {R{2, 8}, R{22, 8}}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(homographs::marks(c.text, c.rows), c.marks) << c.text.toStdString();
+        {u"а на двери. На  двери на двери"_s, {u"на двери"_s}, {R{2, 8}, R{22, 8}}}};
+    for (const auto &[text, rows, marks] : cases)
+        EXPECT_EQ(homographs::marks(text, rows), marks) << text.toStdString();
 }
