@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/globals.h"
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/cp1251.h"
@@ -33,8 +34,19 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
+        start();
+    }
+    MainWindow &start()
+    {
         w = &MP3();
         w->endProcess = [this] { ++ended; };
+        return *w;
+    }
+    // Closes every window and starts the program again as main() does.
+    MainWindow &restart()
+    {
+        appwindows::destroyAll();
+        return start();
     }
 
     // Puts a recorder in place of each named command: running one appends its name to `ran`.

@@ -4,9 +4,9 @@
 
 #include <QStatusBar>
 
-namespace {
-
 using Appearance = MainWindowTest;
+
+namespace {
 
 QStringList captions(const QToolBar &bar)
 {

@@ -5,29 +5,11 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-class StartAndExit : public QuenvaleTest
-{
-protected:
-    // Starts the program as main() does, with an exit that only counts.
-    MainWindow &start()
-    {
-        MainWindow &w = MP3();
-        w.endProcess = [this] { ++ended; };
-        return w;
-    }
-
-    int ended = 0;
-    QTemporaryDir dir;
-};
-
-} // namespace
+using StartAndExit = MainWindowTest;
 
 TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
 {
-    MainWindow &w = start();
-    EXPECT_EQ(QStringList({w.Text7->text(), w.Text8->text(), CurTextPath, BookTitle, w.RichTextBox2->Text()}),
+    EXPECT_EQ(QStringList({w->Text7->text(), w->Text8->text(), CurTextPath, BookTitle, w->RichTextBox2->Text()}),
               QStringList({"полный путь к файлу", "название произведения", "полный путь к файлу",
                            "название произведения", ""}));
     EXPECT_EQ(SpeakFlags, 11);
@@ -40,9 +22,8 @@ TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
     const QString fifo = dir.filePath(QStringLiteral("канал"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &last : {dir.filePath(QStringLiteral("нет.txt")), fifo, dir.path()}) {
-        appwindows::destroyAll();
         store().setValue("MP3User1/text7", last);
-        EXPECT_TRUE(start().RichTextBox2->Text().isEmpty()) << last.toStdString();
+        EXPECT_TRUE(restart().RichTextBox2->Text().isEmpty()) << last.toStdString();
     }
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at any start
 }
@@ -55,14 +36,14 @@ TEST_F(StartAndExit, LastOpenedTextComesBackUnchanged)
     store().setValue("MP3User1/text7", path);
     store().setValue("MP3User1/Text8", "Книга");
 
-    EXPECT_EQ(QStringList({start().RichTextBox2->Text(), CurTextPath, BookTitle}),
+    EXPECT_EQ(QStringList({restart().RichTextBox2->Text(), CurTextPath, BookTitle}),
               QStringList({"Глава  1\r\n— Да.\r\n", path, "Книга"}));
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
 }
 
 TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)
 {
-    MainWindow &w = start();
+    MainWindow &w = *this->w;
     w.RichTextBox2->setText(QStringLiteral("несохранённый текст"));
     // A close from code neither asks nor saves.
     w.show();
@@ -84,7 +65,7 @@ TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)
 
 TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
 {
-    MainWindow &w = start();
+    MainWindow &w = *this->w;
     setup().Check1->setChecked(false);
     w.Text4->setText(QStringLiteral("30"));
     w.Check1->setChecked(true); // toolbar captions hidden
@@ -93,16 +74,14 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     // Nothing asked; the settings window is saved only by its own command.
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty() && ended == 1 && !store().contains("setupUser1/Check1"));
 
-    appwindows::destroyAll();
-    MainWindow &again = start();
+    MainWindow &again = restart();
     EXPECT_EQ(std::tuple(again.Text4->text(), again.Check1->isChecked(), again.Toolbar1->toolButtonStyle(),
                          again.Toolbar1->iconSize()),
               std::tuple(QStringLiteral("30"), true, Qt::ToolButtonIconOnly, QSize(16, 16)));
 
     // A hand-edited profile cannot push the editor off the window nor blow up its text.
-    appwindows::destroyAll();
     store().setValue("MP3User1/Text4", "-500");
     store().setValue("MP3User1/Text2", "100000");
-    EXPECT_EQ(QStringList({start().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
+    EXPECT_EQ(QStringList({restart().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
 }
 
