@@ -6,18 +6,6 @@
 
 using Appearance = MainWindowTest;
 
-namespace {
-
-QStringList captions(const QToolBar &bar)
-{
-    QStringList texts;
-    for (const QAction *a : bar.actions())
-        texts << a->text();
-    return texts;
-}
-
-} // namespace
-
 TEST(ColorNumber, IsRedPlus256GreenPlus65536Blue)
 {
     for (const auto &[colour, number] : {std::pair{QColor(255, 0, 0), "255"},
@@ -62,31 +50,31 @@ TEST_F(Appearance, ChosenColourAndFontAreSavedAtOnceCancelChangesNothing)
               QStringList({"DejaVu Sans", "11", "DejaVu Sans", "11", "0"}));
 }
 
-TEST_F(Appearance, CaptionsHiddenAndShownAgainRestoreTheTenCaptions)
+TEST_F(Appearance, CaptionIconSizeAndMarginCommands)
 {
+    const auto captions = [this] {
+        QStringList texts;
+        for (const QAction *a : w->Toolbar1->actions())
+            texts << a->text();
+        return texts;
+    };
     const QStringList shown = {"Найти", "Открыть",   "Сохранить", "",          "Запись",  "",       "Чтение",
                                "Пауза", "Остановка", "",          "Настройки", "Словарь", "Доктор", ""};
     w->resize(800, 600);
     const int editorTop = w->RichTextBox2->y();
     run(QStringLiteral("podpisiubrat"));
-    EXPECT_EQ(captions(*w->Toolbar1), QStringList(14, QString()));
+    EXPECT_EQ(captions(), QStringList(14, QString()));
     EXPECT_TRUE(w->Check1->isChecked() && w->RichTextBox2->y() < editorTop); // the editor follows the toolbar
     run(QStringLiteral("podpisipokazat"));
-    EXPECT_EQ(captions(*w->Toolbar1), shown);
+    EXPECT_EQ(captions(), shown);
     EXPECT_FALSE(w->Check1->isChecked() || w->RichTextBox2->y() != editorTop);
-}
 
-TEST_F(Appearance, IconSizeAndMarginCommands)
-{
-    w->resize(800, 600);
     run(QStringLiteral("znachki1"));
     EXPECT_EQ(std::pair(w->Toolbar1->iconSize(), w->Check2->isChecked()), std::pair(QSize(16, 16), true));
     const int smallTop = w->RichTextBox2->y();
     run(QStringLiteral("znachki2"));
     EXPECT_EQ(std::pair(w->Toolbar1->iconSize(), w->Check2->isChecked()), std::pair(QSize(48, 48), false));
     EXPECT_GT(w->RichTextBox2->y(), smallTop);
-    for (const QAction *a : w->Toolbar1->actions())
-        EXPECT_EQ(a->isSeparator(), a->icon().isNull()) << a->objectName().toStdString();
 
     for (const auto &[command, pixels] : {std::pair{"otstup2", 2}, {"onstup0", 0}, {"otstup1", 1}}) {
         run(QString::fromLatin1(command));

@@ -7,7 +7,7 @@
 
 using StartAndExit = MainWindowTest;
 
-TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
+TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
 {
     EXPECT_EQ(QStringList({w->Text7->text(), w->Text8->text(), CurTextPath, BookTitle, w->RichTextBox2->Text()}),
               QStringList({"полный путь к файлу", "название произведения", "полный путь к файлу",
@@ -25,20 +25,14 @@ TEST_F(StartAndExit, StartWithoutALastTextShowsPlaceholdersAndAnEmptyEditor)
         store().setValue("MP3User1/text7", last);
         EXPECT_TRUE(restart().RichTextBox2->Text().isEmpty()) << last.toStdString();
     }
-    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at any start
-}
-
-TEST_F(StartAndExit, LastOpenedTextComesBackUnchanged)
-{
-    // Doubled blanks and a dash that pre-formatting would change: a reopen keeps them.
+    // One that opens comes back unchanged: doubled blanks and a dash that pre-formatting would change.
     const QString path = dir.filePath(QStringLiteral("Книга.txt"));
     ASSERT_TRUE(textfile::writeText(path, QStringLiteral("Глава  1\r\n— Да.")));
     store().setValue("MP3User1/text7", path);
     store().setValue("MP3User1/Text8", "Книга");
-
     EXPECT_EQ(QStringList({restart().RichTextBox2->Text(), CurTextPath, BookTitle}),
               QStringList({"Глава  1\r\n— Да.\r\n", path, "Книга"}));
-    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at any start
 }
 
 TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)
