@@ -140,8 +140,8 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     EXPECT_EQ(refused,
               "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs SaveAudio SavePaket "
               "SeveRTF Toolbar1_12 Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4 menu5_2");
-    ASSERT_EQ(spoken().size(), 2);
-    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // each speak purges first, then the stop
+    // Each speak purges first, then the stop.
+    ASSERT_EQ(std::pair(spoken().size(), fakeVoices().log.purges), std::pair(qsizetype(2), 2 + 1));
     EXPECT_FALSE(w->IsReading || w->RichTextBox2->Locked() || w->RichTextBox2->SelLength());
     // The bookmark points at the paragraph being spoken, which starts between a CR and its
     // LF: the editor puts the caret on the next line.
