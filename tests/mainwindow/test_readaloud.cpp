@@ -31,15 +31,6 @@ protected:
             QTimer::singleShot(0, w, [this, n = highlights.size()] { afterHighlight(int(n)); });
         });
     }
-    QString openBook(const QString &title, const QString &text = book)
-    {
-        const QString path = dir.filePath(title + u".txt"_s);
-        EXPECT_TRUE(textfile::writeText(path, text));
-        w->RichTextBox2->LoadFile(path, RichTextBox::FileType::Text);
-        CurTextPath = path;
-        BookTitle = title;
-        return path;
-    }
     static QStringList spoken()
     {
         QStringList texts;
@@ -150,7 +141,9 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     const int caret = spokenAt + 1;
     EXPECT_EQ(w->RichTextBox2->SelStart(), caret);
 
-    openBook(u"Другая"_s, u"другой текст"_s);
+    CurTextPath = dir.filePath(u"Другая.txt"_s);
+    BookTitle = u"Другая"_s;
+    w->RichTextBox2->setText(u"другой текст"_s);
     onBookmark(u"Книга.zak"_s, &MainWindow::Command2_Click);
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty() && w->Frame5->isHidden());
     EXPECT_EQ(std::tuple(CurTextPath, BookTitle, w->RichTextBox2->Text(), w->RichTextBox2->SelStart()),
@@ -189,7 +182,10 @@ TEST_F(ReadAloud, BookmarksPanel)
     EXPECT_TRUE(w->Frame5->isHidden());
 
     // Broken bookmarks leave the book and the editor; the message names the failed file.
-    const QString path = openBook(u"Книга"_s);
+    const QString path = dir.filePath(u"Книга.txt"_s);
+    ASSERT_TRUE(textfile::writeText(path, book));
+    CurTextPath = path;
+    BookTitle = u"Книга"_s;
     const QString gone = dir.filePath(u"ушла.txt"_s);
     const QString noCaret = u": в третьей строке нет позиции курсора"_s;
     const std::pair<QStringList, QString> failing[] = {
