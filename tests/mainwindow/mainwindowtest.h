@@ -1,25 +1,31 @@
 #pragma once
 
 #include "app/globals.h"
+#include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/text/cp1251.h"
 #include "platform/text/textfile.h"
+#include "settings/setup.h"
 #include "support/actions.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
+#include "support/testdata.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 // The text of status panel `i`, counted from 1.
-inline QString panel(int i)
-{
-    return MP3().statusPanels[i - 1]->text();
-}
+inline QString panel(int i) { return MP3().statusPanels[i - 1]->text(); }
 
 // A started main window with an exit that only counts.
 class MainWindowTest : public QuenvaleTest
@@ -28,8 +34,19 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
+        start();
+    }
+    MainWindow &start()
+    {
         w = &MP3();
         w->endProcess = [this] { ++ended; };
+        return *w;
+    }
+    // Closes every window and starts the program again as main() does.
+    MainWindow &restart()
+    {
+        appwindows::destroyAll();
+        return start();
     }
 
     // Puts a recorder in place of each named command: running one appends its name to `ran`.
@@ -71,8 +88,11 @@ protected:
     }
     // The texts asked since the last call.
     static QStringList asked() { return scriptedPrompter().takeAsked(); }
+    // Triggers the named command as a user does.
+    void run(const QString &name) { triggerAction(*w, name); }
 
     MainWindow *w = nullptr;
     int ended = 0;
     QStringList ran;
+    QTemporaryDir dir;
 };

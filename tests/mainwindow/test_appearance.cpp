@@ -1,29 +1,10 @@
 #include "mainwindowtest.h"
 
 #include "mainwindow/appearance.h"
-#include "platform/richtext/richtextbox.h"
-#include "support/actions.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QMenuBar>
 #include <QStatusBar>
-#include <QToolBar>
-
-namespace {
 
 using Appearance = MainWindowTest;
-
-QStringList captions(const QToolBar &bar)
-{
-    QStringList texts;
-    for (const QAction *a : bar.actions())
-        texts << a->text();
-    return texts;
-}
-
-} // namespace
 
 TEST(ColorNumber, IsRedPlus256GreenPlus65536Blue)
 {
@@ -40,17 +21,17 @@ TEST(ColorNumber, IsRedPlus256GreenPlus65536Blue)
 
 TEST_F(Appearance, ChosenColourAndFontAreSavedAtOnceCancelChangesNothing)
 {
-    triggerAction(*w, QStringLiteral("FonColor"));
-    triggerAction(*w, QStringLiteral("SetFont"));
+    run(QStringLiteral("FonColor"));
+    run(QStringLiteral("SetFont"));
     EXPECT_EQ(QStringList({w->Text3->text(), w->Text2->text()}), QStringList({"16777215", "14"}));
     EXPECT_TRUE(store().allKeys().isEmpty());
 
     w->Text4->setText(QStringLiteral("30")); // not saved by itself: goes with the colour
     for (const auto &[colour, number] : {std::pair{QColor(Qt::red), "255"}, {QColor(Qt::blue), "16711680"}}) {
         scriptedStyleChooser().colors.enqueue(colour);
-        triggerAction(*w, QStringLiteral("FonColor"));
-        EXPECT_EQ(store().value("MP3User1/Text3").toString(), number);
-        EXPECT_EQ(w->RichTextBox2->palette().color(QPalette::Base), colour);
+        run(QStringLiteral("FonColor"));
+        EXPECT_EQ(std::pair(store().value("MP3User1/Text3").toString(), w->RichTextBox2->palette().color(QPalette::Base)),
+                  std::pair(QString::fromLatin1(number), colour));
         // The margin beside the editor takes it; the bars keep the system's colours.
         EXPECT_EQ(w->grab().toImage().pixelColor(0, w->RichTextBox2->y() + 4), colour);
         for (const QWidget *bar :
@@ -62,51 +43,44 @@ TEST_F(Appearance, ChosenColourAndFontAreSavedAtOnceCancelChangesNothing)
     QFont chosen(QStringLiteral("DejaVu Sans"), 11);
     chosen.setBold(true); // only name and size are used
     scriptedStyleChooser().fonts.enqueue(chosen);
-    triggerAction(*w, QStringLiteral("SetFont"));
-    EXPECT_EQ(store().value("MP3User1/Text1").toString(), "DejaVu Sans");
-    EXPECT_EQ(store().value("MP3User1/Text2").toString(), "11");
+    run(QStringLiteral("SetFont"));
     const QFont font = w->RichTextBox2->font();
-    EXPECT_EQ(QStringList({font.family(), QString::number(font.pointSize())}),
-              QStringList({"DejaVu Sans", "11"}));
-    EXPECT_FALSE(font.bold());
+    EXPECT_EQ(QStringList({store().value("MP3User1/Text1").toString(), store().value("MP3User1/Text2").toString(),
+                           font.family(), QString::number(font.pointSize()), QString::number(font.bold())}),
+              QStringList({"DejaVu Sans", "11", "DejaVu Sans", "11", "0"}));
 }
 
-TEST_F(Appearance, CaptionsHiddenAndShownAgainRestoreTheTenCaptions)
+TEST_F(Appearance, CaptionIconSizeAndMarginCommands)
 {
+    const auto captions = [this] {
+        QStringList texts;
+        for (const QAction *a : w->Toolbar1->actions())
+            texts << a->text();
+        return texts;
+    };
     const QStringList shown = {"Найти", "Открыть",   "Сохранить", "",          "Запись",  "",       "Чтение",
                                "Пауза", "Остановка", "",          "Настройки", "Словарь", "Доктор", ""};
     w->resize(800, 600);
     const int editorTop = w->RichTextBox2->y();
-    triggerAction(*w, QStringLiteral("podpisiubrat"));
-    EXPECT_EQ(captions(*w->Toolbar1), QStringList(14, QString()));
-    EXPECT_TRUE(w->Check1->isChecked());
-    EXPECT_LT(w->RichTextBox2->y(), editorTop); // the editor follows the lower toolbar
-    triggerAction(*w, QStringLiteral("podpisipokazat"));
-    EXPECT_EQ(captions(*w->Toolbar1), shown);
-    EXPECT_FALSE(w->Check1->isChecked());
-    EXPECT_EQ(w->RichTextBox2->y(), editorTop);
-}
+    run(QStringLiteral("podpisiubrat"));
+    EXPECT_EQ(captions(), QStringList(14, QString()));
+    EXPECT_TRUE(w->Check1->isChecked() && w->RichTextBox2->y() < editorTop); // the editor follows the toolbar
+    run(QStringLiteral("podpisipokazat"));
+    EXPECT_EQ(captions(), shown);
+    EXPECT_FALSE(w->Check1->isChecked() || w->RichTextBox2->y() != editorTop);
 
-TEST_F(Appearance, IconSizeAndMarginCommands)
-{
-    w->resize(800, 600);
-    triggerAction(*w, QStringLiteral("znachki1"));
-    EXPECT_EQ(w->Toolbar1->iconSize(), QSize(16, 16));
-    EXPECT_TRUE(w->Check2->isChecked());
+    run(QStringLiteral("znachki1"));
+    EXPECT_EQ(std::pair(w->Toolbar1->iconSize(), w->Check2->isChecked()), std::pair(QSize(16, 16), true));
     const int smallTop = w->RichTextBox2->y();
-    triggerAction(*w, QStringLiteral("znachki2"));
-    EXPECT_EQ(w->Toolbar1->iconSize(), QSize(48, 48));
-    EXPECT_FALSE(w->Check2->isChecked());
+    run(QStringLiteral("znachki2"));
+    EXPECT_EQ(std::pair(w->Toolbar1->iconSize(), w->Check2->isChecked()), std::pair(QSize(48, 48), false));
     EXPECT_GT(w->RichTextBox2->y(), smallTop);
-    for (const QAction *a : w->Toolbar1->actions())
-        EXPECT_EQ(a->isSeparator(), a->icon().isNull()) << a->objectName().toStdString();
 
     for (const auto &[command, pixels] : {std::pair{"otstup2", 2}, {"onstup0", 0}, {"otstup1", 1}}) {
-        triggerAction(*w, QString::fromLatin1(command));
-        EXPECT_EQ(w->Text4->text().toInt(), pixels * 15) << command;
-        EXPECT_EQ(w->RichTextBox2->x(), pixels) << command;
-        EXPECT_GE(w->RichTextBox2->y(), w->Toolbar1->height());
-        EXPECT_EQ(w->RichTextBox2->geometry().right() + 1, w->width());
+        run(QString::fromLatin1(command));
+        const QRect editor = w->RichTextBox2->geometry();
+        EXPECT_EQ(std::tuple(w->Text4->text().toInt(), editor.x(), editor.right() + 1), std::tuple(pixels * 15, pixels, w->width()));
+        EXPECT_GE(editor.y(), w->Toolbar1->height());
     }
     EXPECT_TRUE(store().allKeys().isEmpty()); // kept with the next save, not at once
 }

@@ -2,37 +2,18 @@
 
 #include "dictionaries/dicedit.h"
 #include "mainwindow/helpwindow.h"
-#include "platform/richtext/richtextbox.h"
-#include "settings/setup.h"
-#include "support/actions.h"
 #include "texttools/doctor.h"
 #include "texttools/findwindow.h"
 #include "texttools/glavawindow.h"
 #include "texttools/library.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
-#include <QToolBar>
 
 #include <gtest/gtest-spi.h>
 
-namespace {
-
-// Every command of the menu bar, by its item's objectName.
-const QStringList kCommands = {
-    "OpenFile", "zakladki",  "SaveFile",       "SaveAs",       "SeveRTF",     "ClearText",  "SaveAudio",
-    "InsPaket", "SavePaket", "ExitProgramm",   "FindNewWords", "FindOmograf", "FindGlava",  "FindReplace",
-    "SetFont",  "FonColor",  "podpisipokazat", "podpisiubrat", "znachki2",    "znachki1",   "onstup0",
-    "otstup1",  "otstup2",   "Menu4_2",        "menu5_1",      "menu5_2",     "menu5_3",    "Dic_Compare",
-    "Menu2_5",  "Play",      "Stop",           "PastWord",     "menu_6_3_1",  "menu_6_3_2", "menu633",
-    "menu634",  "menu6_1",
-};
-
 using Commands = MainWindowTest;
-
-} // namespace
 
 TEST_F(Commands, ShortcutsWinOverTheEditor)
 {
@@ -41,14 +22,15 @@ TEST_F(Commands, ShortcutsWinOverTheEditor)
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     w->RichTextBox2->setText(QStringLiteral("текст книги"));
     w->RichTextBox2->setFocus();
-    recordCommands(kCommands);
-    const std::pair<QKeyCombination, const char *> keys[] = {
+    const std::pair<QKeyCombination, QString> keys[] = {
         {Qt::CTRL | Qt::Key_A, "SaveAudio"}, // not "select all"
         {Qt::CTRL | Qt::Key_O, "OpenFile"},           {Qt::CTRL | Qt::Key_Q, "ExitProgramm"},
         {Qt::CTRL | Qt::Key_F, "FindReplace"},        {QKeyCombination(Qt::Key_F3), "FindNewWords"},
         {QKeyCombination(Qt::Key_F4), "FindOmograf"}, {QKeyCombination(Qt::Key_F5), "FindGlava"},
         {QKeyCombination(Qt::Key_F11), "Play"},       {QKeyCombination(Qt::Key_F12), "Stop"},
     };
+    for (const auto &[key, command] : keys)
+        recordCommands({command});
     for (const auto &[key, command] : keys) {
         ran.clear();
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
@@ -63,7 +45,7 @@ TEST_F(Commands, SelectionGoesToTheDictionaryEditorOnlyWhenShort)
     for (const auto &[length, passes] : {std::pair{0, false}, {1, true}, {50, true}, {51, false}}) {
         DicEdit().hide();
         w->RichTextBox2->setSelLength(length);
-        triggerAction(*w, QStringLiteral("PastWord"));
+        run(QStringLiteral("PastWord"));
         EXPECT_EQ(DicEdit().isVisible(), passes) << length;
     }
 }
@@ -72,31 +54,21 @@ TEST_F(Commands, EveryCommandIsConnected)
 {
     // What each command opens first: a message, a dialog, or a (missing) help page's notice.
     const std::pair<const char *, QString> cases[] = {
-        {"SaveFile", "Сохранить изменения?"},
-        {"ClearText", "Очистить текстовое окно?"},
-        {"InsPaket", "НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"},
-        {"ExitProgramm", "Выйти из программы?"},
-        {"SetFont", "Выберите шрифт"},
-        {"FonColor", "Выберите цвет фона"},
-        {"menu_6_3_1", "Help3.rtf"},
-        {"menu_6_3_2", "Help1.rtf"},
-        {"menu633", "Help4.rtf"},
-        {"menu634", "Help2.rtf"},
-        {"OpenFile", "Открыть текстовый файл"},
-        {"menu6_1", "eSpeak NG"},
+        {"SaveFile", "Сохранить изменения?"},     {"ClearText", "Очистить текстовое окно?"},
+        {"InsPaket", "НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"}, {"ExitProgramm", "Выйти из программы?"},
+        {"SetFont", "Выберите шрифт"},            {"FonColor", "Выберите цвет фона"},
+        {"menu_6_3_1", "Help3.rtf"},              {"menu_6_3_2", "Help1.rtf"},
+        {"menu633", "Help4.rtf"},                 {"menu634", "Help2.rtf"},
+        {"OpenFile", "Открыть текстовый файл"},   {"menu6_1", "eSpeak NG"},
     };
-    for (auto answer :
-         {Prompter::Answer::No, Prompter::Answer::No, Prompter::Answer::Ok, Prompter::Answer::No})
+    for (auto answer : {Prompter::Answer::No, Prompter::Answer::No, Prompter::Answer::Ok, Prompter::Answer::No})
         scriptedPrompter().answers.enqueue(answer);
     for (const auto &[name, asked] : cases) {
         SCOPED_TRACE(name);
-        scriptedPrompter().asked.clear();
         scriptedStyleChooser().asked.clear();
         scriptedFileChooser().asked.clear();
-        triggerAction(*w, QString::fromLatin1(name));
-        QStringList seen = scriptedStyleChooser().asked;
-        for (const auto &a : scriptedPrompter().asked)
-            seen << a.text;
+        run(QString::fromLatin1(name));
+        QStringList seen = scriptedStyleChooser().asked + MainWindowTest::asked();
         for (const auto &a : scriptedFileChooser().asked)
             seen << a.title;
         if (helpWindowExists() && Help1().RichTextBox1->Text().contains(asked))
@@ -105,23 +77,20 @@ TEST_F(Commands, EveryCommandIsConnected)
         EXPECT_TRUE(seen[0].contains(asked)) << seen[0].toStdString();
     }
     EXPECT_EQ(ended, 0);
-    triggerAction(*w, QStringLiteral("Menu4_2"));
-    EXPECT_TRUE(setup().isVisible());
-    // The tool windows: the library from its item and button 1, the doctor with the main text.
-    triggerAction(*w, QStringLiteral("Toolbar1_1"));
-    EXPECT_TRUE(biblioteka().isVisible());
+    // The tool windows: the library from button 1, the doctor with the main text.
     w->RichTextBox2->setText(QStringLiteral("Текст\r\nдоктору"));
-    triggerAction(*w, QStringLiteral("Toolbar1_13"));
-    EXPECT_TRUE(DoctorTXT().isVisible());
+    const std::pair<const char *, QWidget *> windows[] = {{"Menu4_2", &setup()},     {"Toolbar1_1", &biblioteka()},
+                                                          {"Toolbar1_13", &DoctorTXT()}, {"FindReplace", &Find()},
+                                                          {"FindGlava", &glava()}};
+    for (const auto &[name, window] : windows) {
+        run(QString::fromLatin1(name));
+        EXPECT_TRUE(window->isVisible()) << name;
+    }
     EXPECT_EQ(DoctorTXT().RichTextBox1->Text(), "Текст\r\nдоктору");
-    triggerAction(*w, QStringLiteral("FindReplace"));
-    EXPECT_TRUE(Find().isVisible());
-    triggerAction(*w, QStringLiteral("FindGlava"));
-    EXPECT_TRUE(glava().isVisible());
 
     // Every command is built: no menu item or toolbar button waits disabled.
     for (const QAction *action : w->findChildren<QAction *>())
         EXPECT_TRUE(action->isSeparator() || action->isEnabled()) << action->objectName().toStdString();
-    EXPECT_NONFATAL_FAILURE(triggerAction(*w, QStringLiteral("NoSuchItem")), "expected one");
+    EXPECT_NONFATAL_FAILURE(run(QStringLiteral("NoSuchItem")), "expected one");
     EXPECT_EQ(w->findChild<QMenu *>(QStringLiteral("Users"))->title(), "Профили");
 }

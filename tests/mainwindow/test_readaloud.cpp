@@ -1,23 +1,10 @@
 // Reading aloud, its stop and the bookmarks, with the fake voice.
 #include "mainwindowtest.h"
 
-#include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
-#include "platform/richtext/richtextbox.h"
-#include "platform/text/cp1251.h"
-#include "platform/text/textfile.h"
-#include "recording/textprep.h"
-#include "settings/setup.h"
-#include "support/fakevoice.h"
-#include "support/testdata.h"
 
 #include <QDir>
-#include <QFile>
-#include <QGroupBox>
 #include <QListWidget>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <functional>
 
@@ -44,15 +31,6 @@ protected:
             QTimer::singleShot(0, w, [this, n = highlights.size()] { afterHighlight(int(n)); });
         });
     }
-    QString openBook(const QString &title, const QString &text = book)
-    {
-        const QString path = dir.filePath(title + u".txt"_s);
-        EXPECT_TRUE(textfile::writeText(path, text));
-        w->RichTextBox2->LoadFile(path, RichTextBox::FileType::Text);
-        CurTextPath = path;
-        BookTitle = title;
-        return path;
-    }
     static QStringList spoken()
     {
         QStringList texts;
@@ -77,7 +55,6 @@ protected:
         return names;
     }
 
-    QTemporaryDir dir;
     Highlights highlights;
     bool unlockedWhileShown = false;
     std::function<void(int)> afterHighlight = [](int) {};
@@ -120,16 +97,15 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
     w->RichTextBox2->setSelStart(23);
     w->RichTextBox2->setSelLength(7);
     w->ReadAloud();
-    EXPECT_EQ(spoken(), QStringList({TembrStart + u"Второй."_s}));
-    EXPECT_EQ(w->RichTextBox2->SelText(), u"Второй."_s);
+    EXPECT_EQ(spoken() << w->RichTextBox2->SelText(), QStringList({TembrStart + u"Второй."_s, u"Второй."_s}));
 
     // An exit ends the reading.
     fakeVoices().log = {};
     w->RichTextBox2->setSelStart(0);
     afterHighlight = [this](int) { w->ExitProgramm_Click(); };
     w->ReadAloud();
-    EXPECT_EQ(spoken().size(), 1);
-    EXPECT_EQ(fakeVoices().log.purges, 1 + 1); // the exit silenced the shared voice too
+    // One paragraph spoken; the exit silenced the shared voice too.
+    EXPECT_EQ(std::pair(spoken().size(), fakeVoices().log.purges), std::pair(qsizetype(1), 1 + 1));
 }
 
 TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopensThere)
@@ -155,23 +131,23 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     EXPECT_EQ(refused,
               "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs SaveAudio SavePaket "
               "SeveRTF Toolbar1_12 Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4 menu5_2");
-    ASSERT_EQ(spoken().size(), 2);
-    EXPECT_EQ(fakeVoices().log.purges, 2 + 1); // each speak purges first, then the stop
+    // Each speak purges first, then the stop.
+    ASSERT_EQ(std::pair(spoken().size(), fakeVoices().log.purges), std::pair(qsizetype(2), 2 + 1));
     EXPECT_FALSE(w->IsReading || w->RichTextBox2->Locked() || w->RichTextBox2->SelLength());
     // The bookmark points at the paragraph being spoken, which starts between a CR and its
     // LF: the editor puts the caret on the next line.
     const int spokenAt = highlights[1].first;
     EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n "_s + QString::number(spokenAt) + u"\r\n"_s);
-    const int caret = w->RichTextBox2->SelStart();
-    EXPECT_EQ(caret, spokenAt + 1);
-
-    openBook(u"Другая"_s, u"другой текст"_s);
-    onBookmark(u"Книга.zak"_s, &MainWindow::Command2_Click);
-    EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
-    EXPECT_TRUE(w->Frame5->isHidden());
-    EXPECT_EQ(QStringList({CurTextPath, BookTitle}), QStringList({path, u"Книга"_s}));
-    EXPECT_EQ(w->RichTextBox2->Text(), opened);
+    const int caret = spokenAt + 1;
     EXPECT_EQ(w->RichTextBox2->SelStart(), caret);
+
+    CurTextPath = dir.filePath(u"Другая.txt"_s);
+    BookTitle = u"Другая"_s;
+    w->RichTextBox2->setText(u"другой текст"_s);
+    onBookmark(u"Книга.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_TRUE(scriptedPrompter().asked.isEmpty() && w->Frame5->isHidden());
+    EXPECT_EQ(std::tuple(CurTextPath, BookTitle, w->RichTextBox2->Text(), w->RichTextBox2->SelStart()),
+              std::tuple(path, u"Книга"_s, opened, caret));
 
     // Idle, the stop still writes; after a clear there is no book and the bookmark stays.
     w->StopReading();
@@ -202,12 +178,14 @@ TEST_F(ReadAloud, BookmarksPanel)
     w->zakladki_Click();
     ASSERT_EQ(scriptedPrompter().asked.size(), 2);
     for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons),
-                  std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
+        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons), std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
     EXPECT_TRUE(w->Frame5->isHidden());
 
     // Broken bookmarks leave the book and the editor; the message names the failed file.
-    const QString path = openBook(u"Книга"_s);
+    const QString path = dir.filePath(u"Книга.txt"_s);
+    ASSERT_TRUE(textfile::writeText(path, book));
+    CurTextPath = path;
+    BookTitle = u"Книга"_s;
     const QString gone = dir.filePath(u"ушла.txt"_s);
     const QString noCaret = u": в третьей строке нет позиции курсора"_s;
     const std::pair<QStringList, QString> failing[] = {

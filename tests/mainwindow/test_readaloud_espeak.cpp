@@ -1,17 +1,8 @@
 // Reading aloud through the real eSpeak NG voice, at real-time pace without a sound card.
-#include "app/globals.h"
-#include "mainwindow/mainwindow.h"
-#include "platform/richtext/richtextbox.h"
+#include "mainwindowtest.h"
 #include "platform/speech/espeakvoice.h"
-#include "settings/setup.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
-#include "support/testdata.h"
 
 #include <QElapsedTimer>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
