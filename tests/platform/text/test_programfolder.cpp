@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(ProgramFolder, HomeVariableWinsAndNamesAreMatchedIgnoringCase)
 {
     const QByteArray saved = qgetenv("QUENVALE_HOME");
@@ -15,15 +17,13 @@ TEST(ProgramFolder, HomeVariableWinsAndNamesAreMatchedIgnoringCase)
     programfolder::reset();
 
     EXPECT_EQ(programfolder::path(), QDir(home.path()).absolutePath());
-    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("dic")));
-    ASSERT_TRUE(textfile::writeText(home.filePath(QStringLiteral("dic/Exc_Rus.TXT")), {}));
-    EXPECT_EQ(programfolder::file(QStringLiteral("DIC/exc_rus.txt")),
-              home.path() + QStringLiteral("/dic/Exc_Rus.TXT"));
+    ASSERT_TRUE(QDir(home.path()).mkpath(u"dic"_s) &&
+                textfile::writeText(home.filePath(u"dic/Exc_Rus.TXT"_s), {}));
     // A name that does not exist yet comes back as given, for creating it.
-    EXPECT_EQ(programfolder::file(QStringLiteral("DIC/new.txt")),
-              home.path() + QStringLiteral("/dic/new.txt"));
-    EXPECT_EQ(programfolder::file(QStringLiteral("BOOKMARK")), home.path() + QStringLiteral("/BOOKMARK"));
-
+    EXPECT_EQ(QStringList({programfolder::file(u"DIC/exc_rus.txt"_s), programfolder::file(u"DIC/new.txt"_s),
+                           programfolder::file(u"BOOKMARK"_s)}),
+              QStringList({home.filePath(u"dic/Exc_Rus.TXT"_s), home.filePath(u"dic/new.txt"_s),
+                           home.filePath(u"BOOKMARK"_s)}));
     qputenv("QUENVALE_HOME", saved);
     programfolder::reset();
 }
@@ -32,18 +32,16 @@ TEST(ProgramFolder, HomeVariableWinsAndNamesAreMatchedIgnoringCase)
 TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
 {
     QTemporaryDir from, to;
-    ASSERT_TRUE(QDir(from.path()).mkpath(QStringLiteral("DIC")) &&
-                QDir(from.path()).mkpath(QStringLiteral("HELP")));
-    for (const char *name : {"DIC/a.txt", "DIC/b.txt", "HELP/Help1.rtf"})
-        ASSERT_TRUE(textfile::writeText(from.filePath(QString::fromLatin1(name)), QStringLiteral("shipped")));
-    ASSERT_TRUE(QDir(to.path()).mkpath(QStringLiteral("DIC")));
-    ASSERT_TRUE(textfile::writeText(to.filePath(QStringLiteral("DIC/a.txt")), QStringLiteral("mine")));
+    ASSERT_TRUE(QDir(from.path()).mkpath(u"DIC"_s) && QDir(from.path()).mkpath(u"HELP"_s) &&
+                QDir(to.path()).mkpath(u"DIC"_s));
+    for (const QString &name : {u"DIC/a.txt"_s, u"DIC/b.txt"_s, u"HELP/Help1.rtf"_s})
+        ASSERT_TRUE(textfile::writeText(from.filePath(name), u"shipped"_s));
+    ASSERT_TRUE(textfile::writeText(to.filePath(u"DIC/a.txt"_s), u"mine"_s));
     // A file where the HELP folder should be: that folder cannot be made.
-    ASSERT_TRUE(textfile::writeText(to.filePath(QStringLiteral("HELP")), {}));
+    ASSERT_TRUE(textfile::writeText(to.filePath(u"HELP"_s), {}));
 
-    const QStringList failures = programfolder::copyMissing(from.path(), to.path());
-    EXPECT_EQ(failures, QStringList({to.filePath(QStringLiteral("HELP")) +
-                                     QStringLiteral(": не удалось создать папку")}));
-    EXPECT_EQ(textfile::readText(to.filePath(QStringLiteral("DIC/a.txt"))), QStringLiteral("mine\r\n"));
-    EXPECT_TRUE(QFile::exists(to.filePath(QStringLiteral("DIC/b.txt"))));
+    EXPECT_EQ(programfolder::copyMissing(from.path(), to.path()),
+              QStringList(to.filePath(u"HELP"_s) + u": не удалось создать папку"_s));
+    EXPECT_EQ(textfile::readText(to.filePath(u"DIC/a.txt"_s)), u"mine\r\n"_s);
+    EXPECT_TRUE(QFile::exists(to.filePath(u"DIC/b.txt"_s)));
 }
