@@ -1,4 +1,6 @@
+// What the program names after a book, and the figures it shows for one.
 #include "platform/text/docnames.h"
+#include "platform/text/estimate.h"
 
 #include <gtest/gtest.h>
 
@@ -41,4 +43,11 @@ TEST(DocNames, PathsAndTheBatchFile)
     EXPECT_TRUE(isFilePath(u"/home/u/книга.txt"_qs));
     for (const QString &path : {u"полный путь к файлу"_qs, QString(), u"книги/a.txt"_qs})
         EXPECT_FALSE(isFilePath(path)) << path.toStdString();
+}
+
+TEST(Estimate, NoGroupingInAnyLocaleAndRatesOnlyFromMinusTenToTen)
+{
+    EXPECT_EQ(estimate::sizeText(2000000000, QLocale::c()), "1953125.0 kb");
+    EXPECT_EQ(estimate::sizeText(2000000000, QLocale(QLocale::Russian, QLocale::Russia)), "1953125,0 kb");
+    EXPECT_FALSE(estimate::charsPerMinute(11) || estimate::charsPerMinute(-11));
 }
