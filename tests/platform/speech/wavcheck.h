@@ -21,13 +21,13 @@ struct WavFile
     bool valid() const { return problem.isEmpty(); }
     qint64 frames() const { return bits && channels ? data.size() / (channels * bits / 8) : 0; }
     double seconds() const { return sampleRate ? double(frames()) / sampleRate : 0; }
-    // The root mean square of 16-bit samples.
-    double rms() const
+    // The root mean square of 16-bit samples, from sample `first` on.
+    double rms(qsizetype first = 0) const
     {
         double sum = 0;
-        for (qsizetype at = 0; at + 1 < data.size(); at += 2)
+        for (qsizetype at = 2 * first; at + 1 < data.size(); at += 2)
             sum += std::pow(qFromLittleEndian<qint16>(data.constData() + at), 2);
-        return data.isEmpty() ? 0 : std::sqrt(sum / double(data.size() / 2));
+        return data.size() > 2 * first ? std::sqrt(sum / double(data.size() / 2 - first)) : 0;
     }
 };
 
