@@ -8,10 +8,8 @@
 TEST(QtPrompter, EveryButtonGivesItsAnswer)
 {
     const std::pair<QMessageBox::StandardButton, Prompter::Answer> cases[] = {
-        {QMessageBox::Ok, Prompter::Answer::Ok},
-        {QMessageBox::Yes, Prompter::Answer::Yes},
-        {QMessageBox::No, Prompter::Answer::No},
-        {QMessageBox::Cancel, Prompter::Answer::Cancel},
+        {QMessageBox::Ok, Prompter::Answer::Ok},         {QMessageBox::Yes, Prompter::Answer::Yes},
+        {QMessageBox::No, Prompter::Answer::No},         {QMessageBox::Cancel, Prompter::Answer::Cancel},
         {QMessageBox::NoButton, Prompter::Answer::Cancel},
     };
     for (const auto &[button, answer] : cases)

@@ -1,17 +1,101 @@
-// The real eSpeak NG voice, speaking into real files.
+// Speech into real files: the WAV writer on its own, then the real eSpeak NG voice.
+#include "platform/speech/wavwriter.h"
 #include "support/testdata.h"
 #include "wavcheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
+#include <csignal>
 #include <cstdlib>
+#include <vector>
+
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using speech::EspeakVoiceFactory;
+using speech::WavWriter;
 
 namespace {
+
+class WavWriterTest : public testing::Test
+{
+protected:
+    // Writes speech in pieces, as the engine delivers them, then silence; reads the closed file back.
+    WavFile write(int type, const std::vector<qint16> &samples, int silenceMs = 0, int sourceRate = 22050)
+    {
+        WavWriter w(sourceRate);
+        EXPECT_TRUE(w.open(file, *speech::AudioFormat::fromType(type)));
+        for (size_t at = 0; at < samples.size(); at += 1103)
+            EXPECT_TRUE(w.writeSpeech(samples.data() + at, std::min<size_t>(1103, samples.size() - at)));
+        EXPECT_TRUE(w.writeSilence(silenceMs));
+        EXPECT_TRUE(w.close());
+        WavFile f = readWav(file);
+        EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
+        return f;
+    }
+    QTemporaryDir dir;
+    QString file = dir.filePath(u"out.wav"_s);
+};
+
+TEST_F(WavWriterTest, SilenceAndSamplesAreExactToTheByte)
+{
+    EXPECT_EQ(write(39, {}, 1000).data, QByteArray(192000, '\0'));
+    // The headers as an independent reader sees them.
+    EXPECT_EQ(soxInfo(file), u"48000|2|16|Signed Integer PCM|48000"_s);
+    // 8-bit samples are unsigned; 1 ms at 11.025 kHz is an odd data chunk, which takes a pad byte.
+    EXPECT_EQ(write(8, {}, 1).data, QByteArray(11, char(0x80)));
+    EXPECT_EQ(write(4, {0, 32767, -32768, 256, -1}, 0, 8000).data, QByteArray::fromHex("80ff00817f"));
+    EXPECT_EQ(soxInfo(file), u"8000|1|8|Unsigned Integer PCM|5"_s);
+    EXPECT_EQ(write(23, {0, 32767}).data, QByteArray::fromHex("00000000ff7fff7f")) << "both channels";
+}
+
+TEST_F(WavWriterTest, ResamplingKeepsDurationAndLevel)
+{
+    std::vector<qint16> tone(22050);
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = static_cast<qint16>(std::lround(10000 * std::sin(2 * M_PI * 440 * double(i) / 22050)));
+    for (const auto &[type, rate] : {std::pair(39, 48000), std::pair(4, 8000), std::pair(18, 16000)}) {
+        SCOPED_TRACE(type);
+        const WavFile f = write(type, tone);
+        EXPECT_NEAR(f.frames(), rate, 2);
+        if (f.bits == 16) { // the level, and again over the last samples, which the flush gives
+            EXPECT_NEAR(f.rms(), 10000 / std::sqrt(2.0), 300);
+            EXPECT_NEAR(f.rms(f.frames() * f.channels - 100), 10000 / std::sqrt(2.0), 1000);
+        }
+    }
+}
+
+TEST_F(WavWriterTest, HeaderIsCompleteAfterEverySyncAndAgainAfterClose)
+{
+    const std::vector<qint16> tone(11025, 5000);
+    WavWriter w(22050);
+    ASSERT_TRUE(w.open(file, *speech::AudioFormat::fromType(22)));
+    ASSERT_TRUE(w.writeSpeech(tone.data(), tone.size()) && w.sync());
+    const WavFile synced = readWav(file);
+    EXPECT_TRUE(synced.valid() && synced.frames() == qint64(tone.size())) << qPrintable(synced.problem);
+    ASSERT_TRUE(w.writeSilence(100) && w.close());
+    EXPECT_EQ(readWav(file).frames(), qint64(tone.size()) + 2205);
+}
+
+TEST_F(WavWriterTest, AWriteCutShortGivesTheSystemsReason)
+{
+    // A file size limit cuts a write short just as a disk that fills up does.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    limit.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const std::vector<qint16> tone(22050, 5000);
+    WavWriter w(22050);
+    const bool written =
+        w.open(file, *speech::AudioFormat::fromType(22)) && w.writeSpeech(tone.data(), tone.size());
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(w.errorString(), u"Ошибка записи файла %1: File too large"_s.arg(file));
+}
 
 const QString sentence = u"Петр Андреевич Гринев рос в деревне и до шестнадцати лет жил недорослем, "
                          u"гоняя голубей и играя в чехарду с дворовыми мальчишками."_s;
@@ -21,19 +105,12 @@ QString corpusText(qsizetype length)
     return testdata::text(u"kapitanskaya_dochka.txt"_s).mid(20000, length);
 }
 
-class EspeakVoiceTest : public EngineTest<>
+QString key(const speech::VoiceToken &v)
 {
-protected:
-    static QString key(const speech::VoiceToken &v) { return v.id + u'=' + v.description; }
+    return v.id + u'=' + v.description;
+}
 
-    WavFile speakToFile(const QString &text, int flags = 0, int type = 22)
-    {
-        return speakToWav(*voice, file, text, flags, type);
-    }
-
-    QTemporaryDir dir;
-    QString file = dir.filePath(u"out.wav"_s);
-};
+using EspeakVoiceTest = EngineTest<>;
 
 TEST_F(EspeakVoiceTest, VoicesAreStableUniqueAndEachSpeaksARussianSentence)
 {
@@ -51,45 +128,45 @@ TEST_F(EspeakVoiceTest, VoicesAreStableUniqueAndEachSpeaksARussianSentence)
     // The voices the replacement lists are named after.
     EXPECT_TRUE(descriptions[0].contains("Nicolai"_L1));
     EXPECT_EQ(descriptions.filter(u"Katerina"_s).size(), 1);
-    EXPECT_EQ(key(voice->CurrentVoice()), keys[0]);
     EXPECT_FALSE(voice->SelectVoice(u"en"_s));
     EXPECT_EQ(key(voice->CurrentVoice()), keys[0]);
 
-    const WavFile f = speakToFile(sentence);
+    const WavFile f = speak(sentence);
     // Between 400 and 1500 characters a minute at the normal rate.
     EXPECT_GT(f.seconds(), sentence.size() / 1500.0 * 60);
     EXPECT_LT(f.seconds(), sentence.size() / 400.0 * 60);
-    int peak = 0;
-    for (qint64 i = 0; i < f.frames(); ++i)
-        peak = std::max(peak, std::abs(int(f.sample16(i))));
-    EXPECT_GT(peak, 3000) << "speech, not silence";
+    EXPECT_GT(f.rms(), 1000) << "speech, not silence";
     for (const auto &v : voice->GetVoices()) {
         ASSERT_TRUE(voice->SelectVoice(v.id));
         EXPECT_EQ(key(voice->CurrentVoice()), key(v));
-        EXPECT_GT(speakToFile(sentence).seconds(), 1.0) << qPrintable(v.id);
+        EXPECT_GT(speak(sentence).seconds(), 1.0) << qPrintable(v.id);
     }
 }
 
 TEST_F(EspeakVoiceTest, SilenceAndProsodyMarkup)
 {
-    EXPECT_EQ(speakToFile(uR"(<silence msec="1000"/>)"_s, speech::IsXML).data, QByteArray(44100, '\0'));
+    EXPECT_EQ(speak(uR"(<silence msec="1000"/>)"_s, speech::IsXML).data, QByteArray(44100, '\0'));
     // A book's own tags: a silence is cut to a minute, single-quoted tags are only text.
-    EXPECT_EQ(speakToFile(uR"(<silence msec="600000"/>)"_s, speech::IsXML).seconds(), 60.0);
-    EXPECT_LT(speakToFile(u"Да. <silence msec='600000'/>Нет."_s, speech::IsXML).seconds(), 10.0);
+    EXPECT_EQ(speak(uR"(<silence msec="600000"/>)"_s, speech::IsXML).seconds(), 60.0);
+    EXPECT_LT(speak(u"Да. <silence msec='600000'/>Нет."_s, speech::IsXML).seconds(), 10.0);
     // Without the markup flag a text that starts with a tag is still read as markup.
-    EXPECT_EQ(speakToFile(uR"( <silence msec="250"/>)"_s, speech::Async, 4).data,
-              QByteArray(2000, char(0x80)));
+    EXPECT_EQ(speak(uR"( <silence msec="250"/>)"_s, speech::Async, 4).data, QByteArray(2000, char(0x80)));
 
-    const double slow = speakToFile(uR"(<rate absspeed="-5">)"_s + sentence, speech::IsXML).seconds();
-    EXPECT_GT(slow, 2 * speakToFile(uR"(<rate absspeed="5">)"_s + sentence, speech::IsXML).seconds());
-    const WavFile quiet = speakToFile(uR"(<volume level="0">)"_s + sentence, speech::IsXML);
-    ASSERT_GT(quiet.frames(), 0);
-    EXPECT_EQ(quiet.data, QByteArray(quiet.data.size(), '\0'));
+    const double slow = speak(uR"(<rate absspeed="-5">)"_s + sentence, speech::IsXML).seconds();
+    EXPECT_GT(slow, 2 * speak(uR"(<rate absspeed="5">)"_s + sentence, speech::IsXML).seconds());
+    const WavFile quiet = speak(uR"(<volume level="0">)"_s + sentence, speech::IsXML);
+    EXPECT_GT(quiet.frames(), 0);
+    EXPECT_EQ(quiet.rms(), 0);
 }
 
-TEST_F(EspeakVoiceTest, PurgeEndsALongTextWithinAFewPollsAndLeavesAValidFile)
+TEST_F(EspeakVoiceTest, PausedSpeechWaitsForResumeAndAPurgeEndsALongTextWithinAFewPolls)
 {
     ASSERT_TRUE(voice->OpenOutputFile(file, 22));
+    voice->Pause();
+    ASSERT_TRUE(voice->Speak(sentence, speech::Async));
+    EXPECT_FALSE(voice->WaitUntilDone(300));
+    voice->Resume();
+    EXPECT_TRUE(voice->WaitUntilDone(60000));
     ASSERT_TRUE(voice->Speak(corpusText(10000), speech::Async));
     EXPECT_FALSE(voice->WaitUntilDone(10));
     // As the recording stops: a purge with an empty text.
@@ -103,13 +180,14 @@ TEST_F(EspeakVoiceTest, PurgeEndsALongTextWithinAFewPollsAndLeavesAValidFile)
     const WavFile f = readWav(file);
     ASSERT_TRUE(f.valid()) << qPrintable(f.problem);
     EXPECT_EQ(soxInfo(file), "22050|1|16|Signed Integer PCM|"_L1 + QString::number(f.frames()));
+    EXPECT_GT(f.seconds(), 1.0) << "the paused sentence, spoken after all";
     EXPECT_LT(f.seconds(), 300) << "the whole text lasts about ten minutes";
 }
 
 TEST_F(EspeakVoiceTest, AloudSpeechTakesRealTimeWithoutSoundCardAndAnyVoicePurgesIt)
 {
     const QString phrase = uR"(<silence msec="300"/>Раз, два.)"_s;
-    const double seconds = speakToFile(phrase, speech::IsXML).seconds();
+    const double seconds = speak(phrase, speech::IsXML).seconds();
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(voice->Speak(phrase, speech::Async | speech::PurgeBeforeSpeak | speech::IsXML));
@@ -117,32 +195,20 @@ TEST_F(EspeakVoiceTest, AloudSpeechTakesRealTimeWithoutSoundCardAndAnyVoicePurge
     EXPECT_GE(clock.elapsed(), seconds * 1000 * 0.9);
     EXPECT_EQ(voice->LastEnd(), speech::SpeechEnd::Ended);
 
-    ASSERT_TRUE(voice->Speak(corpusText(2000), speech::Async));
-    ASSERT_TRUE(voice->Speak(sentence, speech::Async));
+    ASSERT_TRUE(voice->Speak(corpusText(2000), speech::Async) && voice->Speak(sentence, speech::Async));
     EXPECT_FALSE(voice->WaitUntilDone(50));
     ASSERT_TRUE(factory->create()->Speak(QString(), speech::Async | speech::PurgeBeforeSpeak));
     EXPECT_TRUE(voice->WaitUntilDone(5000));
     EXPECT_EQ(voice->LastEnd(), speech::SpeechEnd::Cut) << "its last text, queued, was cut as well";
 }
 
-TEST_F(EspeakVoiceTest, PausedVoiceHoldsItsSpeechUntilResumed)
-{
-    ASSERT_TRUE(voice->OpenOutputFile(file, 22));
-    voice->Pause();
-    ASSERT_TRUE(voice->Speak(sentence, speech::Async));
-    EXPECT_FALSE(voice->WaitUntilDone(300));
-    voice->Resume();
-    EXPECT_TRUE(voice->WaitUntilDone(60000));
-    ASSERT_TRUE(voice->CloseOutputFile());
-    EXPECT_GT(readWav(file).seconds(), 1.0);
-}
-
 TEST_F(EspeakVoiceTest, OutputFileFailuresAreReturned)
 {
-    EXPECT_FALSE(voice->OpenOutputFile(dir.filePath(u"no/such/folder/x.wav"_s), 22));
-    EXPECT_FALSE(voice->LastError().isEmpty());
-    EXPECT_FALSE(voice->OpenOutputFile(file, 3) || voice->OpenOutputFile(file, 40)) << "no such formats";
-    EXPECT_FALSE(voice->LastError().isEmpty());
+    for (const auto &[path, type] :
+         {std::pair(dir.filePath(u"no/such/folder/x.wav"_s), 22), std::pair(file, 3), std::pair(file, 40)}) {
+        EXPECT_FALSE(voice->OpenOutputFile(path, type)) << type;
+        EXPECT_FALSE(voice->LastError().isEmpty()) << type;
+    }
     if (!QFile::exists(u"/dev/full"_s))
         GTEST_SKIP() << "no /dev/full";
     // A full disk is known from the header on, by the system's reason.
@@ -171,11 +237,7 @@ TEST(EspeakStartDeathTest, BrokenEngineDataIsReportedToTheCaller)
     EXPECT_EXIT(std::exit(brokenStart(copy.path())), testing::ExitedWithCode(1), "");
 
     // The installed data without the Russian dictionary.
-    QProcess p;
-    p.start(u"espeak-ng"_s, {u"--version"_s});
-    p.waitForFinished(30000);
-    const QString installed =
-        QString::fromUtf8(p.readAllStandardOutput()).section("Data at: "_L1, 1).trimmed();
+    const QString installed = output(u"espeak-ng"_s, {u"--version"_s}).section("Data at: "_L1, 1);
     if (!QFile::exists(installed + u"/ru_dict"_s))
         GTEST_SKIP() << "installed eSpeak data not found";
     for (const QString &name : QDir(installed).entryList(QDir::NoDotAndDotDot | QDir::AllEntries)) {

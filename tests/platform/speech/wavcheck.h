@@ -2,28 +2,33 @@
 
 #include "platform/speech/espeakvoice.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 // WAV files read back strictly (RIFF, 16-byte PCM fmt chunk, data), and as sox sees them.
 struct WavFile
 {
     QString problem; // empty for a well-formed file
-    int channels = 0;
-    int sampleRate = 0;
-    int bits = 0;
+    int channels = 0, sampleRate = 0, bits = 0;
     QByteArray data;
 
     bool valid() const { return problem.isEmpty(); }
     qint64 frames() const { return bits && channels ? data.size() / (channels * bits / 8) : 0; }
     double seconds() const { return sampleRate ? double(frames()) / sampleRate : 0; }
-    qint16 sample16(qint64 i) const { return qFromLittleEndian<qint16>(data.constData() + 2 * i); }
+    // The root mean square of 16-bit samples, from sample `first` on.
+    double rms(qsizetype first = 0) const
+    {
+        double sum = 0;
+        for (qsizetype at = 2 * first; at + 1 < data.size(); at += 2)
+            sum += std::pow(qFromLittleEndian<qint16>(data.constData() + at), 2);
+        return data.size() > 2 * first ? std::sqrt(sum / double(data.size() / 2 - first)) : 0;
+    }
 };
 
 inline WavFile readWav(const QString &path)
@@ -51,30 +56,22 @@ inline WavFile readWav(const QString &path)
     return w;
 }
 
+// What a program prints, trimmed.
+inline QString output(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
 // The file as sox sees it: "rate|channels|bits|encoding|samples".
 inline QString soxInfo(const QString &path)
 {
     QStringList fields;
-    for (const char *option : {"-r", "-c", "-b", "-e", "-s"}) {
-        QProcess p;
-        p.start(QStringLiteral("soxi"), {QString::fromLatin1(option), path});
-        p.waitForFinished(30000);
-        fields << QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    }
+    for (const char *option : {"-r", "-c", "-b", "-e", "-s"})
+        fields << output(QStringLiteral("soxi"), {QString::fromLatin1(option), path});
     return fields.join(u'|');
-}
-
-// Speaks `text` into a new WAV file of format `type` and reads it back.
-inline WavFile speakToWav(speech::Voice &voice, const QString &path, const QString &text, int flags = 0,
-                          int type = 22)
-{
-    EXPECT_TRUE(voice.OpenOutputFile(path, type)) << qPrintable(voice.LastError());
-    EXPECT_TRUE(voice.Speak(text, flags)) << qPrintable(voice.LastError());
-    EXPECT_TRUE(voice.WaitUntilDone(60000));
-    EXPECT_TRUE(voice.CloseOutputFile()) << qPrintable(voice.LastError());
-    WavFile f = readWav(path);
-    EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
-    return f;
 }
 
 // A test of the real engine: one factory for the suite, a fresh voice of type V for each test.
@@ -93,6 +90,20 @@ protected:
             << "no engine or no Russian voice: " << qPrintable(factory->errorString());
     }
 
+    // Speaks `text` into a new WAV file of format `type` and reads it back.
+    WavFile speak(const QString &text, int flags = 0, int type = 22)
+    {
+        EXPECT_TRUE(voice->OpenOutputFile(file, type)) << qPrintable(voice->LastError());
+        EXPECT_TRUE(voice->Speak(text, flags)) << qPrintable(voice->LastError());
+        EXPECT_TRUE(voice->WaitUntilDone(60000));
+        EXPECT_TRUE(voice->CloseOutputFile()) << qPrintable(voice->LastError());
+        WavFile f = readWav(file);
+        EXPECT_TRUE(f.valid()) << qPrintable(f.problem);
+        return f;
+    }
+
     static inline std::unique_ptr<speech::EspeakVoiceFactory> factory;
     std::unique_ptr<V> voice;
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("out.wav"));
 };

@@ -1,11 +1,16 @@
+// Text in and out: code pages, fields and lines, files, and the program folder.
 #include "platform/text/cp1251.h"
+#include "platform/text/programfolder.h"
 #include "platform/text/textcodec.h"
 #include "platform/text/textfile.h"
 
+#include <QDir>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 TEST(Cp1251, EveryByteAsTheSystemCodePageAndUnmappableCharactersBecomeQuestionMarks)
 {
@@ -19,7 +24,7 @@ TEST(Cp1251, EveryByteAsTheSystemCodePageAndUnmappableCharactersBecomeQuestionMa
     EXPECT_EQ(cp1251::encode(text), all);
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(cp1251::chr(b), text[b]) << b;
-    EXPECT_EQ(cp1251::encode(QStringLiteral("a\u00E9b\u4E2D")), QByteArray("a?b?"));
+    EXPECT_EQ(cp1251::encode(u"a\u00E9b\u4E2D"_s), QByteArray("a?b?"));
 }
 
 TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
@@ -49,66 +54,52 @@ TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
         // Every kind reads back to the bytes it came from.
         EXPECT_EQ(textcodec::encode(textcodec::decode(bytes, expected), expected), bytes);
     }
-    EXPECT_EQ(textcodec::decode("\xEF\xBB\xBF\xD0\x96", Utf8WithBom), QStringLiteral("Ж"));
-    const QString mixed = QStringLiteral("Ёж? café 中 😀");
-    EXPECT_EQ(textcodec::unencodable(mixed, Windows1251), 3);
-    EXPECT_EQ(textcodec::unencodable(mixed, Utf8), 0);
+    EXPECT_EQ(textcodec::decode("\xEF\xBB\xBF\xD0\x96", Utf8WithBom), u"Ж"_s);
+    const QString mixed = u"Ёж? café 中 😀"_s;
+    EXPECT_EQ(std::pair(textcodec::unencodable(mixed, Windows1251), textcodec::unencodable(mixed, Utf8)),
+              std::pair(qsizetype(3), qsizetype(0)));
 }
 
-TEST(FieldInput, CommasAndLineEndsEndFieldsQuotesHoldCommas)
+// Fields: an open quote ends with its line and swallows nothing after it. Lines: a book ends them
+// with CR LF or a lone CR; a list edited elsewhere with LF as well, which its fields follow.
+TEST(TextInput, FieldsAndLinesOfBooksAndLists)
 {
-    const std::pair<QString, QStringList> cases[] = {
-        {QStringLiteral("a,b,c\r\nd"), {"a", "b", "c", "d"}},
-        {QStringLiteral("a\r\n\r\nb\r\n"), {"a", "", "b"}},
-        {QStringLiteral(" x , y"), {" x ", " y"}},
-        {QStringLiteral("\"a,b\",c"), {"a,b", "c"}},
-        {QStringLiteral(" \"a\" tail,c"), {"a", "c"}},
-        // An open quote ends with its line and swallows nothing after it.
-        {QStringLiteral("\"a,b\r\nc,d"), {"a,b", "c", "d"}},
-        {QStringLiteral("a,\r\n"), {"a", ""}},
-        // Lists edited elsewhere: LF and a lone CR end lines as well.
-        {QStringLiteral("a,b\nc\rd\n"), {"a", "b", "c", "d"}},
+    const std::pair<QString, QStringList> fields[] = {
+        {u"a,b,c\r\nd"_s, {"a", "b", "c", "d"}}, {u"a\r\n\r\nb\r\n"_s, {"a", "", "b"}},
+        {u" x , y"_s, {" x ", " y"}},            {u"\"a,b\",c"_s, {"a,b", "c"}},
+        {u" \"a\" tail,c"_s, {"a", "c"}},        {u"\"a,b\r\nc,d"_s, {"a,b", "c", "d"}},
+        {u"a,\r\n"_s, {"a", ""}},                {u"a,b\nc\rd\n"_s, {"a", "b", "c", "d"}},
         {QString(), {}},
     };
-    for (const auto &[text, fields] : cases)
-        EXPECT_EQ(textfile::splitFields(text), fields) << qPrintable(text);
-}
-
-TEST(LineInput, BooksSplitAtCrAndCrLfListsAtAnyLineEnd)
-{
-    using textfile::LineEnds;
-    const struct
-    {
-        const char *text;
-        QStringList book, list;
-    } cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},   {"a\r\nb", {"a", "b"}, {"a", "b"}},
-        {"a\rb", {"a", "b"}, {"a", "b"}},         {"a\nb\r\n", {"a\nb"}, {"a", "b"}},
-        {"a\nb\n", {"a\nb\n"}, {"a", "b"}},       {"a\r\n\r\n", {"a", ""}, {"a", ""}},
-        {"a\n\n", {"a\n\n"}, {"a", ""}},          {"\r\n", {""}, {""}},
-        {"a\n\rb", {"a\n", "b"}, {"a", "", "b"}}, {"", {}, {}},
+    for (const auto &[text, expected] : fields)
+        EXPECT_EQ(textfile::splitFields(text), expected) << qPrintable(text);
+    const std::tuple<QString, QStringList, QStringList> lines[] = {
+        {u"a\r\nb\r\n"_s, {"a", "b"}, {"a", "b"}},   {u"a\r\nb"_s, {"a", "b"}, {"a", "b"}},
+        {u"a\rb"_s, {"a", "b"}, {"a", "b"}},         {u"a\nb\r\n"_s, {"a\nb"}, {"a", "b"}},
+        {u"a\nb\n"_s, {"a\nb\n"}, {"a", "b"}},       {u"a\r\n\r\n"_s, {"a", ""}, {"a", ""}},
+        {u"a\n\n"_s, {"a\n\n"}, {"a", ""}},          {u"\r\n"_s, {""}, {""}},
+        {u"a\n\rb"_s, {"a\n", "b"}, {"a", "", "b"}}, {QString(), {}, {}},
     };
-    for (const auto &c : cases) {
-        const QString text = QString::fromLatin1(c.text);
-        EXPECT_EQ(textfile::splitLines(text), c.book) << c.text;
-        EXPECT_EQ(textfile::splitLines(text, LineEnds::Any), c.list) << c.text;
+    for (const auto &[text, book, list] : lines) {
+        EXPECT_EQ(textfile::splitLines(text), book) << qPrintable(text);
+        EXPECT_EQ(textfile::splitLines(text, textfile::LineEnds::Any), list) << qPrintable(text);
     }
 }
 
 TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries)
 {
     QTemporaryDir dir;
-    const QString small = dir.filePath(QStringLiteral("a.txt")),
-                  big = dir.filePath(QStringLiteral("big.txt"));
-    ASSERT_TRUE(textfile::writeText(small, QStringLiteral("Глава 1\r\nТекст")));
+    const QString small = dir.filePath(u"a.txt"_s), big = dir.filePath(u"big.txt"_s);
+    ASSERT_TRUE(textfile::writeText(small, u"Глава 1\r\nТекст"_s));
     EXPECT_EQ(textfile::readBytes(small), QByteArray("\xC3\xEB\xE0\xE2\xE0 1\r\n\xD2\xE5\xEA\xF1\xF2\r\n"));
-    EXPECT_FALSE(textfile::writeText(dir.filePath(QStringLiteral("missing/dir/a.txt")), QStringLiteral("x")));
+    EXPECT_FALSE(textfile::writeText(dir.filePath(u"missing/dir/a.txt"_s), u"x"_s));
+    EXPECT_FALSE(textfile::readLines(dir.filePath(u"none.txt"_s)).has_value());
 
     // Lines of every length around the reader's chunk size, with a CR LF split across chunks.
     QString text;
     for (int i = 0; i < 3000; ++i)
-        text += QString(i % 97, QChar(u'ж')) + (i % 5 == 0 ? QStringLiteral("\r") : QStringLiteral("\r\n"));
-    text += QStringLiteral("tail\nwith lf");
+        text += QString(i % 97, u'ж') + (i % 5 == 0 ? u"\r"_s : u"\r\n"_s);
+    text += u"tail\nwith lf"_s;
     // In Windows-1251, then in UTF-8 after a byte order mark.
     for (const auto &[bytes, encoding] :
          {std::pair(cp1251::encode(text), textcodec::Encoding::Windows1251),
@@ -117,15 +108,51 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();
         textfile::LineReader reader(big);
-        ASSERT_TRUE(reader.isOpen());
         QStringList got;
         while (auto line = reader.next())
             got.append(*line);
         EXPECT_EQ(got, textfile::splitLines(text));
-        EXPECT_TRUE(reader.atEnd());
+        EXPECT_TRUE(reader.isOpen() && reader.atEnd());
         EXPECT_EQ(reader.encoding(), encoding);
-        if (encoding == textcodec::Encoding::Windows1251) // lists: any line end
-            EXPECT_EQ(textfile::readLines(big).value(), textfile::splitLines(text, textfile::LineEnds::Any));
+        if (encoding == textcodec::Encoding::Windows1251) { // lists: any line end
+            EXPECT_EQ(textfile::readLines(big), textfile::splitLines(text, textfile::LineEnds::Any));
+        }
     }
-    EXPECT_FALSE(textfile::readLines(dir.filePath(QStringLiteral("none.txt"))).has_value());
+}
+
+TEST(ProgramFolder, HomeVariableWinsAndNamesAreMatchedIgnoringCase)
+{
+    const QByteArray saved = qgetenv("QUENVALE_HOME");
+    QTemporaryDir home;
+    qputenv("QUENVALE_HOME", home.path().toUtf8());
+    programfolder::reset();
+
+    EXPECT_EQ(programfolder::path(), QDir(home.path()).absolutePath());
+    ASSERT_TRUE(QDir(home.path()).mkpath(u"dic"_s) &&
+                textfile::writeText(home.filePath(u"dic/Exc_Rus.TXT"_s), {}));
+    // A name that does not exist yet comes back as given, for creating it.
+    EXPECT_EQ(QStringList({programfolder::file(u"DIC/exc_rus.txt"_s), programfolder::file(u"DIC/new.txt"_s),
+                           programfolder::file(u"BOOKMARK"_s)}),
+              QStringList({home.filePath(u"dic/Exc_Rus.TXT"_s), home.filePath(u"dic/new.txt"_s),
+                           home.filePath(u"BOOKMARK"_s)}));
+    qputenv("QUENVALE_HOME", saved);
+    programfolder::reset();
+}
+
+// The first-start copy keeps the user's files and names each file it could not copy.
+TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
+{
+    QTemporaryDir from, to;
+    ASSERT_TRUE(QDir(from.path()).mkpath(u"DIC"_s) && QDir(from.path()).mkpath(u"HELP"_s) &&
+                QDir(to.path()).mkpath(u"DIC"_s));
+    for (const QString &name : {u"DIC/a.txt"_s, u"DIC/b.txt"_s, u"HELP/Help1.rtf"_s})
+        ASSERT_TRUE(textfile::writeText(from.filePath(name), u"shipped"_s));
+    ASSERT_TRUE(textfile::writeText(to.filePath(u"DIC/a.txt"_s), u"mine"_s));
+    // A file where the HELP folder should be: that folder cannot be made.
+    ASSERT_TRUE(textfile::writeText(to.filePath(u"HELP"_s), {}));
+
+    EXPECT_EQ(programfolder::copyMissing(from.path(), to.path()),
+              QStringList(to.filePath(u"HELP"_s) + u": не удалось создать папку"_s));
+    EXPECT_EQ(textfile::readText(to.filePath(u"DIC/a.txt"_s)), u"mine\r\n"_s);
+    EXPECT_TRUE(QFile::exists(to.filePath(u"DIC/b.txt"_s)));
 }

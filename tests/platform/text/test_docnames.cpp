@@ -1,4 +1,6 @@
+// What the program names after a book, and the figures it shows for one.
 #include "platform/text/docnames.h"
+#include "platform/text/estimate.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +9,9 @@ using namespace docnames;
 TEST(DocNames, BookTitles)
 {
     const std::pair<QString, QString> cases[] = {
-        {u"Война и мир.txt"_qs, u"Война_и_мир"_qs},
-        {u"Том.1.txt"_qs, u"Том_1"_qs},
-        {u"README"_qs, u"README"_qs},
-        {u"Мой файл"_qs, u"Мой_файл"_qs},
-        {u".txt"_qs, QString()},
-        {u"a. b.c d.txt"_qs, u"a__b_c_d"_qs},
+        {u"Война и мир.txt"_qs, u"Война_и_мир"_qs}, {u"Том.1.txt"_qs, u"Том_1"_qs},
+        {u"README"_qs, u"README"_qs},               {u"Мой файл"_qs, u"Мой_файл"_qs},
+        {u".txt"_qs, QString()},                    {u"a. b.c d.txt"_qs, u"a__b_c_d"_qs},
         {u"книга."_qs, u"книга"_qs},
     };
     for (const auto &[name, title] : cases) {
@@ -22,8 +21,10 @@ TEST(DocNames, BookTitles)
     }
     // The library and the batch cut the name before its first dot instead.
     const std::pair<QString, QString> firstDot[] = {
-        {u"book.vol.txt"_qs, u"book"_qs}, {u"Моя книга.txt"_qs, u"Моя_книга"_qs},
-        {u"README"_qs, u"README"_qs},     {u".hidden"_qs, QString()},
+        {u"book.vol.txt"_qs, u"book"_qs},
+        {u"Моя книга.txt"_qs, u"Моя_книга"_qs},
+        {u"README"_qs, u"README"_qs},
+        {u".hidden"_qs, QString()},
     };
     for (const auto &[name, title] : firstDot)
         EXPECT_EQ(titleBeforeFirstDot(name), title) << name.toStdString();
@@ -37,10 +38,16 @@ TEST(DocNames, PathsAndTheBatchFile)
     EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u"../../etc/x"_qs), u"/srv/q/.._.._etc_x.txt"_qs);
     EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u"/tmp/x"_qs), u"/srv/q/_tmp_x.txt"_qs);
     EXPECT_EQ(batchFilePath(u"/srv/q"_qs, u":Война и мир"_qs), u"/srv/q/:Война_и_мир.txt"_qs);
-    EXPECT_TRUE(hasBlank(u"/home/u/Мои книги"_qs));
-    EXPECT_FALSE(hasBlank(u"/home/u/Аудиокниги"_qs));
+    EXPECT_TRUE(hasBlank(u"/home/u/Мои книги"_qs) && !hasBlank(u"/home/u/Аудиокниги"_qs));
     // Only an absolute path names a file.
     EXPECT_TRUE(isFilePath(u"/home/u/книга.txt"_qs));
     for (const QString &path : {u"полный путь к файлу"_qs, QString(), u"книги/a.txt"_qs})
         EXPECT_FALSE(isFilePath(path)) << path.toStdString();
+}
+
+TEST(Estimate, NoGroupingInAnyLocaleAndRatesOnlyFromMinusTenToTen)
+{
+    EXPECT_EQ(estimate::sizeText(2000000000, QLocale::c()), "1953125.0 kb");
+    EXPECT_EQ(estimate::sizeText(2000000000, QLocale(QLocale::Russian, QLocale::Russia)), "1953125,0 kb");
+    EXPECT_FALSE(estimate::charsPerMinute(11) || estimate::charsPerMinute(-11));
 }

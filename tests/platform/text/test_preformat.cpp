@@ -6,6 +6,7 @@
 #include <vector>
 
 using preformat::applyStep;
+using preformat::kStepCount;
 
 // Each step alone; the steps also show the replacement never overlaps or rescans.
 TEST(Preformat, EachStepOnItsOwnEdges)
@@ -18,12 +19,7 @@ TEST(Preformat, EachStepOnItsOwnEdges)
     EXPECT_EQ(preformat::replaceAll(u"ab-ab-abab", u"AB", u"xyz", Qt::CaseInsensitive, 1, &hits),
               u"ab-xyz-xyzxyz"_qs);
     EXPECT_EQ(hits, QList<qsizetype>({3, 7, 10}));
-    const struct
-    {
-        int step;
-        QString in;
-        QString out;
-    } cases[] = {
+    const std::tuple<int, QString, QString> cases[] = {
         // An empty line becomes the paragraph mark: a break, then a line starting with a blank.
         {1, u"a\r\n\r\nb\r\n\r\n\r\nc\r\n\r\n\r\n\r\nd"_qs, u"a\r\n b\r\n \r\nc\r\n \r\n d"_qs},
         // Only doubled lone breaks change; a single lone LF or CR stays.
@@ -31,65 +27,52 @@ TEST(Preformat, EachStepOnItsOwnEdges)
         {3, u"a\rb\nc\r\rd"_qs, u"a\rb\nc\r\n d"_qs},
         // LF CR is turned round; CR LF is left alone.
         {4, u"a\n\rb\r\nc\n\r\n\r"_qs, u"a\r\nb\r\nc\r\n\r\n"_qs},
-        {5, u"[x](y)"_qs, u" [ x](y)"_qs},
-        {6, u"[x](y)"_qs, u"[x ] (y)"_qs},
-        {7, u"[x](y)"_qs, u"[x] ( y)"_qs},
-        {8, u"[x](y)"_qs, u"[x](y ) "_qs},
-        {9, u"10\u00A0кг"_qs, u"10 кг"_qs},
-        {10, u"a\tb\t\tc"_qs, u"a b  c"_qs},
+        {5, u"[x](y)"_qs, u" [ x](y)"_qs},   {6, u"[x](y)"_qs, u"[x ] (y)"_qs},
+        {7, u"[x](y)"_qs, u"[x] ( y)"_qs},   {8, u"[x](y)"_qs, u"[x](y ) "_qs},
+        {9, u"10\u00A0кг"_qs, u"10 кг"_qs}, {10, u"a\tb\t\tc"_qs, u"a b  c"_qs},
         // Only the em dash: the en dash and the hyphen stay.
         {11, u"a\u2014\u2014b\u2013c-d"_qs, u"a--b\u2013c-d"_qs},
         // Blanks are halved first, so the blank put after a dash is not halved again; a hyphen
         // inside a word is left alone.
         {12, u"a  b   c    d     e"_qs, u"a b  c  d   e"_qs},
         {12, u"слово - слово  -слово кто-то - -"_qs, u"слово -  слово - слово кто-то -  - "_qs},
-        {0, u"(x)"_qs, u"(x)"_qs},
-        {13, u"(x)"_qs, u"(x)"_qs},
+        {0, u"(x)"_qs, u"(x)"_qs},           {13, u"(x)"_qs, u"(x)"_qs},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(applyStep(c.step, c.in), c.out) << c.step;
+    for (const auto &[step, in, out] : cases)
+        EXPECT_EQ(applyStep(step, in), out) << step;
 }
 
-TEST(Preformat, WholeRun)
+// The whole run, and a cancel at check k + 1: it leaves steps 1..k and their ticks; a cancel at the
+// last check leaves all steps but no final tick.
+TEST(Preformat, WholeRunProgressAndCancel)
 {
-    const std::pair<QString, QString> cases[] = {
-        {u"Глава 1\r\n\r\nОн сказал (тихо) \u2014 да.\r\n"_qs,
+    const QString source = u"a\r\n\r\n\tb (c) \u2014  d"_qs, done = u"a\r\n b ( c ) -  d"_qs;
+    EXPECT_EQ(preformat::run(source).text, done);
+    const std::tuple<QString, int, QString> cases[] = {
+        {source, 0, source},
+        {source, 1, u"a\r\n \tb (c) \u2014  d"_qs},
+        {source, 7, u"a\r\n \tb  ( c) \u2014  d"_qs},
+        {source, 12, done},
+        {source, 13, done},
+        {u"Глава 1\r\n\r\nОн сказал (тихо) \u2014 да.\r\n"_qs, 13,
          u"Глава 1\r\n Он сказал ( тихо ) -  да.\r\n"_qs},
         // A dialogue line after an empty line: blank, dash, two blanks.
-        {u"Он:\r\n\r\n\u2014 Привет"_qs, u"Он:\r\n -  Привет"_qs},
+        {u"Он:\r\n\r\n\u2014 Привет"_qs, 13, u"Он:\r\n -  Привет"_qs},
         // A TAB next to a blank merges with it; brackets already spaced stay so.
-        {u"a\t b\tc ( d ) e"_qs, u"a b c ( d ) e"_qs},
+        {u"a\t b\tc ( d ) e"_qs, 13, u"a b c ( d ) e"_qs},
         // LF CR is turned round after the empty-line step, so this empty line survives.
-        {u"a\n\r\n\rb"_qs, u"a\r\n\r\nb"_qs},
-        {QString(), QString()},
+        {u"a\n\r\n\rb"_qs, 13, u"a\r\n\r\nb"_qs},
+        {QString(), 13, QString()},
     };
-    for (const auto &[in, out] : cases)
-        EXPECT_EQ(preformat::run(in).text, out) << in.toStdString();
-}
-
-// A cancel at check k + 1 leaves steps 1..k and their ticks; at the last, all steps but no final tick.
-TEST(Preformat, ProgressAndCancel)
-{
-    const QString source = u"a\r\n\r\n\tb (c) \u2014  d"_qs;
-    const std::pair<int, QString> cases[] = {
-        {0, source},
-        {1, u"a\r\n \tb (c) \u2014  d"_qs},
-        {7, u"a\r\n \tb  ( c) \u2014  d"_qs},
-        {12, u"a\r\n b ( c ) -  d"_qs},
-        {13, u"a\r\n b ( c ) -  d"_qs},
-    };
-    for (const auto &[k, expected] : cases) {
-        SCOPED_TRACE(k);
+    for (const auto &[in, k, expected] : cases) {
+        SCOPED_TRACE(in.toStdString() + " cancelled at " + std::to_string(k));
         int checks = 0;
-        std::vector<int> ticks;
-        const preformat::Hooks hooks{[&checks, k] { return ++checks > k; },
-                                     [&ticks](int v) { ticks.push_back(v); }};
-        const preformat::Outcome out = preformat::run(source, hooks);
-        EXPECT_EQ(out.text, expected);
-        EXPECT_EQ(out.stepsDone, std::min(k, preformat::kStepCount));
-        EXPECT_EQ(out.cancelled, k < preformat::kProgressMaximum);
-        std::vector<int> expectedTicks(k);
+        std::vector<int> ticks, expectedTicks(k);
         std::iota(expectedTicks.begin(), expectedTicks.end(), 1);
-        EXPECT_EQ(ticks, expectedTicks);
+        const preformat::Outcome out =
+            preformat::run(in, {[&] { return ++checks > k; }, [&](int v) { ticks.push_back(v); }});
+        EXPECT_EQ(out.text, expected);
+        EXPECT_EQ(std::tuple(out.stepsDone, out.cancelled, ticks),
+                  std::tuple(std::min(k, kStepCount), k < preformat::kProgressMaximum, expectedTicks));
     }
 }
