@@ -38,8 +38,9 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
-        QDir().mkpath(home() + u"/Книга"_s);
-        paths = encoders::blockPaths(home() + u"/Книга"_s, u"0001"_s, u"Книга"_s, false);
+        dir.setPath(home() + u"/Книга"_s);
+        dir.mkpath(dir.path());
+        paths = encoders::blockPaths(dir.path(), u"0001"_s, u"Книга"_s, false);
         CurTextPath = testdata::path(u"hameleon.txt"_s);
         for (const char *name : {"lame", "oggenc", "madplay", "sox", "ffmpeg"})
             encoder(name, kWritesOutput);
@@ -57,14 +58,12 @@ protected:
     {
         write(home() + u'/' + QLatin1String(name), "#!/bin/sh\n" + QByteArray(body) + '\n', true);
     }
-    // The book folder's files, each with its first line.
+    // The book folder's files, each with what it holds.
     QStringList book()
     {
-        QStringList files = QDir(home() + u"/Книга"_s).entryList(QDir::Files, QDir::Name);
+        QStringList files = dir.entryList(QDir::Files, QDir::Name);
         for (QString &file : files)
-            file +=
-                u'=' +
-                QString::fromUtf8(textfile::readBytes(home() + u"/Книга/"_s + file).value_or("")).trimmed();
+            file += u'=' + QString::fromUtf8(textfile::readBytes(dir.filePath(file)).value_or("")).trimmed();
         return files;
     }
     bool encode(int format, bool keepMp3 = false, bool keepWav = false)
@@ -77,6 +76,7 @@ protected:
         return EncodeBlock(paths, u"0001"_s);
     }
 
+    QDir dir;
     encoders::BlockPaths paths;
 };
 
@@ -97,8 +97,8 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
     };
     for (const auto &[format, keepMp3, keepWav, left] : cases) {
         SCOPED_TRACE(format);
-        QDir(home() + u"/Книга"_s).removeRecursively();
-        QDir().mkpath(home() + u"/Книга"_s);
+        for (const QString &file : dir.entryList(QDir::Files))
+            dir.remove(file);
         EXPECT_TRUE(encode(format, keepMp3, keepWav));
         EXPECT_EQ(book(), left);
         EXPECT_TRUE(monitor().windowTitle().endsWith(u"% выполнено"_s));
@@ -141,7 +141,7 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
                 QString::fromUtf8(reason).replace(u"не создан"_s,
                                                   u"выходной файл "_s + paths.mp3 + u" не создан"_s));
         // Nothing half-made is left, the AMR road's MP3 neither, and the progress waits.
-        EXPECT_EQ(QDir(home() + u"/Книга"_s).entryList(QDir::Files), QStringList{u"0001.wav"_s});
+        EXPECT_EQ(dir.entryList(QDir::Files), QStringList{u"0001.wav"_s});
         EXPECT_EQ(monitor().windowTitle(), u"before"_s);
         TearDown();
     }

@@ -1,6 +1,6 @@
 // Records one book from the command line as the main window's record command does, with the
-// real eSpeak NG voice and the real encoders and no dialog on screen: messages go to stderr and
-// are answered OK. The end-to-end tests and the recording benchmarks run it as a process.
+// real eSpeak NG voice and the real encoders and no dialog on screen: messages are answered OK and
+// go to stderr at the end. The end-to-end tests and the recording benchmarks run it as a process.
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
 //                        [--step D] [--stop-at-block N] [--purge-in-block N]
@@ -9,7 +9,6 @@
 #include "app/globals.h"
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/espeakvoice.h"
 #include "platform/text/docnames.h"
@@ -32,20 +31,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-class StderrPrompter : public Prompter
-{
-public:
-    Answer ask(const QString &text, Icon, Buttons buttons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
-    }
-};
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -67,13 +52,8 @@ int main(int argc, char **argv)
     if (parser.positionalArguments().size() != 2)
         parser.showHelp(2);
 
-    Services s;
-    s.prompter = std::make_unique<StderrPrompter>();
-    s.fileChooser = std::make_unique<ScriptedFileChooser>();
-    s.shutdown = std::make_unique<ScriptedShutdown>();
-    s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
-    s.voices = std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
-    services::install(std::move(s));
+    installScriptedServices(
+        std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}));
 
     MainWindow &main = MP3();
     main.endProcess = [] {};
@@ -120,6 +100,9 @@ int main(int argc, char **argv)
     // The peak memory of this process, for the recording benchmark.
     rusage usage{};
     const long peakKb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0; // in kB on Linux
+    // The run's messages, each answered OK (or Yes to a question).
+    for (const auto &message : scriptedPrompter().asked)
+        std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
     std::printf("blocks %d stopped %d peak_kb %ld\n", int(BlockNo), int(StopFlag), peakKb);
     appwindows::destroyAll();
     services::clear();
