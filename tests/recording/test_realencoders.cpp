@@ -1,4 +1,4 @@
-// A real spoken block through the real encoders, checked by ffprobe, soxi and the AMR frames.
+// A real spoken block through the real encoders, checked by ffprobe and the AMR frames.
 #include "recording/encodeblock.h"
 
 #include "platform/speech/espeakvoice.h"
@@ -20,21 +20,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 // The codec, rate, channels, tags and length as ffprobe reads them, one "key=value" a line.
 QString probe(const QString &path)
 {
-    return run(u"ffprobe"_s,
-               {u"-v"_s, u"error"_s, u"-show_entries"_s,
-                u"stream=codec_name,sample_rate,channels:format=duration:format_tags=artist,title"_s,
-                u"-of"_s, u"default=nw=1"_s, path});
+    QProcess p;
+    p.start(u"ffprobe"_s,
+            {u"-v"_s, u"error"_s, u"-show_entries"_s,
+             u"stream=codec_name,sample_rate,channels:format=duration:format_tags=artist,title"_s, u"-of"_s,
+             u"default=nw=1"_s, path});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+double seconds(const QString &probed)
+{
+    return probed.section(u"duration="_s, 1, 1).section(u'\n', 0, 0).toDouble();
 }
 
 // AMR-NB storage: "#!AMR\n", then 20 ms frames, each a header byte (type in bits 3-6) and
@@ -80,7 +79,7 @@ protected:
 
 TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
 {
-    const double length = run(u"soxi"_s, {u"-D"_s, spoken()}).toDouble();
+    const double length = seconds(probe(spoken()));
     ASSERT_GT(length, 2.0);
     const QString book = home() + u"/Тихий_Дон"_s;
     QDir().mkpath(book);
@@ -110,15 +109,15 @@ TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
         EXPECT_TRUE(found.startsWith(u"codec_name=%1\nsample_rate=%2\nchannels=1\nduration"_s.arg(
             QLatin1String(codec), QString::number(rate))))
             << qPrintable(found);
-        double seconds = found.section(u"duration="_s, 1, 1).section(u'\n', 0, 0).toDouble();
+        double made = seconds(found);
         if (format == encoders::Amr) {
             const QString frames = amrFrames(file, lowRate ? 0 : 7); // 12.2 or 4.75 kbit/s
             EXPECT_GT(frames.section(u'/', 0, 0).toInt(), frames.section(u'/', 1, 1).toInt() / 2)
                 << qPrintable(frames);
-            seconds = frames.section(u'/', 1, 1).toInt() * 0.02;
+            made = frames.section(u'/', 1, 1).toInt() * 0.02;
         }
         // The AMR road goes through MP3 and its padding: a few frames more.
-        EXPECT_NEAR(seconds, length, 0.25);
+        EXPECT_NEAR(made, length, 0.25);
         EXPECT_FALSE(QFile::exists(paths.wav));
         if (format == encoders::Mp3) {
             EXPECT_TRUE(found.endsWith(u"TAG:artist=Чтец\nTAG:title=Том 1"_s)) << qPrintable(found);
