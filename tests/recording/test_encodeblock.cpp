@@ -113,14 +113,15 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
 TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
 {
     // No body: the program is nowhere.
-    const std::tuple<int, const char *, const char *, const char *> cases[] = {
+    const std::tuple<int, const char *, const char *, QString> cases[] = {
         {encoders::Vmo, "wav2vmo", nullptr, "программа wav2vmo не найдена ни в папке программы, ни в PATH"},
         {encoders::Mp3, "lame",
          R"(printf '\033[Klame: unrecognized option --bad\033[A\n' >&2; echo >&2; exit 1)",
          "lame: unrecognized option --bad"},
         {encoders::Ogg, "oggenc", "exit 3", "код завершения 3"},
         {encoders::Wma, "ffmpeg", "kill -9 $$", "аварийное завершение"},
-        {encoders::Mp3, "lame", "for a; do out=$a; done; : > \"$out\"", "не создан"},
+        {encoders::Mp3, "lame", "for a; do out=$a; done; : > \"$out\"",
+         u"выходной файл "_s + paths.mp3 + u" не создан"_s},
         {encoders::Amr, "sox", "echo 'sox FAIL formats: cannot open' >&2; exit 2",
          "sox FAIL formats: cannot open"},
     };
@@ -136,10 +137,8 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
         ASSERT_EQ(scriptedPrompter().asked.size(), 1);
         EXPECT_EQ(
             scriptedPrompter().asked[0].text,
-            u"Программа %1 не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n%2: "_s.arg(
-                QLatin1String(program), paths.wav) +
-                QString::fromUtf8(reason).replace(u"не создан"_s,
-                                                  u"выходной файл "_s + paths.mp3 + u" не создан"_s));
+            u"Программа %1 не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n%2: %3"_s.arg(
+                QLatin1String(program), paths.wav, reason));
         // Nothing half-made is left, the AMR road's MP3 neither, and the progress waits.
         EXPECT_EQ(dir.entryList(QDir::Files), QStringList{u"0001.wav"_s});
         EXPECT_EQ(monitor().windowTitle(), u"before"_s);
