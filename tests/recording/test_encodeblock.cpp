@@ -2,14 +2,14 @@
 #include "recording/encodeblock.h"
 
 #include "app/globals.h"
+#include "platform/text/textfile.h"
 #include "recording/encoderprocess.h"
 #include "recording/encoderwindow.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
-#include "platform/text/textfile.h"
-#include "support/fakevoice.h"
 #include "settings/setup.h"
 #include "support/fakemain.h"
+#include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
@@ -38,36 +38,32 @@ protected:
     void SetUp() override
     {
         QuenvaleTest::SetUp();
-        QDir().mkpath(home() + u"/Книга"_s);
-        paths = encoders::blockPaths(home() + u"/Книга"_s, u"0001"_s, u"Книга"_s, false);
+        dir.setPath(home() + u"/Книга"_s);
+        dir.mkpath(dir.path());
+        paths = encoders::blockPaths(dir.path(), u"0001"_s, u"Книга"_s, false);
         CurTextPath = testdata::path(u"hameleon.txt"_s);
         for (const char *name : {"lame", "oggenc", "madplay", "sox", "ffmpeg"})
             encoder(name, kWritesOutput);
         encoder("wav2vmo", R"(echo wav2vmo > "${1%.wav}.vmo")");
     }
 
-    static void write(const QString &path, const QByteArray &data)
+    static void write(const QString &path, const QByteArray &data, bool runs = false)
     {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        ASSERT_TRUE(textfile::writeBytes(path, data));
+        if (runs)
+            QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
     }
     // A stand-in encoder in the program folder, found before the real one on PATH.
     void encoder(const char *name, const char *body)
     {
-        const QString path = home() + u'/' + QLatin1String(name);
-        write(path, "#!/bin/sh\n" + QByteArray(body) + '\n');
-        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+        write(home() + u'/' + QLatin1String(name), "#!/bin/sh\n" + QByteArray(body) + '\n', true);
     }
-    // The book folder's files, each with its first line.
+    // The book folder's files, each with what it holds.
     QStringList book()
     {
-        QStringList files;
-        for (const QFileInfo &file : QDir(home() + u"/Книга"_s).entryInfoList(QDir::Files, QDir::Name)) {
-            QFile f(file.filePath());
-            f.open(QIODevice::ReadOnly);
-            files << file.fileName() + u'=' + QString::fromUtf8(f.readLine()).trimmed();
-        }
+        QStringList files = dir.entryList(QDir::Files, QDir::Name);
+        for (QString &file : files)
+            file += u'=' + QString::fromUtf8(textfile::readBytes(dir.filePath(file)).value_or("")).trimmed();
         return files;
     }
     bool encode(int format, bool keepMp3 = false, bool keepWav = false)
@@ -80,6 +76,7 @@ protected:
         return EncodeBlock(paths, u"0001"_s);
     }
 
+    QDir dir;
     encoders::BlockPaths paths;
 };
 
@@ -87,12 +84,7 @@ protected:
 
 TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
 {
-    const struct
-    {
-        int format;
-        bool keepMp3, keepWav;
-        QStringList left;
-    } cases[] = {
+    const std::tuple<int, bool, bool, QStringList> cases[] = {
         {encoders::Wav, true, true, {u"0001.wav=wav"_s}},
         {encoders::Mp3, true, true, {u"0001.mp3=lame"_s}},
         {encoders::Ogg, false, true, {u"0001.ogg=oggenc"_s}},
@@ -103,12 +95,13 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
         {encoders::Wma, true, false, {u"0001.wma=ffmpeg"_s}},
         {encoders::Wma, false, true, {u"0001.wav=wav"_s, u"0001.wma=ffmpeg"_s}},
     };
-    for (const auto &c : cases) {
-        for (const QString &file : QDir(home() + u"/Книга"_s).entryList(QDir::Files))
-            QFile::remove(home() + u"/Книга/"_s + file);
-        EXPECT_TRUE(encode(c.format, c.keepMp3, c.keepWav)) << c.format;
-        EXPECT_EQ(book(), c.left) << c.format;
-        EXPECT_TRUE(monitor().windowTitle().endsWith(u"% выполнено"_s)) << c.format;
+    for (const auto &[format, keepMp3, keepWav, left] : cases) {
+        SCOPED_TRACE(format);
+        for (const QString &file : dir.entryList(QDir::Files))
+            dir.remove(file);
+        EXPECT_TRUE(encode(format, keepMp3, keepWav));
+        EXPECT_EQ(book(), left);
+        EXPECT_TRUE(monitor().windowTitle().endsWith(u"% выполнено"_s));
     }
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_FALSE(encoderWindow().isVisible());
@@ -119,39 +112,35 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
 
 TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
 {
-    const struct
-    {
-        int format;
-        const char *program, *body, *reason; // no body: the program is nowhere
-    } cases[] = {
+    // No body: the program is nowhere.
+    const std::tuple<int, const char *, const char *, QString> cases[] = {
         {encoders::Vmo, "wav2vmo", nullptr, "программа wav2vmo не найдена ни в папке программы, ни в PATH"},
         {encoders::Mp3, "lame",
          R"(printf '\033[Klame: unrecognized option --bad\033[A\n' >&2; echo >&2; exit 1)",
          "lame: unrecognized option --bad"},
         {encoders::Ogg, "oggenc", "exit 3", "код завершения 3"},
         {encoders::Wma, "ffmpeg", "kill -9 $$", "аварийное завершение"},
-        {encoders::Mp3, "lame", "for a; do out=$a; done; : > \"$out\"", "не создан"},
+        {encoders::Mp3, "lame", "for a; do out=$a; done; : > \"$out\"",
+         u"выходной файл "_s + paths.mp3 + u" не создан"_s},
         {encoders::Amr, "sox", "echo 'sox FAIL formats: cannot open' >&2; exit 2",
          "sox FAIL formats: cannot open"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[format, program, body, reason] : cases) {
+        SCOPED_TRACE(program);
         SetUp();
-        if (c.body)
-            encoder(c.program, c.body);
+        if (body)
+            encoder(program, body);
         else
-            QFile::remove(home() + u'/' + QLatin1String(c.program));
-        EXPECT_FALSE(encode(c.format)) << c.program;
+            QFile::remove(home() + u'/' + QLatin1String(program));
+        EXPECT_FALSE(encode(format));
         EXPECT_TRUE(StopFlag);
         ASSERT_EQ(scriptedPrompter().asked.size(), 1);
         EXPECT_EQ(
             scriptedPrompter().asked[0].text,
-            u"Программа %1 не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n%2: "_s.arg(
-                QLatin1String(c.program), paths.wav) +
-                QString::fromUtf8(c.reason).replace(u"не создан"_s,
-                                                    u"выходной файл "_s + paths.mp3 + u" не создан"_s));
+            u"Программа %1 не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n%2: %3"_s.arg(
+                QLatin1String(program), paths.wav, reason));
         // Nothing half-made is left, the AMR road's MP3 neither, and the progress waits.
-        EXPECT_EQ(book().filter(u"0001.wav="_s).size(), 1) << c.program;
-        EXPECT_EQ(book().size(), 1) << c.program;
+        EXPECT_EQ(dir.entryList(QDir::Files), QStringList{u"0001.wav"_s});
         EXPECT_EQ(monitor().windowTitle(), u"before"_s);
         TearDown();
     }
@@ -189,31 +178,28 @@ TEST_F(EncodeBlockTest, AmrBookCutInBlockTwoIsMadeWholeByTheNextRun)
     BookTitle = u"Книга"_s;
     BlockLimit = 99999999;
     textfile::writeLines(CurTextPath, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s});
-    const struct
-    {
-        const char *program, *body;
-        bool closed; // the user closes the program while the encoder works
-    } cases[] = {
+    // Then the user closes the program while the encoder works.
+    const std::tuple<const char *, const char *, bool> cases[] = {
         {"sox", "case \"$1\" in *0002*) exit 2;; esac", false},
         {"madplay", "case \"$*\" in *0002*) sleep 30;; esac", true},
     };
-    for (const auto &c : cases) {
+    for (const auto &[program, body, closed] : cases) {
+        SCOPED_TRACE(program);
         QDir(home() + u"/!Книга"_s).removeRecursively();
-        encoder(c.program, (QByteArray(c.body) + '\n' + kWritesOutput).constData());
-        if (c.closed)
+        encoder(program, (QByteArray(body) + '\n' + kWritesOutput).constData());
+        if (closed)
             QTimer::singleShot(500, [] { monitor().closeClicked(); });
-        EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Failed) << c.program;
+        EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Failed);
 
-        encoder(c.program, kWritesOutput);
+        encoder(program, kWritesOutput);
         StopFlag = false;
         fakeVoices().log.spoken.clear();
-        EXPECT_TRUE(recordingrun::recordBook().finished) << c.program;
+        EXPECT_TRUE(recordingrun::recordBook().finished);
         QStringList spoken;
         for (const auto &s : fakeVoices().log.spoken)
             spoken << QFileInfo(s.outputFile).fileName();
-        EXPECT_EQ(spoken, QStringList({u"0002.part.wav"_s, u"0003.part.wav"_s})) << c.program;
+        EXPECT_EQ(spoken, QStringList({u"0002.part.wav"_s, u"0003.part.wav"_s}));
         EXPECT_EQ(QDir(home() + u"/!Книга"_s).entryList(QDir::Files, QDir::Name),
-                  QStringList({u"0001.amr"_s, u"0002.amr"_s, u"0003.amr"_s}))
-            << c.program;
+                  QStringList({u"0001.amr"_s, u"0002.amr"_s, u"0003.amr"_s}));
     }
 }

@@ -1,4 +1,4 @@
-// A real spoken block through the real encoders, checked by ffprobe, soxi and the AMR frames.
+// A real spoken block through the real encoders, checked by ffprobe and the AMR frames.
 #include "recording/encodeblock.h"
 
 #include "platform/speech/espeakvoice.h"
@@ -20,21 +20,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 // The codec, rate, channels, tags and length as ffprobe reads them, one "key=value" a line.
 QString probe(const QString &path)
 {
-    return run(u"ffprobe"_s,
-               {u"-v"_s, u"error"_s, u"-show_entries"_s,
-                u"stream=codec_name,sample_rate,channels:format=duration:format_tags=artist,title"_s,
-                u"-of"_s, u"default=nw=1"_s, path});
+    QProcess p;
+    p.start(u"ffprobe"_s,
+            {u"-v"_s, u"error"_s, u"-show_entries"_s,
+             u"stream=codec_name,sample_rate,channels:format=duration:format_tags=artist,title"_s, u"-of"_s,
+             u"default=nw=1"_s, path});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+double seconds(const QString &probed)
+{
+    return probed.section(u"duration="_s, 1, 1).section(u'\n', 0, 0).toDouble();
 }
 
 // AMR-NB storage: "#!AMR\n", then 20 ms frames, each a header byte (type in bits 3-6) and
@@ -80,7 +79,7 @@ protected:
 
 TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
 {
-    const double length = run(u"soxi"_s, {u"-D"_s, spoken()}).toDouble();
+    const double length = seconds(probe(spoken()));
     ASSERT_GT(length, 2.0);
     const QString book = home() + u"/Тихий_Дон"_s;
     QDir().mkpath(book);
@@ -91,47 +90,38 @@ TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
     s.Text14->setText(u"Том 1"_s);
     s.Text3->setText(u" -b32 -h -m m  --strictly-enforce-ISO "_s);
     // The Cyrillic tags must survive a program started under the C locale.
-    const QByteArray locale = qgetenv("LC_ALL");
+    const auto restore = qScopeGuard(
+        [locale = qgetenv("LC_ALL")] { locale.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", locale); });
     qputenv("LC_ALL", "C");
-    const auto restore = qScopeGuard([&] {
-        if (locale.isNull())
-            qunsetenv("LC_ALL");
-        else
-            qputenv("LC_ALL", locale);
-    });
     s.Text12->setText(u"-q 1"_s);
-    const struct
-    {
-        int format;
-        bool lowRate;
-        QString file, codec;
-    } cases[] = {
-        {encoders::Mp3, false, paths.mp3, u"codec_name=mp3\nsample_rate=16000\nchannels=1\nduration"_s},
-        {encoders::Ogg, false, paths.ogg, u"codec_name=vorbis\nsample_rate=16000\nchannels=1\nduration"_s},
-        {encoders::Wma, false, paths.wma, u"codec_name=wmav2\nsample_rate=16000\nchannels=1\nduration"_s},
-        {encoders::Amr, false, paths.amr, u"codec_name=amr_nb\nsample_rate=8000\nchannels=1\nduration"_s},
-        {encoders::Amr, true, paths.amr, u"codec_name=amr_nb\nsample_rate=8000\nchannels=1\nduration"_s},
+    const std::tuple<int, bool, QString, const char *, int> cases[] = {
+        {encoders::Mp3, false, paths.mp3, "mp3", 16000},   {encoders::Ogg, false, paths.ogg, "vorbis", 16000},
+        {encoders::Wma, false, paths.wma, "wmav2", 16000}, {encoders::Amr, false, paths.amr, "amr_nb", 8000},
+        {encoders::Amr, true, paths.amr, "amr_nb", 8000},
     };
-    for (const auto &c : cases) {
+    for (const auto &[format, lowRate, file, codec, rate] : cases) {
+        SCOPED_TRACE(file.toStdString());
         ASSERT_TRUE(QFile::copy(spoken(), paths.wav));
-        s.SSTab1->setCurrentIndex(c.format);
-        s.Option6->setChecked(c.lowRate);
+        s.SSTab1->setCurrentIndex(format);
+        s.Option6->setChecked(lowRate);
         ASSERT_TRUE(EncodeBlock(paths, u"0001"_s)) << qPrintable(scriptedPrompter().asked.value(0).text);
-        const QString found = probe(c.file);
-        EXPECT_TRUE(found.startsWith(c.codec)) << qPrintable(found);
-        double seconds = found.section(u"duration="_s, 1, 1).section(u'\n', 0, 0).toDouble();
-        if (c.format == encoders::Amr) {
-            const QString frames = amrFrames(c.file, c.lowRate ? 0 : 7); // 12.2 or 4.75 kbit/s
+        const QString found = probe(file);
+        EXPECT_TRUE(found.startsWith(u"codec_name=%1\nsample_rate=%2\nchannels=1\nduration"_s.arg(
+            QLatin1String(codec), QString::number(rate))))
+            << qPrintable(found);
+        double made = seconds(found);
+        if (format == encoders::Amr) {
+            const QString frames = amrFrames(file, lowRate ? 0 : 7); // 12.2 or 4.75 kbit/s
             EXPECT_GT(frames.section(u'/', 0, 0).toInt(), frames.section(u'/', 1, 1).toInt() / 2)
                 << qPrintable(frames);
-            seconds = frames.section(u'/', 1, 1).toInt() * 0.02;
+            made = frames.section(u'/', 1, 1).toInt() * 0.02;
         }
         // The AMR road goes through MP3 and its padding: a few frames more.
-        EXPECT_NEAR(seconds, length, 0.25) << qPrintable(c.file);
+        EXPECT_NEAR(made, length, 0.25);
         EXPECT_FALSE(QFile::exists(paths.wav));
-        if (c.format == encoders::Mp3) {
+        if (format == encoders::Mp3) {
             EXPECT_TRUE(found.endsWith(u"TAG:artist=Чтец\nTAG:title=Том 1"_s)) << qPrintable(found);
-            QFile mp3(c.file);
+            QFile mp3(file);
             ASSERT_TRUE(mp3.open(QIODevice::ReadOnly) && mp3.seek(mp3.size() - 128));
             EXPECT_FALSE(mp3.read(3) == "TAG"); // no version 1 tag with "????" for Cyrillic
         }

@@ -19,64 +19,49 @@ using namespace Qt::StringLiterals;
 TEST(BlockWaveFormat, PerTabListedFormatAndVoice)
 {
     const QString scansoft = u"ScanSoft Katerina_Full_22kHz"_s, espeak = u"Katerina (eSpeak NG)"_s;
-    const struct
-    {
-        int tab;
-        std::optional<int> listed;
-        QString voice;
-        std::optional<int> type;
-    } cases[] = {
-        {0, 4, scansoft, 4},
-        {0, std::nullopt, espeak, std::nullopt},
-        {1, 39, scansoft, 22},
-        {2, 39, espeak, 22},
-        {1, 39, u"Nicolai (eSpeak NG)"_s, 18},
-        {3, 39, scansoft, 18},
-        {4, 39, scansoft, 6},
-        {5, 39, scansoft, std::nullopt},
+    const std::tuple<int, std::optional<int>, QString, std::optional<int>> cases[] = {
+        {0, 4, scansoft, 4},  {0, std::nullopt, espeak, std::nullopt}, {1, 39, scansoft, 22},
+        {2, 39, espeak, 22},  {1, 39, u"Nicolai (eSpeak NG)"_s, 18},   {3, 39, scansoft, 18},
+        {4, 39, scansoft, 6}, {5, 39, scansoft, std::nullopt},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(blockWaveFormat(c.tab, c.listed, c.voice), c.type) << c.tab << qPrintable(c.voice);
+    for (const auto &[tab, listed, voice, type] : cases)
+        EXPECT_EQ(blockWaveFormat(tab, listed, voice), type) << tab << qPrintable(voice);
     // The listed types: 4 + 4 × rate position + 2 for 16 bits + 1 for stereo.
     for (const auto &[type, rate, bits, channels] :
          {std::tuple{4, 8000, 8, 1}, {18, 16000, 16, 1}, {31, 32000, 16, 2}, {37, 48000, 8, 2}}) {
-        const auto format = speech::AudioFormat::fromType(type);
-        ASSERT_TRUE(format) << type;
-        EXPECT_EQ(std::tuple(format->sampleRate, format->bits, format->channels),
-                  std::tuple(rate, bits, channels));
+        const auto f = speech::AudioFormat::fromType(type).value_or(speech::AudioFormat{});
+        EXPECT_EQ(std::tuple(f.sampleRate, f.bits, f.channels), std::tuple(rate, bits, channels)) << type;
     }
 }
 
-class SpeakBlock : public QuenvaleTest
-{
-protected:
-    FakeSpeechLog &log() { return fakeVoices().log; }
-};
+using SpeakBlock = QuenvaleTest;
 
 TEST_F(SpeakBlock, SpeaksIntoTheFileOfTheTabsFormatAndStopsAtTheNextPoll)
 {
     ::Setup &s = setup();
+    FakeSpeechLog &log = fakeVoices().log;
     const QString wav = home() + u"/0001.wav"_s;
     BlockText = u" <silence msec=\"0\"/> Жил-был кот."_s;
     // The format of each tab is pinned above; here the listed one and the fall-back reach the voice.
     for (const auto &[tab, listed, type] :
          {std::tuple{0, "SAFT48kHz16BitStereo", 39}, {5, "SAFT8kHz8BitMono", kDefaultWaveFormat}}) {
-        log().spoken.clear();
+        log.spoken.clear();
         s.SSTab1->setCurrentIndex(tab);
         s.FormatCB->setCurrentIndex(s.FormatCB->findText(QLatin1String(listed)));
         EXPECT_TRUE(SpeakBlockToWav(wav));
-        ASSERT_EQ(log().spoken.size(), 1);
-        EXPECT_EQ(std::tuple(log().spoken[0].text, log().spoken[0].flags, log().spoken[0].outputFile),
-                  std::tuple(BlockText, int(speech::Async), wav));
-        EXPECT_EQ(log().spoken[0].outputFormat, type) << tab << listed;
+        ASSERT_EQ(log.spoken.size(), 1);
+        const auto &spoken = log.spoken[0];
+        EXPECT_EQ(std::tuple(spoken.text, spoken.flags, spoken.outputFile, spoken.outputFormat),
+                  std::tuple(BlockText, int(speech::Async), wav, type))
+            << tab;
     }
 
     fakeVoices().busyPolls = 1000000; // a block that would take for ever
     s.Voice = fakeVoices().create();
-    const int purges = log().purges;
+    const int purges = log.purges;
     QTimer::singleShot(0, [] { StopFlag = true; });
     EXPECT_TRUE(SpeakBlockToWav(wav));
-    EXPECT_EQ(log().purges - purges, 2); // before speaking, and at the stop
+    EXPECT_EQ(log.purges - purges, 2); // before speaking, and at the stop
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
 }
 
@@ -86,9 +71,9 @@ TEST_F(SpeakBlock, AWavThatCannotBeMadeStopsWithAMessageAndNothingIsSpokenAloud)
     const QString nowhere = home() + u"/нет/0001.wav"_s;
     EXPECT_FALSE(SpeakBlockToWav(nowhere));
     EXPECT_TRUE(StopFlag);
-    EXPECT_TRUE(log().spoken.isEmpty());
+    EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
-    EXPECT_EQ(scriptedPrompter().asked[0].icon, Prompter::Icon::Critical);
-    EXPECT_TRUE(scriptedPrompter().asked[0].text.startsWith(u"Не удалось записать звуковой файл блока\n"_s +
-                                                            nowhere));
+    const auto &asked = scriptedPrompter().asked[0];
+    EXPECT_EQ(asked.icon, Prompter::Icon::Critical);
+    EXPECT_TRUE(asked.text.startsWith(u"Не удалось записать звуковой файл блока\n"_s + nowhere));
 }

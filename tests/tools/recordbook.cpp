@@ -1,19 +1,18 @@
 // Records one book from the command line as the main window's record command does, with the
-// real eSpeak NG voice and the real encoders and no dialog on screen: messages go to stderr and
-// are answered OK. The end-to-end tests and the recording benchmarks run it as a process.
+// real eSpeak NG voice and the real encoders and no dialog on screen: messages are answered OK and
+// go to stderr at the end. The end-to-end tests and the recording benchmarks run it as a process.
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
 //                        [--step D] [--stop-at-block N] [--purge-in-block N]
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/globals.h"
-#include "recording/encoders.h"
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/speech/espeakvoice.h"
 #include "platform/text/docnames.h"
+#include "recording/encoders.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
 #include "support/scripted.h"
@@ -21,7 +20,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -29,56 +27,33 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <sys/resource.h>
 
-namespace {
-
-class StderrPrompter : public Prompter
-{
-public:
-    Answer ask(const QString &text, Icon, Buttons buttons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
-    }
-};
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quenvale"));
-    QApplication::setApplicationName(QStringLiteral("Quenvale"));
+    QApplication::setOrganizationName(u"Quenvale"_s);
+    QApplication::setApplicationName(u"Quenvale"_s);
 
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("book"), QStringLiteral("the book text file"));
-    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("the working folder"));
-    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("wav, mp3, ogg, amr or wma"),
-                                    QStringLiteral("f"), QStringLiteral("mp3"));
-    const QCommandLineOption minutes(QStringLiteral("minutes"), QStringLiteral("block length"),
-                                     QStringLiteral("n"), QStringLiteral("10"));
-    const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("this copy's number"),
-                                   QStringLiteral("s"), QStringLiteral("1"));
-    const QCommandLineOption step(QStringLiteral("step"), QStringLiteral("copies"), QStringLiteral("d"),
-                                  QStringLiteral("1"));
-    const QCommandLineOption stopAt(QStringLiteral("stop-at-block"), QStringLiteral("abort in block N"),
-                                    QStringLiteral("n"), QStringLiteral("0"));
-    const QCommandLineOption purgeIn(QStringLiteral("purge-in-block"),
-                                     QStringLiteral("another voice purges the engine in block N"),
-                                     QStringLiteral("n"), QStringLiteral("0"));
-    parser.addOptions({format, minutes, start, step, stopAt, purgeIn});
+    parser.addPositionalArgument(u"book"_s, u"the book text file"_s);
+    parser.addPositionalArgument(u"folder"_s, u"the working folder"_s);
+    parser.addOptions(
+        {{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
+         {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
+         {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
+         {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
+         {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
+         {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s}});
     parser.process(app);
     if (parser.positionalArguments().size() != 2)
         parser.showHelp(2);
 
-    Services s;
-    s.prompter = std::make_unique<StderrPrompter>();
-    s.fileChooser = std::make_unique<ScriptedFileChooser>();
-    s.shutdown = std::make_unique<ScriptedShutdown>();
-    s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();
-    s.voices = std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true});
-    services::install(std::move(s));
+    installScriptedServices(
+        std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}));
 
     MainWindow &main = MP3();
     main.endProcess = [] {};
@@ -86,17 +61,16 @@ int main(int argc, char **argv)
     settings.Check1->setChecked(false);
     settings.Text28->setText(parser.positionalArguments().at(1));
     // The format page's tabs: WAV, MP3, OGG, AMR, VMO, WMA.
-    const QStringList tabs = {QStringLiteral("wav"), QStringLiteral("mp3"), QStringLiteral("ogg"),
-                              QStringLiteral("amr"), QStringLiteral("vmo"), QStringLiteral("wma")};
-    settings.SSTab1->setCurrentIndex(std::max(0, int(tabs.indexOf(parser.value(format)))));
-    settings.FlatScrollBar1->setValue(parser.value(minutes).toInt());
-    settings.Text24->setText(parser.value(start));
-    settings.Text21->setText(parser.value(step));
+    const QStringList tabs = u"wav mp3 ogg amr vmo wma"_s.split(u' ');
+    settings.SSTab1->setCurrentIndex(std::max(0, int(tabs.indexOf(parser.value(u"format"_s)))));
+    settings.FlatScrollBar1->setValue(parser.value(u"minutes"_s).toInt());
+    settings.Text24->setText(parser.value(u"start"_s));
+    settings.Text21->setText(parser.value(u"step"_s));
     CurTextPath = parser.positionalArguments().at(0);
     BookTitle = docnames::bookTitleFromPath(CurTextPath);
 
     // The user's abort, pressed while the given block is being made.
-    const int stopBlock = parser.value(stopAt).toInt();
+    const int stopBlock = parser.value(u"stop-at-block"_s).toInt();
     QTimer abort;
     if (stopBlock > 0) {
         QObject::connect(&abort, &QTimer::timeout, [stopBlock] {
@@ -107,14 +81,13 @@ int main(int argc, char **argv)
     }
 
     // Another window's voice silencing the engine once block N's WAV holds some speech.
-    const int purgeBlock = parser.value(purgeIn).toInt();
+    const int purgeBlock = parser.value(u"purge-in-block"_s).toInt();
     QTimer purge;
     if (purgeBlock > 0) {
         QObject::connect(&purge, &QTimer::timeout, [purgeBlock, &purge] {
             // Speech goes to the block's temporary name until the block is whole.
-            const QString wav = encoders::temporaryName(QStringLiteral("%1/%2/%3.wav")
-                                                            .arg(setup().Text28->text(), BookTitle)
-                                                            .arg(purgeBlock, 4, 10, QLatin1Char('0')));
+            const QString wav = encoders::temporaryName(
+                u"%1/%2/%3.wav"_s.arg(setup().Text28->text(), BookTitle).arg(purgeBlock, 4, 10, QChar(u'0')));
             if (BlockNo == purgeBlock && QFileInfo(wav).size() > 100000) {
                 services::voices().create()->Speak(QString(), speech::PurgeBeforeSpeak);
                 purge.stop();
@@ -125,12 +98,11 @@ int main(int argc, char **argv)
 
     main.MakeBook();
     // The peak memory of this process, for the recording benchmark.
-    QFile status(QStringLiteral("/proc/self/status"));
-    long peakKb = 0;
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                peakKb = line.mid(6).trimmed().split(' ').value(0).toLong();
+    rusage usage{};
+    const long peakKb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0; // in kB on Linux
+    // The run's messages, each answered OK (or Yes to a question).
+    for (const auto &message : scriptedPrompter().asked)
+        std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
     std::printf("blocks %d stopped %d peak_kb %ld\n", int(BlockNo), int(StopFlag), peakKb);
     appwindows::destroyAll();
     services::clear();
