@@ -249,6 +249,16 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
     return QStringLiteral("%1\n%2: %3").arg(message, QDir::toNativeSeparators(path), reason);
 }
 
+QString openFailure(const QString &path, const QString &reason)
+{
+    return failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason);
+}
+
+QString writeFailure(const QString &path, const QString &reason)
+{
+    return failureMessage(QStringLiteral("Не удалось записать файл"), path, reason);
+}
+
 LineReader::LineReader(const QString &path) : m_file(path)
 {
     if (!openForReading(m_file, &m_error))
