@@ -80,6 +80,14 @@ QString decode(QByteArrayView bytes, Encoding encoding)
     return QString::fromUtf8(bytes);
 }
 
+QString decodeAsFound(QByteArrayView bytes, Encoding *found)
+{
+    const Encoding encoding = detect(bytes);
+    if (found)
+        *found = encoding;
+    return decode(bytes, encoding);
+}
+
 QByteArray encode(const QString &text, Encoding encoding)
 {
     switch (encoding) {

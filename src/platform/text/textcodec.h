@@ -46,6 +46,8 @@ Encoding detect(QByteArrayView bytes);
 // A byte order mark at the start of UTF-8 bytes is not part of the text.
 QString decode(QByteArrayView bytes, Encoding encoding);
 QByteArray encode(const QString &text, Encoding encoding);
+// Decoded in the encoding the bytes show; `found` gets it, to write the text back the same way.
+QString decodeAsFound(QByteArrayView bytes, Encoding *found = nullptr);
 
 // How many characters of `text` the encoding cannot hold: each would be written as "?".
 qsizetype unencodable(const QString &text, Encoding encoding);

@@ -178,10 +178,7 @@ std::optional<QString> readBook(const QString &path, QString *error, textcodec::
     const auto bytes = readBytes(path, error);
     if (!bytes)
         return std::nullopt;
-    const textcodec::Encoding found = textcodec::detect(*bytes);
-    if (encoding)
-        *encoding = found;
-    return textcodec::decode(*bytes, found);
+    return textcodec::decodeAsFound(*bytes, encoding);
 }
 
 std::optional<QStringList> readFields(const QString &path, QString *error)
