@@ -67,16 +67,6 @@ void tell(const QString &text)
     services::prompter().ask(text, Prompter::Icon::None, Prompter::Buttons::Ok);
 }
 
-QString writeFailure(const QString &path, const QString &reason)
-{
-    return textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason);
-}
-
-QString readFailure(const QString &path, const QString &reason)
-{
-    return textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason);
-}
-
 } // namespace
 
 void DictionaryEditor::setRecords(const QStringList &records)
@@ -104,7 +94,7 @@ void DictionaryEditor::moveRecords(const QString &file, const QStringList &lines
         QString reason;
         if (!textfile::appendLines(path, lines, &reason)) {
             qCWarning(lcCheckTools) << "records not moved:" << path << reason;
-            services::prompter().critical(writeFailure(path, reason));
+            services::prompter().critical(textfile::writeFailure(path, reason));
             return;
         }
     }
@@ -136,7 +126,7 @@ void DictionaryEditor::FindOverlapDic()
     const QString path = programfolder::file(QStringLiteral("дублирование.txt"));
     QString reason;
     if (!textfile::appendLines(path, found->fileLines(), &reason))
-        services::prompter().critical(writeFailure(path, reason));
+        services::prompter().critical(textfile::writeFailure(path, reason));
     makeCurrent(found->record + 1);
     ListView1->scrollToItem(ListView1->item(found->record));
     QString word = found->word;
@@ -235,7 +225,7 @@ void DictionaryEditor::ImportAutoReplaceDic()
     QString reason;
     const auto fields = textfile::readFields(path, &reason);
     if (!fields) {
-        services::prompter().critical(readFailure(path, reason));
+        services::prompter().critical(textfile::openFailure(path, reason));
         return;
     }
     const dicimport::AutoReplace result = dicimport::importAutoReplace(*fields);
@@ -259,7 +249,7 @@ void DictionaryEditor::ImportOldDic()
     QString reason;
     const auto lines = textfile::readLines(path, &reason);
     if (!lines) {
-        services::prompter().critical(readFailure(path, reason));
+        services::prompter().critical(textfile::openFailure(path, reason));
         return;
     }
     const dicimport::OldImport result = dicimport::importOld(*lines);
@@ -275,7 +265,7 @@ void DictionaryEditor::ImportOldDic()
         QString why;
         if (textfile::writeLines(file, pass.lines, &why))
             return true;
-        services::prompter().critical(writeFailure(file, why));
+        services::prompter().critical(textfile::writeFailure(file, why));
         return false;
     };
     if (write(result.single))

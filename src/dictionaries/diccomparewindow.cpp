@@ -158,8 +158,7 @@ void DictionaryComparer::load(QListWidget *list, QLabel *panel)
     const auto fields = textfile::readFields(path, &reason);
     if (!fields) {
         // The list shown stays: it is still the dictionary the count belongs to.
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason));
+        services::prompter().critical(textfile::openFailure(path, reason));
         return;
     }
     list->clear();
@@ -269,8 +268,7 @@ void DictionaryComparer::SaveCompareResult()
     QString reason;
     // A result that did not reach the disk must not look saved.
     if (!textfile::writeLines(path, items(ListView3), &reason))
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+        services::prompter().critical(textfile::writeFailure(path, reason));
 }
 
 DictionaryComparer &DicCompare()

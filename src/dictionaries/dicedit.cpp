@@ -408,8 +408,7 @@ void DictionaryEditor::Autoload_DIC()
         appendEntries(*entries);
         m_fileRead = true;
     } else
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), base, reason));
+        services::prompter().critical(textfile::openFailure(base, reason));
     showCount();
 }
 
@@ -434,8 +433,7 @@ void DictionaryEditor::LoadEngineDic()
     if (const auto entries = excdic::readLineFile(path, excdic::Source::OtherFile, &reason))
         appendEntries(*entries);
     else
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason));
+        services::prompter().critical(textfile::openFailure(path, reason));
     showCount();
 }
 
@@ -474,8 +472,7 @@ bool DictionaryEditor::SaveEngineDic()
     }
     QString reason;
     if (!excdic::write(path, listEntries(), &reason)) {
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+        services::prompter().critical(textfile::writeFailure(path, reason));
         return false;
     }
     reloadVoice();
@@ -487,8 +484,7 @@ bool DictionaryEditor::SaveDicCopy()
     QString reason;
     if (excdic::writeProgramCopy(listEntries(), &reason))
         return true;
-    services::prompter().critical(
-        textfile::failureMessage(QStringLiteral("Не удалось записать файл"), excdic::programCopy(), reason));
+    services::prompter().critical(textfile::writeFailure(excdic::programCopy(), reason));
     return false;
 }
 

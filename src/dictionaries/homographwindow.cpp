@@ -151,8 +151,7 @@ void HomographWindow::SaveHomographResults()
         rows.append(ListView2->item(i)->text());
     QString reason;
     if (!textfile::writeLines(path, rows, &reason))
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+        services::prompter().critical(textfile::writeFailure(path, reason));
 }
 
 void HomographWindow::speakSelected()

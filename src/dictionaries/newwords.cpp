@@ -35,8 +35,7 @@ void append(const QString &path, const QStringList &lines)
 {
     QString reason;
     if (!textfile::appendLines(path, lines, &reason))
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+        services::prompter().critical(textfile::writeFailure(path, reason));
 }
 
 void appendToList(const QString &name, const QString &line)

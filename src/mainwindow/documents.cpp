@@ -43,7 +43,7 @@ QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving)
 
 void reportUnwritten(const QString &path, const QString &reason)
 {
-    prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+    prompter().critical(textfile::writeFailure(path, reason));
 }
 
 // A text file that cannot hold every character of the text is written only when the user
@@ -92,8 +92,7 @@ void MainWindow::OpenTextFile()
         return;
     // A file that cannot be read changes nothing: the book in the editor stays current.
     if (!RichTextBox2->LoadFile(path)) {
-        prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path,
-                                                     RichTextBox2->errorString()));
+        prompter().critical(textfile::openFailure(path, RichTextBox2->errorString()));
         return;
     }
     BookTitle = docnames::bookTitleFromPath(path);

@@ -103,8 +103,7 @@ bool WriteBlock()
     if (settings.Check4->isChecked()) {
         QString reason;
         if (!textfile::writeText(p.txt, BlockText, &reason)) {
-            services::prompter().critical(
-                textfile::failureMessage(QStringLiteral("Не удалось записать файл"), p.txt, reason));
+            services::prompter().critical(textfile::writeFailure(p.txt, reason));
             return false;
         }
     }

@@ -79,7 +79,7 @@ bool finishBlock()
 
 bool reportUnreadable(const QString &path, const QString &reason)
 {
-    services::prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason));
+    services::prompter().critical(textfile::openFailure(path, reason));
     return false;
 }
 
@@ -102,8 +102,7 @@ bool FixLineBreaks()
     if (fixed == *bytes)
         return false;
     if (!textfile::writeBytes(CurTextPath, fixed, &reason)) {
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), CurTextPath, reason));
+        services::prompter().critical(textfile::writeFailure(CurTextPath, reason));
         return false;
     }
     return true;

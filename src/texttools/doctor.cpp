@@ -199,8 +199,7 @@ bool TextDoctor::saveTo(const QString &path)
     QString reason;
     if (textfile::writeText(path, text, encoding, &reason))
         return true;
-    services::prompter().critical(
-        textfile::failureMessage(QStringLiteral("Не удалось записать файл"), path, reason));
+    services::prompter().critical(textfile::writeFailure(path, reason));
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/services/services.h"
 #include "platform/text/preformat.h"
 #include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
 #include "platform/text/twips.h"
 #include "texttools/blanks.h"
 #include "texttools/logging.h"
@@ -319,7 +320,7 @@ void FindWindow::OpenReplaceList()
         return;
     QString reason;
     if (!loadList(path, &reason))
-        texttools::reportFileFailure(QStringLiteral("Не удалось открыть файл"), path, reason);
+        services::prompter().critical(textfile::openFailure(path, reason));
 }
 
 void FindWindow::AutoLoadScroll()
@@ -340,7 +341,7 @@ void FindWindow::SaveReplaceList()
         return;
     QString reason;
     if (!replacelist::write(path, entries(), &reason))
-        texttools::reportFileFailure(QStringLiteral("Не удалось записать файл"), path, reason);
+        services::prompter().critical(textfile::writeFailure(path, reason));
 }
 
 void FindWindow::AddEntry()

@@ -8,6 +8,7 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/text/docnames.h"
+#include "platform/text/textfile.h"
 #include "settings/setup.h"
 #include "texttools/chapters.h"
 #include "texttools/logging.h"
@@ -354,8 +355,7 @@ void GlavaWindow::MarkChapters()
         return;
     }
     if (!editor->SaveFile(CurTextPath, RichTextBox::FileType::Text))
-        texttools::reportFileFailure(QStringLiteral("Не удалось записать файл"), CurTextPath,
-                                     editor->errorString());
+        services::prompter().critical(textfile::writeFailure(CurTextPath, editor->errorString()));
 }
 
 GlavaWindow &glava()

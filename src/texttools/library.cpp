@@ -358,8 +358,7 @@ void Library::AddToWorkFolder()
     if (!folder || !workfolder::confirmAdding())
         return;
     if (!editor->LoadFile(path)) {
-        prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось открыть файл"), path, editor->errorString()));
+        prompter().critical(textfile::openFailure(path, editor->errorString()));
         return;
     }
     // The main text is this book from now on, whether or not its copy can be written.
@@ -368,8 +367,7 @@ void Library::AddToWorkFolder()
     const QString copy = docnames::batchFilePath(*folder, BookTitle);
     QString reason;
     if (!textfile::writeText(copy, editor->Text(), editor->encoding(), &reason))
-        prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать файл"), copy, reason));
+        prompter().critical(textfile::writeFailure(copy, reason));
 }
 
 void Library::ShowLibraryHelp()

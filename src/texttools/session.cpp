@@ -4,9 +4,6 @@
 
 #include "app/mainwindowport.h"
 #include "platform/richtext/richtextbox.h"
-#include "platform/services/prompter.h"
-#include "platform/services/services.h"
-#include "platform/text/textfile.h"
 
 #include <QCoreApplication>
 
@@ -18,12 +15,6 @@ RichTextBox *mainEditor()
 {
     MainWindowPort *main = mainwindowport::get();
     return main ? main->editor() : nullptr;
-}
-
-void reportFileFailure(const QString &message, const QString &path, const QString &reason)
-{
-    qCInfo(lcTextTools).noquote() << message << path << reason;
-    services::prompter().critical(textfile::failureMessage(message, path, reason));
 }
 
 EventPump::EventPump(int intervalMs) : m_interval(intervalMs) {}

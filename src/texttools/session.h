@@ -12,9 +12,6 @@ namespace texttools {
 // The main editor, or nullptr while there is no main window.
 RichTextBox *mainEditor();
 
-// Tells the user that a file operation failed: the message, the file and the reason.
-void reportFileFailure(const QString &message, const QString &path, const QString &reason);
-
 // Lets pending events through during a long operation, at most every `intervalMs`, so
 // the window stays responsive without the operation spending its time repainting. The
 // first call always lets them through.

@@ -421,12 +421,10 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     const auto bytes = textfile::readBytes(path, &m_error);
     if (!bytes)
         return false;
-    if (type == FileType::Rtf && rtf::isRtf(*bytes)) {
+    if (type == FileType::Rtf && rtf::isRtf(*bytes))
         setRtfBytes(*bytes);
-    } else {
-        m_encoding = textcodec::detect(*bytes);
-        setText(textcodec::decode(*bytes, m_encoding));
-    }
+    else
+        setText(textcodec::decodeAsFound(*bytes, &m_encoding));
     return true;
 }
 

@@ -18,6 +18,8 @@ void Detector::feed(QByteArrayView bytes)
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (m_seen == m_bomBytes && m_seen < 3 && b == static_cast<unsigned char>(kBom[m_seen]))
             ++m_bomBytes;
+        if ((b & 0xC0) != 0x80)
+            ++m_leads;
         if (m_need > 0) {
             if (b < m_low || b > m_high) {
                 m_valid = false;
@@ -76,6 +78,14 @@ QString decode(QByteArrayView bytes, Encoding encoding)
     if (bytes.startsWith(QByteArrayView(kBom)))
         bytes = bytes.sliced(3);
     return QString::fromUtf8(bytes);
+}
+
+QString decodeAsFound(QByteArrayView bytes, Encoding *found)
+{
+    const Encoding encoding = detect(bytes);
+    if (found)
+        *found = encoding;
+    return decode(bytes, encoding);
 }
 
 QByteArray encode(const QString &text, Encoding encoding)

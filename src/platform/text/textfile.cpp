@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <algorithm>
-
 Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
@@ -107,6 +105,20 @@ bool openForReading(QFile &file, QString *error)
     return true;
 }
 
+// Reads the file on from where it stands until its end, or until more bytes could not change
+// the encoding found.
+textcodec::Detector scan(QFile &file)
+{
+    textcodec::Detector detector;
+    while (!detector.decided()) {
+        const QByteArray chunk = file.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        detector.feed(chunk);
+    }
+    return detector;
+}
+
 } // namespace
 
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
@@ -166,10 +178,7 @@ std::optional<QString> readBook(const QString &path, QString *error, textcodec::
     const auto bytes = readBytes(path, error);
     if (!bytes)
         return std::nullopt;
-    const textcodec::Encoding found = textcodec::detect(*bytes);
-    if (encoding)
-        *encoding = found;
-    return textcodec::decode(*bytes, found);
+    return textcodec::decodeAsFound(*bytes, encoding);
 }
 
 std::optional<QStringList> readFields(const QString &path, QString *error)
@@ -183,28 +192,10 @@ std::optional<QStringList> readFields(const QString &path, QString *error)
 qint64 bookCharacters(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!openForReading(f, nullptr))
         return 0;
-    textcodec::Detector detector;
-    qint64 leads = 0; // bytes that start a UTF-8 character
-    for (;;) {
-        const QByteArray chunk = f.read(1 << 16);
-        if (chunk.isEmpty())
-            break;
-        detector.feed(chunk);
-        if (detector.decided())
-            break;
-        leads += std::count_if(chunk.cbegin(), chunk.cend(), [](char b) { return (b & 0xC0) != 0x80; });
-    }
-    switch (detector.encoding()) {
-    case textcodec::Encoding::Utf8:
-        return leads;
-    case textcodec::Encoding::Utf8WithBom:
-        return leads - 1;
-    case textcodec::Encoding::Windows1251:
-        break;
-    }
-    return f.size();
+    const textcodec::Detector detector = scan(f);
+    return detector.encoding() == textcodec::Encoding::Windows1251 ? f.size() : detector.characters();
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
@@ -249,18 +240,21 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
     return QStringLiteral("%1\n%2: %3").arg(message, QDir::toNativeSeparators(path), reason);
 }
 
+QString openFailure(const QString &path, const QString &reason)
+{
+    return failureMessage(QStringLiteral("Не удалось открыть файл"), path, reason);
+}
+
+QString writeFailure(const QString &path, const QString &reason)
+{
+    return failureMessage(QStringLiteral("Не удалось записать файл"), path, reason);
+}
+
 LineReader::LineReader(const QString &path) : m_file(path)
 {
     if (!openForReading(m_file, &m_error))
         return;
-    textcodec::Detector detector;
-    while (!detector.decided()) {
-        const QByteArray chunk = m_file.read(1 << 16);
-        if (chunk.isEmpty())
-            break;
-        detector.feed(chunk);
-    }
-    m_encoding = detector.encoding();
+    m_encoding = scan(m_file).encoding();
     // The byte order mark is no part of the first line.
     m_file.seek(m_encoding == textcodec::Encoding::Utf8WithBom ? 3 : 0);
 }

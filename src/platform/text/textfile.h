@@ -70,6 +70,10 @@ bool appendLines(const QString &path, const QStringList &lines, QString *error =
 // The message the user sees for a failed file operation: the message, then the file and
 // the reason on a second line ("Не удалось записать файл\n/книги/том.txt: Permission denied").
 QString failureMessage(const QString &message, const QString &path, const QString &reason);
+// The two failures every file command reports: "Не удалось открыть файл" and
+// "Не удалось записать файл", each naming the file and the reason.
+QString openFailure(const QString &path, const QString &reason);
+QString writeFailure(const QString &path, const QString &reason);
 
 // Reads a book line by line (same rule as splitLines) without loading it whole; its
 // encoding is decided by a first pass over the file.
