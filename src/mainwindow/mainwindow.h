@@ -209,9 +209,8 @@ private:
 
     QHash<QString, std::function<void()>> m_commands;
     QColor m_textBackground; // invalid until a text view is applied
-    int imageList = 1; // the toolbar's icons: 1 large, 2 small
+    int imageList = 1;       // the toolbar's icons: 1 large, 2 small
 };
-
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();

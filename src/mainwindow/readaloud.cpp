@@ -1,7 +1,6 @@
 // Reading aloud: the selection as it stands, or the text paragraph by paragraph from the
 // caret, each paragraph prepared like a recorded block while the one before it sounds.
 #include "app/busy.h"
-#include "recording/conversion.h"
 #include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
 #include "mainwindow/mainwindow.h"
@@ -10,6 +9,7 @@
 #include "platform/speech/voice.h"
 #include "platform/text/docnames.h"
 #include "platform/text/logging.h"
+#include "recording/conversion.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
 

@@ -80,9 +80,10 @@ QString setAsideFinished(const QString &book)
     const QString finished = recordingrun::finishedFolder();
     const QString moved = QDir(finished).filePath(QFileInfo(book).fileName());
     QFile text(book);
-    const QString where = text.rename(moved)
-                              ? QStringLiteral("её текст перенесён в эту папку")
-                              : QStringLiteral("её текст оставлен в рабочем каталоге (%1)").arg(text.errorString());
+    const QString where =
+        text.rename(moved)
+            ? QStringLiteral("её текст перенесён в эту папку")
+            : QStringLiteral("её текст оставлен в рабочем каталоге (%1)").arg(text.errorString());
     return QStringLiteral("Книга %1 не записана: готовая книга %2 уже есть; %3.")
         .arg(BookTitle, QDir::toNativeSeparators(finished), where);
 }

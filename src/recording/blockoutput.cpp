@@ -34,10 +34,11 @@ QString frame(const QString &text, int number, const Framing &framing)
     if (framing.spokenNumbers) {
         // The number is written with a blank where a sign would stand: "Блок  12".
         const QString n = u' ' + QString::number(number);
-        framed = framing.tembrStart + QStringLiteral("Блок ") + n + framed + QStringLiteral(" Конец блока ") + n;
+        framed =
+            framing.tembrStart + QStringLiteral("Блок ") + n + framed + QStringLiteral(" Конец блока ") + n;
     }
-    return pauseElement(std::int16_t(framing.startPauseSeconds * 1000)) + framed
-           + pauseElement(std::int16_t(framing.endPauseSeconds * 1000));
+    return pauseElement(std::int16_t(framing.startPauseSeconds * 1000)) + framed +
+           pauseElement(std::int16_t(framing.endPauseSeconds * 1000));
 }
 
 bool isSelected(int number, int start, int step)
@@ -78,7 +79,8 @@ void MakeFileNames()
 {
     ++BlockNo;
     BlockName = blockName(BlockNo);
-    paths() = encoders::blockPaths(recordingrun::bookFolder(), BlockName, BookTitle, setup().Check6->isChecked());
+    paths() =
+        encoders::blockPaths(recordingrun::bookFolder(), BlockName, BookTitle, setup().Check6->isChecked());
 }
 
 bool WriteBlock()
@@ -129,8 +131,8 @@ bool WriteBlock()
     }
     QString reason;
     if (!encoderprocess::putInPlace(speaking, p.wav, &reason)) {
-        services::prompter().critical(
-            textfile::failureMessage(QStringLiteral("Не удалось записать звуковой файл блока"), p.wav, reason));
+        services::prompter().critical(textfile::failureMessage(
+            QStringLiteral("Не удалось записать звуковой файл блока"), p.wav, reason));
         StopFlag = true;
         return false;
     }

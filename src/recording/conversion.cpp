@@ -8,8 +8,8 @@
 #include "recording/casecorrection.h"
 #include "recording/logging.h"
 #include "recording/monitor.h"
-#include "recording/voicelist.h"
 #include "recording/textprep.h"
+#include "recording/voicelist.h"
 #include "settings/setup.h"
 
 #include <QProgressBar>
@@ -88,7 +88,8 @@ bool reportUnreadable(const QString &path, const QString &reason)
 PrepSettings currentPrepSettings()
 {
     const Setup &s = setup();
-    return PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()), std::int16_t(s.FlatScrollBar11->value()),
+    return PrepSettings::fromGlobals(std::int16_t(s.FlatScrollBar2->value()),
+                                     std::int16_t(s.FlatScrollBar11->value()),
                                      std::int16_t(s.FlatScrollBar12->value()));
 }
 

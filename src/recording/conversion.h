@@ -22,7 +22,8 @@ bool endsBlock(const QString &line);
 // keeps its encoding.
 QByteArray crLfLineBreaks(const QByteArray &text);
 
-enum class Outcome {
+enum class Outcome
+{
     Completed, // the whole book went through
     Stopped,   // the user stopped the recording
     Failed,    // a block or the book file failed; the user has been told

@@ -11,10 +11,14 @@ BlockPaths blockPaths(const QString &bookFolder, const QString &blockName, const
     const QString plain = bookFolder + QLatin1Char('/') + blockName;
     const QString compressed = titleInName ? plain + QLatin1Char('_') + bookTitle : plain;
     const QString mp3 = compressed + QStringLiteral(".mp3");
-    return {plain + QStringLiteral(".txt"),      plain + QStringLiteral(".wav"),
-            mp3,                                 plain + QStringLiteral(".ogg"),
-            compressed + QStringLiteral(".amr"), compressed + QStringLiteral(".vmo"),
-            compressed + QStringLiteral(".wma"), temporaryName(mp3)};
+    return {plain + QStringLiteral(".txt"),
+            plain + QStringLiteral(".wav"),
+            mp3,
+            plain + QStringLiteral(".ogg"),
+            compressed + QStringLiteral(".amr"),
+            compressed + QStringLiteral(".vmo"),
+            compressed + QStringLiteral(".wma"),
+            temporaryName(mp3)};
 }
 
 namespace {
@@ -37,10 +41,10 @@ QList<Step> steps(const Settings &settings, const BlockPaths &paths)
         // UTF-16 tags: Latin-1 ones cannot hold a Cyrillic artist or title. Genre 101 is Speech.
         // The version 2 tag alone: a version 1 tag would hold "????" for Cyrillic.
         return {writing(lame, QProcess::splitCommand(settings.mp3Options) +
-                                  QStringList{QStringLiteral("--id3v2-only"), QStringLiteral("--id3v2-utf16"), QStringLiteral("--ta"),
-                                              settings.artist, QStringLiteral("--tt"), settings.title,
-                                              QStringLiteral("--tg"), QStringLiteral("101"), paths.wav,
-                                              paths.mp3})};
+                                  QStringList{QStringLiteral("--id3v2-only"), QStringLiteral("--id3v2-utf16"),
+                                              QStringLiteral("--ta"), settings.artist, QStringLiteral("--tt"),
+                                              settings.title, QStringLiteral("--tg"), QStringLiteral("101"),
+                                              paths.wav, paths.mp3})};
     case Ogg: {
         QStringList arguments = QProcess::splitCommand(settings.oggOptions);
         arguments << QStringLiteral("-o") << paths.ogg << paths.wav;

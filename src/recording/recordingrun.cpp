@@ -72,7 +72,8 @@ bool allBlocksDone(int blocks)
     const bool titleInName = setup().Check6->isChecked();
     for (int n = 1; n <= blocks; ++n) {
         if (!blockoutput::alreadyEncoded(
-                encoders::blockPaths(bookFolder(), blockoutput::blockName(n), BookTitle, titleInName), format))
+                encoders::blockPaths(bookFolder(), blockoutput::blockName(n), BookTitle, titleInName),
+                format))
             return false;
     }
     return true;

@@ -31,8 +31,9 @@ void LoadVoiceDic(const QString &voiceDescription)
     monitor().setStage(QStringLiteral("Загрузка словаря..."));
     const QString file = voiceListFile(voiceDescription);
     if (file.isEmpty()) {
-        services::prompter().ask(QStringLiteral("Для данного голосового движка нет пользовательского словаря"),
-                                 Prompter::Icon::None, Prompter::Buttons::Ok);
+        services::prompter().ask(
+            QStringLiteral("Для данного голосового движка нет пользовательского словаря"),
+            Prompter::Icon::None, Prompter::Buttons::Ok);
         return;
     }
     QString reason;

@@ -267,7 +267,8 @@ void FindWindow::findNext(const QString &what, Qt::CaseSensitivity cs)
 
 void FindWindow::notFound(RichTextBox &editor)
 {
-    services::prompter().ask(QStringLiteral("не найдено"), Prompter::Icon::Information, Prompter::Buttons::Ok);
+    services::prompter().ask(QStringLiteral("не найдено"), Prompter::Icon::Information,
+                             Prompter::Buttons::Ok);
     editor.setSelStart(0);
     m_lastHit.reset();
     NotFoundFlag = true;

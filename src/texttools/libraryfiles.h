@@ -39,5 +39,4 @@ private:
 // cannot be read.
 std::optional<bool> fileMatches(const QString &path, const QStringList &terms);
 
-
 } // namespace libraryfiles

@@ -154,7 +154,8 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     }
     textcodec::Encoding encoding = textcodec::detect(bytes);
     // A head cut inside a UTF-8 character is still UTF-8: the cut character is left out.
-    for (int cut = 1; encoding == textcodec::Encoding::Windows1251 && !f.atEnd() && cut <= 3 && cut < bytes.size();
+    for (int cut = 1;
+         encoding == textcodec::Encoding::Windows1251 && !f.atEnd() && cut <= 3 && cut < bytes.size();
          ++cut) {
         const textcodec::Encoding whole = textcodec::detect(QByteArrayView(bytes).chopped(cut));
         if (whole != textcodec::Encoding::Windows1251) {
