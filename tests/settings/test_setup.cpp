@@ -77,6 +77,7 @@ TEST_F(SetupWindow, FreshStoreShowsTheFormValues)
 {
     ::Setup &w = setup();
     EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(w.isAncestorOf(w.Text21) && w.isAncestorOf(w.Text24)); // both copy numbers are on the page
     EXPECT_EQ(WinDrive, "/");
     EXPECT_EQ(w.Voice->CurrentVoice().id, "ru");
 
@@ -96,13 +97,14 @@ TEST_F(SetupWindow, BarsKeepTheirTextPanelTagsAndEstimateInStep)
     // Bar, value, the control showing it, its text, status panel (0: none). Only the rates
     // (panels 5-7) change the estimate; only rates and pitches (5-10) change the tags.
     const std::tuple<QScrollBar *, int, QWidget *, const char *, int> cases[] = {
-        {w.FlatScrollBar3, -10, w.Text4, "-10", 5},       {w.FlatScrollBar4, 10, w.Text5, "10", 6},
-        {w.FlatScrollBar5, -1, w.Text6, "-1", 7},         {w.FlatScrollBar6, 10, w.Text7, "10", 8},
-        {w.FlatScrollBar7, -10, w.Text8, "-10", 9},       {w.FlatScrollBar8, 0, w.Text9, "0", 10},
-        {w.FlatScrollBar9, 7, w.Text1, "7", 0},           {w.FlatScrollBar10, 30, w.Text2, "30", 0},
-        {w.FlatScrollBar2, 1200, w.Label14, "1200mS", 0}, {w.FlatScrollBar11, 300, w.Label8, "300mS", 0},
-        {w.FlatScrollBar12, 2000, w.Label10, "2000mS", 0}, {w.FlatScrollBar1, 60, w.Label20, "Max", 12},
-        {w.FlatScrollBar1, 59, w.Label20, "~59мин.", 12}, {w.FlatScrollBar1, 1, w.Label20, "~1мин.", 12}};
+        {w.FlatScrollBar3, -10, w.Text4, "-10", 5},     {w.FlatScrollBar4, 10, w.Text5, "10", 6},
+        {w.FlatScrollBar5, -1, w.Text6, "-1", 7},       {w.FlatScrollBar6, 10, w.Text7, "10", 8},
+        {w.FlatScrollBar7, -10, w.Text8, "-10", 9},     {w.FlatScrollBar8, 0, w.Text9, "0", 10},
+        {w.FlatScrollBar9, 7, w.Text1, "7", 0},         {w.FlatScrollBar10, 30, w.Text2, "30", 0},
+        {w.FlatScrollBar2, 0, w.Label14, "0mS", 0},     {w.FlatScrollBar2, 1200, w.Label14, "1200mS", 0},
+        {w.FlatScrollBar11, 300, w.Label8, "300mS", 0}, {w.FlatScrollBar12, 2000, w.Label10, "2000mS", 0},
+        {w.FlatScrollBar1, 60, w.Label20, "Max", 12},   {w.FlatScrollBar1, 59, w.Label20, "~59мин.", 12},
+        {w.FlatScrollBar1, 1, w.Label20, "~1мин.", 12}};
     for (const auto &[bar, value, shown, text, panel] : cases) {
         SCOPED_TRACE(bar->objectName().toStdString() + ' ' + std::to_string(value));
         const int estimates = main->estimates;
@@ -139,8 +141,10 @@ TEST_F(SetupWindow, TextBoxesMoveTheirBarsOnlyToValuesTheBarTakes)
     w.Text1->setText(QStringLiteral("7"));
     w.Text2->setText(QStringLiteral("31"));
     w.Text9->setText(QStringLiteral("2.5")); // rounds halves to even
-    EXPECT_EQ(std::tuple(w.FlatScrollBar9->value(), w.FlatScrollBar10->value(), w.FlatScrollBar8->value()),
-              std::tuple(7, 0, 2));
+    w.Text7->setText(QStringLiteral("-4"));
+    EXPECT_EQ(std::tuple(w.FlatScrollBar9->value(), w.FlatScrollBar10->value(), w.FlatScrollBar8->value(),
+                         w.FlatScrollBar6->value()),
+              std::tuple(7, 0, 2, -4));
     EXPECT_EQ(w.Text9->text(), "2");
 }
 

@@ -15,10 +15,11 @@ TEST(OutputFormats, ThirtySixWaveFormatsNumberedFromFourAndTabNamesStopBeforeWma
     for (int i = 0; i < formats.size(); ++i)
         EXPECT_EQ(formats[i].type, 4 + i) << i;
     QStringList names;
-    for (int i : {0, 1, 2, 4, 18, 35})
+    for (int i : {0, 1, 2, 4, 8, 18, 35})
         names << formats[i].name;
-    EXPECT_EQ(names, QStringList({"SAFT8kHz8BitMono", "SAFT8kHz8BitStereo", "SAFT8kHz16BitMono",
-                                  "SAFT11kHz8BitMono", "SAFT22kHz16BitMono", "SAFT48kHz16BitStereo"}));
+    EXPECT_EQ(names,
+              QStringList({"SAFT8kHz8BitMono", "SAFT8kHz8BitStereo", "SAFT8kHz16BitMono", "SAFT11kHz8BitMono",
+                           "SAFT12kHz8BitMono", "SAFT22kHz16BitMono", "SAFT48kHz16BitStereo"}));
     QStringList tabs;
     for (int i : {-1, 0, 4, 5, 6})
         tabs << outputformats::tabName(i).value_or(QStringLiteral("-"));
