@@ -93,7 +93,7 @@ TEST_F(WavWriterTest, AWriteCutShortGivesTheSystemsReason)
         w.open(file, *speech::AudioFormat::fromType(22)) && w.writeSpeech(tone.data(), tone.size());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(written || w.writeSilence(0) || w.sync()); // and the writer stays failed
     EXPECT_EQ(w.errorString(), u"Ошибка записи файла %1: File too large"_s.arg(file));
 }
 
@@ -207,7 +207,7 @@ TEST_F(EspeakVoiceTest, OutputFileFailuresAreReturned)
     for (const auto &[path, type] :
          {std::pair(dir.filePath(u"no/such/folder/x.wav"_s), 22), std::pair(file, 3), std::pair(file, 40)}) {
         EXPECT_FALSE(voice->OpenOutputFile(path, type)) << type;
-        EXPECT_FALSE(voice->LastError().isEmpty()) << type;
+        EXPECT_TRUE(voice->WaitUntilDone(0) && !voice->LastError().isEmpty()) << type; // waiting keeps it
     }
     if (!QFile::exists(u"/dev/full"_s))
         GTEST_SKIP() << "no /dev/full";
