@@ -136,6 +136,7 @@ TEST_F(EspeakVoiceTest, VoicesAreStableUniqueAndEachSpeaksARussianSentence)
     EXPECT_GT(f.seconds(), sentence.size() / 1500.0 * 60);
     EXPECT_LT(f.seconds(), sentence.size() / 400.0 * 60);
     EXPECT_GT(f.rms(), 1000) << "speech, not silence";
+    EXPECT_GT(speak(u"Да."_s).seconds(), 0.2) << "a one-word text is spoken from its start";
     for (const auto &v : voice->GetVoices()) {
         ASSERT_TRUE(voice->SelectVoice(v.id));
         EXPECT_EQ(key(voice->CurrentVoice()), key(v));
