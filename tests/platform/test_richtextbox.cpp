@@ -164,15 +164,15 @@ TEST_F(RichTextBoxTest, ColourAndBoldChangeOnlyTheLook)
 
 TEST_F(RichTextBoxTest, FindReturnsCrLfPositions)
 {
-    box.setText(u"Замок\r\nна замке, замок.\r\nЗАМОК_1"_s);
+    box.setText(u"Замок\r\nна замке, замок..\r\nЗАМОК_1"_s);
     select(2, 3);
     const QString w = u"замок"_s;
     // {what, start, end, options, hit}: ЗАМОК_1 is one word; the hit must end by `end`.
     const std::tuple<QString, int, int, RichTextBox::FindOptions, int> cases[] = {
         {w, 0, -1, {}, 0},           {w, 0, -1, RichTextBox::MatchCase, 17}, {w, -5, -1, {}, 0},
         {w, 1, -1, RichTextBox::WholeWord, 17}, {w, 18, -1, RichTextBox::WholeWord, -1},
-        {w, 18, -1, {}, 25},         {w, 1, 21, {}, -1},  {w, 1, 22, {}, 17}, {u"замке"_s, 1, 15, {}, 10},
-        {u"\r\nна"_s, 0, -1, {}, 5}, {{}, 0, -1, {}, -1}};
+        {w, 18, -1, {}, 26},         {w, 1, 21, {}, -1},  {w, 1, 22, {}, 17}, {u"замке"_s, 1, 15, {}, 10},
+        {u"\r\nна"_s, 0, -1, {}, 5}, {{}, 0, -1, {}, -1}, {u"."_s, 0, -1, RichTextBox::WholeWord, 23}};
     for (const auto &[what, start, end, options, hit] : cases)
         EXPECT_EQ(box.Find(what, start, end, options), hit) << start << ' ' << end;
     EXPECT_EQ(sel(), std::tuple(2, 3, u"мок"_s)); // the selection is left alone
@@ -244,6 +244,7 @@ TEST_F(RichTextBoxTest, UserInputAndSignals)
     ASSERT_EQ(doubleClicked.count(), 1);
     const int at = doubleClicked.at(0).at(0).toInt();
     EXPECT_TRUE(at > 15 && at <= 28) << at;
+    EXPECT_EQ(box.SelText(), u"вторая"_s); // and selects the word as usual
     QTest::mousePress(box.viewport(), Qt::LeftButton, {}, second);
     QTest::mouseMove(box.viewport(), second + QPoint(60, 0));
     QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, second + QPoint(60, 0));

@@ -35,6 +35,7 @@ TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
         {"\xD0\x9A\xD0\xBE\xD1\x82 \xD0\xB8 \xD0\xBF\xD1\x91\xD1\x81", Utf8},
         {"caf\xC3\xA9", Utf8},
         {"\xF0\x9D\x90\x80", Utf8}, // a letter beyond the BMP
+        {"\xE0\xA4\x95", Utf8},     // "क": a three-byte form led by E0
         {"\xEF\xBB\xBFplain", Utf8WithBom},
         {"plain ascii", Windows1251},
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Windows1251}, // no letter: "—«»" as UTF-8 or "вЂ” «»"
@@ -94,6 +95,9 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
     EXPECT_EQ(textfile::readBytes(small), QByteArray("\xC3\xEB\xE0\xE2\xE0 1\r\n\xD2\xE5\xEA\xF1\xF2\r\n"));
     EXPECT_FALSE(textfile::writeText(dir.filePath(u"missing/dir/a.txt"_s), u"x"_s));
     EXPECT_FALSE(textfile::readLines(dir.filePath(u"none.txt"_s)).has_value());
+    // A UTF-8 head cut inside a character leaves that character out.
+    ASSERT_TRUE(textfile::writeText(small, u"Ж…Ж"_s, textcodec::Encoding::Utf8));
+    EXPECT_EQ(textfile::readHead(small, 6), u"Ж…"_s);
 
     // Lines of every length around the reader's chunk size, with a CR LF split across chunks.
     QString text;
