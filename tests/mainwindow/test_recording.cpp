@@ -107,6 +107,10 @@ TEST_F(Recording, LongParagraphIsOneBlockAndLeavesTheBookAsItIs)
     EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Completed);
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav", "0005.wav"}));
     EXPECT_EQ(textfile::readBytes(path), before);
+    // With lone line feeds the book is rewritten with CR LFs, without a word.
+    ASSERT_TRUE(textfile::writeBytes(path, QByteArray(*before).replace("\r\n", "\n")));
+    EXPECT_TRUE(FixLineBreaks());
+    EXPECT_EQ(std::pair(textfile::readBytes(path), asked()), std::pair(before, QStringList()));
 }
 
 TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
