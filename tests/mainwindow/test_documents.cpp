@@ -232,13 +232,13 @@ TEST_F(Documents, CancelEndsOnlyTheRunningPreformat)
     w->RichTextBox2->setText(QStringLiteral("a(b)"));
     // Pressed while the first pending events are processed: no step runs.
     w->ProgressBar1->setValue(5); // as an earlier run left it
-    int shown = -1;
+    std::pair<int, bool> shown;
     QTimer::singleShot(0, w->Check4, [this, &shown] {
-        shown = w->ProgressBar1->value();
+        shown = {w->ProgressBar1->value(), w->RichTextBox2->Locked()};
         w->Check4->setChecked(true);
     });
     w->PreFormat();
-    EXPECT_EQ(shown, 0) << "a run starts its bar from nought";
+    EXPECT_EQ(shown, std::pair(0, true)) << "a run starts its bar from nought, the text locked";
     EXPECT_EQ(w->RichTextBox2->Text(), "a(b)");
     EXPECT_TRUE(w->Frame1->isHidden() && !w->RichTextBox2->Locked());
 

@@ -107,6 +107,10 @@ TEST_F(Recording, LongParagraphIsOneBlockAndLeavesTheBookAsItIs)
     EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Completed);
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav", "0005.wav"}));
     EXPECT_EQ(textfile::readBytes(path), before);
+    // With lone line feeds the book is rewritten with CR LFs, without a word.
+    ASSERT_TRUE(textfile::writeBytes(path, QByteArray(*before).replace("\r\n", "\n")));
+    EXPECT_TRUE(FixLineBreaks());
+    EXPECT_EQ(std::pair(textfile::readBytes(path), asked()), std::pair(before, QStringList()));
 }
 
 TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
@@ -262,6 +266,7 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
 TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
 {
     setup().Check3->setChecked(true);
+    triggerAction(monitor(), u"shutdownAfterRecording"_s); // power off at the end
     const QString line = u"Ёжик пошёл домой."_s;
     for (const QString name : {"a", "b", "z"})
         textfile::writeLines(folder + u'/' + name + u".txt"_s, {line});
@@ -281,7 +286,7 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     // The UTF-8 book is spoken as its Windows-1251 twin.
     const QStringList texts = spokenTexts();
     EXPECT_TRUE(texts.size() == 2 && texts[0].contains(u"Ёжик пошёл"_s) && texts[1] == texts[0]);
-    EXPECT_TRUE(scriptedSoundPlayer().played.size() == 1 && w->isVisible());
+    EXPECT_TRUE(scriptedSoundPlayer().played.size() == 1 && scriptedShutdown().calls == 1 && w->isVisible());
 
     // Stopped during the second of three books: the first is finished, the rest stay queued.
     QFile::remove(folder + u"/b"_s);
@@ -295,7 +300,8 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     };
     triggerAction(*w, u"SavePaket"_s);
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
-    EXPECT_EQ(scriptedSoundPlayer().played.size(), 1); // no end sound after a stop
+    // No end sound and no power off after a stop.
+    EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls), std::pair(qsizetype(1), 1));
 }
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)

@@ -1,5 +1,6 @@
 #include "mainwindowtest.h"
 
+#include "app/mainwindowport.h"
 #include "app/windows.h"
 #include "recording/monitor.h"
 
@@ -68,6 +69,8 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     // Nothing asked; the settings window is saved only by its own command.
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty() && ended == 1 && !store().contains("setupUser1/Check1"));
 
+    appwindows::destroyAll();
+    EXPECT_EQ(mainwindowport::get(), nullptr); // nothing reaches the closed window any more
     MainWindow &again = restart();
     EXPECT_EQ(std::tuple(again.Text4->text(), again.Check1->isChecked(), again.Toolbar1->toolButtonStyle(),
                          again.Toolbar1->iconSize()),

@@ -55,6 +55,7 @@ TEST(AnalizText, SingleSteps)
 {
     EXPECT_EQ(JoinSpacedLetters(u"Ч а С т Ь и к н и г а"), u"часть и книга"_qs);
     EXPECT_EQ(JoinSpacedLetters(u" т"), u" т"_qs);
+    EXPECT_EQ(JoinSpacedLetters(u"а г б г в"), u"агбгв"_qs); // apart, both are joined
     EXPECT_EQ(NormalizeChars(u"a\u00A0b\u0098x^y"), u"a bШxy"_qs);
     // Doubled dashes are halved once, after the typographic ones became plain.
     EXPECT_EQ(NormalizeChars(u"\u2013~\u2014 a---b a----b -^-"), u"-- a--b a--b --"_qs);
