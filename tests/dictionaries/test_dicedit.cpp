@@ -90,7 +90,8 @@ TEST_F(DicEditTest, DeleteRemovesAndLogsTheSelectedRecordOnly)
     EXPECT_FALSE(QFile::exists(enginecopy::path(3)) || QFile::exists(dic(u"Deleted_from_exc_rus.txt"_s)))
         << "nothing selected: no rewrite";
     Q_EMIT w.ListView1->itemClicked(w.ListView1->item(1));
-    EXPECT_EQ(w.Text4->text(), u"2"_s) << "a clicked record shows its number";
+    EXPECT_EQ(std::pair(w.Text4->text(), w.Text4->isReadOnly()), std::pair(u"2"_s, true))
+        << "a clicked record shows its number";
 
     w.ListView1->setCurrentRow(0);
     trigger("Toolbar1_5");
