@@ -31,11 +31,10 @@ TEST(Import, OldDictionarySplitsIntoFiles)
     EXPECT_EQ(result.general2.lines, QStringList{u"белый кот*=бе<лый ко<т"_s});
 
     // Generalisations by the place of their "=" and the number of "*" (0: neither file).
-    const std::pair<QString, int> general[] = {{u"*белый кот*=бе>лый"_s, 1}, {u"*бел кот*=бе>лый"_s, 0},
-                                               {u"бел кот*=x"_s, 0},         {u"белый ко*=x"_s, 2},
-                                               {u"белыйкот*=x"_s, 0},        {u"белыйкотик=x y*"_s, 0},
-                                               {u"белый ко2*=x"_s, 0},       {u"$белый ко*=x"_s, 0},
-                                               {u" белыйко*=x"_s, 2}};
+    const std::pair<QString, int> general[] = {
+        {u"*белый кот*=бе>лый"_s, 1}, {u"*бел кот*=бе>лый"_s, 0}, {u"бел кот*=x"_s, 0},
+        {u"белый ко*=x"_s, 2},        {u"белыйкот*=x"_s, 0},      {u"белыйкотик=x y*"_s, 0},
+        {u"белый ко2*=x"_s, 0},       {u"$белый ко*=x"_s, 0},     {u" белыйко*=x"_s, 2}};
     for (const auto &[line, file] : general) {
         const auto r = dicimport::importOld({line});
         EXPECT_EQ(std::pair(r.general1.lines.size(), r.general2.lines.size()),
