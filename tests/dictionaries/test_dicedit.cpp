@@ -70,14 +70,14 @@ TEST_F(DicEditTest, SelectionFromTheMainEditorBecomesWordAndPronunciation)
 
 TEST_F(DicEditTest, FindWalksOnAndStartsAgainAfterNotFound)
 {
-    fill({u"кот :\t<ко<т>"_s, u"кошка :\t<ко<шка>"_s, u"пёс :\t<пё<с>"_s});
+    fill({u"кот :\t<ко<т>"_s, u"пёс :\t<пё<с>"_s, u"кошка :\t<ко<шка>"_s});
     DicEdit().Text1->setText(u"КО"_s);
     QList<int> found;
     for (int i = 0; i < 4; ++i) {
         trigger("Toolbar1_6");
         found.append(DicEdit().currentRecord());
     }
-    EXPECT_EQ(found, (QList<int>{1, 2, 0, 1}));
+    EXPECT_EQ(found, (QList<int>{1, 3, 0, 1}));
     EXPECT_EQ(asked(), QStringList{u"Не найдено"_s});
 }
 
@@ -90,7 +90,8 @@ TEST_F(DicEditTest, DeleteRemovesAndLogsTheSelectedRecordOnly)
     EXPECT_FALSE(QFile::exists(enginecopy::path(3)) || QFile::exists(dic(u"Deleted_from_exc_rus.txt"_s)))
         << "nothing selected: no rewrite";
     Q_EMIT w.ListView1->itemClicked(w.ListView1->item(1));
-    EXPECT_EQ(w.Text4->text(), u"2"_s) << "a clicked record shows its number";
+    EXPECT_EQ(std::pair(w.Text4->text(), w.Text4->isReadOnly()), std::pair(u"2"_s, true))
+        << "a clicked record shows its number";
 
     w.ListView1->setCurrentRow(0);
     trigger("Toolbar1_5");
@@ -117,6 +118,9 @@ TEST_F(DicEditTest, ClickInPronunciationMarksStressWithoutReplacingASelection)
     trigger("Toolbar2_2");
     trigger("Toolbar2_3");
     EXPECT_EQ(spoken(), QStringList(2, u"белый ко< @ru"_s));
+    fill({u"кот :\t<ко<т>"_s});
+    Q_EMIT w.ListView1->itemClicked(w.ListView1->item(0));
+    EXPECT_EQ(std::pair(spoken(), asked()), std::pair(QStringList{u"кот : @ru"_s}, QStringList()));
 }
 
 TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)
@@ -193,8 +197,11 @@ TEST_F(DicEditTest, SaveWritesBothCopiesAndTellsEachFailure)
     setup().Voice = fakeVoices().create();
     w.Voice = nullptr;
     QFile::remove(excdic::programCopy());
+    QAction *checking = w.findChild<QAction *>(u"Toolbar1_4"_s);
+    checking->setChecked(true);
     trigger("menu1_4");
     EXPECT_EQ(asked().size(), 2) << "the engine copy and the voice";
+    EXPECT_FALSE(checking->isChecked()) << "no checking without a voice";
     EXPECT_EQ(lines(excdic::programCopy()).size(), 38);
 
     // No version set: the engine copy cannot be named.

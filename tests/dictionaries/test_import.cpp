@@ -31,10 +31,10 @@ TEST(Import, OldDictionarySplitsIntoFiles)
     EXPECT_EQ(result.general2.lines, QStringList{u"белый кот*=бе<лый ко<т"_s});
 
     // Generalisations by the place of their "=" and the number of "*" (0: neither file).
-    const std::pair<QString, int> general[] = {{u"*белый кот*=бе>лый"_s, 1}, {u"*бел кот*=бе>лый"_s, 0},
-                                               {u"бел кот*=x"_s, 0},         {u"белый ко*=x"_s, 2},
-                                               {u"белыйкот*=x"_s, 0},        {u"белыйкотик=x y*"_s, 0},
-                                               {u"белый ко2*=x"_s, 0},       {u"$белый ко*=x"_s, 0}};
+    const std::pair<QString, int> general[] = {
+        {u"*белый кот*=бе>лый"_s, 1}, {u"*бел кот*=бе>лый"_s, 0}, {u"бел кот*=x"_s, 0},
+        {u"белый ко*=x"_s, 2},        {u"белыйкот*=x"_s, 0},      {u"белыйкотик=x y*"_s, 0},
+        {u"белый ко2*=x"_s, 0},       {u"$белый ко*=x"_s, 0},     {u" белыйко*=x"_s, 2}};
     for (const auto &[line, file] : general) {
         const auto r = dicimport::importOld({line});
         EXPECT_EQ(std::pair(r.general1.lines.size(), r.general2.lines.size()),
@@ -48,6 +48,9 @@ TEST(Compare, AStopKeepsWhatWasFoundSoFar)
 {
     const QStringList a{u"один"_s, u"два"_s, u"Атлас"_s}, b{u"орган"_s, u"a, b"_s};
     EXPECT_EQ(diccompare::missing(a, {}).entries, a);
+    QList<int> seen;
+    diccompare::matching(a, b, [&](int n) { return seen.append(n), true; });
+    EXPECT_EQ(seen, (QList<int>{1, 2, 3})) << "progress counts the entries of the first list";
     int steps = 0;
     const auto stopped = diccompare::nonMatching(a, b, [&](int) { return ++steps < 5; });
     EXPECT_TRUE(stopped.stopped);

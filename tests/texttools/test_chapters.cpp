@@ -41,5 +41,14 @@ TEST(Chapters, HeadingsAreFoundPastTheStartAndMarkedOncePerPlaceWhereStillTicked
         {900, glava, false}, {1200, glava, true}, {1200, QStringLiteral("ГЛ"), true},
     };
     EXPECT_EQ(chapters::placesToMark(text, candidates), (QList<qsizetype>{1200, 500}));
+    // Boxes in search order; box 7 is two blank lines, boxes 12 and 13 their own texts.
+    const QList<chapters::Kind> kinds = chapters::kinds(QStringLiteral("9"), QStringLiteral("12"), {});
+    QList<int> boxes;
+    for (const chapters::Kind &kind : kinds)
+        boxes.append(kind.box);
+    EXPECT_EQ(boxes, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    EXPECT_EQ(kinds.value(6).patterns, QStringList{QStringLiteral("\r\n\r\n")});
+    EXPECT_EQ(kinds.value(11).patterns, QStringList{QStringLiteral("12")});
+    EXPECT_TRUE(kinds.value(12).patterns.isEmpty());
     EXPECT_EQ(chapters::marker(), QStringLiteral("\r\n\r\n@@@@@\r\n   "));
 }

@@ -58,7 +58,7 @@ TEST_F(Doctor, FindAndReplaceByCodes)
         {"13 joins the lines", u"a\r\nb\r\nc"_qs, {"13"}, {}, "3", u"abc"_qs, 0, 0, 0},
         {"10 to a blank", u"a\r\nb"_qs, {"10"}, {"32"}, "3", u"a b"_qs, 0, 0, 0},
         {"NUL and 152 found", u"a\0b\u0098c"_qs, {"0"}, {"152"}, "3", u"a\u0098b\u0098c"_qs, 0, 0, 0},
-        {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, "1", u"AAA"_qs, 0, 0, 0},
+        {"no first box, no search", u"AAA"_qs, {"", "65"}, {}, "12", u"AAA"_qs, 0, 0, 0},
         {"em dashes to hyphens", u"a—b—c"_qs, {"151"}, {"45"}, "3", u"a-b-c"_qs, 0, 0, 0},
         {"empty replacement deletes", u"a—b—c"_qs, {"151"}, {}, "3", u"abc"_qs, 0, 0, 0},
         {"nothing to find", u"abc"_qs, {}, {"65"}, "3", u"abc"_qs, 0, 0, 0},

@@ -92,6 +92,7 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
         }
         EXPECT_EQ(editor().Text(), QString::fromUtf8(c.after));
         EXPECT_EQ(carets, c.carets);
+        EXPECT_FALSE(w->searchButton(1)->isChecked()) << "the find button does not stay down";
         EXPECT_EQ(asked(), QStringList(c.notFound, QStringLiteral("не найдено")));
         EXPECT_FALSE(editor().Locked());
     }
