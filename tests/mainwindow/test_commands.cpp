@@ -37,6 +37,12 @@ TEST_F(Commands, ShortcutsWinOverTheEditor)
         EXPECT_EQ(ran, QStringList({command}));
     }
     EXPECT_EQ(w->RichTextBox2->SelLength(), 0);
+    // The toolbar's tooltips name the same keys: reading and pausing F11, stopping F12.
+    for (const auto &[index, key] : {std::pair{7, "(F11)"}, {8, "(F11)"}, {9, "(F12)"}})
+        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(QStringLiteral("Toolbar1_%1").arg(index))
+                        ->toolTip()
+                        .contains(QLatin1String(key)))
+            << index;
 }
 
 TEST_F(Commands, SelectionGoesToTheDictionaryEditorOnlyWhenShort)
