@@ -10,6 +10,7 @@
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
 #include "texttools/doctor.h"
+#include "texttools/findwindow.h"
 #include "texttools/glavawindow.h"
 #include "texttools/library.h"
 
@@ -73,6 +74,12 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"dictionary comparison", [] { triggerAction(DicCompare(), u"Toolbar1_4"_s); }},
         {"doctor save as", [] { triggerAction(DoctorTXT(), u"SaveAs"_s); }},
         {"chapter marking", [] { triggerAction(glava(), u"Toolbar1_2"_s); }},
+        {"find replace",
+         [] {
+             Find().Text1->setText(u"книга"_s);
+             triggerAction(Find(), u"Toolbar2_2"_s);
+         }},
+        {"find replace all", [] { triggerAction(Find(), u"Toolbar2_3"_s); }},
         {"editor homograph check", [] { trigger("menu2_3"); }},
         {"library open", [] { triggerAction(biblioteka(), u"OpenInMainWindow"_s); }},
         {"library add", [] { triggerAction(biblioteka(), u"AddToWorkFolder"_s); }},
