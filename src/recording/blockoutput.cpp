@@ -5,7 +5,6 @@
 #include "platform/services/services.h"
 #include "platform/text/textfile.h"
 #include "recording/encodeblock.h"
-#include "recording/encoderprocess.h"
 #include "recording/encoders.h"
 #include "recording/logging.h"
 #include "recording/monitor.h"
@@ -16,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -83,7 +81,7 @@ void MakeFileNames()
         encoders::blockPaths(recordingrun::bookFolder(), BlockName, BookTitle, setup().Check6->isChecked());
 }
 
-bool WriteBlock()
+bool WriteBlock(textcodec::Encoding bookEncoding)
 {
     if (StopFlag)
         return true;
@@ -104,7 +102,7 @@ bool WriteBlock()
     const encoders::BlockPaths &p = paths();
     if (settings.Check4->isChecked()) {
         QString reason;
-        if (!textfile::writeText(p.txt, BlockText, &reason)) {
+        if (!textfile::writeText(p.txt, BlockText, bookEncoding, &reason)) {
             services::prompter().critical(textfile::writeFailure(p.txt, reason));
             return false;
         }
@@ -120,21 +118,11 @@ bool WriteBlock()
         BlockText = QStringLiteral("\r\n");
         return true;
     }
-    // A WAV file under the block's name is always whole speech: for WAV output it is the block.
-    const QString speaking = encoders::temporaryName(p.wav);
-    if (!SpeakBlockToWav(speaking))
+    if (!SpeakBlockToWav(p.wav))
         return false;
     if (StopFlag) {
-        QFile::remove(speaking);
         BlockText = QStringLiteral("\r\n");
         return true;
-    }
-    QString reason;
-    if (!encoderprocess::putInPlace(speaking, p.wav, &reason)) {
-        services::prompter().critical(textfile::failureMessage(
-            QStringLiteral("Не удалось записать звуковой файл блока"), p.wav, reason));
-        StopFlag = true;
-        return false;
     }
     monitor().setStage(QStringLiteral("Преобразование аудиофайла..."));
     if (!EncodeBlock(p, BlockName))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/text/textcodec.h"
 #include "recording/encoders.h"
 
 #include <QString>
@@ -46,8 +47,9 @@ std::optional<int> selectionValue(const QString &text);
 // Counts the block up in BlockNo and names it in BlockName and the block's paths.
 void MakeFileNames();
 
-// Frames BlockText, keeps a copy of it when asked, and has it spoken and encoded unless the
-// block is done already or not this copy's. Leaves BlockText as the next block starts from,
-// the same whichever of these it was.
+// Frames BlockText, keeps a copy of it when asked (in the book's encoding, so a UTF-8 book's
+// copy keeps every letter), and has it spoken and encoded unless the block is done already or
+// not this copy's. Leaves BlockText as the next block starts from, the same whichever of these
+// it was.
 // False when the block failed (the recording then stops).
-bool WriteBlock();
+bool WriteBlock(textcodec::Encoding bookEncoding);

@@ -42,18 +42,6 @@ bool endsBlock(const QString &line)
     return n >= 2 && line[n - 1] == u' ' && isMark(line[n - 2]);
 }
 
-QByteArray crLfLineBreaks(const QByteArray &text)
-{
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 32);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-
 } // namespace conversion
 
 using conversion::Outcome;
@@ -66,15 +54,15 @@ float secondsSinceMidnight()
 }
 
 // The stages of a block the line loop has closed: prepared, corrected by the replacement
-// list and written.
-bool finishBlock()
+// list and written (its text copy in the book's own encoding).
+bool finishBlock(textcodec::Encoding bookEncoding)
 {
     monitor().setStage(QStringLiteral("Лингвистический анализ..."));
     AnalizText(currentPrepSettings());
     monitor().setStage(QStringLiteral("Корректировка произношения..."));
     ApplyDictionary();
     monitor().setStage(QStringLiteral("Запись аудиофайла..."));
-    return WriteBlock();
+    return WriteBlock(bookEncoding);
 }
 
 bool reportUnreadable(const QString &path, const QString &reason)
@@ -93,83 +81,46 @@ PrepSettings currentPrepSettings()
                                      std::int16_t(s.FlatScrollBar12->value()));
 }
 
-bool FixLineBreaks()
-{
-    QString reason;
-    const auto bytes = textfile::readBytes(CurTextPath, &reason);
-    if (!bytes)
-        return reportUnreadable(CurTextPath, reason);
-    const QByteArray fixed = conversion::crLfLineBreaks(*bytes);
-    if (fixed == *bytes)
-        return false;
-    if (!textfile::writeBytes(CurTextPath, fixed, &reason)) {
-        services::prompter().critical(textfile::writeFailure(CurTextPath, reason));
-        return false;
-    }
-    return true;
-}
-
 Outcome MakeAudioBook()
 {
     StartTime = secondsSinceMidnight();
-    const std::int32_t firstBlock = BlockNo;
-    bool rewritten = false;
-    for (;;) {
-        // After a rewrite the book is read again from its first block: the blocks before the
-        // long line are the same and are skipped as done.
-        BlockNo = firstBlock;
-        CharsDone = 0;
-        monitor().ProgressBar1->setValue(monitor().ProgressBar1->minimum());
-        textfile::LineReader book(CurTextPath);
-        if (!book.isOpen()) {
-            reportUnreadable(CurTextPath, book.errorString());
-            return Outcome::Failed;
-        }
-        BlockText = QStringLiteral("\r\n");
-        bool restart = false;
-        while (!StopFlag) {
-            std::optional<QString> line = book.next();
-            if (!line)
-                break;
-            CurLine = std::move(*line);
-            // A line this long may mean the file's lines end in a lone line feed: the file is
-            // rewritten once and read again. A line of that length between CR LFs, or one still
-            // there after the rewrite, is taken as it is.
-            if (CurLine.size() > conversion::kLongLine && !rewritten) {
-                rewritten = true;
-                qCInfo(lcRecording) << "line of" << CurLine.size() << "characters: rewriting the line ends of"
-                                    << CurTextPath;
-                if (FixLineBreaks()) {
-                    restart = true;
-                    break;
-                }
-            }
-            if (conversion::isChapterMarker(CurLine)) {
-                // The marker closes the block before it, however short; the marker line itself
-                // adds nothing. That block goes through every stage like any other.
-                CurLine.clear();
-                if (!finishBlock())
-                    return Outcome::Failed;
-            } else {
-                CurLine = conversion::replaceQuotes(std::move(CurLine));
-                CorrectCase();
-                BlockText += QStringLiteral("\r\n") + CurLine;
-                if (BlockText.size() > BlockLimit && conversion::endsBlock(CurLine)) {
-                    if (!finishBlock())
-                        return Outcome::Failed;
-                    if (StopFlag)
-                        break;
-                }
-            }
-            CharsDone += std::int32_t(CurLine.size());
-        }
-        if (!restart)
+    CharsDone = 0;
+    monitor().ProgressBar1->setValue(monitor().ProgressBar1->minimum());
+    // A lone LF ends a line too: the usual Linux text would otherwise be one line, one block.
+    textfile::LineReader book(CurTextPath, textfile::LineEnds::Any);
+    if (!book.isOpen()) {
+        reportUnreadable(CurTextPath, book.errorString());
+        return Outcome::Failed;
+    }
+    BlockText = QStringLiteral("\r\n");
+    while (!StopFlag) {
+        std::optional<QString> line = book.next();
+        if (!line)
             break;
+        CurLine = std::move(*line);
+        if (conversion::isChapterMarker(CurLine)) {
+            // The marker closes the block before it, however short; the marker line itself
+            // adds nothing. That block goes through every stage like any other.
+            CurLine.clear();
+            if (!finishBlock(book.encoding()))
+                return Outcome::Failed;
+        } else {
+            CurLine = conversion::replaceQuotes(std::move(CurLine));
+            CorrectCase();
+            BlockText += QStringLiteral("\r\n") + CurLine;
+            if (BlockText.size() > BlockLimit && conversion::endsBlock(CurLine)) {
+                if (!finishBlock(book.encoding()))
+                    return Outcome::Failed;
+                if (StopFlag)
+                    break;
+            }
+        }
+        CharsDone += std::int32_t(CurLine.size());
     }
     if (StopFlag)
         return Outcome::Stopped;
     // What is left is the last block, even when it holds only a line break.
-    if (!finishBlock())
+    if (!finishBlock(book.encoding()))
         return Outcome::Failed;
     return StopFlag ? Outcome::Stopped : Outcome::Completed;
 }

@@ -8,9 +8,6 @@
 // block prepared, corrected and written.
 namespace conversion {
 
-// Longer lines mean the file's lines do not end in CR LF.
-inline constexpr int kLongLine = 10000;
-
 // The six quotation marks of the book's code page made blanks.
 QString replaceQuotes(QString line);
 // A line that contains the chapter marker "@@@@@" ends the block before it.
@@ -18,9 +15,6 @@ bool isChapterMarker(const QString &line);
 // Whether a block past its limit may end after this line: a sentence end (".", "!", "?",
 // alone or followed by exactly one blank) or a blank line ("", " ", "  ").
 bool endsBlock(const QString &line);
-// Every lone line feed made CR LF; CR LF stays as it is. On the file's bytes, so a book
-// keeps its encoding.
-QByteArray crLfLineBreaks(const QByteArray &text);
 
 enum class Outcome
 {
@@ -36,10 +30,6 @@ enum class Outcome
 PrepSettings currentPrepSettings();
 
 // Records the book at CurTextPath into its book folder, block by block, from the first line,
-// numbering its blocks on from BlockNo.
+// numbering its blocks on from BlockNo. A line ends at CR LF, CR or LF alike, so a book with
+// Linux line ends is cut as its CR LF twin is; the book file is only read.
 conversion::Outcome MakeAudioBook();
-
-// Rewrites the book at CurTextPath with CR LF line ends, at once and whole, when it has a lone
-// line feed; a book whose lines all end in CR LF is left as it is. True when it was rewritten;
-// false when it needed nothing or could not be read or written (the user told why).
-bool FixLineBreaks();

@@ -13,9 +13,10 @@ std::optional<int> blockWaveFormat(int tab, std::optional<int> listedType, const
 // The format of a WAV file nobody chose one for: 22 kHz, 16 bit, mono.
 constexpr int kDefaultWaveFormat = 22;
 
-// Speaks BlockText with the settings window's voice into `wavPath`, letting window events
-// through while the engine works, and stops early when StopFlag is set (the file then
-// holds what was spoken so far). A WAV file that cannot be made is reported to the user
-// and stops the recording (StopFlag); the result is false then. So is a block whose speech
-// something else cut short: its file is removed.
+// Speaks BlockText with the settings window's voice into the block's WAV file `wavPath`,
+// through a temporary name that becomes `wavPath` only when the speech is whole, letting
+// window events through while the engine works. A stop (StopFlag) ends the speech at the
+// next poll and leaves no file. A WAV file that cannot be made is reported to the user,
+// naming `wavPath`, and stops the recording (StopFlag); the result is false then. So is a
+// block whose speech something else cut short. A failed block leaves no temporary file.
 bool SpeakBlockToWav(const QString &wavPath);

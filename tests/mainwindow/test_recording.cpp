@@ -94,23 +94,29 @@ TEST_F(Recording, BlocksEndAtSentenceEndsBlankLinesAndChapterMarkers)
                 monitor().windowTitle().startsWith(u"100"_s));
 }
 
-// A paragraph longer than the line limit between CR LFs: recorded once, the book untouched.
+// A paragraph longer than the line limit: recorded once. The same book with lone line feeds
+// is cut into the same blocks; neither book file is touched.
 TEST_F(Recording, LongParagraphIsOneBlockAndLeavesTheBookAsItIs)
 {
     const QString sentence = u"Длинная фраза книги. "_s;
     const auto paragraph = [&](int chars) { return sentence.repeated(chars / sentence.size()); };
     const QString path =
         book(u"Абзац"_s, {paragraph(1000), paragraph(1000), paragraph(1000), paragraph(12600)});
-    const auto before = textfile::readBytes(path);
+    const QByteArray crLf = textfile::readBytes(path).value_or(QByteArray());
     setup().FlatScrollBar1->setValue(1);
     w->SetFragmentSize();
-    EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Completed);
-    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav", "0005.wav"}));
-    EXPECT_EQ(textfile::readBytes(path), before);
-    // With lone line feeds the book is rewritten with CR LFs, without a word.
-    ASSERT_TRUE(textfile::writeBytes(path, QByteArray(*before).replace("\r\n", "\n")));
-    EXPECT_TRUE(FixLineBreaks());
-    EXPECT_EQ(std::pair(textfile::readBytes(path), asked()), std::pair(before, QStringList()));
+    QList<std::pair<QStringList, std::int32_t>> runs; // what was spoken, and the progress count
+    for (const QByteArray &bytes : {crLf, QByteArray(crLf).replace("\r\n", "\n")}) {
+        ASSERT_TRUE(textfile::writeBytes(path, bytes));
+        QDir(folder + u"/!Абзац"_s).removeRecursively();
+        fakeVoices().log.spoken.clear();
+        EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Completed);
+        EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav", "0005.wav"}));
+        EXPECT_EQ(textfile::readBytes(path), bytes);
+        runs << std::pair(spokenTexts(), CharsDone);
+    }
+    EXPECT_EQ(runs[1], runs[0]);
+    EXPECT_TRUE(asked().isEmpty());
 }
 
 TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
@@ -135,6 +141,16 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
         EXPECT_EQ(textfile::readText(folder + u"/!Да/0001.txt"_s).value_or(QString()), framed + u"\r\n"_s);
         EXPECT_EQ(spokenTexts().last(), framed);
     }
+    // A UTF-8 book's copy is UTF-8: no letter outside Windows-1251 becomes "?".
+    const QString path = book(u"Кафе"_s, {});
+    ASSERT_TRUE(textfile::writeText(path, u"Кафе «Café» и за\u0301мок, Ґанок, ñ, œuvre"_s,
+                                    textcodec::Encoding::Utf8));
+    triggerAction(*w, u"SaveAudio"_s);
+    const QString spoken = spokenTexts().last();
+    EXPECT_TRUE(spoken.contains(u"Café"_s) && spoken.contains(u"за\u0301мок"_s) &&
+                spoken.contains(u"œuvre"_s));
+    EXPECT_EQ(textfile::readBytes(folder + u"/!Кафе/0001.txt"_s),
+              textcodec::encode(spoken + u"\r\n"_s, textcodec::Encoding::Utf8));
 }
 
 TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
@@ -301,7 +317,8 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     triggerAction(*w, u"SavePaket"_s);
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
     // No end sound and no power off after a stop.
-    EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls), std::pair(qsizetype(1), 1));
+    EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls),
+              std::pair(qsizetype(1), 1));
 }
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)

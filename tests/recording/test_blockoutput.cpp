@@ -78,7 +78,6 @@ TEST(Conversion, LineRules)
     EXPECT_EQ(conversion::replaceQuotes(u"«Да», \"нет\" „и“ ”так”.»"_s), u" Да ,  нет   и   так . "_s);
     EXPECT_TRUE(conversion::isChapterMarker(u"xx@@@@@yy"_s));
     EXPECT_FALSE(conversion::isChapterMarker(u"@@@@"_s));
-    EXPECT_EQ(conversion::crLfLineBreaks("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
 }
 
 // The lists we ship fix what the eSpeak NG voice reads wrong; the words a test book has.

@@ -154,9 +154,18 @@ TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
     encoder(
         "ffmpeg",
         R"(for a; do out=$a; done; echo partial > "$out"; printf '\033[Kwor\033[1;5Hking\033[A\n'; exec sleep 30)");
-    QTimer::singleShot(300, [] { monitor().closeClicked(); });
+    // Leaving the program ends the encoder and removes its output at once: the exit does not
+    // come back to the wait.
+    const QString partial = encoders::temporaryName(paths.wma);
+    bool madeThenRemoved = false;
+    QTimer::singleShot(300, [&] {
+        const bool made = QFileInfo(partial).size() > 0;
+        monitor().closeClicked();
+        madeThenRemoved = made && !QFileInfo::exists(partial);
+    });
 
     EXPECT_FALSE(encode(encoders::Wma));
+    EXPECT_TRUE(madeThenRemoved);
     EXPECT_TRUE(encoderWindow().isVisible());
     EXPECT_EQ(encoderWindow().text(), u"%1/ffmpeg -y -i %2 -c:a wmav2 %3\nworking\n"_s.arg(
                                           home(), paths.wav, encoders::temporaryName(paths.wma)));

@@ -1,4 +1,5 @@
 // A book recorded to MP3 by a separate process with the real voice and encoder: stopped, killed, resumed.
+#include "platform/text/textcodec.h"
 #include "platform/text/textfile.h"
 #include "support/mediacheck.h"
 #include "support/testdata.h"
@@ -165,5 +166,54 @@ TEST_F(RecordBookProcess, AnotherVoicesPurgeFailsItsBlockAndASecondRunMakesTheBo
         EXPECT_GT(expected, 500000) << name.toStdString();
         EXPECT_NEAR(QFileInfo(folder + u"/!Помеха/"_s + name).size(), expected, expected * 0.03)
             << name.toStdString();
+    }
+}
+
+// Hameleon with Linux line ends, in Windows-1251 and in UTF-8, at 1-minute blocks: cut into the
+// blocks of its CR LF twin with the same text copies (each in its book's encoding), the book
+// file left as it was.
+TEST_F(RecordBookProcess, LfBookIsRecordedAsItsCrLfTwinAndLeftAsItIs)
+{
+    const QByteArray crLf = textfile::readBytes(testdata::path(u"hameleon.txt"_s)).value_or(QByteArray());
+    const QByteArray lf = QByteArray(crLf).replace("\r\n", "\n").replace('\r', '\n');
+    const QString utf8 = textcodec::decode(lf, textcodec::Encoding::Windows1251);
+    const std::tuple<QString, QByteArray, textcodec::Encoding> books[] = {
+        {u"crlf"_s, crLf, textcodec::Encoding::Windows1251},
+        {u"lf"_s, lf, textcodec::Encoding::Windows1251},
+        {u"lf_utf8"_s, textcodec::encode(utf8, textcodec::Encoding::Utf8), textcodec::Encoding::Utf8},
+    };
+    const QStringList options = {u"--minutes"_s, u"1"_s, u"--text-copies"_s};
+    QStringList twinFiles;
+    QStringList twinCopies; // the CR LF book's copies as text
+    for (const auto &[name, bytes, encoding] : books) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = home.filePath(name + u".txt"_s);
+        ASSERT_TRUE(textfile::writeBytes(path, bytes));
+        EXPECT_EQ(record(path, options), 0);
+        EXPECT_EQ(textfile::readBytes(path), bytes);
+        const QString done = folder + u"/!"_s + name + u'/';
+        const QStringList made = QDir(done).entryList(QDir::Files, QDir::Name);
+        QStringList copies;
+        for (const QString &file : made) {
+            if (file.endsWith(u".mp3"_s)) {
+                const mediacheck::Mp3Check c = mediacheck::probe(done + file);
+                EXPECT_TRUE(c.valid && c.seconds < 100) << file.toStdString() << ": " << c.seconds;
+                continue;
+            }
+            const QByteArray copy = textfile::readBytes(done + file).value_or(QByteArray());
+            if (!twinCopies.isEmpty()) {
+                EXPECT_EQ(copy, textcodec::encode(twinCopies.value(copies.size()), encoding))
+                    << file.toStdString();
+            }
+            copies << textcodec::decode(copy, encoding);
+        }
+        if (twinFiles.isEmpty()) {
+            // About a minute a block, and no heading's capitals spread over the text.
+            ASSERT_GE(made.size(), 2 * 5);
+            EXPECT_TRUE(copies.join(QString()).contains(u"Через базарную площадь"_s));
+            twinFiles = made;
+            twinCopies = copies;
+        }
+        EXPECT_EQ(made, twinFiles);
     }
 }

@@ -2,17 +2,24 @@
 #include "recording/speakblock.h"
 
 #include "app/globals.h"
+#include "platform/speech/espeakvoice.h"
 #include "platform/speech/voice.h"
+#include "recording/encoders.h"
 #include "settings/setup.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QTabWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -51,29 +58,72 @@ TEST_F(SpeakBlock, SpeaksIntoTheFileOfTheTabsFormatAndStopsAtTheNextPoll)
         EXPECT_TRUE(SpeakBlockToWav(wav));
         ASSERT_EQ(log.spoken.size(), 1);
         const auto &spoken = log.spoken[0];
+        // Spoken under a temporary name that becomes the block's when the speech is whole.
         EXPECT_EQ(std::tuple(spoken.text, spoken.flags, spoken.outputFile, spoken.outputFormat),
-                  std::tuple(BlockText, int(speech::Async), wav, type))
+                  std::tuple(BlockText, int(speech::Async), encoders::temporaryName(wav), type))
             << tab;
+        EXPECT_EQ(QDir(home()).entryList({u"*.wav"_s}), QStringList{u"0001.wav"_s});
     }
 
     fakeVoices().busyPolls = 1000000; // a block that would take for ever
     s.Voice = fakeVoices().create();
     const int purges = log.purges;
+    QFile::remove(wav);
     QTimer::singleShot(0, [] { StopFlag = true; });
     EXPECT_TRUE(SpeakBlockToWav(wav));
     EXPECT_EQ(log.purges - purges, 2); // before speaking, and at the stop
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+    EXPECT_TRUE(QDir(home()).entryList({u"*.wav"_s}).isEmpty()); // a stopped block leaves nothing
 }
 
-TEST_F(SpeakBlock, AWavThatCannotBeMadeStopsWithAMessageAndNothingIsSpokenAloud)
+// Every failure names the block's own file once, stops the recording and leaves no temporary
+// file; nothing is spoken aloud instead.
+TEST_F(SpeakBlock, AFailedWavStopsWithAMessageNamingTheBlocksFileAndLeavesNoFile)
 {
-    setup();
-    const QString nowhere = home() + u"/нет/0001.wav"_s;
-    EXPECT_FALSE(SpeakBlockToWav(nowhere));
-    EXPECT_TRUE(StopFlag);
-    EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
-    ASSERT_EQ(scriptedPrompter().asked.size(), 1);
-    const auto &asked = scriptedPrompter().asked[0];
-    EXPECT_EQ(asked.icon, Prompter::Icon::Critical);
-    EXPECT_TRUE(asked.text.startsWith(u"Не удалось записать звуковой файл блока\n"_s + nowhere));
+    const QString wav = home() + u"/0001.wav"_s;
+    BlockText = u"Отец мой Андрей Петрович Гринёв в молодости своей служил при графе Минихе."_s;
+    speech::EspeakVoiceFactory engine(speech::EspeakVoiceFactory::Options{{}, true});
+    // A file-size limit cuts the real voice's writing short just as a full disk does.
+    const auto fileSizeLimit = [] {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 20000;
+        return limit;
+    };
+    const std::tuple<QString, speech::SpeechEnd, bool, QString> cases[] = {
+        {home() + u"/нет/0001.wav"_s, speech::SpeechEnd::Ended, false, {}},
+        {wav, speech::SpeechEnd::Cut, false,
+         u"речь блока прервана другой командой, блок не записан. Запустите запись снова, чтобы дописать книгу"_s},
+        {wav, speech::SpeechEnd::Ended, true, u"File too large"_s},
+    };
+    for (const auto &[path, end, limited, reason] : cases) {
+        SCOPED_TRACE(reason.toStdString());
+        StopFlag = false;
+        fakeVoices().log.end = end;
+        setup().Voice = limited ? engine.create() : fakeVoices().create();
+        ASSERT_TRUE(setup().Voice);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (limited) {
+            const rlimit limit = fileSizeLimit();
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        const bool spoken = SpeakBlockToWav(path);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_FALSE(spoken);
+        EXPECT_TRUE(StopFlag);
+        ASSERT_EQ(scriptedPrompter().asked.size(), 1);
+        const auto asked = scriptedPrompter().asked.takeFirst();
+        EXPECT_EQ(asked.icon, Prompter::Icon::Critical);
+        if (!reason.isEmpty()) {
+            EXPECT_EQ(asked.text, u"Не удалось записать звуковой файл блока\n%1: %2"_s.arg(path, reason));
+        } else { // the reason is the voice's own
+            EXPECT_TRUE(asked.text.startsWith(u"Не удалось записать звуковой файл блока\n%1: "_s.arg(path)));
+        }
+        EXPECT_TRUE(QDir(home()).entryList(QDir::Files).isEmpty());
+    }
+    EXPECT_EQ(fakeVoices().log.spoken.size(), 1); // the cut block's; none aloud
+    EXPECT_TRUE(fakeVoices().log.spoken[0].outputFile.endsWith(u".part.wav"_s));
 }

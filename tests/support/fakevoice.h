@@ -25,6 +25,8 @@ struct FakeSpeechLog
     QStringList selections; // ids, in the order voices were selected
     // Runs after every text spoken (a test stops a recording there).
     std::function<void()> onSpeak;
+    // How every text ends: Cut acts as another window purging the engine.
+    speech::SpeechEnd end = speech::SpeechEnd::Ended;
 };
 
 class FakeVoice : public speech::Voice
@@ -62,7 +64,7 @@ public:
             m_log.onSpeak();
         return true;
     }
-    speech::SpeechEnd LastEnd() const override { return speech::SpeechEnd::Ended; }
+    speech::SpeechEnd LastEnd() const override { return m_log.end; }
     bool WaitUntilDone(int) override
     {
         if (m_pollsLeft == 0)

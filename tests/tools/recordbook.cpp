@@ -3,7 +3,7 @@
 // go to stderr at the end. The end-to-end tests and the recording benchmarks run it as a process.
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
-//                        [--step D] [--stop-at-block N] [--purge-in-block N]
+//                        [--step D] [--stop-at-block N] [--purge-in-block N] [--text-copies]
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/globals.h"
@@ -41,13 +41,13 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addPositionalArgument(u"book"_s, u"the book text file"_s);
     parser.addPositionalArgument(u"folder"_s, u"the working folder"_s);
-    parser.addOptions(
-        {{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
-         {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
-         {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
-         {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
-         {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
-         {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s}});
+    parser.addOptions({{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
+                       {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
+                       {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
+                       {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
+                       {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
+                       {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s},
+                       {u"text-copies"_s, u"keep each block's text beside its audio"_s}});
     parser.process(app);
     if (parser.positionalArguments().size() != 2)
         parser.showHelp(2);
@@ -66,6 +66,7 @@ int main(int argc, char **argv)
     settings.FlatScrollBar1->setValue(parser.value(u"minutes"_s).toInt());
     settings.Text24->setText(parser.value(u"start"_s));
     settings.Text21->setText(parser.value(u"step"_s));
+    settings.Check4->setChecked(parser.isSet(u"text-copies"_s));
     CurTextPath = parser.positionalArguments().at(0);
     BookTitle = docnames::bookTitleFromPath(CurTextPath);
 

@@ -67,7 +67,7 @@ bool WavWriter::open(const QString &path, const AudioFormat &format)
     m_file.setFileName(path);
     // Unbuffered, so that a write that fails is known at once and by the system's reason.
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        m_error = QStringLiteral("Не удалось создать файл %1: %2").arg(path, m_file.errorString());
+        m_error = m_file.errorString();
         return false;
     }
     const QByteArray h = header(m_format, 0, 0);
@@ -204,7 +204,7 @@ qint64 WavWriter::frames() const
 bool WavWriter::fail(const QString &what)
 {
     if (m_error.isEmpty())
-        m_error = QStringLiteral("Ошибка записи файла %1: %2").arg(m_file.fileName(), what);
+        m_error = what;
     return false;
 }
 

@@ -39,7 +39,8 @@ public:
     bool close();
 
     qint64 frames() const;
-    // Empty until a write failed; every later call then fails too.
+    // Empty until a write failed; every later call then fails too. The system's reason alone
+    // ("No space left on device"): the caller names the file, as it knows it.
     QString errorString() const { return m_error; }
 
 private:

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcFiles, "quenvale.files", QtWarningMsg)
 
 namespace textfile {
@@ -251,7 +253,7 @@ QString writeFailure(const QString &path, const QString &reason)
     return failureMessage(QStringLiteral("Не удалось записать файл"), path, reason);
 }
 
-LineReader::LineReader(const QString &path) : m_file(path)
+LineReader::LineReader(const QString &path, LineEnds ends) : m_file(path), m_ends(ends)
 {
     if (!openForReading(m_file, &m_error))
         return;
@@ -289,17 +291,28 @@ bool LineReader::atEnd() const
     return m_pos >= m_buffer.size() && (!m_file.isOpen() || m_file.atEnd());
 }
 
+qsizetype LineReader::lineEnd() const
+{
+    const char *begin = m_buffer.constData();
+    const char *end = begin + m_buffer.size();
+    const char *found = m_ends == LineEnds::Any
+                            ? std::find_if(begin + m_pos, end, [](char c) { return c == '\r' || c == '\n'; })
+                            : std::find(begin + m_pos, end, '\r');
+    return found == end ? -1 : found - begin;
+}
+
 std::optional<QString> LineReader::next()
 {
     for (;;) {
-        const qsizetype cr = m_buffer.indexOf('\r', m_pos);
-        if (cr >= 0) {
+        const qsizetype end = lineEnd();
+        if (end >= 0) {
+            const bool cr = m_buffer[end] == '\r';
             // A CR at the very end of the buffer may be followed by an LF in the next chunk.
-            if (cr + 1 == m_buffer.size() && fill())
+            if (cr && end + 1 == m_buffer.size() && fill())
                 continue;
-            QString line = decode(QByteArrayView(m_buffer).sliced(m_pos, cr - m_pos));
-            m_pos = cr + 1;
-            if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+            QString line = decode(QByteArrayView(m_buffer).sliced(m_pos, end - m_pos));
+            m_pos = end + 1;
+            if (cr && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
                 ++m_pos;
             return line;
         }

@@ -13,7 +13,8 @@
 namespace textfile {
 
 // What ends a line. Books follow the line-input rule: CR or CR LF, a lone LF stays inside
-// its line. Lists and dictionaries may have been edited anywhere: LF, CR LF or a lone CR.
+// its line. Lists and dictionaries may have been edited anywhere: LF, CR LF or a lone CR;
+// so may a book the recording reads.
 enum class LineEnds
 {
     CarriageReturn,
@@ -75,12 +76,12 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
 QString openFailure(const QString &path, const QString &reason);
 QString writeFailure(const QString &path, const QString &reason);
 
-// Reads a book line by line (same rule as splitLines) without loading it whole; its
+// Reads a book line by line (same rules as splitLines) without loading it whole; its
 // encoding is decided by a first pass over the file.
 class LineReader
 {
 public:
-    explicit LineReader(const QString &path);
+    explicit LineReader(const QString &path, LineEnds ends = LineEnds::CarriageReturn);
     bool isOpen() const { return m_file.isOpen(); }
     textcodec::Encoding encoding() const { return m_encoding; }
     // Why the file could not be opened or read on.
@@ -91,10 +92,13 @@ public:
 
 private:
     bool fill();
+    // Where the next line ends in the buffer, or -1.
+    qsizetype lineEnd() const;
 
     QString decode(QByteArrayView bytes) const;
 
     QFile m_file;
+    LineEnds m_ends;
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     QString m_error;
     QByteArray m_buffer;
