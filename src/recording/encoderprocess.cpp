@@ -176,9 +176,12 @@ Result run(const encoders::Step &step, const std::function<void(const QString &)
     if (!errors.isEmpty())
         qCInfo(lcEncoder).noquote() << errors;
 
-    auto fail = [&](const QString &why) {
+    auto fail = [&](QString why) {
         QFile::remove(partial);
         qCInfo(lcEncoder).noquote() << step.program << "failed:" << why;
+        // The temporary name is gone: an encoder's complaint about it is about the block's file.
+        if (!partial.isEmpty())
+            why.replace(partial, step.output);
         return Result{false, aborted, why};
     };
     if (aborted)

@@ -122,6 +122,10 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
         {encoders::Wma, "ffmpeg", "kill -9 $$", "аварийное завершение"},
         {encoders::Mp3, "lame", "for a; do out=$a; done; : > \"$out\"",
          u"выходной файл "_s + paths.mp3 + u" не создан"_s},
+        // The user is never shown the temporary name, which no longer exists.
+        {encoders::Mp3, "lame",
+         "for a; do out=$a; done; echo \"lame: cannot write $out: No space\" >&2; exit 1",
+         u"lame: cannot write "_s + paths.mp3 + u": No space"_s},
         {encoders::Amr, "sox", "echo 'sox FAIL formats: cannot open' >&2; exit 2",
          "sox FAIL formats: cannot open"},
     };
