@@ -5,10 +5,13 @@
 dictionary in Hunspell form (by default Debian's hunspell-ru): every lower-case entry with
 its suffix forms expanded from the affix file. Capitalised entries (names, places,
 abbreviations) stay out, so that the finder offers them for checking. The forms are ranked
-by a frequency list ("form<TAB>count" a line, UTF-8), which only orders them and adds no
-word; forms it lacks follow, ranked by how common their dictionary entry is. The first
-70,000 are kept, "ё" and "е" counting as one letter (the finder compares them so), each
-form spelled as the dictionary spells it.
+by a frequency list ("form<TAB>count" a line, UTF-8); forms it lacks follow, ranked by how
+common their dictionary entry is. The dictionary checks a hyphenated word part by part and so
+holds none: a hyphenated form of the frequency list (что-то, из-за, по-видимому) is taken,
+spelled as the list spells it most often, when each part is a dictionary form or a particle
+or prefix of such words (-то, -либо, -нибудь, -ка, -таки, кое-, по-), and ranked by its own
+count. The first 70,000 are kept, "ё" and "е" counting as one letter (the finder compares
+them so), each other form spelled as the dictionary spells it.
 
 homograph.txt: the homographs of tools/homographs/homograph-source.txt, checked; each
 form there carries a usage note after a TAB.
@@ -33,6 +36,10 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 DEFAULT_FREQ = ROOT / "tools" / "wordfreq" / "ru-prose-freq.txt.xz"
 DEFAULT_DIC = pathlib.Path("/usr/share/hunspell/ru_RU.dic")
 KNOWN_COUNT = 70000
+# Parts of hyphenated words that need not be words of their own: particles after the hyphen,
+# prefixes before it.
+HYPHEN_PARTICLES = ("то", "либо", "нибудь", "ка", "таки")
+HYPHEN_PREFIXES = ("кое", "по")
 
 
 def encodable(form):
@@ -105,15 +112,34 @@ def read_bytes(path):
 
 
 def read_counts(path):
-    """Counts of the frequency list by plain spelling."""
-    counts = {}
+    """Counts of the frequency list by plain spelling, and the list's most frequent spelling
+    of each."""
+    counts, spellings = {}, {}
     with io.StringIO(read_bytes(path).decode("utf-8")) as f:
         for line in f:
             form, _, count = line.rstrip("\n").partition("\t")
-            key = plain(form.strip().lower())
+            form = form.strip().lower()
+            key = plain(form)
             if key:
                 counts[key] = counts.get(key, 0) + int(count or 0)
-    return counts
+                spellings.setdefault(key, {})
+                spellings[key][form] = spellings[key].get(form, 0) + int(count or 0)
+    return counts, {key: min(forms, key=lambda f: (-forms[f], f)) for key, forms in spellings.items()}
+
+
+def hyphenated(entries, counts, spellings):
+    """The hyphenated forms of the frequency list whose every part is a dictionary form or a
+    particle or prefix of hyphenated words, as one-form entries, in spelling order."""
+    dictionary = {plain(form) for forms in entries for form in forms}
+    found = []
+    for key in counts:
+        parts = key.split("-")
+        if len(parts) < 2:
+            continue
+        if all(part in dictionary or (i == 0 and part in HYPHEN_PREFIXES) or (i > 0 and part in HYPHEN_PARTICLES)
+               for i, part in enumerate(parts)):
+            found.append([spellings[key]])
+    return sorted(found)
 
 
 def known_words(entries, counts, count=KNOWN_COUNT):
@@ -188,12 +214,15 @@ def main():
     print(f"frequency list: {args.freq} ({package_version(args.freq)}, sha256 {digest})")
     encoding = hunspell_encoding(aff.read_bytes())
     entries = expand(args.dic, encoding, read_affixes(aff, encoding))
-    known = known_words(entries, read_counts(args.freq))
+    counts, spellings = read_counts(args.freq)
+    hyphen_entries = hyphenated(entries, counts, spellings)
+    known = known_words(entries + hyphen_entries, counts)
 
     args.out.mkdir(parents=True, exist_ok=True)
     write(args.out / "70000.txt", known)
     write(args.out / "homograph.txt", homs)
-    print(f"70000.txt: {len(known)} words from {len(entries)} entries; homograph.txt: {len(homs)} forms")
+    print(f"70000.txt: {len(known)} words from {len(entries)} entries and {len(hyphen_entries)} hyphenated forms "
+          f"({sum('-' in w for w in known)} kept); homograph.txt: {len(homs)} forms")
     return 0
 
 

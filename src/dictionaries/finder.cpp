@@ -1,10 +1,9 @@
 #include "dictionaries/finder.h"
 
-#include "platform/text/preformat.h"
+#include "dictionaries/words.h"
 
 #include <QCollator>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -60,39 +59,15 @@ QString searchText(const QString &whole, const QString &selection)
     return u' ' + (selection.isEmpty() ? whole : selection) + u' ';
 }
 
-QString blankPunctuation(const QString &text)
-{
-    struct Step
-    {
-        const char16_t *from;
-        const char16_t *to;
-    };
-    // Order matters: "--" and "..." go before the single marks, " - " after them.
-    static const Step steps[] = {
-        {u"\"", u" "},     {u"\u201E", u" "}, {u"\u201C", u" "}, {u"\u201D", u" "}, {u"\u00AB", u" "},
-        {u"\u00BB", u" "}, {u"(", u""},       {u")", u""},       {u"№", u" "},      {u"/", u" "},
-        {u"\\", u" "},     {u"*", u" "},      {u"@", u" "},      {u"--", u" "},     {u"\u2013", u" "},
-        {u"~", u" "},      {u"\u2014", u" "}, {u"\u00A0", u" "}, {u"...", u" "},    {u"\u2026", u" "},
-        {u",", u" "},      {u".", u" "},      {u"!", u" "},      {u"?", u" "},      {u":", u" "},
-        {u";", u" "},      {u" - ", u" "},    {u"\r\n", u" "},   {u"\r", u" "},     {u"\n", u" "},
-        {u"  ", u" "},
-    };
-    QString out = text;
-    for (const Step &s : steps)
-        out = preformat::replaceAll(out, QStringView(s.from), QStringView(s.to));
-    return out;
-}
-
 QStringList repeatedWords(const QString &text, int threshold)
 {
-    const QStringList words =
-        blankPunctuation(text).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     // Counting by the case-folded spelling gives what sorting the whole list and comparing
     // neighbours gives, without sorting every occurrence of a book.
     QHash<QString, qsizetype> index;
     QStringList unique;
     QList<int> counts;
-    for (const QString &w : words) {
+    words::forEach(text, [&](qsizetype start, qsizetype end) {
+        const QString w = text.mid(start, end - start);
         const QString key = w.toCaseFolded();
         auto it = index.constFind(key);
         if (it == index.cend()) {
@@ -102,7 +77,7 @@ QStringList repeatedWords(const QString &text, int threshold)
         } else {
             ++counts[*it];
         }
-    }
+    });
     QStringList kept;
     for (qsizetype i = 0; i < unique.size(); ++i)
         if (counts[i] >= threshold)
@@ -113,8 +88,9 @@ QStringList repeatedWords(const QString &text, int threshold)
 
 bool sortsBefore(const QString &a, const QString &b)
 {
+    // Russian rules whatever the user's locale: under C or C.UTF-8 "ё" would follow "я".
     static const QCollator collator = [] {
-        QCollator c;
+        QCollator c{QLocale(QLocale::Russian, QLocale::Russia)};
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;
     }();
@@ -166,7 +142,6 @@ std::optional<QStringList> newWords(const QString &text, int threshold,
             return std::nullopt;
         words = exclude(words, pass, exclusions);
     }
-    words.removeAll(QStringLiteral("-"));
     return words;
 }
 

@@ -27,16 +27,14 @@ QString caption(Pass pass);
 // The text under search: the selection when there is one, else the whole text.
 QString searchText(const QString &whole, const QString &selection);
 
-// Blanks out quotes, brackets, dashes, sentence punctuation and line breaks, so that only
-// words, hyphenated words and numbers stay between blanks.
-QString blankPunctuation(const QString &text);
-
 // The words met at least `threshold` times (1 to 3), letter case ignored, each once: of
-// the spellings that differ only in case the first in the text. Sorted by the user's
-// collation, case ignored.
+// the spellings that differ only in case the first in the text. Words are cut as the
+// homograph tools cut them (words.h), so no quote, bracket or dash sticks to one. Sorted
+// as sortsBefore says.
 QStringList repeatedWords(const QString &text, int threshold);
 
-// The order of found words: the user's collation, case ignored.
+// The order of found words: Russian collation whatever the locale ("ё" with "е"), case
+// ignored.
 bool sortsBefore(const QString &a, const QString &b);
 
 // The exclusion words a pass takes from the fields of its list file.
@@ -48,7 +46,7 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
 
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);
 // `proceed` is asked before each pass that runs and stops the search when it answers
-// false, in which case nothing is returned. The result leaves out a lone "-".
+// false, in which case nothing is returned.
 std::optional<QStringList> newWords(const QString &text, int threshold,
                                     const std::function<std::optional<QStringList>(Pass)> &fields,
                                     const std::function<bool(Pass, int exclusions)> &proceed = {});

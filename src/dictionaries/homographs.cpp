@@ -1,5 +1,6 @@
 #include "dictionaries/homographs.h"
 
+#include "dictionaries/words.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
@@ -15,21 +16,6 @@ bool isRussianLetter(QChar c)
 {
     const char16_t u = c.unicode();
     return (u >= u'А' && u <= u'я') || u == u'ё' || u == u'Ё';
-}
-
-// Whether the character at `i` belongs to a word: letters, digits, stress marks, and a
-// hyphen between two of those ("кто-то"; a hyphen used as a dash, "-Где?", does not).
-// Anything else (blanks, line ends, quotes, brackets, dashes, punctuation) and the ends of
-// the text bound a word.
-bool inWord(const QString &text, qsizetype i)
-{
-    const auto wordChar = [&text](qsizetype k) {
-        const QChar c = text[k];
-        return c.isLetterOrNumber() || c.isMark() || c == u'<' || c == u'>';
-    };
-    if (text[i] != u'-')
-        return wordChar(i);
-    return i > 0 && i + 1 < text.size() && wordChar(i - 1) && wordChar(i + 1);
 }
 
 // Around an occurrence the stress mark separates words too.
@@ -69,31 +55,28 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     const qsizetype n = text.size();
     // 1-based positions; one past the end counts as a delimiter.
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
-    qsizetype d = 0;
-    for (qsizetype i = 1; i <= n + 1; ++i) {
-        if (i <= n && inWord(text, i - 1))
-            continue;
-        if (i - 1 > d && QStringView(text).mid(d, i - 1 - d).compare(row, Qt::CaseInsensitive) == 0) {
-            qsizetype first = 1;
-            if (d > 25) {
-                first = d - 25;
-                while (!contextDelimiter(first))
-                    ++first;
+    words::forEach(text, [&](qsizetype start, qsizetype end) {
+        if (QStringView(text).mid(start, end - start).compare(row, Qt::CaseInsensitive) != 0)
+            return;
+        const qsizetype d = start; // the 1-based position of the delimiter before the word
+        qsizetype first = 1;
+        if (d > 25) {
+            first = d - 25;
+            while (!contextDelimiter(first))
                 ++first;
-            }
-            // With no delimiter in reach the context stops at the last position looked at.
-            qsizetype last = d + 30;
-            for (qsizetype k = d + 10; k <= d + 30; ++k)
-                if (contextDelimiter(k)) {
-                    last = k;
-                    break;
-                }
-            last = qMin(last, n);
-            const QString piece = text.mid(first - 1, last - first + 1);
-            found.append({int(first - 1), int(piece.size()), blankLineBreaks(piece)});
+            ++first;
         }
-        d = i;
-    }
+        // With no delimiter in reach the context stops at the last position looked at.
+        qsizetype last = d + 30;
+        for (qsizetype k = d + 10; k <= d + 30; ++k)
+            if (contextDelimiter(k)) {
+                last = k;
+                break;
+            }
+        last = qMin(last, n);
+        const QString piece = text.mid(first - 1, last - first + 1);
+        found.append({int(first - 1), int(piece.size()), blankLineBreaks(piece)});
+    });
     return found;
 }
 
@@ -101,23 +84,15 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
 {
     // A row without a blank can only match a whole word, so one walk over the text finds
     // the stretches of every such row.
-    const qsizetype n = text.size();
-    for (qsizetype p = 0; p < n;) {
-        if (!inWord(text, p)) {
-            ++p;
-            continue;
-        }
-        qsizetype end = p;
-        while (end < n && inWord(text, end))
-            ++end;
-        m_runs[text.mid(p, end - p).toCaseFolded()].append(range(p, end));
-        p = end;
-    }
+    words::forEach(text, [this](qsizetype start, qsizetype end) {
+        m_runs[m_text.mid(start, end - start).toCaseFolded()].append(range(start, end));
+    });
 }
 
 bool MarkFinder::bounded(qsizetype start, qsizetype end) const
 {
-    return (start == 0 || !inWord(m_text, start - 1)) && (end == m_text.size() || !inWord(m_text, end));
+    return (start == 0 || !words::inWord(m_text, start - 1)) &&
+           (end == m_text.size() || !words::inWord(m_text, end));
 }
 
 Range MarkFinder::range(qsizetype start, qsizetype end) const

@@ -26,9 +26,9 @@ struct Occurrence
     bool operator==(const Occurrence &) const = default;
 };
 
-// The occurrences of `row` as a whole word (letters, digits, stress marks and hyphens
-// inside a word make up words; case ignored), each with the words that start up to 25 characters before it
-// and those after it up to the first delimiter 10 to 30 characters after the one before it.
+// The occurrences of `row` as a whole word (cut as words.h says; case ignored), each with
+// the words that start up to 25 characters before it and those after it up to the first
+// delimiter 10 to 30 characters after the one before it.
 QList<Occurrence> occurrences(const QString &text, const QString &row);
 
 // A stretch of the main text to mark.

@@ -2,7 +2,9 @@
 #include "dictionaries/finder.h"
 #include "dictionaries/homographs.h"
 
+#include <QLocale>
 #include <QMap>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +28,9 @@ QStringList newWords(const QString &text, int threshold, const Lists &lists = {}
 
 TEST(Finder, ListsTheWordsOfTheTextByThreshold)
 {
+    // The order must not follow the locale: under C "ё" sorts after "я".
+    QLocale::setDefault(QLocale::c());
+    const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
     // The first spelling in the text stands for the others.
     const std::tuple<QString, int, QStringList> cases[] = {
         {u" Он сказал: «Дом-музей» (1999) — да... А - Б - - В "_s,
@@ -35,7 +40,12 @@ TEST(Finder, ListsTheWordsOfTheTextByThreshold)
         {u"кот Кот КОТ пёс пёс"_s, 2, {u"кот"_s, u"пёс"_s}},
         {u"Кот кот"_s, 1, {u"Кот"_s}},
         {u"\tОн\r\nсказал,слово\"так\""_s, 1, {u"Он"_s, u"сказал"_s, u"слово"_s, u"так"_s}},
-        {u"... , !? — «»"_s, 1, {}}};
+        {u"... , !? — «»"_s, 1, {}},
+        // Words are cut as the homograph marking cuts them: no quote, bracket or sign sticks.
+        {u"'замок', {замок}, [ замок ], -Замок %Любовь 'ОК' кто-то [x]"_s,
+         1,
+         {u"замок"_s, u"кто-то"_s, u"Любовь"_s, u"ОК"_s, u"x"_s}},
+        {u"самолечением самолёт ель Ёж"_s, 1, {u"Ёж"_s, u"ель"_s, u"самолёт"_s, u"самолечением"_s}}};
     for (const auto &[text, threshold, expected] : cases)
         EXPECT_EQ(newWords(text, threshold), expected) << text.toStdString();
 }
