@@ -2,8 +2,6 @@
 
 #include "platform/text/textfile.h"
 
-#include <limits>
-
 namespace cutrecord {
 namespace {
 
@@ -25,29 +23,25 @@ QString fileName()
 
 QString toText(const Record &record)
 {
-    return QStringLiteral("%1=%2\r\n%3=%4\r\n%5=%6\r\n")
-        .arg(kBlockLimit)
-        .arg(record.blockLimit)
-        .arg(kBookSize)
-        .arg(record.bookSize)
-        .arg(kBookChecksum, QString::fromLatin1(record.bookChecksum));
+    return kBlockLimit + u'=' + QString::number(record.blockLimit) + QStringLiteral("\r\n") + kBookSize +
+           u'=' + QString::number(record.bookSize) + QStringLiteral("\r\n") + kBookChecksum + u'=' +
+           QString::fromLatin1(record.bookChecksum) + QStringLiteral("\r\n");
 }
 
 std::optional<Record> parse(const QString &text)
 {
-    std::optional<qint64> limit, size;
+    std::optional<std::int32_t> limit;
+    std::optional<qint64> size;
     std::optional<QByteArray> checksum;
     for (const QString &line : textfile::splitLines(text, textfile::LineEnds::Any)) {
         const QString key = line.section(u'=', 0, 0).trimmed();
         const QString value = line.section(u'=', 1).trimmed();
         bool ok = false;
         if (key == kBlockLimit) {
-            const qint64 n = value.toLongLong(&ok);
-            if (ok && n >= 0 && n <= std::numeric_limits<std::int32_t>::max())
+            if (const int n = value.toInt(&ok); ok)
                 limit = n;
         } else if (key == kBookSize) {
-            const qint64 n = value.toLongLong(&ok);
-            if (ok && n >= 0)
+            if (const qint64 n = value.toLongLong(&ok); ok)
                 size = n;
         } else if (key == kBookChecksum && !value.isEmpty()) {
             checksum = value.toLatin1();
@@ -55,7 +49,7 @@ std::optional<Record> parse(const QString &text)
     }
     if (!limit || !size || !checksum)
         return std::nullopt;
-    return Record{std::int32_t(*limit), *size, *checksum};
+    return Record{*limit, *size, *checksum};
 }
 
 Verdict compare(const std::optional<QString> &stored, const Record &current)

@@ -372,44 +372,29 @@ TEST_F(Recording, BatchLeavesBooksOfATakenTitleOrAnotherCutAloneAndGivesTheEdito
     textfile::writeLines(folder + u"/tom.2.txt"_s, {u"Второй том, подлиннее."_s});
     // The monitor shows the figures of the book it records.
     QStringList shown, expected;
+    bool stop = true;
     fakeVoices().log.onSpeak = [&] {
         shown << monitor().bookTitle() + u' ' + monitor().statusPanel(3);
         expected << BookTitle + u' ' + estimate::sizeText(QFileInfo(CurTextPath).size(), QLocale());
+        StopFlag = stop;
     };
-    const auto editorsBookIsCurrent = [&] {
-        EXPECT_EQ(std::pair(CurTextPath, BookTitle), std::pair(editorBook, u"Редактор"_s));
-    };
+    const auto editorsBook = std::pair(editorBook, u"Редактор"_s);
 
-    // Stopped in the first book, then that book is edited.
-    fakeVoices().log.onSpeak = [&, show = fakeVoices().log.onSpeak] {
-        show();
-        StopFlag = true;
-    };
+    // Stopped in the first book, which is then edited.
     EXPECT_TRUE(run(u"SavePaket"_s).isEmpty());
-    editorsBookIsCurrent();
+    EXPECT_EQ(std::pair(CurTextPath, BookTitle), editorsBook);
     textfile::writeLines(folder + u"/edited.txt"_s, {u"Было."_s, u"Стало."_s});
 
-    fakeVoices().log.onSpeak = [&] {
-        shown << monitor().bookTitle() + u' ' + monitor().statusPanel(3);
-        expected << BookTitle + u' ' + estimate::sizeText(QFileInfo(CurTextPath).size(), QLocale());
-    };
+    stop = false;
     EXPECT_EQ(run(u"SavePaket"_s),
               QStringList({"Книга edited не записана: блоки в папке " + folder +
                            "/edited нарезаны не для неё (текст книги другой); её текст оставлен в рабочем "
                            "каталоге.\nКнига tom.2.txt не записана: у неё то же название tom, что у книги "
                            "tom.1.txt этого пакета; её текст оставлен в рабочем каталоге."}));
-    editorsBookIsCurrent();
+    EXPECT_EQ(std::pair(CurTextPath, BookTitle), editorsBook);
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"edited.txt", "tom.2.txt"}));
-    EXPECT_TRUE(spokenTexts().last().contains(u"Первый"_s));
+    EXPECT_TRUE(shown.size() == 2 && shown[1].startsWith(u"tom "_s));
     EXPECT_EQ(shown, expected);
-    EXPECT_EQ(shown.size(), 2);
-
-    // The finished tom is tom.1's: tom.2 stays out of it.
-    EXPECT_EQ(run(u"SavePaket"_s).value(0).section(u'\n', 1),
-              "Книга tom не записана: в готовой папке " + folder +
-                  "/!tom другая книга (текст книги другой); её текст оставлен в рабочем каталоге.");
-    EXPECT_EQ(QDir(folder + u"/!tom"_s).entryList(QDir::Files), QStringList({"0001.wav"}));
-    editorsBookIsCurrent();
 }
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
