@@ -81,7 +81,7 @@ QString difference(const std::optional<QString> &stored, const Record &current)
         return QStringLiteral("сведения о прежней нарезке не читаются");
     QStringList parts;
     if (verdict == Verdict::OtherCut || verdict == Verdict::OtherCutAndBook)
-        parts << QStringLiteral("длина блока: было %1 знаков, теперь %2")
+        parts << QStringLiteral("длина блока была %1 знаков, теперь %2")
                      .arg(parse(*stored)->blockLimit)
                      .arg(current.blockLimit);
     if (mayHoldAnotherBook(verdict))

@@ -43,7 +43,7 @@ Verdict compare(const std::optional<QString> &stored, const Record &current);
 // folder is this book's whatever its cut was.
 bool mayHoldAnotherBook(Verdict verdict);
 
-// What differs, for the user: "длина блока: было 720 знаков, теперь 1440", "текст книги
+// What differs, for the user: "длина блока была 720 знаков, теперь 1440", "текст книги
 // другой", both, or that the record cannot be read. Empty when nothing differs.
 QString difference(const std::optional<QString> &stored, const Record &current);
 

@@ -160,7 +160,7 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     BlockLimit = 9;
     const recordingrun::Result otherCut = recordingrun::recordBook();
     EXPECT_EQ(std::pair(otherCut.outcome, otherCut.otherCut),
-              std::pair(conversion::Outcome::Failed, u"длина блока: было 7 знаков, теперь 9"_s));
+              std::pair(conversion::Outcome::Failed, u"длина блока была 7 знаков, теперь 9"_s));
     EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
 
     BlockLimit = 7;
@@ -275,7 +275,7 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     fakeVoices().log.spoken.clear();
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
     const QString question = "Блоки в папке " + plain +
-                             " нарезаны не для этой записи: длина блока: было 900 знаков, "
+                             " нарезаны не для этой записи: длина блока была 900 знаков, "
                              "теперь 1800.\nНачать книгу заново? Прежние блоки будут перенесены в папку " +
                              plain + "/прежние_блоки, ничего не удаляется.\nОтмена — ничего не записывать.";
     EXPECT_EQ(run(), QStringList({question}));

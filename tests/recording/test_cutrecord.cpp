@@ -17,11 +17,11 @@ TEST(CutRecord, VerdictAndWhatDiffers)
         {toText(current), Verdict::Same, u""_s},
         // Any line end, blanks and keys in any order: the file may have been copied about.
         {u"BookSha256 = ab12\nBlockLimit=1440\rBookSize=5230"_s, Verdict::Same, u""_s},
-        {toText({720, 5230, "ab12"}), Verdict::OtherCut, u"длина блока: было 720 знаков, теперь 1440"_s},
+        {toText({720, 5230, "ab12"}), Verdict::OtherCut, u"длина блока была 720 знаков, теперь 1440"_s},
         {toText({1440, 5231, "ab12"}), Verdict::OtherBook, u"текст книги другой"_s},
         {toText({1440, 5230, "ab13"}), Verdict::OtherBook, u"текст книги другой"_s},
         {toText({99999999, 10, "ff"}), Verdict::OtherCutAndBook,
-         u"длина блока: было 99999999 знаков, теперь 1440; текст книги другой"_s},
+         u"длина блока была 99999999 знаков, теперь 1440; текст книги другой"_s},
         // A record that cannot be read tells nothing: it never passes for this run's.
         {u""_s, Verdict::Unreadable, u"сведения о прежней нарезке не читаются"_s},
         {u"BlockLimit=1440\r\nBookSize=5230\r\n"_s, Verdict::Unreadable,

@@ -210,7 +210,7 @@ TEST_F(RecordBookProcess, ResumedAtAnotherBlockLengthStartsTheBookAnewAndKeepsTh
     EXPECT_EQ(record(book, {u"--minutes"_s, u"2"_s}), 0);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(u"Блоки в папке "_s + plain.chopped(1) +
-                                       u" нарезаны не для этой записи: длина блока: было"_s))
+                                       u" нарезаны не для этой записи: длина блока была"_s))
         << messages[0].toStdString();
     const QString aside = u"!Хамелеон/прежние_блоки"_s;
     EXPECT_EQ(files(aside), QStringList({u"0001.mp3"_s, u"0002.mp3"_s}));
