@@ -238,6 +238,11 @@ void MainWindow::MakeBook()
     showMonitorWithVoiceList(*this);
     const recordingrun::Result result = recordingrun::recordBook();
     restoreWindows(*this);
+    // Another copy of the program took the folder for another cut since the question.
+    if (!result.otherCut.isEmpty())
+        prompter().critical(
+            QStringLiteral("Книга не записана: блоки в папке %1 нарезаны не для этой записи: %2.")
+                .arg(nativePath(recordingrun::bookFolder()), result.otherCut));
     if (result.outcome != conversion::Outcome::Completed)
         return;
     finishCompleted();
