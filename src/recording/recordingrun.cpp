@@ -41,7 +41,7 @@ bool madeBookFolder()
     return madeFolder(bookFolder(), QStringLiteral("Не удалось создать папку книги"));
 }
 
-// This run's cut: the book's size and checksum, read in pieces as the recording reads it.
+// This run's cut: the book's size and checksum, read a chunk at a time as the recording reads it.
 std::optional<cutrecord::Record> currentCut()
 {
     QFile book(CurTextPath);
