@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -36,11 +37,14 @@ Prompter &prompter()
     return services::prompter();
 }
 
-// The monitor becomes the program's face: every other window is hidden.
+// The monitor becomes the program's face, with the figures of the book it records: every
+// other window is hidden.
 void showMonitor()
 {
     Monitor &m = monitor();
     m.setBookTitle(BookTitle);
+    SetKoeff();
+    m.showBookFigures(estimate::measure(CurTextPath, CharsPerMin, QLocale()));
     m.show();
     appwindows::hideAllExcept(&m);
 }
@@ -73,11 +77,22 @@ void showMonitorWithVoiceList(MainWindow &main)
     main.LoadVoiceDic();
 }
 
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 // A batch book whose finished folder exists already is not recorded again: its text moves into
-// that folder, out of the queue, and the user is told (the returned line).
+// that folder, out of the queue, and the user is told (the returned line). A finished folder
+// that remembers another text keeps to itself.
 QString setAsideFinished(const QString &book)
 {
     const QString finished = recordingrun::finishedFolder();
+    const recordingrun::CutCheck cut = recordingrun::checkCut(finished);
+    if (cutrecord::mayHoldAnotherBook(cut.verdict))
+        return QStringLiteral("Книга %1 не записана: в готовой папке %2 другая книга (%3); её текст оставлен "
+                              "в рабочем каталоге.")
+            .arg(BookTitle, nativePath(finished), cut.difference);
     const QString moved = QDir(finished).filePath(QFileInfo(book).fileName());
     QFile text(book);
     const QString where =
@@ -85,7 +100,42 @@ QString setAsideFinished(const QString &book)
             ? QStringLiteral("её текст перенесён в эту папку")
             : QStringLiteral("её текст оставлен в рабочем каталоге (%1)").arg(text.errorString());
     return QStringLiteral("Книга %1 не записана: готовая книга %2 уже есть; %3.")
-        .arg(BookTitle, QDir::toNativeSeparators(finished), where);
+        .arg(BookTitle, nativePath(finished), where);
+}
+
+// A finished folder of the title stands beside the book folder: a new recording could never
+// take its name. Nothing is recorded, so neither folder is touched.
+bool refuseFinishedTwice()
+{
+    const QString finished = recordingrun::finishedFolder();
+    if (!QFileInfo::exists(finished))
+        return false;
+    prompter().critical(
+        QStringLiteral("Аудиокнига уже записана в папку %1.\nНовая запись осталась бы в папке %2 "
+                       "без «!», рядом с готовой. Переименуйте или перенесите готовую папку "
+                       "и начните запись снова.")
+            .arg(nativePath(finished), nativePath(recordingrun::bookFolder())));
+    return true;
+}
+
+// The book folder holds blocks cut otherwise or from another text: the user chooses between
+// starting the book anew, the old blocks kept in a subfolder, and recording nothing.
+bool startAnewOrCancel(const QString &difference)
+{
+    const QString aside = recordingrun::asideFolder();
+    QString question =
+        QStringLiteral(
+            "Блоки в папке %1 нарезаны не для этой записи: %2.\nНачать книгу заново? Прежние блоки "
+            "будут перенесены в папку %3, ничего не удаляется.\nОтмена — ничего не записывать.")
+            .arg(nativePath(recordingrun::bookFolder()), difference, nativePath(aside));
+    // Other copies would go on writing their blocks of the old cut into the new one.
+    if (recordingrun::selection()->step > 1)
+        question +=
+            QStringLiteral("\nЕсли эту книгу записывают другие копии программы, сначала остановите их.");
+    if (prompter().ask(question, Prompter::Icon::Question, Prompter::Buttons::OkCancel) !=
+        Prompter::Answer::Ok)
+        return false;
+    return recordingrun::moveBlocksAside(aside);
 }
 
 // The start both recording commands share: none while a recording runs; the stop request
@@ -161,6 +211,8 @@ void MainWindow::MakeBook()
     if (!recordingrun::checkSelection())
         return;
     BookTitle = docnames::blanksToUnderscores(BookTitle);
+    if (refuseFinishedTwice())
+        return;
     QDir().mkpath(recordingrun::bookFolder());
     BlockNo = 0;
     ReadStart = 0;
@@ -177,11 +229,20 @@ void MainWindow::MakeBook()
         if (textChanged && !saveEditorTo(CurTextPath))
             return;
     }
+    // Asked before the monitor comes up, of the book as it is saved now.
+    const recordingrun::CutCheck cut = recordingrun::checkCut(recordingrun::bookFolder());
+    if (!cut.difference.isEmpty() && !startAnewOrCancel(cut.difference))
+        return;
 
     const busy::JobScope recording(busy::Job::Recording);
     showMonitorWithVoiceList(*this);
     const recordingrun::Result result = recordingrun::recordBook();
     restoreWindows(*this);
+    // Another copy of the program took the folder for another cut since the question.
+    if (!result.otherCut.isEmpty())
+        prompter().critical(
+            QStringLiteral("Книга не записана: блоки в папке %1 нарезаны не для этой записи: %2.")
+                .arg(nativePath(recordingrun::bookFolder()), result.otherCut));
     if (result.outcome != conversion::Outcome::Completed)
         return;
     finishCompleted();
@@ -209,8 +270,12 @@ void MainWindow::MakePaket()
 
     const busy::JobScope recording(busy::Job::Recording);
     showMonitorWithVoiceList(*this);
+    // The batch's books pass through the book globals; the editor's book is current again after.
+    const QString editorPath = CurTextPath, editorTitle = BookTitle;
     // A book that failed or was not finished keeps its text and is not taken again.
     QSet<QString> taken;
+    // One book per title: a second book would resume the first one's blocks as its own.
+    QHash<QString, QString> titles;
     QStringList setAside;
     while (!StopFlag) {
         const QString book = nextBatchBook(folder, taken);
@@ -218,13 +283,27 @@ void MainWindow::MakePaket()
             break;
         taken.insert(book);
         CurTextPath = book;
-        BookTitle = docnames::titleBeforeFirstDot(QFileInfo(book).fileName());
+        const QString name = QFileInfo(book).fileName();
+        BookTitle = docnames::titleBeforeFirstDot(name);
+        if (titles.contains(BookTitle)) {
+            setAside << QStringLiteral("Книга %1 не записана: у неё то же название %2, что у книги %3 этого "
+                                       "пакета; её текст оставлен в рабочем каталоге.")
+                            .arg(name, BookTitle, titles[BookTitle]);
+            continue;
+        }
+        titles.insert(BookTitle, name);
         if (QFileInfo::exists(recordingrun::finishedFolder())) {
             setAside << setAsideFinished(book);
             continue;
         }
         showMonitor();
         const recordingrun::Result result = recordingrun::recordBook();
+        if (!result.otherCut.isEmpty()) {
+            setAside << QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
+                                       "текст оставлен в рабочем каталоге.")
+                            .arg(BookTitle, nativePath(recordingrun::bookFolder()), result.otherCut);
+            continue;
+        }
         if (result.outcome == conversion::Outcome::Failed) {
             StopFlag = false; // the failure was reported; the next book goes on
             continue;
@@ -232,6 +311,9 @@ void MainWindow::MakePaket()
         if (result.finished)
             QFile::remove(book);
     }
+    CurTextPath = editorPath;
+    BookTitle = editorTitle;
+    Dlitelnost();
     const bool stopped = StopFlag;
     if (!stopped)
         finishCompleted();

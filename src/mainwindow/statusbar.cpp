@@ -5,14 +5,12 @@
 #include "app/globals.h"
 #include "app/windows.h"
 #include "platform/text/estimate.h"
-#include "platform/text/textfile.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
 #include "settings/setup.h"
 #include "settings/textnumber.h"
 
 #include <QEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -102,22 +100,14 @@ void MainWindow::SetStatusBar()
 
 void MainWindow::Dlitelnost()
 {
-    // The saved file is measured: its size, and its characters in one pass that keeps nothing.
-    const QFileInfo file(CurTextPath);
-    const qint64 bytes = !CurTextPath.isEmpty() && file.isFile() ? file.size() : 0;
-    const qint64 characters = bytes > 0 ? textfile::bookCharacters(CurTextPath) : 0;
-    Monitor &recording = monitor();
-
-    setStatusPanel(1, estimate::sizeText(bytes, QLocale()));
-    recording.setStatusPanel(3, statusPanels[0]->text());
     SetKoeff();
-    // No rate set yet: no estimate rather than a division by zero.
-    if (CharsPerMin > 0) {
-        PlayHours = estimate::playHours(characters, CharsPerMin);
+    const estimate::Figures figures = estimate::measure(CurTextPath, CharsPerMin, QLocale());
+    setStatusPanel(1, figures.size);
+    if (figures.hours) {
+        PlayHours = *figures.hours;
         setStatusPanel(2, estimate::durationText(PlayHours));
-        recording.setStatusPanel(4, statusPanels[1]->text());
-        recording.setStatusPanel(2, estimate::durationText(PlayHours / estimate::kRecordingSpeedup));
     }
+    monitor().showBookFigures(figures);
     StatusBar1->update();
 }
 

@@ -129,6 +129,15 @@ QString Monitor::statusPanel(int panel) const
     return panel >= 1 && panel <= statusPanels.size() ? statusPanels[panel - 1]->text() : QString();
 }
 
+void Monitor::showBookFigures(const estimate::Figures &figures)
+{
+    setStatusPanel(3, figures.size);
+    if (figures.hours) {
+        setStatusPanel(4, estimate::durationText(*figures.hours));
+        setStatusPanel(2, estimate::durationText(*figures.hours / estimate::kRecordingSpeedup));
+    }
+}
+
 void Monitor::setStage(const QString &text)
 {
     stagePanel->setText(text);

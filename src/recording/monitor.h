@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text/estimate.h"
+
 #include <QLocale>
 #include <QWidget>
 
@@ -25,6 +27,9 @@ public:
     // 3 the book's size, 4 its playing time.
     void setStatusPanel(int panel, const QString &text);
     QString statusPanel(int panel) const;
+    // The figures of the book being recorded: its size (panel 3), its playing time (panel 4)
+    // and the time its recording takes (panel 2, until the progress tells better).
+    void showBookFigures(const estimate::Figures &figures);
     // StatusBar2: the current stage ("Запись аудиофайла...").
     void setStage(const QString &text);
     QString stage() const;

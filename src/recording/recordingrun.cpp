@@ -12,6 +12,7 @@
 #include "settings/setup.h"
 
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -21,18 +22,77 @@
 namespace recordingrun {
 namespace {
 
-// Makes the book folder when it is missing; one that cannot be made is named to the user
-// with the system's reason, rather than the first block's file that would fail in it.
-bool madeBookFolder()
+// Makes a folder when it is missing; one that cannot be made is named to the user with the
+// system's reason, rather than the first file that would fail in it.
+bool madeFolder(const QString &folder, const QString &message)
 {
-    const QString folder = bookFolder();
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()),
                                         error);
     if (!error)
         return true;
-    services::prompter().critical(textfile::failureMessage(QStringLiteral("Не удалось создать папку книги"),
-                                                           folder, QString::fromStdString(error.message())));
+    services::prompter().critical(
+        textfile::failureMessage(message, folder, QString::fromStdString(error.message())));
+    return false;
+}
+
+bool madeBookFolder()
+{
+    return madeFolder(bookFolder(), QStringLiteral("Не удалось создать папку книги"));
+}
+
+// This run's cut: the book's size and checksum, read a chunk at a time as the recording reads it.
+std::optional<cutrecord::Record> currentCut()
+{
+    QFile book(CurTextPath);
+    if (!book.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&book))
+        return std::nullopt;
+    return cutrecord::Record{BlockLimit, book.size(), hash.result().toHex()};
+}
+
+QString recordFile(const QString &folder)
+{
+    return QDir(folder).filePath(cutrecord::fileName());
+}
+
+// The record's text; an empty one when the file is there but cannot be read.
+std::optional<QString> storedCut(const QString &folder)
+{
+    const QString file = recordFile(folder);
+    if (!QFileInfo::exists(file))
+        return std::nullopt;
+    return textfile::readText(file).value_or(QString());
+}
+
+CutCheck compared(const QString &folder, const cutrecord::Record &current)
+{
+    const auto stored = storedCut(folder);
+    return {cutrecord::compare(stored, current), cutrecord::difference(stored, current)};
+}
+
+// The blocks of the book folder are this run's, or the folder takes this run's cut when it
+// remembers none.
+bool ownCut(Result &result)
+{
+    const auto current = currentCut();
+    if (!current)
+        return true; // the driver names the book that cannot be read
+    const CutCheck cut = compared(bookFolder(), *current);
+    if (cut.verdict == cutrecord::Verdict::Same)
+        return true;
+    if (cut.verdict != cutrecord::Verdict::NothingRemembered) {
+        result.otherCut = cut.difference;
+        return false;
+    }
+    const QString file = recordFile(bookFolder());
+    QString reason;
+    if (textfile::writeBytes(file, cutrecord::toText(*current).toLatin1(), &reason))
+        return true;
+    // Blocks made without their record would be taken as their own by any later cut.
+    services::prompter().critical(textfile::writeFailure(file, reason));
     return false;
 }
 
@@ -79,10 +139,42 @@ bool allBlocksDone(int blocks)
     return true;
 }
 
+CutCheck checkCut(const QString &folder)
+{
+    const auto current = currentCut();
+    return current ? compared(folder, *current) : CutCheck{};
+}
+
+QString asideFolder()
+{
+    const QDir book(bookFolder());
+    const QString name = QStringLiteral("прежние_блоки");
+    QString aside = book.filePath(name);
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = book.filePath(name + u'_' + QString::number(n));
+    return aside;
+}
+
+bool moveBlocksAside(const QString &aside)
+{
+    const QDir book(bookFolder());
+    if (!madeFolder(aside, QStringLiteral("Не удалось создать папку для прежних блоков")))
+        return false;
+    for (const QString &name : book.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile file(book.filePath(name));
+        if (!file.rename(QDir(aside).filePath(name))) {
+            services::prompter().critical(textfile::failureMessage(
+                QStringLiteral("Не удалось перенести прежний блок"), file.fileName(), file.errorString()));
+            return false;
+        }
+    }
+    return true;
+}
+
 Result recordBook()
 {
     Result result;
-    if (!madeBookFolder()) {
+    if (!madeBookFolder() || !ownCut(result)) {
         result.outcome = conversion::Outcome::Failed;
         return result;
     }

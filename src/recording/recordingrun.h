@@ -1,6 +1,7 @@
 #pragma once
 
 #include "recording/conversion.h"
+#include "recording/cutrecord.h"
 
 #include <QString>
 
@@ -30,14 +31,35 @@ QString finishedFolder();
 // of the program or run made them.
 bool allBlocksDone(int blocks);
 
+// How `folder` remembers its blocks were cut, against this run: the book at CurTextPath cut at
+// BlockLimit. Nothing is remembered either when the book cannot be read (its recording says so).
+struct CutCheck
+{
+    cutrecord::Verdict verdict = cutrecord::Verdict::NothingRemembered;
+    QString difference; // what differs, for the user; empty when nothing does
+};
+CutCheck checkCut(const QString &folder);
+
+// A subfolder of the book folder no file or folder has taken yet, for the blocks of an
+// earlier cut: "прежние_блоки", then "прежние_блоки_2", ...
+QString asideFolder();
+// Moves every file of the book folder (blocks, text copies, the cut's record) into `aside`,
+// so the book starts anew and nothing is lost. A failure is told to the user (false).
+bool moveBlocksAside(const QString &aside);
+
 struct Result
 {
     conversion::Outcome outcome = conversion::Outcome::Completed;
     bool finished = false; // every block produced and the folder renamed with its "!"
+    // Not empty when the folder's blocks were cut otherwise or from another book: what
+    // differs. Nothing was recorded then and the user has not been told yet.
+    QString otherCut;
 };
 
 // Records the book at CurTextPath into the book folder (created if missing), block numbering
-// from 1, and renames the folder when every block was produced.
+// from 1, and renames the folder when every block was produced. A folder that remembers
+// another cut or another book is left as it is (otherCut); one that remembers nothing takes
+// this run's cut.
 Result recordBook();
 
 } // namespace recordingrun

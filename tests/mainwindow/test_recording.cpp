@@ -3,6 +3,7 @@
 
 #include "app/globals.h"
 #include "platform/richtext/richtextbox.h"
+#include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
 #include "recording/monitor.h"
@@ -169,8 +170,16 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
     EXPECT_EQ(BlockNo, 5); // four lines and the last block, each with its number
 
+    // The other copy, set to another block length, takes none of them for its own.
     setup().Text24->setText(u"1"_s);
     ASSERT_TRUE(recordingrun::checkSelection());
+    BlockLimit = 9;
+    const recordingrun::Result otherCut = recordingrun::recordBook();
+    EXPECT_EQ(std::pair(otherCut.outcome, otherCut.otherCut),
+              std::pair(conversion::Outcome::Failed, u"длина блока была 7 знаков, теперь 9"_s));
+    EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
+
+    BlockLimit = 7;
     fakeVoices().log.spoken.clear();
     EXPECT_TRUE(recordingrun::recordBook().finished); // the copy that completes the book renames it
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
@@ -204,6 +213,16 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
     book(u"Занято"_s, {u"Текст."_s});
     QFile(folder + u"/Занято"_s).open(QIODevice::WriteOnly);
     EXPECT_EQ(run(), QStringList({"Не удалось создать папку книги\n" + folder + "/Занято: Not a directory"}));
+    // A book finished before is not recorded again beside it: both folders are named, neither is touched.
+    book(u"Готово"_s, {u"Текст."_s});
+    QDir().mkpath(folder + u"/!Готово"_s);
+    EXPECT_EQ(run(), QStringList({"Аудиокнига уже записана в папку " + folder +
+                                  "/!Готово.\nНовая запись осталась "
+                                  "бы в папке " +
+                                  folder +
+                                  "/Готово без «!», рядом с готовой. Переименуйте или "
+                                  "перенесите готовую папку и начните запись снова."}));
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/Готово"_s));
 
     s.Text28->setText(home() + u"/Мои книги"_s);
     QDir().mkpath(s.Text28->text());
@@ -249,6 +268,40 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
     w->MakeBook();
     EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
+}
+
+// Stopped at one block length and started at another: the user chooses between a new start,
+// the old blocks kept aside, and nothing.
+TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
+{
+    const QString sentence = u"Фраза из книги, в которой ровно семьдесят знаков вместе с точкой в конце."_s;
+    book(u"Нарезка"_s, QStringList(40, sentence));
+    ::Setup &s = setup();
+    s.FlatScrollBar1->setValue(1);
+    fakeVoices().log.onSpeak = [] {
+        if (fakeVoices().log.spoken.size() == 2)
+            StopFlag = true;
+    };
+    triggerAction(*w, u"SaveAudio"_s);
+    fakeVoices().log.onSpeak = nullptr;
+    const QString plain = folder + u"/Нарезка"_s;
+    ASSERT_EQ(QDir(plain).entryList(QDir::Files), QStringList({"0001.wav"}));
+
+    s.FlatScrollBar1->setValue(2);
+    fakeVoices().log.spoken.clear();
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    const QString question = "Блоки в папке " + plain +
+                             " нарезаны не для этой записи: длина блока была 900 знаков, "
+                             "теперь 1800.\nНачать книгу заново? Прежние блоки будут перенесены в папку " +
+                             plain + "/прежние_блоки, ничего не удаляется.\nОтмена — ничего не записывать.";
+    EXPECT_EQ(run(), QStringList({question}));
+    EXPECT_TRUE(spokenFiles().isEmpty());
+    EXPECT_EQ(QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"0001.wav"}));
+
+    // OK: the book is cut anew from its first block; the old one waits in its subfolder.
+    EXPECT_EQ(run(), QStringList({question}));
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
+    EXPECT_EQ(QDir(folder + u"/!Нарезка/прежние_блоки"_s).entryList(QDir::Files), QStringList({"0001.wav"}));
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
@@ -319,6 +372,45 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     // No end sound and no power off after a stop.
     EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls),
               std::pair(qsizetype(1), 1));
+}
+
+// The batch records one book per title and never resumes a folder of another cut or book;
+// the editor's book is the current one again after every batch, however it ended.
+TEST_F(Recording, BatchLeavesBooksOfATakenTitleOrAnotherCutAloneAndGivesTheEditorsBookBack)
+{
+    const QString editorBook = home() + u"/Редактор.txt"_s;
+    textfile::writeLines(editorBook, QStringList(50, u"Длинная книга редактора."_s));
+    CurTextPath = editorBook;
+    BookTitle = u"Редактор"_s;
+    w->Dlitelnost();
+    textfile::writeLines(folder + u"/edited.txt"_s, {u"Было."_s});
+    textfile::writeLines(folder + u"/tom.1.txt"_s, {u"Первый том."_s});
+    textfile::writeLines(folder + u"/tom.2.txt"_s, {u"Второй том, подлиннее."_s});
+    // The monitor shows the figures of the book it records.
+    QStringList shown, expected;
+    bool stop = true;
+    fakeVoices().log.onSpeak = [&] {
+        shown << monitor().bookTitle() + u' ' + monitor().statusPanel(3);
+        expected << BookTitle + u' ' + estimate::sizeText(QFileInfo(CurTextPath).size(), QLocale());
+        StopFlag = stop;
+    };
+    const auto editorsBook = std::pair(editorBook, u"Редактор"_s);
+
+    // Stopped in the first book, which is then edited.
+    EXPECT_TRUE(run(u"SavePaket"_s).isEmpty());
+    EXPECT_EQ(std::pair(CurTextPath, BookTitle), editorsBook);
+    textfile::writeLines(folder + u"/edited.txt"_s, {u"Было."_s, u"Стало."_s});
+
+    stop = false;
+    EXPECT_EQ(run(u"SavePaket"_s),
+              QStringList({"Книга edited не записана: блоки в папке " + folder +
+                           "/edited нарезаны не для неё (текст книги другой); её текст оставлен в рабочем "
+                           "каталоге.\nКнига tom.2.txt не записана: у неё то же название tom, что у книги "
+                           "tom.1.txt этого пакета; её текст оставлен в рабочем каталоге."}));
+    EXPECT_EQ(std::pair(CurTextPath, BookTitle), editorsBook);
+    EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"edited.txt", "tom.2.txt"}));
+    EXPECT_TRUE(shown.size() == 2 && shown[1].startsWith(u"tom "_s));
+    EXPECT_EQ(shown, expected);
 }
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)

@@ -26,12 +26,13 @@ class RecordBookProcess : public testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(home.isValid() && QDir().mkpath(folder)); }
 
-    // `parts` stretches of about `chars` characters of the novel split by chapter markers: one block each.
-    QString writeBook(const QString &name, int parts, int chars)
+    // `parts` stretches of about `chars` characters of the novel from line `from` on, split by
+    // chapter markers: one block each.
+    QString writeBook(const QString &name, int parts, int chars, qsizetype from = 200)
     {
         const QStringList lines = textfile::splitLines(testdata::text(u"kapitanskaya_dochka.txt"_s));
         QStringList book;
-        qsizetype line = 200, size = 0;
+        qsizetype line = from, size = 0;
         for (int part = 0; part < parts && line < lines.size();) {
             const QString &l = lines[line++];
             if (l.trimmed().isEmpty())
@@ -49,7 +50,8 @@ protected:
         return path;
     }
 
-    // Runs the recorder to its end, or kills it the moment `killWhen` holds; its exit code.
+    // Runs the recorder on `book` (none: a batch over the working folder) to its end, or kills it
+    // the moment `killWhen` holds; its exit code. The messages it showed are in `messages`.
     int record(const QString &book, const QStringList &extra = {}, const std::function<bool()> &killWhen = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -57,9 +59,9 @@ protected:
         env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
         QProcess p;
         p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QStringList what = book.isEmpty() ? QStringList{u"--batch"_s} : QStringList{book};
         p.start(QStringLiteral(QUENVALE_RECORD_TOOL),
-                QStringList{book, folder, u"--minutes"_s, u"60"_s} + extra);
+                what + QStringList{folder, u"--minutes"_s, u"60"_s} + extra);
         EXPECT_TRUE(p.waitForStarted());
         QElapsedTimer clock;
         clock.start();
@@ -70,6 +72,11 @@ protected:
             ::kill(pid_t(p.processId()), SIGKILL);
         }
         EXPECT_TRUE(p.waitForFinished(600000));
+        const QByteArray errors = p.readAllStandardError();
+        std::fputs(errors.constData(), stderr);
+        messages.clear();
+        for (const QString &line : (u'\n' + QString::fromUtf8(errors)).split(u"\nmessage: "_s).mid(1))
+            messages << line.trimmed();
         return p.exitCode();
     }
     QStringList files(const QString &bookFolder) const
@@ -91,8 +98,30 @@ protected:
         }
     }
 
+    // A stand-in for an encoder in the program folder that fails once, on the first file
+    // whose command line holds `failOn`, and otherwise runs the real one.
+    void failOnce(const QString &encoder, const QString &failOn)
+    {
+        const QString path = home.filePath(u"program/"_s + encoder), failed = home.filePath(u"failed"_s);
+        const QString script =
+            u"#!/bin/sh\ncase \"$*\" in *%1*) [ -e %2 ] || { touch %2; echo \"cannot encode\" "
+            u">&2; exit 1; } ;; esac\nexec %3 \"$@\"\n"_s.arg(failOn, failed,
+                                                              QStandardPaths::findExecutable(encoder));
+        ASSERT_TRUE(QDir().mkpath(home.filePath(u"program"_s)) &&
+                    textfile::writeBytes(path, script.toUtf8()));
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    }
+    QList<double> seconds(const QString &bookFolder) const
+    {
+        QList<double> out;
+        for (const QString &name : files(bookFolder))
+            out << mediacheck::probe(folder + u'/' + bookFolder + u'/' + name).seconds;
+        return out;
+    }
+
     QTemporaryDir home;
     const QString folder = home.filePath(u"work"_s);
+    QStringList messages;
 };
 
 } // namespace
@@ -216,4 +245,63 @@ TEST_F(RecordBookProcess, LfBookIsRecordedAsItsCrLfTwinAndLeftAsItIs)
         }
         EXPECT_EQ(made, twinFiles);
     }
+}
+
+// Stopped at 1-minute blocks, then recorded at 2: the old blocks go aside and the book is cut
+// anew, as a recording at 2 minutes from the start cuts it.
+TEST_F(RecordBookProcess, ResumedAtAnotherBlockLengthStartsTheBookAnewAndKeepsTheOldBlocks)
+{
+    const QString book = writeBook(u"Хамелеон"_s, 1, 2400);
+    EXPECT_EQ(record(book, {u"--minutes"_s, u"1"_s, u"--stop-at-block"_s, u"3"_s}), 1);
+    const QString plain = folder + u"/Хамелеон/"_s;
+    ASSERT_EQ(files(u"Хамелеон"_s), QStringList({u"0001.mp3"_s, u"0002.mp3"_s}));
+    const QByteArray first = mediacheck::digest(plain + u"0001.mp3"_s);
+
+    EXPECT_EQ(record(book, {u"--minutes"_s, u"2"_s}), 0);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(u"Блоки в папке "_s + plain.chopped(1) +
+                                       u" нарезаны не для этой записи: длина блока была"_s))
+        << messages[0].toStdString();
+    const QString aside = u"!Хамелеон/прежние_блоки"_s;
+    EXPECT_EQ(files(aside), QStringList({u"0001.mp3"_s, u"0002.mp3"_s}));
+    EXPECT_EQ(mediacheck::digest(folder + u'/' + aside + u"/0001.mp3"_s), first);
+    const QList<double> anew = seconds(u"!Хамелеон"_s);
+
+    ASSERT_TRUE(QDir().rename(folder + u"/!Хамелеон"_s, home.filePath(u"anew"_s)));
+    EXPECT_EQ(record(book, {u"--minutes"_s, u"2"_s}), 0);
+    const QList<double> fresh = seconds(u"!Хамелеон"_s);
+    ASSERT_EQ(anew.size(), fresh.size());
+    EXPECT_GE(fresh.size(), 2);
+    for (qsizetype n = 0; n < fresh.size(); ++n)
+        EXPECT_NEAR(anew[n], fresh[n], 0.5) << n;
+}
+
+// tom.1 fails in block 3; tom.2, of the same title, never resumes its blocks, neither then nor
+// once tom.1 is finished, and keeps its text.
+TEST_F(RecordBookProcess, BatchRecordsOneBookPerTitle)
+{
+    failOnce(u"lame"_s, u"0003"_s);
+    ASSERT_TRUE(QFile::rename(writeBook(u"tom1"_s, 3, 600), folder + u"/tom.1.txt"_s));
+    ASSERT_TRUE(QFile::rename(writeBook(u"tom2"_s, 3, 600, 400), folder + u"/tom.2.txt"_s));
+    const QByteArray second = mediacheck::digest(folder + u"/tom.2.txt"_s);
+
+    EXPECT_EQ(record({}), 0);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].contains(u"cannot encode"_s)) << messages[0].toStdString();
+    EXPECT_EQ(messages[1],
+              u"Книга tom.2.txt не записана: у неё то же название tom, что у книги tom.1.txt этого "
+              u"пакета; её текст оставлен в рабочем каталоге."_s);
+    // The failed block keeps its speech.
+    EXPECT_EQ(files(u"tom"_s), QStringList({u"0001.mp3"_s, u"0002.mp3"_s, u"0003.wav"_s}));
+    const QByteArray tom1block1 = mediacheck::digest(folder + u"/tom/0001.mp3"_s);
+
+    EXPECT_EQ(record({}), 0); // tom.1 is finished; tom.2 waits again
+    EXPECT_EQ(record({}), 0); // tom.2 alone: the finished tom is another book
+    EXPECT_EQ(messages, QStringList({"Книга tom не записана: в готовой папке " + folder +
+                                     "/!tom другая книга (текст книги другой); её текст оставлен в рабочем "
+                                     "каталоге."}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({u"tom.2.txt"_s}));
+    EXPECT_EQ(mediacheck::digest(folder + u"/tom.2.txt"_s), second);
+    expectBlocks(u"!tom"_s, 3);
+    EXPECT_EQ(mediacheck::digest(folder + u"/!tom/0001.mp3"_s), tom1block1);
 }

@@ -4,6 +4,9 @@
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
 //                        [--step D] [--stop-at-block N] [--purge-in-block N] [--text-copies]
+//   quenvale_record_book --batch WORKING_FOLDER [options as above]
+//
+// With --batch every book of the working folder is recorded, as the batch command does.
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/globals.h"
@@ -47,9 +50,12 @@ int main(int argc, char **argv)
                        {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
                        {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
                        {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s},
-                       {u"text-copies"_s, u"keep each block's text beside its audio"_s}});
+                       {u"text-copies"_s, u"keep each block's text beside its audio"_s},
+                       {u"batch"_s, u"record every book of the working folder"_s}});
     parser.process(app);
-    if (parser.positionalArguments().size() != 2)
+    const bool batch = parser.isSet(u"batch"_s);
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != (batch ? 1 : 2))
         parser.showHelp(2);
 
     installScriptedServices(
@@ -59,7 +65,7 @@ int main(int argc, char **argv)
     main.endProcess = [] {};
     Setup &settings = setup();
     settings.Check1->setChecked(false);
-    settings.Text28->setText(parser.positionalArguments().at(1));
+    settings.Text28->setText(arguments.last());
     // The format page's tabs: WAV, MP3, OGG, AMR, VMO, WMA.
     const QStringList tabs = u"wav mp3 ogg amr vmo wma"_s.split(u' ');
     settings.SSTab1->setCurrentIndex(std::max(0, int(tabs.indexOf(parser.value(u"format"_s)))));
@@ -67,8 +73,10 @@ int main(int argc, char **argv)
     settings.Text24->setText(parser.value(u"start"_s));
     settings.Text21->setText(parser.value(u"step"_s));
     settings.Check4->setChecked(parser.isSet(u"text-copies"_s));
-    CurTextPath = parser.positionalArguments().at(0);
-    BookTitle = docnames::bookTitleFromPath(CurTextPath);
+    if (!batch) {
+        CurTextPath = arguments.first();
+        BookTitle = docnames::bookTitleFromPath(CurTextPath);
+    }
 
     // The user's abort, pressed while the given block is being made.
     const int stopBlock = parser.value(u"stop-at-block"_s).toInt();
@@ -97,7 +105,10 @@ int main(int argc, char **argv)
         purge.start(5);
     }
 
-    main.MakeBook();
+    if (batch)
+        main.MakePaket();
+    else
+        main.MakeBook();
     // The peak memory of this process, for the recording benchmark.
     rusage usage{};
     const long peakKb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0; // in kB on Linux

@@ -26,4 +26,12 @@ double playHours(qint64 bytes, int charsPerMin);
 // Recording runs this many times faster than playing.
 constexpr double kRecordingSpeedup = 3.2;
 
+// A book file's figures as the status bars show them.
+struct Figures
+{
+    QString size;                // sizeText of the file; a missing file counts as empty
+    std::optional<double> hours; // playHours; nothing while no narration rate is known
+};
+Figures measure(const QString &path, int charsPerMin, const QLocale &locale);
+
 } // namespace estimate

@@ -1,0 +1,92 @@
+#include "recording/cutrecord.h"
+
+#include "platform/text/textfile.h"
+
+namespace cutrecord {
+namespace {
+
+const QString kBlockLimit = QStringLiteral("BlockLimit");
+const QString kBookSize = QStringLiteral("BookSize");
+const QString kBookChecksum = QStringLiteral("BookSha256");
+
+bool sameBook(const Record &a, const Record &b)
+{
+    return a.bookSize == b.bookSize && a.bookChecksum == b.bookChecksum;
+}
+
+} // namespace
+
+QString fileName()
+{
+    return QStringLiteral(".blockcut");
+}
+
+QString toText(const Record &record)
+{
+    return kBlockLimit + u'=' + QString::number(record.blockLimit) + QStringLiteral("\r\n") + kBookSize +
+           u'=' + QString::number(record.bookSize) + QStringLiteral("\r\n") + kBookChecksum + u'=' +
+           QString::fromLatin1(record.bookChecksum) + QStringLiteral("\r\n");
+}
+
+std::optional<Record> parse(const QString &text)
+{
+    std::optional<std::int32_t> limit;
+    std::optional<qint64> size;
+    std::optional<QByteArray> checksum;
+    for (const QString &line : textfile::splitLines(text, textfile::LineEnds::Any)) {
+        const QString key = line.section(u'=', 0, 0).trimmed();
+        const QString value = line.section(u'=', 1).trimmed();
+        bool ok = false;
+        if (key == kBlockLimit) {
+            if (const int n = value.toInt(&ok); ok)
+                limit = n;
+        } else if (key == kBookSize) {
+            if (const qint64 n = value.toLongLong(&ok); ok)
+                size = n;
+        } else if (key == kBookChecksum && !value.isEmpty()) {
+            checksum = value.toLatin1();
+        }
+    }
+    if (!limit || !size || !checksum)
+        return std::nullopt;
+    return Record{*limit, *size, *checksum};
+}
+
+Verdict compare(const std::optional<QString> &stored, const Record &current)
+{
+    if (!stored)
+        return Verdict::NothingRemembered;
+    const std::optional<Record> record = parse(*stored);
+    if (!record)
+        return Verdict::Unreadable;
+    const bool otherCut = record->blockLimit != current.blockLimit;
+    const bool otherBook = !sameBook(*record, current);
+    if (otherCut && otherBook)
+        return Verdict::OtherCutAndBook;
+    if (otherCut)
+        return Verdict::OtherCut;
+    return otherBook ? Verdict::OtherBook : Verdict::Same;
+}
+
+bool mayHoldAnotherBook(Verdict verdict)
+{
+    return verdict == Verdict::OtherBook || verdict == Verdict::OtherCutAndBook ||
+           verdict == Verdict::Unreadable;
+}
+
+QString difference(const std::optional<QString> &stored, const Record &current)
+{
+    const Verdict verdict = compare(stored, current);
+    if (verdict == Verdict::Unreadable)
+        return QStringLiteral("сведения о прежней нарезке не читаются");
+    QStringList parts;
+    if (verdict == Verdict::OtherCut || verdict == Verdict::OtherCutAndBook)
+        parts << QStringLiteral("длина блока была %1 знаков, теперь %2")
+                     .arg(parse(*stored)->blockLimit)
+                     .arg(current.blockLimit);
+    if (mayHoldAnotherBook(verdict))
+        parts << QStringLiteral("текст книги другой");
+    return parts.join(QStringLiteral("; "));
+}
+
+} // namespace cutrecord

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// What a book folder remembers of how its blocks were cut: the block length in characters
+// and the book they were cut from. A run that cuts otherwise, or cuts another book, must not
+// take the folder's blocks for its own: they would leave text out or repeat it.
+namespace cutrecord {
+
+// The record's file in the book folder: hidden, and nothing like a block's file name.
+QString fileName();
+
+struct Record
+{
+    std::int32_t blockLimit = 0;
+    qint64 bookSize = 0;
+    QByteArray bookChecksum; // SHA-256 of the book file's bytes, in hex
+};
+
+// The file's text, one "key=value" a line.
+QString toText(const Record &record);
+// A record's text read back; nothing when a value is missing or not a number.
+std::optional<Record> parse(const QString &text);
+
+enum class Verdict
+{
+    NothingRemembered, // no record: a new folder, or one made before folders kept one
+    Same,              // this cut of this book
+    OtherCut,          // this book, cut at another length
+    OtherBook,         // the book's bytes differ: edited since, or another book
+    OtherCutAndBook,
+    Unreadable, // a record is there but cannot be read: nothing can be told
+};
+
+// The folder's record (its file's text, nothing when there is none) against this run's.
+Verdict compare(const std::optional<QString> &stored, const Record &current);
+
+// Whether a folder with this verdict may hold another book than this run's. A finished
+// folder is this book's whatever its cut was.
+bool mayHoldAnotherBook(Verdict verdict);
+
+// What differs, for the user: "длина блока была 720 знаков, теперь 1440", "текст книги
+// другой", both, or that the record cannot be read. Empty when nothing differs.
+QString difference(const std::optional<QString> &stored, const Record &current);
+
+} // namespace cutrecord
