@@ -4,8 +4,8 @@
 
 #include "app/globals.h"
 #include "app/windows.h"
+#include "platform/richtext/richtextbox.h"
 #include "platform/text/estimate.h"
-#include "platform/text/textfile.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
 #include "settings/setup.h"
@@ -102,10 +102,11 @@ void MainWindow::SetStatusBar()
 
 void MainWindow::Dlitelnost()
 {
-    // The saved file is measured: its size, and its characters in one pass that keeps nothing.
+    // The saved file is measured: its size, and the characters the editor shows of it (the
+    // text of an RTF file, not its markup), counted without keeping them.
     const QFileInfo file(CurTextPath);
     const qint64 bytes = !CurTextPath.isEmpty() && file.isFile() ? file.size() : 0;
-    const qint64 characters = bytes > 0 ? textfile::bookCharacters(CurTextPath) : 0;
+    const qint64 characters = bytes > 0 ? RichTextBox::fileCharacters(CurTextPath) : 0;
     Monitor &recording = monitor();
 
     setStatusPanel(1, estimate::sizeText(bytes, QLocale()));
