@@ -39,9 +39,6 @@ private:
     // More damaged bytes than this are not "a few" whatever the length of the text.
     static constexpr qint64 kMostDamaged = 1000;
 
-    void start(int need, char32_t code, unsigned low = 0x80, unsigned high = 0xBF);
-    void finish();
-
     bool m_letter = false;
     bool m_bom = false;
     qint64 m_seen = 0;
