@@ -51,7 +51,7 @@ void Detector::feed(QByteArrayView bytes)
                 }
                 ++characters;
                 ++multibyte;
-                if (code < 0x800 && rareTwoByte(code))
+                if (rareTwoByte(code))
                     ++rare;
                 if (!letter && QChar::isLetter(code))
                     letter = true;

@@ -75,12 +75,15 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Windows1251}, // no letter: "—«»" as UTF-8 or "вЂ” «»"
         {"\xC3\xA9\xC3", Windows1251, 1},               // cut off at the end
         {"\xC0\xB0\xD0\x90", Windows1251, 2},           // overlong
+        {"\xF0\x8F\xBF\xBF", Windows1251, 4},           // overlong in four bytes
         {"\xED\xA0\x80\xD0\x90", Windows1251, 3},       // surrogate
         {"\xF4\x90\x80\x80\xD0\x90", Windows1251, 4},   // past U+10FFFF
         // Valid UTF-8 that reads as rare letters is a Windows-1251 text: "ПЁС— Abc." would
         // be "Ϩї Abc.", and "ОЁ ФЂ" Greek and old Cyrillic.
         {"\xCF\xA8\xD1\x97 Abc.", Windows1251},
         {"\xCE\xA8 \xD4\x80", Windows1251},
+        {"\xD0\x80\xD1\x9F", Utf8}, // "Ѐџ": the ends of the Cyrillic of today, and "Ѡ" beyond
+        {"\xD1\xA0", Windows1251},
         {u"Число π больше трёх"_s.toUtf8(), Utf8}, // a rare letter among Russian ones
         {u"Ελλάδα"_s.toUtf8(), Windows1251},
         // A few damaged bytes: one for every 16 characters outside ASCII, one more after a mark.
