@@ -1,10 +1,12 @@
 // Times the open command as a user runs it: the file is loaded into the main editor and
-// pre-formatted, with the progress panel shown. The file dialog answers at once.
-//   QT_QPA_PLATFORM=offscreen taskset -c 0 ./bench_open
+// pre-formatted, with the progress panel shown. The file dialog answers at once. The big
+// book is 2 MB unless a size in megabytes is given, in Windows-1251 and in UTF-8.
+//   QT_QPA_PLATFORM=offscreen taskset -c 0 ./bench_open [megabytes]
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/services.h"
+#include "platform/text/cp1251.h"
 #include "quietservices.h"
 
 #include <QApplication>
@@ -46,17 +48,23 @@ int main(int argc, char **argv)
     if (!in.open(QIODevice::ReadOnly))
         return 1;
     const QByteArray bytes = in.readAll();
+    const qsizetype megabytes = argc > 1 ? QByteArray(argv[1]).toInt() : 2;
     QByteArray big;
-    while (big.size() < 2 * 1024 * 1024)
+    while (big.size() < megabytes * 1024 * 1024)
         big += bytes;
     const QString bigPath = home.filePath(QStringLiteral("big.txt"));
-    QFile out(bigPath);
-    out.open(QIODevice::WriteOnly);
-    out.write(big);
-    out.close();
+    const QString utf8Path = home.filePath(QStringLiteral("big-utf8.txt"));
+    for (const auto &[path, content] :
+         {std::pair(bigPath, big), std::pair(utf8Path, cp1251::decode(big).toUtf8())}) {
+        QFile out(path);
+        out.open(QIODevice::WriteOnly);
+        out.write(content);
+    }
 
+    const QByteArray label = QByteArray::number(megabytes) + " MB book";
     timeOpen("kapitanskaya_dochka.txt", book, files);
-    timeOpen("2 MB book", bigPath, files);
+    timeOpen(label.constData(), bigPath, files);
+    timeOpen((label + " in UTF-8").constData(), utf8Path, files);
     appwindows::destroyAll();
     services::clear();
     return 0;

@@ -62,10 +62,12 @@ bool write(const Bookmark &bookmark, QString *error)
 
 std::optional<QStringList> read(const QString &file, QString *error)
 {
-    const std::optional<QString> text = textfile::readBook(file, error);
-    if (!text)
+    // Written in Windows-1251 or after the mark: a path of the code page may happen to be
+    // valid UTF-8 too ("Рё"), and must not be guessed.
+    const std::optional<QByteArray> bytes = textfile::readBytes(file, error);
+    if (!bytes)
         return std::nullopt;
-    return textfile::splitLines(*text);
+    return textfile::splitLines(textcodec::decode(*bytes, textcodec::marked(*bytes)));
 }
 
 } // namespace bookmarkfile

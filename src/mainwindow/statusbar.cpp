@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/windows.h"
+#include "platform/richtext/richtextbox.h"
 #include "platform/text/estimate.h"
 #include "recording/monitor.h"
 #include "settings/outputformats.h"
@@ -101,7 +102,7 @@ void MainWindow::SetStatusBar()
 void MainWindow::Dlitelnost()
 {
     SetKoeff();
-    const estimate::Figures figures = estimate::measure(CurTextPath, CharsPerMin, QLocale());
+    const estimate::Figures figures = estimate::measure(CurTextPath, CharsPerMin, QLocale(), RichTextBox::fileCharacters);
     setStatusPanel(1, figures.size);
     if (figures.hours) {
         PlayHours = *figures.hours;

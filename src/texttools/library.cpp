@@ -233,7 +233,7 @@ void Library::ShowFileInfo(const QString &path)
     statusPanels[0]->setText(estimate::sizeText(file.size(), QLocale()));
     if (CharsPerMin > 0)
         statusPanels[1]->setText(
-            estimate::durationText(estimate::playHours(textfile::bookCharacters(path), CharsPerMin)));
+            estimate::durationText(estimate::playHours(RichTextBox::fileCharacters(path), CharsPerMin)));
     StatusBar1->update();
 }
 

@@ -79,6 +79,48 @@ TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
     }
 }
 
+// A few damaged bytes leave a UTF-8 book UTF-8: they show as U+FFFD, the open says how many,
+// and a save asks before the marks replace them. Only the file's first byte order mark is no text.
+TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
+{
+    confirmations(false);
+    const QByteArray bom = "\xEF\xBB\xBF";
+    QByteArray bytes = bom + testdata::text(QStringLiteral("hameleon.txt")).toUtf8();
+    bytes.insert(bytes.indexOf("\r\n"), "\xFF");
+    bytes.insert(bytes.lastIndexOf("\r\n"), "\xC0");
+    const QString path = dir.filePath(QStringLiteral("Хамелеон.txt"));
+    ASSERT_TRUE(textfile::writeBytes(path, bytes));
+    runWith(QStringLiteral("OpenFile"), path);
+    const QString text = w->RichTextBox2->Text();
+    EXPECT_EQ(asked(),
+              QStringList({QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: 2. "
+                                          "В тексте они показаны знаком «\uFFFD».")}));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Антон Чехов\uFFFD\r\n")));
+    EXPECT_EQ(text.count(QChar::ReplacementCharacter), 2);
+
+    const QString question =
+        QStringLiteral("Повреждённых байтов UTF-8 в книге: 2. В файле они будут заменены "
+                       "знаком «\uFFFD». Сохранить?");
+    for (const auto &[answer, saved] : {std::pair{Prompter::Answer::Cancel, bytes},
+                                        {Prompter::Answer::Ok, bom + (text + "\r\n").toUtf8()}}) {
+        scriptedPrompter().answers.enqueue(answer);
+        run(QStringLiteral("SaveFile"));
+        EXPECT_EQ(asked(), QStringList({question}));
+        EXPECT_EQ(textfile::readBytes(path), saved);
+    }
+    // What was saved holds no damage to ask about.
+    run(QStringLiteral("SaveFile"));
+    EXPECT_TRUE(asked().isEmpty());
+
+    const QByteArray twoMarks = bom + bom + QStringLiteral("Жук").toUtf8();
+    ASSERT_TRUE(textfile::writeBytes(path, twoMarks));
+    runWith(QStringLiteral("OpenFile"), path);
+    EXPECT_EQ(w->RichTextBox2->Text(), QStringLiteral("\uFEFFЖук"));
+    run(QStringLiteral("SaveFile"));
+    EXPECT_EQ(textfile::readBytes(path), twoMarks + "\r\n");
+    EXPECT_TRUE(asked().isEmpty());
+}
+
 TEST_F(Documents, CancelledDialogsAndUnopenableFilesChangeNothing)
 {
     open(QStringLiteral("kept.txt"), QStringLiteral("abc"));

@@ -1,11 +1,14 @@
 #include "mainwindowtest.h"
 
 #include "app/globals.h"
+#include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
+#include "texttools/chapters.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
@@ -113,6 +116,19 @@ TEST_F(StatusBar, EstimateFollowsTheBookAndTheRate)
     ASSERT_TRUE(textfile::writeBytes(CurTextPath, QString(11880, u'ж').toUtf8()));
     w.Dlitelnost();
     EXPECT_EQ(figures(), QStringList({"23.2 kb", "1 час.0 мин.", "23.2 kb", "1 час.0 мин.", "19 мин."}));
+    // An RTF book by the characters of its text, as the editor and the chapter window count
+    // them, not by its markup; the size stays the file's.
+    RichTextBox rtf;
+    rtf.setText(testdata::text(QStringLiteral("pikovaya_dama.txt")));
+    CurTextPath = dir.filePath(QStringLiteral("Пиковая дама.rtf"));
+    ASSERT_TRUE(rtf.SaveFile(CurTextPath) && rtf.LoadFile(CurTextPath));
+    ASSERT_EQ(rtf.Text().size(), 47061);
+    setup().FlatScrollBar3->setValue(2);
+    EXPECT_EQ(
+        std::pair(panel(1), panel(2)),
+        std::pair(estimate::sizeText(QFileInfo(CurTextPath).size(), QLocale()), QStringLiteral("48 мин.")));
+    EXPECT_EQ(RichTextBox::fileCharacters(CurTextPath), rtf.Text().size());
+    EXPECT_EQ(chapters::minutes(rtf.Text().size(), 2), 48); // the whole book as one chapter
     // The dialogue rate recomputes with the narration's rate.
     book(1000000);
     setup().FlatScrollBar3->setValue(0);

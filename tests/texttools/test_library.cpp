@@ -80,10 +80,11 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
     file("d.txt", (u"a"_qs + QString(10000, u'ж')).toUtf8()); // cut inside a character
     file("e.txt", QByteArray(many).replace("\r\n", "\n"));
     file("f.bin", QByteArray(3 << 20, '\1'));
+    file("g.rtf", "{\\rtf1 " + QByteArray("{\\b x}").repeated(1000) + "}"); // 1000 characters
     file(".hidden", "x");
     EXPECT_EQ(biblioteka().folder(), QDir::currentPath()); // it opens at the current folder
     Library &w = library();
-    ASSERT_EQ(w.File1->count(), 6);
+    ASSERT_EQ(w.File1->count(), 7);
     EXPECT_EQ(w.File1->item(0)->text(), u"A.txt"_qs);
     // Row, lines in the preview, its start, the size and the reading time.
     for (const auto &[row, lines, first, size, time] :
@@ -92,7 +93,8 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
           {2, 101, u"1000\r\n1001\r\n"_qs, kb(2, 9), u"03 мин."_qs},
           {3, 1, u"aжжж"_qs, kb(19, 5), u"10 мин."_qs}, // UTF-8
           {4, 101, u"1000\r\n1001\r\n"_qs, kb(2, 4), u"03 мин."_qs},
-          {5, 1, u"\u0001\u0001"_qs, kb(3072, 0), u"52 час.57 мин."_qs}}) {
+          {5, 1, u"\u0001\u0001"_qs, kb(3072, 0), u"52 час.57 мин."_qs},
+          {6, 1, u"{\\rtf1 {\\b x}"_qs, kb(5, 9), u"01 мин."_qs}}) { // the time of the text
         w.File1->setCurrentRow(row);
         const QString preview = w.Text1->Text();
         EXPECT_TRUE(preview.startsWith(first) && preview.size() <= libraryfiles::kPreviewBytes + 2) << row;
@@ -107,7 +109,7 @@ TEST_F(LibraryWindow, ListsFilesByNameAndPreviewsTheSelectedOneWithItsFigures)
     // A file that appears in the folder joins the list; the selection stays where it was.
     w.File1->setCurrentRow(1);
     file("B0.txt", "new");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.File1->count() == 7; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.File1->count() == 8; }));
     EXPECT_EQ(w.selectedPath(), books.filePath("b.txt"));
     EXPECT_TRUE(w.Text1->Text().startsWith(u"l1\r\n"_qs));
 }

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -421,20 +422,39 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     const auto bytes = textfile::readBytes(path, &m_error);
     if (!bytes)
         return false;
+    m_damaged = 0;
     if (type == FileType::Rtf && rtf::isRtf(*bytes))
         setRtfBytes(*bytes);
     else
-        setText(textcodec::decodeAsFound(*bytes, &m_encoding));
+        setText(textcodec::decodeAsFound(*bytes, &m_encoding, &m_damaged));
     return true;
+}
+
+qint64 RichTextBox::fileCharacters(const QString &path)
+{
+    QFile file(path);
+    // Only an RTF file is read whole; a pipe or a folder is no book at all.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return 0;
+    if (!rtf::isRtf(file.peek(5)))
+        return textfile::bookCharacters(path);
+    qint64 characters = 0;
+    for (const rtf::Run &run : rtf::parse(file.readAll()))
+        characters += run.text.size() + run.text.count(u'\n');
+    return characters;
 }
 
 bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
     m_error.clear();
-    if (type == FileType::Text)
-        return textfile::writeText(path, Text(), m_encoding, &m_error);
     const QTextDocument &doc = *m_edit->document();
-    return textfile::writeBytes(path, rtf::write(rtf::runsOf(doc), doc.defaultFont()), &m_error);
+    const bool saved =
+        type == FileType::Text
+            ? textfile::writeText(path, Text(), m_encoding, &m_error)
+            : textfile::writeBytes(path, rtf::write(rtf::runsOf(doc), doc.defaultFont()), &m_error);
+    if (saved)
+        m_damaged = 0;
+    return saved;
 }
 
 bool RichTextBox::Locked() const

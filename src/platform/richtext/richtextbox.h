@@ -84,6 +84,13 @@ public:
     // none was). False when the file could not be written.
     bool SaveFile(const QString &path, FileType type = FileType::Rtf) const;
     textcodec::Encoding encoding() const { return m_encoding; }
+    // The damaged bytes of the UTF-8 text file last loaded, shown as U+FFFD; 0 when there were
+    // none, and again once the text is saved.
+    qint64 damagedBytes() const { return m_damaged; }
+    // The characters LoadFile puts into the box for the file, line breaks counted as CR LF,
+    // measured without a box: the text of an RTF file, the decoded characters of plain text.
+    // 0 when the file cannot be read.
+    static qint64 fileCharacters(const QString &path);
     // Why the last LoadFile or SaveFile failed ("Permission denied").
     QString errorString() const { return m_error; }
 
@@ -132,6 +139,8 @@ private:
     mutable bool m_textValid = false;
     mutable QString m_error;
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
+    // A save writes the replacement marks as text: the file saved has no damage to tell of.
+    mutable qint64 m_damaged = 0;
     // While above zero, document changes are known to leave the characters alone.
     int m_formatOnly = 0;
     int m_batchDepth = 0;

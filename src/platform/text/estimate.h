@@ -32,6 +32,8 @@ struct Figures
     QString size;                // sizeText of the file; a missing file counts as empty
     std::optional<double> hours; // playHours; nothing while no narration rate is known
 };
-Figures measure(const QString &path, int charsPerMin, const QLocale &locale);
+// `characters` counts what the reader hears of the file (an RTF file's text, not its markup).
+Figures measure(const QString &path, int charsPerMin, const QLocale &locale,
+                qint64 (*characters)(const QString &path));
 
 } // namespace estimate

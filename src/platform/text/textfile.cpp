@@ -149,21 +149,20 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     QFile f(path);
     if (!openForReading(f, error))
         return std::nullopt;
-    QByteArray bytes = f.read(maxBytes);
+    // The whole file decides the encoding, as it does for Open.
+    const textcodec::Encoding encoding = scan(f).encoding();
+    QByteArray bytes;
+    if (f.seek(0))
+        bytes = f.read(maxBytes);
     if (f.error() != QFileDevice::NoError) {
         failed(error, QStringLiteral("reading"), path, f.errorString());
         return std::nullopt;
     }
-    textcodec::Encoding encoding = textcodec::detect(bytes);
-    // A head cut inside a UTF-8 character is still UTF-8: the cut character is left out.
-    for (int cut = 1;
-         encoding == textcodec::Encoding::Windows1251 && !f.atEnd() && cut <= 3 && cut < bytes.size();
-         ++cut) {
-        const textcodec::Encoding whole = textcodec::detect(QByteArrayView(bytes).chopped(cut));
-        if (whole != textcodec::Encoding::Windows1251) {
-            encoding = whole;
-            bytes.chop(cut);
-        }
+    // A UTF-8 character the cut falls into is left out; a damaged byte never is.
+    if (encoding != textcodec::Encoding::Windows1251 && !f.atEnd()) {
+        textcodec::Detector head;
+        head.feed(bytes);
+        bytes.chop(head.unfinished());
     }
     return textcodec::decode(bytes, encoding);
 }
@@ -174,14 +173,6 @@ std::optional<QStringList> readLines(const QString &path, QString *error)
     if (!text)
         return std::nullopt;
     return splitLines(*text, LineEnds::Any);
-}
-
-std::optional<QString> readBook(const QString &path, QString *error, textcodec::Encoding *encoding)
-{
-    const auto bytes = readBytes(path, error);
-    if (!bytes)
-        return std::nullopt;
-    return textcodec::decodeAsFound(*bytes, encoding);
 }
 
 std::optional<QStringList> readFields(const QString &path, QString *error)

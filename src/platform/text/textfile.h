@@ -38,15 +38,11 @@ QStringList splitFields(const QString &text);
 std::optional<QByteArray> readBytes(const QString &path, QString *error = nullptr);
 // The whole file decoded, or nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
-// At most `maxBytes` from the start of the file, decoded as a book is, or nothing when it
-// cannot be read.
+// At most `maxBytes` from the start of the file, decoded as Open decodes the whole book (a
+// UTF-8 character cut at the end is left out), or nothing when it cannot be read.
 std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error = nullptr);
 // The lines of a list or dictionary file (any line end), or nothing when it cannot be read.
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
-// A book or a bookmark decoded in the encoding its bytes show; `encoding` gets it, to write
-// the text back the same way.
-std::optional<QString> readBook(const QString &path, QString *error = nullptr,
-                                textcodec::Encoding *encoding = nullptr);
 // The file's fields (splitFields), or nothing when it cannot be read.
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
 

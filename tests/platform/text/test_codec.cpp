@@ -3,6 +3,7 @@
 #include "platform/text/programfolder.h"
 #include "platform/text/textcodec.h"
 #include "platform/text/textfile.h"
+#include "support/testdata.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -27,38 +28,109 @@ TEST(Cp1251, EveryByteAsTheSystemCodePageAndUnmappableCharactersBecomeQuestionMa
     EXPECT_EQ(cp1251::encode(u"a\u00E9b\u4E2D"_s), QByteArray("a?b?"));
 }
 
-TEST(BookEncoding, Utf8OnlyWhenValidAndHoldingALetterOutsideAscii)
+// Bytes, the encoding found, and the damaged bytes, which read as U+FFFD when it is UTF-8.
+struct Detection
+{
+    QByteArray bytes;
+    textcodec::Encoding encoding;
+    qint64 damaged = 0;
+};
+
+// Whole and byte by byte, the same answer; the characters counted are those decoded.
+void expectDetected(const Detection &c)
 {
     using enum textcodec::Encoding;
-    const std::pair<QByteArray, textcodec::Encoding> cases[] = {
-        {"\xCA\xEE\xF2 \xE8 \xEF\xB8\xF1", Windows1251}, // "Кот и пёс"
+    EXPECT_EQ(textcodec::detect(c.bytes), c.encoding);
+    textcodec::Detector byBytes;
+    for (char b : c.bytes)
+        byBytes.feed(QByteArrayView(&b, 1));
+    EXPECT_EQ(byBytes.encoding(), c.encoding);
+    EXPECT_EQ(byBytes.damaged(), c.damaged);
+    qint64 damaged = -1;
+    const QString text = textcodec::decodeAsFound(c.bytes, nullptr, &damaged);
+    EXPECT_EQ(damaged, c.encoding == Windows1251 ? 0 : c.damaged);
+    if (c.encoding == Windows1251)
+        return;
+    EXPECT_EQ(text.count(QChar::ReplacementCharacter), c.damaged);
+    EXPECT_EQ(byBytes.characters(), text.toUcs4().size());
+    // Every kind reads back to the bytes it came from, damage aside.
+    if (c.damaged == 0) {
+        EXPECT_EQ(textcodec::encode(text, c.encoding), c.bytes);
+    }
+}
+
+TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamagedBytesAtMost)
+{
+    using enum textcodec::Encoding;
+    const QByteArray lines = u"Первая строка\r\nВторая строка\r\n"_s.toUtf8(); // 24 letters
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const Detection cases[] = {
+        {"\xCA\xEE\xF2 \xE8 \xEF\xB8\xF1", Windows1251, 7}, // "Кот и пёс"
         {"\xD0\x9A\xD0\xBE\xD1\x82 \xD0\xB8 \xD0\xBF\xD1\x91\xD1\x81", Utf8},
         {"caf\xC3\xA9", Utf8},
         {"\xF0\x9D\x90\x80", Utf8}, // a letter beyond the BMP
         {"\xE0\xA4\x95", Utf8},     // "क": a three-byte form led by E0
-        {"\xEF\xBB\xBFplain", Utf8WithBom},
+        {bom + "plain", Utf8WithBom},
         {"plain ascii", Windows1251},
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Windows1251}, // no letter: "—«»" as UTF-8 or "вЂ” «»"
-        {"\xC3\xA9\xC3", Windows1251},                  // cut off at the end
-        {"\xC0\xB0\xD0\x90", Windows1251},              // overlong
-        {"\xED\xA0\x80\xD0\x90", Windows1251},          // surrogate
-        {"\xF4\x90\x80\x80\xD0\x90", Windows1251},      // past U+10FFFF
-        {"\xEF\xBB\xBF\xFF", Windows1251},
+        {"\xC3\xA9\xC3", Windows1251, 1},               // cut off at the end
+        {"\xC0\xB0\xD0\x90", Windows1251, 2},           // overlong
+        {"\xF0\x8F\xBF\xBF", Windows1251, 4},           // overlong in four bytes
+        {"\xED\xA0\x80\xD0\x90", Windows1251, 3},       // surrogate
+        {"\xF4\x90\x80\x80\xD0\x90", Windows1251, 4},   // past U+10FFFF
+        // Valid UTF-8 that reads as rare letters is a Windows-1251 text: "ПЁС— Abc." would
+        // be "Ϩї Abc.", and "ОЁ ФЂ" Greek and old Cyrillic.
+        {"\xCF\xA8\xD1\x97 Abc.", Windows1251},
+        {"\xCE\xA8 \xD4\x80", Windows1251},
+        {"\xD0\x80\xD1\x9F", Utf8}, // "Ѐџ": the ends of the Cyrillic of today, and "Ѡ" beyond
+        {"\xD1\xA0", Windows1251},
+        {u"Число π больше трёх"_s.toUtf8(), Utf8}, // a rare letter among Russian ones
+        {u"Ελλάδα"_s.toUtf8(), Windows1251},
+        // A few damaged bytes: one for every 16 characters outside ASCII, one more after a mark.
+        {lines + "\xFF" + lines, Utf8, 1},
+        {u"Первая стро"_s.toUtf8() + "\xFF", Windows1251, 1}, // 10 letters
+        {lines + "\xFF\xC0" + lines.left(10) + "\xE2\x80", Windows1251, 4},
+        {lines + lines + "\xE0\x80" + lines + lines + "\xD0", Utf8, 3}, // a cut at the end
+        {bom + "\xFF", Utf8WithBom, 1},
+        {bom + u"Жук"_s.toUtf8() + "\xC0", Utf8WithBom, 1},
+        {bom + u"Жук"_s.toUtf8() + "\xC0\xC0", Windows1251, 2},
+        // Only the first mark is no text.
+        {bom + bom + u"Ж"_s.toUtf8(), Utf8WithBom},
+        {"\xD0\x96" + bom, Utf8},
     };
-    for (const auto &[bytes, expected] : cases) {
-        SCOPED_TRACE(bytes.toHex().toStdString());
-        EXPECT_EQ(textcodec::detect(bytes), expected);
-        textcodec::Detector byBytes;
-        for (char b : bytes)
-            byBytes.feed(QByteArrayView(&b, 1));
-        EXPECT_EQ(byBytes.encoding(), expected);
-        // Every kind reads back to the bytes it came from.
-        EXPECT_EQ(textcodec::encode(textcodec::decode(bytes, expected), expected), bytes);
+    for (const Detection &c : cases) {
+        SCOPED_TRACE(c.bytes.toHex().toStdString());
+        expectDetected(c);
     }
-    EXPECT_EQ(textcodec::decode("\xEF\xBB\xBF\xD0\x96", Utf8WithBom), u"Ж"_s);
+    EXPECT_EQ(textcodec::decode(bom + "\xD0\x96", Utf8WithBom), u"Ж"_s);
+    EXPECT_EQ(textcodec::decode(bom + bom + "\xD0\x96", Utf8WithBom), u"\uFEFFЖ"_s);
     const QString mixed = u"Ёж? café 中 😀"_s;
     EXPECT_EQ(std::pair(textcodec::unencodable(mixed, Windows1251), textcodec::unencodable(mixed, Utf8)),
               std::pair(qsizetype(3), qsizetype(0)));
+}
+
+// The books of the tests in their own code page and in UTF-8, with or without the mark, and
+// a UTF-8 copy with a stray byte every 20,000.
+TEST(BookEncoding, EveryBookOfTheTestsReadsInTheEncodingItWasWrittenIn)
+{
+    using enum textcodec::Encoding;
+    for (const char *name :
+         {"hameleon.txt", "kapitanskaya_dochka.txt", "pikovaya_dama.txt", "tihiy_dom.fb2"}) {
+        SCOPED_TRACE(name);
+        const QString text = testdata::text(QString::fromLatin1(name));
+        EXPECT_EQ(textcodec::detect(cp1251::encode(text)), Windows1251);
+        QByteArray damaged = text.toUtf8();
+        qint64 strays = 0;
+        for (qsizetype at = damaged.size() - 1; at > 0; at -= 20000, ++strays) {
+            while ((damaged[at] & 0xC0) == 0x80)
+                --at;
+            damaged.insert(at, '\xFF');
+        }
+        for (const Detection &c :
+             {Detection{text.toUtf8(), Utf8}, Detection{"\xEF\xBB\xBF" + text.toUtf8(), Utf8WithBom},
+              Detection{damaged, Utf8, strays}})
+            expectDetected(c);
+    }
 }
 
 // Fields: an open quote ends with its line and swallows nothing after it. Lines: a book ends them
@@ -99,19 +171,30 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
     EXPECT_EQ(textfile::readBytes(small), QByteArray("\xC3\xEB\xE0\xE2\xE0 1\r\n\xD2\xE5\xEA\xF1\xF2\r\n"));
     EXPECT_FALSE(textfile::writeText(dir.filePath(u"missing/dir/a.txt"_s), u"x"_s));
     EXPECT_FALSE(textfile::readLines(dir.filePath(u"none.txt"_s)).has_value());
-    // A UTF-8 head cut inside a character leaves that character out.
-    ASSERT_TRUE(textfile::writeText(small, u"Ж…Ж"_s, textcodec::Encoding::Utf8));
-    EXPECT_EQ(textfile::readHead(small, 6), u"Ж…"_s);
-
+    // A head is decoded as the whole file is: a UTF-8 character cut at the end is left out,
+    // a damaged byte never is, and a file that is no UTF-8 further on reads as Windows-1251.
+    const QByteArray x(16379, 'x');
+    const QByteArray zh = u"ж"_s.toUtf8();
+    for (const auto &[bytes, size, head] : {
+             std::tuple{u"Ж…Ж\r\n"_s.toUtf8(), 6, u"Ж…"_s},
+             {x + "\n" + zh + "\xFF" + "xx", 16384, QString::fromLatin1(x) + u"\nР¶яx"_s},
+             {zh.repeated(40) + "\xFF" + zh + zh, 84, QString(40, u'ж') + u"\uFFFDж"_s},
+         }) {
+        ASSERT_TRUE(textfile::writeBytes(small, bytes));
+        EXPECT_EQ(textfile::readHead(small, size), head);
+    }
     // Lines of every length around the reader's chunk size, with a CR LF split across chunks.
     QString text;
     for (int i = 0; i < 3000; ++i)
         text += QString(i % 97, u'ж') + (i % 5 == 0 ? u"\r"_s : i % 7 == 0 ? u"\n"_s : u"\r\n"_s);
     text += u"tail\nwith lf"_s;
-    // In Windows-1251, then in UTF-8 after a byte order mark.
-    for (const auto &[bytes, encoding] :
-         {std::pair(cp1251::encode(text), textcodec::Encoding::Windows1251),
-          std::pair("\xEF\xBB\xBF" + text.toUtf8(), textcodec::Encoding::Utf8WithBom)}) {
+    // In Windows-1251, then in UTF-8 after a byte order mark, where a U+FEFF that starts a
+    // line, the first one too, is text.
+    QString marked = u'\uFEFF' + text;
+    marked.replace(u"\r\nжжж"_s, u"\r\n\uFEFFжжж"_s);
+    for (const auto &[bytes, encoding, lines] :
+         {std::tuple(cp1251::encode(text), textcodec::Encoding::Windows1251, text),
+          std::tuple("\xEF\xBB\xBF" + marked.toUtf8(), textcodec::Encoding::Utf8WithBom, marked)}) {
         QFile f(big);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();
@@ -121,7 +204,7 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
             QStringList got;
             while (auto line = reader.next())
                 got.append(*line);
-            EXPECT_EQ(got, textfile::splitLines(text, ends));
+            EXPECT_EQ(got, textfile::splitLines(lines, ends));
             EXPECT_TRUE(reader.isOpen() && reader.atEnd());
             EXPECT_EQ(reader.encoding(), encoding);
         }
