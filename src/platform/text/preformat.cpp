@@ -116,6 +116,36 @@ QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseS
     return out;
 }
 
+bool isPreformatted(QStringView text)
+{
+    const QChar odd[] = {cp1251::chr(9), cp1251::chr(160), cp1251::chr(151)};
+    for (const QChar c : odd)
+        if (text.contains(c))
+            return false;
+    // Steps 1 to 4 leave none of these in a text whose breaks are CR LF.
+    for (const char16_t *breaks : {u"\r\n\r\n", u"\n\n", u"\r\r", u"\n\r"})
+        if (text.contains(QStringView(breaks)))
+            return false;
+    // Step 12 puts a blank after each " -", found left to right; without those blanks the
+    // text is the one the bracket steps and the halving left.
+    QString halved;
+    halved.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        halved.append(text[i]);
+        if (text[i] != u' ' || i + 1 >= text.size() || text[i + 1] != u'-')
+            continue;
+        if (i + 2 >= text.size() || text[i + 2] != u' ')
+            return false;
+        halved.append(u'-');
+        i += 2;
+    }
+    const auto blank = [&halved](qsizetype i) { return i >= 0 && i < halved.size() && halved[i] == u' '; };
+    for (qsizetype i = 0; i < halved.size(); ++i)
+        if (QStringView(u"[]()").contains(halved[i]) && !(blank(i - 1) && blank(i + 1)))
+            return false;
+    return true;
+}
+
 QString applyStep(int step, QStringView text)
 {
     QString result = text.toString();
@@ -134,12 +164,14 @@ Outcome run(QString text, const Hooks &hooks)
             hooks.progressed(value);
     };
 
+    const bool done = isPreformatted(outcome.text);
     for (int step = 1; step <= kStepCount; ++step) {
         if (cancelled()) {
             outcome.cancelled = true;
             return outcome;
         }
-        outcome.text = applyStep(step, outcome.text);
+        if (!done)
+            outcome.text = applyStep(step, outcome.text);
         outcome.stepsDone = step;
         progressed(step);
     }
