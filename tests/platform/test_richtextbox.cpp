@@ -169,18 +169,10 @@ TEST_F(RichTextBoxTest, FindReturnsCrLfPositions)
     const QString w = u"замок"_s;
     // {what, start, end, options, hit}: ЗАМОК_1 is one word; the hit must end by `end`.
     const std::tuple<QString, int, int, RichTextBox::FindOptions, int> cases[] = {
-        {w, 0, -1, {}, 0},
-        {w, 0, -1, RichTextBox::MatchCase, 17},
-        {w, -5, -1, {}, 0},
-        {w, 1, -1, RichTextBox::WholeWord, 17},
-        {w, 18, -1, RichTextBox::WholeWord, -1},
-        {w, 18, -1, {}, 26},
-        {w, 1, 21, {}, -1},
-        {w, 1, 22, {}, 17},
-        {u"замке"_s, 1, 15, {}, 10},
-        {u"\r\nна"_s, 0, -1, {}, 5},
-        {{}, 0, -1, {}, -1},
-        {u"."_s, 0, -1, RichTextBox::WholeWord, 23}};
+        {w, 0, -1, {}, 0},           {w, 0, -1, RichTextBox::MatchCase, 17}, {w, -5, -1, {}, 0},
+        {w, 1, -1, RichTextBox::WholeWord, 17}, {w, 18, -1, RichTextBox::WholeWord, -1},
+        {w, 18, -1, {}, 26},         {w, 1, 21, {}, -1},  {w, 1, 22, {}, 17}, {u"замке"_s, 1, 15, {}, 10},
+        {u"\r\nна"_s, 0, -1, {}, 5}, {{}, 0, -1, {}, -1}, {u"."_s, 0, -1, RichTextBox::WholeWord, 23}};
     for (const auto &[what, start, end, options, hit] : cases)
         EXPECT_EQ(box.Find(what, start, end, options), hit) << start << ' ' << end;
     EXPECT_EQ(sel(), std::tuple(2, 3, u"мок"_s)); // the selection is left alone

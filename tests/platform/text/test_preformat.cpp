@@ -27,20 +27,16 @@ TEST(Preformat, EachStepOnItsOwnEdges)
         {3, u"a\rb\nc\r\rd"_qs, u"a\rb\nc\r\n d"_qs},
         // LF CR is turned round; CR LF is left alone.
         {4, u"a\n\rb\r\nc\n\r\n\r"_qs, u"a\r\nb\r\nc\r\n\r\n"_qs},
-        {5, u"[x](y)"_qs, u" [ x](y)"_qs},
-        {6, u"[x](y)"_qs, u"[x ] (y)"_qs},
-        {7, u"[x](y)"_qs, u"[x] ( y)"_qs},
-        {8, u"[x](y)"_qs, u"[x](y ) "_qs},
-        {9, u"10\u00A0кг"_qs, u"10 кг"_qs},
-        {10, u"a\tb\t\tc"_qs, u"a b  c"_qs},
+        {5, u"[x](y)"_qs, u" [ x](y)"_qs},   {6, u"[x](y)"_qs, u"[x ] (y)"_qs},
+        {7, u"[x](y)"_qs, u"[x] ( y)"_qs},   {8, u"[x](y)"_qs, u"[x](y ) "_qs},
+        {9, u"10\u00A0кг"_qs, u"10 кг"_qs}, {10, u"a\tb\t\tc"_qs, u"a b  c"_qs},
         // Only the em dash: the en dash and the hyphen stay.
         {11, u"a\u2014\u2014b\u2013c-d"_qs, u"a--b\u2013c-d"_qs},
         // Blanks are halved first, so the blank put after a dash is not halved again; a hyphen
         // inside a word is left alone.
         {12, u"a  b   c    d     e"_qs, u"a b  c  d   e"_qs},
         {12, u"слово - слово  -слово кто-то - -"_qs, u"слово -  слово - слово кто-то -  - "_qs},
-        {0, u"(x)"_qs, u"(x)"_qs},
-        {13, u"(x)"_qs, u"(x)"_qs},
+        {0, u"(x)"_qs, u"(x)"_qs},           {13, u"(x)"_qs, u"(x)"_qs},
     };
     for (const auto &[step, in, out] : cases)
         EXPECT_EQ(applyStep(step, in), out) << step;
