@@ -2,6 +2,7 @@
 #include "mainwindowtest.h"
 
 #include "mainwindow/bookmarkfile.h"
+#include "texttools/findwindow.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -22,7 +23,11 @@ protected:
     {
         MainWindowTest::SetUp();
         fakeVoices().busyPolls = 3;
-        // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
+        watchHighlights();
+    }
+    // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
+    void watchHighlights()
+    {
         QObject::connect(w->RichTextBox2, &RichTextBox::selectionChanged, w, [this] {
             if (w->RichTextBox2->SelLength() == 0)
                 return;
@@ -165,6 +170,41 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     w->StopReading();
     EXPECT_EQ(onBookmark({}, &MainWindow::Command10_Click),
               QStringList({u".._.._escaped.zak"_s, u".zak"_s, u"b.zak"_s, u"Книга.zak"_s}));
+}
+
+TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookCameBack)
+{
+    // Opened (and so pre-formatted), then the program ends; the next start brings the book
+    // back as its file has it. The reading there is found, read and stopped; another book is
+    // opened, then the bookmark.
+    const QString path = dir.filePath(u"Капитанская дочка.txt"_s), other = dir.filePath(u"Хамелеон.txt"_s);
+    ASSERT_TRUE(QFile::copy(testdata::path(u"kapitanskaya_dochka.txt"_s), path));
+    ASSERT_TRUE(QFile::copy(testdata::path(u"hameleon.txt"_s), other));
+    scriptedFileChooser().names.enqueue(path);
+    run(u"OpenFile"_s);
+    run(u"ExitProgramm"_s); // answered Yes
+    ASSERT_EQ(std::pair(ended, asked()), std::pair(1, QStringList{u"Выйти из программы?"_s}));
+    restart();
+    watchHighlights();
+    const QString shown = w->RichTextBox2->Text();
+    ASSERT_TRUE(shown.contains(u"\u2014"_s)) << "not pre-formatted at start-up";
+
+    const QString place = u"отвечала попадья"_s;
+    Find().Text1->setText(place);
+    Find().FindNext();
+    const int found = w->RichTextBox2->SelStart();
+    ASSERT_EQ(shown.mid(found, place.size()), place);
+    afterHighlight = [this](int) { run(u"Stop"_s); };
+    run(u"Play"_s);
+    EXPECT_EQ(bookmark(u"Капитанская_дочка"_s),
+              path + u"\r\nКапитанская_дочка\r\n "_s + QString::number(found) + u"\r\nplain\r\n"_s);
+
+    scriptedFileChooser().names.enqueue(other);
+    run(u"OpenFile"_s);
+    onBookmark(u"Капитанская_дочка.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_EQ(std::tuple(CurTextPath, w->RichTextBox2->Text() == shown, w->RichTextBox2->SelStart()),
+              std::tuple(path, true, found));
+    EXPECT_TRUE(asked().isEmpty());
 }
 
 TEST_F(ReadAloud, BookmarksPanel)

@@ -436,6 +436,7 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
         setRtfBytes(*bytes);
     else
         setText(withoutLastLineEnd(textcodec::decodeAsFound(*bytes, &m_encoding)));
+    Q_EMIT fileLoaded();
     return true;
 }
 

@@ -108,6 +108,8 @@ public:
 Q_SIGNALS:
     // The characters changed (not emitted for colour or bold changes).
     void changed();
+    // LoadFile replaced the content with a file.
+    void fileLoaded();
     // The caret moved or the selection changed.
     void selectionChanged();
     // A left click that did not drag a selection; the caret is already at the click.
