@@ -3,6 +3,7 @@
 
 #include "mainwindow/bookmarkfile.h"
 #include "texttools/findwindow.h"
+#include "texttools/library.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -174,37 +175,50 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
 
 TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookCameBack)
 {
-    // Opened (and so pre-formatted), then the program ends; the next start brings the book
-    // back as its file has it. The reading there is found, read and stopped; another book is
-    // opened, then the bookmark.
+    // Opened (and so pre-formatted), the book comes back as its file has it: at the next
+    // start, or through the library's add. The reading there is found, read and stopped;
+    // another book is opened, then the bookmark.
     const QString path = dir.filePath(u"Капитанская дочка.txt"_s), other = dir.filePath(u"Хамелеон.txt"_s);
     ASSERT_TRUE(QFile::copy(testdata::path(u"kapitanskaya_dochka.txt"_s), path));
     ASSERT_TRUE(QFile::copy(testdata::path(u"hameleon.txt"_s), other));
-    scriptedFileChooser().names.enqueue(path);
-    run(u"OpenFile"_s);
-    run(u"ExitProgramm"_s); // answered Yes
-    ASSERT_EQ(std::pair(ended, asked()), std::pair(1, QStringList{u"Выйти из программы?"_s}));
-    restart();
-    watchHighlights();
-    const QString shown = w->RichTextBox2->Text();
-    ASSERT_TRUE(shown.contains(u"\u2014"_s)) << "not pre-formatted at start-up";
+    for (const bool fromLibrary : {false, true}) {
+        SCOPED_TRACE(fromLibrary ? "the library's add" : "start-up");
+        scriptedFileChooser().names.enqueue(path);
+        run(u"OpenFile"_s);
+        if (fromLibrary) {
+            Library &library = biblioteka();
+            library.setFolder(dir.path());
+            library.File1->setCurrentRow(0);
+            ASSERT_EQ(library.selectedPath(), path);
+            setup().Text28->setText(dir.path());
+            setup().Check1->setChecked(false); // no question before adding
+            triggerAction(library, u"AddToWorkFolder"_s);
+        } else {
+            run(u"ExitProgramm"_s); // answered Yes
+            ASSERT_EQ(std::pair(ended, asked()), std::pair(1, QStringList{u"Выйти из программы?"_s}));
+            restart();
+            watchHighlights();
+        }
+        const QString shown = w->RichTextBox2->Text(), title = BookTitle;
+        ASSERT_TRUE(shown.contains(u"\u2014"_s)) << "not pre-formatted";
 
-    const QString place = u"отвечала попадья"_s;
-    Find().Text1->setText(place);
-    Find().FindNext();
-    const int found = w->RichTextBox2->SelStart();
-    ASSERT_EQ(shown.mid(found, place.size()), place);
-    afterHighlight = [this](int) { run(u"Stop"_s); };
-    run(u"Play"_s);
-    EXPECT_EQ(bookmark(u"Капитанская_дочка"_s),
-              path + u"\r\nКапитанская_дочка\r\n "_s + QString::number(found) + u"\r\nplain\r\n"_s);
+        const QString place = u"отвечала попадья"_s;
+        Find().Text1->setText(place);
+        Find().FindNext();
+        const int found = w->RichTextBox2->SelStart();
+        ASSERT_EQ(shown.mid(found, place.size()), place);
+        afterHighlight = [this](int) { run(u"Stop"_s); };
+        run(u"Play"_s);
+        EXPECT_EQ(bookmark(title),
+                  path + u"\r\n"_s + title + u"\r\n "_s + QString::number(found) + u"\r\nplain\r\n"_s);
 
-    scriptedFileChooser().names.enqueue(other);
-    run(u"OpenFile"_s);
-    onBookmark(u"Капитанская_дочка.zak"_s, &MainWindow::Command2_Click);
-    EXPECT_EQ(std::tuple(CurTextPath, w->RichTextBox2->Text() == shown, w->RichTextBox2->SelStart()),
-              std::tuple(path, true, found));
-    EXPECT_TRUE(asked().isEmpty());
+        scriptedFileChooser().names.enqueue(other);
+        run(u"OpenFile"_s);
+        onBookmark(title + u".zak"_s, &MainWindow::Command2_Click);
+        EXPECT_EQ(std::tuple(CurTextPath, w->RichTextBox2->Text() == shown, w->RichTextBox2->SelStart()),
+                  std::tuple(path, true, found));
+        EXPECT_TRUE(asked().isEmpty());
+    }
 }
 
 TEST_F(ReadAloud, BookmarksPanel)
