@@ -118,32 +118,36 @@ QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseS
 
 bool isPreformatted(QStringView text)
 {
-    const QChar odd[] = {cp1251::chr(9), cp1251::chr(160), cp1251::chr(151)};
-    for (const QChar c : odd)
-        if (text.contains(c))
+    const QChar tab = cp1251::chr(9), noBreak = cp1251::chr(160), emDash = cp1251::chr(151);
+    const auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    const auto isBracket = [](QChar c) { return c == u'[' || c == u']' || c == u'(' || c == u')'; };
+    // One pass over the text as it was before step 12 widened the dashes: the blank it put
+    // after each " -" (found left to right) is left out.
+    QChar before;
+    bool blankNeeded = false; // after a bracket
+    const auto take = [&](QChar c) {
+        if ((blankNeeded && c != u' ') || (isBracket(c) && before != u' '))
             return false;
-    // Steps 1 to 4 leave none of these in a text whose breaks are CR LF.
-    for (const char16_t *breaks : {u"\r\n\r\n", u"\n\n", u"\r\r", u"\n\r"})
-        if (text.contains(QStringView(breaks)))
-            return false;
-    // Step 12 puts a blank after each " -", found left to right; without those blanks the
-    // text is the one the bracket steps and the halving left.
-    QString halved;
-    halved.reserve(text.size());
+        blankNeeded = isBracket(c);
+        before = c;
+        return true;
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
-        halved.append(text[i]);
-        if (text[i] != u' ' || i + 1 >= text.size() || text[i + 1] != u'-')
-            continue;
-        if (i + 2 >= text.size() || text[i + 2] != u' ')
+        const QChar c = text[i];
+        if (c == tab || c == noBreak || c == emDash)
             return false;
-        halved.append(u'-');
-        i += 2;
+        // Steps 1 to 4 leave no two line ends in a row but CR LF in a text whose breaks are CR LF.
+        if (isBreak(c) && i > 0 && isBreak(text[i - 1]) && !(text[i - 1] == u'\r' && c == u'\n'))
+            return false;
+        if (!take(c))
+            return false;
+        if (c == u' ' && i + 1 < text.size() && text[i + 1] == u'-') {
+            if (i + 2 >= text.size() || text[i + 2] != u' ' || !take(u'-'))
+                return false;
+            i += 2;
+        }
     }
-    const auto blank = [&halved](qsizetype i) { return i >= 0 && i < halved.size() && halved[i] == u' '; };
-    for (qsizetype i = 0; i < halved.size(); ++i)
-        if (QStringView(u"[]()").contains(halved[i]) && !(blank(i - 1) && blank(i + 1)))
-            return false;
-    return true;
+    return !blankNeeded;
 }
 
 QString applyStep(int step, QStringView text)
