@@ -176,16 +176,22 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
 TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookCameBack)
 {
     // Opened (and so pre-formatted), the book comes back as its file has it: at the next
-    // start, or through the library's add. The reading there is found, read and stopped;
-    // another book is opened, then the bookmark.
+    // start, or through the library's add; or it is saved as it is shown. The reading is
+    // found, read and stopped; another book is opened, then the bookmark.
     const QString path = dir.filePath(u"Капитанская дочка.txt"_s), other = dir.filePath(u"Хамелеон.txt"_s);
     ASSERT_TRUE(QFile::copy(testdata::path(u"kapitanskaya_dochka.txt"_s), path));
     ASSERT_TRUE(QFile::copy(testdata::path(u"hameleon.txt"_s), other));
-    for (const bool fromLibrary : {false, true}) {
-        SCOPED_TRACE(fromLibrary ? "the library's add" : "start-up");
+    enum Road
+    {
+        StartUp,
+        LibraryAdd,
+        Saved
+    };
+    for (const Road road : {StartUp, LibraryAdd, Saved}) {
+        SCOPED_TRACE(road);
         scriptedFileChooser().names.enqueue(path);
         run(u"OpenFile"_s);
-        if (fromLibrary) {
+        if (road == LibraryAdd) {
             Library &library = biblioteka();
             library.setFolder(dir.path());
             library.File1->setCurrentRow(0);
@@ -193,14 +199,16 @@ TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookC
             setup().Text28->setText(dir.path());
             setup().Check1->setChecked(false); // no question before adding
             triggerAction(library, u"AddToWorkFolder"_s);
-        } else {
+        } else if (road == StartUp) {
             run(u"ExitProgramm"_s); // answered Yes
             ASSERT_EQ(std::pair(ended, asked()), std::pair(1, QStringList{u"Выйти из программы?"_s}));
             restart();
             watchHighlights();
+        } else {
+            run(u"SaveFile"_s);
         }
         const QString shown = w->RichTextBox2->Text(), title = BookTitle;
-        ASSERT_TRUE(shown.contains(u"\u2014"_s)) << "not pre-formatted";
+        ASSERT_EQ(shown.contains(u"\u2014"_s), road != Saved) << "pre-formatted or not";
 
         const QString place = u"отвечала попадья"_s;
         Find().Text1->setText(place);
@@ -209,8 +217,8 @@ TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookC
         ASSERT_EQ(shown.mid(found, place.size()), place);
         afterHighlight = [this](int) { run(u"Stop"_s); };
         run(u"Play"_s);
-        EXPECT_EQ(bookmark(title),
-                  path + u"\r\n"_s + title + u"\r\n "_s + QString::number(found) + u"\r\nplain\r\n"_s);
+        EXPECT_EQ(bookmark(title), path + u"\r\n"_s + title + u"\r\n "_s + QString::number(found) +
+                                       u"\r\n"_s + (road == Saved ? u""_s : u"plain\r\n"_s));
 
         scriptedFileChooser().names.enqueue(other);
         run(u"OpenFile"_s);
