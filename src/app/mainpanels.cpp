@@ -33,9 +33,6 @@ void createFinderOptions(MainPanels &panels)
     panels.Check5->setObjectName(QStringLiteral("Check5"));
     panels.Check5->setToolTip(QStringLiteral("Продолжить поиск"));
     layout->addWidget(panels.Check5, 4, 0);
-    panels.CancelSearch = new QPushButton(QStringLiteral("Отмена"), frame);
-    panels.CancelSearch->setObjectName(QStringLiteral("CancelSearch"));
-    layout->addWidget(panels.CancelSearch, 4, 1);
     auto *help = new QPushButton(QStringLiteral("?"), frame);
     help->setObjectName(QStringLiteral("Command3"));
     QObject::connect(help, &QPushButton::clicked,

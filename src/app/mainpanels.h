@@ -1,6 +1,5 @@
 #pragma once
 
-class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -21,9 +20,9 @@ struct MainPanels
     QRadioButton *Option2 = nullptr; // words met twice or more
     QRadioButton *Option3 = nullptr; // three times or more
     QCheckBox *Check5 = nullptr;     // ticked: go on with the search
-    QAbstractButton *CancelSearch = nullptr;
 };
 
-// Fills the finder's option panel `panels.Frame2` with its question, options, go-on box,
-// cancel button and help button ("Help10.rtf" through the main window's port).
+// Fills the finder's option panel `panels.Frame2` with its question, options, go-on box
+// and help button ("Help10.rtf" through the main window's port). There is no cancel: the
+// search, once asked for, goes on.
 void createFinderOptions(MainPanels &panels);

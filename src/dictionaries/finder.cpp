@@ -54,6 +54,15 @@ QString caption(Pass pass)
     return QString::fromUtf16(kPassLists[int(pass)].caption);
 }
 
+QString caption(ListStep step)
+{
+    // In the order of ListStep.
+    static const char16_t *const captions[] = {u"Сортировка списка слов", u"Удаление повторов и пустых строк",
+                                               u"Поиск повторов 2 и более раз",
+                                               u"Поиск повторов 3 и более раз"};
+    return QString::fromUtf16(captions[int(step)]);
+}
+
 QString searchText(const QString &whole, const QString &selection)
 {
     return u' ' + (selection.isEmpty() ? whole : selection) + u' ';
@@ -130,8 +139,18 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
 
 std::optional<QStringList> newWords(const QString &text, int threshold,
                                     const std::function<std::optional<QStringList>(Pass)> &fields,
-                                    const std::function<bool(Pass, int exclusions)> &proceed)
+                                    const std::function<bool(Pass, int exclusions)> &proceed,
+                                    const std::function<void(ListStep)> &shown)
 {
+    const auto show = [&shown](ListStep step) {
+        if (shown)
+            shown(step);
+    };
+    // The threshold steps end by keeping every word once, as that step alone does.
+    show(ListStep::Sort);
+    if (threshold >= 2)
+        show(threshold == 2 ? ListStep::TwiceOrMore : ListStep::ThriceOrMore);
+    show(ListStep::Once);
     QStringList words = repeatedWords(text, threshold);
     for (Pass pass : kPasses) {
         const std::optional<QStringList> list = fields(pass);
@@ -141,6 +160,10 @@ std::optional<QStringList> newWords(const QString &text, int threshold,
         if (proceed && !proceed(pass, int(exclusions.size())))
             return std::nullopt;
         words = exclude(words, pass, exclusions);
+        // Excluding keeps the list sorted and each word once; the steps still show, as
+        // after every pass.
+        show(ListStep::Sort);
+        show(ListStep::Once);
     }
     return words;
 }

@@ -24,6 +24,17 @@ QString listFile(Pass pass);
 // The progress caption while a pass runs.
 QString caption(Pass pass);
 
+// The steps that put the word list in order, each shown in the progress panel before it
+// works: sorting, and keeping every word once, or only those met twice or three times.
+enum class ListStep
+{
+    Sort,
+    Once,
+    TwiceOrMore,
+    ThriceOrMore,
+};
+QString caption(ListStep step);
+
 // The text under search: the selection when there is one, else the whole text.
 QString searchText(const QString &whole, const QString &selection);
 
@@ -46,10 +57,13 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
 
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);
 // `proceed` is asked before each pass that runs and stops the search when it answers
-// false, in which case nothing is returned.
+// false, in which case nothing is returned. `shown` is told each list step before it
+// works: sorting and the threshold step when the list is built, sorting and keeping every
+// word once after each pass that ran.
 std::optional<QStringList> newWords(const QString &text, int threshold,
                                     const std::function<std::optional<QStringList>(Pass)> &fields,
-                                    const std::function<bool(Pass, int exclusions)> &proceed = {});
+                                    const std::function<bool(Pass, int exclusions)> &proceed = {},
+                                    const std::function<void(ListStep)> &shown = {});
 
 // Proper-name candidates: the pieces of `text` of 5 to 20 characters that start at an
 // occurrence of `search` (case counts) away from a sentence start and end before the next

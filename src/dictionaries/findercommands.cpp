@@ -13,7 +13,6 @@
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -30,37 +29,27 @@ namespace dictionaries {
 
 namespace {
 
-// Waits in the option panel until the user ticks "go on" (the threshold) or cancels (0).
+// Waits in the option panel until the user ticks "go on": the threshold, or 0 when the
+// main window went meanwhile.
 int askThreshold(const MainPanels &panels)
 {
     panels.Check5->setChecked(false);
     panels.Frame2->show();
     panels.Frame2->raise();
     QEventLoop wait;
-    bool cancelled = false;
     const auto go = QObject::connect(panels.Check5, &QCheckBox::toggled, &wait, [&wait](bool on) {
         if (on)
             wait.quit();
     });
-    const auto cancel = QObject::connect(panels.CancelSearch, &QAbstractButton::clicked, &wait, [&] {
-        cancelled = true;
-        wait.quit();
-    });
     // The panel goes with the main window; the wait must not outlive it.
-    const auto gone = QObject::connect(panels.Frame2, &QObject::destroyed, &wait, [&] {
-        cancelled = true;
-        wait.quit();
-    });
+    const auto gone = QObject::connect(panels.Frame2, &QObject::destroyed, &wait, &QEventLoop::quit);
     const QPointer<QGroupBox> frame = panels.Frame2;
     wait.exec();
     if (!frame)
         return 0;
     QObject::disconnect(go);
-    QObject::disconnect(cancel);
     QObject::disconnect(gone);
     frame->hide();
-    if (cancelled)
-        return 0;
     if (panels.Option3->isChecked())
         return 3;
     return panels.Option2->isChecked() ? 2 : 1;
@@ -133,6 +122,10 @@ void FindNewWords_Click()
             panels.Frame1->repaint();
             QCoreApplication::processEvents();
             return !panels.Check4->isChecked();
+        },
+        [&panels](finder::ListStep step) {
+            panels.Label1->setText(finder::caption(step));
+            panels.Frame1->repaint();
         });
     panels.Frame1->hide();
     main->window().update();

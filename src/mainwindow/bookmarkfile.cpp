@@ -8,10 +8,20 @@
 
 namespace bookmarkfile {
 
+namespace {
+
+const QString kPlain = QStringLiteral("plain");
+
+} // namespace
+
 QStringList lines(const Bookmark &bookmark)
 {
     const QString number = QString::number(bookmark.caret);
-    return {bookmark.path, bookmark.title, bookmark.caret < 0 ? number : u' ' + number};
+    QStringList out = {bookmark.path, bookmark.title, bookmark.caret < 0 ? number : u' ' + number};
+    // A pre-formatted book keeps the three lines every bookmark had.
+    if (!bookmark.preformatted)
+        out.append(kPlain);
+    return out;
 }
 
 std::optional<Bookmark> parse(const QStringList &lines)
@@ -22,7 +32,7 @@ std::optional<Bookmark> parse(const QStringList &lines)
     const std::int32_t caret = lines[2].trimmed().toInt(&ok);
     if (!ok)
         return std::nullopt;
-    return Bookmark{lines[0], lines[1], caret};
+    return Bookmark{lines[0], lines[1], caret, lines.value(3).trimmed() != kPlain};
 }
 
 QString folder()

@@ -7,8 +7,10 @@
 #include <optional>
 
 // Bookmark files: "<title>.zak" in the program folder's BOOKMARK folder, three lines of
-// Windows-1251 text: the book's path, its title and the caret offset. A path or title that
-// Windows-1251 cannot hold is written in UTF-8 after a byte order mark instead.
+// Windows-1251 text: the book's path, its title and the caret offset. A fourth line "plain"
+// says the caret counts in the book as its file has it, not pre-formatted; files without it
+// (all older ones) count in the pre-formatted book. A path or title that Windows-1251 cannot
+// hold is written in UTF-8 after a byte order mark instead.
 namespace bookmarkfile {
 
 struct Bookmark
@@ -16,12 +18,14 @@ struct Bookmark
     QString path;
     QString title;
     std::int32_t caret = 0;
+    bool preformatted = true;
 };
 
-// The three lines; the caret is written with a blank in the sign position (" 21").
+// The lines; the caret is written with a blank in the sign position (" 21"), and "plain"
+// follows only for a book that was not pre-formatted.
 QStringList lines(const Bookmark &bookmark);
-// The bookmark in the lines, or nothing when a line is missing or the third is not a
-// 32-bit number (blanks around it are allowed).
+// The bookmark in the lines, or nothing when one of the first three is missing or the
+// third is not a 32-bit number (blanks around it are allowed).
 std::optional<Bookmark> parse(const QStringList &lines);
 
 // The bookmark folder, and the file of a title in it (an empty title gives ".zak"; a title

@@ -150,8 +150,10 @@ void MainWindow::OpenZakladka()
     }
     CurTextPath = bookmark->path;
     BookTitle = bookmark->title;
-    // The caret was counted in the text as the open command gives it: loaded the same way
-    // and pre-formatted, so that the offset finds the place the reading stopped at.
-    PreFormat();
+    // The caret counts in the text as it was when the reading stopped: pre-formatted, as
+    // the open command gives it, unless the bookmark says the book was shown as its file has
+    // it (start-up, the library's add). The same load gives the same text again.
+    if (bookmark->preformatted)
+        PreFormat();
     RichTextBox2->setSelStart(std::clamp<int>(bookmark->caret, 0, int(RichTextBox2->Text().size())));
 }

@@ -149,6 +149,7 @@ void MainWindow::PreFormat()
     RichTextBox2->setText(outcome.text);
     // The pre-formatting is no change of the user's: the text still stands for its file.
     textChanged = false;
+    textPreformatted = !outcome.cancelled;
 }
 
 void MainWindow::SaveText()

@@ -70,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     connect(RichTextBox2, &RichTextBox::doubleClicked, this, &MainWindow::RichTextBox2_DblClick);
     createMenus();
     connect(RichTextBox2, &RichTextBox::changed, this, [this] { textChanged = true; });
+    connect(RichTextBox2, &RichTextBox::fileLoaded, this, [this] { textPreformatted = false; });
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

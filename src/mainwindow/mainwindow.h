@@ -65,6 +65,9 @@ public:
     bool saveEditorTo(const QString &path);
     // The user changed the editor's text since it was opened or saved.
     bool textChanged = false;
+    // The editor holds its file pre-formatted, not as the file has it; a bookmark says so, so
+    // that its caret finds the same text again.
+    bool textPreformatted = false;
     // Inserts the stress mark ">" where the editor was double-clicked.
     void RichTextBox2_DblClick(int position);
 

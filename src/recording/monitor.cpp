@@ -104,7 +104,7 @@ Monitor::Monitor(QWidget *parent) : QWidget(parent)
     for (int i = 1; i <= 4; ++i)
         statusPanels.append(panel(StatusBar1, i, QString::fromUtf8(tips[i - 1]), i == 1 ? 1 : 2));
     StatusBar2 = statusBar(this, "StatusBar2");
-    stagePanel = panel(StatusBar2, 1, QString(), 1);
+    stagePanel = panel(StatusBar2, 1, QStringLiteral("Название файла"), 1);
     StatusBar3 = statusBar(this, "StatusBar3");
     titlePanel = panel(StatusBar3, 1, QString(), 1);
 

@@ -78,15 +78,38 @@ TEST(Finder, ExcludesTheWordsOfEachList)
 
 TEST(Finder, AStopBeforeAPassEndsTheSearch)
 {
-    QList<Pass> asked;
-    const auto result = finder::newWords(
-        u"дом"_s, 1, [](Pass) { return std::optional<QStringList>(QStringList{}); },
-        [&asked](Pass p, int) {
-            asked.append(p);
-            return p != Pass::Known;
-        });
-    EXPECT_FALSE(result.has_value());
-    EXPECT_EQ(asked, (QList<Pass>{Pass::Exceptions, Pass::Homographs, Pass::Known}));
+    // What the progress panel shows, in turn: the list steps and the passes.
+    const QStringList afterPass = {u"Сортировка списка слов"_s, u"Удаление повторов и пустых строк"_s};
+    const QString homographs = finder::caption(Pass::Homographs);
+    const std::pair<int, QStringList> thresholds[] = {
+        {1, {u"Сортировка списка слов"_s, u"Удаление повторов и пустых строк"_s}},
+        {2,
+         {u"Сортировка списка слов"_s, u"Поиск повторов 2 и более раз"_s,
+          u"Удаление повторов и пустых строк"_s}},
+        {3,
+         {u"Сортировка списка слов"_s, u"Поиск повторов 3 и более раз"_s,
+          u"Удаление повторов и пустых строк"_s}},
+    };
+    for (const auto &[threshold, built] : thresholds) {
+        QList<Pass> asked;
+        QStringList shown;
+        const auto result = finder::newWords(
+            u"дом"_s, threshold,
+            [](Pass p) {
+                return p == Pass::Exceptions ? std::nullopt : std::optional<QStringList>(QStringList{});
+            },
+            [&](Pass p, int) {
+                asked.append(p);
+                shown.append(finder::caption(p));
+                return p != Pass::Known;
+            },
+            [&shown](finder::ListStep step) { shown.append(finder::caption(step)); });
+        EXPECT_FALSE(result.has_value());
+        EXPECT_EQ(asked, (QList<Pass>{Pass::Homographs, Pass::Known}));
+        EXPECT_EQ(shown,
+                  built + QStringList{homographs} + afterPass + QStringList{finder::caption(Pass::Known)})
+            << threshold;
+    }
 }
 
 TEST(Finder, ProperNamesFollowAWordAwayFromASentenceStart)

@@ -24,8 +24,20 @@ TEST(BookmarkFile, LinesAndParse)
         EXPECT_EQ(b ? b->caret : -1, caret) << qPrintable(line);
         EXPECT_EQ(b ? b->path + u'|' + b->title : u"/b.txt|"_s, u"/b.txt|"_s);
     }
-    EXPECT_TRUE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s, u"1"_s, u"extra"_s}));
     EXPECT_FALSE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s}));
+
+    // A book shown as its file has it, not pre-formatted, says so on a fourth line; any
+    // other fourth line, and none, stand for a pre-formatted book, as older files do.
+    EXPECT_EQ(bookmarkfile::lines({u"/b.txt"_s, u"b"_s, 7, false}),
+              QStringList({u"/b.txt"_s, u"b"_s, u" 7"_s, u"plain"_s}));
+    const std::pair<QStringList, bool> forms[] = {
+        {{u"/b.txt"_s, u"b"_s, u"1"_s}, true},
+        {{u"/b.txt"_s, u"b"_s, u"1"_s, u"extra"_s}, true},
+        {{u"/b.txt"_s, u"b"_s, u"1"_s, u" plain "_s}, false},
+    };
+    for (const auto &[lines, preformatted] : forms)
+        EXPECT_EQ(bookmarkfile::parse(lines).value_or(bookmarkfile::Bookmark{}).preformatted, preformatted)
+            << qPrintable(lines.join(u'|'));
 }
 
 class BookmarkFiles : public QuenvaleTest

@@ -2,6 +2,8 @@
 #include "mainwindowtest.h"
 
 #include "mainwindow/bookmarkfile.h"
+#include "texttools/findwindow.h"
+#include "texttools/library.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -22,7 +24,11 @@ protected:
     {
         MainWindowTest::SetUp();
         fakeVoices().busyPolls = 3;
-        // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
+        watchHighlights();
+    }
+    // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
+    void watchHighlights()
+    {
         QObject::connect(w->RichTextBox2, &RichTextBox::selectionChanged, w, [this] {
             if (w->RichTextBox2->SelLength() == 0)
                 return;
@@ -165,6 +171,62 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     w->StopReading();
     EXPECT_EQ(onBookmark({}, &MainWindow::Command10_Click),
               QStringList({u".._.._escaped.zak"_s, u".zak"_s, u"b.zak"_s, u"Книга.zak"_s}));
+}
+
+TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookCameBack)
+{
+    // Opened (and so pre-formatted), the book comes back as its file has it: at the next
+    // start, or through the library's add; or it is saved as it is shown. The reading is
+    // found, read and stopped; another book is opened, then the bookmark.
+    const QString path = dir.filePath(u"Капитанская дочка.txt"_s), other = dir.filePath(u"Хамелеон.txt"_s);
+    ASSERT_TRUE(QFile::copy(testdata::path(u"kapitanskaya_dochka.txt"_s), path));
+    ASSERT_TRUE(QFile::copy(testdata::path(u"hameleon.txt"_s), other));
+    enum Road
+    {
+        StartUp,
+        LibraryAdd,
+        Saved
+    };
+    for (const Road road : {StartUp, LibraryAdd, Saved}) {
+        SCOPED_TRACE(road);
+        scriptedFileChooser().names.enqueue(path);
+        run(u"OpenFile"_s);
+        if (road == LibraryAdd) {
+            Library &library = biblioteka();
+            library.setFolder(dir.path());
+            library.File1->setCurrentRow(0);
+            ASSERT_EQ(library.selectedPath(), path);
+            setup().Text28->setText(dir.path());
+            setup().Check1->setChecked(false); // no question before adding
+            triggerAction(library, u"AddToWorkFolder"_s);
+        } else if (road == StartUp) {
+            run(u"ExitProgramm"_s); // answered Yes
+            ASSERT_EQ(std::pair(ended, asked()), std::pair(1, QStringList{u"Выйти из программы?"_s}));
+            restart();
+            watchHighlights();
+        } else {
+            run(u"SaveFile"_s);
+        }
+        const QString shown = w->RichTextBox2->Text(), title = BookTitle;
+        ASSERT_EQ(shown.contains(u"\u2014"_s), road != Saved) << "pre-formatted or not";
+
+        const QString place = u"отвечала попадья"_s;
+        Find().Text1->setText(place);
+        Find().FindNext();
+        const int found = w->RichTextBox2->SelStart();
+        ASSERT_EQ(shown.mid(found, place.size()), place);
+        afterHighlight = [this](int) { run(u"Stop"_s); };
+        run(u"Play"_s);
+        EXPECT_EQ(bookmark(title), path + u"\r\n"_s + title + u"\r\n "_s + QString::number(found) +
+                                       u"\r\n"_s + (road == Saved ? u""_s : u"plain\r\n"_s));
+
+        scriptedFileChooser().names.enqueue(other);
+        run(u"OpenFile"_s);
+        onBookmark(title + u".zak"_s, &MainWindow::Command2_Click);
+        EXPECT_EQ(std::tuple(CurTextPath, w->RichTextBox2->Text() == shown, w->RichTextBox2->SelStart()),
+                  std::tuple(path, true, found));
+        EXPECT_TRUE(asked().isEmpty());
+    }
 }
 
 TEST_F(ReadAloud, BookmarksPanel)

@@ -11,7 +11,9 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTime>
 
 #include <gtest/gtest.h>
@@ -60,6 +62,14 @@ TEST_F(MonitorWindow, AbortAsksOnlyWithConfirmationsOn)
 
 TEST_F(MonitorWindow, MainWindowButtonAndCloseDuringARecording)
 {
+    // The status panels' tooltips, bar by bar.
+    QStringList tips;
+    for (const QStatusBar *bar : {monitor().StatusBar1, monitor().StatusBar2, monitor().StatusBar3})
+        for (const QLabel *panel : bar->findChildren<QLabel *>())
+            tips << panel->toolTip();
+    EXPECT_EQ(tips.join(u'|').toStdString(),
+              "Номер записываемого блока|Осталось времени до окончания записи|"
+              "Размер текстового файла|Примерное время звучания|Название файла|");
     // Only the shut-down and encoder-window buttons stay down.
     for (int n = 1; n <= 6; ++n)
         EXPECT_EQ(monitor().button(n)->isCheckable(), n == 2 || n == 5) << n;

@@ -134,9 +134,19 @@ TEST_F(LibraryWindow, SearchFindsTheNextMatchingFileSkipsOnesItCannotReadAndStop
     EXPECT_EQ(book(), unchanged);
 
     // Stop pressed while the search lets events through at its start: no file is taken.
+    // A file that appears meanwhile joins the list only once the search is over, however
+    // long the search waits.
     library();
-    QTimer::singleShot(0, &w, [&w] { w.stopButton->setChecked(true); });
+    int listedDuringSearch = 0;
+    QTimer::singleShot(0, &w, [&] {
+        file("d.txt", "new");
+        QTest::qWait(400);
+        listedDuringSearch = w.File1->count();
+        w.stopButton->setChecked(true);
+    });
     EXPECT_TRUE(run(u"SearchInFiles"_qs).isEmpty() && w.selectedPath().isEmpty() && !w.Text1->isHidden());
+    EXPECT_EQ(listedDuringSearch, 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.File1->count() == 3; }));
 }
 
 TEST_F(LibraryWindow, DeleteRemovesOnlyTheSelectedFileAfterAsking)

@@ -155,6 +155,17 @@ QByteArray rtfBytes(const QString &rtf)
     return out;
 }
 
+// The text of a file without the line end that closes its last line: saving writes one
+// back, so opening and saving again keeps the file's bytes.
+QString withoutLastLineEnd(QString text)
+{
+    if (text.endsWith(u'\n'))
+        text.chop(text.endsWith(QStringLiteral("\r\n")) ? 2 : 1);
+    else if (text.endsWith(u'\r'))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QWidget(parent), m_edit(new BoxEdit(*this))
@@ -426,7 +437,8 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     if (type == FileType::Rtf && rtf::isRtf(*bytes))
         setRtfBytes(*bytes);
     else
-        setText(textcodec::decodeAsFound(*bytes, &m_encoding, &m_damaged));
+        setText(withoutLastLineEnd(textcodec::decodeAsFound(*bytes, &m_encoding, &m_damaged)));
+    Q_EMIT fileLoaded();
     return true;
 }
 

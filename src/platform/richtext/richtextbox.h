@@ -77,7 +77,8 @@ public:
     int Find(const QString &text, int start = 0, int end = -1, FindOptions options = {}) const;
 
     // Replaces the content with the file. A file that cannot be read returns false and
-    // leaves the box unchanged. Plain text is decoded in the encoding its bytes show.
+    // leaves the box unchanged. Plain text is decoded in the encoding its bytes show; the line
+    // end that closes its last line is not part of the text (SaveFile writes it back).
     bool LoadFile(const QString &path, FileType type = FileType::Rtf);
     // Rtf writes TextRTF(); Text writes Text() followed by one CR LF, as every text file of
     // the program is written, in the encoding of the text file last loaded (Windows-1251 when
@@ -114,6 +115,8 @@ public:
 Q_SIGNALS:
     // The characters changed (not emitted for colour or bold changes).
     void changed();
+    // LoadFile replaced the content with a file.
+    void fileLoaded();
     // The caret moved or the selection changed.
     void selectionChanged();
     // A left click that did not drag a selection; the caret is already at the click.

@@ -116,6 +116,40 @@ QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseS
     return out;
 }
 
+bool isPreformatted(QStringView text)
+{
+    const QChar tab = cp1251::chr(9), noBreak = cp1251::chr(160), emDash = cp1251::chr(151);
+    const auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    const auto isBracket = [](QChar c) { return c == u'[' || c == u']' || c == u'(' || c == u')'; };
+    // One pass over the text as it was before step 12 widened the dashes: the blank it put
+    // after each " -" (found left to right) is left out.
+    QChar before;
+    bool blankNeeded = false; // after a bracket
+    const auto take = [&](QChar c) {
+        if ((blankNeeded && c != u' ') || (isBracket(c) && before != u' '))
+            return false;
+        blankNeeded = isBracket(c);
+        before = c;
+        return true;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == tab || c == noBreak || c == emDash)
+            return false;
+        // Steps 1 to 4 leave no two line ends in a row but CR LF in a text whose breaks are CR LF.
+        if (isBreak(c) && i > 0 && isBreak(text[i - 1]) && !(text[i - 1] == u'\r' && c == u'\n'))
+            return false;
+        if (!take(c))
+            return false;
+        if (c == u' ' && i + 1 < text.size() && text[i + 1] == u'-') {
+            if (i + 2 >= text.size() || text[i + 2] != u' ' || !take(u'-'))
+                return false;
+            i += 2;
+        }
+    }
+    return !blankNeeded;
+}
+
 QString applyStep(int step, QStringView text)
 {
     QString result = text.toString();
@@ -134,12 +168,14 @@ Outcome run(QString text, const Hooks &hooks)
             hooks.progressed(value);
     };
 
+    const bool done = isPreformatted(outcome.text);
     for (int step = 1; step <= kStepCount; ++step) {
         if (cancelled()) {
             outcome.cancelled = true;
             return outcome;
         }
-        outcome.text = applyStep(step, outcome.text);
+        if (!done)
+            outcome.text = applyStep(step, outcome.text);
         outcome.stepsDone = step;
         progressed(step);
     }

@@ -12,7 +12,9 @@
 // runs of blanks halved and a blank put after every dash that follows a blank.
 // Reading aloud and the dialogue tagging find paragraphs by that mark.
 //
-// Not idempotent: running it twice halves blanks twice and widens dashes again.
+// The steps alone would change their own result again (blanks halved twice, dashes widened
+// again), so a whole run leaves a text alone that they could have made: opening a saved,
+// pre-formatted book keeps its bytes and its bookmarks' offsets.
 namespace preformat {
 
 inline constexpr int kStepCount = 12;
@@ -37,6 +39,13 @@ QString replaceAll(QStringView text, QStringView from, QStringView to, Qt::CaseS
 // Step `step` (1..12) alone; any other number returns the text unchanged.
 QString applyStep(int step, QStringView text);
 
+// True when the twelve steps could have made `text` from a text with CR LF line breaks: no
+// empty line, no TAB, no no-break space and no em dash; a blank after every " -" (the one
+// step 12 puts there), and, that blank left out, blanks on both sides of every bracket. Such
+// a text has nothing left for pre-formatting to mend; it may as well be a raw text that
+// needs none (its runs of blanks then stay as they are).
+bool isPreformatted(QStringView text);
+
 struct Hooks
 {
     // Asked before each step and once after the last; true ends the run there.
@@ -52,7 +61,8 @@ struct Outcome
     bool cancelled = false;
 };
 
-// Runs the twelve steps in order over `text`. A cancel keeps the steps done so far.
+// Runs the twelve steps in order over `text`; over a text that isPreformatted they change
+// nothing, with the same progress and cancel checks. A cancel keeps the steps done so far.
 Outcome run(QString text, const Hooks &hooks = {});
 
 } // namespace preformat

@@ -76,3 +76,50 @@ TEST(Preformat, WholeRunProgressAndCancel)
                   std::tuple(std::min(k, kStepCount), k < preformat::kProgressMaximum, expectedTicks));
     }
 }
+
+// A text the steps could have made is left alone, so a second run changes nothing; a text
+// with anything left to mend gets all twelve steps, as the first time.
+TEST(Preformat, ASecondRunChangesNothing)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"Глава 1\r\n Он сказал ( тихо ) -  да.\r\n"_qs, u"Глава 1\r\n Он сказал ( тихо ) -  да.\r\n"_qs},
+        // Indented verse and a dash at a line end, as a first run leaves them.
+        {u"стишки:\r\n  Мысль - \r\nпрости! - \r\nОт"_qs, u"стишки:\r\n  Мысль - \r\nпрости! - \r\nОт"_qs},
+        {u"a - -b [ c ] "_qs, u"a - -b [ c ] "_qs}, // made of "a --b [c]"
+        // Anything left to mend: a dash without its blank, a bracket without its blanks (the
+        // blank after a dash is not one), an empty line, an em dash.
+        {u"a  -b"_qs, u"a - b"_qs},
+        {u"a ( b)"_qs, u"a ( b ) "_qs},
+        {u"a - ( b"_qs, u"a -  ( b"_qs},
+        {u"a  b\r\n\r\nc"_qs, u"a b\r\n c"_qs},
+        {u"a  b \u2014 c"_qs, u"a b -  c"_qs},
+    };
+    for (const auto &[in, out] : cases) {
+        EXPECT_EQ(preformat::run(in).text, out) << in.toStdString();
+        EXPECT_EQ(preformat::run(out).text, out) << out.toStdString();
+    }
+
+    // Texts of the characters the steps work on, line breaks as the editor gives them: a run
+    // over a first run's result changes nothing, and a text that is not already in that form
+    // gets exactly the twelve steps.
+    const QString pieces[] = {u"a"_qs, u" "_qs,    u"  "_qs, u"-"_qs,      u"("_qs,      u")"_qs, u"["_qs,
+                              u"]"_qs, u"\r\n"_qs, u"\t"_qs, u"\u00A0"_qs, u"\u2014"_qs, u"Ж"_qs};
+    quint32 seed = 1;
+    const auto next = [&seed](quint32 n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        for (quint32 n = next(14); n > 0; --n)
+            text += pieces[next(std::size(pieces))];
+        QString stepped = text;
+        for (int step = 1; step <= kStepCount; ++step)
+            stepped = applyStep(step, stepped);
+        const QString once = preformat::run(text).text;
+        ASSERT_EQ(preformat::run(once).text, once) << text.toStdString();
+        if (!preformat::isPreformatted(text)) {
+            ASSERT_EQ(once, stepped) << text.toStdString();
+        }
+    }
+}
