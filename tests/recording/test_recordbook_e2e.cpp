@@ -69,6 +69,7 @@ protected:
             ::kill(pid_t(p.processId()), SIGKILL);
         }
         EXPECT_TRUE(p.waitForFinished(600000));
+        output = QString::fromUtf8(p.readAllStandardOutput());
         return p.exitCode();
     }
     QStringList files(const QString &bookFolder) const
@@ -91,6 +92,7 @@ protected:
     }
 
     QTemporaryDir home;
+    QString output; // what the last run printed
     const QString folder = home.filePath(u"work"_s);
 };
 
@@ -166,4 +168,14 @@ TEST_F(RecordBookProcess, AnotherVoicesPurgeFailsItsBlockAndASecondRunMakesTheBo
         EXPECT_NEAR(QFileInfo(folder + u"/!Помеха/"_s + name).size(), expected, expected * 0.03)
             << name.toStdString();
     }
+}
+
+// The settings' stop pressed in blocks 1 and 2 is refused with one box left open on screen; the
+// recording goes on meanwhile and finishes the book.
+TEST_F(RecordBookProcess, ARefusalLeftOpenHoldsNothing)
+{
+    const QString book = writeBook(u"Отказ"_s, 3, 300);
+    EXPECT_EQ(record(book, {u"--refuse-in-block"_s, u"1"_s}), 0);
+    EXPECT_TRUE(output.contains(u"refusal boxes_open 1 modal_ms 0 blocks_after 2"_s)) << output.toStdString();
+    expectBlocks(u"!Отказ"_s, 3);
 }

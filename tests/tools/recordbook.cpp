@@ -3,7 +3,7 @@
 // go to stderr at the end. The end-to-end tests and the recording benchmarks run it as a process.
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
-//                        [--step D] [--stop-at-block N] [--purge-in-block N]
+//                        [--step D] [--stop-at-block N] [--purge-in-block N] [--refuse-in-block N]
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/globals.h"
@@ -20,8 +20,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -30,6 +33,37 @@
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Puts every message on screen as the program does, and notes it for the summary.
+class OnScreenPrompter : public ScriptedPrompter
+{
+public:
+    Answer ask(const QString &text, Icon icon, Buttons buttons) override
+    {
+        ScriptedPrompter::ask(text, icon, buttons);
+        return m_real.ask(text, icon, buttons);
+    }
+    void notice(const QString &text, Icon icon) override
+    {
+        ScriptedPrompter::notice(text, icon);
+        m_real.notice(text, icon);
+    }
+
+private:
+    QtPrompter m_real;
+};
+
+int visibleMessageBoxes()
+{
+    int boxes = 0;
+    for (const QWidget *w : QApplication::topLevelWidgets())
+        boxes += qobject_cast<const QMessageBox *>(w) && w->isVisible();
+    return boxes;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -41,19 +75,22 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addPositionalArgument(u"book"_s, u"the book text file"_s);
     parser.addPositionalArgument(u"folder"_s, u"the working folder"_s);
-    parser.addOptions(
-        {{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
-         {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
-         {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
-         {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
-         {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
-         {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s}});
+    parser.addOptions({{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
+                       {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
+                       {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
+                       {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
+                       {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
+                       {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s},
+                       {u"refuse-in-block"_s,
+                        u"the settings' stop pressed in blocks N and N + 1, on screen"_s, u"n"_s, u"0"_s}});
     parser.process(app);
     if (parser.positionalArguments().size() != 2)
         parser.showHelp(2);
 
+    const int refuseBlock = parser.value(u"refuse-in-block"_s).toInt();
     installScriptedServices(
-        std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}));
+        std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}),
+        refuseBlock > 0 ? std::make_unique<OnScreenPrompter>() : std::make_unique<ScriptedPrompter>());
 
     MainWindow &main = MP3();
     main.endProcess = [] {};
@@ -96,7 +133,42 @@ int main(int argc, char **argv)
         purge.start(5);
     }
 
+    // The user presses the settings window's stop in block N and again in the next one, and
+    // leaves the refusal on screen. A modal box nobody closes would hold the recording for
+    // good: it is closed after a while, and the time it held is told.
+    int refusals = 0, refusedIn = 0;
+    qint64 modalMs = 0;
+    QElapsedTimer modalClock;
+    QTimer refuse, rescue; // two: a timer does not fire again inside its own handler
+    if (refuseBlock > 0) {
+        QObject::connect(&refuse, &QTimer::timeout, [&] {
+            if (refusals < 2 && BlockNo >= refuseBlock + refusals && !QApplication::activeModalWidget()) {
+                refusedIn = refusedIn ? refusedIn : BlockNo;
+                ++refusals;
+                setup().show();
+                setup().Command55->click();
+            }
+        });
+        QObject::connect(&rescue, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            if (!modalClock.isValid())
+                modalClock.start();
+            if (modalClock.elapsed() >= 5000) {
+                modalMs += modalClock.elapsed();
+                modalClock.invalidate();
+                qobject_cast<QDialog *>(modal)->reject();
+            }
+        });
+        refuse.start(5);
+        rescue.start(5);
+    }
+
     main.MakeBook();
+    if (refuseBlock > 0)
+        std::printf("refusal boxes_open %d modal_ms %lld blocks_after %d\n", visibleMessageBoxes(),
+                    static_cast<long long>(modalMs), int(BlockNo) - refusedIn);
     // The peak memory of this process, for the recording benchmark.
     rusage usage{};
     const long peakKb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0; // in kB on Linux
