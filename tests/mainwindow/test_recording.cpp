@@ -21,6 +21,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -301,7 +305,8 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     triggerAction(*w, u"SavePaket"_s);
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
     // No end sound and no power off after a stop.
-    EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls), std::pair(qsizetype(1), 1));
+    EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls),
+              std::pair(qsizetype(1), 1));
 }
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
@@ -309,8 +314,13 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
     book(u"Тишина"_s, {u"Один."_s});
     w->RichTextBox2->setText(u"текст"_s);
     std::string refused;
-    fakeVoices().log.onSpeak = [this, &refused] {
-        fakeVoices().log.onSpeak = nullptr;
+    bool locked = false, once = false;
+    fakeVoices().log.onSpeak = [this, &refused, &locked, &once] {
+        if (std::exchange(once, true))
+            return;
+        // A stray key in the editor adds nothing, as during a reading aloud.
+        locked = w->RichTextBox2->Locked();
+        QTest::keyClick(w->RichTextBox2->findChild<QTextEdit *>(), Qt::Key_Return);
         refused = chooseEveryCommand(u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s,
                                      {u"ExitProgramm"_s});
     };
@@ -320,4 +330,12 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
                        "Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 User2 User3 User4 menu5_2");
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
     EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s)) << "the book was finished";
+    EXPECT_TRUE(locked && w->RichTextBox2->Text() == u"текст"_s);
+    EXPECT_FALSE(w->RichTextBox2->Locked()) << "the end of the recording unlocks the editor";
+
+    // A stopped recording unlocks it as well.
+    fakeVoices().log.onSpeak = [] { monitor().abortClicked(); };
+    book(u"Стоп"_s, {u"Один."_s});
+    triggerAction(*w, u"SaveAudio"_s);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/!Стоп"_s) || w->RichTextBox2->Locked());
 }
