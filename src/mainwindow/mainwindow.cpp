@@ -3,7 +3,6 @@
 #include "app/windows.h"
 
 #include "app/busy.h"
-
 #include "app/globals.h"
 #include "mainwindow/appearance.h"
 #include "mainwindow/helpwindow.h"
@@ -127,7 +126,7 @@ void MainWindow::holdEditorForJobs()
 {
     // A job that works on the book (a recording, a reading, a pre-formatting, a list run, a
     // word search) keeps the user's hands off the editor until it ends, however it ends.
-    // Only the end of the last such job unlocks it: a lock of another's stays.
+    // Only the end of the last such job unlocks it; other jobs leave a lock set elsewhere alone.
     const bool held = busy::refusal(busy::Change::Text).has_value();
     if (held)
         RichTextBox2->setLocked(true);
