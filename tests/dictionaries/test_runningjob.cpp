@@ -86,6 +86,7 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         EXPECT_EQ(asked(), QStringList());
     }
     EXPECT_EQ(QApplication::clipboard()->text(), u"/книги/рабочий"_s);
+    EXPECT_TRUE(folder->isReadOnly()) << "its context menu offers no paste meanwhile";
     const std::pair<const char *, std::function<void()>> commands[] = {
         {"settings test phrase", [] { setup().Command22->click(); }},
         {"settings stop", [] { setup().Command55->click(); }},
