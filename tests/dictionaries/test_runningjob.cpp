@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -104,6 +105,12 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"settings folder middle click", [folder] { QTest::mouseClick(folder, Qt::MiddleButton); }},
         {"settings folder backspace", [folder] { QTest::keyClick(folder, Qt::Key_Backspace); }},
         {"settings folder cut", [folder] { QTest::keyClick(folder, Qt::Key_X, Qt::ControlModifier); }},
+        {"settings folder input method",
+         [folder] {
+             QInputMethodEvent typed;
+             typed.setCommitString(u"ё"_s);
+             QCoreApplication::sendEvent(folder, &typed);
+         }},
         {"settings profile 2", [] { triggerAction(setup(), u"Toolbar1_2"_s); }},
         {"settings defaults", [] { triggerAction(setup(), u"Toolbar1_7"_s); }},
         {"doctor save", [] { triggerAction(DoctorTXT(), u"Save"_s); }},
