@@ -66,6 +66,7 @@ inline QuietFileChooser &installQuietServices()
     struct Yes : Prompter
     {
         Answer ask(const QString &, Icon, Buttons) override { return Answer::Yes; }
+        void notice(const QString &, Icon) override {}
     };
     struct NoVoices : speech::VoiceFactory
     {

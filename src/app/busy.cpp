@@ -4,8 +4,13 @@
 #include "platform/services/services.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QList>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include <initializer_list>
@@ -65,7 +70,23 @@ std::optional<QString> refusalBy(Job job, Change change)
     return std::nullopt;
 }
 
-// Eats the user's attempts on the watched controls while a job refuses its change.
+// A key that would change a text box's text: typing, deleting, pasting, cutting, undoing.
+bool editsText(const QKeyEvent &key)
+{
+    using K = QKeySequence;
+    for (K::StandardKey edit :
+         {K::Paste, K::Cut, K::Undo, K::Redo, K::Delete, K::Backspace, K::DeleteEndOfWord,
+          K::DeleteStartOfWord, K::DeleteEndOfLine, K::DeleteCompleteLine})
+        if (key.matches(edit))
+            return true;
+    if (key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete)
+        return true;
+    const QString text = key.text();
+    return !text.isEmpty() && text.front().isPrint() &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+}
+
+// Eats the user's attempts to change the watched controls while a job refuses its change.
 class Guard : public QObject
 {
 public:
@@ -74,7 +95,17 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        return attempt(*event) && refuse(m_change) ? true : QObject::eventFilter(watched, event);
+        const bool refused = refusal(m_change).has_value();
+        auto *text = qobject_cast<QLineEdit *>(watched);
+        // Brought up to date before the box sees any input, so nothing changes it meanwhile,
+        // by whatever road (a context menu's paste, a middle click, a drop).
+        if (text)
+            holdText(*text, refused);
+        if (refused && (text ? changesText(*event) : attempt(*event))) {
+            refuse(m_change);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
     }
 
 private:
@@ -97,19 +128,72 @@ private:
         }
     }
 
+    // A look (a click, the arrows, a selection, a copy, the wheel) is no attempt.
+    static bool changesText(const QEvent &event)
+    {
+        switch (event.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            // The middle button pastes the selection.
+            return static_cast<const QMouseEvent &>(event).button() == Qt::MiddleButton;
+        case QEvent::Drop:
+        case QEvent::InputMethod:
+            return true;
+        case QEvent::KeyPress:
+            return editsText(static_cast<const QKeyEvent &>(event));
+        default:
+            return false;
+        }
+    }
+
+    void holdText(QLineEdit &text, bool refused)
+    {
+        if (refused && !m_held.contains(&text)) {
+            m_held.insert(&text, text.isReadOnly());
+            text.setReadOnly(true);
+        } else if (!refused && m_held.contains(&text)) {
+            text.setReadOnly(m_held.take(&text));
+        }
+    }
+
     Change m_change;
+    QHash<const QLineEdit *, bool> m_held; // the boxes made read-only, with their own setting
 };
+
+struct Listener
+{
+    QPointer<QObject> receiver;
+    std::function<void()> changed;
+};
+
+QList<Listener> &listeners()
+{
+    static QList<Listener> list;
+    return list;
+}
+
+void jobsChanged()
+{
+    QList<Listener> &list = listeners();
+    list.removeIf([](const Listener &l) { return l.receiver.isNull(); });
+    // A listener may add another: call the ones there are now.
+    for (const Listener &l : QList<Listener>(list))
+        if (l.receiver)
+            l.changed();
+}
 
 } // namespace
 
 JobScope::JobScope(Job job) : m_job(job)
 {
     running().append(job);
+    jobsChanged();
 }
 
 JobScope::~JobScope()
 {
     running().removeAt(running().lastIndexOf(m_job));
+    jobsChanged();
 }
 
 std::optional<QString> refusal(Change change)
@@ -124,7 +208,7 @@ bool refuse(Change change)
 {
     const auto message = refusal(change);
     if (message)
-        services::prompter().critical(*message);
+        services::prompter().notice(*message, Prompter::Icon::Critical);
     return message.has_value();
 }
 
@@ -133,6 +217,11 @@ void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change cha
     auto *watch = new Guard(owner, change);
     for (QWidget *control : controls)
         control->installEventFilter(watch);
+}
+
+void onJobsChanged(QObject *receiver, std::function<void()> changed)
+{
+    listeners().append({receiver, std::move(changed)});
 }
 
 } // namespace busy

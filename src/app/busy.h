@@ -2,8 +2,8 @@
 
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
-
 #include <optional>
 
 class QObject;
@@ -57,13 +57,18 @@ private:
 std::optional<QString> refusal(Change change);
 
 // When a running job refuses `change`, tells the user why and returns true: the command
-// must not go on.
+// must not go on. The message does not wait for an answer, so the job goes on meanwhile.
 bool refuse(Change change);
 
-// Holds `controls` still while a running job refuses `change`: the user's attempt on one of
-// them (a click, a key other than moving the focus, the wheel, a drop, a context menu) is
-// refused with the job's message, so the control keeps the value the job reads and no
-// change handler runs. `owner` keeps the watch alive.
+// Holds `controls` still while a running job refuses `change`: the user's attempt to change
+// one of them (a click, a key other than moving the focus, the wheel, a drop, a context
+// menu; in a text box typing, deleting, pasting, cutting, undoing and drops) is refused
+// with the job's message, so the control keeps the value the job reads and no change
+// handler runs. A text box can still be focused, scrolled, selected and copied from: it is
+// read-only meanwhile. `owner` keeps the watch alive.
 void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change change);
+
+// Calls `changed` each time a job starts or ends, for as long as `receiver` lives.
+void onJobsChanged(QObject *receiver, std::function<void()> changed);
 
 } // namespace busy

@@ -295,6 +295,9 @@ void DictionaryEditor::createMenus()
 void DictionaryEditor::formLoad()
 {
     showEngineVersion();
+    // Whichever window chooses the version, or a profile brings it back, both show it.
+    for (QRadioButton *theirs : {setup().Option1, setup().Option2, setup().Option3})
+        connect(theirs, &QRadioButton::toggled, this, &DictionaryEditor::showEngineVersion);
     const QString homographs = programfolder::file(QStringLiteral("DIC/homograph.txt"));
     if (const auto words = textfile::readFields(homographs)) {
         for (const QString &w : *words)
@@ -657,7 +660,8 @@ void DictionaryEditor::chooseEngineVersion(int version)
     Setup &settings = setup();
     QRadioButton *theirs[] = {settings.Option1, settings.Option2, settings.Option3};
     theirs[version - 1]->setChecked(true);
-    SaveSettings(settings);
+    // The version alone: whatever else the settings window holds unsaved stays unsaved.
+    SaveSettings(settings, {settings.Option3, settings.Option2, settings.Option1});
 }
 
 DictionaryEditor &DicEdit()

@@ -126,9 +126,7 @@ void MainWindow::PreFormat()
     Check4->setChecked(false);
     Frame1->show();
     Frame1->raise();
-    const bool wasLocked = RichTextBox2->Locked();
-    RichTextBox2->setLocked(true);
-    const busy::JobScope job(busy::Job::Preformatting);
+    const busy::JobScope job(busy::Job::Preformatting); // locks the editor meanwhile
     const QString book = CurTextPath;
     const QString original = RichTextBox2->Text();
 
@@ -140,7 +138,6 @@ void MainWindow::PreFormat()
     hooks.progressed = [this](int value) { ProgressBar1->setValue(value); };
     const preformat::Outcome outcome = preformat::run(original, hooks);
 
-    RichTextBox2->setLocked(wasLocked);
     Frame1->hide();
     // Events got through meanwhile: the result belongs to the text it was made from, never
     // to another book that came into the editor since.

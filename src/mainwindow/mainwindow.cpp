@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/appearance.h"
 #include "mainwindow/helpwindow.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     createMenus();
     connect(RichTextBox2, &RichTextBox::changed, this, [this] { textChanged = true; });
     connect(RichTextBox2, &RichTextBox::fileLoaded, this, [this] { textPreformatted = false; });
+    busy::onJobsChanged(this, [this] { holdEditorForJobs(); });
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -119,6 +121,19 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     connectCommands();
     resize(twips::toPixels(kDefaultWidth), twips::toPixels(kDefaultHeight));
     mainwindowport::set(this);
+}
+
+void MainWindow::holdEditorForJobs()
+{
+    // A job that works on the book (a recording, a reading, a pre-formatting, a list run, a
+    // word search) keeps the user's hands off the editor until it ends, however it ends.
+    // Only the end of the last such job unlocks it; other jobs leave a lock set elsewhere alone.
+    const bool held = busy::refusal(busy::Change::Text).has_value();
+    if (held)
+        RichTextBox2->setLocked(true);
+    else if (m_heldByJob)
+        RichTextBox2->setLocked(false);
+    m_heldByJob = held;
 }
 
 MainWindow::~MainWindow()

@@ -52,9 +52,8 @@ void MainWindow::ReadAloud()
 {
     if (busy::refuse(busy::Change::StartJob))
         return;
-    const busy::JobScope reading(busy::Job::Reading);
+    const busy::JobScope reading(busy::Job::Reading); // locks the editor meanwhile
 
-    RichTextBox2->setLocked(true);
     if (speech::Voice *voice = readingVoice())
         voice->Resume();
     BlockText.clear();
@@ -66,7 +65,6 @@ void MainWindow::ReadAloud()
         readSelection();
     else
         readParagraphs(caret);
-    RichTextBox2->setLocked(false);
 }
 
 void MainWindow::readSelection()

@@ -288,7 +288,14 @@ QList<Entry> entriesToSave(QWidget &window, const QString &profile)
         entries.append({section, kTop, QString::number(twips::fromPixels(window.y()))});
         entries.append({section, kLeft, QString::number(twips::fromPixels(window.x()))});
     }
-    const QList<QWidget *> controls = visitOrder(window);
+    entries.append(entriesToSave(window, visitOrder(window), profile));
+    return entries;
+}
+
+QList<Entry> entriesToSave(QWidget &window, const QList<QWidget *> &controls, const QString &profile)
+{
+    const QString section = sectionOf(window, profile);
+    QList<Entry> entries;
     for (bool shared : {true, false}) {
         for (const QWidget *control : controls) {
             const QString key = keyOf(*control, shared);
@@ -313,10 +320,10 @@ QString storePath()
 
 using namespace settingsstore;
 
-void SaveSettings(QWidget &window)
+namespace {
+
+void write(const QWidget &window, const QString &profile, const QList<Entry> &entries)
 {
-    const QString profile = currentProfile();
-    const QList<Entry> entries = entriesToSave(window, profile);
     QSettings store = openStore();
     for (const Entry &e : entries)
         store.setValue(e.section + u'/' + e.key, e.value);
@@ -330,7 +337,22 @@ void SaveSettings(QWidget &window)
             QStringLiteral("Невозможно сохранить настройки профиля!"), store.fileName(), reason));
         return;
     }
-    qCInfo(lcSettings).noquote() << "saved" << window.objectName() << "into profile" << profile;
+    qCInfo(lcSettings).noquote() << "saved" << entries.size() << "values of" << window.objectName()
+                                 << "into profile" << profile;
+}
+
+} // namespace
+
+void SaveSettings(QWidget &window)
+{
+    const QString profile = currentProfile();
+    write(window, profile, entriesToSave(window, profile));
+}
+
+void SaveSettings(QWidget &window, const QList<QWidget *> &controls)
+{
+    const QString profile = currentProfile();
+    write(window, profile, entriesToSave(window, controls, profile));
 }
 
 void LoadSettings(QWidget &window)

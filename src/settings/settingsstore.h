@@ -17,6 +17,9 @@ class QWidget;
 // Writes every key, syncs once, and reports "Невозможно сохранить настройки профиля!"
 // when the store could not be written.
 void SaveSettings(QWidget &window);
+// Writes only `controls` of `window`, each as SaveSettings writes it, and reports the same
+// way: one setting chosen on its own is stored while the window's other changes stay unsaved.
+void SaveSettings(QWidget &window, const QList<QWidget *> &controls);
 // Restores the stored values; a value that differs fires the control's change handler
 // exactly as a user change would. Reads geometry back only for "MP3" and "Help1".
 void LoadSettings(QWidget &window);
@@ -42,6 +45,8 @@ struct Entry
 
 // What SaveSettings writes, in writing order.
 QList<Entry> entriesToSave(QWidget &window, const QString &profile);
+// The entries of `controls` alone, in the same order.
+QList<Entry> entriesToSave(QWidget &window, const QList<QWidget *> &controls, const QString &profile);
 
 // The value text of a control ("0"/"1" for a check box, "True"/"False" for an option
 // button, ...), and the reverse; assign returns false when the control rejects the text.

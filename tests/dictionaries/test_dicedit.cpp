@@ -132,15 +132,24 @@ TEST_F(DicEditTest, EngineVersionGoesToSettingsProfileAndEngine)
     DictionaryEditor &w = DicEdit();
     EXPECT_EQ(w.engineVersion(), 3) << "copied from the settings window";
     EXPECT_EQ(listing::bytes(settingsstore::storePath()), stored) << "only shown, nothing saved";
-    triggerAction(setup(), u"User1"_s);
-    EXPECT_EQ(setup().FlatScrollBar3->value(), rate) << "the profile's stored rate comes back";
     for (int version : {1, 3}) {
         w.findChild<QRadioButton *>(u"Option%1"_s.arg(version))->click();
         EXPECT_TRUE((version == 1 ? setup().Option1 : setup().Option3)->isChecked() && w.Frame2->isHidden());
         QSettings store(settingsstore::storePath(), QSettings::IniFormat);
         EXPECT_EQ(store.value(u"setupUser1/Option%1"_s.arg(version)).toString(), u"True"_s);
+        EXPECT_EQ(store.value(u"setupUser1/Option2"_s).toString(), u"False"_s);
+        EXPECT_EQ(
+            std::pair(store.value(u"setupUser1/FlatScrollBar3"_s).toInt(), setup().FlatScrollBar3->value()),
+            std::pair(rate, rate + 2))
+            << "the version alone is stored; the rate stays unsaved";
         EXPECT_EQ(speech::exceptionDictionary(), home() + u"/ENGINE/%1/exc_rus.txt"_s.arg(version));
     }
+    // The settings window's choice, and the profile's, show in the open editor at once.
+    setup().Option2->click();
+    EXPECT_TRUE(w.engineVersion() == 2 && w.Option2->isChecked());
+    triggerAction(setup(), u"User1"_s);
+    EXPECT_EQ(setup().FlatScrollBar3->value(), rate) << "the profile's stored rate comes back";
+    EXPECT_TRUE(w.engineVersion() == 3 && setup().Option3->isChecked());
 }
 
 TEST_F(DicEditTest, LoadingFallsBackToTheBaseDictionary)

@@ -14,7 +14,10 @@
 #include "texttools/glavawindow.h"
 #include "texttools/library.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,7 +29,9 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -49,15 +54,40 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
     BookTitle = u"Тишина"_s;
     main->textBox->setText(u"книга"_s);
     fakeVoices().log = {};
+    QLineEdit *folder = setup().Text28;
+    folder->setText(u"/книги/рабочий"_s);
     const auto settings = [] {
         const ::Setup &s = setup();
         return QList<QVariant>{s.FlatScrollBar3->value(), s.FlatScrollBar1->value(),
                                s.SSTab1->currentIndex(),  s.Text3->text(),
-                               s.profil->text(),          s.Toolbar1->actions()[1]->isChecked()};
+                               s.profil->text(),          s.Toolbar1->actions()[1]->isChecked(),
+                               s.Text28->text()};
     };
     const QList<QVariant> before = settings();
 
-    const busy::JobScope recording(busy::Job::Recording);
+    std::optional<busy::JobScope> recording;
+    recording.emplace(busy::Job::Recording);
+    // A look at a guarded box is no change: it can be clicked into, walked, selected and copied.
+    const std::pair<const char *, std::function<void()>> looks[] = {
+        {"click",
+         [folder] { QTest::mouseClick(folder, Qt::LeftButton, {}, QPoint(4, folder->height() / 2)); }},
+        {"end", [folder] { QTest::keyClick(folder, Qt::Key_End); }},
+        {"shift home", [folder] { QTest::keyClick(folder, Qt::Key_Home, Qt::ShiftModifier); }},
+        {"arrows",
+         [folder] {
+             QTest::keyClick(folder, Qt::Key_Left);
+             QTest::keyClick(folder, Qt::Key_Right);
+         }},
+        {"select all", [folder] { QTest::keyClick(folder, Qt::Key_A, Qt::ControlModifier); }},
+        {"copy", [folder] { QTest::keyClick(folder, Qt::Key_C, Qt::ControlModifier); }},
+    };
+    for (const auto &[name, look] : looks) {
+        SCOPED_TRACE(name);
+        look();
+        EXPECT_EQ(asked(), QStringList());
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), u"/книги/рабочий"_s);
+    EXPECT_TRUE(folder->isReadOnly()) << "its context menu offers no paste meanwhile";
     const std::pair<const char *, std::function<void()>> commands[] = {
         {"settings test phrase", [] { setup().Command22->click(); }},
         {"settings stop", [] { setup().Command55->click(); }},
@@ -67,6 +97,20 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"settings block length", [] { QTest::keyClick(setup().FlatScrollBar1, Qt::Key_Right); }},
         {"settings format page", [] { QTest::keyClick(setup().SSTab1->tabBar(), Qt::Key_Right); }},
         {"settings encoder options", [] { QTest::keyClick(setup().Text3, Qt::Key_A); }},
+        {"settings folder paste",
+         [folder] {
+             QApplication::clipboard()->setText(u"/другой"_s);
+             QTest::keyClick(folder, Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"settings folder middle click", [folder] { QTest::mouseClick(folder, Qt::MiddleButton); }},
+        {"settings folder backspace", [folder] { QTest::keyClick(folder, Qt::Key_Backspace); }},
+        {"settings folder cut", [folder] { QTest::keyClick(folder, Qt::Key_X, Qt::ControlModifier); }},
+        {"settings folder input method",
+         [folder] {
+             QInputMethodEvent typed;
+             typed.setCommitString(u"ё"_s);
+             QCoreApplication::sendEvent(folder, &typed);
+         }},
         {"settings profile 2", [] { triggerAction(setup(), u"Toolbar1_2"_s); }},
         {"settings defaults", [] { triggerAction(setup(), u"Toolbar1_7"_s); }},
         {"doctor save", [] { triggerAction(DoctorTXT(), u"Save"_s); }},
@@ -101,6 +145,8 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
     for (const auto &[name, run] : commands) {
         SCOPED_TRACE(name);
         run();
+        EXPECT_TRUE(std::ranges::all_of(scriptedPrompter().asked, &ScriptedPrompter::Asked::notice))
+            << "a refusal never waits for an answer";
         EXPECT_EQ(asked(),
                   QStringList{u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s});
     }
@@ -114,6 +160,12 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
                 setup().lstSapi5->currentRow() == 0);
     EXPECT_FALSE(QFile::exists(enginecopy::path(3)));
     EXPECT_FALSE(QFile::exists(settingsstore::storePath()));
+
+    recording.reset();
+    QTest::keyClick(folder, Qt::Key_End);
+    QTest::keyClick(folder, Qt::Key_1);
+    EXPECT_EQ(std::pair(folder->text(), asked()), std::pair(u"/книги/рабочий1"_s, QStringList()))
+        << "the box takes typing again once the job ended";
 }
 
 } // namespace

@@ -22,6 +22,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -418,8 +422,13 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
     book(u"Тишина"_s, {u"Один."_s});
     w->RichTextBox2->setText(u"текст"_s);
     std::string refused;
-    fakeVoices().log.onSpeak = [this, &refused] {
-        fakeVoices().log.onSpeak = nullptr;
+    bool locked = false, once = false;
+    fakeVoices().log.onSpeak = [this, &refused, &locked, &once] {
+        if (std::exchange(once, true))
+            return;
+        // A stray key in the editor adds nothing, as during a reading aloud.
+        locked = w->RichTextBox2->Locked();
+        QTest::keyClick(w->RichTextBox2->findChild<QTextEdit *>(), Qt::Key_Return);
         refused = chooseEveryCommand(u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s,
                                      {u"ExitProgramm"_s});
     };
@@ -429,4 +438,12 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
                        "Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 User2 User3 User4 menu5_2");
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
     EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s)) << "the book was finished";
+    EXPECT_TRUE(locked && w->RichTextBox2->Text() == u"текст"_s);
+    EXPECT_FALSE(w->RichTextBox2->Locked()) << "the end of the recording unlocks the editor";
+
+    // A stopped recording unlocks it as well.
+    fakeVoices().log.onSpeak = [] { monitor().abortClicked(); };
+    book(u"Стоп"_s, {u"Один."_s});
+    triggerAction(*w, u"SaveAudio"_s);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/!Стоп"_s) || w->RichTextBox2->Locked());
 }

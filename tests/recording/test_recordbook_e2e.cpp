@@ -77,6 +77,7 @@ protected:
         messages.clear();
         for (const QString &line : (u'\n' + QString::fromUtf8(errors)).split(u"\nmessage: "_s).mid(1))
             messages << line.trimmed();
+        output = QString::fromUtf8(p.readAllStandardOutput());
         return p.exitCode();
     }
     QStringList files(const QString &bookFolder) const
@@ -120,6 +121,7 @@ protected:
     }
 
     QTemporaryDir home;
+    QString output; // what the last run printed
     const QString folder = home.filePath(u"work"_s);
     QStringList messages;
 };
@@ -304,4 +306,14 @@ TEST_F(RecordBookProcess, BatchRecordsOneBookPerTitle)
     EXPECT_EQ(mediacheck::digest(folder + u"/tom.2.txt"_s), second);
     expectBlocks(u"!tom"_s, 3);
     EXPECT_EQ(mediacheck::digest(folder + u"/!tom/0001.mp3"_s), tom1block1);
+}
+
+// The settings' stop pressed in blocks 1 and 2 is refused with one box left open on screen; the
+// recording goes on meanwhile and finishes the book.
+TEST_F(RecordBookProcess, ARefusalLeftOpenHoldsNothing)
+{
+    const QString book = writeBook(u"Отказ"_s, 3, 300);
+    EXPECT_EQ(record(book, {u"--refuse-in-block"_s, u"1"_s}), 0);
+    EXPECT_TRUE(output.contains(u"refusal boxes_open 1 modal_ms 0 blocks_after 2"_s)) << output.toStdString();
+    expectBlocks(u"!Отказ"_s, 3);
 }

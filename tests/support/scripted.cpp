@@ -19,8 +19,14 @@ void installScriptedServices()
 
 void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices)
 {
+    installScriptedServices(std::move(voices), std::make_unique<ScriptedPrompter>());
+}
+
+void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices,
+                             std::unique_ptr<ScriptedPrompter> prompter)
+{
     Services s;
-    s.prompter = std::make_unique<ScriptedPrompter>();
+    s.prompter = std::move(prompter);
     s.fileChooser = std::make_unique<ScriptedFileChooser>();
     s.shutdown = std::make_unique<ScriptedShutdown>();
     s.soundPlayer = std::make_unique<ScriptedSoundPlayer>();

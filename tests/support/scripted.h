@@ -20,12 +20,14 @@ public:
         QString text;
         Icon icon;
         Buttons buttons;
+        bool notice = false; // shown without waiting for an answer
     };
 
     Answer ask(const QString &text, Icon icon, Buttons buttons) override;
+    void notice(const QString &text, Icon icon) override { asked.append({text, icon, Buttons::Ok, true}); }
 
     QQueue<Answer> answers; // when empty: Ok, or Yes for a question
-    QList<Asked> asked;
+    QList<Asked> asked;     // notices too
 
     // The texts asked since the last call, forgetting them.
     QStringList takeAsked();
@@ -109,6 +111,8 @@ class FakeVoiceFactory;
 // Installs fresh scripted services and `voices`, by default the fake voice factory.
 void installScriptedServices();
 void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices);
+void installScriptedServices(std::unique_ptr<speech::VoiceFactory> voices,
+                             std::unique_ptr<ScriptedPrompter> prompter);
 
 // The installed scripted services.
 ScriptedPrompter &scriptedPrompter();

@@ -3,7 +3,8 @@
 // go to stderr at the end. The end-to-end tests and the recording benchmarks run it as a process.
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
-//                        [--step D] [--stop-at-block N] [--purge-in-block N] [--text-copies]
+//                        [--step D] [--stop-at-block N] [--purge-in-block N] [--refuse-in-block N]
+//                        [--text-copies]
 //   quenvale_record_book --batch WORKING_FOLDER [options as above]
 //
 // With --batch every book of the working folder is recorded, as the batch command does.
@@ -23,8 +24,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -33,6 +37,37 @@
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Puts every message on screen as the program does, and notes it for the summary.
+class OnScreenPrompter : public ScriptedPrompter
+{
+public:
+    Answer ask(const QString &text, Icon icon, Buttons buttons) override
+    {
+        ScriptedPrompter::ask(text, icon, buttons);
+        return m_real.ask(text, icon, buttons);
+    }
+    void notice(const QString &text, Icon icon) override
+    {
+        ScriptedPrompter::notice(text, icon);
+        m_real.notice(text, icon);
+    }
+
+private:
+    QtPrompter m_real;
+};
+
+int visibleMessageBoxes()
+{
+    int boxes = 0;
+    for (const QWidget *w : QApplication::topLevelWidgets())
+        boxes += qobject_cast<const QMessageBox *>(w) && w->isVisible();
+    return boxes;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -51,15 +86,19 @@ int main(int argc, char **argv)
                        {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
                        {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s},
                        {u"text-copies"_s, u"keep each block's text beside its audio"_s},
-                       {u"batch"_s, u"record every book of the working folder"_s}});
+                       {u"batch"_s, u"record every book of the working folder"_s},
+                       {u"refuse-in-block"_s,
+                        u"the settings' stop pressed in blocks N and N + 1, on screen"_s, u"n"_s, u"0"_s}});
     parser.process(app);
     const bool batch = parser.isSet(u"batch"_s);
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != (batch ? 1 : 2))
         parser.showHelp(2);
 
+    const int refuseBlock = parser.value(u"refuse-in-block"_s).toInt();
     installScriptedServices(
-        std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}));
+        std::make_unique<speech::EspeakVoiceFactory>(speech::EspeakVoiceFactory::Options{{}, true}),
+        refuseBlock > 0 ? std::make_unique<OnScreenPrompter>() : std::make_unique<ScriptedPrompter>());
 
     MainWindow &main = MP3();
     main.endProcess = [] {};
@@ -105,10 +144,45 @@ int main(int argc, char **argv)
         purge.start(5);
     }
 
+    // The user presses the settings window's stop in block N and again in the next one, and
+    // leaves the refusal on screen. A modal box nobody closes would hold the recording for
+    // good: it is closed after a while, and the time it held is told.
+    int refusals = 0, refusedIn = 0;
+    qint64 modalMs = 0;
+    QElapsedTimer modalClock;
+    QTimer refuse, rescue; // two: a timer does not fire again inside its own handler
+    if (refuseBlock > 0) {
+        QObject::connect(&refuse, &QTimer::timeout, [&] {
+            if (refusals < 2 && BlockNo >= refuseBlock + refusals && !QApplication::activeModalWidget()) {
+                refusedIn = refusedIn ? refusedIn : BlockNo;
+                ++refusals;
+                setup().show();
+                setup().Command55->click();
+            }
+        });
+        QObject::connect(&rescue, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            if (!modalClock.isValid())
+                modalClock.start();
+            if (modalClock.elapsed() >= 5000) {
+                modalMs += modalClock.elapsed();
+                modalClock.invalidate();
+                qobject_cast<QDialog *>(modal)->reject();
+            }
+        });
+        refuse.start(5);
+        rescue.start(5);
+    }
+
     if (batch)
         main.MakePaket();
     else
         main.MakeBook();
+    if (refuseBlock > 0)
+        std::printf("refusal boxes_open %d modal_ms %lld blocks_after %d\n", visibleMessageBoxes(),
+                    static_cast<long long>(modalMs), int(BlockNo) - refusedIn);
     // The peak memory of this process, for the recording benchmark.
     rusage usage{};
     const long peakKb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0; // in kB on Linux

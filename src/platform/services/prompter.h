@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+
+class QMessageBox;
 
 // Message boxes. Every box carries the application title "Quenvale".
 class Prompter
@@ -31,6 +34,10 @@ public:
 
     virtual ~Prompter() = default;
     virtual Answer ask(const QString &text, Icon icon, Buttons buttons) = 0;
+    // Says `text` without waiting: the caller goes on while it is shown. A job that lets
+    // events through must never be held by a box nobody is there to close. One notice is
+    // shown at a time; a new one takes the place of the one still shown.
+    virtual void notice(const QString &text, Icon icon) = 0;
 
     // Shorthands for the common cases.
     void critical(const QString &text) { ask(text, Icon::Critical, Buttons::Ok); }
@@ -41,11 +48,18 @@ public:
     }
 };
 
-// Message boxes on screen, modal to the active window.
+// Message boxes on screen: questions modal to the active window, notices not modal.
 class QtPrompter : public Prompter
 {
 public:
+    ~QtPrompter() override;
     Answer ask(const QString &text, Icon icon, Buttons buttons) override;
+    void notice(const QString &text, Icon icon) override;
     // The answer of the box's button (a QMessageBox::StandardButton).
     static Answer answerFor(int standardButton);
+    // The notice on screen; null once the user closed it.
+    QMessageBox *shownNotice() const;
+
+private:
+    QPointer<QMessageBox> m_notice; // deletes itself when closed
 };

@@ -15,7 +15,31 @@
 #include <QUrl>
 
 namespace {
+
 const QString kTitle = QStringLiteral("Quenvale");
+
+QMessageBox::Icon boxIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Critical:
+        return QMessageBox::Critical;
+    case Prompter::Icon::Question:
+        return QMessageBox::Question;
+    case Prompter::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Information:
+        return QMessageBox::Information;
+    case Prompter::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QtPrompter::~QtPrompter()
+{
+    delete m_notice;
 }
 
 Prompter::Answer QtPrompter::ask(const QString &text, Icon icon, Buttons buttons)
@@ -23,23 +47,7 @@ Prompter::Answer QtPrompter::ask(const QString &text, Icon icon, Buttons buttons
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(kTitle);
     box.setText(text);
-    switch (icon) {
-    case Icon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case Icon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case Icon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Icon::Exclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    }
+    box.setIcon(boxIcon(icon));
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -55,6 +63,29 @@ Prompter::Answer QtPrompter::ask(const QString &text, Icon icon, Buttons buttons
         break;
     }
     return answerFor(box.exec());
+}
+
+void QtPrompter::notice(const QString &text, Icon icon)
+{
+    // Without a parent: the box outlives the window that was active (the monitor hides when
+    // the recording ends) and stays until the user closes it.
+    if (!m_notice) {
+        m_notice = new QMessageBox;
+        m_notice->setAttribute(Qt::WA_DeleteOnClose);
+        m_notice->setWindowModality(Qt::NonModal);
+        m_notice->setWindowTitle(kTitle);
+        m_notice->setStandardButtons(QMessageBox::Ok);
+    }
+    m_notice->setIcon(boxIcon(icon));
+    m_notice->setText(text);
+    m_notice->show();
+    m_notice->raise();
+    m_notice->activateWindow();
+}
+
+QMessageBox *QtPrompter::shownNotice() const
+{
+    return m_notice;
 }
 
 Prompter::Answer QtPrompter::answerFor(int standardButton)
