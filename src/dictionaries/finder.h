@@ -57,9 +57,10 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
 
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);
 // `proceed` is asked before each pass that runs and stops the search when it answers
-// false, in which case nothing is returned. `shown` is told each list step before it
-// works: sorting and the threshold step when the list is built, sorting and keeping every
-// word once after each pass that ran.
+// false, in which case nothing is returned. `shown` is told the list steps in their order,
+// for the progress panel: sorting, the threshold step and keeping every word once before the
+// list is counted (one counting does all three), and sorting and keeping every word once
+// after each pass that ran (excluding keeps the list sorted and each word once).
 std::optional<QStringList> newWords(const QString &text, int threshold,
                                     const std::function<std::optional<QStringList>(Pass)> &fields,
                                     const std::function<bool(Pass, int exclusions)> &proceed = {},

@@ -11,6 +11,7 @@ namespace bookmarkfile {
 namespace {
 
 const QString kPlain = QStringLiteral("plain");
+const QString kPreformatted = QStringLiteral("preformatted");
 
 } // namespace
 
@@ -18,9 +19,16 @@ QStringList lines(const Bookmark &bookmark)
 {
     const QString number = QString::number(bookmark.caret);
     QStringList out = {bookmark.path, bookmark.title, bookmark.caret < 0 ? number : u' ' + number};
-    // A pre-formatted book keeps the three lines every bookmark had.
-    if (!bookmark.preformatted)
+    switch (bookmark.shown) {
+    case Shown::AsFile:
         out.append(kPlain);
+        break;
+    case Shown::Preformatted:
+        out.append(kPreformatted);
+        break;
+    case Shown::PreformattedEveryStep:
+        break;
+    }
     return out;
 }
 
@@ -32,7 +40,11 @@ std::optional<Bookmark> parse(const QStringList &lines)
     const std::int32_t caret = lines[2].trimmed().toInt(&ok);
     if (!ok)
         return std::nullopt;
-    return Bookmark{lines[0], lines[1], caret, lines.value(3).trimmed() != kPlain};
+    const QString shown = lines.value(3).trimmed();
+    return Bookmark{lines[0], lines[1], caret,
+                    shown == kPlain          ? Shown::AsFile
+                    : shown == kPreformatted ? Shown::Preformatted
+                                             : Shown::PreformattedEveryStep};
 }
 
 QString folder()

@@ -7,22 +7,31 @@
 #include <optional>
 
 // Bookmark files: "<title>.zak" in the program folder's BOOKMARK folder, three lines of
-// Windows-1251 text: the book's path, its title and the caret offset. A fourth line "plain"
-// says the caret counts in the book as its file has it, not pre-formatted; files without it
-// (all older ones) count in the pre-formatted book. A path or title that Windows-1251 cannot
-// hold is written in UTF-8 after a byte order mark instead.
+// Windows-1251 text: the book's path, its title and the caret offset, and a fourth line that
+// says how the book was shown when the bookmark was taken, so that a reopen shows the same
+// text and the caret lands where the reading stopped. A path or title that Windows-1251
+// cannot hold is written in UTF-8 after a byte order mark instead.
 namespace bookmarkfile {
+
+// How the book was shown, and so how a reopen loads it.
+enum class Shown
+{
+    AsFile,       // "plain": as its file has it (the start-up's reopen, the library's add)
+    Preformatted, // "preformatted": pre-formatted as Open does it
+    // No fourth line, as in every older file: pre-formatted by every step, as Open did
+    // before it left an already pre-formatted text alone.
+    PreformattedEveryStep,
+};
 
 struct Bookmark
 {
     QString path;
     QString title;
     std::int32_t caret = 0;
-    bool preformatted = true;
+    Shown shown = Shown::Preformatted;
 };
 
-// The lines; the caret is written with a blank in the sign position (" 21"), and "plain"
-// follows only for a book that was not pre-formatted.
+// The lines; the caret is written with a blank in the sign position (" 21").
 QStringList lines(const Bookmark &bookmark);
 // The bookmark in the lines, or nothing when one of the first three is missing or the
 // third is not a 32-bit number (blanks around it are allowed).

@@ -150,10 +150,17 @@ void MainWindow::OpenZakladka()
     }
     CurTextPath = bookmark->path;
     BookTitle = bookmark->title;
-    // The caret counts in the text as it was when the reading stopped: pre-formatted, as
-    // the open command gives it, unless the bookmark says the book was shown as its file has
-    // it (start-up, the library's add). The same load gives the same text again.
-    if (bookmark->preformatted)
+    // The caret counts in the text as it was when the reading stopped: the same load gives
+    // the same text again.
+    switch (bookmark->shown) {
+    case bookmarkfile::Shown::AsFile:
+        break;
+    case bookmarkfile::Shown::Preformatted:
         PreFormat();
+        break;
+    case bookmarkfile::Shown::PreformattedEveryStep:
+        preformatEditor(preformat::Mode::EveryStep);
+        break;
+    }
     RichTextBox2->setSelStart(std::clamp<int>(bookmark->caret, 0, int(RichTextBox2->Text().size())));
 }

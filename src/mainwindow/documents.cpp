@@ -119,6 +119,11 @@ void MainWindow::OpenTextFile()
 
 void MainWindow::PreFormat()
 {
+    preformatEditor(preformat::Mode::AsNeeded);
+}
+
+void MainWindow::preformatEditor(preformat::Mode mode)
+{
     Label1->setText(preformat::caption());
     ProgressBar1->setMaximum(preformat::kProgressMaximum);
     ProgressBar1->setValue(0);
@@ -136,7 +141,7 @@ void MainWindow::PreFormat()
         return Check4->isChecked();
     };
     hooks.progressed = [this](int value) { ProgressBar1->setValue(value); };
-    const preformat::Outcome outcome = preformat::run(original, hooks);
+    const preformat::Outcome outcome = preformat::run(original, hooks, mode);
 
     Frame1->hide();
     // Events got through meanwhile: the result belongs to the text it was made from, never

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mainwindowport.h"
+#include "platform/text/preformat.h"
 #include "settings/settingsstore.h"
 
 #include <QColor>
@@ -182,6 +183,8 @@ private:
     MainPanels m_panels;
     void createStatusBar();
     void createBookmarksPanel();
+    // Pre-formats the editor's text under the progress panel (PreFormat: as needed).
+    void preformatEditor(preformat::Mode mode);
 
     enum class WaitEnd
     {

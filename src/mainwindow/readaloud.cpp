@@ -127,7 +127,10 @@ void MainWindow::StopReading()
     // A bookmark that cannot be written is no reason to keep the voice talking: noted only.
     QString reason;
     if (docnames::isFilePath(CurTextPath) &&
-        !bookmarkfile::write({CurTextPath, BookTitle, bookmarkCaret(), textPreformatted}, &reason))
+        !bookmarkfile::write(
+            {CurTextPath, BookTitle, bookmarkCaret(),
+             textPreformatted ? bookmarkfile::Shown::Preformatted : bookmarkfile::Shown::AsFile},
+            &reason))
         qCInfo(lcFiles).noquote() << "bookmark of" << BookTitle << "not written:" << reason;
     if (voice) {
         voice->Resume();

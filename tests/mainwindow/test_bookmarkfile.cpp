@@ -11,8 +11,8 @@ using namespace Qt::StringLiterals;
 TEST(BookmarkFile, LinesAndParse)
 {
     EXPECT_EQ(bookmarkfile::lines({u"/книги/Война и мир.txt"_s, u"Война_и_мир"_s, 1234}),
-              QStringList({u"/книги/Война и мир.txt"_s, u"Война_и_мир"_s, u" 1234"_s}));
-    EXPECT_EQ(bookmarkfile::lines({{}, {}, -5}).last(), u"-5"_s);
+              QStringList({u"/книги/Война и мир.txt"_s, u"Война_и_мир"_s, u" 1234"_s, u"preformatted"_s}));
+    EXPECT_EQ(bookmarkfile::lines({{}, {}, -5}).at(2), u"-5"_s);
 
     // Third line -> caret, or -1 for no bookmark.
     const std::pair<QString, int> caretLines[] = {
@@ -26,18 +26,23 @@ TEST(BookmarkFile, LinesAndParse)
     }
     EXPECT_FALSE(bookmarkfile::parse({u"/b.txt"_s, u"b"_s}));
 
-    // A book shown as its file has it, not pre-formatted, says so on a fourth line; any
-    // other fourth line, and none, stand for a pre-formatted book, as older files do.
-    EXPECT_EQ(bookmarkfile::lines({u"/b.txt"_s, u"b"_s, 7, false}),
-              QStringList({u"/b.txt"_s, u"b"_s, u" 7"_s, u"plain"_s}));
-    const std::pair<QStringList, bool> forms[] = {
-        {{u"/b.txt"_s, u"b"_s, u"1"_s}, true},
-        {{u"/b.txt"_s, u"b"_s, u"1"_s, u"extra"_s}, true},
-        {{u"/b.txt"_s, u"b"_s, u"1"_s, u" plain "_s}, false},
+    // The fourth line says how the book was shown; none, or one this program does not know,
+    // stands for a book pre-formatted by every step, as Open showed it when older files were
+    // written.
+    using S = bookmarkfile::Shown;
+    const std::pair<QStringList, S> forms[] = {
+        {{u"/b.txt"_s, u"b"_s, u" 1"_s, u"plain"_s}, S::AsFile},
+        {{u"/b.txt"_s, u"b"_s, u" 1"_s, u"preformatted"_s}, S::Preformatted},
+        {{u"/b.txt"_s, u"b"_s, u" 1"_s}, S::PreformattedEveryStep},
     };
-    for (const auto &[lines, preformatted] : forms)
-        EXPECT_EQ(bookmarkfile::parse(lines).value_or(bookmarkfile::Bookmark{}).preformatted, preformatted)
+    for (const auto &[lines, shown] : forms) {
+        EXPECT_EQ(bookmarkfile::parse(lines).value_or(bookmarkfile::Bookmark{}).shown, shown)
             << qPrintable(lines.join(u'|'));
+        EXPECT_EQ(bookmarkfile::lines({u"/b.txt"_s, u"b"_s, 1, shown}), lines);
+    }
+    for (const QString &other : {u"extra"_s, u" plain "_s})
+        EXPECT_EQ(bookmarkfile::parse({u"/b.txt"_s, u"b"_s, u"1"_s, other})->shown,
+                  other == u" plain "_s ? S::AsFile : S::PreformattedEveryStep);
 }
 
 class BookmarkFiles : public QuenvaleTest
@@ -53,9 +58,11 @@ TEST_F(BookmarkFiles, APathWindows1251CannotHoldReadsBack)
                                       {u"/books/Рё.txt"_s, u"Рё"_s},
                                       {u"/Р°/С‹.txt"_s, u"x"_s}}) {
         ASSERT_TRUE(bookmarkfile::write({path, title, 7}));
-        EXPECT_EQ(bookmarkfile::read(bookmarkfile::fileFor(title)), QStringList({path, title, u" 7"_s}));
+        EXPECT_EQ(bookmarkfile::read(bookmarkfile::fileFor(title)),
+                  QStringList({path, title, u" 7"_s, u"preformatted"_s}));
     }
     // A path the code page holds is written in it, as it always was.
     ASSERT_TRUE(bookmarkfile::write({u"/книги/Том.txt"_s, u"Том"_s, 7}));
-    EXPECT_EQ(textfile::readBytes(file), cp1251::encode(u"/книги/Том.txt\r\nТом\r\n 7\r\n"_s));
+    EXPECT_EQ(textfile::readBytes(file),
+              cp1251::encode(u"/книги/Том.txt\r\nТом\r\n 7\r\npreformatted\r\n"_s));
 }

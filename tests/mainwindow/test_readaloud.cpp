@@ -72,7 +72,8 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
 {
     // Each block prepared with the dialogue state the block before left; a capital after a
     // line break starts narration.
-    const QString T = TembrStart, P = u" <silence msec=\"500\"/>"_s, N = P + u" </pitch> </rate> </volume>"_s + T;
+    const QString T = TembrStart, P = u" <silence msec=\"500\"/>"_s,
+                  N = P + u" </pitch> </rate> </volume>"_s + T;
     const QStringList tail = {T + u"\r\n "_s + N + u" Второй . "_s, T + u"\r\n \r\n- Реплика . \r\nКонец"_s};
     const struct
     {
@@ -143,7 +144,8 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     // The bookmark points at the paragraph being spoken, which starts between a CR and its
     // LF: the editor puts the caret on the next line.
     const int spokenAt = highlights[1].first;
-    EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n "_s + QString::number(spokenAt) + u"\r\n"_s);
+    EXPECT_EQ(bookmark(u"Книга"_s),
+              path + u"\r\nКнига\r\n "_s + QString::number(spokenAt) + u"\r\npreformatted\r\n"_s);
     const int caret = spokenAt + 1;
     EXPECT_EQ(w->RichTextBox2->SelStart(), caret);
 
@@ -159,11 +161,12 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     w->StopReading();
     w->ClearText_Click();
     w->StopReading();
-    EXPECT_EQ(bookmark(u"Книга"_s), path + u"\r\nКнига\r\n "_s + QString::number(caret) + u"\r\n"_s);
+    EXPECT_EQ(bookmark(u"Книга"_s),
+              path + u"\r\nКнига\r\n "_s + QString::number(caret) + u"\r\npreformatted\r\n"_s);
     CurTextPath = path;
     BookTitle.clear();
     w->StopReading();
-    EXPECT_EQ(bookmark({}), path + u"\r\n\r\n 0\r\n"_s);
+    EXPECT_EQ(bookmark({}), path + u"\r\n\r\n 0\r\npreformatted\r\n"_s);
     // A title that names a path, as a bookmark file may hold, stays inside the folder.
     const QString folder = bookmarkfile::folder();
     textfile::writeLines(folder + u"/b.zak"_s, {path, u"../../escaped"_s, u" 5"_s});
@@ -218,7 +221,7 @@ TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookC
         afterHighlight = [this](int) { run(u"Stop"_s); };
         run(u"Play"_s);
         EXPECT_EQ(bookmark(title), path + u"\r\n"_s + title + u"\r\n "_s + QString::number(found) +
-                                       u"\r\n"_s + (road == Saved ? u""_s : u"plain\r\n"_s));
+                                       u"\r\n"_s + (road == Saved ? u"preformatted\r\n"_s : u"plain\r\n"_s));
 
         scriptedFileChooser().names.enqueue(other);
         run(u"OpenFile"_s);
@@ -227,6 +230,19 @@ TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookC
                   std::tuple(path, true, found));
         EXPECT_TRUE(asked().isEmpty());
     }
+
+    // A bookmark of an older version, three lines, was taken in the book as Open showed it
+    // then: every pre-formatting step run again over the saved, pre-formatted file.
+    const QString everyStep = preformat::run(w->RichTextBox2->Text(), {}, preformat::Mode::EveryStep).text;
+    ASSERT_NE(everyStep, w->RichTextBox2->Text());
+    const int old = int(everyStep.indexOf(u"отвечала попадья"_s));
+    textfile::writeLines(bookmarkfile::folder() + u"/old.zak"_s,
+                         {path, BookTitle, u' ' + QString::number(old)});
+    scriptedFileChooser().names.enqueue(other);
+    run(u"OpenFile"_s);
+    onBookmark(u"old.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_EQ(std::tuple(w->RichTextBox2->Text() == everyStep, w->RichTextBox2->SelStart()),
+              std::tuple(true, old));
 }
 
 TEST_F(ReadAloud, BookmarksPanel)
@@ -240,7 +256,8 @@ TEST_F(ReadAloud, BookmarksPanel)
     w->zakladki_Click();
     ASSERT_EQ(scriptedPrompter().asked.size(), 2);
     for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons), std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
+        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons),
+                  std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
     EXPECT_TRUE(w->Frame5->isHidden());
 
     // Broken bookmarks leave the book and the editor; the message names the failed file.

@@ -158,7 +158,7 @@ QString applyStep(int step, QStringView text)
     return result;
 }
 
-Outcome run(QString text, const Hooks &hooks)
+Outcome run(QString text, const Hooks &hooks, Mode mode)
 {
     Outcome outcome;
     outcome.text = std::move(text);
@@ -168,7 +168,7 @@ Outcome run(QString text, const Hooks &hooks)
             hooks.progressed(value);
     };
 
-    const bool done = isPreformatted(outcome.text);
+    const bool done = mode == Mode::AsNeeded && isPreformatted(outcome.text);
     for (int step = 1; step <= kStepCount; ++step) {
         if (cancelled()) {
             outcome.cancelled = true;

@@ -61,8 +61,15 @@ struct Outcome
     bool cancelled = false;
 };
 
+enum class Mode
+{
+    AsNeeded,  // a text that isPreformatted is left as it is
+    EveryStep, // every step whatever the text, as the program did before it recognised one
+};
+
 // Runs the twelve steps in order over `text`; over a text that isPreformatted they change
-// nothing, with the same progress and cancel checks. A cancel keeps the steps done so far.
-Outcome run(QString text, const Hooks &hooks = {});
+// nothing (unless `mode` asks for every step), with the same progress and cancel checks. A
+// cancel keeps the steps done so far.
+Outcome run(QString text, const Hooks &hooks = {}, Mode mode = Mode::AsNeeded);
 
 } // namespace preformat
