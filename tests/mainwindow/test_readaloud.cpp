@@ -72,7 +72,8 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
 {
     // Each block prepared with the dialogue state the block before left; a capital after a
     // line break starts narration.
-    const QString T = TembrStart, P = u" <silence msec=\"500\"/>"_s, N = P + u" </pitch> </rate> </volume>"_s + T;
+    const QString T = TembrStart, P = u" <silence msec=\"500\"/>"_s,
+                  N = P + u" </pitch> </rate> </volume>"_s + T;
     const QStringList tail = {T + u"\r\n "_s + N + u" Второй . "_s, T + u"\r\n \r\n- Реплика . \r\nКонец"_s};
     const struct
     {
@@ -240,7 +241,8 @@ TEST_F(ReadAloud, BookmarksPanel)
     w->zakladki_Click();
     ASSERT_EQ(scriptedPrompter().asked.size(), 2);
     for (const auto &a : std::exchange(scriptedPrompter().asked, {}))
-        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons), std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
+        EXPECT_EQ(std::tuple(a.text, a.icon, a.buttons),
+                  std::tuple(none, Prompter::Icon::None, Prompter::Buttons::Ok));
     EXPECT_TRUE(w->Frame5->isHidden());
 
     // Broken bookmarks leave the book and the editor; the message names the failed file.
@@ -268,11 +270,20 @@ TEST_F(ReadAloud, BookmarksPanel)
                   QStringList({path, u"Книга"_s, u"правка"_s}));
         EXPECT_TRUE(w->Frame5->isHidden());
     }
-    // A caret past the end of its text stops at the end.
+    // A caret past the end of its text stops at the end. A book with damaged bytes says how
+    // many once it is shown.
     textfile::writeLines(folder + u"far.zak"_s, {path, u"Книга"_s, u" 99999"_s});
     textfile::writeLines(folder + u"notes.txt"_s, {});
-    onBookmark(u"far.zak"_s, &MainWindow::Command2_Click);
-    EXPECT_EQ(w->RichTextBox2->SelStart(), w->RichTextBox2->Text().size());
+    for (const int damaged : {0, 1}) {
+        ASSERT_TRUE(textfile::writeBytes(path, book.toUtf8() + QByteArray(damaged, '\xFF')));
+        onBookmark(u"far.zak"_s, &MainWindow::Command2_Click);
+        EXPECT_EQ(w->RichTextBox2->SelStart(), w->RichTextBox2->Text().size());
+        EXPECT_EQ(w->RichTextBox2->Text().count(QChar::ReplacementCharacter), damaged);
+        EXPECT_EQ(asked(), damaged
+                               ? QStringList{u"Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В "
+                                             u"тексте они показаны знаком «\uFFFD»."_s}
+                               : QStringList());
+    }
 
     // Delete keeps the panel; with nothing selected, open and delete change nothing.
     EXPECT_EQ(onBookmark(u"0.zak"_s, &MainWindow::Command1_Click),
