@@ -1,5 +1,6 @@
 // The bookmarks panel: lists the bookmark files that stopping a reading writes, reopens a
 // book at its bookmark and deletes bookmarks.
+#include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/bookmarkfile.h"
@@ -163,4 +164,5 @@ void MainWindow::OpenZakladka()
         break;
     }
     RichTextBox2->setSelStart(std::clamp<int>(bookmark->caret, 0, int(RichTextBox2->Text().size())));
+    booklosses::tellDamaged(*RichTextBox2);
 }

@@ -1,5 +1,6 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
+#include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
@@ -46,32 +47,11 @@ void reportUnwritten(const QString &path, const QString &reason)
     prompter().critical(textfile::writeFailure(path, reason));
 }
 
-// A text file that cannot hold every character of the editor's text, or that gets the
-// replacement marks of damaged bytes in place of the bytes the book had, is written only when
-// the user agrees.
-bool lossAccepted(const RichTextBox &editor)
-{
-    const QString text = editor.Text();
-    const qsizetype lost = textcodec::unencodable(text, editor.encoding());
-    const qint64 damaged = text.contains(QChar::ReplacementCharacter) ? editor.damagedBytes() : 0;
-    if (lost == 0 && damaged == 0)
-        return true;
-    const QString question =
-        lost > 0 ? QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. В файле они будут "
-                                  "заменены знаком «?». Сохранить?")
-                       .arg(lost)
-                 : QStringLiteral("Повреждённых байтов UTF-8 в книге: %1. В файле они будут заменены "
-                                  "знаком «\uFFFD». Сохранить?")
-                       .arg(damaged);
-    return prompter().ask(question, Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) ==
-           Prompter::Answer::Ok;
-}
-
 // Writes the editor to `path`; a failure is reported naming the file and the reason.
 bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType type)
 {
     const RichTextBox &editor = *window.RichTextBox2;
-    if (type == RichTextBox::FileType::Text && !lossAccepted(editor))
+    if (type == RichTextBox::FileType::Text && !booklosses::lossAccepted(editor))
         return false;
     if (editor.SaveFile(path, type)) {
         window.textChanged = false;
@@ -110,11 +90,7 @@ void MainWindow::OpenTextFile()
     Dlitelnost();
     PreFormat();
     RichTextBox2->setSelStart(0);
-    if (const qint64 damaged = RichTextBox2->damagedBytes())
-        prompter().ask(QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: %1. В тексте "
-                                      "они показаны знаком «\uFFFD».")
-                           .arg(damaged),
-                       Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+    booklosses::tellDamaged(*RichTextBox2);
 }
 
 void MainWindow::PreFormat()
@@ -209,7 +185,7 @@ void MainWindow::AddToPaket()
     if (!workfolder::confirmAdding())
         return;
     const QString path = docnames::batchFilePath(*folder, BookTitle);
-    if (!lossAccepted(*RichTextBox2))
+    if (!booklosses::lossAccepted(*RichTextBox2))
         return;
     QString reason;
     if (!textfile::writeText(path, RichTextBox2->Text(), RichTextBox2->encoding(), &reason))

@@ -1,5 +1,6 @@
 #include "texttools/library.h"
 
+#include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
@@ -344,6 +345,7 @@ void Library::OpenInMainWindow()
     // Dlitelnost has just measured this very file.
     if (CharsPerMin > 0)
         statusPanels[1]->setText(estimate::durationText(PlayHours));
+    booklosses::tellDamaged(*editor);
 }
 
 void Library::AddToWorkFolder()
@@ -365,6 +367,8 @@ void Library::AddToWorkFolder()
     CurTextPath = path;
     BookTitle = docnames::blanksToUnderscores(QFileInfo(path).fileName());
     const QString copy = docnames::batchFilePath(*folder, BookTitle);
+    if (!booklosses::lossAccepted(*editor))
+        return;
     QString reason;
     if (!textfile::writeText(copy, editor->Text(), editor->encoding(), &reason))
         prompter().critical(textfile::writeFailure(copy, reason));

@@ -285,11 +285,20 @@ TEST_F(ReadAloud, BookmarksPanel)
                   QStringList({path, u"Книга"_s, u"правка"_s}));
         EXPECT_TRUE(w->Frame5->isHidden());
     }
-    // A caret past the end of its text stops at the end.
+    // A caret past the end of its text stops at the end. A book with damaged bytes says how
+    // many once it is shown.
     textfile::writeLines(folder + u"far.zak"_s, {path, u"Книга"_s, u" 99999"_s});
     textfile::writeLines(folder + u"notes.txt"_s, {});
-    onBookmark(u"far.zak"_s, &MainWindow::Command2_Click);
-    EXPECT_EQ(w->RichTextBox2->SelStart(), w->RichTextBox2->Text().size());
+    for (const int damaged : {0, 1}) {
+        ASSERT_TRUE(textfile::writeBytes(path, book.toUtf8() + QByteArray(damaged, '\xFF')));
+        onBookmark(u"far.zak"_s, &MainWindow::Command2_Click);
+        EXPECT_EQ(w->RichTextBox2->SelStart(), w->RichTextBox2->Text().size());
+        EXPECT_EQ(w->RichTextBox2->Text().count(QChar::ReplacementCharacter), damaged);
+        EXPECT_EQ(asked(), damaged
+                               ? QStringList{u"Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В "
+                                             u"тексте они показаны знаком «\uFFFD»."_s}
+                               : QStringList());
+    }
 
     // Delete keeps the panel; with nothing selected, open and delete change nothing.
     EXPECT_EQ(onBookmark(u"0.zak"_s, &MainWindow::Command1_Click),

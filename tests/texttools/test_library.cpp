@@ -169,22 +169,31 @@ TEST_F(LibraryWindow, DeleteRemovesOnlyTheSelectedFileAfterAsking)
 
 TEST_F(LibraryWindow, OpenMakesTheFileTheCurrentBookOrChangesNothing)
 {
-    // Row, whether the file went after it was listed, the start of the message if any.
-    for (const auto &[row, gone, prompt] :
-         {std::tuple{0, false, QString()},
-          {-1, false, u"Укажите файл!"_qs},
-          {0, true, u"Укажите файл!\n%1/book.vol.txt: No such file or directory"_qs}}) {
+    // A UTF-8 book with a damaged byte among its 16 letters.
+    const QString lines = u"Жили-были\r\nдед да баба"_qs;
+    const QByteArray damaged = u"Жили-были"_qs.toUtf8() + "\xFF" + u"\r\nдед да баба"_qs.toUtf8();
+    const QString told = u"Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они "
+                         u"показаны знаком «\uFFFD»."_qs;
+    // Row, whether the file went after it was listed, the book's bytes, the message if any.
+    for (const auto &[row, gone, bytes, prompt] :
+         {std::tuple{0, false, cp1251::encode(lines), QString()},
+          {0, false, damaged, told},
+          {-1, false, cp1251::encode(lines), u"Укажите файл!"_qs},
+          {0, true, cp1251::encode(lines),
+           u"Укажите файл!\n%1/book.vol.txt: No such file or directory"_qs}}) {
         resetBook();
         main->preformats = main->estimates = 0;
-        const QString path = file("book.vol.txt", cp1251::encode(u"Жили-были"_qs));
+        const QString path = file("book.vol.txt", bytes);
         Library &w = library(row);
         w.show();
         if (gone)
             QFile::remove(path);
-        const bool opened = prompt.isEmpty();
+        const bool opened = !prompt.startsWith(u"Укажите"_qs);
         EXPECT_EQ(run(u"OpenInMainWindow"_qs),
-                  (opened ? QStringList() : QStringList{prompt.arg(books.path())}));
-        EXPECT_EQ(book(), (opened ? QStringList{path, u"book"_qs, u"Жили-были"_qs} : unchanged));
+                  (prompt.isEmpty() ? QStringList() : QStringList{prompt.arg(books.path())}));
+        const QString shown =
+            bytes == damaged ? QString(lines).insert(9, QChar::ReplacementCharacter) : lines;
+        EXPECT_EQ(book(), (opened ? QStringList{path, u"book"_qs, shown} : unchanged));
         EXPECT_EQ(std::tuple(main->preformats, main->estimates, w.isHidden()),
                   std::tuple(opened ? 1 : 0, opened ? 1 : 0, opened));
     }
@@ -195,18 +204,27 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
     QTemporaryDir work;
     const QString ask = u"Добавить файл на обработку в рабочий каталог?"_qs;
     const QString copy = work.filePath("a_b.txt.txt");
-    // Working folder, confirmations, the answer, the start of the one message if any, whether copied.
-    for (const auto &[folder, confirmations, answer, prompt, added] :
-         {std::tuple{work.path(), false, Prompter::Answer::Yes, QString(), true},
-          {work.path(), true, Prompter::Answer::Yes, ask, true},
-          {work.path(), true, Prompter::Answer::No, ask, false},
-          {QString(), false, Prompter::Answer::Yes, u"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"_qs, false},
+    // A UTF-8 book with a damaged byte among its 16 letters: the copy gets the mark in its place
+    // only when the user agrees.
+    const QString lossy =
+        u"Повреждённых байтов UTF-8 в книге: 1. В файле они будут заменены знаком «\uFFFD». Сохранить?"_qs;
+    const QByteArray damaged = u"Текст"_qs.toUtf8() + "\xFF" + u"\r\nкниги автора"_qs.toUtf8();
+    // Working folder, confirmations, the answer, the start of the one message if any, whether
+    // copied, whether the book is the damaged one.
+    for (const auto &[folder, confirmations, answer, prompt, added, broken] :
+         {std::tuple{work.path(), false, Prompter::Answer::Yes, QString(), true, false},
+          {work.path(), true, Prompter::Answer::Yes, ask, true, false},
+          {work.path(), true, Prompter::Answer::No, ask, false, false},
+          {QString(), false, Prompter::Answer::Yes, u"НЕ УКАЗАН РАБОЧИЙ КАТАЛОГ!"_qs, false, false},
           {readOnlyFolder(), false, Prompter::Answer::Yes,
-           u"Не удалось записать файл\n"_qs + readOnlyFolder() + u"/a_b.txt.txt: "_qs, false}}) {
+           u"Не удалось записать файл\n"_qs + readOnlyFolder() + u"/a_b.txt.txt: "_qs, false, false},
+          {work.path(), false, Prompter::Answer::Ok, lossy, true, true},
+          {work.path(), false, Prompter::Answer::Cancel, lossy, false, true}}) {
         SCOPED_TRACE(prompt.toStdString());
         QFile::remove(copy);
         resetBook();
-        const QString path = file("a b.txt", cp1251::encode(u"Текст\r\nкниги"_qs));
+        const QString text = broken ? u"Текст\uFFFD\r\nкниги автора"_qs : u"Текст\r\nкниги"_qs;
+        const QString path = file("a b.txt", broken ? damaged : cp1251::encode(text));
         setup().Text28->setText(folder);
         setup().Check1->setChecked(confirmations);
         setup().SSTab2->setCurrentIndex(0);
@@ -217,10 +235,11 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         // Without a working folder the settings open on their recording page.
         EXPECT_EQ(setup().SSTab2->currentIndex(), folder.isEmpty() ? 1 : 0);
         EXPECT_TRUE(setup().isVisible() || !folder.isEmpty());
-        EXPECT_EQ(textfile::readText(copy).value_or(u"<none>"_qs),
-                  added ? u"Текст\r\nкниги\r\n"_qs : u"<none>"_qs);
-        // A file that was loaded is the current book, even when its copy could not be written.
-        const bool loaded = added || folder == readOnlyFolder();
-        EXPECT_EQ(book(), (loaded ? QStringList{path, u"a_b.txt"_qs, u"Текст\r\nкниги"_qs} : unchanged));
+        const QByteArray written = textcodec::encode(
+            text + u"\r\n"_qs, broken ? textcodec::Encoding::Utf8 : textcodec::Encoding::Windows1251);
+        EXPECT_EQ(textfile::readBytes(copy).value_or("<none>"), added ? written : "<none>");
+        // A file that was loaded is the current book, even when its copy was not written.
+        const bool loaded = added || broken || folder == readOnlyFolder();
+        EXPECT_EQ(book(), (loaded ? QStringList{path, u"a_b.txt"_qs, text} : unchanged));
     }
 }

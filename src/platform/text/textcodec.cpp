@@ -105,17 +105,20 @@ void Detector::feed(QByteArrayView bytes)
 
 Encoding Detector::encoding() const
 {
-    // A few damaged bytes: at most one for every 16 well-formed characters outside ASCII, and
-    // one more after the mark. A Windows-1251 text breaks the rules at nearly every letter and
-    // keeps them only by chance (a capital before a punctuation mark), so it stays far away.
+    // The mark is no accident: it decides unless the damage is past any "few".
     const qint64 bad = damaged();
-    if (bad > kMostDamaged || bad > m_multibyte / 16 + (m_bom ? 1 : 0))
-        return Encoding::Windows1251;
     if (m_bom)
-        return Encoding::Utf8WithBom;
-    // Plausible text: a letter, and at most a quarter of the characters from the ranges a
-    // Windows-1251 text lands in by chance.
-    if (!m_letter || 4 * m_rare > m_multibyte)
+        return bad > kMostDamaged ? Encoding::Windows1251 : Encoding::Utf8WithBom;
+    // A few damaged bytes: at most one for every 16 well-formed characters outside ASCII. A
+    // Windows-1251 text breaks the rules at nearly every letter and keeps them only by chance
+    // (a capital before a punctuation mark), so it stays far away.
+    if (bad > kMostDamaged || bad > m_multibyte / 16)
+        return Encoding::Windows1251;
+    if (!m_letter)
+        return Encoding::Windows1251;
+    // Plausible text: when only a few characters are outside ASCII, at most a quarter of them
+    // from the ranges a Windows-1251 text lands in by chance.
+    if (m_multibyte < kFewMultibyte && 4 * m_rare > m_multibyte)
         return Encoding::Windows1251;
     return Encoding::Utf8;
 }

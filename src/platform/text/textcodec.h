@@ -10,6 +10,7 @@
 // were, unless their bytes read as plausible UTF-8 holding a letter outside ASCII (the usual
 // text on Linux) or start with the UTF-8 byte order mark; a book is written back as it came.
 // A UTF-8 book with a few damaged bytes is still UTF-8: each damaged byte reads as U+FFFD.
+// After the mark "a few" means up to a fixed cap, and no test of plausibility applies.
 namespace textcodec {
 
 enum class Encoding
@@ -38,6 +39,11 @@ public:
 private:
     // More damaged bytes than this are not "a few" whatever the length of the text.
     static constexpr qint64 kMostDamaged = 1000;
+    // A Windows-1251 text is valid UTF-8 only when each of its letters outside ASCII is a
+    // capital followed by a punctuation mark or a rare letter (a small letter or a second
+    // capital breaks the form), so such a text has a handful of them at most. A run this
+    // long without a break is real UTF-8 whatever its script, a Greek or Hebrew book.
+    static constexpr qint64 kFewMultibyte = 32;
 
     bool m_letter = false;
     bool m_bom = false;

@@ -86,14 +86,24 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {"\xD1\xA0", Windows1251},
         {u"Число π больше трёх"_s.toUtf8(), Utf8}, // a rare letter among Russian ones
         {u"Ελλάδα"_s.toUtf8(), Windows1251},
-        // A few damaged bytes: one for every 16 characters outside ASCII, one more after a mark.
+        // Plausibility weighs only a few characters: a run of 32 well-formed ones is no accident,
+        // whatever the script (the last row is that bound, not a likely text).
+        {u"Ελλάδα Ελλάδα Ελλάδα Ελλάδα Ελλάδα Ελλάδα"_s.toUtf8(), Utf8},
+        {u"שלום עולם שלום עולם שלום עולם שלום עולם"_s.toUtf8(), Utf8},
+        {QByteArray("\xCF\xA8\xD1\x97 Abc. ").repeated(15), Windows1251},
+        {QByteArray("\xCF\xA8\xD1\x97 Abc. ").repeated(16), Utf8},
+        // A few damaged bytes: one for every 16 characters outside ASCII.
         {lines + "\xFF" + lines, Utf8, 1},
         {u"Первая стро"_s.toUtf8() + "\xFF", Windows1251, 1}, // 10 letters
         {lines + "\xFF\xC0" + lines.left(10) + "\xE2\x80", Windows1251, 4},
         {lines + lines + "\xE0\x80" + lines + lines + "\xD0", Utf8, 3}, // a cut at the end
         {bom + "\xFF", Utf8WithBom, 1},
         {bom + u"Жук"_s.toUtf8() + "\xC0", Utf8WithBom, 1},
-        {bom + u"Жук"_s.toUtf8() + "\xC0\xC0", Windows1251, 2},
+        // After the mark, damage up to the cap and any characters: the mark is no accident.
+        {bom + u"Жук"_s.toUtf8() + "\xC0\xC0", Utf8WithBom, 2},
+        {bom + "First line\r\nSecond \xFF line\r\n\xC0", Utf8WithBom, 2},
+        {bom + "\xCF\xA8\xD1\x97 Abc.", Utf8WithBom},
+        {bom + QByteArray(1001, '\xFF'), Windows1251, 1001},
         // Only the first mark is no text.
         {bom + bom + u"Ж"_s.toUtf8(), Utf8WithBom},
         {"\xD0\x96" + bom, Utf8},
