@@ -1,5 +1,6 @@
 #include "app/busy.h"
 
+#include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 
@@ -36,25 +37,29 @@ using enum Change;
 
 // A job refuses what changes the book it works on, the voice it speaks with or the
 // dictionary it reads; no job starts inside another, as the inner one would hold the
-// outer one still until it ends.
+// outer one still until it ends. The chapter search only keeps the user from typing into
+// the text its hits point into; it holds nothing else back.
 const Rule kRules[] = {
     {Job::Recording,
      "Идёт запись аудиокниги. Дождитесь её окончания или прервите запись.",
-     {Book, Text, Save, Speech, StopSpeech, Settings, Output, Dictionary, StartJob}},
+     {Book, Text, Save, Speech, StopSpeech, Settings, Output, Dictionary, StartJob, Typing}},
     {Job::Reading,
      "Идёт чтение вслух. Дождитесь его окончания или остановите чтение.",
-     {Book, Text, Speech, Settings, Dictionary, StartJob}},
+     {Book, Text, Speech, Settings, Dictionary, StartJob, Typing}},
     {Job::Preformatting,
      "Идёт предварительное форматирование текста. Дождитесь его окончания или прервите его.",
-     {Book, Text, Save, Speech, StartJob}},
-    {Job::ListRun, "Идёт замена в тексте. Дождитесь её окончания.", {Book, Text, Save, Speech, StartJob}},
+     {Book, Text, Save, Speech, StartJob, Typing}},
+    {Job::ListRun,
+     "Идёт замена в тексте. Дождитесь её окончания.",
+     {Book, Text, Save, Speech, StartJob, Typing}},
     {Job::MarkupCleaning,
      "Идёт очистка разметки. Дождитесь её окончания.",
-     {Book, Text, Save, Speech, StartJob}},
+     {Book, Text, Save, Speech, StartJob, Typing}},
     {Job::Search,
      "Идёт поиск слов. Дождитесь его окончания или прервите поиск.",
-     {Book, Text, Dictionary, StartJob}},
+     {Book, Text, Dictionary, StartJob, Typing}},
     {Job::Comparison, "Идёт сравнение словарей. Дождитесь его окончания.", {Dictionary, StartJob}},
+    {Job::ChapterSearch, "Идёт поиск глав. Дождитесь его окончания.", {Typing}},
 };
 
 // Why `change` may not happen while `job` runs; nothing when it may.
@@ -217,6 +222,11 @@ void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change cha
     auto *watch = new Guard(owner, change);
     for (QWidget *control : controls)
         control->installEventFilter(watch);
+}
+
+void holdEditor(RichTextBox *editor)
+{
+    onJobsChanged(editor, [editor] { editor->setLocked(refusal(Typing).has_value()); });
 }
 
 void onJobsChanged(QObject *receiver, std::function<void()> changed)

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QObject;
+class RichTextBox;
 class QWidget;
 
 // The long jobs run inside the command that started them and let window events through,
@@ -24,6 +25,7 @@ enum class Job
     MarkupCleaning, // the text doctor's markup cleaning
     Search,         // the new-word and homograph searches
     Comparison,     // comparing two dictionaries
+    ChapterSearch,  // the chapter window's search, whose hits point into the text
 };
 
 // What a command changes.
@@ -38,6 +40,7 @@ enum class Change
     Output,     // how a recording cuts, names, frames and encodes its blocks, and where
     Dictionary, // the exception dictionary or the engine version
     StartJob,   // starts a long job of its own: no job runs inside another
+    Typing,     // the user's own edits in the main editor, which is locked meanwhile
 };
 
 // Marks a job for as long as it lives.
@@ -67,6 +70,10 @@ bool refuse(Change change);
 // handler runs. A text box can still be focused, scrolled, selected and copied from: it is
 // read-only meanwhile. `owner` keeps the watch alive.
 void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change change);
+
+// Keeps `editor` locked while a running job refuses Typing, and only then: the jobs are the
+// one owner of its lock, so however they nest and end, the last one to end unlocks it.
+void holdEditor(RichTextBox *editor);
 
 // Calls `changed` each time a job starts or ends, for as long as `receiver` lives.
 void onJobsChanged(QObject *receiver, std::function<void()> changed);

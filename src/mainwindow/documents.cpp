@@ -164,8 +164,8 @@ void MainWindow::ClearText_Click()
     if (prompter().ask(QStringLiteral("Очистить текстовое окно?"), Prompter::Icon::Exclamation,
                        Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
+    // The lock stays with the running jobs: a chapter search still holds it.
     RichTextBox2->setText(QString());
-    RichTextBox2->setLocked(false);
     CurTextPath.clear();
     Text7->clear();
     Text8->clear();

@@ -72,7 +72,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     createMenus();
     connect(RichTextBox2, &RichTextBox::changed, this, [this] { textChanged = true; });
     connect(RichTextBox2, &RichTextBox::fileLoaded, this, [this] { textPreformatted = false; });
-    busy::onJobsChanged(this, [this] { holdEditorForJobs(); });
+    busy::holdEditor(RichTextBox2);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -121,19 +121,6 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     connectCommands();
     resize(twips::toPixels(kDefaultWidth), twips::toPixels(kDefaultHeight));
     mainwindowport::set(this);
-}
-
-void MainWindow::holdEditorForJobs()
-{
-    // A job that works on the book (a recording, a reading, a pre-formatting, a list run, a
-    // word search) keeps the user's hands off the editor until it ends, however it ends.
-    // Only the end of the last such job unlocks it; other jobs leave a lock set elsewhere alone.
-    const bool held = busy::refusal(busy::Change::Text).has_value();
-    if (held)
-        RichTextBox2->setLocked(true);
-    else if (m_heldByJob)
-        RichTextBox2->setLocked(false);
-    m_heldByJob = held;
 }
 
 MainWindow::~MainWindow()

@@ -212,8 +212,6 @@ private:
     void createMenus();
     void createToolbar();
     void connectCommands();
-    void holdEditorForJobs();
-    bool m_heldByJob = false; // the editor is locked for a running job
 
     QHash<QString, std::function<void()>> m_commands;
     QColor m_textBackground; // invalid until a text view is applied

@@ -52,7 +52,7 @@ void MainWindow::ReadAloud()
 {
     if (busy::refuse(busy::Change::StartJob))
         return;
-    const busy::JobScope reading(busy::Job::Reading); // locks the editor meanwhile
+    const busy::JobScope reading(busy::Job::Reading); // the editor stays locked while it runs
 
     if (speech::Voice *voice = readingVoice())
         voice->Resume();
@@ -122,7 +122,6 @@ void MainWindow::StopReading()
     speech::Voice *voice = readingVoice();
     if (voice)
         voice->Resume();
-    RichTextBox2->setLocked(false);
     // After a clear there is no book: its empty path would overwrite a good bookmark.
     // A bookmark that cannot be written is no reason to keep the voice talking: noted only.
     QString reason;

@@ -391,8 +391,7 @@ void FindWindow::ReplaceScroll()
         return;
     QAction *stop = listButton(6);
     stop->setChecked(false);
-    texttools::BusyScope scope(m_busy, editor);
-    const busy::JobScope job(busy::Job::ListRun);
+    texttools::BusyScope scope(m_busy, busy::Job::ListRun);
     QPointer<RichTextBox> guard(editor);
     m_disturbed = false;
     const QMetaObject::Connection watch =

@@ -209,7 +209,7 @@ void GlavaWindow::SearchAllChapters()
         return;
     QPointer<RichTextBox> guard(editor);
     {
-        texttools::BusyScope scope(m_searching, editor);
+        texttools::BusyScope scope(m_searching, busy::Job::ChapterSearch);
         while (guard && !searchOnce())
             ;
     }
@@ -268,7 +268,7 @@ void GlavaWindow::PoiskGlav(const QString &pattern)
     RichTextBox *editor = texttools::mainEditor();
     if (m_searching || !editor)
         return;
-    texttools::BusyScope scope(m_searching, editor);
+    texttools::BusyScope scope(m_searching, busy::Job::ChapterSearch);
     m_text = editor->Text();
     texttools::EventPump pump;
     searchPattern(pattern, pump);

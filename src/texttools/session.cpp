@@ -31,19 +31,13 @@ void EventPump::now()
     m_clock.restart();
 }
 
-BusyScope::BusyScope(bool &busy, RichTextBox *editor) : m_busy(busy), m_editor(editor)
+BusyScope::BusyScope(bool &busy, busy::Job job) : m_busy(busy), m_job(job)
 {
     m_busy = true;
-    if (m_editor) {
-        m_wasLocked = m_editor->Locked();
-        m_editor->setLocked(true);
-    }
 }
 
 BusyScope::~BusyScope()
 {
-    if (m_editor)
-        m_editor->setLocked(m_wasLocked);
     m_busy = false;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/busy.h"
+
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QString>
 
 class RichTextBox;
@@ -27,20 +28,19 @@ private:
     int m_interval;
 };
 
-// Marks a window busy and keeps the editor read-only while a long operation runs; the
-// editor's former state comes back at the end.
+// Marks a window busy and its long operation running as `job`, which decides what the
+// operation holds back meanwhile (the editor's lock among it).
 class BusyScope
 {
 public:
-    BusyScope(bool &busy, RichTextBox *editor);
+    BusyScope(bool &busy, busy::Job job);
     ~BusyScope();
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;
 
 private:
     bool &m_busy;
-    QPointer<RichTextBox> m_editor;
-    bool m_wasLocked = false;
+    busy::JobScope m_job;
 };
 
 } // namespace texttools

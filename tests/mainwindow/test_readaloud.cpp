@@ -1,10 +1,13 @@
 // Reading aloud, its stop and the bookmarks, with the fake voice.
 #include "mainwindowtest.h"
 
+#include "app/busy.h"
 #include "mainwindow/bookmarkfile.h"
 #include "texttools/findwindow.h"
+#include "texttools/glavawindow.h"
 #include "texttools/library.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QListWidget>
 
@@ -106,6 +109,33 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
     w->ReadAloud();
     EXPECT_EQ(spoken() << w->RichTextBox2->SelText(), QStringList({TembrStart + u"Второй."_s, u"Второй."_s}));
 
+    // A chapter search during the reading, and a reading during a chapter search: the editor
+    // stays locked until the last of them ends, and a stop silences the voice only.
+    GlavaWindow &chapters = glava();
+    std::pair<bool, bool> locked;
+    afterHighlight = [&](int n) {
+        if (n != 1)
+            return;
+        QTimer::singleShot(0, w, [&] {
+            run(u"Stop"_s);
+            locked.first = w->RichTextBox2->Locked();
+        });
+        chapters.check(1)->click();
+        locked.second = w->RichTextBox2->Locked();
+    };
+    highlights.clear();
+    w->RichTextBox2->setSelStart(0);
+    w->ReadAloud();
+    EXPECT_EQ(locked, std::pair(true, true)) << "the search, then the reading, still ran";
+    afterHighlight = [](int) {};
+    QTimer::singleShot(0, w, [&] {
+        w->ReadAloud();
+        locked = {w->RichTextBox2->Locked(), false};
+    });
+    chapters.check(2)->click();
+    EXPECT_EQ(locked, std::pair(true, false)) << "the search still ran";
+    EXPECT_FALSE(w->RichTextBox2->Locked());
+
     // An exit ends the reading.
     fakeVoices().log = {};
     w->RichTextBox2->setSelStart(0);
@@ -156,6 +186,14 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty() && w->Frame5->isHidden());
     EXPECT_EQ(std::tuple(CurTextPath, BookTitle, w->RichTextBox2->Text(), w->RichTextBox2->SelStart()),
               std::tuple(path, u"Книга"_s, opened, caret));
+
+    // A stop during a job that lets it through leaves that job's lock.
+    for (const busy::Job job : {busy::Job::Preformatting, busy::Job::ListRun, busy::Job::Search}) {
+        const busy::JobScope running(job);
+        run(u"Stop"_s);
+        EXPECT_TRUE(w->RichTextBox2->Locked()) << int(job);
+    }
+    EXPECT_FALSE(w->RichTextBox2->Locked());
 
     // Idle, the stop still writes; after a clear there is no book and the bookmark stays.
     w->StopReading();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/busy.h"
 #include "app/mainwindowport.h"
 #include "platform/richtext/richtextbox.h"
 #include "support/fixture.h"
@@ -21,6 +22,7 @@ public:
     FakeMain() : textBox(new RichTextBox(this))
     {
         setObjectName(QStringLiteral("MP3"));
+        busy::holdEditor(textBox);
         mainwindowport::set(this);
     }
     ~FakeMain() override
