@@ -2,12 +2,14 @@
 
 #include "platform/text/textfile.h"
 
+#include <QCryptographicHash>
+
 namespace cutrecord {
 namespace {
 
 const QString kBlockLimit = QStringLiteral("BlockLimit");
-const QString kBookSize = QStringLiteral("BookSize");
-const QString kBookChecksum = QStringLiteral("BookSha256");
+const QString kBookSize = QStringLiteral("TextChars");
+const QString kBookChecksum = QStringLiteral("TextSha256");
 
 bool sameBook(const Record &a, const Record &b)
 {
@@ -19,6 +21,25 @@ bool sameBook(const Record &a, const Record &b)
 QString fileName()
 {
     return QStringLiteral(".blockcut");
+}
+
+std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit)
+{
+    // The same reader as the recording's: what it does not see cannot change a block.
+    textfile::LineReader book(path, textfile::LineEnds::Any);
+    if (!book.isOpen())
+        return std::nullopt;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    qint64 characters = 0;
+    for (bool first = true; const std::optional<QString> line = book.next(); first = false) {
+        if (!first) {
+            hash.addData("\n");
+            ++characters;
+        }
+        hash.addData(line->toUtf8());
+        characters += line->size();
+    }
+    return Record{blockLimit, characters, hash.result().toHex()};
 }
 
 QString toText(const Record &record)

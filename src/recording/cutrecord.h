@@ -17,9 +17,14 @@ QString fileName();
 struct Record
 {
     std::int32_t blockLimit = 0;
-    qint64 bookSize = 0;
-    QByteArray bookChecksum; // SHA-256 of the book file's bytes, in hex
+    qint64 bookSize = 0;     // characters of the book's text
+    QByteArray bookChecksum; // SHA-256 of the book's text in UTF-8, in hex
 };
+
+// The record of the book at `path` cut at `blockLimit`. The book counts as the recording reads
+// it: its lines, whatever their ends or encoding, joined by one LF, so a book saved with other
+// line ends or in another encoding is still the same book. Nothing when it cannot be read.
+std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit);
 
 // The file's text, one "key=value" a line.
 QString toText(const Record &record);
@@ -31,7 +36,7 @@ enum class Verdict
     NothingRemembered, // no record: a new folder, or one made before folders kept one
     Same,              // this cut of this book
     OtherCut,          // this book, cut at another length
-    OtherBook,         // the book's bytes differ: edited since, or another book
+    OtherBook,         // the book's text differs: edited since, or another book
     OtherCutAndBook,
     Unreadable, // a record is there but cannot be read: nothing can be told
 };

@@ -12,7 +12,6 @@
 #include "settings/setup.h"
 
 #include <QCheckBox>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -41,16 +40,9 @@ bool madeBookFolder()
     return madeFolder(bookFolder(), QStringLiteral("Не удалось создать папку книги"));
 }
 
-// This run's cut: the book's size and checksum, read a chunk at a time as the recording reads it.
 std::optional<cutrecord::Record> currentCut()
 {
-    QFile book(CurTextPath);
-    if (!book.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&book))
-        return std::nullopt;
-    return cutrecord::Record{BlockLimit, book.size(), hash.result().toHex()};
+    return cutrecord::ofBook(CurTextPath, BlockLimit);
 }
 
 QString recordFile(const QString &folder)
@@ -62,7 +54,8 @@ QString recordFile(const QString &folder)
 std::optional<QString> storedCut(const QString &folder)
 {
     const QString file = recordFile(folder);
-    if (!QFileInfo::exists(file))
+    // A link to nowhere takes the name all the same: it is a record that cannot be read.
+    if (const QFileInfo info(file); !info.exists() && !info.isSymLink())
         return std::nullopt;
     return textfile::readText(file).value_or(QString());
 }
@@ -73,6 +66,36 @@ CutCheck compared(const QString &folder, const cutrecord::Record &current)
     return {cutrecord::compare(stored, current), cutrecord::difference(stored, current)};
 }
 
+enum class Creation
+{
+    Created,
+    Taken,  // the folder has a record already
+    Failed, // told to the user
+};
+
+// Creates the folder's record of this run's cut unless one is there already: two copies of the
+// program starting on one folder together must not both take it for remembering nothing.
+Creation createRecord(const QString &folder, const cutrecord::Record &current)
+{
+    QFile record(recordFile(folder));
+    QString reason;
+    if (!record.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (record.exists() || QFileInfo(record.fileName()).isSymLink())
+            return Creation::Taken;
+        reason = record.errorString();
+    } else {
+        const QByteArray text = cutrecord::toText(current).toLatin1();
+        if (record.write(text) == text.size() && record.flush())
+            return Creation::Created;
+        reason = record.errorString();
+        // A record cut short could never be read, and the folder would refuse every later run.
+        record.remove();
+    }
+    // Blocks made without their record would be taken as their own by any later cut.
+    services::prompter().critical(textfile::writeFailure(record.fileName(), reason));
+    return Creation::Failed;
+}
+
 // The blocks of the book folder are this run's, or the folder takes this run's cut when it
 // remembers none.
 bool ownCut(Result &result)
@@ -80,19 +103,18 @@ bool ownCut(Result &result)
     const auto current = currentCut();
     if (!current)
         return true; // the driver names the book that cannot be read
+    switch (createRecord(bookFolder(), *current)) {
+    case Creation::Created:
+        return true;
+    case Creation::Failed:
+        return false;
+    case Creation::Taken:
+        break;
+    }
     const CutCheck cut = compared(bookFolder(), *current);
     if (cut.verdict == cutrecord::Verdict::Same)
         return true;
-    if (cut.verdict != cutrecord::Verdict::NothingRemembered) {
-        result.otherCut = cut.difference;
-        return false;
-    }
-    const QString file = recordFile(bookFolder());
-    QString reason;
-    if (textfile::writeBytes(file, cutrecord::toText(*current).toLatin1(), &reason))
-        return true;
-    // Blocks made without their record would be taken as their own by any later cut.
-    services::prompter().critical(textfile::writeFailure(file, reason));
+    result.otherCut = cut.difference;
     return false;
 }
 
@@ -160,7 +182,12 @@ bool moveBlocksAside(const QString &aside)
     const QDir book(bookFolder());
     if (!madeFolder(aside, QStringLiteral("Не удалось создать папку для прежних блоков")))
         return false;
-    for (const QString &name : book.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    QStringList names = book.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    // The record goes last: blocks left behind by a failed move must stay described by it, or
+    // the next run would take them for its own.
+    if (names.removeAll(cutrecord::fileName()) > 0)
+        names << cutrecord::fileName();
+    for (const QString &name : std::as_const(names)) {
         QFile file(book.filePath(name));
         if (!file.rename(QDir(aside).filePath(name))) {
             services::prompter().critical(textfile::failureMessage(

@@ -275,37 +275,82 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
 }
 
 // Stopped at one block length and started at another: the user chooses between a new start,
-// the old blocks kept aside, and nothing.
+// the old blocks kept aside, and nothing. Saving the book with other line ends cuts it no other
+// way: it resumes.
 TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
 {
     const QString sentence = u"Фраза из книги, в которой ровно семьдесят знаков вместе с точкой в конце."_s;
-    book(u"Нарезка"_s, QStringList(40, sentence));
+    const QStringList lines(40, sentence);
+    const QString path = book(u"Нарезка"_s, lines);
+    ASSERT_TRUE(
+        textfile::writeBytes(path, textcodec::encode(lines.join(u'\n'), textcodec::Encoding::Windows1251)));
     ::Setup &s = setup();
     s.FlatScrollBar1->setValue(1);
-    fakeVoices().log.onSpeak = [] {
-        if (fakeVoices().log.spoken.size() == 2)
-            StopFlag = true;
+    const auto stopAtSecondBlock = [] {
+        fakeVoices().log.onSpeak = [] {
+            if (fakeVoices().log.spoken.size() == 2)
+                StopFlag = true;
+        };
     };
+    stopAtSecondBlock();
     triggerAction(*w, u"SaveAudio"_s);
-    fakeVoices().log.onSpeak = nullptr;
     const QString plain = folder + u"/Нарезка"_s;
     ASSERT_EQ(QDir(plain).entryList(QDir::Files), QStringList({"0001.wav"}));
 
+    // Its CR LF twin, as the editor saves it, goes on from the next block.
+    ASSERT_TRUE(textfile::writeLines(path, lines));
+    fakeVoices().log.spoken.clear();
+    EXPECT_TRUE(run().isEmpty());
+    fakeVoices().log.onSpeak = nullptr;
+    EXPECT_EQ(spokenFiles().value(0), u"0002.wav"_s);
+    ASSERT_EQ(QDir(plain).entryList(QDir::Files), QStringList({"0001.wav", "0002.wav"}));
+
     s.FlatScrollBar1->setValue(2);
     fakeVoices().log.spoken.clear();
+    const auto question = [&](const QString &aside) {
+        return "Блоки в папке " + plain +
+               " нарезаны не для этой записи: длина блока была 900 знаков, "
+               "теперь 1800.\nНачать книгу заново? Прежние блоки будут перенесены в папку " +
+               plain + u'/' + aside + ", ничего не удаляется.\nОтмена — ничего не записывать.";
+    };
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    const QString question = "Блоки в папке " + plain +
-                             " нарезаны не для этой записи: длина блока была 900 знаков, "
-                             "теперь 1800.\nНачать книгу заново? Прежние блоки будут перенесены в папку " +
-                             plain + "/прежние_блоки, ничего не удаляется.\nОтмена — ничего не записывать.";
-    EXPECT_EQ(run(), QStringList({question}));
+    EXPECT_EQ(run(), QStringList({question(u"прежние_блоки"_s)}));
     EXPECT_TRUE(spokenFiles().isEmpty());
-    EXPECT_EQ(QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"0001.wav"}));
+    EXPECT_EQ(QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"0001.wav", "0002.wav"}));
 
-    // OK: the book is cut anew from its first block; the old one waits in its subfolder.
-    EXPECT_EQ(run(), QStringList({question}));
+    // A new start that fails half way leaves the blocks it could not move described as before:
+    // the next run asks again instead of taking them for its own.
+    const QString aside = plain + u"/прежние_блоки"_s;
+    QDir().mkpath(aside + u"/0002.wav"_s);
+    EXPECT_FALSE(recordingrun::moveBlocksAside(aside));
+    EXPECT_EQ(asked(), QStringList({"Не удалось перенести прежний блок\n" + plain +
+                                    "/0002.wav: Destination file exists"}));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    EXPECT_EQ(run(), QStringList({question(u"прежние_блоки_2"_s)}));
+    EXPECT_TRUE(spokenFiles().isEmpty());
+    ASSERT_TRUE(QFile::rename(aside + u"/0001.wav"_s, plain + u"/0001.wav"_s));
+    ASSERT_TRUE(QDir(aside).removeRecursively());
+
+    // OK: the book is cut anew from its first block; the old ones wait in their subfolder.
+    EXPECT_EQ(run(), QStringList({question(u"прежние_блоки"_s)}));
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
-    EXPECT_EQ(QDir(folder + u"/!Нарезка/прежние_блоки"_s).entryList(QDir::Files), QStringList({"0001.wav"}));
+    EXPECT_EQ(QDir(folder + u"/!Нарезка/прежние_блоки"_s).entryList(QDir::Files),
+              QStringList({"0001.wav", "0002.wav"}));
+
+    // Two copies starting on one folder together: the one that finds the record taken, even
+    // before its text is there, never writes over it but compares against it.
+    const QString twice = folder + u"/Двое"_s;
+    QDir().mkpath(twice);
+    ASSERT_TRUE(QFile::link(u".blockcut.не_дописан"_s, twice + u"/.blockcut"_s));
+    book(u"Двое"_s, lines);
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    EXPECT_EQ(run().value(0).section(u'\n', 0, 0),
+              "Блоки в папке " + twice +
+                  " нарезаны не для этой записи: сведения о прежней нарезке не читаются.");
+    EXPECT_TRUE(QFileInfo(twice + u"/.blockcut"_s).isSymLink());
+    EXPECT_EQ(QDir(twice).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList({".blockcut"}));
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
