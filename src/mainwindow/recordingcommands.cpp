@@ -37,16 +37,14 @@ Prompter &prompter()
     return services::prompter();
 }
 
-// The monitor becomes the program's face, with the figures of the book it records: every
-// other window is hidden.
-void showMonitor()
+// The monitor shows the title and figures of the book it records now, at the speech rate set
+// now. Measuring reads the whole book: once for every book recorded.
+void showBookFigures()
 {
     Monitor &m = monitor();
     m.setBookTitle(BookTitle);
     SetKoeff();
     m.showBookFigures(estimate::measure(CurTextPath, CharsPerMin, QLocale(), RichTextBox::fileCharacters));
-    m.show();
-    appwindows::hideAllExcept(&m);
 }
 
 // The end of a recording, completed or not: the main window comes back with its toolbar.
@@ -69,11 +67,13 @@ void playEndSound()
         services::soundPlayer().play(programfolder::file(QStringLiteral("end.wav")));
 }
 
-// The monitor comes up and the voice's replacement list is loaded: every block of a book, in
-// a batch as well, gets the list of the voice that speaks it.
+// The monitor becomes the program's face, every other window hidden, and the voice's
+// replacement list is loaded: every block of a book, in a batch as well, gets the list of the
+// voice that speaks it.
 void showMonitorWithVoiceList(MainWindow &main)
 {
-    showMonitor();
+    monitor().show();
+    appwindows::hideAllExcept(&monitor());
     main.LoadVoiceDic();
 }
 
@@ -85,10 +85,10 @@ QString nativePath(const QString &path)
 // A batch book whose finished folder exists already is not recorded again: its text moves into
 // that folder, out of the queue, and the user is told (the returned line). A finished folder
 // that remembers another text keeps to itself.
-QString setAsideFinished(const QString &book)
+QString setAsideFinished(const QString &book, const std::optional<cutrecord::Record> &current)
 {
     const QString finished = recordingrun::finishedFolder();
-    const recordingrun::CutCheck cut = recordingrun::checkCut(finished);
+    const cutrecord::Comparison cut = recordingrun::checkCut(finished, current);
     if (cutrecord::mayHoldAnotherBook(cut.verdict))
         return QStringLiteral("Книга %1 не записана: в готовой папке %2 другая книга (%3); её текст оставлен "
                               "в рабочем каталоге.")
@@ -230,13 +230,15 @@ void MainWindow::MakeBook()
             return;
     }
     // Asked before the monitor comes up, of the book as it is saved now.
-    const recordingrun::CutCheck cut = recordingrun::checkCut(recordingrun::bookFolder());
+    const auto current = recordingrun::currentCut();
+    const cutrecord::Comparison cut = recordingrun::checkCut(recordingrun::bookFolder(), current);
     if (!cut.difference.isEmpty() && !startAnewOrCancel(cut.difference))
         return;
 
     const busy::JobScope recording(busy::Job::Recording);
+    showBookFigures();
     showMonitorWithVoiceList(*this);
-    const recordingrun::Result result = recordingrun::recordBook();
+    const recordingrun::Result result = recordingrun::recordBook(current);
     restoreWindows(*this);
     // Another copy of the program took the folder for another cut since the question.
     if (!result.otherCut.isEmpty())
@@ -292,12 +294,13 @@ void MainWindow::MakePaket()
             continue;
         }
         titles.insert(BookTitle, name);
+        const auto current = recordingrun::currentCut();
         if (QFileInfo::exists(recordingrun::finishedFolder())) {
-            setAside << setAsideFinished(book);
+            setAside << setAsideFinished(book, current);
             continue;
         }
-        showMonitor();
-        const recordingrun::Result result = recordingrun::recordBook();
+        showBookFigures();
+        const recordingrun::Result result = recordingrun::recordBook(current);
         if (!result.otherCut.isEmpty()) {
             setAside << QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
                                        "текст оставлен в рабочем каталоге.")

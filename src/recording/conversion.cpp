@@ -6,7 +6,6 @@
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
 #include "recording/casecorrection.h"
-#include "recording/logging.h"
 #include "recording/monitor.h"
 #include "recording/textprep.h"
 #include "recording/voicelist.h"
@@ -65,10 +64,9 @@ bool finishBlock(textcodec::Encoding bookEncoding)
     return WriteBlock(bookEncoding);
 }
 
-bool reportUnreadable(const QString &path, const QString &reason)
+void reportUnreadable(const QString &path, const QString &reason)
 {
     services::prompter().critical(textfile::openFailure(path, reason));
-    return false;
 }
 
 } // namespace

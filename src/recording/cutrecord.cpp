@@ -73,41 +73,33 @@ std::optional<Record> parse(const QString &text)
     return Record{*limit, *size, *checksum};
 }
 
-Verdict compare(const std::optional<QString> &stored, const Record &current)
+Comparison compare(const std::optional<QString> &stored, const Record &current)
 {
     if (!stored)
-        return Verdict::NothingRemembered;
+        return {};
     const std::optional<Record> record = parse(*stored);
     if (!record)
-        return Verdict::Unreadable;
+        return {Verdict::Unreadable, QStringLiteral("сведения о прежней нарезке не читаются")};
     const bool otherCut = record->blockLimit != current.blockLimit;
     const bool otherBook = !sameBook(*record, current);
-    if (otherCut && otherBook)
-        return Verdict::OtherCutAndBook;
+    QStringList parts;
     if (otherCut)
-        return Verdict::OtherCut;
-    return otherBook ? Verdict::OtherBook : Verdict::Same;
+        parts << QStringLiteral("длина блока была %1 знаков, теперь %2")
+                     .arg(record->blockLimit)
+                     .arg(current.blockLimit);
+    if (otherBook)
+        parts << QStringLiteral("текст книги другой");
+    const Verdict verdict = otherCut && otherBook ? Verdict::OtherCutAndBook
+                            : otherCut            ? Verdict::OtherCut
+                            : otherBook           ? Verdict::OtherBook
+                                                  : Verdict::Same;
+    return {verdict, parts.join(QStringLiteral("; "))};
 }
 
 bool mayHoldAnotherBook(Verdict verdict)
 {
     return verdict == Verdict::OtherBook || verdict == Verdict::OtherCutAndBook ||
            verdict == Verdict::Unreadable;
-}
-
-QString difference(const std::optional<QString> &stored, const Record &current)
-{
-    const Verdict verdict = compare(stored, current);
-    if (verdict == Verdict::Unreadable)
-        return QStringLiteral("сведения о прежней нарезке не читаются");
-    QStringList parts;
-    if (verdict == Verdict::OtherCut || verdict == Verdict::OtherCutAndBook)
-        parts << QStringLiteral("длина блока была %1 знаков, теперь %2")
-                     .arg(parse(*stored)->blockLimit)
-                     .arg(current.blockLimit);
-    if (mayHoldAnotherBook(verdict))
-        parts << QStringLiteral("текст книги другой");
-    return parts.join(QStringLiteral("; "));
 }
 
 } // namespace cutrecord

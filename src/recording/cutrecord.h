@@ -41,15 +41,19 @@ enum class Verdict
     Unreadable, // a record is there but cannot be read: nothing can be told
 };
 
+struct Comparison
+{
+    Verdict verdict = Verdict::NothingRemembered;
+    // What differs, for the user: "длина блока была 720 знаков, теперь 1440", "текст книги
+    // другой", both, or that the record cannot be read. Empty when nothing differs.
+    QString difference;
+};
+
 // The folder's record (its file's text, nothing when there is none) against this run's.
-Verdict compare(const std::optional<QString> &stored, const Record &current);
+Comparison compare(const std::optional<QString> &stored, const Record &current);
 
 // Whether a folder with this verdict may hold another book than this run's. A finished
 // folder is this book's whatever its cut was.
 bool mayHoldAnotherBook(Verdict verdict);
-
-// What differs, for the user: "длина блока была 720 знаков, теперь 1440", "текст книги
-// другой", both, or that the record cannot be read. Empty when nothing differs.
-QString difference(const std::optional<QString> &stored, const Record &current);
 
 } // namespace cutrecord

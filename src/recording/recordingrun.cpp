@@ -40,30 +40,25 @@ bool madeBookFolder()
     return madeFolder(bookFolder(), QStringLiteral("Не удалось создать папку книги"));
 }
 
-std::optional<cutrecord::Record> currentCut()
-{
-    return cutrecord::ofBook(CurTextPath, BlockLimit);
-}
-
 QString recordFile(const QString &folder)
 {
     return QDir(folder).filePath(cutrecord::fileName());
+}
+
+// A link to nowhere takes the record's name all the same: it is a record that cannot be read.
+bool recordPresent(const QString &file)
+{
+    const QFileInfo info(file);
+    return info.exists() || info.isSymLink();
 }
 
 // The record's text; an empty one when the file is there but cannot be read.
 std::optional<QString> storedCut(const QString &folder)
 {
     const QString file = recordFile(folder);
-    // A link to nowhere takes the name all the same: it is a record that cannot be read.
-    if (const QFileInfo info(file); !info.exists() && !info.isSymLink())
+    if (!recordPresent(file))
         return std::nullopt;
     return textfile::readText(file).value_or(QString());
-}
-
-CutCheck compared(const QString &folder, const cutrecord::Record &current)
-{
-    const auto stored = storedCut(folder);
-    return {cutrecord::compare(stored, current), cutrecord::difference(stored, current)};
 }
 
 enum class Creation
@@ -80,7 +75,7 @@ Creation createRecord(const QString &folder, const cutrecord::Record &current)
     QFile record(recordFile(folder));
     QString reason;
     if (!record.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (record.exists() || QFileInfo(record.fileName()).isSymLink())
+        if (recordPresent(record.fileName()))
             return Creation::Taken;
         reason = record.errorString();
     } else {
@@ -98,24 +93,29 @@ Creation createRecord(const QString &folder, const cutrecord::Record &current)
 
 // The blocks of the book folder are this run's, or the folder takes this run's cut when it
 // remembers none.
-bool ownCut(Result &result)
+bool ownCut(const std::optional<cutrecord::Record> &current, Result &result)
 {
-    const auto current = currentCut();
     if (!current)
         return true; // the driver names the book that cannot be read
-    switch (createRecord(bookFolder(), *current)) {
-    case Creation::Created:
-        return true;
-    case Creation::Failed:
+    for (;;) {
+        switch (createRecord(bookFolder(), *current)) {
+        case Creation::Created:
+            return true;
+        case Creation::Failed:
+            return false;
+        case Creation::Taken:
+            break;
+        }
+        const cutrecord::Comparison cut = cutrecord::compare(storedCut(bookFolder()), *current);
+        // A record gone since it was found (another copy moved the old blocks aside) leaves
+        // a folder that remembers nothing: it takes this run's cut after all.
+        if (cut.verdict == cutrecord::Verdict::NothingRemembered)
+            continue;
+        if (cut.verdict == cutrecord::Verdict::Same)
+            return true;
+        result.otherCut = cut.difference;
         return false;
-    case Creation::Taken:
-        break;
     }
-    const CutCheck cut = compared(bookFolder(), *current);
-    if (cut.verdict == cutrecord::Verdict::Same)
-        return true;
-    result.otherCut = cut.difference;
-    return false;
 }
 
 } // namespace
@@ -161,10 +161,14 @@ bool allBlocksDone(int blocks)
     return true;
 }
 
-CutCheck checkCut(const QString &folder)
+std::optional<cutrecord::Record> currentCut()
 {
-    const auto current = currentCut();
-    return current ? compared(folder, *current) : CutCheck{};
+    return cutrecord::ofBook(CurTextPath, BlockLimit);
+}
+
+cutrecord::Comparison checkCut(const QString &folder, const std::optional<cutrecord::Record> &current)
+{
+    return current ? cutrecord::compare(storedCut(folder), *current) : cutrecord::Comparison{};
 }
 
 QString asideFolder()
@@ -198,10 +202,10 @@ bool moveBlocksAside(const QString &aside)
     return true;
 }
 
-Result recordBook()
+Result recordBook(const std::optional<cutrecord::Record> &current)
 {
     Result result;
-    if (!madeBookFolder() || !ownCut(result)) {
+    if (!madeBookFolder() || !ownCut(current, result)) {
         result.outcome = conversion::Outcome::Failed;
         return result;
     }

@@ -31,14 +31,13 @@ QString finishedFolder();
 // of the program or run made them.
 bool allBlocksDone(int blocks);
 
-// How `folder` remembers its blocks were cut, against this run: the book at CurTextPath cut at
-// BlockLimit. Nothing is remembered either when the book cannot be read (its recording says so).
-struct CutCheck
-{
-    cutrecord::Verdict verdict = cutrecord::Verdict::NothingRemembered;
-    QString difference; // what differs, for the user; empty when nothing does
-};
-CutCheck checkCut(const QString &folder);
+// This run's cut: the book at CurTextPath cut at BlockLimit. Nothing when the book cannot be
+// read (its recording says so). Made once per book: it reads the whole book.
+std::optional<cutrecord::Record> currentCut();
+
+// How `folder` remembers its blocks were cut, against this run's `current` cut. Nothing is
+// remembered when there is no current cut.
+cutrecord::Comparison checkCut(const QString &folder, const std::optional<cutrecord::Record> &current);
 
 // A subfolder of the book folder no file or folder has taken yet, for the blocks of an
 // earlier cut: "прежние_блоки", then "прежние_блоки_2", ...
@@ -56,10 +55,10 @@ struct Result
     QString otherCut;
 };
 
-// Records the book at CurTextPath into the book folder (created if missing), block numbering
-// from 1, and renames the folder when every block was produced. A folder that remembers
-// another cut or another book is left as it is (otherCut); one that remembers nothing takes
-// this run's cut.
-Result recordBook();
+// Records the book at CurTextPath, cut as `current` (see currentCut), into the book folder
+// (created if missing), block numbering from 1, and renames the folder when every block was
+// produced. A folder that remembers another cut or another book is left as it is (otherCut);
+// one that remembers nothing takes this run's cut.
+Result recordBook(const std::optional<cutrecord::Record> &current);
 
 } // namespace recordingrun

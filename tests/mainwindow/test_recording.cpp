@@ -64,6 +64,8 @@ protected:
         return out;
     }
     static QStringList spokenTexts() { return spokenFiles(true); }
+    // Records the current book as the commands do, cut as it is now.
+    static recordingrun::Result recordBook() { return recordingrun::recordBook(recordingrun::currentCut()); }
     // Runs a main window command; the messages it showed.
     QStringList run(const QString &command = u"SaveAudio"_s)
     {
@@ -81,7 +83,7 @@ TEST_F(Recording, BlocksEndAtSentenceEndsBlankLinesAndChapterMarkers)
     book(u"Книга"_s, {u"Первая строка без точки"_s, u"конец фразы."_s, u"@@@@@ глава"_s, u"Вторая часть."_s,
                       u"Ещё"_s, QString(), u"Хвост"_s});
     BlockLimit = 20;
-    const recordingrun::Result result = recordingrun::recordBook();
+    const recordingrun::Result result = recordBook();
     EXPECT_EQ(std::pair(result.outcome, result.finished), std::pair(conversion::Outcome::Completed, true));
     const QStringList texts = spokenTexts();
     ASSERT_EQ(texts.size(), 4);
@@ -115,7 +117,7 @@ TEST_F(Recording, LongParagraphIsOneBlockAndLeavesTheBookAsItIs)
         ASSERT_TRUE(textfile::writeBytes(path, bytes));
         QDir(folder + u"/!Абзац"_s).removeRecursively();
         fakeVoices().log.spoken.clear();
-        EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Completed);
+        EXPECT_EQ(recordBook().outcome, conversion::Outcome::Completed);
         EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.wav", "0005.wav"}));
         EXPECT_EQ(textfile::readBytes(path), bytes);
         runs << std::pair(spokenTexts(), CharsDone);
@@ -170,7 +172,7 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     setup().Text24->setText(u"2"_s);
     setup().Text21->setText(u"2"_s);
     ASSERT_TRUE(recordingrun::checkSelection());
-    EXPECT_FALSE(recordingrun::recordBook().finished); // blocks 1 and 3 are the other copy's
+    EXPECT_FALSE(recordBook().finished); // blocks 1 and 3 are the other copy's
     EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
     EXPECT_EQ(BlockNo, 5); // four lines and the last block, each with its number
 
@@ -178,14 +180,14 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     setup().Text24->setText(u"1"_s);
     ASSERT_TRUE(recordingrun::checkSelection());
     BlockLimit = 9;
-    const recordingrun::Result otherCut = recordingrun::recordBook();
+    const recordingrun::Result otherCut = recordBook();
     EXPECT_EQ(std::pair(otherCut.outcome, otherCut.otherCut),
               std::pair(conversion::Outcome::Failed, u"длина блока была 7 знаков, теперь 9"_s));
     EXPECT_EQ(spokenFiles(), QStringList({"0004.wav"}));
 
     BlockLimit = 7;
     fakeVoices().log.spoken.clear();
-    EXPECT_TRUE(recordingrun::recordBook().finished); // the copy that completes the book renames it
+    EXPECT_TRUE(recordBook().finished); // the copy that completes the book renames it
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
     EXPECT_EQ(QDir(folder + u"/!Счёт"_s).entryList(QDir::Files),
               QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.mp3", "0004.wav", "0005.wav"}));

@@ -40,8 +40,9 @@ TEST(CutRecord, VerdictAndWhatDiffers)
     };
     for (const auto &[stored, verdict, difference] : cases) {
         SCOPED_TRACE(stored.value_or(u"(none)"_s).toStdString());
-        EXPECT_EQ(compare(stored, current), verdict);
-        EXPECT_EQ(difference, cutrecord::difference(stored, current));
+        const Comparison comparison = compare(stored, current);
+        EXPECT_EQ(comparison.verdict, verdict);
+        EXPECT_EQ(difference, comparison.difference);
     }
 
     // A finished folder is this book's whatever its cut.
@@ -84,7 +85,7 @@ TEST(CutRecord, ABookIsItsTextAsTheRecordingReadsIt)
         ASSERT_TRUE(textfile::writeBytes(path, bytes));
         const std::optional<Record> record = ofBook(path, 900);
         ASSERT_TRUE(record);
-        EXPECT_EQ(compare(toText(*record), expected) == Verdict::Same, same);
+        EXPECT_EQ(compare(toText(*record), expected).verdict == Verdict::Same, same);
         if (same) {
             EXPECT_EQ(toText(*record), toText(expected));
         }

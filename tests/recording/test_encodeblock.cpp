@@ -202,12 +202,12 @@ TEST_F(EncodeBlockTest, AmrBookCutInBlockTwoIsMadeWholeByTheNextRun)
         encoder(program, (QByteArray(body) + '\n' + kWritesOutput).constData());
         if (closed)
             QTimer::singleShot(500, [] { monitor().closeClicked(); });
-        EXPECT_EQ(recordingrun::recordBook().outcome, conversion::Outcome::Failed);
+        EXPECT_EQ(recordingrun::recordBook(recordingrun::currentCut()).outcome, conversion::Outcome::Failed);
 
         encoder(program, kWritesOutput);
         StopFlag = false;
         fakeVoices().log.spoken.clear();
-        EXPECT_TRUE(recordingrun::recordBook().finished);
+        EXPECT_TRUE(recordingrun::recordBook(recordingrun::currentCut()).finished);
         QStringList spoken;
         for (const auto &s : fakeVoices().log.spoken)
             spoken << QFileInfo(s.outputFile).fileName();
