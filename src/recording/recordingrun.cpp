@@ -97,7 +97,10 @@ bool ownCut(const std::optional<cutrecord::Record> &current, Result &result)
 {
     if (!current)
         return true; // the driver names the book that cannot be read
-    for (;;) {
+    // A record gone since it was found (another copy moved the old blocks aside) leaves a
+    // folder that remembers nothing: it takes this run's cut after all. One that keeps coming
+    // and going is not waited for: it counts as a record that cannot be read.
+    for (int tries = 0; tries < 3; ++tries) {
         switch (createRecord(bookFolder(), *current)) {
         case Creation::Created:
             return true;
@@ -107,8 +110,6 @@ bool ownCut(const std::optional<cutrecord::Record> &current, Result &result)
             break;
         }
         const cutrecord::Comparison cut = cutrecord::compare(storedCut(bookFolder()), *current);
-        // A record gone since it was found (another copy moved the old blocks aside) leaves
-        // a folder that remembers nothing: it takes this run's cut after all.
         if (cut.verdict == cutrecord::Verdict::NothingRemembered)
             continue;
         if (cut.verdict == cutrecord::Verdict::Same)
@@ -116,6 +117,8 @@ bool ownCut(const std::optional<cutrecord::Record> &current, Result &result)
         result.otherCut = cut.difference;
         return false;
     }
+    result.otherCut = cutrecord::compare(QString(), *current).difference;
+    return false;
 }
 
 } // namespace
