@@ -44,7 +44,7 @@ void showMonitor()
     Monitor &m = monitor();
     m.setBookTitle(BookTitle);
     SetKoeff();
-    m.showBookFigures(estimate::measure(CurTextPath, CharsPerMin, QLocale(), RichTextBox::fileCharacters));
+    m.showBookFigures(RichTextBox::measure(CurTextPath, CharsPerMin));
     m.show();
     appwindows::hideAllExcept(&m);
 }
