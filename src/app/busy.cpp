@@ -5,7 +5,6 @@
 #include "platform/services/services.h"
 
 #include <QEvent>
-#include <QHash>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -15,6 +14,8 @@
 #include <QWidget>
 
 #include <initializer_list>
+#include <optional>
+#include <utility>
 
 namespace busy {
 namespace {
@@ -92,24 +93,42 @@ bool editsText(const QKeyEvent &key)
 }
 
 // Eats the user's attempts to change the watched controls while a job refuses its change.
+// Text boxes are watched apart from the other controls: a look into one is no attempt.
 class Guard : public QObject
 {
 public:
-    Guard(QObject *owner, Change change) : QObject(owner), m_change(change) {}
+    Guard(QObject *owner, Change change, bool texts) : QObject(owner), m_change(change), m_texts(texts) {}
+
+    void watch(QWidget *control)
+    {
+        control->installEventFilter(this);
+        if (m_texts)
+            m_held.append({qobject_cast<QLineEdit *>(control), std::nullopt});
+    }
+
+    // A watched text box is read-only while a job refuses the change, so nothing changes it
+    // by whatever road (a context menu's paste, a middle click, a drop); then it gets its
+    // own setting back.
+    void hold()
+    {
+        const bool refused = refusal(m_change).has_value();
+        for (Held &held : m_held) {
+            if (!held.box || refused == held.own.has_value())
+                continue;
+            if (refused) {
+                held.own = held.box->isReadOnly();
+                held.box->setReadOnly(true);
+            } else {
+                held.box->setReadOnly(*std::exchange(held.own, std::nullopt));
+            }
+        }
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const bool refused = refusal(m_change).has_value();
-        auto *text = qobject_cast<QLineEdit *>(watched);
-        // Brought up to date before the box sees any input, so nothing changes it meanwhile,
-        // by whatever road (a context menu's paste, a middle click, a drop).
-        if (text)
-            holdText(*text, refused);
-        if (refused && (text ? changesText(*event) : attempt(*event))) {
-            refuse(m_change);
+        if ((m_texts ? changesText(*event) : attempt(*event)) && refuse(m_change))
             return true;
-        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -151,18 +170,15 @@ private:
         }
     }
 
-    void holdText(QLineEdit &text, bool refused)
+    struct Held
     {
-        if (refused && !m_held.contains(&text)) {
-            m_held.insert(&text, text.isReadOnly());
-            text.setReadOnly(true);
-        } else if (!refused && m_held.contains(&text)) {
-            text.setReadOnly(m_held.take(&text));
-        }
-    }
+        QPointer<QLineEdit> box;
+        std::optional<bool> own; // its own setting, while held
+    };
 
     Change m_change;
-    QHash<const QLineEdit *, bool> m_held; // the boxes made read-only, with their own setting
+    bool m_texts;
+    QList<Held> m_held;
 };
 
 struct Listener
@@ -219,9 +235,12 @@ bool refuse(Change change)
 
 void guard(QObject *owner, std::initializer_list<QWidget *> controls, Change change)
 {
-    auto *watch = new Guard(owner, change);
+    auto *others = new Guard(owner, change, false);
+    auto *texts = new Guard(owner, change, true);
     for (QWidget *control : controls)
-        control->installEventFilter(watch);
+        (qobject_cast<QLineEdit *>(control) ? texts : others)->watch(control);
+    texts->hold(); // a job may be running already
+    onJobsChanged(texts, [texts] { texts->hold(); });
 }
 
 void holdEditor(RichTextBox *editor)

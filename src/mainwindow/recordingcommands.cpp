@@ -44,7 +44,7 @@ void showBookFigures()
     Monitor &m = monitor();
     m.setBookTitle(BookTitle);
     SetKoeff();
-    m.showBookFigures(estimate::measure(CurTextPath, CharsPerMin, QLocale(), RichTextBox::fileCharacters));
+    m.showBookFigures(RichTextBox::measure(CurTextPath, CharsPerMin));
 }
 
 // The end of a recording, completed or not: the main window comes back with its toolbar.

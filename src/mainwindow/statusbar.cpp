@@ -102,7 +102,7 @@ void MainWindow::SetStatusBar()
 void MainWindow::Dlitelnost()
 {
     SetKoeff();
-    const estimate::Figures figures = estimate::measure(CurTextPath, CharsPerMin, QLocale(), RichTextBox::fileCharacters);
+    const estimate::Figures figures = RichTextBox::measure(CurTextPath, CharsPerMin);
     setStatusPanel(1, figures.size);
     if (figures.hours) {
         PlayHours = *figures.hours;

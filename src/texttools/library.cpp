@@ -228,13 +228,12 @@ void Library::File1_Click()
 void Library::ShowFileInfo(const QString &path)
 {
     // Only this window's bar: the main one keeps showing the current book.
-    const QFileInfo file(path);
-    if (!file.isFile())
+    if (!QFileInfo(path).isFile())
         return;
-    statusPanels[0]->setText(estimate::sizeText(file.size(), QLocale()));
-    if (CharsPerMin > 0)
-        statusPanels[1]->setText(
-            estimate::durationText(estimate::playHours(RichTextBox::fileCharacters(path), CharsPerMin)));
+    const estimate::Figures figures = RichTextBox::measure(path, CharsPerMin);
+    statusPanels[0]->setText(figures.size);
+    if (figures.hours)
+        statusPanels[1]->setText(estimate::durationText(*figures.hours));
     StatusBar1->update();
 }
 

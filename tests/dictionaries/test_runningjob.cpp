@@ -168,4 +168,27 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         << "the box takes typing again once the job ended";
 }
 
+TEST_F(RunningJob, GuardedTextBoxesAreReadOnlyJustWhileAJobRefusesTheirChange)
+{
+    QWidget owner;
+    auto *editable = new QLineEdit(&owner);
+    auto *locked = new QLineEdit(&owner);
+    auto *folder = new QLineEdit(&owner);
+    locked->setReadOnly(true);
+    const auto readOnly = [&] {
+        return std::tuple(editable->isReadOnly(), locked->isReadOnly(), folder->isReadOnly());
+    };
+    busy::guard(&owner, {folder}, busy::Change::Output);
+    std::optional<busy::JobScope> reading(std::in_place, busy::Job::Reading);
+    busy::guard(&owner, {editable, locked}, busy::Change::Settings);
+    EXPECT_EQ(readOnly(), std::tuple(true, true, false))
+        << "a guard set up while a job runs holds at once; reading leaves the output alone";
+    reading.reset();
+    EXPECT_EQ(readOnly(), std::tuple(false, true, false)) << "each box gets its own setting back";
+    std::optional<busy::JobScope> recording(std::in_place, busy::Job::Recording);
+    EXPECT_EQ(readOnly(), std::tuple(true, true, true));
+    recording.reset();
+    EXPECT_EQ(readOnly(), std::tuple(false, true, false));
+}
+
 } // namespace

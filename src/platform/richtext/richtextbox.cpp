@@ -456,6 +456,18 @@ qint64 RichTextBox::fileCharacters(const QString &path)
     return characters;
 }
 
+estimate::Figures RichTextBox::measure(const QString &path, int charsPerMin)
+{
+    // The saved file is measured: its size, and its characters counted without keeping them.
+    const QFileInfo file(path);
+    const qint64 bytes = !path.isEmpty() && file.isFile() ? file.size() : 0;
+    estimate::Figures figures{estimate::sizeText(bytes, QLocale()), std::nullopt};
+    // No rate set yet: no estimate rather than a division by zero.
+    if (charsPerMin > 0)
+        figures.hours = estimate::playHours(bytes > 0 ? fileCharacters(path) : 0, charsPerMin);
+    return figures;
+}
+
 bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
     m_error.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/text/estimate.h"
 #include "platform/text/textcodec.h"
 
 #include <QColor>
@@ -92,6 +93,9 @@ public:
     // measured without a box: the text of an RTF file, the decoded characters of plain text.
     // 0 when the file cannot be read.
     static qint64 fileCharacters(const QString &path);
+    // A book file's size and playing time at `charsPerMin` (its fileCharacters), in the
+    // user's locale.
+    static estimate::Figures measure(const QString &path, int charsPerMin);
     // Why the last LoadFile or SaveFile failed ("Permission denied").
     QString errorString() const { return m_error; }
 

@@ -1,7 +1,5 @@
 #include "platform/text/estimate.h"
 
-#include <QFileInfo>
-
 #include <array>
 #include <cmath>
 
@@ -38,19 +36,6 @@ QString durationText(double hours)
 double playHours(qint64 bytes, int charsPerMin)
 {
     return double(bytes) / charsPerMin / 66;
-}
-
-Figures measure(const QString &path, int charsPerMin, const QLocale &locale,
-                qint64 (*characters)(const QString &path))
-{
-    // The saved file is measured: its size, and its characters counted without keeping them.
-    const QFileInfo file(path);
-    const qint64 bytes = !path.isEmpty() && file.isFile() ? file.size() : 0;
-    Figures figures{sizeText(bytes, locale), std::nullopt};
-    // No rate set yet: no estimate rather than a division by zero.
-    if (charsPerMin > 0)
-        figures.hours = playHours(bytes > 0 ? characters(path) : 0, charsPerMin);
-    return figures;
 }
 
 } // namespace estimate

@@ -26,14 +26,11 @@ double playHours(qint64 bytes, int charsPerMin);
 // Recording runs this many times faster than playing.
 constexpr double kRecordingSpeedup = 3.2;
 
-// A book file's figures as the status bars show them.
+// A book file's figures as the status bars show them (RichTextBox::measure).
 struct Figures
 {
     QString size;                // sizeText of the file; a missing file counts as empty
     std::optional<double> hours; // playHours; nothing while no narration rate is known
 };
-// `characters` counts what the reader hears of the file (an RTF file's text, not its markup).
-Figures measure(const QString &path, int charsPerMin, const QLocale &locale,
-                qint64 (*characters)(const QString &path));
 
 } // namespace estimate

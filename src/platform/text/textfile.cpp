@@ -108,10 +108,9 @@ bool openForReading(QFile &file, QString *error)
 }
 
 // Reads the file on from where it stands until its end, or until more bytes could not change
-// the encoding found.
-textcodec::Detector scan(QFile &file)
+// the encoding found, feeding `detector`, which has seen the bytes before.
+textcodec::Detector scan(QFile &file, textcodec::Detector detector = {})
 {
-    textcodec::Detector detector;
     while (!detector.decided()) {
         const QByteArray chunk = file.read(1 << 16);
         if (chunk.isEmpty())
@@ -149,21 +148,19 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     QFile f(path);
     if (!openForReading(f, error))
         return std::nullopt;
-    // The whole file decides the encoding, as it does for Open.
-    const textcodec::Encoding encoding = scan(f).encoding();
-    QByteArray bytes;
-    if (f.seek(0))
-        bytes = f.read(maxBytes);
+    QByteArray bytes = f.read(maxBytes);
     if (f.error() != QFileDevice::NoError) {
         failed(error, QStringLiteral("reading"), path, f.errorString());
         return std::nullopt;
     }
-    // A UTF-8 character the cut falls into is left out; a damaged byte never is.
-    if (encoding != textcodec::Encoding::Windows1251 && !f.atEnd()) {
-        textcodec::Detector head;
-        head.feed(bytes);
+    // The whole file decides the encoding, as it does for Open; the head, read first, tells
+    // whether the cut falls into a UTF-8 character.
+    textcodec::Detector head;
+    head.feed(bytes);
+    const textcodec::Encoding encoding = scan(f, head).encoding();
+    // Such a character is left out; a damaged byte never is.
+    if (encoding != textcodec::Encoding::Windows1251 && bytes.size() < f.size())
         bytes.chop(head.unfinished());
-    }
     return textcodec::decode(bytes, encoding);
 }
 

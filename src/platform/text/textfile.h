@@ -40,7 +40,8 @@ std::optional<QByteArray> readBytes(const QString &path, QString *error = nullpt
 // The whole file decoded, or nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
 // At most `maxBytes` from the start of the file, decoded as Open decodes the whole book (a
-// UTF-8 character cut at the end is left out), or nothing when it cannot be read.
+// UTF-8 character cut at the end is left out), or nothing when it cannot be read. Reads the
+// whole file to decide the encoding, as Open does.
 std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error = nullptr);
 // The lines of a list or dictionary file (any line end), or nothing when it cannot be read.
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
