@@ -45,6 +45,7 @@ TEST(Finder, ListsTheWordsOfTheTextByThreshold)
         {u"'замок', {замок}, [ замок ], -Замок %Любовь 'ОК' кто-то [x]"_s,
          1,
          {u"замок"_s, u"кто-то"_s, u"Любовь"_s, u"ОК"_s, u"x"_s}},
+        {u"Ну-с, да-с"_s, 1, {u"да-с"_s, u"Ну-с"_s}}, // a hyphen next to the text's end
         {u"самолечением самолёт ель Ёж"_s, 1, {u"Ёж"_s, u"ель"_s, u"самолёт"_s, u"самолечением"_s}}};
     for (const auto &[text, threshold, expected] : cases)
         EXPECT_EQ(newWords(text, threshold), expected) << text.toStdString();

@@ -191,6 +191,11 @@ TEST_F(Recording, EncodedBlocksAreSkippedAndCopiesShareTheBook)
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0003.wav", "0005.wav"}));
     EXPECT_EQ(QDir(folder + u"/!Счёт"_s).entryList(QDir::Files),
               QStringList({"0001.wav", "0002.wav", "0003.wav", "0004.mp3", "0004.wav", "0005.wav"}));
+    // Without the other copy's last block the book is not finished.
+    ASSERT_TRUE(QDir().rename(folder + u"/!Счёт"_s, folder + u"/Счёт"_s));
+    QFile::remove(folder + u"/Счёт/0005.wav"_s);
+    setup().Text24->setText(u"2"_s);
+    EXPECT_FALSE(recordBook().finished);
 
     for (const QString bad : {"0", "x"}) {
         setup().Text21->setText(bad);

@@ -85,6 +85,7 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {"\xD0\x80\xD1\x9F", Utf8}, // "Ѐџ": the ends of the Cyrillic of today, and "Ѡ" beyond
         {"\xD1\xA0", Windows1251},
         {u"Число π больше трёх"_s.toUtf8(), Utf8}, // a rare letter among Russian ones
+        {u"Дом π"_s.toUtf8(), Utf8},               // a quarter rare at most
         {u"Ελλάδα"_s.toUtf8(), Windows1251},
         // Plausibility weighs only a few characters: a run of 32 well-formed ones is no accident,
         // whatever the script (the last row is that bound, not a likely text).
