@@ -12,14 +12,19 @@
 #include "settings/setup.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QThread>
 
 #include <filesystem>
 
 namespace recordingrun {
 namespace {
+
+// How long a record another copy has just created may stay empty.
+constexpr int kRecordWriteMs = 2000;
 
 // Makes a folder when it is missing; one that cannot be made is named to the user with the
 // system's reason, rather than the first file that would fail in it.
@@ -58,7 +63,16 @@ std::optional<QString> storedCut(const QString &folder)
     const QString file = recordFile(folder);
     if (!recordPresent(file))
         return std::nullopt;
-    return textfile::readText(file).value_or(QString());
+    // Copies of the program started together: one has just created the record and writes it
+    // a moment later. An empty record is read again for a while before it counts as unreadable.
+    const QDeadlineTimer deadline(kRecordWriteMs);
+    for (;;) {
+        const QString text = textfile::readText(file).value_or(QString());
+        const QFileInfo info(file);
+        if (!text.isEmpty() || !info.isFile() || info.size() > 0 || deadline.hasExpired())
+            return text;
+        QThread::msleep(10);
+    }
 }
 
 enum class Creation

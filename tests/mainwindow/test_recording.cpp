@@ -24,7 +24,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 
+#include <thread>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -358,6 +360,25 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     EXPECT_TRUE(QFileInfo(twice + u"/.blockcut"_s).isSymLink());
     EXPECT_EQ(QDir(twice).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList({".blockcut"}));
+
+    // The other copy has created its record and writes it a moment later: the record is read
+    // again, found to be this cut, and the book is recorded without a question.
+    book(u"Вместе"_s, lines);
+    ASSERT_TRUE(run().isEmpty());
+    const QString together = folder + u"/Вместе"_s;
+    ASSERT_TRUE(QDir().rename(folder + u"/!Вместе"_s, folder + u"/прежде"_s));
+    const QByteArray sameCut = textfile::readBytes(folder + u"/прежде/.blockcut"_s).value_or(QByteArray());
+    ASSERT_FALSE(sameCut.isEmpty());
+    QDir().mkpath(together);
+    ASSERT_TRUE(textfile::writeBytes(together + u"/.blockcut"_s, {}));
+    fakeVoices().log.spoken.clear();
+    std::thread otherCopy([&] {
+        QThread::msleep(100);
+        textfile::writeBytes(together + u"/.blockcut"_s, sameCut);
+    });
+    EXPECT_TRUE(run().isEmpty());
+    otherCopy.join();
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
