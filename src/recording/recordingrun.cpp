@@ -68,8 +68,7 @@ std::optional<QString> storedCut(const QString &folder)
     const QDeadlineTimer deadline(kRecordWriteMs);
     for (;;) {
         const QString text = textfile::readText(file).value_or(QString());
-        const QFileInfo info(file);
-        if (!text.isEmpty() || !info.isFile() || info.size() > 0 || deadline.hasExpired())
+        if (!text.isEmpty() || !QFileInfo(file).isFile() || deadline.hasExpired())
             return text;
         QThread::msleep(10);
     }
