@@ -64,7 +64,8 @@ std::optional<QString> storedCut(const QString &folder)
     if (!recordPresent(file))
         return std::nullopt;
     // Copies of the program started together: one has just created the record and writes it
-    // a moment later. An empty record is read again for a while before it counts as unreadable.
+    // a moment later. A record that reads as nothing (empty, or not readable) is read again
+    // for a while before it counts as unreadable; a link to nowhere is not waited for.
     const QDeadlineTimer deadline(kRecordWriteMs);
     for (;;) {
         const QString text = textfile::readText(file).value_or(QString());
