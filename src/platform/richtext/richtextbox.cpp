@@ -434,10 +434,24 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     if (!bytes)
         return false;
     m_damaged = 0;
-    if (type == FileType::Rtf && rtf::isRtf(*bytes))
+    m_doubt.clear();
+    if (type == FileType::Rtf && rtf::isRtf(*bytes)) {
         setRtfBytes(*bytes);
-    else
-        setText(withoutLastLineEnd(textcodec::decodeAsFound(*bytes, &m_encoding, &m_damaged)));
+    } else {
+        textcodec::Choice choice;
+        QString text = textcodec::decodeAsFound(*bytes, &choice);
+        if (!choice.refused.isEmpty()) {
+            m_error = textcodec::unreadable(choice);
+            return false;
+        }
+        m_encoding = choice.encoding;
+        // A mixed text reads as Windows-1251, which loses no byte: nothing is damaged.
+        if (choice.mixed)
+            m_doubt = textcodec::mixedText(choice);
+        else
+            m_damaged = choice.damaged;
+        setText(withoutLastLineEnd(std::move(text)));
+    }
     Q_EMIT fileLoaded();
     return true;
 }
