@@ -268,12 +268,14 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
         text += QString(i % 97, u'ж') + (i % 5 == 0 ? u"\r"_s : i % 7 == 0 ? u"\n"_s : u"\r\n"_s);
     text += u"tail\nwith lf"_s;
     // In Windows-1251, then in UTF-8 after a byte order mark, where a U+FEFF that starts a
-    // line, the first one too, is text.
+    // line, the first one too, is text, and so in UTF-16.
     QString marked = u'\uFEFF' + text;
     marked.replace(u"\r\nжжж"_s, u"\r\n\uFEFFжжж"_s);
     for (const auto &[bytes, encoding, lines] :
          {std::tuple(cp1251::encode(text), textcodec::Encoding::Windows1251, text),
-          std::tuple("\xEF\xBB\xBF" + marked.toUtf8(), textcodec::Encoding::Utf8WithBom, marked)}) {
+          std::tuple("\xEF\xBB\xBF" + marked.toUtf8(), textcodec::Encoding::Utf8WithBom, marked),
+          std::tuple(textcodec::encode(marked, textcodec::Encoding::Utf16Be), textcodec::Encoding::Utf16Be,
+                     marked)}) {
         QFile f(big);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();
