@@ -182,13 +182,15 @@ void Detector::feed(QByteArrayView bytes)
 bool Detector::utf8() const
 {
     const qint64 bad = damaged();
-    // The mark is no accident: it holds unless damaged bytes far outnumber the characters.
+    // The mark is no accident: it holds unless damaged bytes outnumber the characters.
     if (m_bom)
-        return bad <= 8 * m_multibyte;
-    // More well-formed characters outside ASCII than damaged bytes: a Windows-1251 text breaks
-    // the rules at nearly every letter and keeps them only by chance (a capital before a
-    // punctuation mark), so it stays far away.
-    if (bad >= m_multibyte || !m_letter)
+        return bad <= m_multibyte;
+    // Damaged bytes fewer than a quarter of the well-formed characters outside ASCII: a
+    // Windows-1251 text breaks the rules at nearly every letter and keeps them only by chance
+    // (a capital before a punctuation mark), so it stays far away. More damage than that is
+    // no longer stray bytes but another encoding's letters, which the replacement marks of a
+    // save would destroy.
+    if (4 * bad >= m_multibyte || !m_letter)
         return false;
     // Plausible text: when only a few characters are outside ASCII, at most a quarter of them
     // from the ranges a Windows-1251 text lands in by chance.

@@ -8,9 +8,9 @@
 
 // How the bytes of a book become text and back, decided once for every reader of books.
 // First the UTF-8 rule: bytes that read as plausible UTF-8 holding a letter outside ASCII,
-// more of them well-formed characters than damaged bytes, are UTF-8 (each damaged byte reads
-// as U+FFFD and is counted); after the UTF-8 byte order mark, unless damaged bytes far
-// outnumber the characters. Otherwise the detector library chooses among the single-byte
+// with fewer damaged bytes than a quarter of the well-formed characters, are UTF-8 (each
+// damaged byte reads as U+FFFD and is counted); after the UTF-8 byte order mark, unless the
+// damaged bytes outnumber the characters. Otherwise the detector library chooses among the single-byte
 // Cyrillic code pages and UTF-16 with its mark; Windows-1251 stays when it is not sure. A book
 // is written back as it came.
 namespace textcodec {
@@ -35,8 +35,8 @@ struct Choice
     Encoding encoding = Encoding::Windows1251;
     // UTF-8 bytes that read as U+FFFD; for a mixed text, those that would.
     qint64 damaged = 0;
-    // Many well-formed UTF-8 characters, yet more damaged bytes: the text reads right neither
-    // as UTF-8 nor as Windows-1251. It is read as Windows-1251, which keeps every byte.
+    // Many well-formed UTF-8 characters, yet too many damaged bytes: the text reads right
+    // neither as UTF-8 nor as Windows-1251. It is read as Windows-1251, which keeps every byte.
     bool mixed = false;
     // The encoding the detector named when the program does not read it ("ISO-8859-5").
     QString refused;
