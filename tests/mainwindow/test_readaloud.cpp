@@ -3,6 +3,7 @@
 
 #include "app/busy.h"
 #include "mainwindow/bookmarkfile.h"
+#include "platform/text/estimate.h"
 #include "texttools/findwindow.h"
 #include "texttools/glavawindow.h"
 #include "texttools/library.h"
@@ -182,10 +183,15 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     CurTextPath = dir.filePath(u"Другая.txt"_s);
     BookTitle = u"Другая"_s;
     w->RichTextBox2->setText(u"другой текст"_s);
+    w->Dlitelnost();
     onBookmark(u"Книга.zak"_s, &MainWindow::Command2_Click);
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty() && w->Frame5->isHidden());
     EXPECT_EQ(std::tuple(CurTextPath, BookTitle, w->RichTextBox2->Text(), w->RichTextBox2->SelStart()),
               std::tuple(path, u"Книга"_s, opened, caret));
+    // The status bar shows the reopened book's size and playing time.
+    const estimate::Figures figures = RichTextBox::measure(path, CharsPerMin);
+    EXPECT_EQ(QStringList({panel(1), panel(2)}),
+              QStringList({figures.size, estimate::durationText(figures.hours.value_or(0))}));
 
     // A stop during a job that lets it through leaves that job's lock.
     for (const busy::Job job : {busy::Job::Preformatting, busy::Job::ListRun, busy::Job::Search}) {
