@@ -103,7 +103,7 @@ void DictionaryEditor::moveRecords(const QString &file, const QStringList &lines
 
 void DictionaryEditor::DelDublDic()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const checktools::Sorted result = checktools::sortAndClean(listEntries());
     setRecords(result.records);
@@ -138,7 +138,7 @@ void DictionaryEditor::FindOverlapDic()
 void DictionaryEditor::FindHomographDic()
 {
     // Each homograph found is spoken with the dictionary's voice.
-    if (m_toolRunning || busy::refuse(busy::Change::Speech))
+    if (refusesEdit() || busy::refuse(busy::Change::Speech))
         return;
     ToolRun run(*this);
     QStringList homographs;
@@ -158,7 +158,7 @@ void DictionaryEditor::FindHomographDic()
 
 void DictionaryEditor::SplitVariantsDic()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const checktools::Moved moved = checktools::moveVariants(listEntries());
     const int before = ListView1->count();
@@ -169,7 +169,7 @@ void DictionaryEditor::SplitVariantsDic()
 
 void DictionaryEditor::menu2_5_Click()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     ToolRun run(*this);
     setRecords(checktools::findInadequate(listEntries(), askEachRecord()));
@@ -177,7 +177,7 @@ void DictionaryEditor::menu2_5_Click()
 
 void DictionaryEditor::FindOneSyllableDic()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     ToolRun run(*this);
     setRecords(checktools::findOneSyllable(listEntries(), askEachRecord()));
@@ -185,7 +185,7 @@ void DictionaryEditor::FindOneSyllableDic()
 
 void DictionaryEditor::menu2_8_Click()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const QStringList records = listEntries();
     const checktools::Moved moved = checktools::movePhrases(records);
@@ -195,7 +195,7 @@ void DictionaryEditor::menu2_8_Click()
 
 void DictionaryEditor::Sel_yo_Click()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const checktools::Moved moved = checktools::moveYo(listEntries());
     moveRecords(QStringLiteral("Ё.txt"), moved.fileLines, moved.records);
@@ -203,7 +203,7 @@ void DictionaryEditor::Sel_yo_Click()
 
 void DictionaryEditor::find2_Click()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     ToolRun run(*this);
     const QStringList result =
@@ -214,7 +214,7 @@ void DictionaryEditor::find2_Click()
 
 void DictionaryEditor::ImportAutoReplaceDic()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const QString path = services::fileChooser().openFile(
         QStringLiteral("Импортировать файл словаря Digalo2000 программ Говорилка 1.47, TomReader 2.73 и "

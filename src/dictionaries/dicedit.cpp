@@ -70,6 +70,12 @@ DictionaryList::DictionaryList(QWidget *parent) : QListWidget(parent)
 
 bool DictionaryList::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
+    // An edit about to start (a delayed click's edit comes back as AllEditTriggers) is refused
+    // while a job holds the dictionary; the list still shows and selects.
+    const bool starts =
+        (trigger == AllEditTriggers || (editTriggers() & trigger)) && (index.flags() & Qt::ItemIsEditable);
+    if (starts && busy::refuse(busy::Change::Dictionary))
+        return false;
     const bool started = QListWidget::edit(index, trigger, event);
     if (started) {
         m_editing = index;
@@ -304,11 +310,13 @@ void DictionaryEditor::formLoad()
             ListView2->addItem(u' ' + w.trimmed() + u' ');
     }
     Voice = setup().Voice.get();
-    setup().Tembrs();
     showCount();
-    // The walk over the voices silences the engine: never under a running job.
-    if (!busy::refusal(busy::Change::Dictionary))
+    // Selecting the voice and the walk over the voices would disturb a running job's speech:
+    // an editor first opened under one only shows the dictionary.
+    if (!busy::refusal(busy::Change::Dictionary)) {
+        setup().Tembrs();
         ReloadVoice();
+    }
 }
 
 void DictionaryEditor::showEngineVersion()
@@ -420,11 +428,14 @@ bool DictionaryEditor::loaded() const
     return m_fileRead || ListView1->count() > 0;
 }
 
+bool DictionaryEditor::refusesEdit()
+{
+    return m_toolRunning || busy::refuse(busy::Change::Dictionary);
+}
+
 void DictionaryEditor::LoadEngineDic()
 {
-    if (busy::refuse(busy::Change::Dictionary))
-        return;
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const QString title = QStringLiteral("Файл словаря ") + enginecopy::path(engineVersion());
     const QString dictionaryFilter = QStringLiteral("Файл словаря ударений (exc_rus.txt) (exc_rus.txt)");
@@ -442,7 +453,7 @@ void DictionaryEditor::LoadEngineDic()
 
 void DictionaryEditor::NewDic()
 {
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     ListView1->clear();
     showCount();
@@ -511,9 +522,7 @@ void DictionaryEditor::SaveDic()
 
 void DictionaryEditor::AddWordDic()
 {
-    if (busy::refuse(busy::Change::Dictionary))
-        return;
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const QString word = Text1->text();
     const QString pronunciation = RichTextBox1->Text();
@@ -618,9 +627,7 @@ void DictionaryEditor::FindWordDic()
 
 void DictionaryEditor::DeleteRecord()
 {
-    if (busy::refuse(busy::Change::Dictionary))
-        return;
-    if (m_toolRunning)
+    if (refusesEdit())
         return;
     const int record = currentRecord();
     if (record == 0)

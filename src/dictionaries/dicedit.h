@@ -122,6 +122,9 @@ private:
     void createMenus();
     QAction *toolButton(QToolBar *bar, int index, const QString &caption, const QString &tip);
 
+    // True when the list may not change now: a check tool holds it until it puts its result
+    // back, or a running job holds the dictionary (the user is told).
+    bool refusesEdit();
     QStringList listEntries() const;
     void appendEntries(const QStringList &entries);
     void showCount();

@@ -151,6 +151,7 @@ void MainWindow::OpenZakladka()
     }
     CurTextPath = bookmark->path;
     BookTitle = bookmark->title;
+    Dlitelnost();
     // The caret counts in the text as it was when the reading stopped: the same load gives
     // the same text again.
     switch (bookmark->shown) {

@@ -58,13 +58,13 @@ const MenuItem kSettings[] = {
 
 const MenuItem kService[] = {
     {"menu5_1", "Библиотекарь", {}, {}},
-    {"menu5_2", "Редактор словаря", {}, {}, C::Dictionary},
+    {"menu5_2", "Редактор словаря", {}, {}},
     {"menu5_3", "Анализ омографов", {}, {}},
     {"Dic_Compare", "Сравнение двух словарей", {}, {}},
     {"Menu2_5", "Текст-Доктор (поиск и замена ASCII кодов)", {}, {}},
     {"Play", "Чтение/Пауза", K(Qt::Key_F11), {}, C::StartJob},
     {"Stop", "Остановка", K(Qt::Key_F12), {}, C::StopSpeech},
-    {"PastWord", "Выделенное - в редактор словаря", K(Qt::Key_F9), {}, C::Dictionary},
+    {"PastWord", "Выделенное - в редактор словаря", K(Qt::Key_F9), {}},
 };
 
 const MenuItem kHelp[] = {

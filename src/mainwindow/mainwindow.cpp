@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 
+#include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/appearance.h"
@@ -27,9 +28,12 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QValidator>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -151,9 +155,10 @@ void MainWindow::form_load()
         znachki2_Click();
     CurTextPath = Text7->text();
     BookTitle = Text8->text();
-    // The last text comes back as it was saved: no pre-formatting, no message.
-    if (docnames::isFilePath(CurTextPath))
-        RichTextBox2->LoadFile(CurTextPath);
+    // The last text comes back as it was saved: no pre-formatting, and no message but the
+    // damaged bytes it holds, told once the window is shown.
+    if (docnames::isFilePath(CurTextPath) && RichTextBox2->LoadFile(CurTextPath))
+        m_tellStartDamage = RichTextBox2->damagedBytes() > 0;
     Dlitelnost();
     update();
 }
@@ -250,6 +255,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Posted: the window is on screen before the message.
+    if (std::exchange(m_tellStartDamage, false))
+        QTimer::singleShot(0, this, [this] { booklosses::tellDamaged(*RichTextBox2); });
 }
 
 MainWindow &MP3()

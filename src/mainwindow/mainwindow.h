@@ -176,6 +176,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // The text view's background shows in the margin beside the editor too.
     void paintEvent(QPaintEvent *event) override;
 
@@ -201,6 +202,8 @@ private:
     int bookmarkCaret() const;
 
     bool voiceBound = false;
+    // The start-up reopened a text with damaged bytes: told once the window is up.
+    bool m_tellStartDamage = false;
     // The paragraph highlighted last, and the selection the editor shows for it: the
     // editor cannot put its caret between a CR and its LF, where a paragraph begins.
     struct Highlight

@@ -119,7 +119,7 @@ bool refuseFinishedTwice()
 }
 
 // The book folder holds blocks cut otherwise or from another text: the user chooses between
-// starting the book anew, the old blocks kept in a subfolder, and recording nothing.
+// starting the book anew, the old blocks kept beside the book folder, and recording nothing.
 bool startAnewOrCancel(const QString &difference)
 {
     const QString aside = recordingrun::asideFolder();

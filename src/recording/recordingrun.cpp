@@ -190,11 +190,11 @@ cutrecord::Comparison checkCut(const QString &folder, const std::optional<cutrec
 
 QString asideFolder()
 {
-    const QDir book(bookFolder());
-    const QString name = QStringLiteral("прежние_блоки");
-    QString aside = book.filePath(name);
+    // A recording's title has no blanks: no book folder, finished or not, takes this name.
+    const QString name = bookFolder() + QStringLiteral(" (прежние блоки");
+    QString aside = name + u')';
     for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = book.filePath(name + u'_' + QString::number(n));
+        aside = name + u' ' + QString::number(n) + u')';
     return aside;
 }
 
@@ -204,6 +204,9 @@ bool moveBlocksAside(const QString &aside)
     if (!madeFolder(aside, QStringLiteral("Не удалось создать папку для прежних блоков")))
         return false;
     QStringList names = book.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    // The user's own files (a cover, notes) stay with the book.
+    names.removeIf(
+        [](const QString &name) { return !encoders::isBlockFile(name) && name != cutrecord::fileName(); });
     // The record goes last: blocks left behind by a failed move must stay described by it, or
     // the next run would take them for its own.
     if (names.removeAll(cutrecord::fileName()) > 0)

@@ -40,11 +40,14 @@ std::optional<cutrecord::Record> currentCut(QString *error = nullptr);
 // remembered when there is no current cut.
 cutrecord::Comparison checkCut(const QString &folder, const std::optional<cutrecord::Record> &current);
 
-// A subfolder of the book folder no file or folder has taken yet, for the blocks of an
-// earlier cut: "прежние_блоки", then "прежние_блоки_2", ...
+// A folder beside the book folder, in the working folder, that nothing has taken yet, for the
+// blocks of an earlier cut: "<title> (прежние блоки)", then "<title> (прежние блоки 2)", ...
+// Neither a batch nor the finished-book check takes it for a book.
 QString asideFolder();
-// Moves every file of the book folder (blocks, text copies, the cut's record) into `aside`,
-// so the book starts anew and nothing is lost. A failure is told to the user (false).
+// Moves what the recording made in the book folder (block files of any format, their text
+// copies and temporary files, the cut's record) into `aside`, so the book starts anew and
+// nothing is lost; the user's other files and folders stay. A failure is told to the user
+// (false).
 bool moveBlocksAside(const QString &aside);
 
 struct Result

@@ -236,9 +236,20 @@ void FindWindow::GoToStart()
     Text1->setFocus();
 }
 
-void FindWindow::findNext(const QString &what, Qt::CaseSensitivity cs)
+RichTextBox *FindWindow::searchedEditor()
 {
     RichTextBox *editor = texttools::mainEditor();
+    // A book loaded since the last hit is searched from its beginning.
+    if (editor && editor != m_searched) {
+        m_searched = editor;
+        connect(editor, &RichTextBox::fileLoaded, this, [this] { m_lastHit.reset(); });
+    }
+    return editor;
+}
+
+void FindWindow::findNext(const QString &what, Qt::CaseSensitivity cs)
+{
+    RichTextBox *editor = searchedEditor();
     if (what.isEmpty() || !editor)
         return;
     editor->setFocus();

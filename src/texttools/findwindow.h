@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/toolwindow.h"
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -78,6 +79,8 @@ private:
     void showListPart(bool shown);
     void followSelection();
     Qt::CaseSensitivity caseMode() const;
+    // The main editor, watched for the books loaded into it.
+    RichTextBox *searchedEditor();
     void findNext(const QString &what, Qt::CaseSensitivity cs);
     void replaceOne(const QString &what, const QString &with, Qt::CaseSensitivity cs);
     // The end of a search: "не найдено", the caret at the start, NotFoundFlag set.
@@ -93,6 +96,7 @@ private:
     QList<QAction *> m_searchButtons;
     QList<QAction *> m_listButtons;
     std::optional<Hit> m_lastHit;
+    QPointer<RichTextBox> m_searched;
     bool m_busy = false;
     bool m_disturbed = false; // something changed the editor while a list run let events through
 };

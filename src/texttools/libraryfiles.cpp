@@ -35,7 +35,8 @@ bool TermMatcher::feed(QStringView line)
 
 std::optional<bool> fileMatches(const QString &path, const QStringList &terms)
 {
-    textfile::LineReader reader(path);
+    // Lines as the preview shows them: any line end ends one.
+    textfile::LineReader reader(path, textfile::LineEnds::Any);
     if (!reader.isOpen())
         return std::nullopt;
     TermMatcher matcher(terms);

@@ -35,8 +35,8 @@ private:
     qsizetype m_next = 0;
 };
 
-// Whether the file holds the terms in order (read only as far as needed); nothing when it
-// cannot be read.
+// Whether the file holds the terms in order, its lines split at any line end as in the
+// preview (read only as far as needed); nothing when it cannot be read.
 std::optional<bool> fileMatches(const QString &path, const QStringList &terms);
 
 } // namespace libraryfiles

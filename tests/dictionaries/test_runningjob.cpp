@@ -3,6 +3,7 @@
 #include "app/busy.h"
 #include "app/globals.h"
 #include "diceditfixture.h"
+#include "dictionaries/commands.h"
 #include "dictionaries/diccomparewindow.h"
 #include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
@@ -86,6 +87,13 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         look();
         EXPECT_EQ(asked(), QStringList());
     }
+    // The dictionary editor shows its entries and finds in them.
+    dictionaries::showDicEdit();
+    editor.Text1->setText(u"кот"_s);
+    editor.ListView1->clearSelection();
+    trigger("Toolbar1_6");
+    EXPECT_TRUE(editor.isVisible() && editor.currentRecord() == 1 && asked().isEmpty());
+    editor.Text1->setText(u"пёс"_s);
     EXPECT_EQ(QApplication::clipboard()->text(), u"/книги/рабочий"_s);
     EXPECT_TRUE(folder->isReadOnly()) << "its context menu offers no paste meanwhile";
     const std::pair<const char *, std::function<void()>> commands[] = {
@@ -135,6 +143,11 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"editor record click",
          [&editor] { Q_EMIT editor.ListView1->itemClicked(editor.ListView1->item(0)); }},
         {"editor version 1", [&editor] { editor.Option1->click(); }},
+        {"editor clear", [] { trigger("Toolbar1_1"); }},
+        {"editor sort", [] { trigger("Toolbar1_7"); }},
+        {"editor record edit", [&editor] { QTest::keyClick(editor.ListView1, Qt::Key_F2); }},
+        {"editor split variants", [] { trigger("menu2_4"); }},
+        {"editor import", [] { trigger("menu1_3_2"); }},
         {"new words listening",
          [] { Q_EMIT NewNames().ListView1->itemClicked(NewNames().ListView1->topLevelItem(0), 0); }},
         {"new word check", [] { triggerAction(NewNames(), u"Toolbar2_3"_s); }},

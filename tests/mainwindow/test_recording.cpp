@@ -2,6 +2,8 @@
 #include "mainwindowtest.h"
 
 #include "app/globals.h"
+#include "dictionaries/dicedit.h"
+#include "dictionaries/excdic.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
@@ -320,32 +322,40 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
         return "Блоки в папке " + plain +
                " нарезаны не для этой записи: длина блока была 900 знаков, "
                "теперь 1800.\nНачать книгу заново? Прежние блоки будут перенесены в папку " +
-               plain + u'/' + aside + ", ничего не удаляется.\nОтмена — ничего не записывать.";
+               folder + u'/' + aside + ", ничего не удаляется.\nОтмена — ничего не записывать.";
     };
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    EXPECT_EQ(run(), QStringList({question(u"прежние_блоки"_s)}));
+    EXPECT_EQ(run(), QStringList({question(u"Нарезка (прежние блоки)"_s)}));
     EXPECT_TRUE(spokenFiles().isEmpty());
     EXPECT_EQ(QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"0001.wav", "0002.wav"}));
 
     // A new start that fails half way leaves the blocks it could not move described as before:
     // the next run asks again instead of taking them for its own.
-    const QString aside = plain + u"/прежние_блоки"_s;
+    const QString aside = folder + u"/Нарезка (прежние блоки)"_s;
     QDir().mkpath(aside + u"/0002.wav"_s);
     EXPECT_FALSE(recordingrun::moveBlocksAside(aside));
     EXPECT_EQ(asked(), QStringList({"Не удалось перенести прежний блок\n" + plain +
                                     "/0002.wav: Destination file exists"}));
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    EXPECT_EQ(run(), QStringList({question(u"прежние_блоки_2"_s)}));
+    EXPECT_EQ(run(), QStringList({question(u"Нарезка (прежние блоки 2)"_s)}));
     EXPECT_TRUE(spokenFiles().isEmpty());
     ASSERT_TRUE(QFile::rename(aside + u"/0001.wav"_s, plain + u"/0001.wav"_s));
     ASSERT_TRUE(QDir(aside).removeRecursively());
 
-    // OK: the book is cut anew from its first block; the old ones wait in their subfolder.
-    EXPECT_EQ(run(), QStringList({question(u"прежние_блоки"_s)}));
+    // OK: the book is cut anew from its first block; what the recording made waits beside the
+    // book folder, where no batch and no finished book takes it. The user's cover stays, and so
+    // does the subfolder an earlier version kept the old blocks in.
+    ASSERT_TRUE(textfile::writeBytes(plain + u"/0003.part.wav"_s, "RIFF"));
+    ASSERT_TRUE(textfile::writeBytes(plain + u"/cover.jpg"_s, "JFIF"));
+    ASSERT_TRUE(QDir().mkpath(plain + u"/прежние_блоки"_s));
+    ASSERT_TRUE(QFile::copy(plain + u"/0001.wav"_s, plain + u"/прежние_блоки/0001.wav"_s));
+    EXPECT_EQ(run(), QStringList({question(u"Нарезка (прежние блоки)"_s)}));
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
-    EXPECT_EQ(QDir(folder + u"/!Нарезка/прежние_блоки"_s).entryList(QDir::Files),
-              QStringList({"0001.wav", "0002.wav"}));
+    EXPECT_EQ(QDir(aside).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".blockcut", "0001.wav", "0002.wav", "0003.part.wav"}));
+    EXPECT_EQ(QDir(folder + u"/!Нарезка"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"0001.wav", "0002.wav", "cover.jpg", "прежние_блоки"}));
 
     // Two copies starting on one folder together: the one that finds the record taken, even
     // before its text is there, never writes over it but compares against it.
@@ -494,21 +504,28 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
 {
     book(u"Тишина"_s, {u"Один."_s});
     w->RichTextBox2->setText(u"текст"_s);
+    // The dictionary editor open before: the monitor hides it, and it can be looked at again.
+    QDir(home()).mkpath(u"DIC"_s);
+    ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({u"кот :\t<ко<т>"_s})));
+    triggerAction(*w, u"menu5_2"_s);
     std::string refused;
-    bool locked = false, once = false;
-    fakeVoices().log.onSpeak = [this, &refused, &locked, &once] {
+    bool locked = false, once = false, dictionaryShown = false;
+    fakeVoices().log.onSpeak = [this, &refused, &locked, &once, &dictionaryShown] {
         if (std::exchange(once, true))
             return;
         // A stray key in the editor adds nothing, as during a reading aloud.
         locked = w->RichTextBox2->Locked();
         QTest::keyClick(w->RichTextBox2->findChild<QTextEdit *>(), Qt::Key_Return);
+        const bool hidden = !DicEdit().isVisible();
         refused = chooseEveryCommand(u"Идёт запись аудиокниги. Дождитесь её окончания или прервите запись."_s,
                                      {u"ExitProgramm"_s});
+        dictionaryShown = hidden && DicEdit().isVisible() && DicEdit().ListView1->count() == 1;
     };
     triggerAction(*w, u"SaveAudio"_s);
-    EXPECT_EQ(refused, "ClearText FindNewWords FindOmograf InsPaket OpenFile PastWord Play SaveAs "
-                       "SaveAudio SaveFile SavePaket SeveRTF Stop Toolbar1_12 Toolbar1_2 Toolbar1_3 "
-                       "Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 User2 User3 User4 menu5_2");
+    EXPECT_EQ(refused, "ClearText FindNewWords FindOmograf InsPaket OpenFile Play SaveAs SaveAudio SaveFile "
+                       "SavePaket SeveRTF Stop Toolbar1_2 Toolbar1_3 Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 "
+                       "User2 User3 User4");
+    EXPECT_TRUE(dictionaryShown);
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
     EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s)) << "the book was finished";
     EXPECT_TRUE(locked && w->RichTextBox2->Text() == u"текст"_s);

@@ -4,6 +4,8 @@
 #include "app/windows.h"
 #include "recording/monitor.h"
 
+#include <QCoreApplication>
+
 #include <sys/stat.h>
 
 using StartAndExit = MainWindowTest;
@@ -34,6 +36,20 @@ TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
     EXPECT_EQ(QStringList({restart().RichTextBox2->Text(), CurTextPath, BookTitle}),
               QStringList({"Глава  1\r\n— Да.", path, "Книга"}));
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // at any start
+
+    // One with damaged bytes says so once the window is up, as Open would, and once only.
+    ASSERT_TRUE(textfile::writeBytes(
+        path, QStringLiteral("Глава первая. Жили-были дед да баба.\r\n").repeated(4).toUtf8() + "\xff"));
+    MainWindow &again = restart();
+    EXPECT_TRUE(asked().isEmpty());
+    for (int shown = 0; shown < 2; ++shown) {
+        again.hide();
+        again.show();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(asked(),
+              QStringList({"Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они "
+                           "показаны знаком «\uFFFD»."}));
 }
 
 TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)

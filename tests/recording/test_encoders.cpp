@@ -2,6 +2,8 @@
 #include "recording/encoderprocess.h"
 #include "recording/encoders.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -45,9 +47,15 @@ TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
             // The runner swaps the output for a temporary name in exactly this argument.
             EXPECT_TRUE(step.outputArgument < 0 || step.arguments[step.outputArgument].endsWith(step.output))
                 << qPrintable(steps.last());
+            // A new start moves what the recording made out of the book folder.
+            for (const QString &made : {step.output, encoders::temporaryName(step.output)})
+                EXPECT_TRUE(step.output.isEmpty() || encoders::isBlockFile(QFileInfo(made).fileName()));
         }
         EXPECT_EQ(steps, expected);
     }
+    EXPECT_TRUE(encoders::isBlockFile(QFileInfo(kBlock.txt).fileName()));
+    for (const char *own : {"cover.jpg", "012.mp3", "0012 копия.mp3", "0012_заметки.txt", ".blockcut"})
+        EXPECT_FALSE(encoders::isBlockFile(QString::fromUtf8(own))) << own;
     encoders::Settings untagged = settings(encoders::Mp3);
     untagged.artist.clear();
     EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(8, 2), QStringList({u""_s, u"--tt"_s}));

@@ -272,7 +272,7 @@ TEST_F(RecordBookProcess, ResumedAtAnotherBlockLengthStartsTheBookAnewAndKeepsTh
     EXPECT_TRUE(messages[0].startsWith(u"Блоки в папке "_s + plain.chopped(1) +
                                        u" нарезаны не для этой записи: длина блока была"_s))
         << messages[0].toStdString();
-    const QString aside = u"!Хамелеон/прежние_блоки"_s;
+    const QString aside = u"Хамелеон (прежние блоки)"_s;
     EXPECT_EQ(files(aside), QStringList({u"0001.mp3"_s, u"0002.mp3"_s}));
     EXPECT_EQ(mediacheck::digest(folder + u'/' + aside + u"/0001.mp3"_s), first);
     const QList<double> anew = seconds(u"!Хамелеон"_s);

@@ -48,7 +48,8 @@ protected:
 
 TEST_F(FindTest, SearchBarFindsAndReplaces)
 {
-    // Operations: F find, R replace one, A replace all, S go to the start; the caret after each.
+    // Operations: F find, R replace one, A replace all, S go to the start, L load the book
+    // "кот и пёс, кот."; the caret after each.
     const struct
     {
         const char *text;
@@ -76,6 +77,8 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
         {"xx--yy--zz", 0, "-", "", false, "A", "xxyyzz", {0}, 1},
         {"abababab", 0, "ab", "", false, "A", "", {0}, 1},
         {" да да ", 0, " да ", " нет ", false, "A", " нет да ", {0}, 1},
+        // Loading a book starts the search from its beginning.
+        {"кот кот кот", 0, "кот", "", false, "FLFF", "кот и пёс, кот.", {0, 0, 0, 11}, 0},
         {"кот кот", 2, "", "пёс", false, "FRA", "кот кот", {2, 2, 2}, 0},
         {"кот кот", 5, "кот", "", false, "SF", "кот кот", {0, 0}, 0},
         // Going to the start forgets the last hit: a hit at the start is found again.
@@ -88,6 +91,12 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
         search(QString::fromUtf8(c.what), QString::fromUtf8(c.with), c.matchCase);
         QList<int> carets;
         for (const char *op = c.ops; *op != '\0'; ++op) {
+            if (*op == 'L') {
+                ASSERT_TRUE(editor().LoadFile(
+                    writeFile(QStringLiteral("book.txt"), QStringLiteral("кот и пёс, кот."))));
+                carets.append(editor().SelStart());
+                continue;
+            }
             const int button = *op == 'F' ? 1 : *op == 'R' ? 2 : *op == 'A' ? 3 : 4;
             triggerAction(*w, QStringLiteral("Toolbar2_%1").arg(button));
             carets.append(editor().SelStart());

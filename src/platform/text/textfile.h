@@ -12,10 +12,9 @@
 // come in other encodings too (textcodec decides).
 namespace textfile {
 
-// What ends a line. The library's search reads books by the line-input rule: CR or CR LF, a
-// lone LF stays inside its line. Lists and dictionaries may have been edited anywhere, and
-// so may a book: the recording, the cut of a recording and the library's preview take LF,
-// CR LF or a lone CR.
+// What ends a line. The line-input rule: CR or CR LF, a lone LF stays inside its line.
+// Lists and dictionaries may have been edited anywhere, and so may a book: the recording,
+// the cut of a recording and the library's preview and search take LF, CR LF or a lone CR.
 enum class LineEnds
 {
     CarriageReturn,
