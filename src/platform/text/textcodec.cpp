@@ -98,8 +98,16 @@ void Detector::feed(QByteArrayView bytes)
     char32_t code = m_code;
     qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, damaged = m_damaged;
     bool letter = m_letter;
+    const qsizetype n = bytes.size();
     qsizetype i = 0;
-    for (; i < bytes.size() && !(damaged > kMostDamaged && 16 * multibyte < damaged); ++i) {
+    // Whether the head decides is looked at again only once the damage passes what the
+    // characters allowed when it was last looked at, so the loop stays as tight as it can be.
+    qint64 allowed = std::max(kMostDamaged, 16 * multibyte);
+    const auto undecided = [&] {
+        allowed = std::max(kMostDamaged, 16 * multibyte);
+        return damaged <= allowed;
+    };
+    for (; i < n && (damaged <= allowed || undecided()); ++i) {
         const unsigned b = p[i];
         if (need > 0) {
             if (b >= low && b <= high) {
