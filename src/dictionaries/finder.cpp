@@ -15,7 +15,7 @@ namespace {
 // How a word is compared with a pass's list, stress accents left out: exactly for the
 // exceptions, which the speech layer applies as written; else case ignored and "ё" read as
 // "е", since books and lists write it or leave it out as they please.
-QString comparable(QStringView word, Pass pass)
+QString comparable(const QString &word, Pass pass)
 {
     if (pass == Pass::Exceptions)
         return words::plain(word);
@@ -77,7 +77,7 @@ QStringList repeatedWords(const QString &text, int threshold)
     QStringList unique;
     QList<int> counts;
     words::forEach(text, [&](qsizetype start, qsizetype end) {
-        const QStringView w = QStringView(text).mid(start, end - start);
+        const QString w = text.mid(start, end - start);
         const QString key = comparable(w, Pass::Known);
         auto it = index.constFind(key);
         if (it == index.cend()) {

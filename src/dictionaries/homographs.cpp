@@ -86,7 +86,7 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
     // A row without a blank can only match a whole word, so one walk over the text finds
     // the stretches of every such row.
     words::forEach(text, [this](qsizetype start, qsizetype end) {
-        m_runs[words::folded(QStringView(m_text).mid(start, end - start))].append(range(start, end));
+        m_runs[words::folded(m_text.mid(start, end - start))].append(range(start, end));
     });
 }
 

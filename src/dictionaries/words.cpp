@@ -25,10 +25,22 @@ bool leftOut(QChar c)
     return c.unicode() == kSoftHyphen || c.unicode() == 0x0301 || c.unicode() == 0x0300;
 }
 
-// Letters, digits, marks and soft hyphens: what a word is made of wherever it stands.
-bool letterLike(QChar c)
+// Most words hold nothing to leave out: they are shared, not copied.
+bool holdsLeftOut(QStringView word)
 {
-    return c.isLetterOrNumber() || c.isMark() || c.unicode() == kSoftHyphen;
+    return std::any_of(word.begin(), word.end(), [](QChar c) { return leftOut(c); });
+}
+
+// Letters, digits, marks and soft hyphens: what a word is made of wherever it stands. ASCII and
+// the Russian alphabet, most characters of a book, are told at once.
+inline bool letterLike(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= u'0' && u <= u'9') || isAsciiLetter(c);
+    if (u >= u'А' && u <= u'я')
+        return true;
+    return c.isLetterOrNumber() || c.isMark() || u == kSoftHyphen;
 }
 
 // A "<" or ">" that marks the vowel before it as stressed, as the speech layer reads it; "<"
@@ -63,31 +75,26 @@ bool inWord(QStringView text, qsizetype i)
     }
 }
 
-QString spelling(QStringView word)
+QString spelling(const QString &word)
 {
-    QString s = word.toString();
-    s.remove(QChar(kSoftHyphen));
-    return s;
+    return word.contains(QChar(kSoftHyphen)) ? QString(word).remove(QChar(kSoftHyphen)) : word;
 }
 
-QString plain(QStringView word)
+QString plain(const QString &word)
 {
-    QString s = word.toString();
-    s.removeIf(leftOut);
-    return s;
+    return holdsLeftOut(word) ? QString(word).removeIf(leftOut) : word;
 }
 
-QString folded(QStringView word)
+QString folded(const QString &word)
 {
     return plain(word).toCaseFolded();
 }
 
 bool matches(QStringView word, QStringView row)
 {
-    // Most words hold nothing to leave out and are compared as they stand.
-    if (std::none_of(word.begin(), word.end(), leftOut))
+    if (!holdsLeftOut(word))
         return word.compare(row, Qt::CaseInsensitive) == 0;
-    return QStringView(plain(word)).compare(row, Qt::CaseInsensitive) == 0;
+    return QStringView(plain(word.toString())).compare(row, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace words

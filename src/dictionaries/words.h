@@ -17,12 +17,12 @@ namespace words {
 bool inWord(QStringView text, qsizetype i);
 
 // The word as written, without its soft hyphens: what the finder lists.
-QString spelling(QStringView word);
+QString spelling(const QString &word);
 // The word as the lists are compared with: its spelling without combining stress accents
 // (U+0301, U+0300), which a text may carry and a list never does.
-QString plain(QStringView word);
+QString plain(const QString &word);
 // The plain word case-folded: the word looked up with case ignored.
-QString folded(QStringView word);
+QString folded(const QString &word);
 // Whether `word` is `row` (a plain word), case ignored.
 bool matches(QStringView word, QStringView row);
 
