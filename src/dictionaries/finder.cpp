@@ -12,14 +12,14 @@ namespace finder {
 
 namespace {
 
-// How a word is compared with a pass's list: exactly for the exceptions, which the speech
-// layer applies as written; else case ignored and "ё" read as "е", since books and lists
-// write it or leave it out as they please.
+// How a word is compared with a pass's list, stress accents left out: exactly for the
+// exceptions, which the speech layer applies as written; else case ignored and "ё" read as
+// "е", since books and lists write it or leave it out as they please.
 QString comparable(const QString &word, Pass pass)
 {
     if (pass == Pass::Exceptions)
-        return word;
-    QString key = word.toCaseFolded();
+        return words::plain(word);
+    QString key = words::folded(word);
     key.replace(u'ё', u'е');
     return key;
 }
@@ -70,18 +70,19 @@ QString searchText(const QString &whole, const QString &selection)
 
 QStringList repeatedWords(const QString &text, int threshold)
 {
-    // Counting by the case-folded spelling gives what sorting the whole list and comparing
-    // neighbours gives, without sorting every occurrence of a book.
+    // Counting by the spelling the lists compare gives what sorting the whole list and
+    // comparing neighbours gives, without sorting every occurrence of a book; a word written
+    // with "ё" and with "е" is one.
     QHash<QString, qsizetype> index;
     QStringList unique;
     QList<int> counts;
     words::forEach(text, [&](qsizetype start, qsizetype end) {
         const QString w = text.mid(start, end - start);
-        const QString key = w.toCaseFolded();
+        const QString key = comparable(w, Pass::Known);
         auto it = index.constFind(key);
         if (it == index.cend()) {
             index.insert(key, unique.size());
-            unique.append(w);
+            unique.append(words::spelling(w));
             counts.append(1);
         } else {
             ++counts[*it];

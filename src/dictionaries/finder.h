@@ -38,10 +38,11 @@ QString caption(ListStep step);
 // The text under search: the selection when there is one, else the whole text.
 QString searchText(const QString &whole, const QString &selection);
 
-// The words met at least `threshold` times (1 to 3), letter case ignored, each once: of
-// the spellings that differ only in case the first in the text. Words are cut as the
-// homograph tools cut them (words.h), so no quote, bracket or dash sticks to one. Sorted
-// as sortsBefore says.
+// The words met at least `threshold` times (1 to 3), each once, compared as the lists are
+// (letter case, "ё" against "е" and stress accents ignored): of the spellings that differ
+// only so the first in the text, without its soft hyphens. Words are cut as the homograph
+// tools cut them (words.h), so no quote, bracket, tag or dash sticks to one. Sorted as
+// sortsBefore says.
 QStringList repeatedWords(const QString &text, int threshold);
 
 // The order of found words: Russian collation whatever the locale ("ё" with "е"), case
@@ -51,8 +52,8 @@ bool sortsBefore(const QString &a, const QString &b);
 // The exclusion words a pass takes from the fields of its list file.
 QStringList exclusionWords(Pass pass, const QStringList &fields);
 
-// `words` without those equal to an exclusion word (exact for the exception pass; for the
-// others case ignored and "ё" read as "е" on both sides).
+// `words` without those equal to an exclusion word, stress accents left out (otherwise exact
+// for the exception pass; for the others case ignored and "ё" read as "е" on both sides).
 QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions);
 
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);

@@ -52,11 +52,12 @@ QStringList rows(const QString &fileText)
 QList<Occurrence> occurrences(const QString &text, const QString &row)
 {
     QList<Occurrence> found;
+    const QString plainRow = words::plain(row);
     const qsizetype n = text.size();
     // 1-based positions; one past the end counts as a delimiter.
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
     words::forEach(text, [&](qsizetype start, qsizetype end) {
-        if (QStringView(text).mid(start, end - start).compare(row, Qt::CaseInsensitive) != 0)
+        if (!words::matches(QStringView(text).mid(start, end - start), plainRow))
             return;
         const qsizetype d = start; // the 1-based position of the delimiter before the word
         qsizetype first = 1;
@@ -85,7 +86,7 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
     // A row without a blank can only match a whole word, so one walk over the text finds
     // the stretches of every such row.
     words::forEach(text, [this](qsizetype start, qsizetype end) {
-        m_runs[m_text.mid(start, end - start).toCaseFolded()].append(range(start, end));
+        m_runs[words::folded(m_text.mid(start, end - start))].append(range(start, end));
     });
 }
 
@@ -105,7 +106,7 @@ QList<Range> MarkFinder::marks(const QString &row) const
     if (row.isEmpty() || std::any_of(row.cbegin(), row.cend(), [](QChar c) { return kPadded.contains(c); }))
         return {};
     if (!row.contains(u' '))
-        return m_runs.value(row.toCaseFolded());
+        return m_runs.value(words::folded(row));
     QList<Range> out;
     for (qsizetype p = m_text.indexOf(row, 0, Qt::CaseInsensitive); p >= 0;
          p = m_text.indexOf(row, p + 1, Qt::CaseInsensitive))

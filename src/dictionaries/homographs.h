@@ -26,7 +26,8 @@ struct Occurrence
     bool operator==(const Occurrence &) const = default;
 };
 
-// The occurrences of `row` as a whole word (cut as words.h says; case ignored), each with
+// The occurrences of `row` as a whole word (cut and compared as words.h says: soft hyphens and
+// stress accents left out, case ignored; a word with a stress mark is already read), each with
 // the words that start up to 25 characters before it and those after it up to the first
 // delimiter 10 to 30 characters after the one before it.
 QList<Occurrence> occurrences(const QString &text, const QString &row);

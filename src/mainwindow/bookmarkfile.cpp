@@ -75,11 +75,8 @@ bool write(const Bookmark &bookmark, QString *error)
             *error = QStringLiteral("не удалось создать папку %1").arg(QDir::toNativeSeparators(folder()));
         return false;
     }
-    const QStringList text = lines(bookmark);
-    const bool fits = textcodec::unencodable(text.join(QString()), textcodec::Encoding::Windows1251) == 0;
-    return textfile::writeLines(fileFor(bookmark.title), text,
-                                fits ? textcodec::Encoding::Windows1251 : textcodec::Encoding::Utf8WithBom,
-                                error);
+    // Windows-1251, or UTF-8 after the mark when a path or title needs it, as every list.
+    return textfile::writeLines(fileFor(bookmark.title), lines(bookmark), error);
 }
 
 std::optional<QStringList> read(const QString &file, QString *error)

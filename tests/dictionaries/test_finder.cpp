@@ -46,7 +46,15 @@ TEST(Finder, ListsTheWordsOfTheTextByThreshold)
          1,
          {u"замок"_s, u"кто-то"_s, u"Любовь"_s, u"ОК"_s, u"x"_s}},
         {u"Ну-с, да-с"_s, 1, {u"да-с"_s, u"Ну-с"_s}}, // a hyphen next to the text's end
-        {u"самолечением самолёт ель Ёж"_s, 1, {u"Ёж"_s, u"ель"_s, u"самолёт"_s, u"самолечением"_s}}};
+        {u"самолечением самолёт ель Ёж"_s, 1, {u"Ёж"_s, u"ель"_s, u"самолёт"_s, u"самолечением"_s}},
+        // A soft hyphen is inside a word and no part of its spelling.
+        {u"Куку\u00ADев за\u00ADмок \u00ADКукуев\u00AD \u00AD"_s, 2, {u"Кукуев"_s}},
+        // "<" and ">" are tags unless they stress the vowel before them.
+        {u"‹замок> <p>Замок</p> <‹замок>> за<мок мою< вода</i>"_s,
+         1,
+         {u"вода"_s, u"за<мок"_s, u"замок"_s, u"мою<"_s, u"i"_s, u"p"_s}},
+        {u"'д'Артаньян' О’Генри"_s, 1, {u"д'Артаньян"_s, u"О’Генри"_s}}, // apostrophes between letters
+        {u"за́мок замок Темно-синий тёмно-синий"_s, 2, {u"за́мок"_s, u"Темно-синий"_s}}}; // accents, ё
     for (const auto &[text, threshold, expected] : cases)
         EXPECT_EQ(newWords(text, threshold), expected) << text.toStdString();
 }
@@ -141,7 +149,9 @@ TEST(Homographs, OccurrencesComeWithTheirContext)
         {u"Вот замок"_s, {u"Вот замок"_s}},
         {u"Там\r\nзамок стоит у реки"_s, {u"Там замок стоит "_s}},
         {u"Там\rзамок\nстоит у реки"_s, {u"Там замок стоит "_s}},
-        {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}}};
+        {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}},
+        {u"Там за\u00ADмок, д'замок и за́мок"_s,
+         {u"Там за\u00ADмок, д'"_s, u"Там за\u00ADмок, д'замок и за́мок"_s}}};
     for (const auto &[text, expected] : cases) {
         QStringList contexts;
         for (const homographs::Occurrence &o : homographs::occurrences(text, u"замок"_s)) {
@@ -165,7 +175,12 @@ TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
          {u"замок"_s},
          {R{1, 5}, R{9, 5}, R{17, 5}, R{25, 5}, R{33, 5}}},
         {u"а уже, и уже"_s, {u""_s, u"уже,"_s, u"уже"_s}, {R{2, 3}, R{9, 3}}},
-        {u"а на двери. На  двери на двери"_s, {u"на двери"_s}, {R{2, 8}, R{22, 8}}}};
+        {u"а на двери. На  двери на двери"_s, {u"на двери"_s}, {R{2, 8}, R{22, 8}}},
+        // Soft hyphens and accents are no part of the word; tags and quotes are none either,
+        // while a stress mark and an apostrophe between letters are.
+        {u"за\u00ADмок за́мок ‹замок> <p>Замок <‹замок>> 'замок' д'замок за<мок мою< мою"_s,
+         {u"замок"_s, u"мою"_s},
+         {R{0, 7}, R{7, 7}, R{15, 5}, R{25, 6}, R{33, 5}, R{42, 5}, R{69, 3}}}};
     for (const auto &[text, rows, marks] : cases)
         EXPECT_EQ(homographs::marks(text, rows), marks) << text.toStdString();
 }

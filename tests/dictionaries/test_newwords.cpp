@@ -95,6 +95,13 @@ TEST_F(NewWordsTest, FindsTheWordsNoListKnowsAndRecordsTheListenedOnes)
     ASSERT_TRUE(textfile::writeLines(dic(u"already_listened .txt"_s), {u"флигель-пристройка"_s}));
     find(&MainPanels::Option1);
     EXPECT_EQ(listed(), QStringList{u"Дом"_s});
+
+    // A word the code page cannot hold is recorded so that it reads back whole.
+    main->textBox->setText(u"Дом Куку́ев"_s);
+    find(&MainPanels::Option1);
+    click(1);
+    EXPECT_EQ(listing::lines(dic(u"already_listened .txt"_s)),
+              (QStringList{u"флигель-пристройка"_s, u"Куку́ев"_s}));
 }
 
 TEST_F(NewWordsTest, TheThresholdPanelHasNoCancelAndTheProgressPanelCanStop)

@@ -1,7 +1,5 @@
 #include "platform/text/textfile.h"
 
-#include "platform/text/cp1251.h"
-
 #include "platform/text/logging.h"
 
 #include <QDir>
@@ -84,13 +82,21 @@ QString notAFile()
     return QStringLiteral("это не обычный файл");
 }
 
-QByteArray joinLines(const QStringList &lines,
-                     textcodec::Encoding encoding = textcodec::Encoding::Windows1251)
+QString joinLines(const QStringList &lines)
 {
     QString text;
     for (const QString &line : lines)
         text += line + QStringLiteral("\r\n");
-    return textcodec::encode(text, encoding);
+    return text;
+}
+
+// Lists are Windows-1251, unless that would turn a character into "?": then UTF-8 after the
+// mark, which the readers below take as such.
+textcodec::Encoding listEncoding(const QString &text)
+{
+    return textcodec::unencodable(text, textcodec::Encoding::Windows1251) == 0
+               ? textcodec::Encoding::Windows1251
+               : textcodec::Encoding::Utf8WithBom;
 }
 
 // Opens the file for reading, regular files only.
@@ -140,7 +146,7 @@ std::optional<QString> readText(const QString &path, QString *error)
     const auto bytes = readBytes(path, error);
     if (!bytes)
         return std::nullopt;
-    return cp1251::decode(*bytes);
+    return textcodec::decode(*bytes, textcodec::marked(*bytes));
 }
 
 std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error)
@@ -224,18 +230,34 @@ bool writeText(const QString &path, const QString &text, textcodec::Encoding enc
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
 {
-    return writeBytes(path, joinLines(lines), error);
+    const QString text = joinLines(lines);
+    return writeBytes(path, textcodec::encode(text, listEncoding(text)), error);
 }
 
 bool writeLines(const QString &path, const QStringList &lines, textcodec::Encoding encoding, QString *error)
 {
-    return writeBytes(path, joinLines(lines, encoding), error);
+    return writeBytes(path, textcodec::encode(joinLines(lines), encoding), error);
 }
 
 bool appendLines(const QString &path, const QStringList &lines, QString *error)
 {
     QFile f(path);
-    const QByteArray bytes = joinLines(lines);
+    const QString text = joinLines(lines);
+    QByteArray bytes;
+    if (f.open(QIODevice::ReadOnly)) {
+        const QByteArray head = f.read(8);
+        f.close();
+        const textcodec::Encoding encoding = textcodec::marked(head);
+        if (encoding == textcodec::Encoding::Windows1251 && listEncoding(text) != encoding) {
+            // Lines the file's code page cannot hold: the whole list goes over to UTF-8.
+            const auto old = readText(path, error);
+            return old && writeBytes(path, textcodec::encode(*old + text, listEncoding(text)), error);
+        }
+        // The file's mark is written once, at its start.
+        bytes = textcodec::encode(text, encoding).sliced(textcodec::encode(QString(), encoding).size());
+    } else {
+        bytes = textcodec::encode(text, listEncoding(text));
+    }
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())
         return failed(error, QStringLiteral("appending to"), path, f.errorString());
     return true;

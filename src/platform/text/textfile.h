@@ -9,7 +9,8 @@
 #include <optional>
 
 // Windows-1251 text files, read and written as the program's users keep them; books may
-// come in other encodings too (textcodec decides).
+// come in other encodings too (textcodec decides), and lists may be UTF-8 after the byte
+// order mark.
 namespace textfile {
 
 // What ends a line. The line-input rule: CR or CR LF, a lone LF stays inside its line.
@@ -36,7 +37,8 @@ QStringList splitFields(const QString &text);
 
 // The file's bytes, or nothing when it cannot be read.
 std::optional<QByteArray> readBytes(const QString &path, QString *error = nullptr);
-// The whole file decoded, or nothing when it cannot be read.
+// The whole list file decoded (UTF-8 after the byte order mark, else Windows-1251), or
+// nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
 // At most `maxBytes` from the start of the file, decoded as Open decodes the whole book (a
 // character cut at the end is left out), or nothing when it cannot be read or is in an
@@ -58,11 +60,13 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = n
 bool writeText(const QString &path, const QString &text, QString *error = nullptr);
 bool writeText(const QString &path, const QString &text, textcodec::Encoding encoding,
                QString *error = nullptr);
-// Writes each line followed by CR LF.
+// Writes each line followed by CR LF: in Windows-1251, or in UTF-8 after the byte order
+// mark when Windows-1251 cannot hold them, so that the readers above read them back whole.
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 bool writeLines(const QString &path, const QStringList &lines, textcodec::Encoding encoding,
                 QString *error = nullptr);
-// Appends each line followed by CR LF.
+// Appends each line followed by CR LF, in the file's encoding as the readers above take it; a
+// Windows-1251 file that cannot hold the lines is written again in UTF-8 after the mark.
 bool appendLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
 // The message the user sees for a failed file operation: the message, then the file and

@@ -252,6 +252,9 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
     ASSERT_TRUE(textfile::writeText(small, u"Глава 1\r\nТекст"_s));
     EXPECT_EQ(textfile::readBytes(small), QByteArray("\xC3\xEB\xE0\xE2\xE0 1\r\n\xD2\xE5\xEA\xF1\xF2\r\n"));
     EXPECT_FALSE(textfile::writeText(dir.filePath(u"missing/dir/a.txt"_s), u"x"_s));
+    // A list the code page cannot hold is written in UTF-8 after the mark and reads back whole.
+    ASSERT_TRUE(textfile::writeLines(small, {u"за́мок"_s, u"café"_s}));
+    EXPECT_EQ(textfile::readLines(small), (QStringList{u"за́мок"_s, u"café"_s}));
     EXPECT_FALSE(textfile::readLines(dir.filePath(u"none.txt"_s)).has_value());
     // A head is decoded as the whole file is: a UTF-8 character cut at the end is left out,
     // a damaged byte never is, and a file that is no UTF-8 further on reads as Windows-1251.
