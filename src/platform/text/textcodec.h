@@ -71,8 +71,8 @@ private:
     // beside more damaged bytes make a mixed text.
     static constexpr qint64 kFewMultibyte = 32;
     // What the detector library is given: this many bytes from the first one outside ASCII
-    // (it is slow, and a thousand bytes of a Russian text leave it no doubt).
-    static constexpr qsizetype kSample = 1000;
+    // (it is slow, and half a kilobyte of a Russian text leaves it no doubt).
+    static constexpr qsizetype kSample = 512;
 
     bool m_letter = false;
     bool m_bom = false;
