@@ -4,38 +4,77 @@
 70000.txt: the known words the new-word finder leaves out. The words come from a spelling
 dictionary in Hunspell form (by default Debian's hunspell-ru): every lower-case entry with
 its suffix forms expanded from the affix file. Capitalised entries (names, places,
-abbreviations) stay out, so that the finder offers them for checking. The forms are ranked
-by a frequency list ("form<TAB>count" a line, UTF-8); forms it lacks follow, ranked by how
-common their dictionary entry is. The dictionary checks a hyphenated word part by part and so
-holds none: a hyphenated form of the frequency list (что-то, из-за, по-видимому) is taken,
-spelled as the list spells it most often, when each part is a dictionary form or a particle
-or prefix of such words (-то, -либо, -нибудь, -ка, -таки, кое-, по-), and ranked by its own
-count. The first 70,000 are kept, "ё" and "е" counting as one letter (the finder compares
-them so), each other form spelled as the dictionary spells it.
+abbreviations) stay out, so that the finder offers them for checking.
+
+The forms are ranked by how often a book of today is expected to use them, estimated from
+old and modern Russian alike:
+- a frequency list of 19th- and early 20th-century prose ("form<TAB>count" a line, UTF-8);
+- the Russian fortunes of fortunes-ru (aphorisms and jokes of the 1990s and 2000s), each
+  fortune once, without its "-- author" line;
+- the Russian side of the Mueller English-Russian dictionary (mueller7-dict), without its
+  transcriptions and labels: it names everyday things that neither of the others meets;
+- the word list of Tesseract's Russian model (tesseract-ocr-rus), drawn from modern web
+  text: it has no counts, but it holds every form met often enough, so the rarest form of
+  an entry it holds tells how common the entry is.
+An entry counts by all its forms, so that a word met in one case brings its other cases.
+A form's rank is its expected share of a book's words, the sources' estimates summed by
+their weights. A text source gives the entry its share of that source's words and divides
+it among the entry's forms by their own counts there, smoothed toward the share each
+suffix takes in the running text at large: an entry met a few times follows the suffix
+shares, one met often its own counts. A form is in the word list when its rate passes a
+threshold, so an entry's rate is at least the threshold over the suffix share of its
+rarest listed form; the threshold is set so that, over the entries the old prose meets 50
+times or more, this agrees with the prose in the median, and the listed forms divide the
+entry's rate by their suffix shares.
+
+The dictionary checks a hyphenated word part by part and so holds none: a hyphenated form
+of the prose or the fortunes (что-то, из-за, по-видимому) is taken, spelled as they spell
+it most often, when each part is a dictionary form or a particle or prefix of such words
+(-то, -либо, -нибудь, -ка, -таки, кое-, по-), as an entry of its own. The first 70,000
+forms are kept, "ё" and "е" counting as one letter (the finder compares them so), each
+other form spelled as the dictionary spells it.
 
 homograph.txt: the homographs of tools/homographs/homograph-source.txt, checked; each
 form there carries a usage note after a TAB.
 
 Both are lower case, Windows-1251 with CR LF, and the same bytes for the same inputs.
 
-    python3 tools/make_known_words.py [--freq FILE] [--dic FILE.dic] [--out DIR]
+    python3 tools/make_known_words.py [--freq FILE] [--fortunes DIR] [--mueller FILE]
+                                      [--web FILE.traineddata] [--dic FILE.dic] [--out DIR]
+
+It needs hunspell-ru, fortunes-ru, mueller7-dict, tesseract-ocr-rus and tesseract-ocr (whose
+combine_tessdata and dawg2wordlist unpack the word list).
 """
 
 import argparse
+import gzip
 import hashlib
-import io
 import lzma
 import pathlib
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 # Word-form counts over about 6 million tokens of 19th- and early 20th-century Russian prose,
 # kept here unchanged (xz-compressed) so that the lists can be made again from this folder.
 DEFAULT_FREQ = ROOT / "tools" / "wordfreq" / "ru-prose-freq.txt.xz"
 DEFAULT_DIC = pathlib.Path("/usr/share/hunspell/ru_RU.dic")
+DEFAULT_FORTUNES = pathlib.Path("/usr/share/games/fortunes/ru")
+DEFAULT_MUELLER = pathlib.Path("/usr/share/dictd/mueller7.dict.dz")
+DEFAULT_WEB = pathlib.Path("/usr/share/tesseract-ocr/5/tessdata/rus.traineddata")
 KNOWN_COUNT = 70000
+# How much each source counts. The old prose leads, so that the classics keep most of their
+# words; modern text takes the rest, the fortunes being the only running modern text, the
+# word list the widest and the dictionary the thinnest evidence of use.
+WEIGHTS = {"prose": 0.68, "fortunes": 0.18, "mueller": 0.05, "web": 0.09}
+# How many words of an entry's own counts weigh as much as the suffix shares of entries at
+# large when its forms divide its count.
+SMOOTHING = 5.0
+# A word of a text source: Russian letters, hyphens inside.
+WORD = re.compile(r"[а-яё]+(?:-[а-яё]+)*")
 # Parts of hyphenated words that need not be words of their own: particles after the hyphen,
 # prefixes before it.
 HYPHEN_PARTICLES = ("то", "либо", "нибудь", "ка", "таки")
@@ -86,7 +125,8 @@ def read_affixes(aff_path, encoding):
 
 
 def expand(dic_path, encoding, rules):
-    """Each lower-case entry with its forms, in dictionary order."""
+    """Each lower-case entry with its forms, in dictionary order: (form, rule) pairs, the rule
+    saying which suffix made the form (the entry itself: its flags)."""
     lines = dic_path.read_bytes().decode(encoding).splitlines()
     entries = []
     for line in lines[1:]:
@@ -96,11 +136,11 @@ def expand(dic_path, encoding, rules):
         word, _, flags = line.partition("/")
         if word != word.lower():
             continue
-        forms = [word]
+        forms = [(word, ("", flags))]
         for flag in flags:
             for strip, add, cond in rules.get(flag, ()):
                 if cond.search(word) and word.endswith(strip):
-                    forms.append(word[: len(word) - len(strip)] + add)
+                    forms.append((word[: len(word) - len(strip)] + add, (flag, strip, add)))
         entries.append(forms)
     return entries
 
@@ -111,48 +151,161 @@ def read_bytes(path):
     return lzma.decompress(raw) if path.suffix == ".xz" else raw
 
 
+class Counts:
+    """Word counts of one source by plain spelling, its most frequent spelling of each, and
+    the number of words it holds."""
+
+    def __init__(self):
+        self.counts, self.spellings, self.total = {}, {}, 0
+
+    def add(self, form, count):
+        key = plain(form)
+        if key:
+            self.counts[key] = self.counts.get(key, 0) + count
+            forms = self.spellings.setdefault(key, {})
+            forms[form] = forms.get(form, 0) + count
+            self.total += count
+
+    def merge(self, other):
+        for key, forms in other.spellings.items():
+            for form, count in forms.items():
+                self.add(form, count)
+        return self
+
+    def spelling(self, key):
+        forms = self.spellings[key]
+        return min(forms, key=lambda f: (-forms[f], f))
+
+
 def read_counts(path):
-    """Counts of the frequency list by plain spelling, and the list's most frequent spelling
-    of each."""
-    counts, spellings = {}, {}
-    with io.StringIO(read_bytes(path).decode("utf-8")) as f:
-        for line in f:
-            form, _, count = line.rstrip("\n").partition("\t")
-            form = form.strip().lower()
-            key = plain(form)
-            if key:
-                counts[key] = counts.get(key, 0) + int(count or 0)
-                spellings.setdefault(key, {})
-                spellings[key][form] = spellings[key].get(form, 0) + int(count or 0)
-    return counts, {key: min(forms, key=lambda f: (-forms[f], f)) for key, forms in spellings.items()}
+    """The counts of a frequency list."""
+    result = Counts()
+    for line in read_bytes(path).decode("utf-8").splitlines():
+        form, _, count = line.partition("\t")
+        result.add(form.strip().lower(), int(count or 0))
+    return result
 
 
-def hyphenated(entries, counts, spellings):
-    """The hyphenated forms of the frequency list whose every part is a dictionary form or a
+def count_words(texts):
+    """The counts of the Russian words of some texts."""
+    result = Counts()
+    for text in texts:
+        for form in WORD.findall(text.lower()):
+            result.add(form, 1)
+    return result
+
+
+def fortunes(folder):
+    """The texts of the fortune files of a folder (not their indexes or links), each fortune
+    once and without the lines that name its author, and the bytes read."""
+    texts, seen, read = [], set(), []
+    for path in sorted(folder.iterdir()):
+        if path.suffix == ".dat" or path.is_symlink() or not path.is_file():
+            continue
+        raw = path.read_bytes()
+        read.append(path.name.encode() + b"\0" + raw)
+        for fortune in raw.decode("utf-8").split("\n%\n"):
+            body = "\n".join(line for line in fortune.splitlines() if not line.lstrip().startswith("--")).strip()
+            if body and body not in seen:
+                seen.add(body)
+                texts.append(body)
+    return texts, b"".join(read)
+
+
+def dictionary_text(path):
+    """The text of a dictd dictionary without its transcriptions ([...]) and labels (_n.,
+    _разг.), and the bytes read."""
+    raw = path.read_bytes()
+    return re.sub(r"\[[^\]\n]*\]|_\S+", " ", gzip.decompress(raw).decode("utf-8")), raw
+
+
+def web_words(traineddata):
+    """The lower-case Russian words of a Tesseract model's word list (capitalised ones are
+    mostly names), by plain spelling, and the bytes read."""
+    raw = traineddata.read_bytes()
+    with tempfile.TemporaryDirectory() as tmp:
+        prefix = pathlib.Path(tmp) / "model."
+        subprocess.run(["combine_tessdata", "-u", str(traineddata), str(prefix)], check=True, capture_output=True)
+        listed = pathlib.Path(tmp) / "words"
+        subprocess.run(["dawg2wordlist", f"{prefix}lstm-unicharset", f"{prefix}lstm-word-dawg", str(listed)],
+                       check=True, capture_output=True)
+        words = listed.read_text(encoding="utf-8").split()
+    return {plain(w) for w in words if WORD.fullmatch(w)}, raw
+
+
+def hyphenated(entries, running):
+    """The hyphenated words of running text whose every part is a dictionary form or a
     particle or prefix of hyphenated words, as one-form entries, in spelling order."""
-    dictionary = {plain(form) for forms in entries for form in forms}
+    dictionary = {plain(form) for forms in entries for form, _ in forms}
     found = []
-    for key in counts:
+    for key in running.counts:
         parts = key.split("-")
         if len(parts) < 2:
             continue
         if all(part in dictionary or (i == 0 and part in HYPHEN_PREFIXES) or (i > 0 and part in HYPHEN_PARTICLES)
                for i, part in enumerate(parts)):
-            found.append([spellings[key]])
+            found.append([(running.spelling(key), ("-",))])
     return sorted(found)
 
 
-def known_words(entries, counts, count=KNOWN_COUNT):
-    """The `count` most frequent forms, once each by plain spelling. Ties go to the form of
-    the more common entry, then to the spelling, so the order never depends on chance."""
+def spellings_of(forms):
+    """An entry's plain spellings, each once, in its own order, so that float sums over them
+    come out the same on every run."""
+    return list(dict.fromkeys(plain(f) for f, _ in forms))
+
+
+def suffix_shares(entries, rate):
+    """For each rule, the share of its entries' use its forms take, over the entries met."""
+    taken, held = {}, {}
+    for forms in entries:
+        entry_rate = sum(rate(key) for key in spellings_of(forms))
+        if not entry_rate:
+            continue
+        for rule in dict.fromkeys(rule for _, rule in forms):
+            taken[rule] = taken.get(rule, 0.0) + sum(rate(plain(f)) for f, r in forms if r == rule)
+            held[rule] = held.get(rule, 0.0) + entry_rate
+    return {rule: taken[rule] / held[rule] for rule in held}
+
+
+def known_words(entries, texts, web, count=KNOWN_COUNT):
+    """The `count` forms a book is most likely to use, once each by plain spelling. `texts` are
+    (weight, Counts, running) triples, the first the old prose; only running text tells how
+    an entry's forms share its use. `web` is (weight, set of listed plain spellings). Ties go
+    to the form of the more common entry, then to the spelling, so the order never depends
+    on chance."""
+    shares = suffix_shares(entries, lambda key: sum(weight * c.counts.get(key, 0) / c.total
+                                                    for weight, c, running in texts if running))
+    web_weight, listed = web
+
+    def rarest_listed(forms):
+        return min((shares[rule] for f, rule in forms if plain(f) in listed and shares.get(rule)), default=0.0)
+
+    # The word list's threshold: the median, over the entries the prose meets 50 times or
+    # more, of the prose rate times the share of the rarest listed form.
+    prose = texts[0][1]
+    ratios = []
+    for forms in entries:
+        met, rarest = sum(prose.counts.get(k, 0) for k in spellings_of(forms)), rarest_listed(forms)
+        if met >= 50 and rarest:
+            ratios.append(met / prose.total * rarest)
+    threshold = sorted(ratios)[len(ratios) // 2]
+
     best = {}  # plain spelling -> (rank key, form)
     for forms in entries:
-        entry_count = sum(counts.get(plain(f), 0) for f in set(forms))
-        for form in forms:
+        keys = spellings_of(forms)
+        held = [(weight, c, sum(c.counts.get(k, 0) for k in keys)) for weight, c, _ in texts]
+        rarest = rarest_listed(forms)
+        web_rate = web_weight * threshold / rarest if rarest else 0.0
+        entry_rate = sum(weight * n / c.total for weight, c, n in held) + web_rate
+        for form, rule in forms:
             if not encodable(form) or " " in form:
                 continue
-            key = plain(form)
-            rank = (-counts.get(key, 0), -entry_count, form)
+            key, share = plain(form), shares.get(rule, 0.0)
+            score = sum(weight * n / c.total * (c.counts.get(key, 0) + SMOOTHING * share) / (n + SMOOTHING)
+                        for weight, c, n in held)
+            if key in listed:
+                score += web_rate * share
+            rank = (-score, -entry_rate, form)
             if key not in best or rank < best[key][0]:
                 best[key] = (rank, form)
     ranked = sorted(best.values())
@@ -195,7 +348,11 @@ def write(path, words):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--freq", type=pathlib.Path, default=DEFAULT_FREQ,
-                        help="word-frequency list (UTF-8, may be xz-compressed)")
+                        help="word-frequency list of old prose (UTF-8, may be xz-compressed)")
+    parser.add_argument("--fortunes", type=pathlib.Path, default=DEFAULT_FORTUNES, help="folder of Russian fortunes")
+    parser.add_argument("--mueller", type=pathlib.Path, default=DEFAULT_MUELLER,
+                        help="English-Russian dictionary in dictd form")
+    parser.add_argument("--web", type=pathlib.Path, default=DEFAULT_WEB, help="Tesseract model with a word list")
     parser.add_argument("--dic", type=pathlib.Path, default=DEFAULT_DIC,
                         help="Hunspell dictionary; its .aff lies beside it")
     parser.add_argument("--out", type=pathlib.Path, default=ROOT / "data" / "DIC", help="output folder")
@@ -208,15 +365,38 @@ def main():
     if problems:
         return 1
 
+    needed = ((args.dic, "hunspell-ru"), (args.fortunes, "fortunes-ru"), (args.mueller, "mueller7-dict"),
+              (args.web, "tesseract-ocr-rus"))
+    missing = [f"{path} (in {package})" for path, package in needed if not path.exists()]
+    missing += [f"{tool} (in tesseract-ocr)" for tool in ("combine_tessdata", "dawg2wordlist") if not shutil.which(tool)]
+    if missing:
+        print("missing: " + ", ".join(missing), file=sys.stderr)
+        return 1
+
+    def source(what, path, read):
+        print(f"{what}: {path} ({package_version(path)}, sha256 {hashlib.sha256(read).hexdigest()})")
+
     aff = args.dic.with_suffix(".aff")
-    print(f"dictionary: {args.dic} ({package_version(args.dic)})")
-    digest = hashlib.sha256(read_bytes(args.freq)).hexdigest()
-    print(f"frequency list: {args.freq} ({package_version(args.freq)}, sha256 {digest})")
+    source("dictionary", args.dic, args.dic.read_bytes() + aff.read_bytes())
+    source("frequency list", args.freq, read_bytes(args.freq))
+    prose = read_counts(args.freq)
+    texts, read = fortunes(args.fortunes)
+    source("fortunes", args.fortunes, read)
+    fortune_counts = count_words(texts)
+    text, read = dictionary_text(args.mueller)
+    source("dictionary text", args.mueller, read)
+    mueller = count_words([text])
+    listed, read = web_words(args.web)
+    source("word list", args.web, read)
+    print(f"  unpacked by {package_version(pathlib.Path('/usr/bin/dawg2wordlist'))}")
+
     encoding = hunspell_encoding(aff.read_bytes())
     entries = expand(args.dic, encoding, read_affixes(aff, encoding))
-    counts, spellings = read_counts(args.freq)
-    hyphen_entries = hyphenated(entries, counts, spellings)
-    known = known_words(entries + hyphen_entries, counts)
+    hyphen_entries = hyphenated(entries, Counts().merge(prose).merge(fortune_counts))
+    known = known_words(entries + hyphen_entries,
+                        [(WEIGHTS["prose"], prose, True), (WEIGHTS["fortunes"], fortune_counts, True),
+                         (WEIGHTS["mueller"], mueller, False)],
+                        (WEIGHTS["web"], listed))
 
     args.out.mkdir(parents=True, exist_ok=True)
     write(args.out / "70000.txt", known)
