@@ -433,23 +433,22 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     const auto bytes = textfile::readBytes(path, &m_error);
     if (!bytes)
         return false;
-    m_damaged = 0;
-    m_doubt.clear();
     if (type == FileType::Rtf && rtf::isRtf(*bytes)) {
+        m_damaged = 0;
+        m_doubt.clear();
         setRtfBytes(*bytes);
     } else {
         textcodec::Choice choice;
         QString text = textcodec::decodeAsFound(*bytes, &choice);
+        // The box keeps its book, and what it knows of it.
         if (!choice.refused.isEmpty()) {
             m_error = textcodec::unreadable(choice);
             return false;
         }
         m_encoding = choice.encoding;
         // A mixed text reads as Windows-1251, which loses no byte: nothing is damaged.
-        if (choice.mixed)
-            m_doubt = textcodec::mixedText(choice);
-        else
-            m_damaged = choice.damaged;
+        m_doubt = choice.mixed ? textcodec::mixedText(choice) : QString();
+        m_damaged = choice.mixed ? 0 : choice.damaged;
         setText(withoutLastLineEnd(std::move(text)));
     }
     Q_EMIT fileLoaded();
