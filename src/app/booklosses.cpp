@@ -8,6 +8,10 @@ namespace booklosses {
 
 void tellDamaged(const RichTextBox &editor)
 {
+    if (const QString doubt = editor.readingDoubt(); !doubt.isEmpty())
+        services::prompter().ask(doubt + QStringLiteral(" Она показана как Windows-1251; при сохранении её "
+                                                        "байты останутся прежними."),
+                                 Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
     if (const qint64 damaged = editor.damagedBytes())
         services::prompter().ask(
             QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: %1. В "
@@ -24,8 +28,9 @@ bool lossAccepted(const RichTextBox &editor)
     if (lost == 0 && damaged == 0)
         return true;
     const QString question =
-        lost > 0 ? QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. В файле они будут "
+        lost > 0 ? QStringLiteral("Символов, которых нет в кодировке %1: %2. В файле они будут "
                                   "заменены знаком «?». Сохранить?")
+                       .arg(textcodec::name(editor.encoding()))
                        .arg(lost)
                  : QStringLiteral("Повреждённых байтов UTF-8 в книге: %1. В файле они будут заменены "
                                   "знаком «\uFFFD». Сохранить?")

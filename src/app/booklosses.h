@@ -6,7 +6,8 @@ class RichTextBox;
 // loads a book into the main text or writes the main text to a text file.
 namespace booklosses {
 
-// After a book is loaded: says how many damaged UTF-8 bytes show as U+FFFD, if any.
+// After a book is loaded: says how many damaged UTF-8 bytes show as U+FFFD, if any, or that
+// the book reads right in no encoding.
 void tellDamaged(const RichTextBox &editor);
 
 // Before the editor's text is written to a text file that cannot hold every character of it,

@@ -230,7 +230,12 @@ void MainWindow::MakeBook()
             return;
     }
     // Asked before the monitor comes up, of the book as it is saved now.
-    const auto current = recordingrun::currentCut();
+    QString unreadable;
+    const auto current = recordingrun::currentCut(&unreadable);
+    if (!current) {
+        prompter().critical(textfile::openFailure(CurTextPath, unreadable));
+        return;
+    }
     const cutrecord::Comparison cut = recordingrun::checkCut(recordingrun::bookFolder(), current);
     if (!cut.difference.isEmpty() && !startAnewOrCancel(cut.difference))
         return;
@@ -294,7 +299,15 @@ void MainWindow::MakePaket()
             continue;
         }
         titles.insert(BookTitle, name);
-        const auto current = recordingrun::currentCut();
+        QString unreadable;
+        const auto current = recordingrun::currentCut(&unreadable);
+        if (!current) {
+            if (unreadable.endsWith(u'.'))
+                unreadable.chop(1);
+            setAside << QStringLiteral("Книга %1 не записана: %2; её текст оставлен в рабочем каталоге.")
+                            .arg(name, unreadable);
+            continue;
+        }
         if (QFileInfo::exists(recordingrun::finishedFolder())) {
             setAside << setAsideFinished(book, current);
             continue;

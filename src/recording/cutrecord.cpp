@@ -23,12 +23,15 @@ QString fileName()
     return QStringLiteral(".blockcut");
 }
 
-std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit)
+std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit, QString *error)
 {
     // The same reader as the recording's: what it does not see cannot change a block.
     textfile::LineReader book(path, textfile::LineEnds::Any);
-    if (!book.isOpen())
+    if (!book.isOpen()) {
+        if (error)
+            *error = book.errorString();
         return std::nullopt;
+    }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     qint64 characters = 0;
     for (bool first = true; const std::optional<QString> line = book.next(); first = false) {

@@ -23,8 +23,9 @@ struct Record
 
 // The record of the book at `path` cut at `blockLimit`. The book counts as the recording reads
 // it: its lines, whatever their ends or encoding, joined by one LF, so a book saved with other
-// line ends or in another encoding is still the same book. Nothing when it cannot be read.
-std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit);
+// line ends or in another encoding is still the same book. Nothing when it cannot be read, or
+// does not read right; `error` gets why.
+std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit, QString *error = nullptr);
 
 // The file's text, one "key=value" a line.
 QString toText(const Record &record);

@@ -178,9 +178,9 @@ bool allBlocksDone(int blocks)
     return true;
 }
 
-std::optional<cutrecord::Record> currentCut()
+std::optional<cutrecord::Record> currentCut(QString *error)
 {
-    return cutrecord::ofBook(CurTextPath, BlockLimit);
+    return cutrecord::ofBook(CurTextPath, BlockLimit, error);
 }
 
 cutrecord::Comparison checkCut(const QString &folder, const std::optional<cutrecord::Record> &current)

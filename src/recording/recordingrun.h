@@ -32,8 +32,9 @@ QString finishedFolder();
 bool allBlocksDone(int blocks);
 
 // This run's cut: the book at CurTextPath cut at BlockLimit. Nothing when the book cannot be
-// read (its recording says so). Made once per book: it reads the whole book.
-std::optional<cutrecord::Record> currentCut();
+// read or does not read right (`error` gets why): nothing is recorded from it. Made once per
+// book: it reads the whole book.
+std::optional<cutrecord::Record> currentCut(QString *error = nullptr);
 
 // How `folder` remembers its blocks were cut, against this run's `current` cut. Nothing is
 // remembered when there is no current cut.

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QProgressBar>
+#include <QStringEncoder>
 #include <QTabWidget>
 
 namespace {
@@ -112,6 +113,85 @@ TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
     }
 }
 
+// KOI8-R, cp866 and UTF-16 with either mark read as the Windows-1251 twin does and are saved
+// back in their encoding; a character the encoding lacks is asked about first. An encoding
+// the program does not read leaves the editor as it was, and says so.
+TEST_F(Documents, BooksInOtherEncodingsReadAsTheirTwinAndAreSavedAsTheyCame)
+{
+    confirmations(false);
+    QString book = testdata::text(QStringLiteral("hameleon.txt"));
+    book.replace(u'«', u'"').replace(u'»', u'"').replace(u'—', u'-'); // all of KOI8-R and cp866
+    const QString twinPath = dir.filePath(QStringLiteral("twin.txt"));
+    ASSERT_TRUE(textfile::writeBytes(twinPath, cp(book)));
+    runWith(QStringLiteral("OpenFile"), twinPath);
+    const QString twin = w->RichTextBox2->Text();
+    using Flag = QStringEncoder::Flag;
+    const std::pair<const char *, QStringEncoder::Flags> encodings[] = {{"KOI8-R", Flag::Default},
+                                                                        {"IBM866", Flag::Default},
+                                                                        {"UTF-16LE", Flag::WriteBom},
+                                                                        {"UTF-16BE", Flag::WriteBom}};
+    for (const auto &[name, flags] : encodings) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QStringLiteral("Хамелеон.txt"));
+        ASSERT_TRUE(textfile::writeBytes(path, QStringEncoder(name, flags)(book)));
+        runWith(QStringLiteral("OpenFile"), path);
+        EXPECT_EQ(w->RichTextBox2->Text(), twin);
+        run(QStringLiteral("SaveFile"));
+        EXPECT_EQ(textfile::readBytes(path),
+                  QByteArray(QStringEncoder(name, flags)(twin + QStringLiteral("\r\n"))));
+        EXPECT_TRUE(asked().isEmpty());
+    }
+    runWith(QStringLiteral("OpenFile"), dir.filePath(QStringLiteral("Хамелеон.txt")));
+    const QByteArray koi8 = QStringEncoder("KOI8-R")(book);
+    ASSERT_TRUE(textfile::writeBytes(CurTextPath, koi8));
+    runWith(QStringLiteral("OpenFile"), CurTextPath);
+    w->RichTextBox2->setText(QStringLiteral("Кафе — «да»"));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    run(QStringLiteral("SaveFile"));
+    EXPECT_EQ(asked(),
+              QStringList(QStringLiteral("Символов, которых нет в кодировке KOI8-R: 3. В файле они будут "
+                                         "заменены знаком «?». Сохранить?")));
+    EXPECT_EQ(textfile::readBytes(CurTextPath), koi8);
+
+    const QString other = dir.filePath(QStringLiteral("iso.txt"));
+    ASSERT_TRUE(textfile::writeBytes(other, QStringEncoder("ISO-8859-5")(book)));
+    const QStringList before = state();
+    runWith(QStringLiteral("OpenFile"), other);
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(asked(),
+              QStringList(QStringLiteral("Не удалось открыть файл\n%1: Книга в кодировке ISO-8859-5, а "
+                                         "программа читает только Windows-1251, UTF-8, UTF-16, KOI8-R и "
+                                         "DOS (cp866). Сохраните книгу в одной из них.")
+                              .arg(other)));
+}
+
+// A short Windows-1251 text behind a UTF-8 mark is Windows-1251, the mark no text and kept
+// by a save; a UTF-8 text the program saved opens as UTF-8 again.
+TEST_F(Documents, SavedBooksReadAgainAsTheyWereSaved)
+{
+    confirmations(false);
+    const QString path = dir.filePath(QStringLiteral("short.txt"));
+    const QByteArray marked =
+        "\xEF\xBB\xBF" + cp(QStringLiteral("Первая строка текста.\r\nВторая строка.\r\n"));
+    ASSERT_EQ(marked.size(), 42);
+    ASSERT_TRUE(textfile::writeBytes(path, marked));
+    runWith(QStringLiteral("OpenFile"), path);
+    EXPECT_EQ(w->RichTextBox2->Text(), QStringLiteral("Первая строка текста.\r\nВторая строка."));
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
+    run(QStringLiteral("SaveFile"));
+    EXPECT_EQ(textfile::readBytes(path), marked);
+    EXPECT_TRUE(asked().isEmpty());
+
+    ASSERT_TRUE(textfile::writeBytes(path, QStringLiteral("α———").toUtf8()));
+    QStringList opened;
+    for (int i = 0; i < 2; ++i) {
+        runWith(QStringLiteral("OpenFile"), path);
+        opened << w->RichTextBox2->Text();
+        run(QStringLiteral("SaveFile"));
+    }
+    EXPECT_EQ(opened, QStringList({QStringLiteral("α---"), QStringLiteral("α---")}));
+}
+
 // A few damaged bytes leave a UTF-8 book UTF-8: they show as U+FFFD, the open says how many,
 // and a save asks before the marks replace them. Only the file's first byte order mark is no text.
 TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
@@ -144,6 +224,28 @@ TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
     // What was saved holds no damage to ask about.
     run(QStringLiteral("SaveFile"));
     EXPECT_TRUE(asked().isEmpty());
+
+    // Damaged bytes beside a few words leave a UTF-8 text UTF-8, and the open says so; as many
+    // as the characters read right in neither encoding: the open says so and a save keeps the bytes.
+    const QString mixed =
+        QStringLiteral("Книга не читается правильно ни как UTF-8 (повреждённых байтов в ней: 48), "
+                       "ни как Windows-1251. Она показана как Windows-1251; при сохранении её "
+                       "байты останутся прежними.");
+    const QByteArray lines = QStringLiteral("Первая строка\r\nВторая строка\r\n").toUtf8();
+    for (const auto &[damaged, told] :
+         {std::pair{QStringLiteral("Привет, мир!").toUtf8() + "\xFF",
+           QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они показаны "
+                          "знаком «\uFFFD».")},
+          {lines + lines + cp(QStringLiteral("Первая строка\r\nВторая строка\r\n")).repeated(2), mixed}}) {
+        ASSERT_TRUE(textfile::writeBytes(path, damaged));
+        runWith(QStringLiteral("OpenFile"), path);
+        EXPECT_EQ(asked(), QStringList(told));
+    }
+    EXPECT_TRUE(w->RichTextBox2->Text().startsWith(QStringLiteral("РџРµСЂРІР°СЏ")));
+    run(QStringLiteral("SaveFile"));
+    EXPECT_TRUE(asked().isEmpty());
+    const QByteArray saved = textfile::readBytes(path).value();
+    EXPECT_TRUE(saved.startsWith(lines + lines) && saved.contains(cp(QStringLiteral("Вторая строка"))));
 
     const QByteArray twoMarks = bom + bom + QStringLiteral("Жук").toUtf8();
     ASSERT_TRUE(textfile::writeBytes(path, twoMarks));

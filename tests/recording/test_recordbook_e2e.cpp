@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -313,6 +314,56 @@ TEST_F(RecordBookProcess, BatchRecordsOneBookPerTitle)
     EXPECT_EQ(mediacheck::digest(folder + u"/tom.2.txt"_s), second);
     expectBlocks(u"!tom"_s, 3);
     EXPECT_EQ(mediacheck::digest(folder + u"/!tom/0001.mp3"_s), tom1block1);
+}
+
+// A batch of one book in Windows-1251, KOI8-R and UTF-16 each: all three are recorded alike,
+// their text copies in their own encoding; a book in an encoding the program does not read
+// keeps its text, nothing is recorded from it, and the batch names it at its end.
+TEST_F(RecordBookProcess, BatchRecordsEachBookInItsOwnEncoding)
+{
+    using enum textcodec::Encoding;
+    QString text = textfile::readText(writeBook(u"source"_s, 2, 300)).value_or(QString());
+    text.replace(u'«', u'"').replace(u'»', u'"').replace(u'—', u'-'); // all of KOI8-R
+    const std::pair<QString, textcodec::Encoding> books[] = {
+        {u"cp1251"_s, Windows1251}, {u"koi8"_s, Koi8r}, {u"utf16"_s, Utf16Le}};
+    for (const auto &[name, encoding] : books)
+        ASSERT_TRUE(
+            textfile::writeBytes(folder + u'/' + name + u".txt"_s, textcodec::encode(text, encoding)));
+    const QByteArray iso = QStringEncoder("ISO-8859-5")(text);
+    ASSERT_TRUE(textfile::writeBytes(folder + u"/iso.txt"_s, iso));
+
+    EXPECT_EQ(record({}, {u"--text-copies"_s}), 0);
+    EXPECT_EQ(messages,
+              QStringList(u"Книга iso.txt не записана: Книга в кодировке ISO-8859-5, а программа "
+                          u"читает только Windows-1251, UTF-8, UTF-16, KOI8-R и DOS (cp866). Сохраните "
+                          u"книгу в одной из них; её текст оставлен в рабочем каталоге."_s));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList(u"iso.txt"_s));
+    EXPECT_EQ(textfile::readBytes(folder + u"/iso.txt"_s), iso);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList({u"!cp1251"_s, u"!koi8"_s, u"!utf16"_s}));
+
+    const QStringList made = files(u"!cp1251"_s);
+    ASSERT_EQ(made, QStringList({u"0001.mp3"_s, u"0001.txt"_s, u"0002.mp3"_s, u"0002.txt"_s}));
+    const auto speech = [this](const QString &done) {
+        return QList<double>{mediacheck::probe(folder + u'/' + done + u"/0001.mp3"_s).seconds,
+                             mediacheck::probe(folder + u'/' + done + u"/0002.mp3"_s).seconds};
+    };
+    const QList<double> twin = speech(u"!cp1251"_s);
+    EXPECT_TRUE(twin[0] > 10 && twin[1] > 10) << twin[0] << ' ' << twin[1];
+    for (const auto &[name, encoding] : books) {
+        SCOPED_TRACE(name.toStdString());
+        const QString done = u'!' + name;
+        ASSERT_EQ(files(done), made);
+        for (const QString &copy : {u"/0001.txt"_s, u"/0002.txt"_s}) {
+            const QByteArray bytes = textfile::readBytes(folder + u'/' + done + copy).value_or(QByteArray());
+            EXPECT_EQ(textcodec::decode(bytes, encoding),
+                      textfile::readText(folder + u"/!cp1251"_s + copy).value_or(QString()));
+            EXPECT_EQ(textcodec::detect(bytes), encoding);
+        }
+        const QList<double> took = speech(done);
+        for (qsizetype n = 0; n < took.size(); ++n)
+            EXPECT_NEAR(took[n], twin[n], 0.1) << n;
+    }
 }
 
 // The settings' stop pressed in blocks 1 and 2 is refused with one box left open on screen; the

@@ -433,11 +433,24 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     const auto bytes = textfile::readBytes(path, &m_error);
     if (!bytes)
         return false;
-    m_damaged = 0;
-    if (type == FileType::Rtf && rtf::isRtf(*bytes))
+    if (type == FileType::Rtf && rtf::isRtf(*bytes)) {
+        m_damaged = 0;
+        m_doubt.clear();
         setRtfBytes(*bytes);
-    else
-        setText(withoutLastLineEnd(textcodec::decodeAsFound(*bytes, &m_encoding, &m_damaged)));
+    } else {
+        textcodec::Choice choice;
+        QString text = textcodec::decodeAsFound(*bytes, &choice);
+        // The box keeps its book, and what it knows of it.
+        if (!choice.refused.isEmpty()) {
+            m_error = textcodec::unreadable(choice);
+            return false;
+        }
+        m_encoding = choice.encoding;
+        // A mixed text reads as Windows-1251, which loses no byte: nothing is damaged.
+        m_doubt = choice.mixed ? textcodec::mixedText(choice) : QString();
+        m_damaged = choice.mixed ? 0 : choice.damaged;
+        setText(withoutLastLineEnd(std::move(text)));
+    }
     Q_EMIT fileLoaded();
     return true;
 }

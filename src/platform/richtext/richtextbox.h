@@ -78,7 +78,8 @@ public:
     int Find(const QString &text, int start = 0, int end = -1, FindOptions options = {}) const;
 
     // Replaces the content with the file. A file that cannot be read returns false and
-    // leaves the box unchanged. Plain text is decoded in the encoding its bytes show; the line
+    // leaves the box unchanged, and so does a book in an encoding the program does not read
+    // (errorString says so). Plain text is decoded in the encoding its bytes show; the line
     // end that closes its last line is not part of the text (SaveFile writes it back).
     bool LoadFile(const QString &path, FileType type = FileType::Rtf);
     // Rtf writes TextRTF(); Text writes Text() followed by one CR LF, as every text file of
@@ -89,6 +90,9 @@ public:
     // The damaged bytes of the UTF-8 text file last loaded, shown as U+FFFD; 0 when there were
     // none, and again once the text is saved.
     qint64 damagedBytes() const { return m_damaged; }
+    // What the user is told about the text file last loaded when it reads right in no
+    // encoding (textcodec::mixedText); empty when it reads right.
+    QString readingDoubt() const { return m_doubt; }
     // The characters LoadFile puts into the box for the file, line breaks counted as CR LF,
     // measured without a box: the text of an RTF file, the decoded characters of plain text.
     // 0 when the file cannot be read.
@@ -148,6 +152,7 @@ private:
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     // A save writes the replacement marks as text: the file saved has no damage to tell of.
     mutable qint64 m_damaged = 0;
+    QString m_doubt;
     // While above zero, document changes are known to leave the characters alone.
     int m_formatOnly = 0;
     int m_batchDepth = 0;

@@ -1,14 +1,22 @@
 #include "platform/text/textcodec.h"
 
+#include "platform/text/codepages.h"
 #include "platform/text/cp1251.h"
 
+#include <QtEndian>
+
+#include <uchardet/uchardet.h>
+
 #include <algorithm>
+#include <memory>
 
 namespace textcodec {
 
 namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
+constexpr char kBomLe[] = "\xFF\xFE";
+constexpr char kBomBe[] = "\xFE\xFF";
 
 // Two-byte characters that a Windows-1251 text makes by chance: a capital letter followed by
 // a punctuation mark or a rare letter ("ПЁ" is U+03E8). Those that land in Russian, common
@@ -19,6 +27,63 @@ bool rareTwoByte(char32_t code)
 {
     return code < 0xA0 || (code >= 0x180 && code < 0x300) || (code >= 0x370 && code < 0x400) ||
            (code >= 0x460 && code < 0x800);
+}
+
+// The first byte that no ASCII text holds: where a byte order mark or a code page shows.
+bool telling(char c)
+{
+    return c == 0 || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Fewer bytes outside ASCII than this are too few for the detector library: it takes a
+// Windows-1251 "Ёж" for cp866 and a capitalised word for KOI8-R.
+constexpr int kSureBytes = 16;
+
+QByteArray libraryAnswer(QByteArrayView sample)
+{
+    const std::unique_ptr<uchardet, decltype(&uchardet_delete)> detector(uchardet_new(), uchardet_delete);
+    if (!detector || uchardet_handle_data(detector.get(), sample.data(), size_t(sample.size())) != 0)
+        return {};
+    uchardet_data_end(detector.get());
+    return QByteArray(uchardet_get_charset(detector.get()));
+}
+
+bool isUtf16(Encoding encoding)
+{
+    return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+}
+
+bool isCp1251(Encoding encoding)
+{
+    return encoding == Encoding::Windows1251 || encoding == Encoding::Windows1251WithBom;
+}
+
+QString fromUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    const qsizetype units = bytes.size() / 2;
+    QString text(units + bytes.size() % 2, Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(text.data());
+    const char *src = bytes.data();
+    for (qsizetype i = 0; i < units; ++i, src += 2)
+        dst[i] = bigEndian ? qFromBigEndian<char16_t>(src) : qFromLittleEndian<char16_t>(src);
+    if (bytes.size() % 2)
+        dst[units] = QChar::ReplacementCharacter;
+    return text;
+}
+
+QByteArray toUtf16(const QString &text, bool bigEndian)
+{
+    QByteArray bytes(bigEndian ? kBomBe : kBomLe, 2);
+    bytes.resize(2 + 2 * text.size());
+    char *dst = bytes.data() + 2;
+    for (QChar c : text) {
+        if (bigEndian)
+            qToBigEndian<char16_t>(c.unicode(), dst);
+        else
+            qToLittleEndian<char16_t>(c.unicode(), dst);
+        dst += 2;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -33,8 +98,16 @@ void Detector::feed(QByteArrayView bytes)
     char32_t code = m_code;
     qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, damaged = m_damaged;
     bool letter = m_letter;
+    const qsizetype n = bytes.size();
     qsizetype i = 0;
-    for (; i < bytes.size() && damaged <= kMostDamaged; ++i) {
+    // Whether the head decides is looked at again only once the damage passes what the
+    // characters allowed when it was last looked at, so the loop stays as tight as it can be.
+    qint64 allowed = std::max(kMostDamaged, 16 * multibyte);
+    const auto undecided = [&] {
+        allowed = std::max(kMostDamaged, 16 * multibyte);
+        return damaged <= allowed;
+    };
+    for (; i < n && (damaged <= allowed || undecided()); ++i) {
         const unsigned b = p[i];
         if (need > 0) {
             if (b >= low && b <= high) {
@@ -90,6 +163,17 @@ void Detector::feed(QByteArrayView bytes)
             ++characters;
         }
     }
+    // The library's sample, from the first telling byte of the bytes looked at.
+    if (m_sample.size() < kSample) {
+        QByteArrayView taken = bytes.first(i);
+        if (m_sample.isEmpty()) {
+            const auto first = std::find_if(taken.begin(), taken.end(), telling);
+            if (first != taken.end())
+                m_sampleAt = m_seen + (first - taken.begin());
+            taken = taken.sliced(first - taken.begin());
+        }
+        m_sample += taken.first(std::min(taken.size(), kSample - m_sample.size()));
+    }
     m_seen += i;
     m_need = need;
     m_got = got;
@@ -103,31 +187,72 @@ void Detector::feed(QByteArrayView bytes)
     m_letter = letter;
 }
 
-Encoding Detector::encoding() const
+bool Detector::utf8() const
 {
-    // The mark is no accident: it decides unless the damage is past any "few".
     const qint64 bad = damaged();
+    // The mark is no accident: it holds unless damaged bytes outnumber the characters.
     if (m_bom)
-        return bad > kMostDamaged ? Encoding::Windows1251 : Encoding::Utf8WithBom;
-    // A few damaged bytes: at most one for every 16 well-formed characters outside ASCII. A
+        return bad <= m_multibyte;
+    // Damaged bytes fewer than a quarter of the well-formed characters outside ASCII: a
     // Windows-1251 text breaks the rules at nearly every letter and keeps them only by chance
-    // (a capital before a punctuation mark), so it stays far away.
-    if (bad > kMostDamaged || bad > m_multibyte / 16)
-        return Encoding::Windows1251;
-    if (!m_letter)
-        return Encoding::Windows1251;
+    // (a capital before a punctuation mark), so it stays far away. More damage than that is
+    // no longer stray bytes but another encoding's letters, which the replacement marks of a
+    // save would destroy.
+    if (4 * bad >= m_multibyte || !m_letter)
+        return false;
     // Plausible text: when only a few characters are outside ASCII, at most a quarter of them
     // from the ranges a Windows-1251 text lands in by chance.
-    if (m_multibyte < kFewMultibyte && 4 * m_rare > m_multibyte)
-        return Encoding::Windows1251;
-    return Encoding::Utf8;
+    return m_multibyte >= kFewMultibyte || 4 * m_rare <= m_multibyte;
+}
+
+Choice Detector::choice() const
+{
+    Choice c;
+    c.damaged = damaged();
+    if (utf8()) {
+        c.encoding = m_bom ? Encoding::Utf8WithBom : Encoding::Utf8;
+        return c;
+    }
+    if (m_bom) {
+        c.encoding = Encoding::Windows1251WithBom;
+    } else if (!m_sample.isEmpty()) {
+        const QByteArray answer = libraryAnswer(m_sample);
+        const bool atStart = m_sampleAt == 0;
+        const bool sure = std::count_if(m_sample.cbegin(), m_sample.cend(),
+                                        [](char ch) { return ch & 0x80; }) >= kSureBytes;
+        // The library names UTF-16 and UTF-32 by their mark only, and says "UTF-16" for either order.
+        if (answer == "UTF-16" && atStart && m_sample.startsWith(kBomLe))
+            c.encoding = Encoding::Utf16Le;
+        else if (answer == "UTF-16" && atStart && m_sample.startsWith(kBomBe))
+            c.encoding = Encoding::Utf16Be;
+        else if (answer == "UTF-32" && atStart)
+            c.refused = QString::fromLatin1(answer);
+        else if (answer == "KOI8-R" && sure)
+            c.encoding = Encoding::Koi8r;
+        else if (answer == "IBM866" && sure)
+            c.encoding = Encoding::Cp866;
+        // Mac Cyrillic shares its small letters with Windows-1251, and the library takes one
+        // for the other in short stretches: it leaves the default.
+        else if ((answer == "ISO-8859-5" || answer == "IBM855") && sure)
+            c.refused = QString::fromLatin1(answer);
+    }
+    c.mixed = isCp1251(c.encoding) && c.refused.isEmpty() && m_multibyte >= kFewMultibyte &&
+              16 * m_multibyte >= c.damaged;
+    if (!c.mixed)
+        c.damaged = 0;
+    return c;
 }
 
 Encoding detect(QByteArrayView bytes)
 {
+    return choose(bytes).encoding;
+}
+
+Choice choose(QByteArrayView bytes)
+{
     Detector d;
     d.feed(bytes);
-    return d.encoding();
+    return d.choice();
 }
 
 Encoding marked(QByteArrayView bytes)
@@ -135,12 +260,37 @@ Encoding marked(QByteArrayView bytes)
     return bytes.startsWith(QByteArrayView(kBom)) ? Encoding::Utf8WithBom : Encoding::Windows1251;
 }
 
-QString decode(QByteArrayView bytes, Encoding encoding)
+qsizetype markLength(Encoding encoding)
 {
-    if (encoding == Encoding::Windows1251)
+    switch (encoding) {
+    case Encoding::Utf8WithBom:
+    case Encoding::Windows1251WithBom:
+        return 3;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+QString decodeText(QByteArrayView bytes, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Windows1251:
+    case Encoding::Windows1251WithBom:
         return cp1251::decode(bytes.toByteArray());
-    if (encoding == Encoding::Utf8WithBom && bytes.startsWith(QByteArrayView(kBom)))
-        bytes = bytes.sliced(3);
+    case Encoding::Koi8r:
+        return codepages::decode(bytes, codepages::CodePage::Koi8r);
+    case Encoding::Cp866:
+        return codepages::decode(bytes, codepages::CodePage::Cp866);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        return fromUtf16(bytes, encoding == Encoding::Utf16Be);
+    case Encoding::Utf8:
+    case Encoding::Utf8WithBom:
+        break;
+    }
     // QString::fromUtf8 drops a U+FEFF that starts the bytes, but only the file's first mark
     // is no text, and a line of a book may start with one. (QStringDecoder keeps it, at half
     // the speed.)
@@ -150,16 +300,42 @@ QString decode(QByteArrayView bytes, Encoding encoding)
     return text;
 }
 
-QString decodeAsFound(QByteArrayView bytes, Encoding *found, qint64 *damaged)
+QString decode(QByteArrayView bytes, Encoding encoding)
 {
-    Detector d;
-    d.feed(bytes);
-    const Encoding encoding = d.encoding();
-    if (found)
-        *found = encoding;
-    if (damaged)
-        *damaged = encoding == Encoding::Windows1251 ? 0 : d.damaged();
-    return decode(bytes, encoding);
+    const qsizetype mark = markLength(encoding);
+    const QByteArrayView expected = encoding == Encoding::Utf16Le   ? QByteArrayView(kBomLe)
+                                    : encoding == Encoding::Utf16Be ? QByteArrayView(kBomBe)
+                                                                    : QByteArrayView(kBom);
+    if (mark > 0 && bytes.startsWith(expected))
+        bytes = bytes.sliced(mark);
+    return decodeText(bytes, encoding);
+}
+
+qsizetype wholeCharacters(QByteArrayView bytes, Encoding encoding)
+{
+    const qsizetype n = bytes.size();
+    if (isUtf16(encoding))
+        return n - n % 2;
+    if (encoding != Encoding::Utf8 && encoding != Encoding::Utf8WithBom)
+        return n;
+    // The last byte that begins a character: when fewer bytes follow it than it announces,
+    // it waits for the rest. A damaged one waits as well; it reads the same either way.
+    for (qsizetype i = n - 1; i >= 0 && i >= n - 4; --i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if ((b & 0xC0) == 0x80)
+            continue;
+        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return n - i < length ? i : n;
+    }
+    return n;
+}
+
+QString decodeAsFound(QByteArrayView bytes, Choice *choice)
+{
+    const Choice found = choose(bytes);
+    if (choice)
+        *choice = found;
+    return decode(bytes, found.encoding);
 }
 
 QByteArray encode(const QString &text, Encoding encoding)
@@ -167,22 +343,83 @@ QByteArray encode(const QString &text, Encoding encoding)
     switch (encoding) {
     case Encoding::Windows1251:
         return cp1251::encode(text);
-    case Encoding::Utf8:
-        return text.toUtf8();
+    case Encoding::Windows1251WithBom:
+        return kBom + cp1251::encode(text);
+    case Encoding::Utf8: {
+        QByteArray bytes = text.toUtf8();
+        Detector d;
+        d.feed(bytes);
+        return d.utf8() ? bytes : kBom + bytes;
+    }
     case Encoding::Utf8WithBom:
         return kBom + text.toUtf8();
+    case Encoding::Koi8r:
+        return codepages::encode(text, codepages::CodePage::Koi8r);
+    case Encoding::Cp866:
+        return codepages::encode(text, codepages::CodePage::Cp866);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        return toUtf16(text, encoding == Encoding::Utf16Be);
+    }
+    return {};
+}
+
+QString name(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Windows1251:
+    case Encoding::Windows1251WithBom:
+        return QStringLiteral("Windows-1251");
+    case Encoding::Utf8:
+    case Encoding::Utf8WithBom:
+        return QStringLiteral("UTF-8");
+    case Encoding::Koi8r:
+        return QStringLiteral("KOI8-R");
+    case Encoding::Cp866:
+        return QStringLiteral("DOS (cp866)");
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        return QStringLiteral("UTF-16");
     }
     return {};
 }
 
 qsizetype unencodable(const QString &text, Encoding encoding)
 {
-    if (encoding != Encoding::Windows1251)
+    const auto count = [&text](auto holds) {
+        // A character beyond the BMP is one character, though two QChars.
+        return std::count_if(text.cbegin(), text.cend(),
+                             [&](QChar c) { return c != u'?' && !c.isLowSurrogate() && !holds(c); });
+    };
+    switch (encoding) {
+    case Encoding::Windows1251:
+    case Encoding::Windows1251WithBom:
+        return count([](QChar c) { return cp1251::fromUnicode(c) != '?'; });
+    case Encoding::Koi8r:
+        return count([](QChar c) { return codepages::holds(c, codepages::CodePage::Koi8r); });
+    case Encoding::Cp866:
+        return count([](QChar c) { return codepages::holds(c, codepages::CodePage::Cp866); });
+    default:
         return 0;
-    // A character beyond the BMP is one character, though two QChars.
-    return std::count_if(text.cbegin(), text.cend(), [](QChar c) {
-        return c != u'?' && !c.isLowSurrogate() && cp1251::fromUnicode(c) == '?';
-    });
+    }
+}
+
+QString mixedText(const Choice &choice)
+{
+    return QStringLiteral("Книга не читается правильно ни как UTF-8 (повреждённых байтов в ней: %1), ни как "
+                          "Windows-1251.")
+        .arg(choice.damaged);
+}
+
+QString unreadable(const Choice &choice)
+{
+    if (!choice.refused.isEmpty())
+        return QStringLiteral("Книга в кодировке %1, а программа читает только Windows-1251, UTF-8, UTF-16, "
+                              "KOI8-R и DOS (cp866). Сохраните книгу в одной из них.")
+            .arg(choice.refused);
+    if (choice.mixed)
+        return mixedText(choice) + QStringLiteral(" Исправьте её текст и сохраните его.");
+    return {};
 }
 
 } // namespace textcodec

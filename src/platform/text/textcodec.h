@@ -6,11 +6,13 @@
 
 #include <cstdint>
 
-// How the bytes of a book become text and back. Books are Windows-1251, as they always
-// were, unless their bytes read as plausible UTF-8 holding a letter outside ASCII (the usual
-// text on Linux) or start with the UTF-8 byte order mark; a book is written back as it came.
-// A UTF-8 book with a few damaged bytes is still UTF-8: each damaged byte reads as U+FFFD.
-// After the mark "a few" means up to a fixed cap, and no test of plausibility applies.
+// How the bytes of a book become text and back, decided once for every reader of books.
+// First the UTF-8 rule: bytes that read as plausible UTF-8 holding a letter outside ASCII,
+// with fewer damaged bytes than a quarter of the well-formed characters, are UTF-8 (each
+// damaged byte reads as U+FFFD and is counted); after the UTF-8 byte order mark, unless the
+// damaged bytes outnumber the characters. Otherwise the detector library chooses among the single-byte
+// Cyrillic code pages and UTF-16 with its mark; Windows-1251 stays when it is not sure. A book
+// is written back as it came.
 namespace textcodec {
 
 enum class Encoding
@@ -18,6 +20,26 @@ enum class Encoding
     Windows1251,
     Utf8,
     Utf8WithBom,
+    // A Windows-1251 text behind a UTF-8 byte order mark, as some tools write it: the mark
+    // stays in the file and out of the text.
+    Windows1251WithBom,
+    Koi8r,
+    Cp866,
+    Utf16Le, // both with their byte order mark
+    Utf16Be,
+};
+
+// What a book's bytes were found to be.
+struct Choice
+{
+    Encoding encoding = Encoding::Windows1251;
+    // UTF-8 bytes that read as U+FFFD; for a mixed text, those that would.
+    qint64 damaged = 0;
+    // Many well-formed UTF-8 characters, yet too many damaged bytes: the text reads right
+    // neither as UTF-8 nor as Windows-1251. It is read as Windows-1251, which keeps every byte.
+    bool mixed = false;
+    // The encoding the detector named when the program does not read it ("ISO-8859-5").
+    QString refused;
 };
 
 // Decides a file's encoding from its bytes given piece by piece, cut anywhere.
@@ -25,9 +47,13 @@ class Detector
 {
 public:
     void feed(QByteArrayView bytes);
-    // True once more bytes cannot change the answer (far too many are not UTF-8).
-    bool decided() const { return m_damaged > kMostDamaged; }
-    Encoding encoding() const;
+    // True once more bytes are not looked at: the first thousand damaged bytes came with
+    // hardly a well-formed character, so the head alone decides.
+    bool decided() const { return m_damaged > kMostDamaged && 16 * m_multibyte < m_damaged; }
+    Choice choice() const;
+    Encoding encoding() const { return choice().encoding; }
+    // Whether the UTF-8 rule takes the bytes for UTF-8, with or without the mark.
+    bool utf8() const;
     // Bytes that are no part of a well-formed UTF-8 character, a character cut off at the end
     // included: each reads as one U+FFFD when the bytes are taken as UTF-8.
     qint64 damaged() const { return m_damaged + unfinished(); }
@@ -37,13 +63,16 @@ public:
     qint64 characters() const { return m_characters + unfinished(); }
 
 private:
-    // More damaged bytes than this are not "a few" whatever the length of the text.
     static constexpr qint64 kMostDamaged = 1000;
     // A Windows-1251 text is valid UTF-8 only when each of its letters outside ASCII is a
     // capital followed by a punctuation mark or a rare letter (a small letter or a second
     // capital breaks the form), so such a text has a handful of them at most. A run this
-    // long without a break is real UTF-8 whatever its script, a Greek or Hebrew book.
+    // long without a break is real UTF-8 whatever its script, a Greek or Hebrew book; as many
+    // beside more damaged bytes make a mixed text.
     static constexpr qint64 kFewMultibyte = 32;
+    // What the detector library is given: this many bytes from the first one outside ASCII
+    // (it is slow, and half a kilobyte of a Russian text leaves it no doubt).
+    static constexpr qsizetype kSample = 512;
 
     bool m_letter = false;
     bool m_bom = false;
@@ -57,23 +86,43 @@ private:
     unsigned m_low = 0x80; // the next continuation byte's range
     unsigned m_high = 0xBF;
     char32_t m_code = 0;
+    qint64 m_sampleAt = -1; // where the sample starts in the file
+    QByteArray m_sample;
 };
 
 Encoding detect(QByteArrayView bytes);
+Choice choose(QByteArrayView bytes);
 
 // Files of the program's own (bookmarks) are Windows-1251 unless they start with the byte
 // order mark: the mark alone decides, so a Windows-1251 text is never taken for UTF-8.
 Encoding marked(QByteArrayView bytes);
 
-// The byte order mark at the start of Utf8WithBom bytes is not part of the text; any other
-// U+FEFF is, a second mark at the start included. Damaged UTF-8 bytes read as U+FFFD each.
+// The bytes of the byte order mark the encoding writes in front of the text.
+qsizetype markLength(Encoding encoding);
+// The mark at the start of the bytes is not part of the text; any other U+FEFF is, a second
+// mark at the start included. Damaged UTF-8 bytes read as U+FFFD each, and so does the odd
+// last byte of UTF-16.
 QString decode(QByteArrayView bytes, Encoding encoding);
+// Bytes that follow the mark, if any: none of them is taken for one.
+QString decodeText(QByteArrayView bytes, Encoding encoding);
+// How many bytes from the start hold whole characters only: the rest begins one cut off,
+// which reads as its whole self once the bytes after it come.
+qsizetype wholeCharacters(QByteArrayView bytes, Encoding encoding);
+// A UTF-8 text that would not read back as UTF-8 (a few rare letters) gets the mark, so a
+// book saved as UTF-8 opens as UTF-8 again.
 QByteArray encode(const QString &text, Encoding encoding);
-// Decoded in the encoding the bytes show; `found` gets it, to write the text back the same way,
-// and `damaged` the number of damaged bytes that read as U+FFFD.
-QString decodeAsFound(QByteArrayView bytes, Encoding *found = nullptr, qint64 *damaged = nullptr);
+// Decoded as choose() finds; `choice` gets what it found, to write the text back the same way.
+QString decodeAsFound(QByteArrayView bytes, Choice *choice = nullptr);
 
+// The encoding's name for the user: "Windows-1251", "KOI8-R", ...
+QString name(Encoding encoding);
 // How many characters of `text` the encoding cannot hold: each would be written as "?".
 qsizetype unencodable(const QString &text, Encoding encoding);
+
+// Why the book cannot be recorded or searched as it reads: an encoding the program does not
+// read, or a mixed text. Empty when it reads right.
+QString unreadable(const Choice &choice);
+// What the user is told about a mixed text: it reads right in neither encoding.
+QString mixedText(const Choice &choice);
 
 } // namespace textcodec

@@ -163,11 +163,20 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     // whether the cut falls into a UTF-8 character.
     textcodec::Detector head;
     head.feed(bytes);
-    const textcodec::Encoding encoding = scan(f, head).encoding();
+    const textcodec::Choice choice = scan(f, head).choice();
+    if (!choice.refused.isEmpty()) {
+        failed(error, QStringLiteral("reading"), path, textcodec::unreadable(choice));
+        return std::nullopt;
+    }
     // Such a character is left out; a damaged byte never is.
-    if (encoding != textcodec::Encoding::Windows1251 && bytes.size() < f.size())
-        bytes.chop(head.unfinished());
-    return textcodec::decode(bytes, encoding);
+    if (bytes.size() < f.size()) {
+        if (choice.encoding == textcodec::Encoding::Utf8 ||
+            choice.encoding == textcodec::Encoding::Utf8WithBom)
+            bytes.chop(head.unfinished());
+        else
+            bytes.truncate(textcodec::wholeCharacters(bytes, choice.encoding));
+    }
+    return textcodec::decode(bytes, choice.encoding);
 }
 
 std::optional<QStringList> readLines(const QString &path, QString *error)
@@ -192,7 +201,13 @@ qint64 bookCharacters(const QString &path)
     if (!openForReading(f, nullptr))
         return 0;
     const textcodec::Detector detector = scan(f);
-    return detector.encoding() == textcodec::Encoding::Windows1251 ? f.size() : detector.characters();
+    const textcodec::Encoding encoding = detector.encoding();
+    if (detector.utf8())
+        return detector.characters();
+    const qint64 body = f.size() - textcodec::markLength(encoding);
+    return encoding == textcodec::Encoding::Utf16Le || encoding == textcodec::Encoding::Utf16Be
+               ? (body + 1) / 2
+               : body;
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
@@ -267,15 +282,16 @@ LineReader::LineReader(const QString &path, LineEnds ends) : m_file(path), m_end
 {
     if (!openForReading(m_file, &m_error))
         return;
-    m_encoding = scan(m_file).encoding();
+    const textcodec::Choice choice = scan(m_file).choice();
+    m_encoding = choice.encoding;
+    m_error = textcodec::unreadable(choice);
+    if (!m_error.isEmpty()) {
+        qCInfo(lcFiles).noquote() << "reading" << path << "refused:" << m_error;
+        m_file.close();
+        return;
+    }
     // The byte order mark is no part of the first line.
-    m_file.seek(m_encoding == textcodec::Encoding::Utf8WithBom ? 3 : 0);
-}
-
-QString LineReader::decode(QByteArrayView bytes) const
-{
-    return textcodec::decode(
-        bytes, m_encoding == textcodec::Encoding::Windows1251 ? m_encoding : textcodec::Encoding::Utf8);
+    m_file.seek(textcodec::markLength(m_encoding));
 }
 
 QString LineReader::errorString() const
@@ -285,29 +301,34 @@ QString LineReader::errorString() const
 
 bool LineReader::fill()
 {
-    if (!m_file.isOpen() || m_file.atEnd())
+    if (!m_file.isOpen())
         return false;
+    QByteArray bytes = m_cut + m_file.read(1 << 16);
+    if (bytes.isEmpty())
+        return false;
+    // A character cut off by the chunk waits for its other bytes; at the end it is what it is.
+    const qsizetype whole = m_file.atEnd() ? bytes.size() : textcodec::wholeCharacters(bytes, m_encoding);
+    m_cut = bytes.sliced(whole);
+    bytes.truncate(whole);
     m_buffer.remove(0, m_pos);
     m_pos = 0;
-    const QByteArray chunk = m_file.read(1 << 16);
-    if (chunk.isEmpty())
-        return false;
-    m_buffer += chunk;
+    m_buffer += textcodec::decodeText(bytes, m_encoding);
     return true;
 }
 
 bool LineReader::atEnd() const
 {
-    return m_pos >= m_buffer.size() && (!m_file.isOpen() || m_file.atEnd());
+    return m_pos >= m_buffer.size() && m_cut.isEmpty() && (!m_file.isOpen() || m_file.atEnd());
 }
 
 qsizetype LineReader::lineEnd() const
 {
-    const char *begin = m_buffer.constData();
-    const char *end = begin + m_buffer.size();
-    const char *found = m_ends == LineEnds::Any
-                            ? std::find_if(begin + m_pos, end, [](char c) { return c == '\r' || c == '\n'; })
-                            : std::find(begin + m_pos, end, '\r');
+    const QChar *begin = m_buffer.constData();
+    const QChar *end = begin + m_buffer.size();
+    const QChar *found =
+        m_ends == LineEnds::Any
+            ? std::find_if(begin + m_pos, end, [](QChar c) { return c == u'\r' || c == u'\n'; })
+            : std::find(begin + m_pos, end, QChar(u'\r'));
     return found == end ? -1 : found - begin;
 }
 
@@ -316,13 +337,13 @@ std::optional<QString> LineReader::next()
     for (;;) {
         const qsizetype end = lineEnd();
         if (end >= 0) {
-            const bool cr = m_buffer[end] == '\r';
+            const bool cr = m_buffer[end] == u'\r';
             // A CR at the very end of the buffer may be followed by an LF in the next chunk.
             if (cr && end + 1 == m_buffer.size() && fill())
                 continue;
-            QString line = decode(QByteArrayView(m_buffer).sliced(m_pos, end - m_pos));
+            QString line = m_buffer.sliced(m_pos, end - m_pos);
             m_pos = end + 1;
-            if (cr && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
+            if (cr && m_pos < m_buffer.size() && m_buffer[m_pos] == u'\n')
                 ++m_pos;
             return line;
         }
@@ -330,7 +351,7 @@ std::optional<QString> LineReader::next()
             continue;
         if (m_pos >= m_buffer.size())
             return std::nullopt;
-        QString line = decode(QByteArrayView(m_buffer).sliced(m_pos));
+        QString line = m_buffer.sliced(m_pos);
         m_pos = m_buffer.size();
         return line;
     }

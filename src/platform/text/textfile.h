@@ -9,7 +9,8 @@
 #include <optional>
 
 // Windows-1251 text files, read and written as the program's users keep them; books may
-// also be UTF-8 (textcodec decides), and so may lists, after the byte order mark.
+// come in other encodings too (textcodec decides), and lists may be UTF-8 after the byte
+// order mark.
 namespace textfile {
 
 // What ends a line. The line-input rule: CR or CR LF, a lone LF stays inside its line.
@@ -40,8 +41,8 @@ std::optional<QByteArray> readBytes(const QString &path, QString *error = nullpt
 // nothing when it cannot be read.
 std::optional<QString> readText(const QString &path, QString *error = nullptr);
 // At most `maxBytes` from the start of the file, decoded as Open decodes the whole book (a
-// UTF-8 character cut at the end is left out), or nothing when it cannot be read. Reads the
-// whole file to decide the encoding, as Open does.
+// character cut at the end is left out), or nothing when it cannot be read or is in an
+// encoding the program does not read. Reads the whole file to decide the encoding, as Open does.
 std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *error = nullptr);
 // The lines of a list or dictionary file (any line end), or nothing when it cannot be read.
 std::optional<QStringList> readLines(const QString &path, QString *error = nullptr);
@@ -49,7 +50,7 @@ std::optional<QStringList> readLines(const QString &path, QString *error = nullp
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
 
 // How many characters a book file holds, counted in one pass without keeping its text:
-// its size for Windows-1251, fewer for UTF-8. 0 when it cannot be read.
+// its size for a single-byte code page, fewer for UTF-8 and UTF-16. 0 when it cannot be read.
 qint64 bookCharacters(const QString &path);
 
 // Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
@@ -77,7 +78,8 @@ QString openFailure(const QString &path, const QString &reason);
 QString writeFailure(const QString &path, const QString &reason);
 
 // Reads a book line by line (same rules as splitLines) without loading it whole; its
-// encoding is decided by a first pass over the file.
+// encoding is decided by a first pass over the file. A book that does not read right (an
+// encoding the program does not read, a mixed text) is not opened, and says why.
 class LineReader
 {
 public:
@@ -95,14 +97,13 @@ private:
     // Where the next line ends in the buffer, or -1.
     qsizetype lineEnd() const;
 
-    QString decode(QByteArrayView bytes) const;
-
     QFile m_file;
     LineEnds m_ends;
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     QString m_error;
-    QByteArray m_buffer;
+    QString m_buffer; // decoded text from m_pos on is not returned yet
     qsizetype m_pos = 0;
+    QByteArray m_cut; // the start of a character the last chunk cut off
 };
 
 } // namespace textfile

@@ -1,4 +1,5 @@
 // Text in and out: code pages, fields and lines, files, and the program folder.
+#include "platform/text/codepages.h"
 #include "platform/text/cp1251.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textcodec.h"
@@ -26,14 +27,27 @@ TEST(Cp1251, EveryByteAsTheSystemCodePageAndUnmappableCharactersBecomeQuestionMa
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(cp1251::chr(b), text[b]) << b;
     EXPECT_EQ(cp1251::encode(u"a\u00E9b\u4E2D"_s), QByteArray("a?b?"));
+    for (const auto &[page, name] :
+         {std::pair(codepages::CodePage::Koi8r, "KOI8-R"), std::pair(codepages::CodePage::Cp866, "IBM866")}) {
+        QStringDecoder codec(name);
+        ASSERT_TRUE(codec.isValid());
+        // The high half: the system's IBM code pages also swap a few ASCII controls.
+        EXPECT_EQ(codepages::decode(all.sliced(128), page), QString(codec(all.sliced(128)))) << name;
+        EXPECT_EQ(codepages::encode(codepages::decode(all, page), page), all) << name;
+        EXPECT_EQ(codepages::encode(u"a\u0098b\u4E2D"_s, page), QByteArray("a?b?"));
+    }
 }
 
-// Bytes, the encoding found, and the damaged bytes, which read as U+FFFD when it is UTF-8.
+// Bytes, the encoding found, and the damaged bytes, which read as U+FFFD when it is UTF-8;
+// the text where it is given; a mixed text; the name of an encoding that is not read.
 struct Detection
 {
     QByteArray bytes;
     textcodec::Encoding encoding;
     qint64 damaged = 0;
+    QString text = {};
+    bool mixed = false;
+    QString refused = {};
 };
 
 // Whole and byte by byte, the same answer; the characters counted are those decoded.
@@ -44,17 +58,27 @@ void expectDetected(const Detection &c)
     textcodec::Detector byBytes;
     for (char b : c.bytes)
         byBytes.feed(QByteArrayView(&b, 1));
-    EXPECT_EQ(byBytes.encoding(), c.encoding);
-    EXPECT_EQ(byBytes.damaged(), c.damaged);
-    qint64 damaged = -1;
-    const QString text = textcodec::decodeAsFound(c.bytes, nullptr, &damaged);
-    EXPECT_EQ(damaged, c.encoding == Windows1251 ? 0 : c.damaged);
-    if (c.encoding == Windows1251)
+    const textcodec::Choice choice = byBytes.choice();
+    EXPECT_EQ(std::tuple(choice.encoding, choice.mixed, choice.refused),
+              std::tuple(c.encoding, c.mixed, c.refused));
+    textcodec::Choice found;
+    const QString text = textcodec::decodeAsFound(c.bytes, &found);
+    const bool utf8 = c.encoding == Utf8 || c.encoding == Utf8WithBom;
+    EXPECT_EQ(found.damaged, utf8 || c.mixed ? c.damaged : 0);
+    if (!c.text.isNull()) {
+        EXPECT_EQ(text, c.text);
+    }
+    if (!c.refused.isEmpty())
         return;
-    EXPECT_EQ(text.count(QChar::ReplacementCharacter), c.damaged);
-    EXPECT_EQ(byBytes.characters(), text.toUcs4().size());
+    if (utf8 || c.encoding == Windows1251 || c.encoding == Windows1251WithBom) {
+        EXPECT_EQ(byBytes.damaged(), c.damaged);
+    }
+    if (utf8) {
+        EXPECT_EQ(text.count(QChar::ReplacementCharacter), c.damaged);
+        EXPECT_EQ(byBytes.characters(), text.toUcs4().size());
+    }
     // Every kind reads back to the bytes it came from, damage aside.
-    if (c.damaged == 0) {
+    if (!text.contains(QChar::ReplacementCharacter)) {
         EXPECT_EQ(textcodec::encode(text, c.encoding), c.bytes);
     }
 }
@@ -64,6 +88,11 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
     using enum textcodec::Encoding;
     const QByteArray lines = u"Первая строка\r\nВторая строка\r\n"_s.toUtf8(); // 24 letters
     const QByteArray bom = "\xEF\xBB\xBF";
+    const QString russian = u"Первая строка текста.\r\nВторая строка.\r\n"_s;
+    const QByteArray koi8 = codepages::encode(russian, codepages::CodePage::Koi8r);
+    const QByteArray cp866 = codepages::encode(russian, codepages::CodePage::Cp866);
+    const QByteArray utf16le = QStringEncoder(QStringEncoder::Utf16LE)(russian);
+    const QByteArray utf16be = QStringEncoder(QStringEncoder::Utf16BE)(russian);
     const Detection cases[] = {
         {"\xCA\xEE\xF2 \xE8 \xEF\xB8\xF1", Windows1251, 7}, // "Кот и пёс"
         {"\xD0\x9A\xD0\xBE\xD1\x82 \xD0\xB8 \xD0\xBF\xD1\x91\xD1\x81", Utf8},
@@ -93,21 +122,47 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {u"שלום עולם שלום עולם שלום עולם שלום עולם"_s.toUtf8(), Utf8},
         {QByteArray("\xCF\xA8\xD1\x97 Abc. ").repeated(15), Windows1251},
         {QByteArray("\xCF\xA8\xD1\x97 Abc. ").repeated(16), Utf8},
-        // A few damaged bytes: one for every 16 characters outside ASCII.
+        // Damaged bytes, however many, fewer than a quarter of the characters outside ASCII.
         {lines + "\xFF" + lines, Utf8, 1},
-        {u"Первая стро"_s.toUtf8() + "\xFF", Windows1251, 1}, // 10 letters
-        {lines + "\xFF\xC0" + lines.left(10) + "\xE2\x80", Windows1251, 4},
+        {u"Привет, мир!"_s.toUtf8() + "\xFF", Utf8, 1},
+        {lines + "\xFF\xC0" + lines.left(10) + "\xE2\x80", Utf8, 4},
         {lines + lines + "\xE0\x80" + lines + lines + "\xD0", Utf8, 3}, // a cut at the end
-        {bom + "\xFF", Utf8WithBom, 1},
+        {lines + QByteArray(11, '\xFF') + lines, Utf8, 11},
+        // More beside a run of characters: a mixed text, kept as bytes; a head of damage decides.
+        {lines + QByteArray(12, '\xFF') + lines, Windows1251, 12, {}, true},
+        {lines + lines + cp1251::encode(u"Первая строка\r\nВторая строка\r\n"_s).repeated(2),
+         Windows1251,
+         48,
+         {},
+         true},
+        {(lines + QByteArray(800, '\xFF')).repeated(2), Windows1251, 1001},
         {bom + u"Жук"_s.toUtf8() + "\xC0", Utf8WithBom, 1},
-        // After the mark, damage up to the cap and any characters: the mark is no accident.
+        // After the mark, damage up to a byte a character: the mark is no accident.
         {bom + u"Жук"_s.toUtf8() + "\xC0\xC0", Utf8WithBom, 2},
-        {bom + "First line\r\nSecond \xFF line\r\n\xC0", Utf8WithBom, 2},
         {bom + "\xCF\xA8\xD1\x97 Abc.", Utf8WithBom},
-        {bom + QByteArray(1001, '\xFF'), Windows1251, 1001},
+        // A Windows-1251 text behind the mark is Windows-1251, and the mark is no text.
+        {bom + cp1251::encode(u"Первая строка текста.\r\nВторая строка.\r\n"_s), Windows1251WithBom, 30,
+         u"Первая строка текста.\r\nВторая строка.\r\n"_s},
+        {bom + "\xFF", Windows1251WithBom, 1, u"я"_s},
+        {bom + "First line\r\nSecond \xFF line\r\n\xC0", Windows1251WithBom, 2},
+        {bom + QByteArray(1001, '\xFF'), Windows1251WithBom, 1001},
         // Only the first mark is no text.
         {bom + bom + u"Ж"_s.toUtf8(), Utf8WithBom},
         {"\xD0\x96" + bom, Utf8},
+        // The other code pages, and UTF-16 by its mark; a few letters are too few to tell.
+        {koi8, Koi8r, {}, russian},
+        {cp866, Cp866, {}, russian},
+        {"\xFF\xFE" + utf16le, Utf16Le, {}, russian},
+        {"\xFE\xFF" + utf16be, Utf16Be, {}, russian},
+        {"\xFF\xFE" + utf16le + "\x21", Utf16Le, {}, russian + u"\uFFFD"_s},
+        {"ab\xFF\xFE" + utf16le, Windows1251, 2},
+        {utf16le, Windows1251},
+        {codepages::encode(u"Да."_s, codepages::CodePage::Koi8r), Windows1251, 2},
+        {"\xA8\xE6", Windows1251, 2, u"Ёж"_s},
+        {"\xCF\xD0\xC8\xC2\xC5\xD2", Windows1251, 6, u"ПРИВЕТ"_s},
+        // Encodings the detector names that the program does not read.
+        {QStringEncoder("ISO-8859-5")(russian), Windows1251, {}, {}, false, u"ISO-8859-5"_s},
+        {QStringEncoder("UTF-32LE")(u"\uFEFF"_s + russian), Windows1251, {}, {}, false, u"UTF-32"_s},
     };
     for (const Detection &c : cases) {
         SCOPED_TRACE(c.bytes.toHex().toStdString());
@@ -116,12 +171,18 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
     EXPECT_EQ(textcodec::decode(bom + "\xD0\x96", Utf8WithBom), u"Ж"_s);
     EXPECT_EQ(textcodec::decode(bom + bom + "\xD0\x96", Utf8WithBom), u"\uFEFFЖ"_s);
     const QString mixed = u"Ёж? café 中 😀"_s;
-    EXPECT_EQ(std::pair(textcodec::unencodable(mixed, Windows1251), textcodec::unencodable(mixed, Utf8)),
-              std::pair(qsizetype(3), qsizetype(0)));
+    EXPECT_EQ(std::tuple(textcodec::unencodable(mixed, Windows1251), textcodec::unencodable(mixed, Utf8),
+                         textcodec::unencodable(mixed, Koi8r), textcodec::unencodable(mixed, Utf16Be)),
+              std::tuple(qsizetype(3), qsizetype(0), qsizetype(3), qsizetype(0)));
+    // A UTF-8 text saved reads as UTF-8 again: one with only a rare letter gets the mark.
+    EXPECT_EQ(textcodec::encode(u"α---"_s, Utf8), bom + u"α---"_s.toUtf8());
+    EXPECT_EQ(textcodec::encode(u"Ёж"_s, Utf8), u"Ёж"_s.toUtf8());
 }
 
-// The books of the tests in their own code page and in UTF-8, with or without the mark, and
-// a UTF-8 copy with a stray byte every 20,000.
+// The books of the tests in their own code page, in KOI8-R and cp866 (what these lack read
+// as "?"), in UTF-16 with either mark, in UTF-8 with or without the mark, and UTF-8 copies
+// with a stray byte every 20,000 and every 200 (past a thousand in a novel). In ISO-8859-5
+// each is refused.
 TEST(BookEncoding, EveryBookOfTheTestsReadsInTheEncodingItWasWrittenIn)
 {
     using enum textcodec::Encoding;
@@ -130,16 +191,26 @@ TEST(BookEncoding, EveryBookOfTheTestsReadsInTheEncodingItWasWrittenIn)
         SCOPED_TRACE(name);
         const QString text = testdata::text(QString::fromLatin1(name));
         EXPECT_EQ(textcodec::detect(cp1251::encode(text)), Windows1251);
-        QByteArray damaged = text.toUtf8();
-        qint64 strays = 0;
-        for (qsizetype at = damaged.size() - 1; at > 0; at -= 20000, ++strays) {
-            while ((damaged[at] & 0xC0) == 0x80)
-                --at;
-            damaged.insert(at, '\xFF');
+        std::vector<Detection> cases = {{text.toUtf8(), Utf8}, {"\xEF\xBB\xBF" + text.toUtf8(), Utf8WithBom}};
+        for (const qsizetype every : {20000, 200}) {
+            QByteArray damaged = text.toUtf8();
+            qint64 strays = 0;
+            for (qsizetype at = damaged.size() - 1; at > 0; at -= every, ++strays) {
+                while ((damaged[at] & 0xC0) == 0x80)
+                    --at;
+                damaged.insert(at, '\xFF');
+            }
+            cases.push_back({damaged, Utf8, strays});
         }
-        for (const Detection &c :
-             {Detection{text.toUtf8(), Utf8}, Detection{"\xEF\xBB\xBF" + text.toUtf8(), Utf8WithBom},
-              Detection{damaged, Utf8, strays}})
+        for (const auto &[page, encoding] :
+             {std::pair(codepages::CodePage::Koi8r, Koi8r), std::pair(codepages::CodePage::Cp866, Cp866)}) {
+            const QByteArray bytes = codepages::encode(text, page);
+            cases.push_back({bytes, encoding, 0, codepages::decode(bytes, page)});
+        }
+        for (const auto encoding : {Utf16Le, Utf16Be})
+            cases.push_back({textcodec::encode(text, encoding), encoding, 0, text});
+        cases.push_back({QStringEncoder("ISO-8859-5")(text), Windows1251, 0, {}, false, u"ISO-8859-5"_s});
+        for (const Detection &c : cases)
             expectDetected(c);
     }
 }
@@ -203,12 +274,14 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
         text += QString(i % 97, u'ж') + (i % 5 == 0 ? u"\r"_s : i % 7 == 0 ? u"\n"_s : u"\r\n"_s);
     text += u"tail\nwith lf"_s;
     // In Windows-1251, then in UTF-8 after a byte order mark, where a U+FEFF that starts a
-    // line, the first one too, is text.
+    // line, the first one too, is text, and so in UTF-16.
     QString marked = u'\uFEFF' + text;
     marked.replace(u"\r\nжжж"_s, u"\r\n\uFEFFжжж"_s);
     for (const auto &[bytes, encoding, lines] :
          {std::tuple(cp1251::encode(text), textcodec::Encoding::Windows1251, text),
-          std::tuple("\xEF\xBB\xBF" + marked.toUtf8(), textcodec::Encoding::Utf8WithBom, marked)}) {
+          std::tuple("\xEF\xBB\xBF" + marked.toUtf8(), textcodec::Encoding::Utf8WithBom, marked),
+          std::tuple(textcodec::encode(marked, textcodec::Encoding::Utf16Be), textcodec::Encoding::Utf16Be,
+                     marked)}) {
         QFile f(big);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         f.close();

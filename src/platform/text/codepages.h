@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// The other single-byte code pages Russian books come in, with fixed tables as the
+// Windows-1251 codec has; every byte maps to one character and back.
+namespace codepages {
+
+enum class CodePage
+{
+    Koi8r,
+    Cp866,
+};
+
+QString decode(QByteArrayView bytes, CodePage page);
+// A character the code page lacks becomes "?".
+QByteArray encode(const QString &text, CodePage page);
+bool holds(QChar ch, CodePage page);
+
+} // namespace codepages
