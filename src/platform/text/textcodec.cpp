@@ -48,6 +48,16 @@ QByteArray libraryAnswer(QByteArrayView sample)
     return QByteArray(uchardet_get_charset(detector.get()));
 }
 
+// The library's answers for the encodings a Russian book comes in, read or refused.
+bool cyrillicAnswer(const QByteArray &answer)
+{
+    for (const char *known : {"WINDOWS-1251", "KOI8-R", "IBM866", "MAC-CYRILLIC", "ISO-8859-5", "IBM855",
+                              "UTF-16", "UTF-32", "UTF-8"})
+        if (answer == known)
+            return true;
+    return false;
+}
+
 bool isUtf16(Encoding encoding)
 {
     return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
@@ -216,7 +226,10 @@ Choice Detector::choice() const
     if (m_bom) {
         c.encoding = Encoding::Windows1251WithBom;
     } else if (!m_sample.isEmpty()) {
-        const QByteArray answer = libraryAnswer(m_sample);
+        QByteArray answer =
+            libraryAnswer(QByteArrayView(m_sample).first(std::min(m_sample.size(), kFirstLook)));
+        if (!cyrillicAnswer(answer) && m_sample.size() > kFirstLook)
+            answer = libraryAnswer(m_sample);
         const bool atStart = m_sampleAt == 0;
         const bool sure = std::count_if(m_sample.cbegin(), m_sample.cend(),
                                         [](char ch) { return ch & 0x80; }) >= kSureBytes;

@@ -70,9 +70,12 @@ private:
     // long without a break is real UTF-8 whatever its script, a Greek or Hebrew book; as many
     // beside more damaged bytes make a mixed text.
     static constexpr qint64 kFewMultibyte = 32;
-    // What the detector library is given: this many bytes from the first one outside ASCII
-    // (it is slow, and half a kilobyte of a Russian text leaves it no doubt).
-    static constexpr qsizetype kSample = 512;
+    // What the detector library is given, from the first byte outside ASCII: a first look,
+    // which settles a Russian text, and, when that names no encoding a Russian book comes in
+    // (a capitalised title page reads as Greek or Latin to it), a longer one. It is slow, so
+    // it never sees the whole book.
+    static constexpr qsizetype kFirstLook = 4096;
+    static constexpr qsizetype kSample = 32768;
 
     bool m_letter = false;
     bool m_bom = false;
