@@ -9,8 +9,6 @@
 #include "texttools/findwindow.h"
 #include "texttools/replacelist.h"
 
-#include <QCoreApplication>
-
 bool isKaterinaVoice(const QString &voiceDescription)
 {
     return voiceDescription.contains(QStringLiteral("Katerina"), Qt::CaseInsensitive);
@@ -44,5 +42,5 @@ void LoadVoiceDic(const QString &voiceDescription)
 void ApplyDictionary()
 {
     const QStringList entries = Find().entries();
-    BlockText = replacelist::apply(BlockText, entries, [] { QCoreApplication::processEvents(); });
+    BlockText = replacelist::apply(BlockText, entries);
 }

@@ -13,7 +13,9 @@
 #include "recording/textprep.h"
 #include "settings/setup.h"
 #include "support/fakevoice.h"
+#include "support/jobs.h"
 #include "texttools/findwindow.h"
+#include "texttools/library.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -69,11 +71,14 @@ protected:
     }
     static QStringList spokenTexts() { return spokenFiles(true); }
     // Records the current book as the commands do, cut as it is now.
-    static recordingrun::Result recordBook() { return recordingrun::recordBook(recordingrun::currentCut()); }
-    // Runs a main window command; the messages it showed.
+    static recordingrun::Result recordBook()
+    {
+        return waitFor(recordingrun::recordBook(recordingrun::currentCut(), nullptr))->result();
+    }
+    // Runs a main window command to the end of its job; the messages it showed.
     QStringList run(const QString &command = u"SaveAudio"_s)
     {
-        triggerAction(*w, command);
+        MainWindowTest::run(command);
         return asked();
     }
 
@@ -142,7 +147,7 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
         SCOPED_TRACE(numbers);
         s.Check2->setChecked(numbers);
         QDir(folder + u"/!Да"_s).removeRecursively();
-        triggerAction(*w, u"SaveAudio"_s);
+        run();
         EXPECT_TRUE(w->isVisible() && !monitor().isVisible()); // the main window is back
         const QString prepared = u"\r\n  <silence msec=\"500\"/>\r\nДа . "_s;
         const QString body = numbers
@@ -156,7 +161,7 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
     const QString path = book(u"Кафе"_s, {});
     ASSERT_TRUE(textfile::writeText(path, u"Кафе «Café» и за\u0301мок, Ґанок, ñ, œuvre"_s,
                                     textcodec::Encoding::Utf8));
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     const QString spoken = spokenTexts().last();
     EXPECT_TRUE(spoken.contains(u"Café"_s) && spoken.contains(u"за\u0301мок"_s) &&
                 spoken.contains(u"œuvre"_s));
@@ -268,12 +273,12 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     setup().Check1->setChecked(true);
     w->RichTextBox2->setText(u"Новый текст."_s);
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
     EXPECT_EQ(*textfile::readText(path), u"Старый текст.\r\n"_s);
 
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
     EXPECT_TRUE(spokenTexts().value(0).contains(u"Новый"_s));
 
@@ -282,6 +287,7 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     w->PreFormat();
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
     w->MakeBook();
+    waitForJobs();
     EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
 }
 
@@ -304,7 +310,7 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
         };
     };
     stopAtSecondBlock();
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     const QString plain = folder + u"/Нарезка"_s;
     ASSERT_EQ(QDir(plain).entryList(QDir::Files), QStringList({"0001.wav"}));
 
@@ -436,9 +442,10 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         EXPECT_TRUE(QFileInfo::exists(folder + done)) << done.toStdString();
     EXPECT_EQ(QDir(folder + u"/!z"_s).entryList(QDir::Files), QStringList({"z.txt"}));
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"b.txt"}));
-    EXPECT_EQ(told, QStringList({"Не удалось создать папку книги\n" + folder + "/b: Not a directory",
-                                 "Книга z не записана: готовая книга " + folder +
-                                     "/!z уже есть; её текст перенесён в эту папку."}));
+    // The summary names the failed book with its reason, and what was set aside.
+    EXPECT_EQ(told, QStringList({"Книга b.txt не записана: Не удалось создать папку книги\n" + folder +
+                                 "/b: Not a directory\nКнига z не записана: готовая книга " + folder +
+                                 "/!z уже есть; её текст перенесён в эту папку."}));
     // The UTF-8 book is spoken as its Windows-1251 twin.
     const QStringList texts = spokenTexts();
     EXPECT_TRUE(texts.size() == 2 && texts[0].contains(u"Ёжик пошёл"_s) && texts[1] == texts[0]);
@@ -454,7 +461,7 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         if (fakeVoices().log.spoken.size() == 2)
             StopFlag = true;
     };
-    triggerAction(*w, u"SavePaket"_s);
+    run(u"SavePaket"_s);
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
     // No end sound and no power off after a stop.
     EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls),
@@ -521,7 +528,7 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
                                      {u"ExitProgramm"_s});
         dictionaryShown = hidden && DicEdit().isVisible() && DicEdit().ListView1->count() == 1;
     };
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_EQ(refused, "ClearText FindNewWords FindOmograf InsPaket OpenFile Play SaveAs SaveAudio SaveFile "
                        "SavePaket SeveRTF Stop Toolbar1_2 Toolbar1_3 Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 "
                        "User2 User3 User4");
@@ -534,6 +541,6 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
     // A stopped recording unlocks it as well.
     fakeVoices().log.onSpeak = [] { monitor().abortClicked(); };
     book(u"Стоп"_s, {u"Один."_s});
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_FALSE(QFileInfo::exists(folder + u"/!Стоп"_s) || w->RichTextBox2->Locked());
 }

@@ -19,6 +19,7 @@
 #include "recording/encoders.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
+#include "support/jobs.h"
 #include "support/scripted.h"
 
 #include <QApplication>
@@ -180,6 +181,7 @@ int main(int argc, char **argv)
         main.MakePaket();
     else
         main.MakeBook();
+    waitForJobs(-1);
     if (refuseBlock > 0)
         std::printf("refusal boxes_open %d modal_ms %lld blocks_after %d\n", visibleMessageBoxes(),
                     static_cast<long long>(modalMs), int(BlockNo) - refusedIn);
