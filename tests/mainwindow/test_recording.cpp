@@ -8,6 +8,7 @@
 #include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
+#include "recording/encoders.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
@@ -80,6 +81,22 @@ protected:
     {
         MainWindowTest::run(command);
         return asked();
+    }
+
+    // Deletes the working folder's file `name` in the library, as a user does.
+    void deleteInLibrary(const QString &name)
+    {
+        Library &library = biblioteka();
+        library.setFolder(folder);
+        library.File1->setCurrentItem(library.File1->findItems(name, Qt::MatchExactly).value(0));
+        triggerAction(library, u"DeleteTextFile"_s);
+    }
+    static QString refusedDeletion(const QString &path)
+    {
+        return u"Файл "_s + path +
+               u" нельзя удалить: из него идёт запись аудиокниги или он ждёт своей очереди в пакетной "
+               u"записи. "
+               u"Дождитесь окончания записи или прервите её."_s;
     }
 
     QString folder;
@@ -468,6 +485,55 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
               std::pair(qsizetype(1), 1));
 }
 
+// The encoder fails in the first of two books: the second is recorded at once, while the user
+// has not answered anything, and the batch's summary says why the first failed. Meanwhile the
+// library deletes neither the book being recorded nor one the batch has still to record.
+TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
+{
+    ::Setup &s = setup();
+    s.SSTab1->setCurrentIndex(encoders::Mp3);
+    s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // a block a chapter
+    const QString lame = home() + u"/lame"_s;                // in the program folder: found first
+    ASSERT_TRUE(textfile::writeBytes(lame, "#!/bin/sh\ncase \"$*\" in */A/0003*) echo 'cannot encode' >&2; "
+                                           "exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"));
+    QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
+    const QString a = folder + u"/A.txt"_s, b = folder + u"/B.txt"_s;
+    textfile::writeLines(
+        a, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s, u"@@@@@"_s, u"Четыре."_s});
+    textfile::writeLines(b, {u"Один."_s, u"@@@@@"_s, u"Два."_s});
+    textfile::writeLines(folder + u"/notes.doc"_s, {u"заметки"_s});
+    QStringList deleting;
+    bool waited = false, secondFinishedUnanswered = false;
+    fakeVoices().log.onSpeak = [&] {
+        if (fakeVoices().log.spoken.size() != 1)
+            return;
+        for (const QString name : {"A.txt", "B.txt", "notes.doc"})
+            deleteInLibrary(name);
+        deleting = asked();
+        // From here on a user who leaves the first message unanswered: it waits until the
+        // second book is finished, or long enough to tell that it never will be.
+        scriptedPrompter().onAsk = [&] {
+            if (std::exchange(waited, true))
+                return;
+            secondFinishedUnanswered =
+                QTest::qWaitFor([&] { return QFileInfo::exists(folder + u"/!B"_s); }, 10000);
+        };
+    };
+    const QStringList told = run(u"SavePaket"_s);
+    EXPECT_TRUE(secondFinishedUnanswered);
+    EXPECT_EQ(told, QStringList({"Книга A.txt не записана: Программа lame не смогла преобразовать блок 0003; "
+                                 "звуковой файл блока сохранён.\n" +
+                                 folder + "/A/0003.wav: cannot encode"}));
+    EXPECT_EQ(QDir(folder + u"/A"_s).entryList(QDir::Files),
+              QStringList({"0001.mp3", "0002.mp3", "0003.wav"}));
+    EXPECT_EQ(deleting, QStringList({refusedDeletion(a), refusedDeletion(b),
+                                     "Удалить файл безвозврано?\n" + folder + "/notes.doc"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"A.txt"}));
+    // Once the batch is over its books are the user's again.
+    deleteInLibrary(u"A.txt"_s);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+}
+
 // The batch records one book per title and never resumes a folder of another cut or book;
 // the editor's book is the current one again after every batch, however it ended.
 TEST_F(Recording, BatchLeavesBooksOfATakenTitleOrAnotherCutAloneAndGivesTheEditorsBookBack)
@@ -509,17 +575,20 @@ TEST_F(Recording, BatchLeavesBooksOfATakenTitleOrAnotherCutAloneAndGivesTheEdito
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
 {
-    book(u"Тишина"_s, {u"Один."_s});
+    const QString path = book(u"Тишина"_s, {u"Один."_s});
     w->RichTextBox2->setText(u"текст"_s);
     // The dictionary editor open before: the monitor hides it, and it can be looked at again.
     QDir(home()).mkpath(u"DIC"_s);
     ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({u"кот :\t<ко<т>"_s})));
     triggerAction(*w, u"menu5_2"_s);
     std::string refused;
+    QStringList deleting;
     bool locked = false, once = false, dictionaryShown = false;
-    fakeVoices().log.onSpeak = [this, &refused, &locked, &once, &dictionaryShown] {
+    fakeVoices().log.onSpeak = [this, &refused, &deleting, &locked, &once, &dictionaryShown] {
         if (std::exchange(once, true))
             return;
+        deleteInLibrary(u"Тишина.txt"_s);
+        deleting = asked();
         // A stray key in the editor adds nothing, as during a reading aloud.
         locked = w->RichTextBox2->Locked();
         QTest::keyClick(w->RichTextBox2->findChild<QTextEdit *>(), Qt::Key_Return);
@@ -534,7 +603,9 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
                        "User2 User3 User4");
     EXPECT_TRUE(dictionaryShown);
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
-    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s)) << "the book was finished";
+    EXPECT_EQ(deleting, QStringList({refusedDeletion(path)}));
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s) && QFileInfo::exists(path))
+        << "the book was finished";
     EXPECT_TRUE(locked && w->RichTextBox2->Text() == u"текст"_s);
     EXPECT_FALSE(w->RichTextBox2->Locked()) << "the end of the recording unlocks the editor";
 

@@ -369,12 +369,25 @@ TEST_F(RecordBookProcess, BatchRecordsEachBookInItsOwnEncoding)
     }
 }
 
-// The settings' stop pressed in blocks 1 and 2 is refused with one box left open on screen; the
-// recording goes on meanwhile and finishes the book.
-TEST_F(RecordBookProcess, ARefusalLeftOpenHoldsNothing)
+// A refusal box (the settings' stop pressed in blocks 1 and 2) or a modal dialog left open on
+// screen holds nothing: the recording, or the batch with its next book, goes on meanwhile.
+TEST_F(RecordBookProcess, ABoxOrDialogLeftOpenHoldsNothing)
 {
     const QString book = writeBook(u"Отказ"_s, 3, 300);
     EXPECT_EQ(record(book, {u"--refuse-in-block"_s, u"1"_s}), 0);
     EXPECT_TRUE(output.contains(u"refusal boxes_open 1 modal_ms 0 blocks_after 2"_s)) << output.toStdString();
     expectBlocks(u"!Отказ"_s, 3);
+
+    const QString dialog = writeBook(u"Диалог"_s, 3, 300);
+    EXPECT_EQ(record(dialog, {u"--dialog-in-block"_s, u"1"_s}), 0);
+    EXPECT_TRUE(output.contains(u"dialog blocks_while_open 2 books_while_open 0"_s)) << output.toStdString();
+    expectBlocks(u"!Диалог"_s, 3);
+
+    // Opened in the last block of the batch's first book.
+    ASSERT_TRUE(QFile::rename(writeBook(u"a"_s, 2, 300), folder + u"/a.txt"_s));
+    ASSERT_TRUE(QFile::rename(writeBook(u"b"_s, 2, 300, 400), folder + u"/b.txt"_s));
+    EXPECT_EQ(record({}, {u"--dialog-in-block"_s, u"2"_s}), 0);
+    EXPECT_TRUE(output.contains(u"dialog blocks_while_open 2 books_while_open 1"_s)) << output.toStdString();
+    expectBlocks(u"!a"_s, 2);
+    expectBlocks(u"!b"_s, 2);
 }
