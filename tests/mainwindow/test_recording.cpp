@@ -614,4 +614,14 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
     book(u"Стоп"_s, {u"Один."_s});
     run();
     EXPECT_FALSE(QFileInfo::exists(folder + u"/!Стоп"_s) || w->RichTextBox2->Locked());
+    // So does the exit, in the middle of a block's speech, which leaves nothing of it.
+    fakeVoices().busyPolls = 1000000;
+    setup().Voice = fakeVoices().create();
+    fakeVoices().log.onSpeak = [this] { QTimer::singleShot(0, w, [this] { w->ExitProgramm_Click(); }); };
+    book(u"Выход"_s, {u"Один."_s});
+    const qsizetype sounds = scriptedSoundPlayer().played.size();
+    run();
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(QDir(folder + u"/Выход"_s).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(w->RichTextBox2->Locked() || scriptedSoundPlayer().played.size() > sounds);
 }

@@ -76,6 +76,14 @@ TEST_F(SpeakBlock, SpeaksIntoTheFileOfTheTabsFormatAndStopsAtTheNextPoll)
     EXPECT_EQ(log.purges - purges, 2); // before speaking, and at the stop
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_TRUE(QDir(home()).entryList({u"*.wav"_s}).isEmpty()); // a stopped block leaves nothing
+
+    // The program's exit ends the speech at once: the block fails with nothing to tell or keep.
+    StopFlag = false;
+    speech = SpeakBlockToWav(wav, nullptr);
+    abortSpeaking();
+    const auto aborted = waitFor(speech);
+    EXPECT_TRUE(!aborted->ok() && aborted->failure().isEmpty());
+    EXPECT_TRUE(QDir(home()).entryList({u"*.wav"_s}).isEmpty());
 }
 
 // Every failure names the block's own file once, stops the recording and leaves no temporary
