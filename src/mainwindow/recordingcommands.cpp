@@ -336,6 +336,7 @@ private:
 
     const QString m_folder;
     const QString m_canonicalFolder;
+    // The batch's books pass through the book globals; the editor's book is current again after.
     const QString m_editorPath;
     const QString m_editorTitle;
     QString m_book; // canonical

@@ -55,7 +55,6 @@ public:
 
 private:
     void say(const QString &text);
-    void read();
     void exited();
     void fail(QString why);
 

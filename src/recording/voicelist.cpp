@@ -29,9 +29,10 @@ void LoadVoiceDic(const QString &voiceDescription)
     monitor().setStage(QStringLiteral("Загрузка словаря..."));
     const QString file = voiceListFile(voiceDescription);
     if (file.isEmpty()) {
-        services::prompter().ask(
+        // Said as a recording or a batch starts: nobody need be there to close it.
+        services::prompter().notice(
             QStringLiteral("Для данного голосового движка нет пользовательского словаря"),
-            Prompter::Icon::None, Prompter::Buttons::Ok);
+            Prompter::Icon::None);
         return;
     }
     QString reason;

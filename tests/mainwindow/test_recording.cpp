@@ -438,6 +438,7 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
     EXPECT_TRUE(asked().isEmpty()); // Katerina's list is simply missing
     w->setStatusPanel(4, u"Boris (eSpeak NG, русский, мужской, низкий)"_s);
     w->LoadVoiceDic();
+    EXPECT_TRUE(scriptedPrompter().asked.value(0).notice) << "a recording does not wait for it";
     EXPECT_EQ(asked(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
     EXPECT_EQ(Find().entries().size(), 2);
 }
