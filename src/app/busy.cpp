@@ -4,7 +4,9 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -20,10 +23,16 @@
 namespace busy {
 namespace {
 
-// Jobs started inside another job's command stack up; the latest ends first.
-QList<Job> &running()
+struct Running
 {
-    static QList<Job> jobs;
+    const JobScope *scope;
+    Job job;
+    std::function<bool(const QString &)> holds; // the files it needs; none when empty
+};
+
+QList<Running> &running()
+{
+    static QList<Running> jobs;
     return jobs;
 }
 
@@ -205,24 +214,54 @@ void jobsChanged()
 
 } // namespace
 
-JobScope::JobScope(Job job) : m_job(job)
+JobScope::JobScope(Job job)
 {
-    running().append(job);
+    running().append({this, job, {}});
     jobsChanged();
 }
 
 JobScope::~JobScope()
 {
-    running().removeAt(running().lastIndexOf(m_job));
+    running().removeIf([this](const Running &r) { return r.scope == this; });
     jobsChanged();
+}
+
+void JobScope::holdFiles(std::function<bool(const QString &)> holds)
+{
+    for (Running &r : running())
+        if (r.scope == this)
+            r.holds = std::move(holds);
+}
+
+bool runs(Job job)
+{
+    return std::any_of(running().cbegin(), running().cend(),
+                       [job](const Running &r) { return r.job == job; });
 }
 
 std::optional<QString> refusal(Change change)
 {
-    for (Job job : running())
-        if (const auto message = refusalBy(job, change))
+    for (const Running &r : running())
+        if (const auto message = refusalBy(r.job, change))
             return message;
     return std::nullopt;
+}
+
+bool refuseFile(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty())
+        return false;
+    for (const Running &r : running())
+        if (r.holds && r.holds(canonical)) {
+            services::prompter().notice(
+                QStringLiteral("Файл %1 нельзя удалить: из него идёт запись аудиокниги или он ждёт своей "
+                               "очереди в пакетной записи. Дождитесь окончания записи или прервите её.")
+                    .arg(QDir::toNativeSeparators(path)),
+                Prompter::Icon::Critical);
+            return true;
+        }
+    return false;
 }
 
 bool refuse(Change change)

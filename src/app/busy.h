@@ -10,10 +10,11 @@ class QObject;
 class RichTextBox;
 class QWidget;
 
-// The long jobs run inside the command that started them and let window events through,
-// so every other command can still be chosen meanwhile. A job owns its book, its voice and
-// its settings: every command that would change one of them asks here first, and a job
-// refuses what would disturb it with a message that says why.
+// The long jobs run while window events go on (a recording, a batch and a reading from signals,
+// the shorter tools letting events through), so every other command can still be chosen
+// meanwhile. A job owns its book, its voice and its settings: every command that would change
+// one of them asks here first, and a job refuses what would disturb it with a message that
+// says why.
 namespace busy {
 
 enum class Job
@@ -52,9 +53,13 @@ public:
     JobScope(const JobScope &) = delete;
     JobScope &operator=(const JobScope &) = delete;
 
-private:
-    Job m_job;
+    // The files the job still needs (the book being recorded, the books a batch has still to
+    // record): `holds` answers for a file's canonical path, for as long as the job runs.
+    void holdFiles(std::function<bool(const QString &canonicalPath)> holds);
 };
+
+// Whether a job of this kind runs.
+bool runs(Job job);
 
 // Why a running job refuses `change`; nothing when none does.
 std::optional<QString> refusal(Change change);
@@ -62,6 +67,10 @@ std::optional<QString> refusal(Change change);
 // When a running job refuses `change`, tells the user why and returns true: the command
 // must not go on. The message does not wait for an answer, so the job goes on meanwhile.
 bool refuse(Change change);
+
+// When a running job holds the file at `path`, tells the user that it may not be deleted
+// and returns true; the message does not wait for an answer.
+bool refuseFile(const QString &path);
 
 // Holds `controls` still while a running job refuses `change`: the user's attempt to change
 // one of them (a click, a key other than moving the focus, the wheel, a drop, a context

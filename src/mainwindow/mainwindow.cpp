@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "mainwindow/appearance.h"
 #include "mainwindow/helpwindow.h"
+#include "mainwindow/reader.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
@@ -14,6 +15,7 @@
 #include "platform/text/docnames.h"
 #include "platform/text/twips.h"
 #include "recording/monitor.h"
+#include "recording/recordingrun.h"
 #include "settings/setup.h"
 
 #include <QCheckBox>
@@ -122,6 +124,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     File2 = hiddenTagged<QListWidget>(this, "File2");
     createBookmarksPanel();
 
+    m_reader = std::make_unique<Reader>(*this);
     connectCommands();
     resize(twips::toPixels(kDefaultWidth), twips::toPixels(kDefaultHeight));
     mainwindowport::set(this);
@@ -226,10 +229,11 @@ void MainWindow::ExitProgramm_Click()
     if (setup().Check1->isChecked() && !services::prompter().confirm(QStringLiteral("Выйти из программы?")))
         return;
     SaveSettings(*this);
-    // A reading or a recording running under this call must not go on after the exit.
+    // A running reading or recording must not go on after the exit, nor leave half a block.
     IsReading = 0;
     StopFlag = true;
     stopVoice();
+    recordingrun::abortRunning();
     endProcess();
 }
 

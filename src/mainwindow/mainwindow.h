@@ -93,8 +93,8 @@ public:
     void menu6_1_Click();
 
     // Reading aloud: the selection, or the text paragraph by paragraph from the caret with
-    // the paragraph being spoken highlighted. The editor is locked while it runs; the
-    // reading runs inside this call and lets events through while the voice speaks.
+    // the paragraph being spoken highlighted. The editor is locked while it runs. It starts
+    // the reading and returns: the reading goes on from the voice's end of each paragraph.
     void ReadAloud();
     // Silences the voice, ends a running reading and writes the book's bookmark.
     void StopReading();
@@ -187,19 +187,13 @@ private:
     // Pre-formats the editor's text under the progress panel (PreFormat: as needed).
     void preformatEditor(preformat::Mode mode);
 
-    enum class WaitEnd
-    {
-        Done,
-        Stopped
-    };
     // The voice a reading speaks through: the shared voice of the settings window once a
     // reading has bound it, else this window's own (nothing after a stop released it).
     speech::Voice *readingVoice() const;
     void releaseVoice();
-    WaitEnd waitForVoice();
-    void readSelection();
-    void readParagraphs(int caret);
     int bookmarkCaret() const;
+    class Reader;
+    std::unique_ptr<Reader> m_reader;
 
     bool voiceBound = false;
     // The start-up reopened a text with damaged bytes: told once the window is up.

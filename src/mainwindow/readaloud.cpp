@@ -5,6 +5,7 @@
 #include "mainwindow/bookmarkfile.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/paragraphs.h"
+#include "mainwindow/reader.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/speech/voice.h"
 #include "platform/text/docnames.h"
@@ -13,8 +14,9 @@
 #include "recording/textprep.h"
 #include "settings/setup.h"
 
-#include <QCoreApplication>
 #include <QScrollBar>
+
+#include <utility>
 
 namespace {
 
@@ -22,6 +24,93 @@ namespace {
 constexpr int kPollMs = 10;
 
 } // namespace
+
+MainWindow::Reader::Reader(MainWindow &main) : m_main(main)
+{
+    m_poll.setInterval(kPollMs);
+    QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] { poll(); });
+}
+
+void MainWindow::Reader::readSelection()
+{
+    m_job.emplace(busy::Job::Reading); // the editor stays locked while it runs
+    m_cutter.reset();
+    m_paragraph.reset();
+    // Spoken as it stands: no preparation, no highlight.
+    BlockText = TembrStart + m_main.RichTextBox2->SelText();
+    m_main.IsReading = 1;
+    if (speech::Voice *voice = m_main.readingVoice())
+        voice->Speak(BlockText, SpeakFlags);
+    m_poll.start();
+}
+
+void MainWindow::Reader::readParagraphs(int caret)
+{
+    m_job.emplace(busy::Job::Reading);
+    m_main.ReadStart = caret;
+    m_main.ReadEnd = caret;
+    m_main.highlight = {};
+    m_cutter.emplace(m_main.RichTextBox2->Text(), caret);
+    prepareParagraph();
+    m_poll.start();
+}
+
+void MainWindow::Reader::end()
+{
+    m_poll.stop();
+    m_cutter.reset();
+    m_paragraph.reset();
+    m_job.reset();
+}
+
+void MainWindow::Reader::poll()
+{
+    if (m_main.IsReading == 0) {
+        end();
+        return;
+    }
+    // Without a voice there is nothing to wait for.
+    speech::Voice *voice = m_main.readingVoice();
+    if (voice && !voice->WaitUntilDone(0))
+        return;
+    if (!m_paragraph) {
+        m_main.IsReading = 0;
+        end();
+        return;
+    }
+    speakParagraph();
+}
+
+// Speak, highlight, then cut and prepare the next paragraph: the preparation overlaps the
+// sound, and the highlight always shows what sounds.
+void MainWindow::Reader::speakParagraph()
+{
+    const paragraphs::Paragraph paragraph = *std::exchange(m_paragraph, std::nullopt);
+    if (speech::Voice *voice = m_main.readingVoice())
+        voice->Speak(TembrStart + BlockText, SpeakFlags);
+    RichTextBox *editor = m_main.RichTextBox2;
+    editor->setSelStart(paragraph.start);
+    editor->setSelLength(paragraph.end - paragraph.start);
+    m_main.highlight = {paragraph.start, editor->SelStart(), editor->SelLength()};
+    m_main.ReadStart = m_main.ReadEnd;
+    // A stop may come from what the highlight set off.
+    if (running())
+        prepareParagraph();
+}
+
+void MainWindow::Reader::prepareParagraph()
+{
+    m_paragraph = m_cutter->next(m_main.RichTextBox2->Text().size());
+    if (!m_paragraph)
+        return;
+    m_main.ReadEnd = m_paragraph->end;
+    BlockText = m_paragraph->text;
+    if (!BlockText.isEmpty()) {
+        setup().Tembrs();
+        AnalizText(currentPrepSettings());
+    }
+    m_main.IsReading = 1;
+}
 
 speech::Voice *MainWindow::readingVoice() const
 {
@@ -34,26 +123,10 @@ void MainWindow::releaseVoice()
     Voice.reset();
 }
 
-MainWindow::WaitEnd MainWindow::waitForVoice()
-{
-    for (;;) {
-        QCoreApplication::processEvents();
-        if (IsReading == 0)
-            return WaitEnd::Stopped;
-        QCoreApplication::processEvents();
-        // Without a voice there is nothing to wait for.
-        speech::Voice *voice = readingVoice();
-        if (!voice || voice->WaitUntilDone(kPollMs))
-            return WaitEnd::Done;
-    }
-}
-
 void MainWindow::ReadAloud()
 {
     if (busy::refuse(busy::Change::StartJob))
         return;
-    const busy::JobScope reading(busy::Job::Reading); // the editor stays locked while it runs
-
     if (speech::Voice *voice = readingVoice())
         voice->Resume();
     BlockText.clear();
@@ -62,49 +135,9 @@ void MainWindow::ReadAloud()
 
     const int caret = RichTextBox2->SelStart();
     if (RichTextBox2->SelLength() != 0)
-        readSelection();
+        m_reader->readSelection();
     else
-        readParagraphs(caret);
-}
-
-void MainWindow::readSelection()
-{
-    // Spoken as it stands: no preparation, no highlight.
-    BlockText = TembrStart + RichTextBox2->SelText();
-    IsReading = 1;
-    if (speech::Voice *voice = readingVoice())
-        voice->Speak(BlockText, SpeakFlags);
-    if (waitForVoice() == WaitEnd::Done)
-        IsReading = 0;
-}
-
-void MainWindow::readParagraphs(int caret)
-{
-    ReadStart = caret;
-    ReadEnd = caret;
-    highlight = {};
-    paragraphs::Cutter cutter(RichTextBox2->Text(), caret);
-    // Cut and prepare the next paragraph, wait for the current one to end, speak, highlight:
-    // the preparation overlaps the sound, and the highlight always shows what sounds.
-    while (const auto paragraph = cutter.next(RichTextBox2->Text().size())) {
-        ReadEnd = paragraph->end;
-        BlockText = paragraph->text;
-        if (!BlockText.isEmpty()) {
-            setup().Tembrs();
-            AnalizText(currentPrepSettings());
-        }
-        IsReading = 1;
-        if (waitForVoice() == WaitEnd::Stopped || IsReading == 0)
-            return;
-        if (speech::Voice *voice = readingVoice())
-            voice->Speak(TembrStart + BlockText, SpeakFlags);
-        RichTextBox2->setSelStart(paragraph->start);
-        RichTextBox2->setSelLength(paragraph->end - paragraph->start);
-        highlight = {paragraph->start, RichTextBox2->SelStart(), RichTextBox2->SelLength()};
-        ReadStart = ReadEnd;
-    }
-    if (waitForVoice() == WaitEnd::Done)
-        IsReading = 0;
+        m_reader->readParagraphs(caret);
 }
 
 int MainWindow::bookmarkCaret() const
@@ -138,5 +171,6 @@ void MainWindow::StopReading()
     releaseVoice();
     BlockText.clear();
     IsReading = 0;
+    m_reader->end();
     RichTextBox2->setSelLength(0);
 }

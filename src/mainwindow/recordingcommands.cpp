@@ -13,6 +13,7 @@
 #include "platform/text/estimate.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
+#include "recording/jobstep.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "recording/voicelist.h"
@@ -25,6 +26,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QObject>
 #include <QScrollBar>
 #include <QSet>
 #include <QTabWidget>
@@ -162,6 +164,189 @@ QString nextBatchBook(const QString &folder, const QSet<QString> &taken)
     return {};
 }
 
+// The canonical path of a file, to compare with what busy asks about.
+QString canonical(const QString &path)
+{
+    return QFileInfo(path).canonicalFilePath();
+}
+
+// A recording command's run, from the monitor's coming up to the windows' return: it holds the
+// job and its files, and goes on from the end of each book's recording.
+class RecordingJob : public QObject
+{
+public:
+    explicit RecordingJob(MainWindow &main) : QObject(&main), m_main(main)
+    {
+        m_job.emplace(busy::Job::Recording);
+        m_job->holdFiles([this](const QString &path) { return holds(path); });
+    }
+
+protected:
+    virtual bool holds(const QString &path) const = 0;
+    virtual void bookEnded(recordingrun::Result result) = 0;
+
+    // Records the current book (CurTextPath) cut as `current`.
+    void record(const std::optional<cutrecord::Record> &current)
+    {
+        showBookFigures();
+        recordingrun::BookRecording *book = recordingrun::recordBook(current, this);
+        connect(book, &JobStep::finished, this, [this, book] {
+            book->deleteLater();
+            bookEnded(book->result());
+        });
+    }
+    // The job is over: other jobs may start and what is told holds nothing.
+    void over()
+    {
+        m_job.reset();
+        restoreWindows(m_main);
+        deleteLater();
+    }
+
+    MainWindow &m_main;
+
+private:
+    std::optional<busy::JobScope> m_job;
+};
+
+// The current book, recorded by MakeBook.
+class BookJob : public RecordingJob
+{
+public:
+    BookJob(MainWindow &main, const std::optional<cutrecord::Record> &current)
+        : RecordingJob(main), m_book(canonical(CurTextPath))
+    {
+        showMonitorWithVoiceList(main);
+        record(current);
+    }
+
+private:
+    bool holds(const QString &path) const override { return path == m_book; }
+    void bookEnded(recordingrun::Result result) override
+    {
+        over();
+        // Another copy of the program took the folder for another cut since the question.
+        if (!result.otherCut.isEmpty())
+            prompter().critical(
+                QStringLiteral("Книга не записана: блоки в папке %1 нарезаны не для этой записи: %2.")
+                    .arg(nativePath(recordingrun::bookFolder()), result.otherCut));
+        if (!result.failure.isEmpty())
+            prompter().critical(result.failure);
+        if (result.outcome != conversion::Outcome::Completed)
+            return;
+        finishCompleted();
+        playEndSound();
+    }
+
+    QString m_book;
+};
+
+// Every book of the working folder, one after the other, recorded by MakePaket. A failed book
+// holds nothing up: the next one starts at once and the closing summary says why it failed.
+class BatchJob : public RecordingJob
+{
+public:
+    BatchJob(MainWindow &main, const QString &folder)
+        : RecordingJob(main), m_folder(folder), m_canonicalFolder(canonical(folder)),
+          m_editorPath(CurTextPath), m_editorTitle(BookTitle)
+    {
+        showMonitorWithVoiceList(main);
+        next();
+    }
+
+private:
+    // The book being recorded, and every book of the folder the batch has not taken yet.
+    bool holds(const QString &path) const override
+    {
+        const QFileInfo file(path);
+        return path == m_book || (file.suffix().compare(u"txt", Qt::CaseInsensitive) == 0 &&
+                                  canonical(file.path()) == m_canonicalFolder &&
+                                  !m_taken.contains(QDir(m_folder).filePath(file.fileName())));
+    }
+
+    void next()
+    {
+        while (!StopFlag) {
+            const QString book = nextBatchBook(m_folder, m_taken);
+            if (book.isEmpty())
+                break;
+            m_taken.insert(book);
+            m_book = canonical(book);
+            CurTextPath = book;
+            const QString name = QFileInfo(book).fileName();
+            BookTitle = docnames::titleBeforeFirstDot(name);
+            if (m_titles.contains(BookTitle)) {
+                m_summary << QStringLiteral("Книга %1 не записана: у неё то же название %2, что у книги %3 "
+                                            "этого пакета; её текст оставлен в рабочем каталоге.")
+                                 .arg(name, BookTitle, m_titles[BookTitle]);
+                continue;
+            }
+            m_titles.insert(BookTitle, name);
+            QString unreadable;
+            const auto current = recordingrun::currentCut(&unreadable);
+            if (!current) {
+                if (unreadable.endsWith(u'.'))
+                    unreadable.chop(1);
+                m_summary << QStringLiteral("Книга %1 не записана: %2; её текст оставлен в рабочем каталоге.")
+                                 .arg(name, unreadable);
+                continue;
+            }
+            if (QFileInfo::exists(recordingrun::finishedFolder())) {
+                m_summary << setAsideFinished(book, current);
+                continue;
+            }
+            record(current);
+            return;
+        }
+        m_book.clear();
+        finish();
+    }
+
+    void bookEnded(recordingrun::Result result) override
+    {
+        if (!result.otherCut.isEmpty()) {
+            m_summary << QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
+                                        "текст оставлен в рабочем каталоге.")
+                             .arg(BookTitle, nativePath(recordingrun::bookFolder()), result.otherCut);
+        } else if (result.outcome == conversion::Outcome::Failed) {
+            m_summary << QStringLiteral("Книга %1 не записана: %2")
+                             .arg(QFileInfo(CurTextPath).fileName(), result.failure);
+            StopFlag = false; // the next book goes on
+        } else if (result.finished) {
+            QFile::remove(CurTextPath);
+        }
+        next();
+    }
+
+    void finish()
+    {
+        CurTextPath = m_editorPath;
+        BookTitle = m_editorTitle;
+        m_main.Dlitelnost();
+        const bool stopped = StopFlag;
+        if (!stopped)
+            finishCompleted();
+        const QStringList summary = m_summary;
+        over();
+        if (!summary.isEmpty())
+            prompter().ask(summary.join(u'\n'), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+        if (!stopped)
+            playEndSound();
+    }
+
+    const QString m_folder;
+    const QString m_canonicalFolder;
+    // The batch's books pass through the book globals; the editor's book is current again after.
+    const QString m_editorPath;
+    const QString m_editorTitle;
+    QString m_book; // canonical
+    // A book that failed or was not finished keeps its text and is not taken again.
+    QSet<QString> m_taken;
+    // One book per title: a second book would resume the first one's blocks as its own.
+    QHash<QString, QString> m_titles;
+    QStringList m_summary;
+};
+
 } // namespace
 
 void MainWindow::SetFragmentSize()
@@ -240,20 +425,7 @@ void MainWindow::MakeBook()
     if (!cut.difference.isEmpty() && !startAnewOrCancel(cut.difference))
         return;
 
-    const busy::JobScope recording(busy::Job::Recording);
-    showBookFigures();
-    showMonitorWithVoiceList(*this);
-    const recordingrun::Result result = recordingrun::recordBook(current);
-    restoreWindows(*this);
-    // Another copy of the program took the folder for another cut since the question.
-    if (!result.otherCut.isEmpty())
-        prompter().critical(
-            QStringLiteral("Книга не записана: блоки в папке %1 нарезаны не для этой записи: %2.")
-                .arg(nativePath(recordingrun::bookFolder()), result.otherCut));
-    if (result.outcome != conversion::Outcome::Completed)
-        return;
-    finishCompleted();
-    playEndSound();
+    new BookJob(*this, current);
 }
 
 void MainWindow::MakePaket()
@@ -275,67 +447,5 @@ void MainWindow::MakePaket()
             Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
         return;
 
-    const busy::JobScope recording(busy::Job::Recording);
-    showMonitorWithVoiceList(*this);
-    // The batch's books pass through the book globals; the editor's book is current again after.
-    const QString editorPath = CurTextPath, editorTitle = BookTitle;
-    // A book that failed or was not finished keeps its text and is not taken again.
-    QSet<QString> taken;
-    // One book per title: a second book would resume the first one's blocks as its own.
-    QHash<QString, QString> titles;
-    QStringList setAside;
-    while (!StopFlag) {
-        const QString book = nextBatchBook(folder, taken);
-        if (book.isEmpty())
-            break;
-        taken.insert(book);
-        CurTextPath = book;
-        const QString name = QFileInfo(book).fileName();
-        BookTitle = docnames::titleBeforeFirstDot(name);
-        if (titles.contains(BookTitle)) {
-            setAside << QStringLiteral("Книга %1 не записана: у неё то же название %2, что у книги %3 этого "
-                                       "пакета; её текст оставлен в рабочем каталоге.")
-                            .arg(name, BookTitle, titles[BookTitle]);
-            continue;
-        }
-        titles.insert(BookTitle, name);
-        QString unreadable;
-        const auto current = recordingrun::currentCut(&unreadable);
-        if (!current) {
-            if (unreadable.endsWith(u'.'))
-                unreadable.chop(1);
-            setAside << QStringLiteral("Книга %1 не записана: %2; её текст оставлен в рабочем каталоге.")
-                            .arg(name, unreadable);
-            continue;
-        }
-        if (QFileInfo::exists(recordingrun::finishedFolder())) {
-            setAside << setAsideFinished(book, current);
-            continue;
-        }
-        showBookFigures();
-        const recordingrun::Result result = recordingrun::recordBook(current);
-        if (!result.otherCut.isEmpty()) {
-            setAside << QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
-                                       "текст оставлен в рабочем каталоге.")
-                            .arg(BookTitle, nativePath(recordingrun::bookFolder()), result.otherCut);
-            continue;
-        }
-        if (result.outcome == conversion::Outcome::Failed) {
-            StopFlag = false; // the failure was reported; the next book goes on
-            continue;
-        }
-        if (result.finished)
-            QFile::remove(book);
-    }
-    CurTextPath = editorPath;
-    BookTitle = editorTitle;
-    Dlitelnost();
-    const bool stopped = StopFlag;
-    if (!stopped)
-        finishCompleted();
-    restoreWindows(*this);
-    if (!setAside.isEmpty())
-        prompter().ask(setAside.join(u'\n'), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
-    if (!stopped)
-        playEndSound();
+    new BatchJob(*this, folder);
 }

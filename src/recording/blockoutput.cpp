@@ -1,8 +1,6 @@
 #include "recording/blockoutput.h"
 
 #include "app/globals.h"
-#include "platform/services/prompter.h"
-#include "platform/services/services.h"
 #include "platform/text/textfile.h"
 #include "recording/encodeblock.h"
 #include "recording/encoders.h"
@@ -81,15 +79,17 @@ void MakeFileNames()
         encoders::blockPaths(recordingrun::bookFolder(), BlockName, BookTitle, setup().Check6->isChecked());
 }
 
-bool WriteBlock(textcodec::Encoding bookEncoding)
+BlockWriting::BlockWriting(textcodec::Encoding bookEncoding, QObject *parent) : JobStep(parent)
 {
-    if (StopFlag)
-        return true;
+    if (StopFlag) {
+        end(true);
+        return;
+    }
     // Past the last four-digit name a block would take an earlier block's files.
     if (BlockNo >= kMaxBlocks) {
-        services::prompter().critical(
+        end(false,
             QStringLiteral("Книга слишком велика: больше %1 блоков. Увеличьте длину блока.").arg(kMaxBlocks));
-        return false;
+        return;
     }
     MakeFileNames();
     monitor().setStatusPanel(1, BlockName);
@@ -103,30 +103,57 @@ bool WriteBlock(textcodec::Encoding bookEncoding)
     if (settings.Check4->isChecked()) {
         QString reason;
         if (!textfile::writeText(p.txt, BlockText, bookEncoding, &reason)) {
-            services::prompter().critical(textfile::writeFailure(p.txt, reason));
-            return false;
+            end(false, textfile::writeFailure(p.txt, reason));
+            return;
         }
     }
     if (alreadyEncoded(p, encoderSettings().format)) {
         qCInfo(lcRecording) << "block" << BlockName << "skipped: encoded by an earlier run";
         // As after a block made now: the next block must be cut the same in every run and copy.
-        BlockText = QStringLiteral("\r\n");
-        return true;
+        written();
+        return;
     }
     const auto selection = recordingrun::selection();
     if (!selection || !isSelected(BlockNo, selection->start, selection->step)) {
-        BlockText = QStringLiteral("\r\n");
-        return true;
+        written();
+        return;
     }
-    if (!SpeakBlockToWav(p.wav))
-        return false;
+    JobStep *speech = SpeakBlockToWav(p.wav, this);
+    connect(speech, &JobStep::finished, this, [this, speech] { spoken(speech); });
+}
+
+void BlockWriting::spoken(JobStep *speech)
+{
+    speech->deleteLater();
+    if (!speech->ok()) {
+        end(false, speech->failure());
+        return;
+    }
     if (StopFlag) {
-        BlockText = QStringLiteral("\r\n");
-        return true;
+        written();
+        return;
     }
     monitor().setStage(QStringLiteral("Преобразование аудиофайла..."));
-    if (!EncodeBlock(p, BlockName))
-        return false;
+    JobStep *encoding = EncodeBlock(paths(), BlockName, this);
+    connect(encoding, &JobStep::finished, this, [this, encoding] { encoded(encoding); });
+}
+
+void BlockWriting::encoded(JobStep *encoding)
+{
+    encoding->deleteLater();
+    if (encoding->ok())
+        written();
+    else
+        end(false, encoding->failure());
+}
+
+void BlockWriting::written()
+{
     BlockText = QStringLiteral("\r\n");
-    return true;
+    end(true);
+}
+
+BlockWriting *WriteBlock(textcodec::Encoding bookEncoding, QObject *parent)
+{
+    return new BlockWriting(bookEncoding, parent);
 }

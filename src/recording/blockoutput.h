@@ -2,6 +2,7 @@
 
 #include "platform/text/textcodec.h"
 #include "recording/encoders.h"
+#include "recording/jobstep.h"
 
 #include <QString>
 
@@ -48,8 +49,21 @@ std::optional<int> selectionValue(const QString &text);
 void MakeFileNames();
 
 // Frames BlockText, keeps a copy of it when asked (in the book's encoding, so a UTF-8 book's
-// copy keeps every letter), and has it spoken and encoded unless the block is done already or
-// not this copy's. Leaves BlockText as the next block starts from, the same whichever of these
-// it was.
-// False when the block failed (the recording then stops).
-bool WriteBlock(textcodec::Encoding bookEncoding);
+// copy keeps every letter), and has it spoken (SpeakBlockToWav) and encoded (EncodeBlock)
+// unless the block is done already or not this copy's. Leaves BlockText as the next block
+// starts from, the same whichever of these it was. A failed block (the recording then stops)
+// is not ok(); failure() says why.
+class BlockWriting : public JobStep
+{
+    Q_OBJECT
+public:
+    BlockWriting(textcodec::Encoding bookEncoding, QObject *parent);
+
+private:
+    void spoken(JobStep *speech);
+    void encoded(JobStep *encoding);
+    void written();
+};
+
+// Starts writing the block; `parent` owns the writing.
+BlockWriting *WriteBlock(textcodec::Encoding bookEncoding, QObject *parent);

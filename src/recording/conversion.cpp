@@ -1,8 +1,6 @@
 #include "recording/conversion.h"
 
 #include "app/globals.h"
-#include "platform/services/prompter.h"
-#include "platform/services/services.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
 #include "recording/casecorrection.h"
@@ -52,23 +50,6 @@ float secondsSinceMidnight()
     return float(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
 }
 
-// The stages of a block the line loop has closed: prepared, corrected by the replacement
-// list and written (its text copy in the book's own encoding).
-bool finishBlock(textcodec::Encoding bookEncoding)
-{
-    monitor().setStage(QStringLiteral("Лингвистический анализ..."));
-    AnalizText(currentPrepSettings());
-    monitor().setStage(QStringLiteral("Корректировка произношения..."));
-    ApplyDictionary();
-    monitor().setStage(QStringLiteral("Запись аудиофайла..."));
-    return WriteBlock(bookEncoding);
-}
-
-void reportUnreadable(const QString &path, const QString &reason)
-{
-    services::prompter().critical(textfile::openFailure(path, reason));
-}
-
 } // namespace
 
 PrepSettings currentPrepSettings()
@@ -79,20 +60,27 @@ PrepSettings currentPrepSettings()
                                      std::int16_t(s.FlatScrollBar12->value()));
 }
 
-Outcome MakeAudioBook()
+AudioBook::AudioBook(QObject *parent) : JobStep(parent)
 {
     StartTime = secondsSinceMidnight();
     CharsDone = 0;
     monitor().ProgressBar1->setValue(monitor().ProgressBar1->minimum());
     // A lone LF ends a line too: the usual Linux text would otherwise be one line, one block.
-    textfile::LineReader book(CurTextPath, textfile::LineEnds::Any);
-    if (!book.isOpen()) {
-        reportUnreadable(CurTextPath, book.errorString());
-        return Outcome::Failed;
+    m_book = std::make_unique<textfile::LineReader>(CurTextPath, textfile::LineEnds::Any);
+    if (!m_book->isOpen()) {
+        finish(Outcome::Failed, textfile::openFailure(CurTextPath, m_book->errorString()));
+        return;
     }
     BlockText = QStringLiteral("\r\n");
+    readLines();
+}
+
+AudioBook::~AudioBook() = default;
+
+void AudioBook::readLines()
+{
     while (!StopFlag) {
-        std::optional<QString> line = book.next();
+        std::optional<QString> line = m_book->next();
         if (!line)
             break;
         CurLine = std::move(*line);
@@ -100,25 +88,67 @@ Outcome MakeAudioBook()
             // The marker closes the block before it, however short; the marker line itself
             // adds nothing. That block goes through every stage like any other.
             CurLine.clear();
-            if (!finishBlock(book.encoding()))
-                return Outcome::Failed;
-        } else {
-            CurLine = conversion::replaceQuotes(std::move(CurLine));
-            CorrectCase();
-            BlockText += QStringLiteral("\r\n") + CurLine;
-            if (BlockText.size() > BlockLimit && conversion::endsBlock(CurLine)) {
-                if (!finishBlock(book.encoding()))
-                    return Outcome::Failed;
-                if (StopFlag)
-                    break;
-            }
+            m_lineChars = 0;
+            writeBlock();
+            return;
         }
-        CharsDone += std::int32_t(CurLine.size());
+        CurLine = conversion::replaceQuotes(std::move(CurLine));
+        CorrectCase();
+        BlockText += QStringLiteral("\r\n") + CurLine;
+        m_lineChars = std::int32_t(CurLine.size());
+        if (BlockText.size() > BlockLimit && conversion::endsBlock(CurLine)) {
+            writeBlock();
+            return;
+        }
+        CharsDone += m_lineChars;
     }
-    if (StopFlag)
-        return Outcome::Stopped;
+    if (StopFlag) {
+        finish(Outcome::Stopped);
+        return;
+    }
     // What is left is the last block, even when it holds only a line break.
-    if (!finishBlock(book.encoding()))
-        return Outcome::Failed;
-    return StopFlag ? Outcome::Stopped : Outcome::Completed;
+    m_lastBlock = true;
+    writeBlock();
+}
+
+// The stages of a block the line loop has closed: prepared, corrected by the replacement
+// list and written (its text copy in the book's own encoding).
+void AudioBook::writeBlock()
+{
+    monitor().setStage(QStringLiteral("Лингвистический анализ..."));
+    AnalizText(currentPrepSettings());
+    monitor().setStage(QStringLiteral("Корректировка произношения..."));
+    ApplyDictionary();
+    monitor().setStage(QStringLiteral("Запись аудиофайла..."));
+    JobStep *block = WriteBlock(m_book->encoding(), this);
+    connect(block, &JobStep::finished, this, [this, block] { blockWritten(block); });
+}
+
+void AudioBook::blockWritten(JobStep *block)
+{
+    block->deleteLater();
+    // A block ended without a word to say was ended by the program's exit.
+    if (!block->ok())
+        finish(block->failure().isEmpty() ? Outcome::Stopped : Outcome::Failed, block->failure());
+    else if (StopFlag)
+        finish(Outcome::Stopped);
+    else if (m_lastBlock)
+        finish(Outcome::Completed);
+    else {
+        // The line that closed the block counts once the block is written.
+        CharsDone += m_lineChars;
+        readLines();
+    }
+}
+
+void AudioBook::finish(Outcome outcome, const QString &failure)
+{
+    m_book.reset();
+    m_outcome = outcome;
+    end(outcome != Outcome::Failed, failure);
+}
+
+AudioBook *MakeAudioBook(QObject *parent)
+{
+    return new AudioBook(parent);
 }

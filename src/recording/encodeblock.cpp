@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -31,32 +32,57 @@ encoders::Settings encoderSettings()
     return settings;
 }
 
-bool EncodeBlock(const encoders::BlockPaths &paths, const QString &blockName)
+BlockEncoding::BlockEncoding(const encoders::BlockPaths &paths, const QString &blockName, QObject *parent)
+    : JobStep(parent), m_paths(paths), m_blockName(blockName), m_settings(encoderSettings()),
+      m_steps(encoders::steps(m_settings, paths))
 {
-    const encoders::Settings settings = encoderSettings();
-    for (const encoders::Step &step : encoders::steps(settings, paths)) {
-        // The button is read once per run: pressing it during a run shows the next one.
-        EncoderWindow &window = encoderWindow();
-        window.clear();
-        window.setVisible(monitor().showEncoderWindow());
-        const encoderprocess::Result result =
-            encoderprocess::run(step, [&window](const QString &text) { window.append(text); });
-        if (!result.ok) {
-            if (!result.aborted)
-                services::prompter().critical(textfile::failureMessage(
-                    QStringLiteral(
-                        "Программа %1 не смогла преобразовать блок %2; звуковой файл блока сохранён.")
-                        .arg(step.program, blockName),
-                    paths.wav, result.error));
-            QFile::remove(paths.amrMp3); // half the AMR road is no block
-            StopFlag = true;
-            return false;
-        }
+    next();
+}
+
+void BlockEncoding::next()
+{
+    if (m_steps.isEmpty()) {
+        for (const auto &[made, kept] : encoders::filesToKeep(m_settings, m_paths))
+            encoderprocess::putInPlace(made, kept);
+        for (const QString &file : encoders::filesToDelete(m_settings, m_paths))
+            QFile::remove(file);
+        TotalProgressBar();
+        end(true);
+        return;
     }
-    for (const auto &[made, kept] : encoders::filesToKeep(settings, paths))
-        encoderprocess::putInPlace(made, kept);
-    for (const QString &file : encoders::filesToDelete(settings, paths))
-        QFile::remove(file);
-    TotalProgressBar();
-    return true;
+    // The button is read once per run: pressing it during a run shows the next one.
+    EncoderWindow &window = encoderWindow();
+    window.clear();
+    window.setVisible(monitor().showEncoderWindow());
+    auto *run = new encoderprocess::Run(
+        m_steps.takeFirst(),
+        [window = QPointer(&window)](const QString &text) {
+            if (window)
+                window->append(text);
+        },
+        this);
+    connect(run, &JobStep::finished, this, [this, run] { stepEnded(run); });
+}
+
+void BlockEncoding::stepEnded(encoderprocess::Run *run)
+{
+    run->deleteLater();
+    if (run->ok()) {
+        next();
+        return;
+    }
+    QFile::remove(m_paths.amrMp3); // half the AMR road is no block
+    StopFlag = true;
+    // Leaving the program is no failure to report.
+    end(false, run->aborted() ? QString()
+                              : textfile::failureMessage(
+                                    QStringLiteral("Программа %1 не смогла преобразовать блок %2; звуковой "
+                                                   "файл блока сохранён.")
+                                        .arg(run->program(), m_blockName),
+                                    m_paths.wav, run->failure()));
+}
+
+BlockEncoding *EncodeBlock(const encoders::BlockPaths &paths, const QString &blockName, QObject *parent)
+{
+    return new BlockEncoding(paths, blockName, parent);
 }

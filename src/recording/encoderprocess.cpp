@@ -3,13 +3,13 @@
 #include "platform/text/programfolder.h"
 #include "recording/logging.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 #include <utility>
 
@@ -19,30 +19,22 @@ namespace encoderprocess {
 
 namespace {
 
-struct Running
+// The encoder running now.
+QPointer<Run> &current()
 {
-    QPointer<QProcess> process;
-    QString partial;
-    bool aborted = false;
-};
-
-Running &current()
-{
-    static Running r;
-    return r;
+    static QPointer<Run> run;
+    return run;
 }
 
-// The last line that says something, of the error output or else of the normal output.
-QString lastLine(const QString &errors, const QString &output)
+// An output folder with less room than this after a failed write has run out of space.
+constexpr qint64 kNoSpaceBelow = 1 << 20;
+
+bool noSpaceLeft(const QString &output)
 {
-    for (const QString &text : {errors, output}) {
-        const QStringList lines =
-            text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
-        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
-            if (!it->trimmed().isEmpty())
-                return it->trimmed();
-    }
-    return {};
+    if (output.isEmpty())
+        return false;
+    const QStorageInfo disk(QFileInfo(output).absolutePath());
+    return disk.isValid() && disk.bytesAvailable() < kNoSpaceBelow;
 }
 
 QString commandLine(const QString &program, const QStringList &arguments)
@@ -110,98 +102,127 @@ QString locate(const QString &name)
     return QStandardPaths::findExecutable(name);
 }
 
-Result run(const encoders::Step &step, const std::function<void(const QString &)> &echo)
+QString errorLine(const QString &errors, const QString &output)
 {
-    auto say = [&](const QString &text) {
-        if (echo)
-            echo(text);
-    };
+    // Two or more figures ("128.0", "(100%)|", "0:00/") that run straight into the words.
+    static const QRegularExpression figures(
+        QStringLiteral(R"(^(?:[\d.,:/%|()]*\d[\d.,:/%|()]*\s+)+[\d.,:/%|()]*\d[\d.,:/%|()]*\s*(?=\p{L}))"));
+    for (const QString &text : {errors, output}) {
+        const QStringList lines =
+            text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
+            if (!it->trimmed().isEmpty())
+                return it->trimmed().remove(figures);
+    }
+    return {};
+}
+
+Run::Run(const encoders::Step &step, std::function<void(const QString &)> echo, QObject *parent)
+    : JobStep(parent), m_step(step), m_echo(std::move(echo))
+{
     QStringList arguments = step.arguments;
-    QString partial;
     if (step.outputArgument >= 0 && step.outputArgument < arguments.size()) {
-        partial = encoders::temporaryName(step.output);
-        arguments[step.outputArgument].replace(step.output, partial);
-        QFile::remove(partial); // a leftover of an earlier run
+        m_partial = encoders::temporaryName(step.output);
+        arguments[step.outputArgument].replace(step.output, m_partial);
+        QFile::remove(m_partial); // a leftover of an earlier run
     }
 
     const QString program = locate(step.program);
     say(commandLine(program.isEmpty() ? step.program : program, arguments) + QLatin1Char('\n'));
     if (program.isEmpty()) {
         qCInfo(lcEncoder) << "not found:" << step.program;
-        return {false, false,
-                QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program)};
+        end(false,
+            QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program));
+        return;
     }
     qCInfo(lcEncoder).noquote() << commandLine(program, arguments);
 
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setProcessEnvironment(utf8Environment());
-    QString output;
-    QString errors;
-    TerminalFilter outputFilter;
-    TerminalFilter errorFilter;
-    QObject::connect(&process, &QProcess::readyReadStandardOutput, [&] {
-        const QString text = outputFilter.feed(QString::fromLocal8Bit(process.readAllStandardOutput()));
-        output += text;
+    m_process = new QProcess(this);
+    m_process->setProgram(program);
+    m_process->setArguments(arguments);
+    m_process->setProcessEnvironment(utf8Environment());
+    connect(m_process, &QProcess::readyReadStandardOutput, this, [this] {
+        const QString text = m_outputFilter.feed(QString::fromLocal8Bit(m_process->readAllStandardOutput()));
+        m_output += text;
         say(text);
     });
-    QObject::connect(&process, &QProcess::readyReadStandardError, [&] {
-        const QString text = errorFilter.feed(QString::fromLocal8Bit(process.readAllStandardError()));
-        errors += text;
+    connect(m_process, &QProcess::readyReadStandardError, this, [this] {
+        const QString text = m_errorFilter.feed(QString::fromLocal8Bit(m_process->readAllStandardError()));
+        m_errors += text;
         say(text);
     });
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-
-    current() = {&process, partial, false};
-    process.start();
-    if (!process.waitForStarted(-1)) {
-        current() = {};
-        qCInfo(lcEncoder) << "cannot start:" << program << process.errorString();
-        return {false, false, process.errorString()};
+    connect(m_process, &QProcess::finished, this, &Run::exited);
+    m_process->start();
+    if (!m_process->waitForStarted(-1)) {
+        qCInfo(lcEncoder) << "cannot start:" << program << m_process->errorString();
+        end(false, m_process->errorString());
+        return;
     }
     // Encoders that look at their input (ffmpeg) must never wait for us.
-    process.closeWriteChannel();
-    // The window stays usable: the loop sleeps until the encoder says something or ends.
-    if (process.state() != QProcess::NotRunning)
-        loop.exec();
-    // Only the program's exit leaves the loop before the encoder ends: end it too.
-    if (process.state() != QProcess::NotRunning)
-        abortRunning();
-    output += outputFilter.feed(QString::fromLocal8Bit(process.readAllStandardOutput()));
-    errors += errorFilter.feed(QString::fromLocal8Bit(process.readAllStandardError()));
-    const bool aborted = current().aborted;
-    current() = {};
-    if (!errors.isEmpty())
-        qCInfo(lcEncoder).noquote() << errors;
+    m_process->closeWriteChannel();
+    current() = this;
+}
 
-    auto fail = [&](QString why) {
-        QFile::remove(partial);
-        qCInfo(lcEncoder).noquote() << step.program << "failed:" << why;
-        // The temporary name is gone: an encoder's complaint about it is about the block's file.
-        if (!partial.isEmpty())
-            why.replace(partial, step.output);
-        return Result{false, aborted, why};
-    };
-    if (aborted)
+Run::~Run()
+{
+    abort();
+}
+
+void Run::say(const QString &text)
+{
+    if (m_echo)
+        m_echo(text);
+}
+
+void Run::abort()
+{
+    if (!m_process || m_process->state() == QProcess::NotRunning)
+        return;
+    m_aborted = true;
+    m_process->kill();
+    // The exit comes within this wait: the partial output is gone when it returns.
+    m_process->waitForFinished(-1);
+}
+
+void Run::exited()
+{
+    if (current() == this)
+        current() = nullptr;
+    m_output += m_outputFilter.feed(QString::fromLocal8Bit(m_process->readAllStandardOutput()));
+    m_errors += m_errorFilter.feed(QString::fromLocal8Bit(m_process->readAllStandardError()));
+    if (!m_errors.isEmpty())
+        qCInfo(lcEncoder).noquote() << m_errors;
+    if (m_aborted)
         return fail(QStringLiteral("прервано"));
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString line = lastLine(errors, output);
+    if (m_process->exitStatus() != QProcess::NormalExit || m_process->exitCode() != 0) {
+        const QString line = errorLine(m_errors, m_output);
         if (!line.isEmpty())
             return fail(line);
-        return fail(process.exitStatus() != QProcess::NormalExit
+        return fail(m_process->exitStatus() != QProcess::NormalExit
                         ? QStringLiteral("аварийное завершение")
-                        : QStringLiteral("код завершения %1").arg(process.exitCode()));
+                        : QStringLiteral("код завершения %1").arg(m_process->exitCode()));
     }
-    if (partial.isEmpty())
-        return {true, false, {}};
-    if (QFileInfo(partial).size() <= 0)
-        return fail(QStringLiteral("выходной файл %1 не создан").arg(step.output));
+    if (m_partial.isEmpty())
+        return end(true);
+    if (QFileInfo(m_partial).size() <= 0)
+        return fail(QStringLiteral("выходной файл %1 не создан").arg(m_step.output));
     QString reason;
-    if (!putInPlace(partial, step.output, &reason))
+    if (!putInPlace(m_partial, m_step.output, &reason))
         return fail(reason);
-    return {true, false, {}};
+    end(true);
+}
+
+void Run::fail(QString why)
+{
+    // Measured before the partial output goes, which frees what it took.
+    if (!m_aborted && noSpaceLeft(m_step.output))
+        why += QStringLiteral(" (нет места на диске)");
+    QFile::remove(m_partial);
+    qCInfo(lcEncoder).noquote() << m_step.program << "failed:" << why;
+    // The temporary name is gone: an encoder's complaint about it is about the block's file.
+    if (!m_partial.isEmpty())
+        why.replace(m_partial, m_step.output);
+    end(false, why);
 }
 
 bool putInPlace(const QString &made, const QString &final, QString *error)
@@ -217,18 +238,13 @@ bool putInPlace(const QString &made, const QString &final, QString *error)
 
 bool running()
 {
-    return !current().process.isNull();
+    return !current().isNull();
 }
 
 void abortRunning()
 {
-    Running &r = current();
-    if (!r.process)
-        return;
-    r.aborted = true;
-    r.process->kill();
-    r.process->waitForFinished(-1);
-    QFile::remove(r.partial);
+    if (Run *run = current())
+        run->abort();
 }
 
 } // namespace encoderprocess

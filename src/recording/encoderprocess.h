@@ -1,10 +1,13 @@
 #pragma once
 
 #include "recording/encoders.h"
+#include "recording/jobstep.h"
 
 #include <QString>
 
 #include <functional>
+
+class QProcess;
 
 // Runs the outside encoders, one at a time, on the window thread.
 namespace encoderprocess {
@@ -25,27 +28,55 @@ private:
     QString m_held;
 };
 
-struct Result
-{
-    bool ok = false;
-    bool aborted = false; // ended by abortRunning(): the program is exiting
-    QString error;        // why it failed: the encoder's last error line when it printed one
-};
+// An encoder's error line as the user is shown it: the last line that says something, of the
+// error output or else of the normal output, without the progress figures lame writes before
+// it ("128.0 100.0 34.5 21.1 44.4Error writing mp3 output").
+QString errorLine(const QString &errors, const QString &output);
 
-// Runs one step and waits for its end, letting window events through meanwhile. The
-// output goes to a temporary name and is renamed to the final one only when the encoder
-// exited with 0 and left a non-empty file. `echo` receives the command line, then the
-// encoder's output as it comes.
-Result run(const encoders::Step &step, const std::function<void(const QString &)> &echo = {});
+// One step run on the window thread: it starts at once and ends with the encoder's exit (the
+// window and any dialog stay usable meanwhile). The output goes to a temporary name that
+// becomes the final one only when the encoder exited with 0 and left a non-empty file.
+// `echo` receives the command line, then the encoder's output as it comes. failure() says why
+// it failed: the encoder's error line, with the cause when its output folder has no space left.
+class Run : public JobStep
+{
+    Q_OBJECT
+public:
+    Run(const encoders::Step &step, std::function<void(const QString &)> echo, QObject *parent);
+    // An encoder still running is ended and its partial output removed.
+    ~Run() override;
+
+    // The encoder the step names ("lame").
+    const QString &program() const { return m_step.program; }
+    // Ended by abort(): the program is exiting.
+    bool aborted() const { return m_aborted; }
+    // Ends the encoder at once and removes its partial output.
+    void abort();
+
+private:
+    void say(const QString &text);
+    void exited();
+    void fail(QString why);
+
+    encoders::Step m_step;
+    std::function<void(const QString &)> m_echo;
+    QString m_partial;
+    QProcess *m_process = nullptr;
+    QString m_output;
+    QString m_errors;
+    TerminalFilter m_outputFilter;
+    TerminalFilter m_errorFilter;
+    bool m_aborted = false;
+};
 
 // Puts the file made under a temporary name in place of `final`, over any file of that
 // name. False, with the system's reason in `error`, when it cannot.
 bool putInPlace(const QString &made, const QString &final, QString *error = nullptr);
 
-// True while run() waits for an encoder.
+// True while an encoder runs.
 bool running();
 
-// Ends the encoder run() waits for, if any, and removes its partial output.
+// Ends the running encoder, if any, and removes its partial output.
 void abortRunning();
 
 } // namespace encoderprocess

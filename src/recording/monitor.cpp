@@ -6,7 +6,7 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 #include "platform/text/textfile.h"
-#include "recording/encoderprocess.h"
+#include "recording/recordingrun.h"
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
 
@@ -214,10 +214,10 @@ void Monitor::closeClicked()
         SaveSettings(main->window());
         main->stopVoice();
     }
-    // The process ends from inside the recording's wait: the recording loops unwind at
-    // once, and an encoder half way through leaves nothing that looks finished.
+    // The process ends where the recording stands: the block being spoken or encoded
+    // leaves nothing that looks finished.
     StopFlag = true;
-    encoderprocess::abortRunning();
+    recordingrun::abortRunning();
     if (main)
         main->endProgram();
 }

@@ -45,12 +45,12 @@ public:
 
     // Abort from the toolbar: asks first when confirmations are on.
     void abortClicked();
-    // The stop request: the main window comes back, speech is silenced, the recording
-    // loops end at their next look at StopFlag.
+    // The stop request: the main window comes back, speech is silenced, the recording ends
+    // at its next look at StopFlag.
     void StopRecord();
     // The user closes the window: asks first when confirmations are on, then ends the
-    // program where the recording stands, ending a running encoder and removing its
-    // partial output. The window itself never closes this way.
+    // program where the recording stands, ending the block's speech or encoder and removing
+    // its partial output. The window itself never closes this way.
     void closeClicked();
 
     QToolBar *Toolbar1 = nullptr;

@@ -6,9 +6,11 @@
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
 #include "recording/encodeblock.h"
+#include "recording/encoderprocess.h"
 #include "recording/encoders.h"
 #include "recording/logging.h"
 #include "recording/monitor.h"
+#include "recording/speakblock.h"
 #include "settings/setup.h"
 
 #include <QCheckBox>
@@ -26,23 +28,25 @@ namespace {
 // How long a record another copy has just created may stay empty.
 constexpr int kRecordWriteMs = 2000;
 
-// Makes a folder when it is missing; one that cannot be made is named to the user with the
-// system's reason, rather than the first file that would fail in it.
-bool madeFolder(const QString &folder, const QString &message)
+// Makes a folder when it is missing; one that cannot be made is named with the system's
+// reason, rather than the first file that would fail in it: the message, or nothing when made.
+std::optional<QString> folderFailure(const QString &folder, const QString &message)
 {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()),
                                         error);
     if (!error)
-        return true;
-    services::prompter().critical(
-        textfile::failureMessage(message, folder, QString::fromStdString(error.message())));
-    return false;
+        return std::nullopt;
+    return textfile::failureMessage(message, folder, QString::fromStdString(error.message()));
 }
 
-bool madeBookFolder()
+// As folderFailure, the failure told to the user.
+bool madeFolder(const QString &folder, const QString &message)
 {
-    return madeFolder(bookFolder(), QStringLiteral("Не удалось создать папку книги"));
+    const auto failure = folderFailure(folder, message);
+    if (failure)
+        services::prompter().critical(*failure);
+    return !failure;
 }
 
 QString recordFile(const QString &folder)
@@ -79,12 +83,12 @@ enum class Creation
 {
     Created,
     Taken,  // the folder has a record already
-    Failed, // told to the user
+    Failed, // `failure` says why
 };
 
 // Creates the folder's record of this run's cut unless one is there already: two copies of the
 // program starting on one folder together must not both take it for remembering nothing.
-Creation createRecord(const QString &folder, const cutrecord::Record &current)
+Creation createRecord(const QString &folder, const cutrecord::Record &current, QString &failure)
 {
     QFile record(recordFile(folder));
     QString reason;
@@ -101,7 +105,7 @@ Creation createRecord(const QString &folder, const cutrecord::Record &current)
         record.remove();
     }
     // Blocks made without their record would be taken as their own by any later cut.
-    services::prompter().critical(textfile::writeFailure(record.fileName(), reason));
+    failure = textfile::writeFailure(record.fileName(), reason);
     return Creation::Failed;
 }
 
@@ -115,7 +119,7 @@ bool ownCut(const std::optional<cutrecord::Record> &current, Result &result)
     // folder that remembers nothing: it takes this run's cut after all. One that keeps coming
     // and going is not waited for: it counts as a record that cannot be read.
     for (int tries = 0; tries < 3; ++tries) {
-        switch (createRecord(bookFolder(), *current)) {
+        switch (createRecord(bookFolder(), *current, result.failure)) {
         case Creation::Created:
             return true;
         case Creation::Failed:
@@ -222,27 +226,60 @@ bool moveBlocksAside(const QString &aside)
     return true;
 }
 
-Result recordBook(const std::optional<cutrecord::Record> &current)
+BookRecording::BookRecording(const std::optional<cutrecord::Record> &current, QObject *parent)
+    : JobStep(parent)
 {
-    Result result;
-    if (!madeBookFolder() || !ownCut(current, result)) {
-        result.outcome = conversion::Outcome::Failed;
-        return result;
+    if (const auto failure = folderFailure(bookFolder(), QStringLiteral("Не удалось создать папку книги"))) {
+        m_result.failure = *failure;
+        fail();
+        return;
+    }
+    if (!ownCut(current, m_result)) {
+        fail();
+        return;
     }
     BlockNo = 0;
-    result.outcome = MakeAudioBook();
-    if (result.outcome != conversion::Outcome::Completed)
-        return result;
+    AudioBook *book = MakeAudioBook(this);
+    connect(book, &JobStep::finished, this, [this, book] { converted(book); });
+}
+
+void BookRecording::fail()
+{
+    m_result.outcome = conversion::Outcome::Failed;
+    end(false, m_result.failure);
+}
+
+void BookRecording::converted(AudioBook *book)
+{
+    book->deleteLater();
+    m_result.outcome = book->outcome();
+    m_result.failure = book->failure();
+    if (m_result.outcome != conversion::Outcome::Completed) {
+        end(m_result.outcome != conversion::Outcome::Failed, m_result.failure);
+        return;
+    }
     CompleteProgressBar();
     if (!allBlocksDone(BlockNo)) {
         qCInfo(lcRecording) << "book" << BookTitle << "not finished: blocks of other copies are missing";
-        return result;
+        end(true);
+        return;
     }
     // A folder of that name from an earlier recording stays; this one keeps its plain name.
-    result.finished = QDir().rename(bookFolder(), finishedFolder());
-    if (!result.finished)
+    m_result.finished = QDir().rename(bookFolder(), finishedFolder());
+    if (!m_result.finished)
         qCInfo(lcRecording) << "book folder not renamed:" << finishedFolder() << "exists";
-    return result;
+    end(true);
+}
+
+BookRecording *recordBook(const std::optional<cutrecord::Record> &current, QObject *parent)
+{
+    return new BookRecording(current, parent);
+}
+
+void abortRunning()
+{
+    abortSpeaking();
+    encoderprocess::abortRunning();
 }
 
 } // namespace recordingrun

@@ -57,12 +57,35 @@ struct Result
     // Not empty when the folder's blocks were cut otherwise or from another book: what
     // differs. Nothing was recorded then and the user has not been told yet.
     QString otherCut;
+    // Why the book failed, for the user, who has not been told yet; empty with otherCut.
+    QString failure;
 };
 
 // Records the book at CurTextPath, cut as `current` (see currentCut), into the book folder
 // (created if missing), block numbering from 1, and renames the folder when every block was
 // produced. A folder that remembers another cut or another book is left as it is (otherCut);
 // one that remembers nothing takes this run's cut.
-Result recordBook(const std::optional<cutrecord::Record> &current);
+class BookRecording : public JobStep
+{
+    Q_OBJECT
+public:
+    BookRecording(const std::optional<cutrecord::Record> &current, QObject *parent);
+
+    // Once ended.
+    const Result &result() const { return m_result; }
+
+private:
+    void converted(AudioBook *book);
+    void fail();
+
+    Result m_result;
+};
+
+// Starts recording the book; `parent` owns the recording.
+BookRecording *recordBook(const std::optional<cutrecord::Record> &current, QObject *parent);
+
+// Ends the block being spoken or encoded at once and removes what it had made: the program
+// is exiting. The recording then ends as stopped, without a message.
+void abortRunning();
 
 } // namespace recordingrun

@@ -9,8 +9,6 @@
 #include "texttools/findwindow.h"
 #include "texttools/replacelist.h"
 
-#include <QCoreApplication>
-
 bool isKaterinaVoice(const QString &voiceDescription)
 {
     return voiceDescription.contains(QStringLiteral("Katerina"), Qt::CaseInsensitive);
@@ -31,9 +29,10 @@ void LoadVoiceDic(const QString &voiceDescription)
     monitor().setStage(QStringLiteral("Загрузка словаря..."));
     const QString file = voiceListFile(voiceDescription);
     if (file.isEmpty()) {
-        services::prompter().ask(
+        // Said as a recording or a batch starts: nobody need be there to close it.
+        services::prompter().notice(
             QStringLiteral("Для данного голосового движка нет пользовательского словаря"),
-            Prompter::Icon::None, Prompter::Buttons::Ok);
+            Prompter::Icon::None);
         return;
     }
     QString reason;
@@ -44,5 +43,5 @@ void LoadVoiceDic(const QString &voiceDescription)
 void ApplyDictionary()
 {
     const QStringList entries = Find().entries();
-    BlockText = replacelist::apply(BlockText, entries, [] { QCoreApplication::processEvents(); });
+    BlockText = replacelist::apply(BlockText, entries);
 }

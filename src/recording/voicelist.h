@@ -17,6 +17,5 @@ QString voiceListFile(const QString &voiceDescription);
 // the list as it is; a voice without a list file is told so and keeps the list as well.
 void LoadVoiceDic(const QString &voiceDescription);
 
-// Applies the list's entries to BlockText, in list order, letting window events through
-// after each entry.
+// Applies the list's entries to BlockText, in list order.
 void ApplyDictionary();

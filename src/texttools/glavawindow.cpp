@@ -205,7 +205,8 @@ void GlavaWindow::SearchAllChapters()
         return;
     }
     RichTextBox *editor = texttools::mainEditor();
-    if (!editor)
+    // Its hits point into the text: none while another job holds the book.
+    if (!editor || busy::refuse(busy::Change::StartJob))
         return;
     QPointer<RichTextBox> guard(editor);
     {
@@ -266,7 +267,7 @@ bool GlavaWindow::searchPattern(const QString &pattern, texttools::EventPump &pu
 void GlavaWindow::PoiskGlav(const QString &pattern)
 {
     RichTextBox *editor = texttools::mainEditor();
-    if (m_searching || !editor)
+    if (m_searching || !editor || busy::refuse(busy::Change::StartJob))
         return;
     texttools::BusyScope scope(m_searching, busy::Job::ChapterSearch);
     m_text = editor->Text();

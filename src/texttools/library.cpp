@@ -301,6 +301,9 @@ void Library::DeleteTextFile()
         prompter().critical(kNoFile);
         return;
     }
+    // A book a running recording reads, or a batch has still to record, stays.
+    if (busy::refuseFile(path))
+        return;
     if (prompter().ask(QStringLiteral("Удалить файл безвозврано?\n") + QDir::toNativeSeparators(path),
                        Prompter::Icon::Exclamation, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;

@@ -16,6 +16,7 @@
 #include "texttools/library.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -126,6 +127,7 @@ TEST_F(RunningJob, ToolWindowCommandsWaitForARecording)
         {"dictionary comparison", [] { triggerAction(DicCompare(), u"Toolbar1_4"_s); }},
         {"doctor save as", [] { triggerAction(DoctorTXT(), u"SaveAs"_s); }},
         {"chapter marking", [] { triggerAction(glava(), u"Toolbar1_2"_s); }},
+        {"chapter search", [] { glava().check(1)->click(); }},
         {"find replace",
          [] {
              Find().Text1->setText(u"книга"_s);

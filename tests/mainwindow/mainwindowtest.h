@@ -10,6 +10,7 @@
 #include "support/actions.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
+#include "support/jobs.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 
@@ -25,7 +26,10 @@
 #include <QToolBar>
 
 // The text of status panel `i`, counted from 1.
-inline QString panel(int i) { return MP3().statusPanels[i - 1]->text(); }
+inline QString panel(int i)
+{
+    return MP3().statusPanels[i - 1]->text();
+}
 
 // A started main window with an exit that only counts.
 class MainWindowTest : public QuenvaleTest
@@ -88,8 +92,12 @@ protected:
     }
     // The texts asked since the last call.
     static QStringList asked() { return scriptedPrompter().takeAsked(); }
-    // Triggers the named command as a user does.
-    void run(const QString &name) { triggerAction(*w, name); }
+    // Triggers the named command as a user does, and lets the job it started run to its end.
+    void run(const QString &name)
+    {
+        triggerAction(*w, name);
+        waitForJobs();
+    }
 
     MainWindow *w = nullptr;
     int ended = 0;

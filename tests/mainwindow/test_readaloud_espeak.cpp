@@ -2,6 +2,7 @@
 #include "mainwindowtest.h"
 #include "platform/speech/espeakvoice.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
 
 using namespace Qt::StringLiterals;
@@ -23,10 +24,28 @@ TEST_F(ReadAloudEspeak, ReadsToTheEndAndAStopSilencesWithinAFewPolls)
     ASSERT_TRUE(setup().Voice) << "no eSpeak NG voice";
     QElapsedTimer clock;
 
-    // Two short paragraphs sound for about two seconds; the reading waits for them.
+    // Two short paragraphs sound for about two seconds. A modal dialog opened meanwhile holds
+    // nothing: the caret moves on and the reading ends while it is open.
     w.RichTextBox2->setText(u"Раз, два.\r\n Три, четыре."_s);
+    QList<int> readEnds; // as the open dialog saw them
+    bool endedWhileOpen = false;
+    QTimer::singleShot(0, &w, [&] {
+        QDialog dialog(&w);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (readEnds.value(readEnds.size() - 1, -1) != w.ReadEnd)
+                readEnds << w.ReadEnd;
+            endedWhileOpen = !w.IsReading;
+            if (endedWhileOpen || clock.elapsed() > 10000)
+                dialog.reject();
+        });
+        watch.start(5);
+        dialog.exec();
+    });
     clock.start();
     w.ReadAloud();
+    waitForJobs();
+    EXPECT_TRUE(endedWhileOpen && readEnds.size() >= 2) << readEnds.size();
     EXPECT_GT(clock.elapsed(), 1000);
     EXPECT_EQ(w.ReadEnd, w.RichTextBox2->Text().size() + 1);
     EXPECT_FALSE(w.IsReading || w.RichTextBox2->Locked());
@@ -42,6 +61,7 @@ TEST_F(ReadAloudEspeak, ReadsToTheEndAndAStopSilencesWithinAFewPolls)
     });
     clock.start();
     w.ReadAloud();
+    waitForJobs();
     ASSERT_GE(stoppedAt, 0) << "the reading ended before the stop";
     EXPECT_LT(clock.elapsed() - stoppedAt, 100);
     EXPECT_LT(w.ReadEnd, w.RichTextBox2->Text().size() / 2);

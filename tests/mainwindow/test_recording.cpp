@@ -8,12 +8,15 @@
 #include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
 #include "recording/blockoutput.h"
+#include "recording/encoders.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
 #include "settings/setup.h"
 #include "support/fakevoice.h"
+#include "support/jobs.h"
 #include "texttools/findwindow.h"
+#include "texttools/library.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -69,12 +72,31 @@ protected:
     }
     static QStringList spokenTexts() { return spokenFiles(true); }
     // Records the current book as the commands do, cut as it is now.
-    static recordingrun::Result recordBook() { return recordingrun::recordBook(recordingrun::currentCut()); }
-    // Runs a main window command; the messages it showed.
+    static recordingrun::Result recordBook()
+    {
+        return waitFor(recordingrun::recordBook(recordingrun::currentCut(), nullptr))->result();
+    }
+    // Runs a main window command to the end of its job; the messages it showed.
     QStringList run(const QString &command = u"SaveAudio"_s)
     {
-        triggerAction(*w, command);
+        MainWindowTest::run(command);
         return asked();
+    }
+
+    // Deletes the working folder's file `name` in the library, as a user does.
+    void deleteInLibrary(const QString &name)
+    {
+        Library &library = biblioteka();
+        library.setFolder(folder);
+        library.File1->setCurrentItem(library.File1->findItems(name, Qt::MatchExactly).value(0));
+        triggerAction(library, u"DeleteTextFile"_s);
+    }
+    static QString refusedDeletion(const QString &path)
+    {
+        return u"Файл "_s + path +
+               u" нельзя удалить: из него идёт запись аудиокниги или он ждёт своей очереди в пакетной "
+               u"записи. "
+               u"Дождитесь окончания записи или прервите её."_s;
     }
 
     QString folder;
@@ -142,7 +164,7 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
         SCOPED_TRACE(numbers);
         s.Check2->setChecked(numbers);
         QDir(folder + u"/!Да"_s).removeRecursively();
-        triggerAction(*w, u"SaveAudio"_s);
+        run();
         EXPECT_TRUE(w->isVisible() && !monitor().isVisible()); // the main window is back
         const QString prepared = u"\r\n  <silence msec=\"500\"/>\r\nДа . "_s;
         const QString body = numbers
@@ -156,7 +178,7 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
     const QString path = book(u"Кафе"_s, {});
     ASSERT_TRUE(textfile::writeText(path, u"Кафе «Café» и за\u0301мок, Ґанок, ñ, œuvre"_s,
                                     textcodec::Encoding::Utf8));
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     const QString spoken = spokenTexts().last();
     EXPECT_TRUE(spoken.contains(u"Café"_s) && spoken.contains(u"за\u0301мок"_s) &&
                 spoken.contains(u"œuvre"_s));
@@ -268,12 +290,12 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     setup().Check1->setChecked(true);
     w->RichTextBox2->setText(u"Новый текст."_s);
     scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_TRUE(fakeVoices().log.spoken.isEmpty());
     EXPECT_EQ(*textfile::readText(path), u"Старый текст.\r\n"_s);
 
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
     EXPECT_TRUE(spokenTexts().value(0).contains(u"Новый"_s));
 
@@ -282,6 +304,7 @@ TEST_F(Recording, OkToTheQuestionSavesTheEditedBookFirstAndCancelRecordsNothing)
     w->PreFormat();
     scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
     w->MakeBook();
+    waitForJobs();
     EXPECT_EQ(*textfile::readText(path), u"Новый текст.\r\n"_s);
 }
 
@@ -304,7 +327,7 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
         };
     };
     stopAtSecondBlock();
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     const QString plain = folder + u"/Нарезка"_s;
     ASSERT_EQ(QDir(plain).entryList(QDir::Files), QStringList({"0001.wav"}));
 
@@ -415,6 +438,7 @@ TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
     EXPECT_TRUE(asked().isEmpty()); // Katerina's list is simply missing
     w->setStatusPanel(4, u"Boris (eSpeak NG, русский, мужской, низкий)"_s);
     w->LoadVoiceDic();
+    EXPECT_TRUE(scriptedPrompter().asked.value(0).notice) << "a recording does not wait for it";
     EXPECT_EQ(asked(), QStringList({"Для данного голосового движка нет пользовательского словаря"}));
     EXPECT_EQ(Find().entries().size(), 2);
 }
@@ -436,9 +460,10 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         EXPECT_TRUE(QFileInfo::exists(folder + done)) << done.toStdString();
     EXPECT_EQ(QDir(folder + u"/!z"_s).entryList(QDir::Files), QStringList({"z.txt"}));
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"b.txt"}));
-    EXPECT_EQ(told, QStringList({"Не удалось создать папку книги\n" + folder + "/b: Not a directory",
-                                 "Книга z не записана: готовая книга " + folder +
-                                     "/!z уже есть; её текст перенесён в эту папку."}));
+    // The summary names the failed book with its reason, and what was set aside.
+    EXPECT_EQ(told, QStringList({"Книга b.txt не записана: Не удалось создать папку книги\n" + folder +
+                                 "/b: Not a directory\nКнига z не записана: готовая книга " + folder +
+                                 "/!z уже есть; её текст перенесён в эту папку."}));
     // The UTF-8 book is spoken as its Windows-1251 twin.
     const QStringList texts = spokenTexts();
     EXPECT_TRUE(texts.size() == 2 && texts[0].contains(u"Ёжик пошёл"_s) && texts[1] == texts[0]);
@@ -454,11 +479,60 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         if (fakeVoices().log.spoken.size() == 2)
             StopFlag = true;
     };
-    triggerAction(*w, u"SavePaket"_s);
+    run(u"SavePaket"_s);
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
     // No end sound and no power off after a stop.
     EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls),
               std::pair(qsizetype(1), 1));
+}
+
+// The encoder fails in the first of two books: the second is recorded at once, while the user
+// has not answered anything, and the batch's summary says why the first failed. Meanwhile the
+// library deletes neither the book being recorded nor one the batch has still to record.
+TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
+{
+    ::Setup &s = setup();
+    s.SSTab1->setCurrentIndex(encoders::Mp3);
+    s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // a block a chapter
+    const QString lame = home() + u"/lame"_s;                // in the program folder: found first
+    ASSERT_TRUE(textfile::writeBytes(lame, "#!/bin/sh\ncase \"$*\" in */A/0003*) echo 'cannot encode' >&2; "
+                                           "exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"));
+    QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
+    const QString a = folder + u"/A.txt"_s, b = folder + u"/B.txt"_s;
+    textfile::writeLines(
+        a, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s, u"@@@@@"_s, u"Четыре."_s});
+    textfile::writeLines(b, {u"Один."_s, u"@@@@@"_s, u"Два."_s});
+    textfile::writeLines(folder + u"/notes.doc"_s, {u"заметки"_s});
+    QStringList deleting;
+    bool waited = false, secondFinishedUnanswered = false;
+    fakeVoices().log.onSpeak = [&] {
+        if (fakeVoices().log.spoken.size() != 1)
+            return;
+        for (const QString name : {"A.txt", "B.txt", "notes.doc"})
+            deleteInLibrary(name);
+        deleting = asked();
+        // From here on a user who leaves the first message unanswered: it waits until the
+        // second book is finished, or long enough to tell that it never will be.
+        scriptedPrompter().onAsk = [&] {
+            if (std::exchange(waited, true))
+                return;
+            secondFinishedUnanswered =
+                QTest::qWaitFor([&] { return QFileInfo::exists(folder + u"/!B"_s); }, 10000);
+        };
+    };
+    const QStringList told = run(u"SavePaket"_s);
+    EXPECT_TRUE(secondFinishedUnanswered);
+    EXPECT_EQ(told, QStringList({"Книга A.txt не записана: Программа lame не смогла преобразовать блок 0003; "
+                                 "звуковой файл блока сохранён.\n" +
+                                 folder + "/A/0003.wav: cannot encode"}));
+    EXPECT_EQ(QDir(folder + u"/A"_s).entryList(QDir::Files),
+              QStringList({"0001.mp3", "0002.mp3", "0003.wav"}));
+    EXPECT_EQ(deleting, QStringList({refusedDeletion(a), refusedDeletion(b),
+                                     "Удалить файл безвозврано?\n" + folder + "/notes.doc"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"A.txt"}));
+    // Once the batch is over its books are the user's again.
+    deleteInLibrary(u"A.txt"_s);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
 }
 
 // The batch records one book per title and never resumes a folder of another cut or book;
@@ -502,17 +576,20 @@ TEST_F(Recording, BatchLeavesBooksOfATakenTitleOrAnotherCutAloneAndGivesTheEdito
 
 TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
 {
-    book(u"Тишина"_s, {u"Один."_s});
+    const QString path = book(u"Тишина"_s, {u"Один."_s});
     w->RichTextBox2->setText(u"текст"_s);
     // The dictionary editor open before: the monitor hides it, and it can be looked at again.
     QDir(home()).mkpath(u"DIC"_s);
     ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({u"кот :\t<ко<т>"_s})));
     triggerAction(*w, u"menu5_2"_s);
     std::string refused;
+    QStringList deleting;
     bool locked = false, once = false, dictionaryShown = false;
-    fakeVoices().log.onSpeak = [this, &refused, &locked, &once, &dictionaryShown] {
+    fakeVoices().log.onSpeak = [this, &refused, &deleting, &locked, &once, &dictionaryShown] {
         if (std::exchange(once, true))
             return;
+        deleteInLibrary(u"Тишина.txt"_s);
+        deleting = asked();
         // A stray key in the editor adds nothing, as during a reading aloud.
         locked = w->RichTextBox2->Locked();
         QTest::keyClick(w->RichTextBox2->findChild<QTextEdit *>(), Qt::Key_Return);
@@ -521,19 +598,31 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
                                      {u"ExitProgramm"_s});
         dictionaryShown = hidden && DicEdit().isVisible() && DicEdit().ListView1->count() == 1;
     };
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_EQ(refused, "ClearText FindNewWords FindOmograf InsPaket OpenFile Play SaveAs SaveAudio SaveFile "
                        "SavePaket SeveRTF Stop Toolbar1_2 Toolbar1_3 Toolbar1_5 Toolbar1_7 Toolbar1_9 User1 "
                        "User2 User3 User4");
     EXPECT_TRUE(dictionaryShown);
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
-    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s)) << "the book was finished";
+    EXPECT_EQ(deleting, QStringList({refusedDeletion(path)}));
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s) && QFileInfo::exists(path))
+        << "the book was finished";
     EXPECT_TRUE(locked && w->RichTextBox2->Text() == u"текст"_s);
     EXPECT_FALSE(w->RichTextBox2->Locked()) << "the end of the recording unlocks the editor";
 
     // A stopped recording unlocks it as well.
     fakeVoices().log.onSpeak = [] { monitor().abortClicked(); };
     book(u"Стоп"_s, {u"Один."_s});
-    triggerAction(*w, u"SaveAudio"_s);
+    run();
     EXPECT_FALSE(QFileInfo::exists(folder + u"/!Стоп"_s) || w->RichTextBox2->Locked());
+    // So does the exit, in the middle of a block's speech, which leaves nothing of it.
+    fakeVoices().busyPolls = 1000000;
+    setup().Voice = fakeVoices().create();
+    fakeVoices().log.onSpeak = [this] { QTimer::singleShot(0, w, [this] { w->ExitProgramm_Click(); }); };
+    book(u"Выход"_s, {u"Один."_s});
+    const qsizetype sounds = scriptedSoundPlayer().played.size();
+    run();
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(QDir(folder + u"/Выход"_s).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(w->RichTextBox2->Locked() || scriptedSoundPlayer().played.size() > sounds);
 }

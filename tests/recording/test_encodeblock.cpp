@@ -11,6 +11,7 @@
 #include "support/fakemain.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
+#include "support/jobs.h"
 #include "support/scripted.h"
 #include "support/testdata.h"
 
@@ -66,14 +67,14 @@ protected:
             file += u'=' + QString::fromUtf8(textfile::readBytes(dir.filePath(file)).value_or("")).trimmed();
         return files;
     }
-    bool encode(int format, bool keepMp3 = false, bool keepWav = false)
+    std::unique_ptr<BlockEncoding> encode(int format, bool keepMp3 = false, bool keepWav = false)
     {
         write(paths.wav, "wav");
         setup().SSTab1->setCurrentIndex(format);
         setup().Check7->setChecked(keepMp3);
         setup().Check8->setChecked(keepWav);
         monitor().setWindowTitle(u"before"_s);
-        return EncodeBlock(paths, u"0001"_s);
+        return waitFor(EncodeBlock(paths, u"0001"_s, nullptr));
     }
 
     QDir dir;
@@ -99,7 +100,7 @@ TEST_F(EncodeBlockTest, FilesLeftPerFormatAndKeepChoicesThenTheProgress)
         SCOPED_TRACE(format);
         for (const QString &file : dir.entryList(QDir::Files))
             dir.remove(file);
-        EXPECT_TRUE(encode(format, keepMp3, keepWav));
+        EXPECT_TRUE(encode(format, keepMp3, keepWav)->ok());
         EXPECT_EQ(book(), left);
         EXPECT_TRUE(monitor().windowTitle().endsWith(u"% выполнено"_s));
     }
@@ -128,6 +129,11 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
          u"lame: cannot write "_s + paths.mp3 + u": No space"_s},
         {encoders::Amr, "sox", "echo 'sox FAIL formats: cannot open' >&2; exit 2",
          "sox FAIL formats: cannot open"},
+        // lame's last figures run straight into its error.
+        {encoders::Mp3, "lame",
+         R"(printf '  kbps  LR  MS  %%\n 128.0 100.0 34.5 21.1 44.4Error writing mp3 output' >&2; exit 1)",
+         "Error writing mp3 output"},
+        {encoders::Mp3, "lame", "echo '3 frames 2.5 kbit/s' >&2; exit 1", "3 frames 2.5 kbit/s"},
     };
     for (const auto &[format, program, body, reason] : cases) {
         SCOPED_TRACE(program);
@@ -136,11 +142,12 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
             encoder(program, body);
         else
             QFile::remove(home() + u'/' + QLatin1String(program));
-        EXPECT_FALSE(encode(format));
+        const auto encoding = encode(format);
+        EXPECT_FALSE(encoding->ok());
         EXPECT_TRUE(StopFlag);
-        ASSERT_EQ(scriptedPrompter().asked.size(), 1);
+        EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // the command tells it once its job is over
         EXPECT_EQ(
-            scriptedPrompter().asked[0].text,
+            encoding->failure(),
             u"Программа %1 не смогла преобразовать блок 0001; звуковой файл блока сохранён.\n%2: %3"_s.arg(
                 QLatin1String(program), paths.wav, reason));
         // Nothing half-made is left, the AMR road's MP3 neither, and the progress waits.
@@ -148,6 +155,12 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
         EXPECT_EQ(monitor().windowTitle(), u"before"_s);
         TearDown();
     }
+    // A write that failed for want of room says so: procfs stands in for a full disk.
+    SetUp();
+    paths.mp3 = u"/proc/0001.mp3"_s;
+    encoder("lame", "echo 'Error writing mp3 output' >&2; exit 1");
+    EXPECT_EQ(encode(encoders::Mp3)->failure().section(u'\n', 1),
+              paths.wav + u": Error writing mp3 output (нет места на диске)"_s);
 }
 
 TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
@@ -168,7 +181,7 @@ TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
         madeThenRemoved = made && !QFileInfo::exists(partial);
     });
 
-    EXPECT_FALSE(encode(encoders::Wma));
+    EXPECT_FALSE(encode(encoders::Wma)->ok());
     EXPECT_TRUE(madeThenRemoved);
     EXPECT_TRUE(encoderWindow().isVisible());
     EXPECT_EQ(encoderWindow().text(), u"%1/ffmpeg -y -i %2 -c:a wmav2 %3\nworking\n"_s.arg(
@@ -196,18 +209,21 @@ TEST_F(EncodeBlockTest, AmrBookCutInBlockTwoIsMadeWholeByTheNextRun)
         {"sox", "case \"$1\" in *0002*) exit 2;; esac", false},
         {"madplay", "case \"$*\" in *0002*) sleep 30;; esac", true},
     };
+    const auto record = [] { return waitFor(recordingrun::recordBook(recordingrun::currentCut(), nullptr)); };
     for (const auto &[program, body, closed] : cases) {
         SCOPED_TRACE(program);
         QDir(home() + u"/!Книга"_s).removeRecursively();
         encoder(program, (QByteArray(body) + '\n' + kWritesOutput).constData());
         if (closed)
             QTimer::singleShot(500, [] { monitor().closeClicked(); });
-        EXPECT_EQ(recordingrun::recordBook(recordingrun::currentCut()).outcome, conversion::Outcome::Failed);
+        // Leaving the program ends the recording as a stop, with nothing to tell.
+        EXPECT_EQ(record()->result().outcome,
+                  closed ? conversion::Outcome::Stopped : conversion::Outcome::Failed);
 
         encoder(program, kWritesOutput);
         StopFlag = false;
         fakeVoices().log.spoken.clear();
-        EXPECT_TRUE(recordingrun::recordBook(recordingrun::currentCut()).finished);
+        EXPECT_TRUE(record()->result().finished);
         QStringList spoken;
         for (const auto &s : fakeVoices().log.spoken)
             spoken << QFileInfo(s.outputFile).fileName();

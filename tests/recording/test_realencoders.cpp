@@ -4,6 +4,7 @@
 #include "platform/speech/espeakvoice.h"
 #include "settings/setup.h"
 #include "support/fixture.h"
+#include "support/jobs.h"
 #include "support/scripted.h"
 
 #include <QCheckBox>
@@ -104,7 +105,8 @@ TEST_F(RealEncoders, EveryFormatIsReadBackWithItsCodecTagsAndLength)
         ASSERT_TRUE(QFile::copy(spoken(), paths.wav));
         s.SSTab1->setCurrentIndex(format);
         s.Option6->setChecked(lowRate);
-        ASSERT_TRUE(EncodeBlock(paths, u"0001"_s)) << qPrintable(scriptedPrompter().asked.value(0).text);
+        const auto encoding = waitFor(EncodeBlock(paths, u"0001"_s, nullptr));
+        ASSERT_TRUE(encoding->ok()) << qPrintable(encoding->failure());
         const QString found = probe(file);
         EXPECT_TRUE(found.startsWith(u"codec_name=%1\nsample_rate=%2\nchannels=1\nduration"_s.arg(
             QLatin1String(codec), QString::number(rate))))

@@ -8,6 +8,7 @@
 #include "settings/setup.h"
 #include "support/fakevoice.h"
 #include "support/fixture.h"
+#include "support/jobs.h"
 #include "support/scripted.h"
 
 #include <QComboBox>
@@ -55,7 +56,7 @@ TEST_F(SpeakBlock, SpeaksIntoTheFileOfTheTabsFormatAndStopsAtTheNextPoll)
         log.spoken.clear();
         s.SSTab1->setCurrentIndex(tab);
         s.FormatCB->setCurrentIndex(s.FormatCB->findText(QLatin1String(listed)));
-        EXPECT_TRUE(SpeakBlockToWav(wav));
+        EXPECT_TRUE(waitFor(SpeakBlockToWav(wav, nullptr))->ok());
         ASSERT_EQ(log.spoken.size(), 1);
         const auto &spoken = log.spoken[0];
         // Spoken under a temporary name that becomes the block's when the speech is whole.
@@ -69,11 +70,20 @@ TEST_F(SpeakBlock, SpeaksIntoTheFileOfTheTabsFormatAndStopsAtTheNextPoll)
     s.Voice = fakeVoices().create();
     const int purges = log.purges;
     QFile::remove(wav);
+    BlockSpeech *speech = SpeakBlockToWav(wav, nullptr);
     QTimer::singleShot(0, [] { StopFlag = true; });
-    EXPECT_TRUE(SpeakBlockToWav(wav));
+    EXPECT_TRUE(waitFor(speech)->ok());
     EXPECT_EQ(log.purges - purges, 2); // before speaking, and at the stop
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
     EXPECT_TRUE(QDir(home()).entryList({u"*.wav"_s}).isEmpty()); // a stopped block leaves nothing
+
+    // The program's exit ends the speech at once: the block fails with nothing to tell or keep.
+    StopFlag = false;
+    speech = SpeakBlockToWav(wav, nullptr);
+    abortSpeaking();
+    const auto aborted = waitFor(speech);
+    EXPECT_TRUE(!aborted->ok() && aborted->failure().isEmpty());
+    EXPECT_TRUE(QDir(home()).entryList({u"*.wav"_s}).isEmpty());
 }
 
 // Every failure names the block's own file once, stops the recording and leaves no temporary
@@ -109,18 +119,19 @@ TEST_F(SpeakBlock, AFailedWavStopsWithAMessageNamingTheBlocksFileAndLeavesNoFile
             const rlimit limit = fileSizeLimit();
             setrlimit(RLIMIT_FSIZE, &limit);
         }
-        const bool spoken = SpeakBlockToWav(path);
+        const auto speech = waitFor(SpeakBlockToWav(path, nullptr));
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, previous);
-        EXPECT_FALSE(spoken);
+        EXPECT_FALSE(speech->ok());
         EXPECT_TRUE(StopFlag);
-        ASSERT_EQ(scriptedPrompter().asked.size(), 1);
-        const auto asked = scriptedPrompter().asked.takeFirst();
-        EXPECT_EQ(asked.icon, Prompter::Icon::Critical);
+        // Told by the command once its job is over, never while it runs.
+        EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
         if (!reason.isEmpty()) {
-            EXPECT_EQ(asked.text, u"Не удалось записать звуковой файл блока\n%1: %2"_s.arg(path, reason));
+            EXPECT_EQ(speech->failure(),
+                      u"Не удалось записать звуковой файл блока\n%1: %2"_s.arg(path, reason));
         } else { // the reason is the voice's own
-            EXPECT_TRUE(asked.text.startsWith(u"Не удалось записать звуковой файл блока\n%1: "_s.arg(path)));
+            EXPECT_TRUE(
+                speech->failure().startsWith(u"Не удалось записать звуковой файл блока\n%1: "_s.arg(path)));
         }
         EXPECT_TRUE(QDir(home()).entryList(QDir::Files).isEmpty());
     }

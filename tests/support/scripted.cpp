@@ -7,6 +7,8 @@
 Prompter::Answer ScriptedPrompter::ask(const QString &text, Icon icon, Buttons buttons)
 {
     asked.append({text, icon, buttons});
+    if (onAsk)
+        onAsk();
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;

@@ -10,6 +10,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 // Scripted services: each gives the next queued answer and records what it was asked.
 
 class ScriptedPrompter : public Prompter
@@ -28,6 +30,8 @@ public:
 
     QQueue<Answer> answers; // when empty: Ok, or Yes for a question
     QList<Asked> asked;     // notices too
+    // Runs while a question waits for its answer, as a user who lets it wait.
+    std::function<void()> onAsk;
 
     // The texts asked since the last call, forgetting them.
     QStringList takeAsked();

@@ -4,12 +4,13 @@
 //
 //   quenvale_record_book BOOK WORKING_FOLDER [--format wav|mp3|ogg|amr|wma] [--minutes N] [--start S]
 //                        [--step D] [--stop-at-block N] [--purge-in-block N] [--refuse-in-block N]
-//                        [--text-copies]
+//                        [--dialog-in-block N] [--text-copies]
 //   quenvale_record_book --batch WORKING_FOLDER [options as above]
 //
 // With --batch every book of the working folder is recorded, as the batch command does.
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
+#include "app/busy.h"
 #include "app/globals.h"
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
@@ -19,11 +20,14 @@
 #include "recording/encoders.h"
 #include "recording/monitor.h"
 #include "settings/setup.h"
+#include "support/jobs.h"
 #include "support/scripted.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QDialog>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -35,6 +39,7 @@
 
 #include <cstdio>
 #include <sys/resource.h>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -79,16 +84,18 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addPositionalArgument(u"book"_s, u"the book text file"_s);
     parser.addPositionalArgument(u"folder"_s, u"the working folder"_s);
-    parser.addOptions({{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
-                       {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
-                       {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
-                       {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
-                       {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
-                       {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s},
-                       {u"text-copies"_s, u"keep each block's text beside its audio"_s},
-                       {u"batch"_s, u"record every book of the working folder"_s},
-                       {u"refuse-in-block"_s,
-                        u"the settings' stop pressed in blocks N and N + 1, on screen"_s, u"n"_s, u"0"_s}});
+    parser.addOptions(
+        {{u"format"_s, u"wav, mp3, ogg, amr or wma"_s, u"f"_s, u"mp3"_s},
+         {u"minutes"_s, u"block length"_s, u"n"_s, u"10"_s},
+         {u"start"_s, u"this copy's number"_s, u"s"_s, u"1"_s},
+         {u"step"_s, u"copies"_s, u"d"_s, u"1"_s},
+         {u"stop-at-block"_s, u"abort in block N"_s, u"n"_s, u"0"_s},
+         {u"purge-in-block"_s, u"another voice purges the engine in block N"_s, u"n"_s, u"0"_s},
+         {u"text-copies"_s, u"keep each block's text beside its audio"_s},
+         {u"batch"_s, u"record every book of the working folder"_s},
+         {u"refuse-in-block"_s, u"the settings' stop pressed in blocks N and N + 1, on screen"_s, u"n"_s,
+          u"0"_s},
+         {u"dialog-in-block"_s, u"a modal dialog opened in block N and left open"_s, u"n"_s, u"0"_s}});
     parser.process(app);
     const bool batch = parser.isSet(u"batch"_s);
     const QStringList arguments = parser.positionalArguments();
@@ -176,13 +183,56 @@ int main(int argc, char **argv)
         rescue.start(5);
     }
 
+    // A modal dialog (as the about box or a file dialog) opened in block N and left open until
+    // two more blocks are made, the recording ends or 30 s pass: the blocks made and the books
+    // begun while it was open are told.
+    const int dialogBlock = parser.value(u"dialog-in-block"_s).toInt();
+    int blocksWhileOpen = 0, booksWhileOpen = 0;
+    qint64 openMs = 0;
+    QTimer openDialog;
+    if (dialogBlock > 0) {
+        const auto madeBlocks = [folder = arguments.last()] {
+            int made = 0;
+            QDirIterator it(folder, {u"*.mp3"_s}, QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                made += it.nextFileInfo().isFile();
+            return made;
+        };
+        QObject::connect(&openDialog, &QTimer::timeout, [&, madeBlocks] {
+            if (BlockNo < dialogBlock)
+                return;
+            openDialog.stop();
+            QDialog dialog;
+            QTimer watch;
+            QElapsedTimer clock;
+            clock.start();
+            const int before = madeBlocks();
+            QString title = BookTitle;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                blocksWhileOpen = madeBlocks() - before;
+                booksWhileOpen += std::exchange(title, BookTitle) != BookTitle;
+                if (blocksWhileOpen >= 2 || clock.elapsed() > 30000 || !busy::runs(busy::Job::Recording))
+                    dialog.reject();
+            });
+            watch.start(5);
+            dialog.exec();
+            openMs = clock.elapsed();
+        });
+        openDialog.start(5);
+    }
+
     if (batch)
         main.MakePaket();
     else
         main.MakeBook();
+    waitForJobs(-1);
     if (refuseBlock > 0)
         std::printf("refusal boxes_open %d modal_ms %lld blocks_after %d\n", visibleMessageBoxes(),
                     static_cast<long long>(modalMs), int(BlockNo) - refusedIn);
+    if (dialogBlock > 0)
+        std::printf("dialog blocks_while_open %d books_while_open %d open_ms %lld\n", blocksWhileOpen,
+                    booksWhileOpen, static_cast<long long>(openMs));
     // The peak memory of this process, for the recording benchmark.
     rusage usage{};
     const long peakKb = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0; // in kB on Linux
