@@ -398,7 +398,6 @@ void MainWindow::MakeBook()
     BookTitle = docnames::blanksToUnderscores(BookTitle);
     if (refuseFinishedTwice())
         return;
-    QDir().mkpath(recordingrun::bookFolder());
     BlockNo = 0;
     ReadStart = 0;
     ReadEnd = 0;
@@ -421,6 +420,7 @@ void MainWindow::MakeBook()
         prompter().critical(textfile::openFailure(CurTextPath, unreadable));
         return;
     }
+    QDir().mkpath(recordingrun::bookFolder());
     const cutrecord::Comparison cut = recordingrun::checkCut(recordingrun::bookFolder(), current);
     if (!cut.difference.isEmpty() && !startAnewOrCancel(cut.difference))
         return;

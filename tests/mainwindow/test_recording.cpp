@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -260,6 +261,13 @@ TEST_F(Recording, CommandChecksAndTheFallBackFolder)
                                   "/Готово без «!», рядом с готовой. Переименуйте или "
                                   "перенесите готовую папку и начните запись снова."}));
     EXPECT_FALSE(QFileInfo::exists(folder + u"/Готово"_s));
+    // A book in an encoding the program does not read is named, and no folder is made for it.
+    const QString iso = book(u"Иная"_s, {});
+    textfile::writeBytes(
+        iso, QStringEncoder("ISO-8859-5")(u"Через базарную площадь идет полицейский надзиратель."_s));
+    EXPECT_TRUE(run().value(0).startsWith(u"Не удалось открыть файл\n"_s + iso +
+                                          u": Книга в кодировке ISO-8859-5"_s));
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/Иная"_s));
 
     s.Text28->setText(home() + u"/Мои книги"_s);
     QDir().mkpath(s.Text28->text());
