@@ -301,11 +301,13 @@ void Library::DeleteTextFile()
         prompter().critical(kNoFile);
         return;
     }
-    // A book a running recording reads, or a batch has still to record, stays.
+    // A book a running recording reads, or a batch has still to record, stays; asked again
+    // after the question, as a recording may have started from the main window meanwhile.
     if (busy::refuseFile(path))
         return;
     if (prompter().ask(QStringLiteral("Удалить файл безвозврано?\n") + QDir::toNativeSeparators(path),
-                       Prompter::Icon::Exclamation, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+                       Prompter::Icon::Exclamation, Prompter::Buttons::YesNo) != Prompter::Answer::Yes ||
+        busy::refuseFile(path))
         return;
     QFile file(path);
     if (!file.remove()) {

@@ -1,6 +1,7 @@
 // Recording a book and a batch from the main window; fake voice and WAV output show each block.
 #include "mainwindowtest.h"
 
+#include "app/busy.h"
 #include "app/globals.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
@@ -538,7 +539,17 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     EXPECT_EQ(deleting, QStringList({refusedDeletion(a), refusedDeletion(b),
                                      "Удалить файл безвозврано?\n" + folder + "/notes.doc"}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"A.txt"}));
-    // Once the batch is over its books are the user's again.
+    // Once the batch is over its books are the user's again, unless a recording took one while
+    // the question was open.
+    std::optional<busy::JobScope> started;
+    scriptedPrompter().onAsk = [&] {
+        started.emplace(busy::Job::Recording);
+        started->holdFiles([&](const QString &path) { return path == QFileInfo(a).canonicalFilePath(); });
+    };
+    deleteInLibrary(u"A.txt"_s);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"A.txt"}));
+    started.reset();
+    scriptedPrompter().onAsk = {};
     deleteInLibrary(u"A.txt"_s);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
 }
