@@ -597,6 +597,7 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
 {
     const QString path = book(u"Тишина"_s, {u"Один."_s});
     w->RichTextBox2->setText(u"текст"_s);
+    setup().Check3->setChecked(true); // the end sound, for a finished book only
     // The dictionary editor open before: the monitor hides it, and it can be looked at again.
     QDir(home()).mkpath(u"DIC"_s);
     ASSERT_TRUE(textfile::writeLines(excdic::programCopy(), excdic::fileLines({u"кот :\t<ко<т>"_s})));
@@ -624,7 +625,8 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
     EXPECT_TRUE(dictionaryShown);
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav"}));
     EXPECT_EQ(deleting, QStringList({refusedDeletion(path)}));
-    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s) && QFileInfo::exists(path))
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тишина"_s) && QFileInfo::exists(path) &&
+                scriptedSoundPlayer().played.size() == 1)
         << "the book was finished";
     EXPECT_TRUE(locked && w->RichTextBox2->Text() == u"текст"_s);
     EXPECT_FALSE(w->RichTextBox2->Locked()) << "the end of the recording unlocks the editor";

@@ -281,6 +281,18 @@ TEST(TextFiles, WriterAddsOneCrLfAndReaderMatchesSplitLinesAcrossChunkBoundaries
         ASSERT_TRUE(textfile::writeBytes(small, bytes));
         EXPECT_EQ(textfile::readHead(small, size), head);
     }
+    // A chunk read keeps back a character cut at its end, for the next chunk.
+    using enum textcodec::Encoding;
+    for (const auto &[bytes, encoding, whole] :
+         {std::tuple<QByteArray, textcodec::Encoding, qsizetype>{"a\xD0\x96", Utf8, 3},
+          {"a\xD0", Utf8, 1},
+          {"a\xE2\x80", Utf8WithBom, 1},
+          {"a\xF0\x9D\x90", Utf8, 1},
+          {"\xF0\x9D\x90\x80", Utf8, 4},
+          {"a\xD0", Windows1251, 2},
+          {"abc", Utf16Le, 2},
+          {"abc", Koi8r, 3}})
+        EXPECT_EQ(textcodec::wholeCharacters(bytes, encoding), whole) << bytes.toHex().toStdString();
     // Lines of every length around the reader's chunk size, with a CR LF split across chunks.
     QString text;
     for (int i = 0; i < 3000; ++i)
