@@ -81,12 +81,12 @@ bool write(const Bookmark &bookmark, QString *error)
 
 std::optional<QStringList> read(const QString &file, QString *error)
 {
-    // Written in Windows-1251 or after the mark: a path of the code page may happen to be
-    // valid UTF-8 too ("Рё"), and must not be guessed.
-    const std::optional<QByteArray> bytes = textfile::readBytes(file, error);
-    if (!bytes)
+    // Written in Windows-1251 or after the mark, as every list: a path of the code page may
+    // happen to be valid UTF-8 too ("Рё"), and must not be guessed.
+    const std::optional<QString> text = textfile::readText(file, error);
+    if (!text)
         return std::nullopt;
-    return textfile::splitLines(textcodec::decode(*bytes, textcodec::marked(*bytes)));
+    return textfile::splitLines(*text);
 }
 
 } // namespace bookmarkfile

@@ -254,7 +254,7 @@ bool appendLines(const QString &path, const QStringList &lines, QString *error)
             return old && writeBytes(path, textcodec::encode(*old + text, listEncoding(text)), error);
         }
         // The file's mark is written once, at its start.
-        bytes = textcodec::encode(text, encoding).sliced(textcodec::encode(QString(), encoding).size());
+        bytes = textcodec::encode(text, encoding).sliced(textcodec::markLength(encoding));
     } else {
         bytes = textcodec::encode(text, listEncoding(text));
     }
