@@ -6,6 +6,8 @@
 #include "platform/text/programfolder.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -15,6 +17,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenvale"));
     QApplication::setApplicationName(QStringLiteral("Quenvale"));
+    QApplication::setApplicationVersion(QStringLiteral(QUENVALE_VERSION));
+    // The desktop entry this program is started from: its icon and name stand for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quenvale.Quenvale"));
     QApplication::setQuitOnLastWindowClosed(false);
     // Qt's own buttons and editor menus speak Russian, as the rest of the program does.
     QTranslator qtRussian;
@@ -22,6 +27,18 @@ int main(int argc, char **argv)
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtRussian);
     services::installReal();
+
+    // A book on the command line (the desktop entry's "Open with") opens in place of the last.
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription(QStringLiteral("Запись русских книг в аудиокниги."));
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(QStringLiteral("книга"),
+                                    QStringLiteral("Текстовый файл, который открыть вместо последней книги."),
+                                    QStringLiteral("[книга]"));
+    arguments.process(app);
+    if (const QStringList books = arguments.positionalArguments(); !books.isEmpty())
+        setStartupBook(QFileInfo(books.first()).absoluteFilePath());
 
     MP3().show();
     // A fresh user folder that could not be filled lacks dictionaries and help: say which.

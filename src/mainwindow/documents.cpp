@@ -75,9 +75,12 @@ void saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, Ri
 
 void MainWindow::OpenTextFile()
 {
-    const QString path = chooseFile(docnames::openTextDialog(), false);
-    if (path.isEmpty())
-        return;
+    if (const QString path = chooseFile(docnames::openTextDialog(), false); !path.isEmpty())
+        openBook(path);
+}
+
+void MainWindow::openBook(const QString &path)
+{
     // A file that cannot be read changes nothing: the book in the editor stays current.
     if (!RichTextBox2->LoadFile(path)) {
         prompter().critical(textfile::openFailure(path, RichTextBox2->errorString()));

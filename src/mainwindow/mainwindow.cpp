@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +60,12 @@ QLineEdit *hiddenText(QWidget *parent, const char *name, const QString &text)
     return w;
 }
 
+QString &startupBook()
+{
+    static QString path;
+    return path;
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
@@ -68,7 +75,11 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     setProperty("Tag", QStringLiteral("Save"));
     endProcess = [] { QCoreApplication::exit(0); };
 
-    createToolbar();
+    createToolbar(); // registers the icon resources
+    // X11 drops a window icon of 256 pixels alone; the 48 pixel one always gets there.
+    QIcon icon(QStringLiteral(":/icons/48/quenvale.png"));
+    icon.addFile(QStringLiteral(":/icons/quenvale.png"));
+    setWindowIcon(icon);
     createStatusBar();
 
     RichTextBox2 = new RichTextBox(this);
@@ -158,9 +169,15 @@ void MainWindow::form_load()
         znachki2_Click();
     CurTextPath = Text7->text();
     BookTitle = Text8->text();
+    m_openAtStart = std::exchange(startupBook(), {});
+    if (!m_openAtStart.isEmpty()) {
+        // The editor holds no book until that one opens: no save may write over the last.
+        CurTextPath.clear();
+        BookTitle.clear();
+    }
     // The last text comes back as it was saved: no pre-formatting, and no message but the
     // damaged bytes it holds, told once the window is shown.
-    if (docnames::isFilePath(CurTextPath) && RichTextBox2->LoadFile(CurTextPath))
+    else if (docnames::isFilePath(CurTextPath) && RichTextBox2->LoadFile(CurTextPath))
         m_tellStartDamage = RichTextBox2->damagedBytes() > 0;
     Dlitelnost();
     update();
@@ -267,6 +284,13 @@ void MainWindow::showEvent(QShowEvent *event)
     // Posted: the window is on screen before the message.
     if (std::exchange(m_tellStartDamage, false))
         QTimer::singleShot(0, this, [this] { booklosses::tellDamaged(*RichTextBox2); });
+    if (!m_openAtStart.isEmpty())
+        QTimer::singleShot(0, this, [this, path = std::exchange(m_openAtStart, {})] { openBook(path); });
+}
+
+void setStartupBook(const QString &path)
+{
+    startupBook() = path;
 }
 
 MainWindow &MP3()

@@ -47,6 +47,9 @@ public:
 
     // Document commands.
     void OpenTextFile();
+    // Opens `path` as "Открыть" does: the editor takes the book pre-formatted, or a book
+    // that cannot be read is reported and changes nothing.
+    void openBook(const QString &path);
     void SaveText();
     void SaveTextAs();
     void SaveRtfAs();
@@ -198,6 +201,8 @@ private:
     bool voiceBound = false;
     // The start-up reopened a text with damaged bytes: told once the window is up.
     bool m_tellStartDamage = false;
+    // The book the command line named, opened once the window is up.
+    QString m_openAtStart;
     // The paragraph highlighted last, and the selection the editor shows for it: the
     // editor cannot put its caret between a CR and its LF, where a paragraph begins.
     struct Highlight
@@ -217,6 +222,11 @@ private:
 
 // The default instance: created and loaded on first use (the program's start).
 MainWindow &MP3();
+
+// The book named on the command line (a desktop's "Open with"): the start opens it as
+// "Открыть" does once the window is shown, in place of the silent reopen of the last book.
+// Set before the window is first used.
+void setStartupBook(const QString &path);
 
 // Sets CharsPerMin from the settings window's narration rate; any other rate keeps it.
 void SetKoeff();
