@@ -7,4 +7,6 @@ RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
 # The encoders above: lame (MP3), oggenc (OGG), lame + madplay + sox's amr-nb (AMR), ffmpeg (WMA).
 # sox (soxi) and ffmpeg (ffprobe) read back the files the tests make; espeak-ng is the
 # speech benchmark's yardstick and reads back the stresses the pronunciation tests send.
-TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng)
+# The installed tree is checked with the desktop's own validators, and the Debian package is made
+# as a user would make it (dpkg-shlibdeps, file).
+TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng desktop-file-utils appstream dpkg-dev file)

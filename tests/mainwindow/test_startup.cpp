@@ -16,6 +16,7 @@ TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
               QStringList({"полный путь к файлу", "название произведения", "полный путь к файлу",
                            "название произведения", ""}));
     EXPECT_EQ(SpeakFlags, 11);
+    EXPECT_EQ(w->windowIcon().availableSizes(), QList<QSize>({QSize(48, 48), QSize(256, 256)})); // the program's own
     // The settings and monitor windows exist, hidden; nothing was written to the store.
     EXPECT_FALSE(setup().isVisible() || monitor().isVisible());
     EXPECT_TRUE(store().allKeys().isEmpty());
@@ -98,3 +99,49 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     EXPECT_EQ(QStringList({restart().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
 }
 
+
+TEST_F(StartAndExit, ABookOnTheCommandLineOpensAsOpenDoesInPlaceOfTheLast)
+{
+    const QString last = dir.filePath(QStringLiteral("Последняя.txt"));
+    const QString given = dir.filePath(QStringLiteral("Том 1.txt"));
+    ASSERT_TRUE(textfile::writeText(last, QStringLiteral("последняя книга")));
+    ASSERT_TRUE(textfile::writeText(given, QStringLiteral("Глава 1\r\n\r\nОн сказал (тихо) — да.")));
+    store().setValue("MP3User1/text7", last);
+    store().setValue("MP3User1/Text8", "Последняя");
+    // Open's result for the same book is what the command line must give.
+    scriptedFileChooser().names.enqueue(given);
+    triggerAction(*w, QStringLiteral("OpenFile"));
+    const QString opened = w->RichTextBox2->Text();
+    ASSERT_NE(opened, textfile::readText(given).value()); // pre-formatted
+
+    const auto startWith = [this](const QString &book) {
+        setStartupBook(book);
+        MainWindow &again = restart();
+        const QStringList before = {again.RichTextBox2->Text(), CurTextPath, BookTitle};
+        again.show();
+        QCoreApplication::processEvents();
+        return before;
+    };
+    // Nothing of the last book comes in first: not its text, nor a path a save could write to.
+    EXPECT_EQ(startWith(given), QStringList({"", "", ""}));
+    EXPECT_EQ(QStringList({w->RichTextBox2->Text(), CurTextPath, BookTitle, w->Text7->text()}),
+              QStringList({opened, given, "Том_1", given}));
+    EXPECT_TRUE(asked().isEmpty());
+
+    // A book that cannot be opened says why, as Open does; the editor holds no book, the
+    // stored last book stays for the next start, and a save writes over nothing.
+    const QString gone = dir.filePath(QStringLiteral("нет.txt"));
+    store().setValue("MP3User1/text7", last);
+    startWith(gone);
+    const QStringList told = asked();
+    EXPECT_EQ(QStringList({w->RichTextBox2->Text(), CurTextPath, w->Text7->text()}), QStringList({"", "", last}));
+    scriptedFileChooser().names.enqueue(gone);
+    triggerAction(*w, QStringLiteral("OpenFile"));
+    EXPECT_EQ(told, asked());
+    EXPECT_EQ(told.size(), 1);
+    triggerAction(*w, QStringLiteral("SaveFile"));
+    EXPECT_EQ(textfile::readText(last).value(), "последняя книга\r\n");
+    // Without a book on the command line, the start is as ever: the last book comes back.
+    restart();
+    EXPECT_EQ(w->RichTextBox2->Text(), "последняя книга");
+}

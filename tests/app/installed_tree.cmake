@@ -1,0 +1,47 @@
+# Installs the built program into a fresh prefix as `cmake --install` does for a user, and checks
+# what a desktop reads of it: the entry and the metadata pass their validators, both name the
+# installed program and icon, and the installed program starts on its own shipped files.
+#   cmake -DBUILD=<build folder> -DWORK=<scratch folder> -P installed_tree.cmake
+set(id org.quenvale.Quenvale)
+set(prefix ${WORK}/prefix)
+file(REMOVE_RECURSE ${WORK})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} OUTPUT_QUIET
+                COMMAND_ERROR_IS_FATAL ANY)
+
+set(entry ${prefix}/share/applications/${id}.desktop)
+set(metainfo ${prefix}/share/metainfo/${id}.metainfo.xml)
+execute_process(COMMAND desktop-file-validate ${entry} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND appstreamcli validate --no-net ${metainfo} COMMAND_ERROR_IS_FATAL ANY)
+
+# expect(message condition...): fails with the message unless the condition holds.
+function(expect message)
+    if(NOT (${ARGN}))
+        message(FATAL_ERROR "${message}")
+    endif()
+endfunction()
+
+file(READ ${entry} desktop)
+foreach(line "Exec=quenvale %f" "Icon=${id}" "MimeType=text/plain;text/rtf;")
+    string(FIND "${desktop}" "\n${line}\n" at)
+    expect("the desktop entry lacks \"${line}\"" at GREATER -1)
+endforeach()
+file(READ ${metainfo} metadata)
+string(FIND "${metadata}" "<launchable type=\"desktop-id\">${id}.desktop</launchable>" at)
+expect("the metadata does not launch ${id}.desktop" at GREATER -1)
+
+foreach(file bin/quenvale share/icons/hicolor/scalable/apps/${id}.svg
+             share/icons/hicolor/256x256/apps/${id}.png share/quenvale/DIC/exc_rus.txt)
+    expect("not installed: ${file}" EXISTS ${prefix}/${file})
+endforeach()
+# A PNG's width and height stand at bytes 16 to 23.
+file(READ ${prefix}/share/icons/hicolor/256x256/apps/${id}.png size OFFSET 16 LIMIT 8 HEX)
+expect("the hicolor 256x256 icon is not 256 by 256 pixels: ${size}" size STREQUAL "0000010000000100")
+
+# Started from the prefix by a user with nothing of the program yet, with a book to open: it
+# fills the user's program folder from the installed files and leaves cleanly.
+file(WRITE ${WORK}/книга.txt "Glava 1\r\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QUENVALE_QUIT_AFTER_MS=1500
+                        --unset=QUENVALE_HOME XDG_DATA_HOME=${WORK}/data XDG_CONFIG_HOME=${WORK}/config
+                        ${prefix}/bin/quenvale ${WORK}/книга.txt
+                TIMEOUT 60 COMMAND_ERROR_IS_FATAL ANY)
+expect("the installed program found no shipped files" EXISTS ${WORK}/data/Quenvale/Quenvale/DIC/exc_rus.txt)
