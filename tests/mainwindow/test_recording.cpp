@@ -31,9 +31,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
-#include <QThread>
+#include <QTimer>
 
-#include <thread>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -376,10 +375,12 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     ASSERT_TRUE(QDir(aside).removeRecursively());
 
     // OK: the book is cut anew from its first block; what the recording made waits beside the
-    // book folder, where no batch and no finished book takes it. The user's cover stays, and so
-    // does the subfolder an earlier version kept the old blocks in.
+    // book folder, where no batch and no finished book takes it. The user's cover stays, so does
+    // a file only named like a block, and so does the subfolder an earlier version kept the old
+    // blocks in.
     ASSERT_TRUE(textfile::writeBytes(plain + u"/0003.part.wav"_s, "RIFF"));
     ASSERT_TRUE(textfile::writeBytes(plain + u"/cover.jpg"_s, "JFIF"));
+    ASSERT_TRUE(textfile::writeBytes(plain + u"/0003_копия.mp3"_s, "ID3"));
     ASSERT_TRUE(QDir().mkpath(plain + u"/прежние_блоки"_s));
     ASSERT_TRUE(QFile::copy(plain + u"/0001.wav"_s, plain + u"/прежние_блоки/0001.wav"_s));
     EXPECT_EQ(run(), QStringList({question(u"Нарезка (прежние блоки)"_s)}));
@@ -387,7 +388,7 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     EXPECT_EQ(QDir(aside).entryList(QDir::Files | QDir::Hidden),
               QStringList({".blockcut", "0001.wav", "0002.wav", "0003.part.wav"}));
     EXPECT_EQ(QDir(folder + u"/!Нарезка"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"0001.wav", "0002.wav", "cover.jpg", "прежние_блоки"}));
+              QStringList({"0001.wav", "0002.wav", "0003_копия.mp3", "cover.jpg", "прежние_блоки"}));
 
     // Two copies starting on one folder together: the one that finds the record taken, even
     // before its text is there, never writes over it but compares against it.
@@ -403,8 +404,8 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     EXPECT_EQ(QDir(twice).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList({".blockcut"}));
 
-    // The other copy has created its record and writes it a moment later: the record is read
-    // again, found to be this cut, and the book is recorded without a question.
+    // A run that died between creating its record and writing it left it empty: the folder
+    // remembers nothing, and the book is recorded without a question, its record this cut's.
     book(u"Вместе"_s, lines);
     ASSERT_TRUE(run().isEmpty());
     const QString together = folder + u"/Вместе"_s;
@@ -414,13 +415,9 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     QDir().mkpath(together);
     ASSERT_TRUE(textfile::writeBytes(together + u"/.blockcut"_s, {}));
     fakeVoices().log.spoken.clear();
-    std::thread otherCopy([&] {
-        QThread::msleep(100);
-        textfile::writeBytes(together + u"/.blockcut"_s, sameCut);
-    });
     EXPECT_TRUE(run().isEmpty());
-    otherCopy.join();
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
+    EXPECT_EQ(textfile::readBytes(folder + u"/!Вместе/.blockcut"_s), sameCut);
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
@@ -552,6 +549,45 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     scriptedPrompter().onAsk = {};
     deleteInLibrary(u"A.txt"_s);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+
+    // "Прервать" while lame works on a block it then fails (one in the middle of A, or A's last):
+    // the stop holds, B is not begun, and the summary names the failure and the stop.
+    fakeVoices().log.onSpeak = nullptr;
+    asked();
+    QDir(folder + u"/!B"_s).removeRecursively();
+    const QString encoding = home() + u"/encoding"_s, failNow = home() + u"/fail"_s;
+    for (const QString block : {"0003", "0004"}) {
+        SCOPED_TRACE(block.toStdString());
+        QDir(folder + u"/A"_s).removeRecursively();
+        QFile::remove(encoding);
+        QFile::remove(failNow);
+        ASSERT_TRUE(textfile::writeBytes(
+            lame,
+            (u"#!/bin/sh\ncase \"$*\" in */A/%1*) touch %2; while [ ! -e %3 ]; do sleep 0.01; done; "
+             u"echo 'cannot encode' >&2; exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"_s)
+                .arg(block, encoding, failNow)
+                .toUtf8()));
+        QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
+        textfile::writeLines(
+            a, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s, u"@@@@@"_s, u"Четыре."_s});
+        textfile::writeLines(b, {u"Один."_s});
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (!QFileInfo::exists(encoding))
+                return;
+            stopper.stop();
+            monitor().abortClicked();
+            textfile::writeBytes(failNow, {});
+        });
+        stopper.start(5);
+        EXPECT_EQ(run(u"SavePaket"_s),
+                  QStringList({"Книга A.txt не записана: Программа lame не смогла преобразовать блок " +
+                               block + "; звуковой файл блока сохранён.\n" + folder + "/A/" + block +
+                               ".wav: cannot encode\nПакетная запись прервана: книги, которые не записаны, "
+                               "оставлены в рабочем каталоге."}));
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList({"A", "A.txt", "B.txt"}));
+    }
 }
 
 // The batch records one book per title and never resumes a folder of another cut or book;
