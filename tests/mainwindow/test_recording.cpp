@@ -500,13 +500,24 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     ::Setup &s = setup();
     s.SSTab1->setCurrentIndex(encoders::Mp3);
     s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // a block a chapter
-    const QString lame = home() + u"/lame"_s;                // in the program folder: found first
-    ASSERT_TRUE(textfile::writeBytes(lame, "#!/bin/sh\ncase \"$*\" in */A/0003*) echo 'cannot encode' >&2; "
-                                           "exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"));
+    // In the program folder: found first. It fails on A's block named in `failing`, once `fail` is there.
+    const QString lame = home() + u"/lame"_s, failing = home() + u"/failing"_s, fail = home() + u"/fail"_s;
+    ASSERT_TRUE(textfile::writeBytes(
+        lame,
+        u"#!/bin/sh\ncase \"$*\" in */A/$(cat %1)*) touch %2.started; until [ -e %2 ]; do sleep 0.01; "
+        u"done; echo 'cannot encode' >&2; exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"_s
+            .arg(failing, fail)
+            .toUtf8()));
     QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
+    ASSERT_TRUE(textfile::writeBytes(failing, "0003") && textfile::writeBytes(fail, {}));
+    const auto aFailed = [&](const QString &block) {
+        return "Книга A.txt не записана: Программа lame не смогла преобразовать блок " + block +
+               "; звуковой файл блока сохранён.\n" + folder + "/A/" + block + ".wav: cannot encode";
+    };
     const QString a = folder + u"/A.txt"_s, b = folder + u"/B.txt"_s;
-    textfile::writeLines(
-        a, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s, u"@@@@@"_s, u"Четыре."_s});
+    const QStringList aLines = {u"Один."_s, u"@@@@@"_s, u"Два."_s,   u"@@@@@"_s,
+                                u"Три."_s,  u"@@@@@"_s, u"Четыре."_s};
+    textfile::writeLines(a, aLines);
     textfile::writeLines(b, {u"Один."_s, u"@@@@@"_s, u"Два."_s});
     textfile::writeLines(folder + u"/notes.doc"_s, {u"заметки"_s});
     QStringList deleting;
@@ -528,9 +539,7 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     };
     const QStringList told = run(u"SavePaket"_s);
     EXPECT_TRUE(secondFinishedUnanswered);
-    EXPECT_EQ(told, QStringList({"Книга A.txt не записана: Программа lame не смогла преобразовать блок 0003; "
-                                 "звуковой файл блока сохранён.\n" +
-                                 folder + "/A/0003.wav: cannot encode"}));
+    EXPECT_EQ(told, QStringList({aFailed(u"0003"_s)}));
     EXPECT_EQ(QDir(folder + u"/A"_s).entryList(QDir::Files),
               QStringList({"0001.mp3", "0002.mp3", "0003.wav"}));
     EXPECT_EQ(deleting, QStringList({refusedDeletion(a), refusedDeletion(b),
@@ -555,36 +564,26 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     fakeVoices().log.onSpeak = nullptr;
     asked();
     QDir(folder + u"/!B"_s).removeRecursively();
-    const QString encoding = home() + u"/encoding"_s, failNow = home() + u"/fail"_s;
     for (const QString block : {"0003", "0004"}) {
         SCOPED_TRACE(block.toStdString());
         QDir(folder + u"/A"_s).removeRecursively();
-        QFile::remove(encoding);
-        QFile::remove(failNow);
-        ASSERT_TRUE(textfile::writeBytes(
-            lame,
-            (u"#!/bin/sh\ncase \"$*\" in */A/%1*) touch %2; while [ ! -e %3 ]; do sleep 0.01; done; "
-             u"echo 'cannot encode' >&2; exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"_s)
-                .arg(block, encoding, failNow)
-                .toUtf8()));
-        QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
-        textfile::writeLines(
-            a, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s, u"@@@@@"_s, u"Четыре."_s});
+        QFile::remove(fail);
+        QFile::remove(fail + u".started"_s);
+        ASSERT_TRUE(textfile::writeBytes(failing, block.toLatin1()));
+        textfile::writeLines(a, aLines);
         textfile::writeLines(b, {u"Один."_s});
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
-            if (!QFileInfo::exists(encoding))
+            if (!QFileInfo::exists(fail + u".started"_s))
                 return;
             stopper.stop();
             monitor().abortClicked();
-            textfile::writeBytes(failNow, {});
+            textfile::writeBytes(fail, {});
         });
         stopper.start(5);
         EXPECT_EQ(run(u"SavePaket"_s),
-                  QStringList({"Книга A.txt не записана: Программа lame не смогла преобразовать блок " +
-                               block + "; звуковой файл блока сохранён.\n" + folder + "/A/" + block +
-                               ".wav: cannot encode\nПакетная запись прервана: книги, которые не записаны, "
-                               "оставлены в рабочем каталоге."}));
+                  QStringList(aFailed(block) + u"\nПакетная запись прервана: книги, которые не "
+                                               u"записаны, оставлены в рабочем каталоге."_s));
         EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({"A", "A.txt", "B.txt"}));
     }
