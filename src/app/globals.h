@@ -6,11 +6,13 @@
 
 // The program's shared state. Every window reads and writes these by name.
 
-extern QString CurTextPath;     // full path of the current book text file
-extern QString BookTitle;       // the current book's title: names its folder, blocks and bookmark
-extern QString BlockText;       // the text under preparation: a block, or the next paragraph read aloud
-extern QString CurLine;         // the current book line of the conversion driver
-extern bool StopFlag;           // a recording was asked to stop
+extern QString CurTextPath; // full path of the current book text file
+extern QString BookTitle;   // the current book's title: names its folder, blocks and bookmark
+extern QString BlockText;   // the text under preparation: a block, or the next paragraph read aloud
+extern QString CurLine;     // the current book line of the conversion driver
+// The user (or the program's exit) asked the recording to stop. A failure never sets it: a
+// failed step ends with its failure, and a batch goes on after a failed book unless stopped.
+extern bool StopFlag;
 extern std::int32_t SpeakFlags; // flags for speaking aloud: 11 from start-up on
 
 // Prosody tags built by setup.Tembrs from the rates, pitches and volumes.

@@ -243,6 +243,7 @@ private:
 
 // Every book of the working folder, one after the other, recorded by MakePaket. A failed book
 // holds nothing up: the next one starts at once and the closing summary says why it failed.
+// Only the user's stop ends the batch early, whatever the book being recorded did after it.
 class BatchJob : public RecordingJob
 {
 public:
@@ -311,7 +312,6 @@ private:
         } else if (result.outcome == conversion::Outcome::Failed) {
             m_summary << QStringLiteral("Книга %1 не записана: %2")
                              .arg(QFileInfo(CurTextPath).fileName(), result.failure);
-            StopFlag = false; // the next book goes on
         } else if (result.finished) {
             QFile::remove(CurTextPath);
         }
@@ -326,7 +326,11 @@ private:
         const bool stopped = StopFlag;
         if (!stopped)
             finishCompleted();
-        const QStringList summary = m_summary;
+        QStringList summary = m_summary;
+        // Whatever else is told, the user's stop is why the later books were not recorded.
+        if (stopped && !summary.isEmpty())
+            summary << QStringLiteral("Пакетная запись прервана: книги, которые не записаны, оставлены в "
+                                      "рабочем каталоге.");
         over();
         if (!summary.isEmpty())
             prompter().ask(summary.join(u'\n'), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);

@@ -24,6 +24,25 @@ QString blockName(int number)
     return QStringLiteral("%1").arg(number % 10000, 4, 10, QLatin1Char('0'));
 }
 
+bool isBlockFile(const QString &fileName, const QString &bookTitle)
+{
+    // Every block's file name starts with its block name.
+    const QString name = fileName.left(4);
+    const int number = name.toInt();
+    if (number < 1 || number >= kMaxBlocks || blockName(number) != name)
+        return false;
+    for (const bool titleInName : {false, true}) {
+        const encoders::BlockPaths p = encoders::blockPaths(QString(), name, bookTitle, titleInName);
+        // The AMR road's MP3 is a temporary name already; its encoder makes it temporary again.
+        for (const QString &path : {p.txt, p.wav, p.mp3, p.ogg, p.amr, p.vmo, p.wma, p.amrMp3}) {
+            if (fileName == QFileInfo(path).fileName() ||
+                fileName == QFileInfo(encoders::temporaryName(path)).fileName())
+                return true;
+        }
+    }
+    return false;
+}
+
 QString frame(const QString &text, int number, const Framing &framing)
 {
     QString framed = framing.tembrStart + text;

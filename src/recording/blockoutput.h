@@ -19,6 +19,11 @@ inline constexpr int kMaxBlocks = 10000;
 // "0001" for block 1; from 10000 on the last four digits ("0000", "2345").
 QString blockName(int number);
 
+// Whether a file of the book folder of `bookTitle` is one a recording made there: exactly a
+// name encoders::blockPaths gives a block of that book (with the title or without), or the
+// temporary name of one.
+bool isBlockFile(const QString &fileName, const QString &bookTitle);
+
 // What frames the prepared text of a block.
 struct Framing
 {

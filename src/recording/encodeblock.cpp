@@ -72,7 +72,6 @@ void BlockEncoding::stepEnded(encoderprocess::Run *run)
         return;
     }
     QFile::remove(m_paths.amrMp3); // half the AMR road is no block
-    StopFlag = true;
     // Leaving the program is no failure to report.
     end(false, run->aborted() ? QString()
                               : textfile::failureMessage(

@@ -12,8 +12,8 @@ encoders::Settings encoderSettings();
 
 // Turns the block's WAV file into the chosen output with the outside encoders, one after the
 // other, removes the files that format does not keep, and updates the monitor's progress. An
-// encoder that fails keeps the WAV file and stops the recording (StopFlag); failure() then
-// names the encoder, the block and why, except for an encoder the program's exit ended.
+// encoder that fails keeps the WAV file and fails the block; failure() then names the encoder,
+// the block and why, except for an encoder the program's exit ended.
 class BlockEncoding : public JobStep
 {
     Q_OBJECT

@@ -104,9 +104,12 @@ QString locate(const QString &name)
 
 QString errorLine(const QString &errors, const QString &output)
 {
-    // Two or more figures ("128.0", "(100%)|", "0:00/") that run straight into the words.
+    // Progress figures ("128.0", "(100%)|", "0:00/") before the words: two or more, or one set
+    // off by a column's blanks or a fraction run straight into them. A count before a single
+    // blank ("3 frames") belongs to the words.
+    static const QString figure = QStringLiteral(R"([\d.,:/%|()]*\d[\d.,:/%|()]*)");
     static const QRegularExpression figures(
-        QStringLiteral(R"(^(?:[\d.,:/%|()]*\d[\d.,:/%|()]*\s+)+[\d.,:/%|()]*\d[\d.,:/%|()]*\s*(?=\p{L}))"));
+        QStringLiteral(R"(^(?:(?:%1\s+)+%1\s*|%1\s{2,}|\d*[.,]\d+)(?=\p{L}))").arg(figure));
     for (const QString &text : {errors, output}) {
         const QStringList lines =
             text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);

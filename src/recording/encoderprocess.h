@@ -30,7 +30,7 @@ private:
 
 // An encoder's error line as the user is shown it: the last line that says something, of the
 // error output or else of the normal output, without the progress figures lame writes before
-// it ("128.0 100.0 34.5 21.1 44.4Error writing mp3 output").
+// it, one or many ("128.0 100.0 34.5 21.1 44.4Error writing mp3 output", "0.0     Error ...").
 QString errorLine(const QString &errors, const QString &output);
 
 // One step run on the window thread: it starts at once and ends with the encoder's exit (the

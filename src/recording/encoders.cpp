@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 
 namespace encoders {
 
@@ -126,14 +125,6 @@ QString temporaryName(const QString &path)
     const QFileInfo file(path);
     return file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".part.") +
            file.suffix();
-}
-
-bool isBlockFile(const QString &fileName)
-{
-    // As blockPaths names them; the AMR road's MP3 is a temporary name made temporary again.
-    static const QRegularExpression names(QStringLiteral(
-        "^[0-9]{4}(?:(?:\\.part)*\\.(?:txt|wav|ogg)|(?:_.+)?(?:\\.part)*\\.(?:mp3|amr|vmo|wma))$"));
-    return names.match(fileName).hasMatch();
 }
 
 } // namespace encoders

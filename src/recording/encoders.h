@@ -81,8 +81,4 @@ QList<std::pair<QString, QString>> filesToKeep(const Settings &settings, const B
 // resumed recording takes for a finished block.
 QString temporaryName(const QString &path);
 
-// Whether a file of a book folder is one a recording made there, by its name: a block's
-// text copy, WAV or encoded file (with or without the title), or a temporary name of one.
-bool isBlockFile(const QString &fileName);
-
 } // namespace encoders

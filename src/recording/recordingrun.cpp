@@ -14,19 +14,14 @@
 #include "settings/setup.h"
 
 #include <QCheckBox>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QThread>
 
 #include <filesystem>
 
 namespace recordingrun {
 namespace {
-
-// How long a record another copy has just created may stay empty.
-constexpr int kRecordWriteMs = 2000;
 
 // Makes a folder when it is missing; one that cannot be made is named with the system's
 // reason, rather than the first file that would fail in it: the message, or nothing when made.
@@ -61,22 +56,22 @@ bool recordPresent(const QString &file)
     return info.exists() || info.isSymLink();
 }
 
-// The record's text; an empty one when the file is there but cannot be read.
+// A record is written in the call that creates it, before any block is made: an empty one was
+// created by a run that died before writing it, and remembers nothing.
+bool emptyRecord(const QString &file)
+{
+    const QFileInfo info(file);
+    return info.isFile() && !info.isSymLink() && info.size() == 0;
+}
+
+// The record's text; nothing when there is none or it is empty, an empty text when the file is
+// there but cannot be read.
 std::optional<QString> storedCut(const QString &folder)
 {
     const QString file = recordFile(folder);
-    if (!recordPresent(file))
+    if (!recordPresent(file) || emptyRecord(file))
         return std::nullopt;
-    // Copies of the program started together: one has just created the record and writes it
-    // a moment later. A record that reads as nothing (empty, or not readable) is read again
-    // for a while before it counts as unreadable; a link to nowhere is not waited for.
-    const QDeadlineTimer deadline(kRecordWriteMs);
-    for (;;) {
-        const QString text = textfile::readText(file).value_or(QString());
-        if (!text.isEmpty() || !QFileInfo(file).isFile() || deadline.hasExpired())
-            return text;
-        QThread::msleep(10);
-    }
+    return textfile::readText(file).value_or(QString());
 }
 
 enum class Creation
@@ -91,6 +86,8 @@ enum class Creation
 Creation createRecord(const QString &folder, const cutrecord::Record &current, QString &failure)
 {
     QFile record(recordFile(folder));
+    if (emptyRecord(record.fileName()))
+        record.remove(); // this run's record takes its place
     QString reason;
     if (!record.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (recordPresent(record.fileName()))
@@ -209,8 +206,9 @@ bool moveBlocksAside(const QString &aside)
         return false;
     QStringList names = book.entryList(QDir::Files | QDir::Hidden | QDir::System);
     // The user's own files (a cover, notes) stay with the book.
-    names.removeIf(
-        [](const QString &name) { return !encoders::isBlockFile(name) && name != cutrecord::fileName(); });
+    names.removeIf([](const QString &name) {
+        return !blockoutput::isBlockFile(name, BookTitle) && name != cutrecord::fileName();
+    });
     // The record goes last: blocks left behind by a failed move must stay described by it, or
     // the next run would take them for its own.
     if (names.removeAll(cutrecord::fileName()) > 0)

@@ -132,7 +132,6 @@ void BlockSpeech::fail(const QString &reason)
 {
     QFile::remove(m_speaking);
     qCInfo(lcRecording) << "no WAV file" << m_wav << reason;
-    StopFlag = true;
     end(false,
         textfile::failureMessage(QStringLiteral("Не удалось записать звуковой файл блока"), m_wav, reason));
 }

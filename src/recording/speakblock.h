@@ -24,8 +24,8 @@ class Voice;
 // through a temporary name that becomes `wavPath` only when the speech is whole. The engine
 // speaks on its own thread; the end is polled for while window events go on. A stop
 // (StopFlag) ends the speech at the next poll and leaves no file. A WAV file that cannot be
-// made stops the recording (StopFlag) and fails the block, failure() naming `wavPath`; so
-// does a block whose speech something else cut short. A failed block leaves no temporary file.
+// made fails the block, failure() naming `wavPath`; so does a block whose speech something
+// else cut short. A failed block leaves no temporary file.
 class BlockSpeech : public JobStep
 {
     Q_OBJECT

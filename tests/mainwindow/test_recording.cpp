@@ -31,9 +31,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
-#include <QThread>
+#include <QTimer>
 
-#include <thread>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -376,10 +375,12 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     ASSERT_TRUE(QDir(aside).removeRecursively());
 
     // OK: the book is cut anew from its first block; what the recording made waits beside the
-    // book folder, where no batch and no finished book takes it. The user's cover stays, and so
-    // does the subfolder an earlier version kept the old blocks in.
+    // book folder, where no batch and no finished book takes it. The user's cover stays, so does
+    // a file only named like a block, and so does the subfolder an earlier version kept the old
+    // blocks in.
     ASSERT_TRUE(textfile::writeBytes(plain + u"/0003.part.wav"_s, "RIFF"));
     ASSERT_TRUE(textfile::writeBytes(plain + u"/cover.jpg"_s, "JFIF"));
+    ASSERT_TRUE(textfile::writeBytes(plain + u"/0003_копия.mp3"_s, "ID3"));
     ASSERT_TRUE(QDir().mkpath(plain + u"/прежние_блоки"_s));
     ASSERT_TRUE(QFile::copy(plain + u"/0001.wav"_s, plain + u"/прежние_блоки/0001.wav"_s));
     EXPECT_EQ(run(), QStringList({question(u"Нарезка (прежние блоки)"_s)}));
@@ -387,7 +388,7 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     EXPECT_EQ(QDir(aside).entryList(QDir::Files | QDir::Hidden),
               QStringList({".blockcut", "0001.wav", "0002.wav", "0003.part.wav"}));
     EXPECT_EQ(QDir(folder + u"/!Нарезка"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"0001.wav", "0002.wav", "cover.jpg", "прежние_блоки"}));
+              QStringList({"0001.wav", "0002.wav", "0003_копия.mp3", "cover.jpg", "прежние_блоки"}));
 
     // Two copies starting on one folder together: the one that finds the record taken, even
     // before its text is there, never writes over it but compares against it.
@@ -403,8 +404,8 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     EXPECT_EQ(QDir(twice).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList({".blockcut"}));
 
-    // The other copy has created its record and writes it a moment later: the record is read
-    // again, found to be this cut, and the book is recorded without a question.
+    // A run that died between creating its record and writing it left it empty: the folder
+    // remembers nothing, and the book is recorded without a question, its record this cut's.
     book(u"Вместе"_s, lines);
     ASSERT_TRUE(run().isEmpty());
     const QString together = folder + u"/Вместе"_s;
@@ -414,13 +415,9 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     QDir().mkpath(together);
     ASSERT_TRUE(textfile::writeBytes(together + u"/.blockcut"_s, {}));
     fakeVoices().log.spoken.clear();
-    std::thread otherCopy([&] {
-        QThread::msleep(100);
-        textfile::writeBytes(together + u"/.blockcut"_s, sameCut);
-    });
     EXPECT_TRUE(run().isEmpty());
-    otherCopy.join();
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
+    EXPECT_EQ(textfile::readBytes(folder + u"/!Вместе/.blockcut"_s), sameCut);
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
@@ -503,13 +500,24 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     ::Setup &s = setup();
     s.SSTab1->setCurrentIndex(encoders::Mp3);
     s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // a block a chapter
-    const QString lame = home() + u"/lame"_s;                // in the program folder: found first
-    ASSERT_TRUE(textfile::writeBytes(lame, "#!/bin/sh\ncase \"$*\" in */A/0003*) echo 'cannot encode' >&2; "
-                                           "exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"));
+    // In the program folder: found first. It fails on A's block named in `failing`, once `fail` is there.
+    const QString lame = home() + u"/lame"_s, failing = home() + u"/failing"_s, fail = home() + u"/fail"_s;
+    ASSERT_TRUE(textfile::writeBytes(
+        lame,
+        u"#!/bin/sh\ncase \"$*\" in */A/$(cat %1)*) touch %2.started; until [ -e %2 ]; do sleep 0.01; "
+        u"done; echo 'cannot encode' >&2; exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"_s
+            .arg(failing, fail)
+            .toUtf8()));
     QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
+    ASSERT_TRUE(textfile::writeBytes(failing, "0003") && textfile::writeBytes(fail, {}));
+    const auto aFailed = [&](const QString &block) {
+        return "Книга A.txt не записана: Программа lame не смогла преобразовать блок " + block +
+               "; звуковой файл блока сохранён.\n" + folder + "/A/" + block + ".wav: cannot encode";
+    };
     const QString a = folder + u"/A.txt"_s, b = folder + u"/B.txt"_s;
-    textfile::writeLines(
-        a, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s, u"@@@@@"_s, u"Четыре."_s});
+    const QStringList aLines = {u"Один."_s, u"@@@@@"_s, u"Два."_s,   u"@@@@@"_s,
+                                u"Три."_s,  u"@@@@@"_s, u"Четыре."_s};
+    textfile::writeLines(a, aLines);
     textfile::writeLines(b, {u"Один."_s, u"@@@@@"_s, u"Два."_s});
     textfile::writeLines(folder + u"/notes.doc"_s, {u"заметки"_s});
     QStringList deleting;
@@ -531,9 +539,7 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     };
     const QStringList told = run(u"SavePaket"_s);
     EXPECT_TRUE(secondFinishedUnanswered);
-    EXPECT_EQ(told, QStringList({"Книга A.txt не записана: Программа lame не смогла преобразовать блок 0003; "
-                                 "звуковой файл блока сохранён.\n" +
-                                 folder + "/A/0003.wav: cannot encode"}));
+    EXPECT_EQ(told, QStringList({aFailed(u"0003"_s)}));
     EXPECT_EQ(QDir(folder + u"/A"_s).entryList(QDir::Files),
               QStringList({"0001.mp3", "0002.mp3", "0003.wav"}));
     EXPECT_EQ(deleting, QStringList({refusedDeletion(a), refusedDeletion(b),
@@ -552,6 +558,35 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     scriptedPrompter().onAsk = {};
     deleteInLibrary(u"A.txt"_s);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+
+    // "Прервать" while lame works on a block it then fails (one in the middle of A, or A's last):
+    // the stop holds, B is not begun, and the summary names the failure and the stop.
+    fakeVoices().log.onSpeak = nullptr;
+    asked();
+    QDir(folder + u"/!B"_s).removeRecursively();
+    for (const QString block : {"0003", "0004"}) {
+        SCOPED_TRACE(block.toStdString());
+        QDir(folder + u"/A"_s).removeRecursively();
+        QFile::remove(fail);
+        QFile::remove(fail + u".started"_s);
+        ASSERT_TRUE(textfile::writeBytes(failing, block.toLatin1()));
+        textfile::writeLines(a, aLines);
+        textfile::writeLines(b, {u"Один."_s});
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (!QFileInfo::exists(fail + u".started"_s))
+                return;
+            stopper.stop();
+            monitor().abortClicked();
+            textfile::writeBytes(fail, {});
+        });
+        stopper.start(5);
+        EXPECT_EQ(run(u"SavePaket"_s),
+                  QStringList(aFailed(block) + u"\nПакетная запись прервана: книги, которые не "
+                                               u"записаны, оставлены в рабочем каталоге."_s));
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList({"A", "A.txt", "B.txt"}));
+    }
 }
 
 // The batch records one book per title and never resumes a folder of another cut or book;

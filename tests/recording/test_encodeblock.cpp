@@ -134,6 +134,11 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
          R"(printf '  kbps  LR  MS  %%\n 128.0 100.0 34.5 21.1 44.4Error writing mp3 output' >&2; exit 1)",
          "Error writing mp3 output"},
         {encoders::Mp3, "lame", "echo '3 frames 2.5 kbit/s' >&2; exit 1", "3 frames 2.5 kbit/s"},
+        // One figure as well: a column's last, or a fraction run into the words.
+        {encoders::Mp3, "lame", R"(printf '   0.0           Error writing mp3 output' >&2; exit 1)",
+         "Error writing mp3 output"},
+        {encoders::Mp3, "lame", R"(printf '0.0Error writing mp3 output' >&2; exit 1)",
+         "Error writing mp3 output"},
     };
     for (const auto &[format, program, body, reason] : cases) {
         SCOPED_TRACE(program);
@@ -144,7 +149,7 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
             QFile::remove(home() + u'/' + QLatin1String(program));
         const auto encoding = encode(format);
         EXPECT_FALSE(encoding->ok());
-        EXPECT_TRUE(StopFlag);
+        EXPECT_FALSE(StopFlag) << "a failure is no stop of the user's";
         EXPECT_TRUE(scriptedPrompter().asked.isEmpty()); // the command tells it once its job is over
         EXPECT_EQ(
             encoding->failure(),

@@ -1,4 +1,5 @@
 // Encoder command lines.
+#include "recording/blockoutput.h"
 #include "recording/encoderprocess.h"
 #include "recording/encoders.h"
 
@@ -49,13 +50,18 @@ TEST(EncoderSteps, EveryFormatsProgramsAndArgumentsInOrder)
                 << qPrintable(steps.last());
             // A new start moves what the recording made out of the book folder.
             for (const QString &made : {step.output, encoders::temporaryName(step.output)})
-                EXPECT_TRUE(step.output.isEmpty() || encoders::isBlockFile(QFileInfo(made).fileName()));
+                EXPECT_TRUE(step.output.isEmpty() ||
+                            blockoutput::isBlockFile(QFileInfo(made).fileName(), u"Тихий_Дон"_s));
         }
         EXPECT_EQ(steps, expected);
     }
-    EXPECT_TRUE(encoders::isBlockFile(QFileInfo(kBlock.txt).fileName()));
-    for (const char *own : {"cover.jpg", "012.mp3", "0012 копия.mp3", "0012_заметки.txt", ".blockcut"})
-        EXPECT_FALSE(encoders::isBlockFile(QString::fromUtf8(own))) << own;
+    // Exactly the names the recording makes of the book's title, an empty one as well.
+    EXPECT_TRUE(blockoutput::isBlockFile(QFileInfo(kBlock.txt).fileName(), u"Тихий_Дон"_s));
+    EXPECT_TRUE(blockoutput::isBlockFile(u"0001_.mp3"_s, QString()));
+    for (const char *own :
+         {"cover.jpg", "012.mp3", "0012 копия.mp3", "0012_заметки.txt", ".blockcut", "0002_copy_by_user.mp3",
+          "0012_Дон.mp3", "0000.wav", "+012.wav", "0012.part.part.wav"})
+        EXPECT_FALSE(blockoutput::isBlockFile(QString::fromUtf8(own), u"Тихий_Дон"_s)) << own;
     encoders::Settings untagged = settings(encoders::Mp3);
     untagged.artist.clear();
     EXPECT_EQ(encoders::steps(untagged, kBlock)[0].arguments.mid(8, 2), QStringList({u""_s, u"--tt"_s}));

@@ -194,7 +194,10 @@ TEST_F(RecordBookProcess, AnotherVoicesPurgeFailsItsBlockAndASecondRunMakesTheBo
     const QString undisturbed = home.filePath(u"undisturbed/"_s);
     ASSERT_TRUE(QDir().rename(folder + u"/!Помеха"_s, undisturbed));
 
-    EXPECT_EQ(record(book, wav + QStringList{u"--purge-in-block"_s, u"2"_s}), 1);
+    // A failure, told, and no stop.
+    EXPECT_EQ(record(book, wav + QStringList{u"--purge-in-block"_s, u"2"_s}), 0);
+    EXPECT_TRUE(messages.value(0).startsWith(u"Не удалось записать звуковой файл блока\n"_s))
+        << messages.join(u'\n').toStdString();
     EXPECT_EQ(files(u"Помеха"_s), QStringList{u"0001.wav"_s});
 
     EXPECT_EQ(record(book, wav), 0);

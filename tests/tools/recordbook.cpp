@@ -8,6 +8,7 @@
 //   quenvale_record_book --batch WORKING_FOLDER [options as above]
 //
 // With --batch every book of the working folder is recorded, as the batch command does.
+// The exit code is 1 when the run was stopped (--stop-at-block), else 0; failures are messages.
 //
 // QUENVALE_HOME and XDG_CONFIG_HOME should point at folders of the caller's.
 #include "app/busy.h"
