@@ -17,8 +17,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QTemporaryFile>
 
+#include <cerrno>
 #include <filesystem>
+
+#include <unistd.h>
 
 namespace recordingrun {
 namespace {
@@ -85,16 +89,28 @@ enum class Creation
 // program starting on one folder together must not both take it for remembering nothing.
 Creation createRecord(const QString &folder, const cutrecord::Record &current, QString &failure)
 {
-    QFile record(recordFile(folder));
-    if (emptyRecord(record.fileName()))
-        record.remove(); // this run's record takes its place
+    const QString name = recordFile(folder);
+    if (emptyRecord(name))
+        QFile::remove(name); // this run's record takes its place
+    const QByteArray text = cutrecord::toText(current).toLatin1();
     QString reason;
+    // The record comes into being with its text, so that another copy never finds it empty:
+    // written under a name of this run's own, then linked to the record's name, which fails
+    // when a record is there. A file system without links gets it created and written in place.
+    QTemporaryFile draft(name + QStringLiteral(".XXXXXX"));
+    if (draft.open() && draft.write(text) == text.size() && draft.flush()) {
+        draft.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (::link(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(name).constData()) == 0)
+            return Creation::Created;
+        if (errno == EEXIST)
+            return Creation::Taken;
+    }
+    QFile record(name);
     if (!record.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (recordPresent(record.fileName()))
             return Creation::Taken;
         reason = record.errorString();
     } else {
-        const QByteArray text = cutrecord::toText(current).toLatin1();
         if (record.write(text) == text.size() && record.flush())
             return Creation::Created;
         reason = record.errorString();
