@@ -198,6 +198,7 @@ private:
     bool voiceBound = false;
     // The start-up reopened a text with damaged bytes: told once the window is up.
     bool m_tellStartDamage = false;
+    QString m_startFailure; // why the last book could not be opened at the start
     // The paragraph highlighted last, and the selection the editor shows for it: the
     // editor cannot put its caret between a CR and its LF, where a paragraph begins.
     struct Highlight

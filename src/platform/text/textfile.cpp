@@ -113,11 +113,11 @@ bool openForReading(QFile &file, QString *error)
     return true;
 }
 
-// Reads the file on from where it stands until its end, or until more bytes could not change
-// the encoding found, feeding `detector`, which has seen the bytes before.
+// Reads the file on from where it stands to its end, feeding `detector`, which has seen the
+// bytes before: the whole file decides its encoding.
 textcodec::Detector scan(QFile &file, textcodec::Detector detector = {})
 {
-    while (!detector.decided()) {
+    for (;;) {
         const QByteArray chunk = file.read(1 << 16);
         if (chunk.isEmpty())
             break;
