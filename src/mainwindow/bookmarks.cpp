@@ -147,10 +147,10 @@ void MainWindow::OpenZakladka()
     // current book, its title and the editor as they were.
     if (!RichTextBox2->LoadFile(bookmark->path)) {
         // A book that is there but cannot be read is refused for its reason only, as Open does.
-        services::prompter().critical(QFileInfo::exists(bookmark->path)
-                                          ? textfile::openFailure(bookmark->path, RichTextBox2->errorString())
-                                          : textfile::failureMessage(moved, bookmark->path,
-                                                                     RichTextBox2->errorString()));
+        services::prompter().critical(
+            QFileInfo::exists(bookmark->path)
+                ? textfile::openFailure(bookmark->path, RichTextBox2->errorString())
+                : textfile::failureMessage(moved, bookmark->path, RichTextBox2->errorString()));
         return;
     }
     CurTextPath = bookmark->path;

@@ -361,7 +361,8 @@ TEST_F(ReadAloud, BookmarksPanel)
     ASSERT_TRUE(textfile::writeBytes(iso, QStringEncoder("ISO-8859-5")(book.repeated(3))));
     textfile::writeLines(folder + u"iso.zak"_s, {iso, u"iso"_s, u" 3"_s});
     onBookmark(u"iso.zak"_s, &MainWindow::Command2_Click);
-    EXPECT_EQ(asked(), QStringList(textfile::openFailure(
-                           iso, u"Книга в кодировке ISO-8859-5, а программа читает только Windows-1251, UTF-8, "
-                                u"UTF-16, KOI8-R и DOS (cp866). Сохраните книгу в одной из них."_s)));
+    EXPECT_EQ(asked(),
+              QStringList(textfile::openFailure(
+                  iso, u"Книга в кодировке ISO-8859-5, а программа читает только Windows-1251, UTF-8, "
+                       u"UTF-16, KOI8-R и DOS (cp866). Сохраните книгу в одной из них."_s)));
 }

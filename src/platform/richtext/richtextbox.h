@@ -161,6 +161,7 @@ private:
     mutable qint64 m_damaged = 0;
     QString m_doubt;
     mutable QString m_asRead; // the text of a doubtful reading as its file holds it
+    mutable QByteArray m_bytesAsRead;
     // While above zero, document changes are known to leave the characters alone.
     int m_formatOnly = 0;
     int m_batchDepth = 0;

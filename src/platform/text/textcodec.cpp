@@ -112,12 +112,12 @@ Look look(QStringView text)
 {
     qsizetype letters = 0, others = 0, words = 0, capitalised = 0, swapped = 0;
     qsizetype length = 0;
-    bool firstUpper = false, lower = false, upperAfter = false, lowerAfter = false;
+    bool firstUpper = false, lower = false, swappedWord = false;
     const auto endWord = [&] {
         if (length >= 2) {
             ++words;
-            capitalised += firstUpper && lowerAfter && !upperAfter;
-            swapped += upperAfter;
+            capitalised += firstUpper && lower && !swappedWord;
+            swapped += swappedWord;
         }
         length = 0;
     };
@@ -132,16 +132,16 @@ Look look(QStringView text)
         if (length++ == 0) {
             firstUpper = upper;
             lower = !upper;
-            upperAfter = lowerAfter = false;
+            swappedWord = false;
         } else if (upper) {
-            upperAfter = upperAfter || lower || lowerAfter;
+            swappedWord = swappedWord || lower;
         } else {
-            lowerAfter = true;
+            lower = true;
         }
     }
     endWord();
     const bool russian = letters >= 9 * others;
-    return {russian, russian && 100 * capitalised >= words && capitalised > 0 && 50 * swapped <= words};
+    return {russian, russian && capitalised > 0 && 100 * capitalised >= words && 50 * swapped <= words};
 }
 
 // The words of a reading the known-word list holds; none for one that is no Russian text.
@@ -160,7 +160,9 @@ void singleByte(const QByteArray &answer, QByteArrayView sample, Choice &c)
     const bool refused = answer == "ISO-8859-5" || answer == "IBM855";
     // Mac Cyrillic shares its small letters with Windows-1251, and the library takes one for
     // the other in short stretches: it leaves the default.
-    c.encoding = answer == "KOI8-R" ? Encoding::Koi8r : answer == "IBM866" ? Encoding::Cp866 : Encoding::Windows1251;
+    c.encoding = answer == "KOI8-R"   ? Encoding::Koi8r
+                 : answer == "IBM866" ? Encoding::Cp866
+                                      : Encoding::Windows1251;
     if (!refused && look(decodeText(sample, c.encoding)).ordinary)
         return;
     qsizetype best = refused ? 0 : words(sample, c.encoding).known;
@@ -189,7 +191,8 @@ void Detector::feed(QByteArrayView bytes)
     int need = m_need, got = m_got;
     unsigned low = m_low, high = m_high;
     char32_t code = m_code;
-    qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, wide = m_wide, damaged = m_damaged;
+    qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, wide = m_wide,
+           damaged = m_damaged;
     qint64 run = m_run, longest = m_longestRun;
     bool letter = m_letter;
     const qsizetype n = bytes.size();

@@ -105,11 +105,11 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Utf8},
         {"\xC2\xAB\xC2\xBB", Windows1251},
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB\xFF", Windows1251, 1},
-        {"\xC3\xA9\xC3", Windows1251, 1},               // cut off at the end
-        {"\xC0\xB0\xD0\x90", Windows1251, 2},           // overlong
-        {"\xF0\x8F\xBF\xBF", Windows1251, 4},           // overlong in four bytes
-        {"\xED\xA0\x80\xD0\x90", Windows1251, 3},       // surrogate
-        {"\xF4\x90\x80\x80\xD0\x90", Windows1251, 4},   // past U+10FFFF
+        {"\xC3\xA9\xC3", Windows1251, 1},             // cut off at the end
+        {"\xC0\xB0\xD0\x90", Windows1251, 2},         // overlong
+        {"\xF0\x8F\xBF\xBF", Windows1251, 4},         // overlong in four bytes
+        {"\xED\xA0\x80\xD0\x90", Windows1251, 3},     // surrogate
+        {"\xF4\x90\x80\x80\xD0\x90", Windows1251, 4}, // past U+10FFFF
         // Valid UTF-8 that reads as rare letters is a Windows-1251 text: "ПЁС— Abc." would
         // be "Ϩї Abc.", and "ОЁ ФЂ" Greek and old Cyrillic.
         {"\xCF\xA8\xD1\x97 Abc.", Windows1251},
@@ -195,8 +195,8 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
 TEST(BookEncoding, EveryBookOfTheTestsReadsInTheEncodingItWasWrittenIn)
 {
     using enum textcodec::Encoding;
-    for (const char *name : {"everyday_prose.txt", "hameleon.txt", "kapitanskaya_dochka.txt", "pikovaya_dama.txt",
-                             "tihiy_dom.fb2"}) {
+    for (const char *name : {"everyday_prose.txt", "hameleon.txt", "kapitanskaya_dochka.txt",
+                             "pikovaya_dama.txt", "tihiy_dom.fb2"}) {
         SCOPED_TRACE(name);
         const QString text = testdata::text(QString::fromLatin1(name));
         EXPECT_EQ(textcodec::detect(cp1251::encode(text)), Windows1251);
@@ -272,9 +272,10 @@ TEST(BookEncoding, JoinedBooksAreJudgedOnTheWholeFileInEitherOrder)
     const QByteArray preface = cp1251::encode(novel.left(1300)) + "\r\n";
     textcodec::Detector prefaceAlone;
     prefaceAlone.feed(preface);
-    for (const Detection &c : {Detection{hameleon + pikovaya, Windows1251, part.damaged(), {}, true},
-                               Detection{pikovaya + hameleon, Windows1251, part.damaged(), {}, true},
-                               Detection{preface + novel.toUtf8(), Windows1251, prefaceAlone.damaged(), {}, true}}) {
+    for (const Detection &c :
+         {Detection{hameleon + pikovaya, Windows1251, part.damaged(), {}, true},
+          Detection{pikovaya + hameleon, Windows1251, part.damaged(), {}, true},
+          Detection{preface + novel.toUtf8(), Windows1251, prefaceAlone.damaged(), {}, true}}) {
         SCOPED_TRACE(c.bytes.left(20).toHex().toStdString());
         expectDetected(c);
     }
