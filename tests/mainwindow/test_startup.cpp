@@ -69,8 +69,7 @@ TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
         told << asked();
     }
     ASSERT_EQ(told.size(), 2);
-    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга не читается правильно ни как UTF-8")))
-        << told[0].toStdString();
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга не читается правильно ни как UTF-8")));
     EXPECT_EQ(told[1], textfile::openFailure(
                            isoPath, QStringLiteral("Книга в кодировке ISO-8859-5, а программа читает "
                                                    "только Windows-1251, UTF-8, UTF-16, KOI8-R и "

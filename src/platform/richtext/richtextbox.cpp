@@ -486,17 +486,16 @@ bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
     m_error.clear();
     const QTextDocument &doc = *m_edit->document();
-    if (type == FileType::Rtf)
-        return textfile::writeBytes(path, rtf::write(rtf::runsOf(doc), doc.defaultFont()), &m_error);
     // A text that reads right in no encoding and is as it was read gets its file's bytes
     // back, lone line ends and all: the editor keeps neither.
-    const bool asRead = !changedSinceRead() && !m_doubt.isEmpty();
-    const QByteArray bytes =
-        asRead ? m_bytesAsRead : textcodec::encode(Text() + QStringLiteral("\r\n"), encoding());
+    const bool asRead = type == FileType::Text && !m_doubt.isEmpty() && !changedSinceRead();
+    const QByteArray bytes = type == FileType::Rtf ? rtf::write(rtf::runsOf(doc), doc.defaultFont())
+                             : asRead              ? m_bytesAsRead
+                                      : textcodec::encode(Text() + QStringLiteral("\r\n"), encoding());
     if (!textfile::writeBytes(path, bytes, &m_error))
         return false;
     m_damaged = 0;
-    if (!m_doubt.isEmpty()) {
+    if (type == FileType::Text && !m_doubt.isEmpty()) {
         m_asRead = Text();
         m_bytesAsRead = bytes;
     }

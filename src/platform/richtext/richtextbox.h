@@ -84,7 +84,8 @@ public:
     // end that closes its last line is not part of the text (SaveFile writes it back).
     bool LoadFile(const QString &path, FileType type = FileType::Rtf);
     // Rtf writes TextRTF(); Text writes Text() followed by one CR LF, as every text file of
-    // the program is written, in encoding(). False when the file could not be written.
+    // the program is written, in encoding(); a text that reads right in no encoding, while
+    // unchanged, gets the very bytes it was read from. False when the file could not be written.
     bool SaveFile(const QString &path, FileType type = FileType::Rtf) const;
     // The encoding of the text file last loaded; a new text (none loaded since the last
     // forgetFile or RTF file) is Windows-1251, or UTF-8 when Windows-1251 cannot hold it.

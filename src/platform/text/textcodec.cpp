@@ -9,6 +9,7 @@
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace textcodec {
@@ -128,7 +129,7 @@ Look look(QStringView text)
             continue;
         }
         ++letters;
-        const bool upper = c.isUpper();
+        const bool upper = c <= u'Я';
         if (length++ == 0) {
             firstUpper = upper;
             lower = !upper;
@@ -151,11 +152,12 @@ knownwords::Count words(QByteArrayView sample, Encoding reading)
     return look(text).russian ? knownwords::count(text) : knownwords::Count{};
 }
 
-// The single-byte reading of a book, from the library's answer for its sample. An answer
-// that reads as ordinary Russian stands; otherwise (the library takes a text in capitals for
-// another code page, or names none) the reading whose words the known-word list holds wins,
-// when it knows a quarter of them at least: the library's own answer keeps a tie.
-void singleByte(const QByteArray &answer, QByteArrayView sample, Choice &c)
+// The single-byte reading of a book, from the library's answer for what it looked at. An
+// answer that reads as ordinary Russian there stands; otherwise (the library takes a text in
+// capitals for another code page, or names none) the reading of the whole sample whose words
+// the known-word list holds wins, when it knows a quarter of them at least: the library's own
+// answer keeps a tie.
+void singleByte(const QByteArray &answer, QByteArrayView looked, QByteArrayView sample, Choice &c)
 {
     const bool refused = answer == "ISO-8859-5" || answer == "IBM855";
     // Mac Cyrillic shares its small letters with Windows-1251, and the library takes one for
@@ -163,7 +165,7 @@ void singleByte(const QByteArray &answer, QByteArrayView sample, Choice &c)
     c.encoding = answer == "KOI8-R"   ? Encoding::Koi8r
                  : answer == "IBM866" ? Encoding::Cp866
                                       : Encoding::Windows1251;
-    if (!refused && look(decodeText(sample, c.encoding)).ordinary)
+    if (!refused && look(decodeText(looked, c.encoding)).ordinary)
         return;
     qsizetype best = refused ? 0 : words(sample, c.encoding).known;
     bool chosen = !refused;
@@ -196,7 +198,26 @@ void Detector::feed(QByteArrayView bytes)
     qint64 run = m_run, longest = m_longestRun;
     bool letter = m_letter;
     const qsizetype n = bytes.size();
+    qsizetype retry = 0;
     for (qsizetype i = 0; i < n; ++i) {
+        // Eight bytes at once while no character is open and none of them, nor the byte after
+        // them, continues one: each byte outside ASCII among them is damaged. A Windows-1251
+        // book is mostly such stretches, and every one of its bytes is looked at.
+        if (need == 0 && i >= retry && i + 8 < n) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            const std::uint64_t high = word & 0x8080808080808080ULL;
+            if ((high & ~(word << 1)) == 0 && (p[i + 8] & 0xC0) != 0x80) {
+                // The high bits summed into the top byte: no popcount instruction to rely on.
+                const auto outside = qint64(((high >> 7) * 0x0101010101010101ULL) >> 56);
+                damaged += outside;
+                run += outside;
+                characters += 8;
+                i += 7;
+                continue;
+            }
+            retry = i + 8;
+        }
         const unsigned b = p[i];
         if (need > 0) {
             if (b >= low && b <= high) {
@@ -325,10 +346,12 @@ Choice Detector::choice() const
         // The mark alone, too little for the library: an empty UTF-16 text.
         c.encoding = m_sample == kBomLe ? Encoding::Utf16Le : Encoding::Utf16Be;
     } else if (!m_sample.isEmpty()) {
-        QByteArray answer =
-            libraryAnswer(QByteArrayView(m_sample).first(std::min(m_sample.size(), kFirstLook)));
-        if (!cyrillicAnswer(answer) && m_sample.size() > kFirstLook)
-            answer = libraryAnswer(m_sample);
+        QByteArrayView looked = QByteArrayView(m_sample).first(std::min(m_sample.size(), kFirstLook));
+        QByteArray answer = libraryAnswer(looked);
+        if (!cyrillicAnswer(answer) && m_sample.size() > kFirstLook) {
+            looked = m_sample;
+            answer = libraryAnswer(looked);
+        }
         const bool atStart = m_sampleAt == 0;
         const bool sure = std::count_if(m_sample.cbegin(), m_sample.cend(),
                                         [](char ch) { return ch & 0x80; }) >= kSureBytes;
@@ -340,7 +363,7 @@ Choice Detector::choice() const
         else if (answer == "UTF-32" && atStart)
             c.refused = QString::fromLatin1(answer);
         else if (sure)
-            singleByte(answer, m_sample, c);
+            singleByte(answer, looked, m_sample, c);
     }
     c.mixed = isCp1251(c.encoding) && c.refused.isEmpty() && m_multibyte >= kFewMultibyte &&
               16 * m_multibyte >= c.damaged;

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 
 // How the bytes of a book become text and back, decided once for every reader of books.
@@ -51,6 +52,12 @@ class Detector
 public:
     void feed(QByteArrayView bytes);
     Choice choice() const;
+    // True once more bytes cannot change the encoding, only whether the text is mixed and its
+    // damage: no byte order mark, a long run of damage (so never UTF-8), the sample taken.
+    bool settled() const
+    {
+        return !m_bom && std::max(m_longestRun, m_run) >= kFewMultibyte && m_sample.size() >= kSample;
+    }
     Encoding encoding() const { return choice().encoding; }
     // Whether the UTF-8 rule takes the bytes for UTF-8, with or without the mark.
     bool utf8() const;
