@@ -22,6 +22,13 @@ void tellDamaged(const RichTextBox &editor)
 
 bool lossAccepted(const RichTextBox &editor)
 {
+    // A text that reads right in no encoding keeps its bytes only while it is as it was read.
+    if (editor.changedSinceRead() &&
+        services::prompter().ask(
+            editor.readingDoubt() + QStringLiteral(" Её текст изменён, и при сохранении её байты станут "
+                                                   "другими. Сохранить?"),
+            Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+        return false;
     const QString text = editor.Text();
     const qsizetype lost = textcodec::unencodable(text, editor.encoding());
     const qint64 damaged = text.contains(QChar::ReplacementCharacter) ? editor.damagedBytes() : 0;

@@ -12,7 +12,8 @@ void tellDamaged(const RichTextBox &editor);
 
 // Before the editor's text is written to a text file that cannot hold every character of it,
 // or that would get the replacement marks of damaged bytes in place of the bytes the book
-// had: true when there is no loss or the user agrees to it.
+// had, or whose bytes would change though it reads right in no encoding: true when there is
+// no loss or the user agrees to it.
 bool lossAccepted(const RichTextBox &editor);
 
 } // namespace booklosses

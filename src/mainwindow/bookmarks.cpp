@@ -11,6 +11,7 @@
 #include "platform/text/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -145,8 +146,11 @@ void MainWindow::OpenZakladka()
     // The bookmark takes effect only once its book is loaded: a book that moved leaves the
     // current book, its title and the editor as they were.
     if (!RichTextBox2->LoadFile(bookmark->path)) {
+        // A book that is there but cannot be read is refused for its reason only, as Open does.
         services::prompter().critical(
-            textfile::failureMessage(moved, bookmark->path, RichTextBox2->errorString()));
+            QFileInfo::exists(bookmark->path)
+                ? textfile::openFailure(bookmark->path, RichTextBox2->errorString())
+                : textfile::failureMessage(moved, bookmark->path, RichTextBox2->errorString()));
         return;
     }
     CurTextPath = bookmark->path;

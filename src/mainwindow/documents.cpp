@@ -103,6 +103,9 @@ void MainWindow::PreFormat()
 
 void MainWindow::preformatEditor(preformat::Mode mode)
 {
+    // A text that reads right in no encoding is kept byte for byte, as its message promises.
+    if (!RichTextBox2->readingDoubt().isEmpty())
+        return;
     Label1->setText(preformat::caption());
     ProgressBar1->setMaximum(preformat::kProgressMaximum);
     ProgressBar1->setValue(0);
@@ -169,6 +172,7 @@ void MainWindow::ClearText_Click()
         return;
     // The lock stays with the running jobs: a chapter search still holds it.
     RichTextBox2->setText(QString());
+    RichTextBox2->forgetFile(); // a new text is saved as one
     CurTextPath.clear();
     Text7->clear();
     Text8->clear();

@@ -13,6 +13,7 @@
 #include "platform/services/services.h"
 #include "platform/speech/voice.h"
 #include "platform/text/docnames.h"
+#include "platform/text/textfile.h"
 #include "platform/text/twips.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
@@ -21,6 +22,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -175,10 +177,19 @@ void MainWindow::form_load()
         CurTextPath.clear();
         BookTitle.clear();
     }
-    // The last text comes back as it was saved: no pre-formatting, and no message but the
-    // damaged bytes it holds, told once the window is shown.
-    else if (docnames::isFilePath(CurTextPath) && RichTextBox2->LoadFile(CurTextPath))
-        m_tellStartDamage = RichTextBox2->damagedBytes() > 0;
+    // The last text comes back as it was saved: no pre-formatting, and no message but how it
+    // reads (damaged bytes, no encoding reads it right), told once the window is shown. A book
+    // that is there but cannot be read is told of as Open does, and the editor holds no book,
+    // so no save writes over it.
+    else if (docnames::isFilePath(CurTextPath) && RichTextBox2->LoadFile(CurTextPath)) {
+        m_tellStartDamage = RichTextBox2->damagedBytes() > 0 || !RichTextBox2->readingDoubt().isEmpty();
+    } else if (docnames::isFilePath(CurTextPath) && QFileInfo(CurTextPath).isFile()) {
+        m_startFailure = textfile::openFailure(CurTextPath, RichTextBox2->errorString());
+        CurTextPath.clear();
+        BookTitle.clear();
+        Text7->clear();
+        Text8->clear();
+    }
     Dlitelnost();
     update();
 }
@@ -284,6 +295,8 @@ void MainWindow::showEvent(QShowEvent *event)
     // Posted: the window is on screen before the message.
     if (std::exchange(m_tellStartDamage, false))
         QTimer::singleShot(0, this, [this] { booklosses::tellDamaged(*RichTextBox2); });
+    if (const QString failure = std::exchange(m_startFailure, {}); !failure.isEmpty())
+        QTimer::singleShot(0, this, [failure] { services::prompter().critical(failure); });
     if (!m_openAtStart.isEmpty())
         QTimer::singleShot(0, this, [this, path = std::exchange(m_openAtStart, {})] { openBook(path); });
 }

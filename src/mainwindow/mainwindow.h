@@ -201,6 +201,7 @@ private:
     bool voiceBound = false;
     // The start-up reopened a text with damaged bytes: told once the window is up.
     bool m_tellStartDamage = false;
+    QString m_startFailure; // why the last book could not be opened at the start
     // The book the command line named, opened once the window is up.
     QString m_openAtStart;
     // The paragraph highlighted last, and the selection the editor shows for it: the

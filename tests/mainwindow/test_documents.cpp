@@ -153,6 +153,18 @@ TEST_F(Documents, BooksInOtherEncodingsReadAsTheirTwinAndAreSavedAsTheyCame)
                                          "заменены знаком «?». Сохранить?")));
     EXPECT_EQ(textfile::readBytes(CurTextPath), koi8);
 
+    // A cleared editor holds a new text, saved as one: Windows-1251, or UTF-8 where that
+    // cannot hold it, whatever the book before it came in.
+    const QString fresh = dir.filePath(QStringLiteral("новый.txt"));
+    for (const QString &text : {QStringLiteral("«Ёлка» №1 — да"), QStringLiteral("Кафе café")}) {
+        run(QStringLiteral("ClearText"));
+        w->RichTextBox2->setText(text);
+        runWith(QStringLiteral("SaveAs"), fresh);
+        EXPECT_EQ(asked(), QStringList(QStringLiteral("Очистить текстовое окно?")));
+        EXPECT_EQ(textfile::readBytes(fresh), text.endsWith(u'é') ? (text + QStringLiteral("\r\n")).toUtf8()
+                                                                  : cp(text + QStringLiteral("\r\n")));
+    }
+
     const QString other = dir.filePath(QStringLiteral("iso.txt"));
     ASSERT_TRUE(textfile::writeBytes(other, QStringEncoder("ISO-8859-5")(book)));
     const QStringList before = state();
@@ -246,6 +258,35 @@ TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
     EXPECT_TRUE(asked().isEmpty());
     const QByteArray saved = textfile::readBytes(path).value();
     EXPECT_TRUE(saved.startsWith(lines + lines) && saved.contains(cp(QStringLiteral("Вторая строка"))));
+
+    // So does a book joined from a UTF-8 and a Windows-1251 part. It is not pre-formatted,
+    // which would turn the UTF-8 "Р" (D0 A0) into a blank, a save keeps its bytes (its lone
+    // CR line ends too), and a save after a change asks first, saying so.
+    const QByteArray joined = testdata::text(QStringLiteral("pikovaya_dama.txt")).toUtf8() +
+                              cp(testdata::text(QStringLiteral("hameleon.txt")) + QStringLiteral("\n"));
+    ASSERT_TRUE(joined.contains("\xD0\xA0") && joined.endsWith("\r\n"));
+    ASSERT_TRUE(textfile::writeBytes(path, joined));
+    runWith(QStringLiteral("OpenFile"), path);
+    const QStringList told = asked();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга не читается правильно ни как UTF-8")));
+    run(QStringLiteral("SaveFile"));
+    EXPECT_TRUE(asked().isEmpty());
+    EXPECT_EQ(textfile::readBytes(path), joined);
+    w->RichTextBox2->setSelText(QStringLiteral("Пушкин. "));
+    const QString changed =
+        told[0].section(u'.', 0, 0) +
+        QStringLiteral(". Её текст изменён, и при сохранении её байты станут другими. Сохранить?");
+    for (const auto &[answer, saved] :
+         {std::pair{Prompter::Answer::Cancel, joined},
+          {Prompter::Answer::Ok, cp(w->RichTextBox2->Text() + QStringLiteral("\r\n"))}}) {
+        scriptedPrompter().answers.enqueue(answer);
+        run(QStringLiteral("SaveFile"));
+        EXPECT_EQ(asked(), QStringList({changed}));
+        EXPECT_EQ(textfile::readBytes(path), saved);
+    }
+    run(QStringLiteral("SaveFile"));
+    EXPECT_TRUE(asked().isEmpty());
 
     const QByteArray twoMarks = bom + bom + QStringLiteral("Жук").toUtf8();
     ASSERT_TRUE(textfile::writeBytes(path, twoMarks));

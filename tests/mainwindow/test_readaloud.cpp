@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QListWidget>
+#include <QStringEncoder>
 
 #include <functional>
 
@@ -354,4 +355,14 @@ TEST_F(ReadAloud, BookmarksPanel)
     w->Command10_Click();
     EXPECT_TRUE(w->Frame5->isHidden());
     EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+
+    // A book that is there but is refused is told of by its reason alone, as Open does.
+    const QString iso = dir.filePath(u"iso.txt"_s);
+    ASSERT_TRUE(textfile::writeBytes(iso, QStringEncoder("ISO-8859-5")(book.repeated(3))));
+    textfile::writeLines(folder + u"iso.zak"_s, {iso, u"iso"_s, u" 3"_s});
+    onBookmark(u"iso.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_EQ(asked(),
+              QStringList(textfile::openFailure(
+                  iso, u"Книга в кодировке ISO-8859-5, а программа читает только Windows-1251, UTF-8, "
+                       u"UTF-16, KOI8-R и DOS (cp866). Сохраните книгу в одной из них."_s)));
 }

@@ -5,6 +5,7 @@
 #include "recording/monitor.h"
 
 #include <QCoreApplication>
+#include <QStringEncoder>
 
 #include <sys/stat.h>
 
@@ -51,6 +52,37 @@ TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
     EXPECT_EQ(asked(),
               QStringList({"Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они "
                            "показаны знаком «\uFFFD»."}));
+
+    // One joined from a UTF-8 and a Windows-1251 part says it reads right in neither. One in
+    // an encoding the program does not read is told of as Open does, and the editor holds no
+    // book, so no save writes over it.
+    ASSERT_TRUE(
+        textfile::writeBytes(path, testdata::text(QStringLiteral("pikovaya_dama.txt")).toUtf8() +
+                                       cp1251::encode(testdata::text(QStringLiteral("hameleon.txt")))));
+    const QByteArray iso = QStringEncoder("ISO-8859-5")(testdata::text(QStringLiteral("hameleon.txt")));
+    const QString isoPath = dir.filePath(QStringLiteral("iso.txt"));
+    ASSERT_TRUE(textfile::writeBytes(isoPath, iso));
+    QStringList told;
+    for (const QString &last : {path, isoPath}) {
+        store().setValue("MP3User1/text7", last);
+        restart().show();
+        QCoreApplication::processEvents();
+        told << asked();
+    }
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга не читается правильно ни как UTF-8")));
+    EXPECT_EQ(told[1], textfile::openFailure(
+                           isoPath, QStringLiteral("Книга в кодировке ISO-8859-5, а программа читает "
+                                                   "только Windows-1251, UTF-8, UTF-16, KOI8-R и "
+                                                   "DOS (cp866). Сохраните книгу в одной из них.")));
+    EXPECT_EQ(QStringList({CurTextPath, w->Text7->text(), w->RichTextBox2->Text()}),
+              QStringList({"", "", ""}));
+    setup().Check1->setChecked(false);
+    triggerAction(*w, QStringLiteral("SaveFile"));
+    EXPECT_EQ(asked(),
+              QStringList(QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ "
+                                         "КАК... ")));
+    EXPECT_EQ(textfile::readBytes(isoPath), iso);
 }
 
 TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)

@@ -434,8 +434,7 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
     if (!bytes)
         return false;
     if (type == FileType::Rtf && rtf::isRtf(*bytes)) {
-        m_damaged = 0;
-        m_doubt.clear();
+        forgetFile();
         setRtfBytes(*bytes);
     } else {
         textcodec::Choice choice;
@@ -450,6 +449,8 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
         m_doubt = choice.mixed ? textcodec::mixedText(choice) : QString();
         m_damaged = choice.mixed ? 0 : choice.damaged;
         setText(withoutLastLineEnd(std::move(text)));
+        m_asRead = choice.mixed ? Text() : QString();
+        m_bytesAsRead = choice.mixed ? *bytes : QByteArray();
     }
     Q_EMIT fileLoaded();
     return true;
@@ -485,13 +486,38 @@ bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
     m_error.clear();
     const QTextDocument &doc = *m_edit->document();
-    const bool saved =
-        type == FileType::Text
-            ? textfile::writeText(path, Text(), m_encoding, &m_error)
-            : textfile::writeBytes(path, rtf::write(rtf::runsOf(doc), doc.defaultFont()), &m_error);
-    if (saved)
-        m_damaged = 0;
-    return saved;
+    // A text that reads right in no encoding and is as it was read gets its file's bytes
+    // back, lone line ends and all: the editor keeps neither.
+    const bool asRead = type == FileType::Text && !m_doubt.isEmpty() && !changedSinceRead();
+    const QByteArray bytes = type == FileType::Rtf ? rtf::write(rtf::runsOf(doc), doc.defaultFont())
+                             : asRead              ? m_bytesAsRead
+                                      : textcodec::encode(Text() + QStringLiteral("\r\n"), encoding());
+    if (!textfile::writeBytes(path, bytes, &m_error))
+        return false;
+    m_damaged = 0;
+    if (type == FileType::Text && !m_doubt.isEmpty()) {
+        m_asRead = Text();
+        m_bytesAsRead = bytes;
+    }
+    return true;
+}
+
+textcodec::Encoding RichTextBox::encoding() const
+{
+    if (m_encoding)
+        return *m_encoding;
+    return textcodec::unencodable(Text(), textcodec::Encoding::Windows1251) == 0
+               ? textcodec::Encoding::Windows1251
+               : textcodec::Encoding::Utf8;
+}
+
+void RichTextBox::forgetFile()
+{
+    m_encoding.reset();
+    m_damaged = 0;
+    m_doubt.clear();
+    m_asRead.clear();
+    m_bytesAsRead.clear();
 }
 
 bool RichTextBox::Locked() const

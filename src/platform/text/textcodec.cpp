@@ -2,12 +2,14 @@
 
 #include "platform/text/codepages.h"
 #include "platform/text/cp1251.h"
+#include "platform/text/knownwords.h"
 
 #include <QtEndian>
 
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace textcodec {
@@ -51,8 +53,8 @@ QByteArray libraryAnswer(QByteArrayView sample)
 // The library's answers for the encodings a Russian book comes in, read or refused.
 bool cyrillicAnswer(const QByteArray &answer)
 {
-    for (const char *known : {"WINDOWS-1251", "KOI8-R", "IBM866", "MAC-CYRILLIC", "ISO-8859-5", "IBM855",
-                              "UTF-16", "UTF-32", "UTF-8"})
+    for (const char *known :
+         {"WINDOWS-1251", "KOI8-R", "IBM866", "MAC-CYRILLIC", "ISO-8859-5", "IBM855", "UTF-16", "UTF-32"})
         if (answer == known)
             return true;
     return false;
@@ -96,6 +98,91 @@ QByteArray toUtf16(const QString &text, bool bigEndian)
     return bytes;
 }
 
+// How a reading looks: whether its characters outside ASCII are nearly all Russian letters
+// and, for ordinary Russian, whether its words are shaped as Russian words are: some of them
+// capitalised, hardly any with a capital after a small letter. A reading in the wrong code
+// page lands outside the alphabet or swaps the cases ("пРИВЕТ"); a text without a capitalised
+// word (one in capitals) needs its words looked at.
+struct Look
+{
+    bool russian = false;
+    bool ordinary = false;
+};
+
+Look look(QStringView text)
+{
+    qsizetype letters = 0, others = 0, words = 0, capitalised = 0, swapped = 0;
+    qsizetype length = 0;
+    bool firstUpper = false, lower = false, swappedWord = false;
+    const auto endWord = [&] {
+        if (length >= 2) {
+            ++words;
+            capitalised += firstUpper && lower && !swappedWord;
+            swapped += swappedWord;
+        }
+        length = 0;
+    };
+    for (const QChar c : text) {
+        if (!((c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё')) {
+            endWord();
+            others += c.unicode() >= 0x80;
+            continue;
+        }
+        ++letters;
+        const bool upper = c <= u'Я';
+        if (length++ == 0) {
+            firstUpper = upper;
+            lower = !upper;
+            swappedWord = false;
+        } else if (upper) {
+            swappedWord = swappedWord || lower;
+        } else {
+            lower = true;
+        }
+    }
+    endWord();
+    const bool russian = letters >= 9 * others;
+    return {russian, russian && capitalised > 0 && 100 * capitalised >= words && 50 * swapped <= words};
+}
+
+// The words of a reading the known-word list holds; none for one that is no Russian text.
+knownwords::Count words(QByteArrayView sample, Encoding reading)
+{
+    const QString text = decodeText(sample, reading);
+    return look(text).russian ? knownwords::count(text) : knownwords::Count{};
+}
+
+// The single-byte reading of a book, from the library's answer for what it looked at. An
+// answer that reads as ordinary Russian there stands; otherwise (the library takes a text in
+// capitals for another code page, or names none) the reading of the whole sample whose words
+// the known-word list holds wins, when it knows a quarter of them at least: the library's own
+// answer keeps a tie.
+void singleByte(const QByteArray &answer, QByteArrayView looked, QByteArrayView sample, Choice &c)
+{
+    const bool refused = answer == "ISO-8859-5" || answer == "IBM855";
+    // Mac Cyrillic shares its small letters with Windows-1251, and the library takes one for
+    // the other in short stretches: it leaves the default.
+    c.encoding = answer == "KOI8-R"   ? Encoding::Koi8r
+                 : answer == "IBM866" ? Encoding::Cp866
+                                      : Encoding::Windows1251;
+    if (!refused && look(decodeText(looked, c.encoding)).ordinary)
+        return;
+    qsizetype best = refused ? 0 : words(sample, c.encoding).known;
+    bool chosen = !refused;
+    for (const Encoding reading : {Encoding::Windows1251, Encoding::Koi8r, Encoding::Cp866}) {
+        if (reading == c.encoding && chosen)
+            continue;
+        const knownwords::Count count = words(sample, reading);
+        if (count.known > best && 4 * count.known >= count.words) {
+            best = count.known;
+            c.encoding = reading;
+            chosen = true;
+        }
+    }
+    if (!chosen)
+        c.refused = QString::fromLatin1(answer);
+}
+
 } // namespace
 
 void Detector::feed(QByteArrayView bytes)
@@ -106,18 +193,31 @@ void Detector::feed(QByteArrayView bytes)
     int need = m_need, got = m_got;
     unsigned low = m_low, high = m_high;
     char32_t code = m_code;
-    qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, damaged = m_damaged;
+    qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, wide = m_wide,
+           damaged = m_damaged;
+    qint64 run = m_run, longest = m_longestRun;
     bool letter = m_letter;
     const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    // Whether the head decides is looked at again only once the damage passes what the
-    // characters allowed when it was last looked at, so the loop stays as tight as it can be.
-    qint64 allowed = std::max(kMostDamaged, 16 * multibyte);
-    const auto undecided = [&] {
-        allowed = std::max(kMostDamaged, 16 * multibyte);
-        return damaged <= allowed;
-    };
-    for (; i < n && (damaged <= allowed || undecided()); ++i) {
+    qsizetype retry = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        // Eight bytes at once while no character is open and none of them, nor the byte after
+        // them, continues one: each byte outside ASCII among them is damaged. A Windows-1251
+        // book is mostly such stretches, and every one of its bytes is looked at.
+        if (need == 0 && i >= retry && i + 8 < n) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            const std::uint64_t high = word & 0x8080808080808080ULL;
+            if ((high & ~(word << 1)) == 0 && (p[i + 8] & 0xC0) != 0x80) {
+                // The high bits summed into the top byte: no popcount instruction to rely on.
+                const auto outside = qint64(((high >> 7) * 0x0101010101010101ULL) >> 56);
+                damaged += outside;
+                run += outside;
+                characters += 8;
+                i += 7;
+                continue;
+            }
+            retry = i + 8;
+        }
         const unsigned b = p[i];
         if (need > 0) {
             if (b >= low && b <= high) {
@@ -134,7 +234,11 @@ void Detector::feed(QByteArrayView bytes)
                 }
                 ++characters;
                 ++multibyte;
-                if (rareTwoByte(code))
+                longest = std::max(longest, run);
+                run = 0;
+                if (got > 2)
+                    ++wide;
+                else if (rareTwoByte(code))
                     ++rare;
                 if (!letter && QChar::isLetter(code))
                     letter = true;
@@ -143,6 +247,7 @@ void Detector::feed(QByteArrayView bytes)
             // The character breaks off: each byte of it so far is damaged, as a UTF-8 decoder
             // replaces each, and this byte is looked at afresh.
             damaged += got;
+            run += got;
             characters += got;
             need = 0;
         }
@@ -170,12 +275,13 @@ void Detector::feed(QByteArrayView bytes)
             high = b == 0xF4 ? 0x8F : 0xBF;
         } else {
             ++damaged;
+            ++run;
             ++characters;
         }
     }
-    // The library's sample, from the first telling byte of the bytes looked at.
+    // The library's sample, from the first telling byte.
     if (m_sample.size() < kSample) {
-        QByteArrayView taken = bytes.first(i);
+        QByteArrayView taken = bytes;
         if (m_sample.isEmpty()) {
             const auto first = std::find_if(taken.begin(), taken.end(), telling);
             if (first != taken.end())
@@ -184,7 +290,7 @@ void Detector::feed(QByteArrayView bytes)
         }
         m_sample += taken.first(std::min(taken.size(), kSample - m_sample.size()));
     }
-    m_seen += i;
+    m_seen += n;
     m_need = need;
     m_got = got;
     m_low = low;
@@ -193,7 +299,10 @@ void Detector::feed(QByteArrayView bytes)
     m_characters = characters;
     m_multibyte = multibyte;
     m_rare = rare;
+    m_wide = wide;
     m_damaged = damaged;
+    m_run = run;
+    m_longestRun = longest;
     m_letter = letter;
 }
 
@@ -208,8 +317,16 @@ bool Detector::utf8() const
     // (a capital before a punctuation mark), so it stays far away. More damage than that is
     // no longer stray bytes but another encoding's letters, which the replacement marks of a
     // save would destroy.
-    if (4 * bad >= m_multibyte || !m_letter)
+    if (4 * bad >= m_multibyte)
         return false;
+    // A long stretch of damage with no well-formed character in it is no stray bytes but a
+    // part in another encoding, however long the UTF-8 text around it.
+    if (std::max(m_longestRun, m_run) >= kFewMultibyte)
+        return false;
+    // Without a letter, only characters of three bytes or more tell, when nothing is damaged:
+    // a Windows-1251 text makes them only from a small letter and two punctuation marks.
+    if (!m_letter)
+        return m_wide > 0 && bad == 0;
     // Plausible text: when only a few characters are outside ASCII, at most a quarter of them
     // from the ranges a Windows-1251 text lands in by chance.
     return m_multibyte >= kFewMultibyte || 4 * m_rare <= m_multibyte;
@@ -225,11 +342,16 @@ Choice Detector::choice() const
     }
     if (m_bom) {
         c.encoding = Encoding::Windows1251WithBom;
+    } else if (m_sampleAt == 0 && m_seen == 2 && (m_sample == kBomLe || m_sample == kBomBe)) {
+        // The mark alone, too little for the library: an empty UTF-16 text.
+        c.encoding = m_sample == kBomLe ? Encoding::Utf16Le : Encoding::Utf16Be;
     } else if (!m_sample.isEmpty()) {
-        QByteArray answer =
-            libraryAnswer(QByteArrayView(m_sample).first(std::min(m_sample.size(), kFirstLook)));
-        if (!cyrillicAnswer(answer) && m_sample.size() > kFirstLook)
-            answer = libraryAnswer(m_sample);
+        QByteArrayView looked = QByteArrayView(m_sample).first(std::min(m_sample.size(), kFirstLook));
+        QByteArray answer = libraryAnswer(looked);
+        if (!cyrillicAnswer(answer) && m_sample.size() > kFirstLook) {
+            looked = m_sample;
+            answer = libraryAnswer(looked);
+        }
         const bool atStart = m_sampleAt == 0;
         const bool sure = std::count_if(m_sample.cbegin(), m_sample.cend(),
                                         [](char ch) { return ch & 0x80; }) >= kSureBytes;
@@ -240,14 +362,8 @@ Choice Detector::choice() const
             c.encoding = Encoding::Utf16Be;
         else if (answer == "UTF-32" && atStart)
             c.refused = QString::fromLatin1(answer);
-        else if (answer == "KOI8-R" && sure)
-            c.encoding = Encoding::Koi8r;
-        else if (answer == "IBM866" && sure)
-            c.encoding = Encoding::Cp866;
-        // Mac Cyrillic shares its small letters with Windows-1251, and the library takes one
-        // for the other in short stretches: it leaves the default.
-        else if ((answer == "ISO-8859-5" || answer == "IBM855") && sure)
-            c.refused = QString::fromLatin1(answer);
+        else if (sure)
+            singleByte(answer, looked, m_sample, c);
     }
     c.mixed = isCp1251(c.encoding) && c.refused.isEmpty() && m_multibyte >= kFewMultibyte &&
               16 * m_multibyte >= c.damaged;

@@ -4,15 +4,19 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 
 // How the bytes of a book become text and back, decided once for every reader of books.
-// First the UTF-8 rule: bytes that read as plausible UTF-8 holding a letter outside ASCII,
-// with fewer damaged bytes than a quarter of the well-formed characters, are UTF-8 (each
-// damaged byte reads as U+FFFD and is counted); after the UTF-8 byte order mark, unless the
-// damaged bytes outnumber the characters. Otherwise the detector library chooses among the single-byte
-// Cyrillic code pages and UTF-16 with its mark; Windows-1251 stays when it is not sure. A book
-// is written back as it came.
+// The whole file is looked at, so a book joined from parts gets one verdict whatever their
+// order. First the UTF-8 rule: bytes that read as plausible UTF-8 holding a letter outside
+// ASCII (or a well-formed three-byte character and no damage), with fewer damaged bytes than a
+// quarter of the well-formed characters, are UTF-8 (each damaged byte reads as U+FFFD and is
+// counted); after the UTF-8 byte order mark, unless the damaged bytes outnumber the
+// characters. Otherwise the detector library chooses among the single-byte Cyrillic code
+// pages and UTF-16 with its mark, and a single-byte answer that does not read as ordinary
+// Russian must hold up against the book's words; Windows-1251 stays when nothing is sure. A
+// book is written back as it came.
 namespace textcodec {
 
 enum class Encoding
@@ -47,10 +51,13 @@ class Detector
 {
 public:
     void feed(QByteArrayView bytes);
-    // True once more bytes are not looked at: the first thousand damaged bytes came with
-    // hardly a well-formed character, so the head alone decides.
-    bool decided() const { return m_damaged > kMostDamaged && 16 * m_multibyte < m_damaged; }
     Choice choice() const;
+    // True once more bytes cannot change the encoding, only whether the text is mixed and its
+    // damage: no byte order mark, a long run of damage (so never UTF-8), the sample taken.
+    bool settled() const
+    {
+        return !m_bom && std::max(m_longestRun, m_run) >= kFewMultibyte && m_sample.size() >= kSample;
+    }
     Encoding encoding() const { return choice().encoding; }
     // Whether the UTF-8 rule takes the bytes for UTF-8, with or without the mark.
     bool utf8() const;
@@ -63,17 +70,18 @@ public:
     qint64 characters() const { return m_characters + unfinished(); }
 
 private:
-    static constexpr qint64 kMostDamaged = 1000;
     // A Windows-1251 text is valid UTF-8 only when each of its letters outside ASCII is a
     // capital followed by a punctuation mark or a rare letter (a small letter or a second
     // capital breaks the form), so such a text has a handful of them at most. A run this
     // long without a break is real UTF-8 whatever its script, a Greek or Hebrew book; as many
-    // beside more damaged bytes make a mixed text.
+    // beside more damaged bytes make a mixed text, and so do as many damaged bytes in a row
+    // beside UTF-8.
     static constexpr qint64 kFewMultibyte = 32;
-    // What the detector library is given, from the first byte outside ASCII: a first look,
-    // which settles a Russian text, and, when that names no encoding a Russian book comes in
-    // (a capitalised title page reads as Greek or Latin to it), a longer one. It is slow, so
-    // it never sees the whole book.
+    // What the detector library is given, from the first byte outside ASCII, whatever the
+    // UTF-8 rule made of those bytes: a first look, which settles a Russian text, and, when
+    // that names no encoding a Russian book comes in (a capitalised title page reads as Greek
+    // or Latin to it; UTF-8 is no answer once the rule refused it), a longer one. It is slow,
+    // so it never sees the whole book.
     static constexpr qsizetype kFirstLook = 4096;
     static constexpr qsizetype kSample = 32768;
 
@@ -83,7 +91,10 @@ private:
     qint64 m_characters = 0; // well-formed characters and damaged bytes, the mark left out
     qint64 m_multibyte = 0;  // well-formed characters outside ASCII, the mark left out
     qint64 m_rare = 0;       // those of them that a Windows-1251 text makes by chance
+    qint64 m_wide = 0;       // those of three or four bytes
     qint64 m_damaged = 0;
+    qint64 m_run = 0; // damaged bytes since the last well-formed character outside ASCII
+    qint64 m_longestRun = 0;
     int m_need = 0;        // continuation bytes still due
     int m_got = 0;         // bytes of the current character so far
     unsigned m_low = 0x80; // the next continuation byte's range

@@ -113,11 +113,12 @@ bool openForReading(QFile &file, QString *error)
     return true;
 }
 
-// Reads the file on from where it stands until its end, or until more bytes could not change
-// the encoding found, feeding `detector`, which has seen the bytes before.
-textcodec::Detector scan(QFile &file, textcodec::Detector detector = {})
+// Reads the file on from where it stands to its end, feeding `detector`, which has seen the
+// bytes before: the whole file decides its encoding. For the encoding alone, it stops once
+// the rest could not change it.
+textcodec::Detector scan(QFile &file, textcodec::Detector detector = {}, bool encodingOnly = false)
 {
-    while (!detector.decided()) {
+    while (!(encodingOnly && detector.settled())) {
         const QByteArray chunk = file.read(1 << 16);
         if (chunk.isEmpty())
             break;
@@ -163,7 +164,7 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     // whether the cut falls into a UTF-8 character.
     textcodec::Detector head;
     head.feed(bytes);
-    const textcodec::Choice choice = scan(f, head).choice();
+    const textcodec::Choice choice = scan(f, head, true).choice();
     if (!choice.refused.isEmpty()) {
         failed(error, QStringLiteral("reading"), path, textcodec::unreadable(choice));
         return std::nullopt;
@@ -200,7 +201,7 @@ qint64 bookCharacters(const QString &path)
     QFile f(path);
     if (!openForReading(f, nullptr))
         return 0;
-    const textcodec::Detector detector = scan(f);
+    const textcodec::Detector detector = scan(f, {}, true);
     const textcodec::Encoding encoding = detector.encoding();
     if (detector.utf8())
         return detector.characters();

@@ -101,12 +101,15 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {"\xE0\xA4\x95", Utf8},     // "क": a three-byte form led by E0
         {bom + "plain", Utf8WithBom},
         {"plain ascii", Windows1251},
-        {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Windows1251}, // no letter: "—«»" as UTF-8 or "вЂ” «»"
-        {"\xC3\xA9\xC3", Windows1251, 1},               // cut off at the end
-        {"\xC0\xB0\xD0\x90", Windows1251, 2},           // overlong
-        {"\xF0\x8F\xBF\xBF", Windows1251, 4},           // overlong in four bytes
-        {"\xED\xA0\x80\xD0\x90", Windows1251, 3},       // surrogate
-        {"\xF4\x90\x80\x80\xD0\x90", Windows1251, 4},   // past U+10FFFF
+        // No letter: "—«»" is UTF-8 by its three-byte dash ("вЂ” «»" is no text), "«»" alone may be "В«В»".
+        {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Utf8},
+        {"\xC2\xAB\xC2\xBB", Windows1251},
+        {"\xE2\x80\x94 \xC2\xAB\xC2\xBB\xFF", Windows1251, 1},
+        {"\xC3\xA9\xC3", Windows1251, 1},             // cut off at the end
+        {"\xC0\xB0\xD0\x90", Windows1251, 2},         // overlong
+        {"\xF0\x8F\xBF\xBF", Windows1251, 4},         // overlong in four bytes
+        {"\xED\xA0\x80\xD0\x90", Windows1251, 3},     // surrogate
+        {"\xF4\x90\x80\x80\xD0\x90", Windows1251, 4}, // past U+10FFFF
         // Valid UTF-8 that reads as rare letters is a Windows-1251 text: "ПЁС— Abc." would
         // be "Ϩї Abc.", and "ОЁ ФЂ" Greek and old Cyrillic.
         {"\xCF\xA8\xD1\x97 Abc.", Windows1251},
@@ -128,14 +131,14 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {lines + "\xFF\xC0" + lines.left(10) + "\xE2\x80", Utf8, 4},
         {lines + lines + "\xE0\x80" + lines + lines + "\xD0", Utf8, 3}, // a cut at the end
         {lines + QByteArray(11, '\xFF') + lines, Utf8, 11},
-        // More beside a run of characters: a mixed text, kept as bytes; a head of damage decides.
+        // More beside a run of characters: a mixed text, kept as bytes; far more is another encoding.
         {lines + QByteArray(12, '\xFF') + lines, Windows1251, 12, {}, true},
         {lines + lines + cp1251::encode(u"Первая строка\r\nВторая строка\r\n"_s).repeated(2),
          Windows1251,
          48,
          {},
          true},
-        {(lines + QByteArray(800, '\xFF')).repeated(2), Windows1251, 1001},
+        {(lines + QByteArray(800, '\xFF')).repeated(2), Windows1251, 1600},
         {bom + u"Жук"_s.toUtf8() + "\xC0", Utf8WithBom, 1},
         // After the mark, damage up to a byte a character: the mark is no accident.
         {bom + u"Жук"_s.toUtf8() + "\xC0\xC0", Utf8WithBom, 2},
@@ -155,11 +158,17 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {"\xFF\xFE" + utf16le, Utf16Le, {}, russian},
         {"\xFE\xFF" + utf16be, Utf16Be, {}, russian},
         {"\xFF\xFE" + utf16le + "\x21", Utf16Le, {}, russian + u"\uFFFD"_s},
+        {"\xFF\xFE", Utf16Le, {}, u""_s}, // the mark alone is an empty text
+        {"\xFE\xFF", Utf16Be, {}, u""_s},
         {"ab\xFF\xFE" + utf16le, Windows1251, 2},
         {utf16le, Windows1251},
         {codepages::encode(u"Да."_s, codepages::CodePage::Koi8r), Windows1251, 2},
         {"\xA8\xE6", Windows1251, 2, u"Ёж"_s},
         {"\xCF\xD0\xC8\xC2\xC5\xD2", Windows1251, 6, u"ПРИВЕТ"_s},
+        // A line in capitals, which the library takes for KOI8-R: its words tell.
+        {cp1251::encode(u"НЕ ВСЕ ЙОГУРТЫ ОДИНАКОВО ПОЛЕЗНЫ"_s), Windows1251, 28},
+        {codepages::encode(u"НЕ ВСЕ ЙОГУРТЫ ОДИНАКОВО ПОЛЕЗНЫ"_s, codepages::CodePage::Koi8r), Koi8r},
+        {codepages::encode(u"НЕ ВСЕ ЙОГУРТЫ ОДИНАКОВО ПОЛЕЗНЫ"_s, codepages::CodePage::Cp866), Cp866},
         // Encodings the detector names that the program does not read.
         {QStringEncoder("ISO-8859-5")(russian), Windows1251, {}, {}, false, u"ISO-8859-5"_s},
         {QStringEncoder("UTF-32LE")(u"\uFEFF"_s + russian), Windows1251, {}, {}, false, u"UTF-32"_s},
@@ -186,8 +195,8 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
 TEST(BookEncoding, EveryBookOfTheTestsReadsInTheEncodingItWasWrittenIn)
 {
     using enum textcodec::Encoding;
-    for (const char *name :
-         {"hameleon.txt", "kapitanskaya_dochka.txt", "pikovaya_dama.txt", "tihiy_dom.fb2"}) {
+    for (const char *name : {"everyday_prose.txt", "hameleon.txt", "kapitanskaya_dochka.txt",
+                             "pikovaya_dama.txt", "tihiy_dom.fb2"}) {
         SCOPED_TRACE(name);
         const QString text = testdata::text(QString::fromLatin1(name));
         EXPECT_EQ(textcodec::detect(cp1251::encode(text)), Windows1251);
@@ -222,10 +231,50 @@ TEST(BookEncoding, EveryBookOfTheTestsReadsInTheEncodingItWasWrittenIn)
                 cases.push_back({bytes, encoding, 0, codepages::decode(bytes, page)});
             }
         }
+        // With its head in capitals (a title page, a table of contents), which the library
+        // takes for another code page, each still reads as itself: by its words.
+        for (const qsizetype head : {512, 1024, 2048, 4096, 8192}) {
+            const QString capitals = text.left(head).toUpper() + text.mid(head);
+            for (const auto &[page, encoding] : {std::pair(codepages::CodePage::Koi8r, Koi8r),
+                                                 std::pair(codepages::CodePage::Cp866, Cp866)}) {
+                const QByteArray bytes = codepages::encode(capitals, page);
+                cases.push_back({bytes, encoding, 0, codepages::decode(bytes, page)});
+            }
+            SCOPED_TRACE(head);
+            EXPECT_EQ(textcodec::detect(cp1251::encode(capitals)), Windows1251);
+        }
         cases.push_back({QStringEncoder("ISO-8859-5")(text), Windows1251, 0, {}, false, u"ISO-8859-5"_s});
         for (const Detection &c : cases)
             expectDetected(c);
     }
+    // Stretches of cp866 prose whose first 4 KB the library takes for UTF-8, the second even
+    // at 32 KB: the UTF-8 rule refused them, so that is no answer.
+    const QByteArray cp866 =
+        codepages::encode(testdata::text(u"kapitanskaya_dochka.txt"_s), codepages::CodePage::Cp866);
+    for (const qsizetype at : {94646, 40922}) {
+        const QByteArray bytes = cp866.mid(at, 65536);
+        expectDetected({bytes, Cp866, 0, codepages::decode(bytes, codepages::CodePage::Cp866)});
+    }
+}
+
+// A book joined from a Windows-1251 and a UTF-8 part gets one verdict whichever comes first:
+// it reads right in neither. So does a UTF-8 novel behind a Windows-1251 preface, though the
+// preface is far less than a quarter of the novel: a long run of damage is another encoding.
+TEST(BookEncoding, JoinedBooksAreJudgedOnTheWholeFileInEitherOrder)
+{
+    const auto damage = [](const QByteArray &part) {
+        textcodec::Detector d;
+        d.feed(part);
+        return d.damaged();
+    };
+    const QByteArray hameleon = cp1251::encode(testdata::text(u"hameleon.txt"_s));
+    const QByteArray pikovaya = testdata::text(u"pikovaya_dama.txt"_s).toUtf8();
+    const QString novel = testdata::text(u"kapitanskaya_dochka.txt"_s);
+    const QByteArray preface = cp1251::encode(novel.left(1300)) + "\r\n";
+    for (const auto &[bytes, part] : {std::pair{hameleon + pikovaya, hameleon},
+                                      {pikovaya + hameleon, hameleon},
+                                      {preface + novel.toUtf8(), preface}})
+        expectDetected({bytes, textcodec::Encoding::Windows1251, damage(part), {}, true});
 }
 
 // Fields: an open quote ends with its line and swallows nothing after it. Lines: a book ends them
