@@ -1,6 +1,6 @@
 #include "dictionaries/finder.h"
 
-#include "dictionaries/words.h"
+#include "platform/text/words.h"
 
 #include <QCollator>
 #include <QHash>
@@ -132,9 +132,14 @@ QStringList exclude(const QStringList &words, Pass pass, const QStringList &excl
     for (const QString &e : exclusions)
         known.insert(comparable(e, pass));
     QStringList out;
-    for (const QString &w : words)
-        if (!known.contains(comparable(w, pass)))
+    for (const QString &w : words) {
+        if (known.contains(comparable(w, pass)))
+            continue;
+        // "замок-то" is known when "замок" is.
+        const qsizetype stem = words::withoutParticle(w);
+        if (stem == w.size() || !known.contains(comparable(w.left(stem), pass)))
             out.append(w);
+    }
     return out;
 }
 

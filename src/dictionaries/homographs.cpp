@@ -1,6 +1,6 @@
 #include "dictionaries/homographs.h"
 
-#include "dictionaries/words.h"
+#include "platform/text/words.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
 
@@ -57,7 +57,8 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     // 1-based positions; one past the end counts as a delimiter.
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
     words::forEach(text, [&](qsizetype start, qsizetype end) {
-        if (!words::matches(QStringView(text).mid(start, end - start), plainRow))
+        const QStringView word = QStringView(text).mid(start, end - start);
+        if (!words::matches(word, plainRow) && !words::matches(word.left(words::withoutParticle(word)), plainRow))
             return;
         const qsizetype d = start; // the 1-based position of the delimiter before the word
         qsizetype first = 1;
@@ -87,6 +88,10 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
     // the stretches of every such row.
     words::forEach(text, [this](qsizetype start, qsizetype end) {
         m_runs[words::folded(m_text.mid(start, end - start))].append(range(start, end));
+        // Before a particle the word is marked alone: "замок" of "замок-то".
+        if (const qsizetype stem = words::withoutParticle(QStringView(m_text).mid(start, end - start));
+            start + stem < end)
+            m_runs[words::folded(m_text.mid(start, stem))].append(range(start, start + stem));
     });
 }
 
