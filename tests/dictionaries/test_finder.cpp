@@ -178,7 +178,9 @@ TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
          {u"замок"_s},
          {R{11, 5}, R{22, 5}, R{31, 5}, R{38, 5}}},
         // Before a particle the homograph alone is marked.
-        {u"замок замок-то -замок стоит-ка"_s, {u"замок"_s, u"стоит"_s}, {R{0, 6}, R{6, 5}, R{16, 6}, R{22, 5}}},
+        {u"замок замок-то -замок стоит-ка"_s,
+         {u"замок"_s, u"стоит"_s},
+         {R{0, 6}, R{6, 5}, R{16, 6}, R{22, 5}}},
         // Composed letters, apostrophes in all forms; a tag holds no word.
         {u"мои\u0306 ʼзамокʼ д‘замок <p class=\"замок\">"_s, {u"мой"_s, u"замок"_s}, {R{0, 5}, R{6, 5}}},
         {u"«Замок» (замок) —замок– „замок“ \"замок\" за<мок замок2"_s,

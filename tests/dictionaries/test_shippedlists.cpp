@@ -80,7 +80,8 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
                                                : std::nullopt;
     };
     const auto read = [](const char *name) {
-        return textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR) + QLatin1String(name)).value_or(QString());
+        return textfile::readText(QStringLiteral(QUENVALE_TEST_DATA_DIR) + QLatin1String(name))
+            .value_or(QString());
     };
     // Each classic gets fewer rows to review than with the list of the old prose alone, whose
     // rows these are.

@@ -32,12 +32,17 @@ bool isCombining(char16_t u)
 }
 
 // What the compared form of a word differs in: soft hyphens, combining marks, apostrophes
-// other than '. Most words hold none of these: they are shared, not copied.
+// other than '. Most words hold none of these: they are shared, not copied. Every character of
+// a book passes here, so ASCII and the Russian alphabet are told first.
 bool needsPlain(QStringView word)
 {
     return std::any_of(word.begin(), word.end(), [](QChar c) {
         const char16_t u = c.unicode();
-        return u == kSoftHyphen || isCombining(u) || (u != u'\'' && isApostrophe(c));
+        if (u < kSoftHyphen)
+            return u == u'`';
+        if (u >= 0x0400 && u < 0x0500)
+            return false;
+        return u == kSoftHyphen || isCombining(u) || isApostrophe(c);
     });
 }
 
@@ -79,7 +84,17 @@ bool isStressMark(QStringView text, qsizetype i)
 
 bool isApostrophe(QChar c)
 {
-    return QStringView(u"'\u2019\u2018`\u2032\u02BC").contains(c);
+    switch (c.unicode()) {
+    case u'\'':
+    case u'`':
+    case u'\u2019':
+    case u'\u2018':
+    case u'\u2032':
+    case u'\u02BC':
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool inWord(QStringView text, qsizetype i)
@@ -88,9 +103,6 @@ bool inWord(QStringView text, qsizetype i)
     if (letterLike(c))
         return true;
     const bool inside = i > 0 && i + 1 < text.size();
-    if (isApostrophe(c))
-        return inside && text[i - 1].isLetter() && !isApostrophe(text[i - 1]) && text[i + 1].isLetter() &&
-               !isApostrophe(text[i + 1]);
     switch (c.unicode()) {
     case u'<':
     case u'>':
@@ -99,7 +111,9 @@ bool inWord(QStringView text, qsizetype i)
         // The character after it first: a run of dashes never looks back more than one step.
         return inside && letterLike(text[i + 1]) && inWord(text, i - 1);
     default:
-        return false;
+        // ʼ is a letter to Unicode, not to a reader.
+        return isApostrophe(c) && inside && text[i - 1].isLetter() && !isApostrophe(text[i - 1]) &&
+               text[i + 1].isLetter() && !isApostrophe(text[i + 1]);
     }
 }
 
@@ -123,6 +137,23 @@ QString plain(const QString &word)
 QString folded(const QString &word)
 {
     return plain(word).toCaseFolded();
+}
+
+void foldInto(QString &key, QStringView word)
+{
+    key.resize(word.size());
+    QChar *out = key.data();
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const char16_t u = word[i].unicode();
+        if (u < 0x80 && u != u'`')
+            out[i] = u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+        else if (u >= u'А' && u <= u'я')
+            out[i] = u <= u'Я' ? char16_t(u + 32) : u;
+        else if (u == u'ё' || u == u'Ё')
+            out[i] = u'ё';
+        else
+            return void(key = folded(word.toString()));
+    }
 }
 
 bool matches(QStringView word, QStringView row)

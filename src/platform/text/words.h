@@ -35,6 +35,9 @@ QString spelling(const QString &word);
 QString plain(const QString &word);
 // The plain word case-folded: the word looked up with case ignored.
 QString folded(const QString &word);
+// folded() written into `key`, whose buffer is reused: every word of a book passes here, and
+// one of ASCII and Russian letters alone needs no new string.
+void foldInto(QString &key, QStringView word);
 // Whether `word` is `row` (a plain word), case ignored.
 bool matches(QStringView word, QStringView row);
 
