@@ -47,6 +47,7 @@ TEST(Finder, ListsTheWordsOfTheTextByThreshold)
          {u"замок"_s, u"кто-то"_s, u"Любовь"_s, u"ОК"_s, u"x"_s}},
         {u"Ну-с, да-с"_s, 1, {u"да-с"_s, u"Ну-с"_s}}, // a hyphen next to the text's end
         {u"самолечением самолёт ель Ёж"_s, 1, {u"Ёж"_s, u"ель"_s, u"самолёт"_s, u"самолечением"_s}},
+        {u"ЁЖ ёж Еж YES yes Yes"_s, 3, {u"ЁЖ"_s, u"YES"_s}}, // case and ё, in any letters
         // A soft hyphen is inside a word and no part of its spelling; a hyphen after it at a
         // word's edge is a dash.
         {u"Куку\u00ADев за\u00ADмок \u00ADКукуев\u00AD \u00AD"_s, 2, {u"Кукуев"_s}},
@@ -154,6 +155,7 @@ TEST(Homographs, OccurrencesComeWithTheirContext)
          {u" в далёкой стране, стоял Замок, а рядом "_s}},
         {u"(замок) и за<мок."_s, {u"(замок) и за<"_s}},
         {u"Вот замок"_s, {u"Вот замок"_s}},
+        {u"Вот замок-то"_s, {u"Вот замок-то"_s}}, // before a particle
         {u"Там\r\nзамок стоит у реки"_s, {u"Там замок стоит "_s}},
         {u"Там\rзамок\nстоит у реки"_s, {u"Там замок стоит "_s}},
         {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}},
