@@ -62,6 +62,7 @@ TEST(Finder, ListsTheWordsOfTheTextByThreshold)
          {u"д'Артаньян"_s, u"замок"_s, u"О’Генри"_s}},
         // Letters written with a combining mark are the letters they show.
         {u"мои\u0306 мой е\u0308ж ёж еще\u0308 ещё"_s, 2, {u"ёж"_s, u"ещё"_s, u"мой"_s}},
+        {u"ве\u0300дь ведь"_s, 2, {u"ве\u0300дь"_s}}, // a stress accent is no letter of its own
         {u"за́мок замок Темно-синий тёмно-синий"_s, 2, {u"за́мок"_s, u"Темно-синий"_s}}}; // accents, ё
     for (const auto &[text, threshold, expected] : cases)
         EXPECT_EQ(newWords(text, threshold), expected) << text.toStdString();

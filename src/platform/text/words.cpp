@@ -46,10 +46,12 @@ bool needsPlain(QStringView word)
     });
 }
 
-// Letters written with a combining mark as the one letter they show.
+// Letters written with a combining mark as the one letter they show. A stress accent stays as
+// it is: composed with е or и it would become a letter Windows-1251 lacks.
 QString composed(QString word)
 {
-    if (std::any_of(word.cbegin(), word.cend(), [](QChar c) { return isCombining(c.unicode()); }))
+    if (std::any_of(word.cbegin(), word.cend(),
+                    [](QChar c) { return isCombining(c.unicode()) && !isStressAccent(c.unicode()); }))
         word = word.normalized(QString::NormalizationForm_C);
     return word;
 }
