@@ -16,7 +16,8 @@ old and modern Russian alike:
 - the word list of Tesseract's Russian model (tesseract-ocr-rus), drawn from modern web
   text: it has no counts, but it holds every form met often enough, so the rarest form of
   an entry it holds tells how common the entry is.
-An entry counts by all its forms, so that a word met in one case brings its other cases.
+An entry counts by all its forms, so that a word met in one case brings its other cases, and
+its headword ranks with its likeliest form (горницу brings горница).
 A form's rank is its expected share of a book's words, the sources' estimates summed by
 their weights. A text source gives the entry its share of that source's words and divides
 it among the entry's forms by their own counts there, smoothed toward the share each
@@ -30,9 +31,12 @@ entry's rate by their suffix shares.
 The dictionary checks a hyphenated word part by part and so holds none: a hyphenated form
 of the prose or the fortunes (что-то, из-за, по-видимому) is taken, spelled as they spell
 it most often, when each part is a dictionary form or a particle or prefix of such words
-(-то, -либо, -нибудь, -ка, -таки, кое-, по-), as an entry of its own. The first 70,000
+(-то, -либо, -нибудь, -ка, -таки, кое-, по-), as an entry of its own. The first 150,000
 forms are kept, "ё" and "е" counting as one letter (the finder compares them so), each
-other form spelled as the dictionary spells it.
+other form spelled as the dictionary spells it. So long a list serves old books and new:
+held out of the prose ranking, the classics of tests/data get fewer rows to review than with
+the 70,000 forms of the old prose alone, and a page of today's prose a third of them, while
+nearly all of the names those rows held stay left to the finder (--hold-out prints this).
 
 homograph.txt: the homographs of tools/homographs/homograph-source.txt, checked; each
 form there carries a usage note after a TAB.
@@ -41,6 +45,11 @@ Both are lower case, Windows-1251 with CR LF, and the same bytes for the same in
 
     python3 tools/make_known_words.py [--freq FILE] [--fortunes DIR] [--mueller FILE]
                                       [--web FILE.traineddata] [--dic FILE.dic] [--out DIR]
+                                      [--count N] [--hold-out BOOK ... [--sizes N ...]]
+
+With --hold-out it writes nothing and prints, for each book, the new-word finder's rows at
+threshold 1 with the lists made without the book's words in the prose counts: with the old
+prose ranking of 70,000 forms and with this ranking cut at each of --sizes.
 
 It needs hunspell-ru, fortunes-ru, mueller7-dict, tesseract-ocr-rus and tesseract-ocr (whose
 combine_tessdata and dawg2wordlist unpack the word list).
@@ -65,7 +74,9 @@ DEFAULT_DIC = pathlib.Path("/usr/share/hunspell/ru_RU.dic")
 DEFAULT_FORTUNES = pathlib.Path("/usr/share/games/fortunes/ru")
 DEFAULT_MUELLER = pathlib.Path("/usr/share/dictd/mueller7.dict.dz")
 DEFAULT_WEB = pathlib.Path("/usr/share/tesseract-ocr/5/tessdata/rus.traineddata")
-KNOWN_COUNT = 70000
+KNOWN_COUNT = 150000
+# The length of the list before modern text joined, for comparing with it.
+KNOWN_COUNT_BEFORE = 70000
 # How much each source counts. The old prose leads, so that the classics keep most of their
 # words; modern text takes the rest, the fortunes being the only running modern text, the
 # word list the widest and the dictionary the thinnest evidence of use.
@@ -297,19 +308,108 @@ def known_words(entries, texts, web, count=KNOWN_COUNT):
         rarest = rarest_listed(forms)
         web_rate = web_weight * threshold / rarest if rarest else 0.0
         entry_rate = sum(weight * n / c.total for weight, c, n in held) + web_rate
+        scores = []
         for form, rule in forms:
-            if not encodable(form) or " " in form:
-                continue
             key, share = plain(form), shares.get(rule, 0.0)
             score = sum(weight * n / c.total * (c.counts.get(key, 0) + SMOOTHING * share) / (n + SMOOTHING)
                         for weight, c, n in held)
-            if key in listed:
-                score += web_rate * share
+            scores.append(score + (web_rate * share if key in listed else 0.0))
+        # The headword comes in with the entry's likeliest form: a reader who meets горницу
+        # meets горница too, though the sources may not.
+        scores[0] = max(scores)
+        for (form, _), score in zip(forms, scores):
+            if not encodable(form) or " " in form:
+                continue
+            key = plain(form)
             rank = (-score, -entry_rate, form)
             if key not in best or rank < best[key][0]:
                 best[key] = (rank, form)
     ranked = sorted(best.values())
     return [form for _, form in ranked[:count]]
+
+
+def prose_ranking(entries, prose, count):
+    """The ranking of the lists before modern text joined: by the form's own prose count, then
+    its entry's. Kept to compare the lists with (--hold-out)."""
+    best = {}
+    for forms in entries:
+        keys = spellings_of(forms)
+        entry_count = sum(prose.counts.get(k, 0) for k in keys)
+        for form, _ in forms:
+            key = plain(form)
+            rank = (-prose.counts.get(key, 0), -entry_count, form)
+            if encodable(form) and " " not in form and (key not in best or rank < best[key][0]):
+                best[key] = (rank, form)
+    return [form for _, form in sorted(best.values())[:count]]
+
+
+# A word as the new-word finder cuts it: letters and digits, hyphens and apostrophes inside.
+BOOK_WORD = re.compile(r"[^\W_]+(?:[-'\u2019\u2018`\u2032\u02bc][^\W_]+)*")
+
+
+def book_text(path):
+    raw = path.read_bytes()
+    try:
+        return raw.decode("utf-8-sig")
+    except UnicodeDecodeError:
+        return raw.decode("cp1251")
+
+
+def held_out(prose, text):
+    """The prose counts without a book's words, as if the prose had never met the book."""
+    book, result = count_words([text]), Counts()
+    for key, forms in prose.spellings.items():
+        for form, count in forms.items():
+            left = count - book.spellings.get(key, {}).get(form, 0)
+            if left > 0:
+                result.add(form, left)
+    return result
+
+
+# What may stand between a word and the one before it in a sentence.
+SENTENCE_INSIDE = re.compile(r"[\w,;:][\s\"«»„“()\u2014\u2013-]*$")
+
+
+def finder_rows(text, known, homs):
+    """The rows the new-word finder gives for a book at threshold 1 with these lists, by the
+    spelling it compares, each with whether it is a name: always capitalised, and met
+    inside a sentence at least once."""
+    lists = {plain(w) for w in known} | set(homs)
+    text = text.replace("\u00ad", "")
+    rows = {}
+    for m in BOOK_WORD.finditer(text):
+        key = plain(m.group().lower())
+        if key in lists:
+            continue
+        capital, inside = rows.get(key, (True, False))
+        inside = inside or bool(SENTENCE_INSIDE.search(text, max(0, m.start() - 20), m.start()))
+        rows[key] = (capital and m.group()[0].isupper(), inside)
+    return {key: capital and inside for key, (capital, inside) in rows.items()}
+
+
+def hold_out_table(books, sizes, entries, texts, web, fortune_counts, homs):
+    """Prints, for each book held out of the prose ranking, the finder's rows with the old
+    prose ranking and with this one cut at each size, and the share of the names the old
+    ranking left to the finder that each size still leaves."""
+    print("| book | words | old list | " + " | ".join(f"{n:,} forms" for n in sizes) + " |")
+    print("|---" * (len(sizes) + 3) + "|")
+    names_total, names_kept = 0, [0] * len(sizes)
+    for path in books:
+        text = book_text(path)
+        prose = held_out(texts[0][1], text)
+        all_entries = entries + hyphenated(entries, Counts().merge(prose).merge(fortune_counts))
+        old = finder_rows(text, prose_ranking(all_entries, prose, KNOWN_COUNT_BEFORE), homs)
+        ranked = known_words(all_entries, [(texts[0][0], prose, True)] + texts[1:], web, max(sizes))
+        cells = []
+        names = [key for key, name in old.items() if name]
+        names_total += len(names)
+        for i, n in enumerate(sizes):
+            rows = finder_rows(text, ranked[:n], homs)
+            cells.append(f"{len(rows):,}")
+            names_kept[i] += sum(key in rows for key in names)
+        print(f"| {path.name} | {len(BOOK_WORD.findall(text)):,} | {len(old):,} | " + " | ".join(cells) + " |")
+    print(f"| names of the old list's rows still listed ({names_total:,}) | | | "
+          + " | ".join(f"{100 * k / max(names_total, 1):.0f} %" for k in names_kept) + " |")
 
 
 def homographs(source):
@@ -357,6 +457,12 @@ def main():
                         help="Hunspell dictionary; its .aff lies beside it")
     parser.add_argument("--out", type=pathlib.Path, default=ROOT / "data" / "DIC", help="output folder")
     parser.add_argument("--homographs", type=pathlib.Path, default=ROOT / "tools" / "homographs" / "homograph-source.txt")
+    parser.add_argument("--count", type=int, default=KNOWN_COUNT, help="how many known words to keep")
+    parser.add_argument("--hold-out", type=pathlib.Path, action="append", default=[], metavar="BOOK",
+                        help="instead of writing the lists, print the finder's rows for this book (UTF-8 or "
+                             "Windows-1251; may be repeated) with its words taken out of the prose counts")
+    parser.add_argument("--sizes", type=int, nargs="+", default=[70000, 100000, KNOWN_COUNT],
+                        help="list lengths the held-out table compares")
     args = parser.parse_args()
 
     homs, problems = homographs(args.homographs)
@@ -392,11 +498,13 @@ def main():
 
     encoding = hunspell_encoding(aff.read_bytes())
     entries = expand(args.dic, encoding, read_affixes(aff, encoding))
+    texts = [(WEIGHTS["prose"], prose, True), (WEIGHTS["fortunes"], fortune_counts, True),
+             (WEIGHTS["mueller"], mueller, False)]
+    if args.hold_out:
+        hold_out_table(args.hold_out, args.sizes, entries, texts, (WEIGHTS["web"], listed), fortune_counts, homs)
+        return 0
     hyphen_entries = hyphenated(entries, Counts().merge(prose).merge(fortune_counts))
-    known = known_words(entries + hyphen_entries,
-                        [(WEIGHTS["prose"], prose, True), (WEIGHTS["fortunes"], fortune_counts, True),
-                         (WEIGHTS["mueller"], mueller, False)],
-                        (WEIGHTS["web"], listed))
+    known = known_words(entries + hyphen_entries, texts, (WEIGHTS["web"], listed), args.count)
 
     args.out.mkdir(parents=True, exist_ok=True)
     write(args.out / "70000.txt", known)

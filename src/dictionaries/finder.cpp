@@ -1,12 +1,13 @@
 #include "dictionaries/finder.h"
 
-#include "dictionaries/words.h"
+#include "platform/text/words.h"
 
 #include <QCollator>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace finder {
 
@@ -15,12 +16,22 @@ namespace {
 // How a word is compared with a pass's list, stress accents left out: exactly for the
 // exceptions, which the speech layer applies as written; else case ignored and "ё" read as
 // "е", since books and lists write it or leave it out as they please.
-QString comparable(const QString &word, Pass pass)
+// The key is written into `key`, whose buffer is reused: a book's every word and a list's
+// every row pass here.
+void comparableInto(QString &key, QStringView word, Pass pass)
 {
-    if (pass == Pass::Exceptions)
-        return words::plain(word);
-    QString key = words::folded(word);
+    if (pass == Pass::Exceptions) {
+        key = words::plain(word.toString());
+        return;
+    }
+    words::foldInto(key, word);
     key.replace(u'ё', u'е');
+}
+
+QString comparable(QStringView word, Pass pass)
+{
+    QString key;
+    comparableInto(key, word, pass);
     return key;
 }
 
@@ -68,21 +79,58 @@ QString searchText(const QString &whole, const QString &selection)
     return u' ' + (selection.isEmpty() ? whole : selection) + u' ';
 }
 
-QStringList repeatedWords(const QString &text, int threshold)
+namespace {
+
+// Russian rules whatever the user's locale: under C or C.UTF-8 "ё" would follow "я".
+const QCollator &collator()
 {
-    // Counting by the spelling the lists compare gives what sorting the whole list and
-    // comparing neighbours gives, without sorting every occurrence of a book; a word written
-    // with "ё" and with "е" is one.
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::Russian, QLocale::Russia)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+// Sorts as sortsBefore does, each word collated once into its key rather than at every
+// comparison: a book's list holds thousands of words.
+void sortWords(QStringList &list)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(list.size());
+    for (const QString &w : list)
+        keys.push_back(collator().sortKey(w));
+    std::vector<qsizetype> order(list.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    QStringList sorted;
+    sorted.reserve(list.size());
+    for (qsizetype i : order)
+        sorted.append(list[i]);
+    list = std::move(sorted);
+}
+
+} // namespace
+
+namespace {
+
+// The words met at least `threshold` times, in text order. Counting by the spelling the lists
+// compare gives what sorting the whole list and comparing neighbours gives, without sorting
+// every occurrence of a book; a word written with "ё" and with "е" is one.
+QStringList countedWords(const QString &text, int threshold)
+{
     QHash<QString, qsizetype> index;
     QStringList unique;
     QList<int> counts;
+    QString key;
     words::forEach(text, [&](qsizetype start, qsizetype end) {
-        const QString w = text.mid(start, end - start);
-        const QString key = comparable(w, Pass::Known);
+        const QStringView w = QStringView(text).mid(start, end - start);
+        comparableInto(key, w, Pass::Known);
         auto it = index.constFind(key);
         if (it == index.cend()) {
             index.insert(key, unique.size());
-            unique.append(words::spelling(w));
+            unique.append(words::spelling(w.toString()));
             counts.append(1);
         } else {
             ++counts[*it];
@@ -92,19 +140,21 @@ QStringList repeatedWords(const QString &text, int threshold)
     for (qsizetype i = 0; i < unique.size(); ++i)
         if (counts[i] >= threshold)
             kept.append(unique[i]);
-    std::stable_sort(kept.begin(), kept.end(), &sortsBefore);
+    return kept;
+}
+
+} // namespace
+
+QStringList repeatedWords(const QString &text, int threshold)
+{
+    QStringList kept = countedWords(text, threshold);
+    sortWords(kept);
     return kept;
 }
 
 bool sortsBefore(const QString &a, const QString &b)
 {
-    // Russian rules whatever the user's locale: under C or C.UTF-8 "ё" would follow "я".
-    static const QCollator collator = [] {
-        QCollator c{QLocale(QLocale::Russian, QLocale::Russia)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator.compare(a, b) < 0;
+    return collator().compare(a, b) < 0;
 }
 
 QStringList exclusionWords(Pass pass, const QStringList &fields)
@@ -127,14 +177,28 @@ QStringList exclusionWords(Pass pass, const QStringList &fields)
 
 QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions)
 {
-    QSet<QString> known;
-    known.reserve(exclusions.size());
-    for (const QString &e : exclusions)
-        known.insert(comparable(e, pass));
+    // A book's words are far fewer than a list's, so they are what is hashed: each by its
+    // compared form, and again by the form before its particle ("замок-то" is known when
+    // "замок" is).
+    QMultiHash<QString, qsizetype> index;
+    index.reserve(words.size());
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        index.insert(comparable(words[i], pass), i);
+        if (const qsizetype stem = words::withoutParticle(words[i]); stem < words[i].size())
+            index.insert(comparable(words[i].left(stem), pass), i);
+    }
+    QList<bool> known(words.size(), false);
+    QString key;
+    for (const QString &e : exclusions) {
+        comparableInto(key, e, pass);
+        const auto [first, last] = std::as_const(index).equal_range(key);
+        for (auto it = first; it != last; ++it)
+            known[it.value()] = true;
+    }
     QStringList out;
-    for (const QString &w : words)
-        if (!known.contains(comparable(w, pass)))
-            out.append(w);
+    for (qsizetype i = 0; i < words.size(); ++i)
+        if (!known[i])
+            out.append(words[i]);
     return out;
 }
 
@@ -152,7 +216,9 @@ std::optional<QStringList> newWords(const QString &text, int threshold,
     if (threshold >= 2)
         show(threshold == 2 ? ListStep::TwiceOrMore : ListStep::ThriceOrMore);
     show(ListStep::Once);
-    QStringList words = repeatedWords(text, threshold);
+    // Sorted once the lists have taken their words, which leaves far fewer to sort: the
+    // same order, as excluding keeps the order of the rest.
+    QStringList words = countedWords(text, threshold);
     for (Pass pass : kPasses) {
         const std::optional<QStringList> list = fields(pass);
         if (!list)
@@ -161,11 +227,11 @@ std::optional<QStringList> newWords(const QString &text, int threshold,
         if (proceed && !proceed(pass, int(exclusions.size())))
             return std::nullopt;
         words = exclude(words, pass, exclusions);
-        // Excluding keeps the list sorted and each word once; the steps still show, as
-        // after every pass.
+        // Excluding keeps each word once; the steps still show, as after every pass.
         show(ListStep::Sort);
         show(ListStep::Once);
     }
+    sortWords(words);
     return words;
 }
 

@@ -52,8 +52,9 @@ bool sortsBefore(const QString &a, const QString &b);
 // The exclusion words a pass takes from the fields of its list file.
 QStringList exclusionWords(Pass pass, const QStringList &fields);
 
-// `words` without those equal to an exclusion word, stress accents left out (otherwise exact
-// for the exception pass; for the others case ignored and "ё" read as "е" on both sides).
+// `words` without those equal to an exclusion word, alone or before a particle ("замок-то"),
+// compared as words.h says (otherwise exact for the exception pass; for the others case
+// ignored and "ё" read as "е" on both sides).
 QStringList exclude(const QStringList &words, Pass pass, const QStringList &exclusions);
 
 // The whole search. `fields` reads a pass's list file (nothing: the pass is skipped);

@@ -1,8 +1,8 @@
 #include "dictionaries/homographs.h"
 
-#include "dictionaries/words.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
+#include "platform/text/words.h"
 
 #include <QSet>
 
@@ -57,7 +57,9 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     // 1-based positions; one past the end counts as a delimiter.
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
     words::forEach(text, [&](qsizetype start, qsizetype end) {
-        if (!words::matches(QStringView(text).mid(start, end - start), plainRow))
+        const QStringView word = QStringView(text).mid(start, end - start);
+        if (!words::matches(word, plainRow) &&
+            !words::matches(word.left(words::withoutParticle(word)), plainRow))
             return;
         const qsizetype d = start; // the 1-based position of the delimiter before the word
         qsizetype first = 1;
@@ -85,8 +87,16 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
 {
     // A row without a blank can only match a whole word, so one walk over the text finds
     // the stretches of every such row.
-    words::forEach(text, [this](qsizetype start, qsizetype end) {
-        m_runs[words::folded(m_text.mid(start, end - start))].append(range(start, end));
+    QString key;
+    words::forEach(text, [this, &key](qsizetype start, qsizetype end) {
+        const QStringView word = QStringView(m_text).mid(start, end - start);
+        words::foldInto(key, word);
+        m_runs[key].append(range(start, end));
+        // Before a particle the word is marked alone: "замок" of "замок-то".
+        if (const qsizetype stem = words::withoutParticle(word); stem < word.size()) {
+            words::foldInto(key, word.left(stem));
+            m_runs[key].append(range(start, start + stem));
+        }
     });
 }
 

@@ -47,13 +47,22 @@ TEST(Finder, ListsTheWordsOfTheTextByThreshold)
          {u"замок"_s, u"кто-то"_s, u"Любовь"_s, u"ОК"_s, u"x"_s}},
         {u"Ну-с, да-с"_s, 1, {u"да-с"_s, u"Ну-с"_s}}, // a hyphen next to the text's end
         {u"самолечением самолёт ель Ёж"_s, 1, {u"Ёж"_s, u"ель"_s, u"самолёт"_s, u"самолечением"_s}},
-        // A soft hyphen is inside a word and no part of its spelling.
+        {u"ЁЖ ёж Еж YES yes Yes"_s, 3, {u"ЁЖ"_s, u"YES"_s}}, // case and ё, in any letters
+        // A soft hyphen is inside a word and no part of its spelling; a hyphen after it at a
+        // word's edge is a dash.
         {u"Куку\u00ADев за\u00ADмок \u00ADКукуев\u00AD \u00AD"_s, 2, {u"Кукуев"_s}},
-        // "<" and ">" are tags unless they stress the vowel before them.
-        {u"‹замок> <p>Замок</p> <‹замок>> за<мок мою< вода</i>"_s,
+        {u"замок\u00AD-то \u00AD-то то-\u00AD"_s, 1, {u"замок-то"_s, u"то"_s}},
+        // "<" and ">" are tags unless they stress the vowel before them; a tag holds no word.
+        {u"‹замок> <p class=\"x\">Замок</p> <‹замок>> за<мок мою< вода</i> вода<i>"_s,
          1,
-         {u"вода"_s, u"за<мок"_s, u"замок"_s, u"мою<"_s, u"i"_s, u"p"_s}},
-        {u"'д'Артаньян' О’Генри"_s, 1, {u"д'Артаньян"_s, u"О’Генри"_s}}, // apostrophes between letters
+         {u"вода"_s, u"за<мок"_s, u"замок"_s, u"мою<"_s}},
+        // Apostrophes between letters, in any of their forms.
+        {u"'д'Артаньян' О’Генри д‘Артаньян О′Генри ʼзамокʼ д`Артаньян"_s,
+         1,
+         {u"д'Артаньян"_s, u"замок"_s, u"О’Генри"_s}},
+        // Letters written with a combining mark are the letters they show.
+        {u"мои\u0306 мой е\u0308ж ёж еще\u0308 ещё"_s, 2, {u"ёж"_s, u"ещё"_s, u"мой"_s}},
+        {u"ве\u0300дь ведь"_s, 2, {u"ве\u0300дь"_s}}, // a stress accent is no letter of its own
         {u"за́мок замок Темно-синий тёмно-синий"_s, 2, {u"за́мок"_s, u"Темно-синий"_s}}}; // accents, ё
     for (const auto &[text, threshold, expected] : cases)
         EXPECT_EQ(newWords(text, threshold), expected) << text.toStdString();
@@ -147,6 +156,7 @@ TEST(Homographs, OccurrencesComeWithTheirContext)
          {u" в далёкой стране, стоял Замок, а рядом "_s}},
         {u"(замок) и за<мок."_s, {u"(замок) и за<"_s}},
         {u"Вот замок"_s, {u"Вот замок"_s}},
+        {u"Вот замок-то"_s, {u"Вот замок-то"_s}}, // before a particle
         {u"Там\r\nзамок стоит у реки"_s, {u"Там замок стоит "_s}},
         {u"Там\rзамок\nстоит у реки"_s, {u"Там замок стоит "_s}},
         {u"замок "_s + QString(40, u'а'), {u"замок "_s + QString(24, u'а')}},
@@ -170,7 +180,12 @@ TEST(Homographs, MarksWordsBetweenBlanksAndPunctuation)
         {u"Ну... 3.14 Замок. Там замок, и замок\r\nзамок"_s,
          {u"замок"_s},
          {R{11, 5}, R{22, 5}, R{31, 5}, R{38, 5}}},
-        {u"замок замок-то -замок "_s, {u"замок"_s}, {R{0, 6}, R{16, 6}}},
+        // Before a particle the homograph alone is marked.
+        {u"замок замок-то -замок стоит-ка"_s,
+         {u"замок"_s, u"стоит"_s},
+         {R{0, 6}, R{6, 5}, R{16, 6}, R{22, 5}}},
+        // Composed letters, apostrophes in all forms; a tag holds no word.
+        {u"мои\u0306 ʼзамокʼ д‘замок <p class=\"замок\">"_s, {u"мой"_s, u"замок"_s}, {R{0, 5}, R{6, 5}}},
         {u"«Замок» (замок) —замок– „замок“ \"замок\" за<мок замок2"_s,
          {u"замок"_s},
          {R{1, 5}, R{9, 5}, R{17, 5}, R{25, 5}, R{33, 5}}},

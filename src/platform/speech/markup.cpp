@@ -1,18 +1,13 @@
 #include "platform/speech/markup.h"
 
+#include "platform/text/words.h"
+
 #include <algorithm>
 #include <optional>
 
 namespace speech {
 
 namespace {
-
-// Stress marks belong to Russian words only; Latin text keeps its "<" and ">".
-bool isVowel(QChar c)
-{
-    static const QString vowels = QStringLiteral("аеёиоуыэюяАЕЁИОУЫЭЮЯ");
-    return vowels.contains(c);
-}
 
 bool isBlank(QChar c)
 {
@@ -148,8 +143,8 @@ public:
     void appendChar(const QString &source, qsizetype pos)
     {
         const QChar c = source[pos];
-        if ((c == u'<' || c == u'>') && pos > 0 && isVowel(source[pos - 1]) && !m_text.isEmpty() &&
-            m_text.back() == source[pos - 1]) {
+        // The vowel must be text of its own, not the end of an entity or a tag.
+        if (words::isStressMark(source, pos) && !m_text.isEmpty() && m_text.back() == source[pos - 1]) {
             m_stresses.append(m_text.size() - 1);
             return;
         }

@@ -70,6 +70,8 @@ TEST(Markup, TextsWithAndWithoutMarkupGiveSegments)
            {uR"(мука<silence msec="10"/>о&lt;)"_s, {text(u"мука"_s), silence(10), text(u"о<"_s)}}});
     // Text without markup keeps every character but the stress marks.
     check(parsePlain, {{u"бе<лый <b> &amp;"_s, {text(u"белый <b> &amp;"_s, {}, {1})}},
+                       // A tag after a vowel is no stress mark; a capital and ё take one.
+                       {u"Его руки</p> дома<br> Ё>ж"_s, {text(u"Его руки</p> дома<br> Ёж"_s, {}, {22})}},
                        {uR"(<volume level="5">)"_s, {text(uR"(<volume level="5">)"_s)}},
                        {u" \r\n"_s, {}}});
     // Stray "<", ">" and "&", unknown markup, our tags with a missing or unreadable value and
