@@ -187,7 +187,6 @@ void HomographWindow::MarkHomograph()
     sinceEvents.start();
     const int rows = ListView1->count();
     for (int j = 0; j < rows && j < ListView1->count(); ++j) {
-        panels.ProgressBar1->setValue(j + 1);
         const QString row = ListView1->item(j)->text();
         if (row.isEmpty())
             continue;
@@ -195,12 +194,16 @@ void HomographWindow::MarkHomograph()
             break;
         for (const homographs::Range &r : finder.marks(row))
             ranges.append({r.start, r.length});
-        // Events go through after the first row, so a stop asked at once is seen at once.
-        if (ranges.isEmpty() || j == 0 || sinceEvents.elapsed() >= 50) {
+        // Events go through after the first row, so a stop asked at once is seen at once, and
+        // then every 50 ms; the progress shows then too. Each time the editor lays out more of
+        // a large book, which costs far more than a row's search.
+        if (j == 0 || sinceEvents.elapsed() >= 50) {
+            panels.ProgressBar1->setValue(j + 1);
             QCoreApplication::processEvents();
             sinceEvents.restart();
         }
     }
+    panels.ProgressBar1->setValue(panels.ProgressBar1->maximum());
     // The text may have been edited while events went through: marks only fit the text
     // they were found in.
     if (editor->Text() == text)
