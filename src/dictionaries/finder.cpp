@@ -111,10 +111,6 @@ void sortWords(QStringList &list)
     list = std::move(sorted);
 }
 
-} // namespace
-
-namespace {
-
 // The words met at least `threshold` times, in text order. Counting by the spelling the lists
 // compare gives what sorting the whole list and comparing neighbours gives, without sorting
 // every occurrence of a book; a word written with "ё" and with "е" is one.

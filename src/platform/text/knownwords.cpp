@@ -10,11 +10,6 @@ namespace knownwords {
 
 namespace {
 
-bool russianLetter(QChar c)
-{
-    return (c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё';
-}
-
 QString folded(QStringView word)
 {
     return word.toString().toLower().replace(u'ё', u'е');
@@ -37,17 +32,22 @@ const QSet<QString> &list()
 
 } // namespace
 
+bool isRussianLetter(QChar c)
+{
+    return (c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё';
+}
+
 Count count(QStringView text)
 {
     Count c;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n;) {
-        if (!russianLetter(text[i])) {
+        if (!isRussianLetter(text[i])) {
             ++i;
             continue;
         }
         qsizetype end = i;
-        while (end < n && russianLetter(text[end]))
+        while (end < n && isRussianLetter(text[end]))
             ++end;
         if (end - i >= 2) {
             ++c.words;

@@ -13,6 +13,9 @@ struct Count
     qsizetype known = 0; // those the list holds
 };
 
+// The 66 letters of the Russian alphabet, either case: what a word of the list is made of.
+bool isRussianLetter(QChar c);
+
 // Words are runs of Russian letters; case and the dots of "ё" are ignored.
 Count count(QStringView text);
 

@@ -123,7 +123,7 @@ Look look(QStringView text)
         length = 0;
     };
     for (const QChar c : text) {
-        if (!((c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё')) {
+        if (!knownwords::isRussianLetter(c)) {
             endWord();
             others += c.unicode() >= 0x80;
             continue;
