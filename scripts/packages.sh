@@ -2,8 +2,10 @@
 RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins qt6-translations-l10n
     libespeak-ng-dev espeak-ng-data libsoxr-dev libuchardet-dev
+    libzip-dev libxml2-dev libpoppler-qt6-dev catdoc
     fonts-dejavu-core
     lame vorbis-tools madplay sox libsox-fmt-base ffmpeg)
+# E-books: libzip (FB2.ZIP, EPUB, DOCX, ODT), libxml2 (HTML), Poppler (PDF), catdoc (Word 97-2003).
 # The encoders above: lame (MP3), oggenc (OGG), lame + madplay + sox's amr-nb (AMR), ffmpeg (WMA).
 # sox (soxi) and ffmpeg (ffprobe) read back the files the tests make; espeak-ng is the
 # speech benchmark's yardstick and reads back the stresses the pronunciation tests send.

@@ -1,0 +1,10 @@
+#include "platform/books/readers.h"
+
+namespace books {
+
+Reading readDoc(const QString &, const Progress &)
+{
+    return {};
+}
+
+} // namespace books

@@ -1,0 +1,82 @@
+#!/bin/bash
+# Makes the e-books the tests read (tests/data/ebooks/) from the test book in tools/ebooks/, with
+# the converters readers use: pandoc (FB2, EPUB 2 and 3, DOCX, ODT, HTML) and LibreOffice
+# (DOCX, ODT, PDF, DOC). Also the files that must be refused: a scanned PDF, a picture, a ZIP of
+# pictures. Needs pandoc, libreoffice-writer-nogui, imagemagick, zip and iconv; run it after
+# changing the test book and commit what it makes.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+out=$here/../tests/data/ebooks
+src=$here/ebooks/pikovaya_dama.md
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+cd "$work"
+
+book=pikovaya_dama
+pandoc "$src" -s -o "$out/$book.pandoc.fb2"
+pandoc "$src" -s -t epub2 -o "$out/$book.epub2.epub"
+pandoc "$src" -s -t epub3 -o "$out/$book.epub3.epub"
+pandoc "$src" -s -o "$out/$book.pandoc.docx"
+pandoc "$src" -s -o "$out/$book.pandoc.odt"
+pandoc "$src" -s --metadata charset=utf-8 -o "$out/$book.pandoc.html"
+# The same page as an older site keeps it: Windows-1251, said in its meta declaration.
+sed 's/charset="utf-8"/charset="windows-1251"/I' "$out/$book.pandoc.html" | iconv -c -f utf-8 -t cp1251 >"$out/$book.cp1251.html"
+# FB2.ZIP as libraries hand it out: one FB2 in a ZIP.
+cp "$out/$book.pandoc.fb2" "$book.fb2"
+rm -f "$out/$book.fb2.zip"
+zip -q -X "$out/$book.fb2.zip" "$book.fb2"
+
+# LibreOffice opens pandoc's ODT as a writer would and saves it in its own formats.
+cp "$out/$book.pandoc.odt" "$book.odt"
+soffice --headless --convert-to docx:"MS Word 2007 XML" --outdir lo "$book.odt" >/dev/null 2>&1
+soffice --headless --convert-to doc:"MS Word 97" --outdir lo "$book.odt" >/dev/null 2>&1
+soffice --headless --convert-to pdf:writer_pdf_Export --outdir lo "$book.odt" >/dev/null 2>&1
+cp "$out/$book.pandoc.docx" "$book.docx"
+soffice --headless --convert-to odt --outdir lo "$book.docx" >/dev/null 2>&1
+for ext in docx doc pdf odt; do
+    cp "lo/$book.$ext" "$out/$book.lo.$ext"
+done
+
+# Files that are no text: a picture, a scan (a PDF of a picture alone), a ZIP of pictures.
+convert -size 600x800 xc:white -fill black -draw "rectangle 100,100 500,140" -draw "rectangle 100,200 500,240" page.png
+cp page.png "$out/picture.png"
+printf '![](page.png)\n' >scan.md
+pandoc scan.md -o scan.odt
+soffice --headless --convert-to pdf:writer_pdf_Export --outdir lo scan.odt >/dev/null 2>&1
+cp lo/scan.pdf "$out/scan.pdf"
+convert page.png page.jpg
+rm -f "$out/pictures.zip"
+zip -q -X "$out/pictures.zip" page.png page.jpg
+
+# The smallest EPUB a shop hands out: one short chapter, about a kilobyte.
+mkdir -p small/META-INF
+printf 'application/epub+zip' >small/mimetype
+cat >small/META-INF/container.xml <<'XML'
+<?xml version="1.0"?>
+<container version="1.0" xmlns="urn:oasis:names:tc:opendocument:xmlns:container"><rootfiles><rootfile full-path="book.opf" media-type="application/oebps-package+xml"/></rootfiles></container>
+XML
+cat >small/book.opf <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<package xmlns="http://www.idpf.org/2007/opf" version="2.0" unique-identifier="id"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>Хамелеон</dc:title><dc:identifier id="id">small-1</dc:identifier><dc:language>ru</dc:language></metadata>
+<manifest><item id="c1" href="c1.xhtml" media-type="application/xhtml+xml"/></manifest><spine><itemref idref="c1"/></spine></package>
+XML
+cat >small/c1.xhtml <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<html xmlns="http://www.w3.org/1999/xhtml"><head><title>Хамелеон</title></head><body><h1>Хамелеон</h1><p>Через базарную площадь идет полицейский надзиратель Очумелов в новой шинели и с узелком в руке.</p></body></html>
+XML
+rm -f "$out/small.epub"
+(cd small && zip -q -X -0 "$out/small.epub" mimetype && zip -q -X -9 -r "$out/small.epub" META-INF book.opf c1.xhtml)
+
+# The same book spoilt: its spine names a chapter the archive lacks.
+sed 's|<itemref idref="c1"/>|<itemref idref="c1"/><itemref idref="c2"/>|; s|</manifest>|<item id="c2" href="c2.xhtml" media-type="application/xhtml+xml"/></manifest>|' small/book.opf >book.opf.new
+mv book.opf.new small/book.opf
+rm -f "$out/missing_part.epub"
+(cd small && zip -q -X -0 "$out/missing_part.epub" mimetype && zip -q -X -9 -r "$out/missing_part.epub" META-INF book.opf c1.xhtml)
+# And a shop's protected copy: encryption.xml names the chapter.
+cat >small/META-INF/encryption.xml <<'XML'
+<?xml version="1.0"?>
+<encryption xmlns="urn:oasis:names:tc:opendocument:xmlns:container" xmlns:enc="http://www.w3.org/2001/04/xmlenc#"><enc:EncryptedData><enc:EncryptionMethod Algorithm="http://www.w3.org/2001/04/xmlenc#aes128-cbc"/><enc:CipherData><enc:CipherReference URI="c1.xhtml"/></enc:CipherData></enc:EncryptedData></encryption>
+XML
+rm -f "$out/protected.epub"
+(cd small && zip -q -X -0 "$out/protected.epub" mimetype && zip -q -X -9 -r "$out/protected.epub" META-INF book.opf c1.xhtml)
