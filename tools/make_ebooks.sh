@@ -38,6 +38,22 @@ for ext in docx doc pdf odt; do
     cp "lo/$book.$ext" "$out/$book.lo.$ext"
 done
 
+# A PDF as a typeset book looks: narrow justified pages, long words broken by hyphens at the
+# line ends (soft hyphens in the text, as a typesetter's hyphenation leaves them), a running head
+# above each page and its number below (pandoc's reference document, changed so).
+mkdir ref
+(cd ref && pandoc -o ../ref.odt --print-default-data-file reference.odt && unzip -q ../ref.odt &&
+    sed -i 's/fo:page-width="8.5in"/fo:page-width="5in"/; s/fo:page-height="11in"/fo:page-height="7in"/;
+        s/fo:margin-left="1in"/fo:margin-left="0.6in"/; s/fo:margin-right="1in"/fo:margin-right="0.6in"/;
+        s|<style:header-style />|<style:header-style><style:header-footer-properties fo:min-height="0.3in" fo:margin-bottom="0.2in"/></style:header-style>|;
+        s|<style:footer>|<style:header><text:p text:style-name="MP1">А. С. Пушкин. Пиковая дама</text:p></style:header><style:footer>|;
+        s|<style:paragraph-properties fo:margin-top="0.0598in"|<style:paragraph-properties fo:text-align="justify" fo:margin-top="0.0598in"|' styles.xml &&
+    rm ../ref.odt && zip -q -X -r ../ref.odt mimetype . -x mimetype)
+perl -CSD -pe 's/(\w{4})(\w{4,})/$1\x{00AD}$2/g unless /^(title|author|lang):/' "$src" >typeset.md
+pandoc typeset.md -s --reference-doc=ref.odt -o typeset.odt
+soffice --headless --convert-to pdf:writer_pdf_Export --outdir lo typeset.odt >/dev/null 2>&1
+cp lo/typeset.pdf "$out/$book.typeset.pdf"
+
 # Files that are no text: a picture, a scan (a PDF of a picture alone), a ZIP of pictures.
 convert -size 600x800 xc:white -fill black -draw "rectangle 100,100 500,140" -draw "rectangle 100,200 500,240" page.png
 cp page.png "$out/picture.png"

@@ -98,11 +98,12 @@ TEST_P(Refused, SaysWhyAndLeavesTheFile)
     EXPECT_EQ(bytesOf(path), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(NoBook, Refused,
-                         testing::Values(Refusal{"picture.png", books::Format::NoText,
-                                                 "«picture.png» похож на картинку PNG"},
-                                         Refusal{"pictures.zip", books::Format::NoText, "похож на архив ZIP"},
-                                         Refusal{"protected.epub", books::Format::Epub, "защищена"}));
+INSTANTIATE_TEST_SUITE_P(
+    NoBook, Refused,
+    testing::Values(Refusal{"picture.png", books::Format::NoText, "«picture.png» похож на картинку PNG"},
+                    Refusal{"pictures.zip", books::Format::NoText, "похож на архив ZIP"},
+                    Refusal{"scan.pdf", books::Format::Pdf, "только изображения страниц"},
+                    Refusal{"protected.epub", books::Format::Epub, "защищена"}));
 
 TEST(MissingPart, ReadsTheRestAndNamesIt)
 {

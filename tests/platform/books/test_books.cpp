@@ -112,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(Converted, EBook,
                                          BookCase{"pikovaya_dama.pandoc.docx", books::Format::Docx, true},
                                          BookCase{"pikovaya_dama.lo.docx", books::Format::Docx, true},
                                          BookCase{"pikovaya_dama.pandoc.odt", books::Format::Odt, true},
-                                         BookCase{"pikovaya_dama.lo.odt", books::Format::Odt, true}));
+                                         BookCase{"pikovaya_dama.lo.odt", books::Format::Odt, true},
+                                         BookCase{"pikovaya_dama.lo.pdf", books::Format::Pdf, true},
+                                         BookCase{"pikovaya_dama.typeset.pdf", books::Format::Pdf, true}));
 
 } // namespace
