@@ -220,7 +220,8 @@ Reading read(const QString &path, const Progress &progress)
     reading.title = reading.title.simplified();
     if (reading.title.isEmpty())
         reading.title = nameOf(path);
-    if (reading.ok && reading.text.trimmed().isEmpty()) {
+    if (reading.ok &&
+        std::all_of(reading.text.cbegin(), reading.text.cend(), [](QChar c) { return c.isSpace(); })) {
         reading.ok = false;
         reading.text.clear();
         reading.message = QStringLiteral("В книге %1 нет текста.").arg(quoted(path));

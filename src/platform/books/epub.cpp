@@ -113,6 +113,14 @@ QSet<QString> encrypted(const ZipArchive &zip)
     return paths;
 }
 
+// A document as UTF-8, which the HTML parser is given: XHTML may be UTF-16 after its mark.
+QByteArray utf8(const QByteArray &bytes)
+{
+    const textcodec::Encoding marked = textcodec::marked(bytes);
+    const bool wide = marked == textcodec::Encoding::Utf16Le || marked == textcodec::Encoding::Utf16Be;
+    return wide ? textcodec::decode(bytes, marked).toUtf8() : bytes;
+}
+
 } // namespace
 
 Reading readEpub(const QString &path, const Progress &progress)
@@ -152,9 +160,7 @@ Reading readEpub(const QString &path, const Progress &progress)
             missing << document;
             continue;
         }
-        const textcodec::Encoding marked = textcodec::marked(*bytes);
-        const bool wide = marked == textcodec::Encoding::Utf16Le || marked == textcodec::Encoding::Utf16Be;
-        readHtml(wide ? textcodec::decode(*bytes, marked).toUtf8() : *bytes, lines);
+        readHtml(utf8(*bytes), lines);
         lines.separate();
         if (progress && !progress(static_cast<int>((i + 1) * 1000 / package.spine.size())))
             return {};

@@ -37,6 +37,11 @@ public:
         const bool first = !m_started;
         if (first && !start(chunk))
             return false;
+        if (m_encoding == textcodec::Encoding::Utf8) {
+            // The reader's own UTF-8 decoder, on the bytes as they come, is the quickest way.
+            reader.addData(chunk);
+            return report();
+        }
         const QByteArray bytes = m_pending + chunk;
         const qsizetype whole = textcodec::wholeCharacters(bytes, m_encoding);
         const QByteArrayView ready = QByteArrayView(bytes).first(whole);
@@ -44,10 +49,7 @@ public:
         reader.addData(first ? textcodec::decode(ready, m_encoding)
                              : textcodec::decodeText(ready, m_encoding));
         m_pending = bytes.sliced(whole);
-        if (m_progress && m_size > 0 &&
-            !m_progress(static_cast<int>(std::min<qint64>(m_done * 1000 / m_size, 1000))))
-            m_cancelled = true;
-        return !m_cancelled;
+        return report();
     }
 
     bool cancelled() const { return m_cancelled; }
@@ -56,6 +58,14 @@ public:
 
 private:
     static constexpr qint64 kChunk = 256 * 1024;
+
+    bool report()
+    {
+        if (m_progress && m_size > 0 &&
+            !m_progress(static_cast<int>(std::min<qint64>(m_done * 1000 / m_size, 1000))))
+            m_cancelled = true;
+        return !m_cancelled;
+    }
 
     bool start(QByteArrayView head)
     {
