@@ -98,8 +98,16 @@ struct Verdict
 Verdict zipVerdict(const QString &path)
 {
     const ZipArchive zip(path);
-    if (!zip.isOpen())
+    if (!zip.isOpen()) {
+        // A damaged e-book is still the e-book its name says, and its reader says what is wrong.
+        for (const auto &[suffix, format] :
+             {std::pair(u".epub", Format::Epub), std::pair(u".docx", Format::Docx),
+              std::pair(u".odt", Format::Odt), std::pair(u".fb2.zip", Format::Fb2Zip)}) {
+            if (hasSuffix(path, suffix))
+                return {format, {}};
+        }
         return {Format::NoText, QStringLiteral("повреждённый архив ZIP")};
+    }
     const std::optional<QByteArray> mimetype =
         zip.find(QStringLiteral("mimetype")).isEmpty() ? std::nullopt : zip.read(QStringLiteral("mimetype"));
     const QByteArray type = mimetype ? mimetype->trimmed() : QByteArray();

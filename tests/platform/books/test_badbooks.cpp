@@ -149,6 +149,16 @@ TEST(DamagedBook, GivesTheReadablePartOrRefuses)
     EXPECT_EQ(books::sniff(write(dir, QStringLiteral("BMW.txt"), "BMW и MZ: машины.")), books::Format::Text);
 }
 
+TEST(Doc, WithoutCatdocSaysWhatToInstall)
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    const books::Reading reading = books::read(ebook("pikovaya_dama.lo.doc"));
+    qputenv("PATH", path);
+    EXPECT_FALSE(reading.ok);
+    EXPECT_TRUE(reading.message.contains(u"Установите пакет catdoc")) << reading.message.toStdString();
+}
+
 long peakKilobytes()
 {
     rusage usage{};
