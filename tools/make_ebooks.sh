@@ -96,3 +96,35 @@ cat >small/META-INF/encryption.xml <<'XML'
 XML
 rm -f "$out/protected.epub"
 (cd small && zip -q -X -0 "$out/protected.epub" mimetype && zip -q -X -9 -r "$out/protected.epub" META-INF book.opf c1.xhtml)
+
+# An EPUB 3 as shops make them by hand: the navigation document in the spine, notes kept out of
+# the reading order (linear="no") yet listed first, HTML's named entities, a script, a style
+# and a picture in the chapter, and a note reference.
+mkdir -p ordered/META-INF ordered/OEBPS/Text
+printf 'application/epub+zip' >ordered/mimetype
+cp small/META-INF/container.xml ordered/META-INF/
+sed -i 's|full-path="book.opf"|full-path="OEBPS/book.opf"|' ordered/META-INF/container.xml
+cat >ordered/OEBPS/book.opf <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<package xmlns="http://www.idpf.org/2007/opf" version="3.0" unique-identifier="id"><metadata xmlns:dc="http://purl.org/dc/elements/1.1/"><dc:title>Порядок чтения</dc:title><dc:identifier id="id">ordered-1</dc:identifier><dc:language>ru</dc:language></metadata>
+<manifest><item id="nav" href="nav.xhtml" media-type="application/xhtml+xml" properties="nav"/><item id="notes" href="Text/notes%201.xhtml" media-type="application/xhtml+xml"/><item id="c1" href="Text/c1.xhtml" media-type="application/xhtml+xml"/><item id="pic" href="pic.png" media-type="image/png"/></manifest>
+<spine><itemref idref="nav"/><itemref idref="notes" linear="no"/><itemref idref="c1"/></spine></package>
+XML
+cat >ordered/OEBPS/nav.xhtml <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops"><head><title>Оглавление</title></head><body><nav epub:type="toc"><ol><li><a href="Text/c1.xhtml">Глава первая</a></li></ol></nav></body></html>
+XML
+cat >ordered/OEBPS/Text/c1.xhtml <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE html>
+<html xmlns="http://www.w3.org/1999/xhtml" xmlns:epub="http://www.idpf.org/2007/ops"><head><title>Глава</title><style>p { margin: 0 }</style><script>var x = "не читать";</script></head>
+<body><section><h2>Глава&nbsp;первая</h2><p><img src="../pic.png" alt="картинка"/>Было&nbsp;тихо&hellip; &mdash; сказал он<a epub:type="noteref" href="notes%201.xhtml#n1">1</a>.</p>
+<div>Строка<br/>вторая строка</div><blockquote><p>Цитата</p></blockquote></section></body></html>
+XML
+cat >"ordered/OEBPS/Text/notes 1.xhtml" <<'XML'
+<?xml version="1.0" encoding="utf-8"?>
+<html xmlns="http://www.w3.org/1999/xhtml"><head><title>Примечания</title></head><body><aside id="n1"><p>1. Примечание к первой главе.</p></aside></body></html>
+XML
+cp page.png ordered/OEBPS/pic.png
+rm -f "$out/ordered.epub"
+(cd ordered && zip -q -X -0 "$out/ordered.epub" mimetype && zip -q -X -9 -r "$out/ordered.epub" META-INF OEBPS)

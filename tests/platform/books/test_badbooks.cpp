@@ -74,6 +74,18 @@ TEST(SmallEpub, ReadsAsItsText)
     EXPECT_EQ(bytesOf(path), before);
 }
 
+// The navigation document, pictures, scripts, styles and note references are left out, HTML's
+// entities read as their characters, and a document out of the reading order comes last.
+TEST(Epub, ReadsTheSpineInReadingOrder)
+{
+    const books::Reading reading = books::read(ebook("ordered.epub"));
+    ASSERT_TRUE(reading.ok) << reading.message.toStdString();
+    EXPECT_EQ(reading.title, QStringLiteral("Порядок чтения"));
+    EXPECT_EQ(reading.text,
+              QStringLiteral("Глава\u00A0первая\n\nБыло\u00A0тихо… — сказал он.\nСтрока\nвторая "
+                             "строка\nЦитата\n\n1. Примечание к первой главе."));
+}
+
 struct Refusal
 {
     const char *file;
