@@ -39,8 +39,9 @@ for ext in docx doc pdf odt; do
 done
 
 # A PDF as a typeset book looks: narrow justified pages, long words broken by hyphens at the
-# line ends (soft hyphens in the text, as a typesetter's hyphenation leaves them), a running head
-# above each page and its number below (pandoc's reference document, changed so).
+# line ends (soft hyphens in the text, as a typesetter's hyphenation leaves them), each chapter on
+# a new page, a running head above each page and its number below (pandoc's reference document,
+# changed so).
 mkdir ref
 (cd ref && pandoc -o ../ref.odt --print-default-data-file reference.odt && unzip -q ../ref.odt &&
     sed -i 's/fo:page-width="8.5in"/fo:page-width="5in"/; s/fo:page-height="11in"/fo:page-height="7in"/;
@@ -48,6 +49,7 @@ mkdir ref
         s|<style:header-style />|<style:header-style><style:header-footer-properties fo:min-height="0.3in" fo:margin-bottom="0.2in"/></style:header-style>|;
         s|<style:footer>|<style:header><text:p text:style-name="MP1">А. С. Пушкин. Пиковая дама</text:p></style:header><style:footer>|;
         s|<style:paragraph-properties fo:margin-top="0.0598in"|<style:paragraph-properties fo:text-align="justify" fo:margin-top="0.0598in"|' styles.xml &&
+    perl -0pi -e 's|(style:name="Heading_20_1".*?style:class="text">)|$1<style:paragraph-properties fo:break-before="page"/>|s' styles.xml &&
     rm ../ref.odt && zip -q -X -r ../ref.odt mimetype . -x mimetype)
 perl -CSD -pe 's/(\w{4})(\w{4,})/$1\x{00AD}$2/g unless /^(title|author|lang):/' "$src" >typeset.md
 pandoc typeset.md -s --reference-doc=ref.odt -o typeset.odt

@@ -108,8 +108,8 @@ Verdict zipVerdict(const QString &path)
         }
         return {Format::NoText, QStringLiteral("повреждённый архив ZIP")};
     }
-    const std::optional<QByteArray> mimetype =
-        zip.find(QStringLiteral("mimetype")).isEmpty() ? std::nullopt : zip.read(QStringLiteral("mimetype"));
+    const QString mimetypeName = zip.find(QStringLiteral("mimetype"));
+    const std::optional<QByteArray> mimetype = mimetypeName.isEmpty() ? std::nullopt : zip.read(mimetypeName);
     const QByteArray type = mimetype ? mimetype->trimmed() : QByteArray();
     if (type == "application/epub+zip" || !zip.find(QStringLiteral("META-INF/container.xml")).isEmpty())
         return {Format::Epub, {}};

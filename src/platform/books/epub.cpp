@@ -58,8 +58,6 @@ Package readPackage(const QByteArray &opf, const QString &folder)
 {
     QXmlStreamReader reader(opf);
     QHash<QString, Item> manifest;
-    QStringList linear;
-    QStringList aside;
     Package package;
     QStringList spineIds;
     QSet<QString> asideIds;
@@ -88,8 +86,8 @@ Package readPackage(const QByteArray &opf, const QString &folder)
             const auto item = manifest.constFind(id);
             if (item == manifest.constEnd())
                 package.missing << id;
-            else if (!item->navigation)
-                package.spine << item->path;
+            else if (!item->navigation && item->mediaType.contains(u"html"))
+                package.spine << item->path; // a picture's page (an SVG cover) has no text
         }
     }
     return package;

@@ -89,12 +89,12 @@ QString runningKey(const QString &text)
     return key.simplified();
 }
 
+// A page number alone: "12", "- 12 -", "12 из 80", "Страница 12", or a front page's "xii" (capital
+// roman numerals are chapters' numbers).
 bool isPageNumber(const QString &text)
 {
-    static const QRegularExpression number(
-        QStringLiteral(
-            R"(^[-–—\s]*(\d+|[ivxlc]+)([-–—\s]*|\s*(из|/|of)\s*\d+)$|^(стр\.|страница|page)\s*\d+)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression number(QStringLiteral(
+        R"(^[-–—\s]*(\d+|[ivxlc]+)([-–—\s]*|\s*(из|/|of)\s*\d+)$|^(?i)(стр\.|страница|page)\s*\d+$)"));
     return number.match(text).hasMatch();
 }
 
