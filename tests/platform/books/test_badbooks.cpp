@@ -2,6 +2,7 @@
 // what can be read and say what could not; the hand-written FB2 reads exactly so.
 #include "platform/books/books.h"
 
+#include "platform/text/textcodec.h"
 #include "support/testdata.h"
 
 #include <QFile>
@@ -223,6 +224,105 @@ TEST(LargeFb2, StreamsWithProgressAndHoldsNoPictures)
     EXPECT_FALSE(cancelled.ok);
     EXPECT_TRUE(cancelled.text.isEmpty());
     EXPECT_TRUE(cancelled.message.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+struct Sniffed
+{
+    const char *name;
+    QByteArray head;
+    books::Format format;
+    const char *looksLike; // in the refusal, for a file that is no text
+};
+
+class Sniff : public testing::TestWithParam<Sniffed>
+{
+};
+
+// A file is told by its first bytes whatever its name, and by its name only where the bytes
+// leave it open.
+TEST_P(Sniff, TellsTheFileByItsFirstBytes)
+{
+    QTemporaryDir dir;
+    const QString path = write(dir, QString::fromUtf8(GetParam().name), GetParam().head);
+    EXPECT_EQ(books::sniff(path), GetParam().format);
+    const books::Reading reading = books::read(path);
+    EXPECT_FALSE(reading.ok && GetParam().format == books::Format::NoText);
+    if (*GetParam().looksLike) {
+        EXPECT_TRUE(reading.message.contains(QString::fromUtf8(GetParam().looksLike)))
+            << reading.message.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signatures, Sniff,
+    testing::Values(
+        Sniffed{"book.txt",
+                "AT&TFORM\0\0\0\x10"
+                "DJVM",
+                books::Format::NoText, "похож на книгу DjVu"},
+        Sniffed{"book.txt", QByteArray(60, ' ') + "BOOKMOBI", books::Format::NoText, "MOBI"},
+        Sniffed{"book.fb2", QByteArray("Rar!\x1A\x07\0", 7), books::Format::NoText, "похож на архив RAR"},
+        Sniffed{"book.epub", QByteArray("\x1F\x8B\x08\0", 4), books::Format::NoText, "архив gzip"},
+        Sniffed{"book.txt", "%PDF-1.4\n", books::Format::Pdf, ""},
+        Sniffed{"book.txt", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", books::Format::Doc, ""},
+        Sniffed{"book.doc", "{\\rtf1\\ansi text}", books::Format::Rtf, ""},
+        Sniffed{"book.txt", QByteArray("\xFF\xFEW\0o\0r\0d\0", 10), books::Format::Text, ""},
+        Sniffed{"page.txt", "<!-- saved -->\n<!DOCTYPE html><html><body>x</body></html>", books::Format::Html,
+                ""},
+        Sniffed{"book.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<FictionBook>", books::Format::Fb2, ""},
+        Sniffed{"BMW.txt", "BMW, MZ и ID3 — просто буквы.", books::Format::Text, ""},
+        Sniffed{"book.txt", QByteArray("text\0text", 9), books::Format::NoText, "двоичный файл"}));
+
+// An FB2 is read in the encoding its declaration names, through the program's codec; one the
+// codec does not read is refused by name.
+TEST(Fb2Encoding, FollowsTheDeclaration)
+{
+    QTemporaryDir dir;
+    const QString book =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><FictionBook><description><title-info>"
+                       "<book-title>Ёлка</book-title></title-info></description><body><section>"
+                       "<p>Съешь же ещё этих мягких булок.</p></section></body></FictionBook>");
+    for (const auto &[label, encoding] :
+         {std::pair("koi8-r", textcodec::Encoding::Koi8r), std::pair("IBM866", textcodec::Encoding::Cp866),
+          std::pair("utf-16", textcodec::Encoding::Utf16Le),
+          std::pair("UTF-8", textcodec::Encoding::Utf8WithBom)}) {
+        const QString path = write(dir, QStringLiteral("book.fb2"),
+                                   textcodec::encode(book.arg(QString::fromLatin1(label)), encoding));
+        const books::Reading reading = books::read(path);
+        EXPECT_TRUE(reading.ok) << label;
+        EXPECT_EQ(reading.title, QStringLiteral("Ёлка")) << label;
+        EXPECT_EQ(reading.text, QStringLiteral("Съешь же ещё этих мягких булок.")) << label;
+    }
+    const books::Reading refused =
+        books::read(write(dir, QStringLiteral("latin.fb2"), book.arg(u"iso-8859-5").toUtf8()));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message,
+              QStringLiteral("Книга «latin.fb2» в кодировке iso-8859-5, которую программа не читает."));
+}
+
+TEST(EpubProgress, RisesToTheEndAndStopsWhenCancelled)
+{
+    std::vector<int> seen;
+    const books::Reading reading = books::read(ebook("pikovaya_dama.epub3.epub"), [&](int permille) {
+        seen.push_back(permille);
+        return true;
+    });
+    ASSERT_TRUE(reading.ok);
+    ASSERT_GE(seen.size(), 7u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 1000);
+
+    int calls = 0;
+    const books::Reading cancelled =
+        books::read(ebook("pikovaya_dama.epub3.epub"), [&](int) { return ++calls < 3; });
+    EXPECT_FALSE(cancelled.ok);
+    EXPECT_TRUE(cancelled.text.isEmpty());
+    EXPECT_TRUE(cancelled.message.isEmpty());
+    EXPECT_EQ(calls, 3);
 }
 
 } // namespace
