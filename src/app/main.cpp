@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTimer>
 #include <QTranslator>
+#include <QUrl>
 
 namespace {
 
@@ -87,8 +88,11 @@ int main(int argc, char **argv)
     describe(arguments);
     arguments.process(app);
     QStringList books = arguments.positionalArguments();
-    for (QString &book : books)
-        book = QFileInfo(book).absoluteFilePath();
+    for (QString &book : books) {
+        // A file manager or a browser may hand over a file:// address instead of a path.
+        const QUrl address(book);
+        book = address.isLocalFile() ? address.toLocalFile() : QFileInfo(book).absoluteFilePath();
+    }
     if (!books.isEmpty())
         setStartupBook(books.takeFirst());
     const QStringList unopened = openInOtherPrograms(books);
