@@ -10,5 +10,5 @@ RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
 # sox (soxi) and ffmpeg (ffprobe) read back the files the tests make; espeak-ng is the
 # speech benchmark's yardstick and reads back the stresses the pronunciation tests send.
 # The installed tree is checked with the desktop's own validators, and the Debian package is made
-# as a user would make it (dpkg-shlibdeps, file).
-TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng desktop-file-utils appstream dpkg-dev file)
+# as a user would make it (dpkg-shlibdeps, file) and checked as a Debian maintainer would (lintian).
+TEST_PACKAGES=(googletest libgtest-dev sox espeak-ng desktop-file-utils appstream dpkg-dev file lintian)

@@ -130,8 +130,11 @@ Run::Run(const encoders::Step &step, std::function<void(const QString &)> echo, 
     say(commandLine(program.isEmpty() ? step.program : program, arguments) + QLatin1Char('\n'));
     if (program.isEmpty()) {
         qCInfo(lcEncoder) << "not found:" << step.program;
-        end(false,
-            QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program));
+        QString reason =
+            QStringLiteral("программа %1 не найдена ни в папке программы, ни в PATH").arg(step.program);
+        if (const QString package = encoders::debianPackage(step.program); !package.isEmpty())
+            reason += QStringLiteral("; её устанавливает пакет %1").arg(package);
+        end(false, reason);
         return;
     }
     qCInfo(lcEncoder).noquote() << commandLine(program, arguments);

@@ -1,6 +1,7 @@
 #include "recording/encoders.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 
 namespace encoders {
@@ -32,6 +33,17 @@ Step writing(const QString &program, QStringList arguments)
 }
 
 } // namespace
+
+QString debianPackage(const QString &program)
+{
+    static const QHash<QString, QString> packages = {
+        {QStringLiteral("lame"), QStringLiteral("lame")},
+        {QStringLiteral("oggenc"), QStringLiteral("vorbis-tools")},
+        {QStringLiteral("madplay"), QStringLiteral("madplay")},
+        {QStringLiteral("sox"), QStringLiteral("sox")},
+        {QStringLiteral("ffmpeg"), QStringLiteral("ffmpeg")}};
+    return packages.value(program);
+}
 
 QList<Step> steps(const Settings &settings, const BlockPaths &paths)
 {

@@ -65,6 +65,9 @@ struct Step
     int outputArgument = -1;
 };
 
+// The Debian package that installs `program`, the encoder of a step; empty for one Debian lacks.
+QString debianPackage(const QString &program);
+
 // The encoder runs of a block, in order; none for WAV output.
 QList<Step> steps(const Settings &settings, const BlockPaths &paths);
 

@@ -21,21 +21,38 @@ function(expect message)
 endfunction()
 
 file(READ ${entry} desktop)
-foreach(line "Exec=quenvale %f" "Icon=${id}" "MimeType=text/plain;text/rtf;")
+# The window's class (WM_CLASS) is the application name: the desktop ties the window to its entry.
+foreach(line "Exec=quenvale %f" "Icon=${id}" "StartupWMClass=Quenvale")
     string(FIND "${desktop}" "\n${line}\n" at)
     expect("the desktop entry lacks \"${line}\"" at GREATER -1)
 endforeach()
+# RTF is application/rtf; text/rtf is only its alias.
+string(REGEX MATCH "\nMimeType=([^\n]*;)?application/rtf;" rtf "${desktop}")
+expect("the desktop entry does not take application/rtf" rtf)
 file(READ ${metainfo} metadata)
-string(FIND "${metadata}" "<launchable type=\"desktop-id\">${id}.desktop</launchable>" at)
-expect("the metadata does not launch ${id}.desktop" at GREATER -1)
+foreach(part "<launchable type=\"desktop-id\">${id}.desktop</launchable>"
+             "<mediatype>application/rtf</mediatype>" "<release version=\"${VERSION}\" "
+             "<summary xml:lang=\"ru\">Превращает русские книги в аудиокниги</summary>")
+    string(FIND "${metadata}" "${part}" at)
+    expect("the metadata lacks ${part}" at GREATER -1)
+endforeach()
+# The project has no web address yet: none may be named.
+expect("the metadata names a web address" NOT metadata MATCHES "https?://")
 
 foreach(file bin/quenvale share/icons/hicolor/scalable/apps/${id}.svg
              share/icons/hicolor/256x256/apps/${id}.png share/quenvale/DIC/exc_rus.txt)
     expect("not installed: ${file}" EXISTS ${prefix}/${file})
 endforeach()
 # A PNG's width and height stand at bytes 16 to 23.
-file(READ ${prefix}/share/icons/hicolor/256x256/apps/${id}.png size OFFSET 16 LIMIT 8 HEX)
-expect("the hicolor 256x256 icon is not 256 by 256 pixels: ${size}" size STREQUAL "0000010000000100")
+foreach(pixels 16 24 32 48 256)
+    file(READ ${prefix}/share/icons/hicolor/${pixels}x${pixels}/apps/${id}.png size OFFSET 16 LIMIT 8 HEX)
+    math(EXPR side "${pixels}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REPLACE "0x" "" side ${side})
+    string(LENGTH ${side} digits)
+    math(EXPR pad "8 - ${digits}")
+    string(REPEAT 0 ${pad} zeros)
+    expect("the hicolor ${pixels}x${pixels} icon is ${size}" size STREQUAL "${zeros}${side}${zeros}${side}")
+endforeach()
 
 # Started from the prefix by a user with nothing of the program yet, with a book to open: it
 # fills the user's program folder from the installed files and leaves cleanly.

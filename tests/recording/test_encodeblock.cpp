@@ -166,6 +166,15 @@ TEST_F(EncodeBlockTest, FailingEncoderKeepsTheWavStopsAndSaysWhy)
     encoder("lame", "echo 'Error writing mp3 output' >&2; exit 1");
     EXPECT_EQ(encode(encoders::Mp3)->failure().section(u'\n', 1),
               paths.wav + u": Error writing mp3 output (нет места на диске)"_s);
+    // An encoder Debian ships that this machine lacks: the package to install is named.
+    SetUp();
+    QFile::remove(home() + u"/oggenc"_s);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", home().toUtf8());
+    EXPECT_EQ(encode(encoders::Ogg)->failure().section(u'\n', 1),
+              paths.wav + u": программа oggenc не найдена ни в папке программы, ни в PATH; "
+                          u"её устанавливает пакет vorbis-tools"_s);
+    qputenv("PATH", path);
 }
 
 TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)

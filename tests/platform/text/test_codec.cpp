@@ -6,6 +6,7 @@
 #include "platform/text/textfile.h"
 #include "support/testdata.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -406,8 +407,80 @@ TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
     // A file where the HELP folder should be: that folder cannot be made.
     ASSERT_TRUE(textfile::writeText(to.filePath(u"HELP"_s), {}));
 
-    EXPECT_EQ(programfolder::copyMissing(from.path(), to.path()),
-              QStringList(to.filePath(u"HELP"_s) + u": не удалось создать папку"_s));
+    const programfolder::ShippedUpdate update = programfolder::updateShipped(from.path(), to.path());
+    EXPECT_EQ(update.failures, QStringList(to.filePath(u"HELP"_s) + u": не удалось создать папку"_s));
+    EXPECT_EQ(update.newBeside, QStringList(to.filePath(u"DIC/a.txt.new"_s)));
     EXPECT_EQ(textfile::readText(to.filePath(u"DIC/a.txt"_s)), u"mine\r\n"_s);
     EXPECT_TRUE(QFile::exists(to.filePath(u"DIC/b.txt"_s)));
+}
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+// Each upgrade of the shipped lists: an unchanged copy follows, a changed one stays and hears of
+// each new version once, beside it; a copy the user removed comes back.
+TEST(ProgramFolder, UpgradeReachesUnchangedCopiesAndKeepsChangedOnes)
+{
+    QTemporaryDir from, to;
+    const auto ship = [&](const QByteArray &version) {
+        writeBytes(from.filePath(u"DIC/homograph.txt"_s), "homographs " + version);
+        writeBytes(from.filePath(u"DIC/exc_rus.txt"_s), "dictionary " + version);
+        writeBytes(from.filePath(u"HELP/Help1.rtf"_s), "help " + version);
+    };
+    const auto run = [&] { return programfolder::updateShipped(from.path(), to.path()); };
+    ship("1");
+    EXPECT_EQ(run().newBeside, QStringList());
+    writeBytes(to.filePath(u"DIC/exc_rus.txt"_s), "my dictionary");
+
+    ship("2");
+    const programfolder::ShippedUpdate second = run();
+    EXPECT_EQ(second.failures, QStringList());
+    EXPECT_EQ(second.newBeside, QStringList(to.filePath(u"DIC/exc_rus.txt.new"_s)));
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/homograph.txt"_s)), "homographs 2");
+    EXPECT_EQ(readBytes(to.filePath(u"HELP/Help1.rtf"_s)), "help 2");
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt"_s)), "my dictionary");
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt.new"_s)), "dictionary 2");
+    QFile::remove(to.filePath(u"HELP/Help1.rtf"_s));
+    EXPECT_EQ(run().newBeside, QStringList()); // told once
+    EXPECT_EQ(readBytes(to.filePath(u"HELP/Help1.rtf"_s)), "help 2");
+
+    ship("3");
+    EXPECT_EQ(run().newBeside, QStringList(to.filePath(u"DIC/exc_rus.txt.new"_s)));
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt.new"_s)), "dictionary 3");
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt"_s)), "my dictionary");
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/homograph.txt"_s)), "homographs 3");
+}
+
+// A folder filled by a version that kept no record: a copy equal to an earlier shipped version
+// is unchanged, any other is the user's.
+TEST(ProgramFolder, FolderWithoutRecordKnowsEarlierShippedVersions)
+{
+    QTemporaryDir from, to;
+    writeBytes(from.filePath(u"DIC/homograph.txt"_s), "homographs 2");
+    writeBytes(from.filePath(u"DIC/exc_rus.txt"_s), "dictionary 2");
+    const QByteArray old = QCryptographicHash::hash("homographs 1", QCryptographicHash::Sha256).toHex();
+    writeBytes(from.filePath(u"earlier.sha256"_s),
+               old + "  DIC/homograph.txt\n" + old + "  DIC/exc_rus.txt\n");
+    writeBytes(to.filePath(u"DIC/homograph.txt"_s), "homographs 1");
+    writeBytes(to.filePath(u"DIC/exc_rus.txt"_s), "homographs 1, edited");
+
+    const programfolder::ShippedUpdate update = programfolder::updateShipped(from.path(), to.path());
+    EXPECT_EQ(update.newBeside, QStringList(to.filePath(u"DIC/exc_rus.txt.new"_s)));
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/homograph.txt"_s)), "homographs 2");
+    EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt"_s)), "homographs 1, edited");
 }
