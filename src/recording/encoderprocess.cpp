@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QTimer>
 
 #include <utility>
 
@@ -187,6 +188,12 @@ void Run::abort()
     m_process->waitForFinished(-1);
 }
 
+void Run::stopAfter(std::chrono::milliseconds grace)
+{
+    // A hung encoder must not hold the stop for ever; one that ends meanwhile is not aborted.
+    QTimer::singleShot(grace, this, &Run::abort);
+}
+
 void Run::exited()
 {
     if (current() == this)
@@ -248,6 +255,12 @@ void abortRunning()
 {
     if (Run *run = current())
         run->abort();
+}
+
+void stopRunning()
+{
+    if (Run *run = current())
+        run->stopAfter(kStopGrace);
 }
 
 } // namespace encoderprocess
