@@ -1,5 +1,6 @@
 #include "recording/batchreport.h"
 
+#include "platform/text/textcodec.h"
 #include "platform/text/textfile.h"
 
 #include <QDir>
@@ -29,7 +30,9 @@ QString text(const QDateTime &ended, const QStringList &books)
 
 bool write(const QString &workFolder, const QStringList &books, QString *error)
 {
-    return textfile::writeLines(path(workFolder), {text(QDateTime::currentDateTime(), books)}, error);
+    // UTF-8, as text editors on Linux expect; its mark lets the program's readers know it too.
+    return textfile::writeLines(path(workFolder), {text(QDateTime::currentDateTime(), books)},
+                                textcodec::Encoding::Utf8WithBom, error);
 }
 
 std::optional<QString> takeUntold(const QString &workFolder)

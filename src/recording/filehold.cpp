@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <utility>
 
 #include <fcntl.h>
@@ -14,7 +15,8 @@ std::optional<FileHold> FileHold::take(const QString &path, Kind kind)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return std::nullopt;
-    if (::flock(fd, (kind == Kind::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
+    // A file system without locks keeps no one out: recording there goes on as it did before.
+    if (::flock(fd, (kind == Kind::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return std::nullopt;
     }

@@ -16,7 +16,7 @@ public:
         Alone,
     };
     // The hold on `path`; nothing when the file cannot be opened or another copy's hold
-    // stands in the way. Never waits.
+    // stands in the way. Never waits. On a file system without locks it holds no one out.
     static std::optional<FileHold> take(const QString &path, Kind kind);
 
     FileHold(FileHold &&other) noexcept;
