@@ -422,6 +422,7 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
               QStringList({".blockcut", "0001.wav", "0002.wav", "0003.part.wav"}));
     EXPECT_EQ(QDir(folder + u"/!Нарезка"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"0001.wav", "0002.wav", "0003_копия.mp3", "cover.jpg", "прежние_блоки"}));
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/!Нарезка/.blockcut.x1Y2z3"_s));
 
     // A copy that finds the folder's cut changed under it (another copy started the book anew
     // with another cut) stops writing there at once, its block's speech with it, and says why.
