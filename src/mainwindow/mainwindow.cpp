@@ -15,6 +15,7 @@
 #include "platform/text/docnames.h"
 #include "platform/text/textfile.h"
 #include "platform/text/twips.h"
+#include "recording/batchreport.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "settings/setup.h"
@@ -190,6 +191,8 @@ void MainWindow::form_load()
         Text7->clear();
         Text8->clear();
     }
+    // A batch that powered the machine off left its report in the working folder.
+    m_startReport = batchreport::takeUntold(setup().Text28->text());
     Dlitelnost();
     update();
 }
@@ -297,6 +300,10 @@ void MainWindow::showEvent(QShowEvent *event)
         QTimer::singleShot(0, this, [this] { booklosses::tellDamaged(*RichTextBox2); });
     if (const QString failure = std::exchange(m_startFailure, {}); !failure.isEmpty())
         QTimer::singleShot(0, this, [failure] { services::prompter().critical(failure); });
+    if (const auto report = std::exchange(m_startReport, std::nullopt))
+        QTimer::singleShot(0, this, [report] {
+            services::prompter().ask(*report, Prompter::Icon::Information, Prompter::Buttons::Ok);
+        });
     if (!m_openAtStart.isEmpty())
         QTimer::singleShot(0, this, [this, path = std::exchange(m_openAtStart, {})] { openBook(path); });
 }

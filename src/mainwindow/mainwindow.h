@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QFrame;
@@ -201,7 +202,8 @@ private:
     bool voiceBound = false;
     // The start-up reopened a text with damaged bytes: told once the window is up.
     bool m_tellStartDamage = false;
-    QString m_startFailure; // why the last book could not be opened at the start
+    QString m_startFailure;               // why the last book could not be opened at the start
+    std::optional<QString> m_startReport; // an overnight batch's report, told at the start
     // The book the command line named, opened once the window is up.
     QString m_openAtStart;
     // The paragraph highlighted last, and the selection the editor shows for it: the

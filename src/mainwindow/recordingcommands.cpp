@@ -13,6 +13,7 @@
 #include "platform/text/estimate.h"
 #include "platform/text/programfolder.h"
 #include "platform/text/textfile.h"
+#include "recording/batchreport.h"
 #include "recording/jobstep.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
@@ -124,6 +125,11 @@ bool refuseFinishedTwice()
 // starting the book anew, the old blocks kept beside the book folder, and recording nothing.
 bool startAnewOrCancel(const QString &difference)
 {
+    // Its blocks are not moved from under it.
+    if (recordingrun::heldByRunningCopy(recordingrun::bookFolder())) {
+        prompter().critical(recordingrun::heldRefusal());
+        return false;
+    }
     const QString aside = recordingrun::asideFolder();
     QString question =
         QStringLiteral(
@@ -137,7 +143,8 @@ bool startAnewOrCancel(const QString &difference)
     if (prompter().ask(question, Prompter::Icon::Question, Prompter::Buttons::OkCancel) !=
         Prompter::Answer::Ok)
         return false;
-    return recordingrun::moveBlocksAside(aside);
+    // Another copy may have finished the book while the question was open.
+    return !refuseFinishedTwice() && recordingrun::moveBlocksAside(aside);
 }
 
 // The start both recording commands share: none while a recording runs; the stop request
@@ -277,9 +284,9 @@ private:
             const QString name = QFileInfo(book).fileName();
             BookTitle = docnames::titleBeforeFirstDot(name);
             if (m_titles.contains(BookTitle)) {
-                m_summary << QStringLiteral("Книга %1 не записана: у неё то же название %2, что у книги %3 "
-                                            "этого пакета; её текст оставлен в рабочем каталоге.")
-                                 .arg(name, BookTitle, m_titles[BookTitle]);
+                notRecorded(QStringLiteral("Книга %1 не записана: у неё то же название %2, что у книги %3 "
+                                           "этого пакета; её текст оставлен в рабочем каталоге.")
+                                .arg(name, BookTitle, m_titles[BookTitle]));
                 continue;
             }
             m_titles.insert(BookTitle, name);
@@ -288,12 +295,12 @@ private:
             if (!current) {
                 if (unreadable.endsWith(u'.'))
                     unreadable.chop(1);
-                m_summary << QStringLiteral("Книга %1 не записана: %2; её текст оставлен в рабочем каталоге.")
-                                 .arg(name, unreadable);
+                notRecorded(QStringLiteral("Книга %1 не записана: %2; её текст оставлен в рабочем каталоге.")
+                                .arg(name, unreadable));
                 continue;
             }
             if (QFileInfo::exists(recordingrun::finishedFolder())) {
-                m_summary << setAsideFinished(book, current);
+                notRecorded(setAsideFinished(book, current));
                 continue;
             }
             record(current);
@@ -305,17 +312,47 @@ private:
 
     void bookEnded(recordingrun::Result result) override
     {
+        const QString name = QFileInfo(CurTextPath).fileName();
         if (!result.otherCut.isEmpty()) {
-            m_summary << QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
-                                        "текст оставлен в рабочем каталоге.")
-                             .arg(BookTitle, nativePath(recordingrun::bookFolder()), result.otherCut);
+            notRecorded(QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
+                                       "текст оставлен в рабочем каталоге.")
+                            .arg(BookTitle, nativePath(recordingrun::bookFolder()), result.otherCut));
         } else if (result.outcome == conversion::Outcome::Failed) {
-            m_summary << QStringLiteral("Книга %1 не записана: %2")
-                             .arg(QFileInfo(CurTextPath).fileName(), result.failure);
+            notRecorded(QStringLiteral("Книга %1 не записана: %2").arg(name, result.failure));
         } else if (result.finished) {
             QFile::remove(CurTextPath);
+            m_report << QStringLiteral("Книга %1 записана в папку %2.")
+                            .arg(name, nativePath(recordingrun::finishedFolder()));
+        } else if (result.outcome == conversion::Outcome::Stopped) {
+            m_stoppedUnfinished = true;
+        } else {
+            m_report << QStringLiteral("Книга %1: блоки этой копии программы записаны, книгу заканчивают "
+                                       "другие копии; её текст оставлен в рабочем каталоге.")
+                            .arg(name);
         }
+        m_recorded = m_recorded || result.finished || result.outcome == conversion::Outcome::Completed;
         next();
+    }
+
+    // A book not recorded, and why: for the summary and the report.
+    void notRecorded(const QString &line)
+    {
+        m_summary << line;
+        m_report << line;
+    }
+
+    // Before the power-off the summary goes to a report in the working folder, where the next
+    // start finds it: no box would be read on a machine that is off. True once powered off.
+    bool reportAndPowerOff(QStringList &summary)
+    {
+        QString reason;
+        if (!batchreport::write(m_folder, m_report, &reason)) {
+            summary << textfile::failureMessage(
+                QStringLiteral("Компьютер не выключен: не удалось записать отчёт пакетной записи"),
+                batchreport::path(m_folder), reason);
+            return false;
+        }
+        return services::shutdown().powerOff();
     }
 
     void finish()
@@ -324,17 +361,16 @@ private:
         BookTitle = m_editorTitle;
         m_main.Dlitelnost();
         const bool stopped = StopFlag;
-        if (!stopped)
-            finishCompleted();
         QStringList summary = m_summary;
         // Whatever else is told, the user's stop is why the later books were not recorded.
-        if (stopped && !summary.isEmpty())
+        if (stopped && (!summary.isEmpty() || m_stoppedUnfinished))
             summary << QStringLiteral("Пакетная запись прервана: книги, которые не записаны, оставлены в "
                                       "рабочем каталоге.");
+        const bool poweredOff = !stopped && monitor().shutdownAfterRecording() && reportAndPowerOff(summary);
         over();
-        if (!summary.isEmpty())
+        if (!summary.isEmpty() && !poweredOff)
             prompter().ask(summary.join(u'\n'), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
-        if (!stopped)
+        if (!stopped && m_recorded)
             playEndSound();
     }
 
@@ -348,7 +384,10 @@ private:
     QSet<QString> m_taken;
     // One book per title: a second book would resume the first one's blocks as its own.
     QHash<QString, QString> m_titles;
-    QStringList m_summary;
+    QStringList m_summary; // the books not recorded, and why
+    QStringList m_report;  // every book, in the batch's order
+    bool m_recorded = false;
+    bool m_stoppedUnfinished = false;
 };
 
 } // namespace

@@ -110,6 +110,10 @@ BlockWriting::BlockWriting(textcodec::Encoding bookEncoding, QObject *parent) : 
             QStringLiteral("Книга слишком велика: больше %1 блоков. Увеличьте длину блока.").arg(kMaxBlocks));
         return;
     }
+    if (const auto lost = recordingrun::cutLost()) {
+        end(false, *lost);
+        return;
+    }
     MakeFileNames();
     monitor().setStatusPanel(1, BlockName);
 
@@ -150,6 +154,12 @@ void BlockWriting::spoken(JobStep *speech)
     }
     if (StopFlag) {
         written();
+        return;
+    }
+    // The folder took another cut while the block was spoken: its speech is no block there.
+    if (const auto lost = recordingrun::cutLost()) {
+        QFile::remove(paths().wav);
+        end(false, *lost);
         return;
     }
     monitor().setStage(QStringLiteral("Преобразование аудиофайла..."));

@@ -130,10 +130,10 @@ void AudioBook::blockWritten(JobStep *block)
     // A block ended without a word to say was ended by the program's exit.
     if (!block->ok())
         finish(block->failure().isEmpty() ? Outcome::Stopped : Outcome::Failed, block->failure());
+    else if (m_lastBlock)
+        finish(Outcome::Completed); // after a stop as well: the book may be whole
     else if (StopFlag)
         finish(Outcome::Stopped);
-    else if (m_lastBlock)
-        finish(Outcome::Completed);
     else {
         // The line that closed the block counts once the block is written.
         CharsDone += m_lineChars;

@@ -23,6 +23,12 @@ QString fileName()
     return QStringLiteral(".blockcut");
 }
 
+bool isDraftName(const QString &name)
+{
+    const QString prefix = fileName() + u'.';
+    return name.size() == prefix.size() + 6 && name.startsWith(prefix);
+}
+
 std::optional<Record> ofBook(const QString &path, std::int32_t blockLimit, QString *error)
 {
     // The same reader as the recording's: what it does not see cannot change a block.

@@ -13,6 +13,9 @@ namespace cutrecord {
 
 // The record's file in the book folder: hidden, and nothing like a block's file name.
 QString fileName();
+// Whether a file name is that of a draft of the record (".blockcut.XXXXXX"), the name a copy
+// writes it under before it takes the record's name.
+bool isDraftName(const QString &name);
 
 struct Record
 {

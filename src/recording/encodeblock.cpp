@@ -67,11 +67,16 @@ void BlockEncoding::next()
 void BlockEncoding::stepEnded(encoderprocess::Run *run)
 {
     run->deleteLater();
-    if (run->ok()) {
+    // After the user's stop no further encoder starts: it would get no grace of its own.
+    if (run->ok() && !(StopFlag && !m_steps.isEmpty())) {
         next();
         return;
     }
     QFile::remove(m_paths.amrMp3); // half the AMR road is no block
+    if (run->ok()) {
+        end(false); // stopped: nothing to tell
+        return;
+    }
     // Leaving the program is no failure to report.
     end(false, run->aborted() ? QString()
                               : textfile::failureMessage(

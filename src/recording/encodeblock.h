@@ -13,7 +13,7 @@ encoders::Settings encoderSettings();
 // Turns the block's WAV file into the chosen output with the outside encoders, one after the
 // other, removes the files that format does not keep, and updates the monitor's progress. An
 // encoder that fails keeps the WAV file and fails the block; failure() then names the encoder,
-// the block and why, except for an encoder the program's exit ended.
+// the block and why, except for an encoder the program's exit or the user's stop ended.
 class BlockEncoding : public JobStep
 {
     Q_OBJECT

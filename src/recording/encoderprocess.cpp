@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStorageInfo>
+#include <QTimer>
 
 #include <utility>
 
@@ -186,6 +187,12 @@ void Run::abort()
     m_process->waitForFinished(-1);
 }
 
+void Run::stopAfter(std::chrono::milliseconds grace)
+{
+    // A hung encoder must not hold the stop for ever; one that ends meanwhile is not aborted.
+    QTimer::singleShot(grace, this, &Run::abort);
+}
+
 void Run::exited()
 {
     if (current() == this)
@@ -247,6 +254,12 @@ void abortRunning()
 {
     if (Run *run = current())
         run->abort();
+}
+
+void stopRunning()
+{
+    if (Run *run = current())
+        run->stopAfter(kStopGrace);
 }
 
 } // namespace encoderprocess

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 class QProcess;
@@ -48,10 +49,12 @@ public:
 
     // The encoder the step names ("lame").
     const QString &program() const { return m_step.program; }
-    // Ended by abort(): the program is exiting.
+    // Ended by abort(): the program is exiting, or a stop outlasted its grace.
     bool aborted() const { return m_aborted; }
     // Ends the encoder at once and removes its partial output.
     void abort();
+    // The user's stop: the encoder may finish its block within `grace`, else it is aborted.
+    void stopAfter(std::chrono::milliseconds grace);
 
 private:
     void say(const QString &text);
@@ -78,5 +81,10 @@ bool running();
 
 // Ends the running encoder, if any, and removes its partial output.
 void abortRunning();
+
+// How long a stop lets the running encoder finish its block.
+inline constexpr std::chrono::milliseconds kStopGrace{3000};
+// The user's stop: the running encoder, if any, is aborted unless it ends within kStopGrace.
+void stopRunning();
 
 } // namespace encoderprocess

@@ -187,6 +187,9 @@ void Monitor::StopRecord()
     if (main)
         main->setToolbarEnabled(true);
     StopFlag = true;
+    // The block's encoder may take a moment to end: the user sees the stop is under way.
+    setStage(QStringLiteral("Запись останавливается..."));
+    recordingrun::stopRunning();
     if (main) {
         main->window().show();
         main->stopVoice();

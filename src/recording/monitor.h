@@ -46,7 +46,7 @@ public:
     // Abort from the toolbar: asks first when confirmations are on.
     void abortClicked();
     // The stop request: the main window comes back, speech is silenced, the recording ends
-    // at its next look at StopFlag.
+    // at its next look at StopFlag; a running encoder gets a short grace, then is ended.
     void StopRecord();
     // The user closes the window: asks first when confirmations are on, then ends the
     // program where the recording stands, ending the block's speech or encoder and removing

@@ -8,6 +8,7 @@
 #include "recording/encodeblock.h"
 #include "recording/encoderprocess.h"
 #include "recording/encoders.h"
+#include "recording/filehold.h"
 #include "recording/logging.h"
 #include "recording/monitor.h"
 #include "recording/speakblock.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <cerrno>
 #include <filesystem>
@@ -51,6 +53,26 @@ bool madeFolder(const QString &folder, const QString &message)
 QString recordFile(const QString &folder)
 {
     return QDir(folder).filePath(cutrecord::fileName());
+}
+
+// The record of the cut this copy records now, held while its book is recorded.
+std::optional<FileHold> &heldRecord()
+{
+    static std::optional<FileHold> hold;
+    return hold;
+}
+
+// Removes the drafts of the folder's record whose copy has ended: each copy holds its draft
+// alone while it exists, and a killed copy's would stay for ever, to end in the finished folder.
+void removeDeadDrafts(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!cutrecord::isDraftName(name))
+            continue;
+        if (const auto hold = FileHold::take(dir.filePath(name), FileHold::Kind::Alone))
+            QFile::remove(dir.filePath(name));
+    }
 }
 
 // A link to nowhere takes the record's name all the same: it is a record that cannot be read.
@@ -98,7 +120,9 @@ Creation createRecord(const QString &folder, const cutrecord::Record &current, Q
     // written under a name of this run's own, then linked to the record's name, which fails
     // when a record is there. A file system without links gets it created and written in place.
     QTemporaryFile draft(name + QStringLiteral(".XXXXXX"));
-    if (draft.open() && draft.write(text) == text.size() && draft.flush()) {
+    std::optional<FileHold> draftHold; // tells other copies the draft is no dead copy's
+    if (draft.open() && (draftHold = FileHold::take(draft.fileName(), FileHold::Kind::Alone)) &&
+        draft.write(text) == text.size() && draft.flush()) {
         draft.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
         if (::link(QFile::encodeName(draft.fileName()).constData(), QFile::encodeName(name).constData()) == 0)
             return Creation::Created;
@@ -128,23 +152,30 @@ bool ownCut(const std::optional<cutrecord::Record> &current, Result &result)
 {
     if (!current)
         return true; // the driver names the book that cannot be read
+    removeDeadDrafts(bookFolder());
+    const QString record = recordFile(bookFolder());
     // A record gone since it was found (another copy moved the old blocks aside) leaves a
     // folder that remembers nothing: it takes this run's cut after all. One that keeps coming
     // and going is not waited for: it counts as a record that cannot be read.
     for (int tries = 0; tries < 3; ++tries) {
-        switch (createRecord(bookFolder(), *current, result.failure)) {
-        case Creation::Created:
-            return true;
-        case Creation::Failed:
+        if (createRecord(bookFolder(), *current, result.failure) == Creation::Failed)
             return false;
-        case Creation::Taken:
-            break;
+        // Held before it is compared: a copy starting the book anew holds it alone while it
+        // moves the blocks, and never moves them while this copy records.
+        std::optional<FileHold> hold = FileHold::take(record, FileHold::Kind::Shared);
+        for (int wait = 0; !hold && wait < 50 && recordPresent(record); ++wait) {
+            QThread::msleep(20);
+            hold = FileHold::take(record, FileHold::Kind::Shared);
         }
         const cutrecord::Comparison cut = cutrecord::compare(storedCut(bookFolder()), *current);
         if (cut.verdict == cutrecord::Verdict::NothingRemembered)
             continue;
-        if (cut.verdict == cutrecord::Verdict::Same)
+        if (cut.verdict == cutrecord::Verdict::Same) {
+            if (!hold || !hold->isAt(record))
+                continue; // moved aside or replaced meanwhile
+            heldRecord() = std::move(hold);
             return true;
+        }
         result.otherCut = cut.difference;
         return false;
     }
@@ -215,11 +246,43 @@ QString asideFolder()
     return aside;
 }
 
+bool heldByRunningCopy(const QString &folder)
+{
+    const QString record = recordFile(folder);
+    const QFileInfo info(record);
+    return info.isFile() && !info.isSymLink() && info.isReadable() &&
+           !FileHold::take(record, FileHold::Kind::Alone);
+}
+
+QString heldRefusal()
+{
+    return QStringLiteral("Блоки в папке %1 сейчас записывает другая копия программы. Остановите её и "
+                          "начните книгу заново.")
+        .arg(QDir::toNativeSeparators(bookFolder()));
+}
+
+std::optional<QString> cutLost()
+{
+    if (!heldRecord() || heldRecord()->isAt(recordFile(bookFolder())))
+        return std::nullopt;
+    return QStringLiteral(
+               "Запись книги остановлена: в папке %1 другая нарезка книги — другая копия программы "
+               "начала книгу заново или с другой длиной блока. В эту папку больше ничего не "
+               "записано; готовые блоки этой копии остались с прежней нарезкой.")
+        .arg(QDir::toNativeSeparators(bookFolder()));
+}
+
 bool moveBlocksAside(const QString &aside)
 {
     const QDir book(bookFolder());
-    if (!madeFolder(aside, QStringLiteral("Не удалось создать папку для прежних блоков")))
+    const QString record = recordFile(bookFolder());
+    // Held alone while the blocks move: no copy records them meanwhile, none starts on them.
+    std::optional<FileHold> hold = FileHold::take(record, FileHold::Kind::Alone);
+    if (!hold && heldByRunningCopy(bookFolder())) {
+        services::prompter().critical(heldRefusal());
         return false;
+    }
+    removeDeadDrafts(bookFolder());
     QStringList names = book.entryList(QDir::Files | QDir::Hidden | QDir::System);
     // The user's own files (a cover, notes) stay with the book.
     names.removeIf([](const QString &name) {
@@ -229,9 +292,14 @@ bool moveBlocksAside(const QString &aside)
     // the next run would take them for its own.
     if (names.removeAll(cutrecord::fileName()) > 0)
         names << cutrecord::fileName();
+    if (names.isEmpty())
+        return true; // nothing to keep: no empty folder beside the book
+    if (!madeFolder(aside, QStringLiteral("Не удалось создать папку для прежних блоков")))
+        return false;
     for (const QString &name : std::as_const(names)) {
         QFile file(book.filePath(name));
         if (!file.rename(QDir(aside).filePath(name))) {
+            hold.reset(); // other copies need not wait for the message
             services::prompter().critical(textfile::failureMessage(
                 QStringLiteral("Не удалось перенести прежний блок"), file.fileName(), file.errorString()));
             return false;
@@ -260,7 +328,13 @@ BookRecording::BookRecording(const std::optional<cutrecord::Record> &current, QO
 void BookRecording::fail()
 {
     m_result.outcome = conversion::Outcome::Failed;
-    end(false, m_result.failure);
+    done(false, m_result.failure);
+}
+
+void BookRecording::done(bool ok, const QString &failure)
+{
+    heldRecord().reset();
+    end(ok, failure);
 }
 
 void BookRecording::converted(AudioBook *book)
@@ -269,25 +343,43 @@ void BookRecording::converted(AudioBook *book)
     m_result.outcome = book->outcome();
     m_result.failure = book->failure();
     if (m_result.outcome != conversion::Outcome::Completed) {
-        end(m_result.outcome != conversion::Outcome::Failed, m_result.failure);
+        done(m_result.outcome != conversion::Outcome::Failed, m_result.failure);
         return;
     }
-    CompleteProgressBar();
+    if (const auto lost = cutLost()) {
+        m_result.failure = *lost;
+        fail();
+        return;
+    }
+    // A stop in the last block: the book is finished when that block was made all the same.
+    const bool stopped = StopFlag;
+    if (!stopped)
+        CompleteProgressBar();
     if (!allBlocksDone(BlockNo)) {
-        qCInfo(lcRecording) << "book" << BookTitle << "not finished: blocks of other copies are missing";
-        end(true);
+        if (stopped)
+            m_result.outcome = conversion::Outcome::Stopped;
+        else
+            qCInfo(lcRecording) << "book" << BookTitle << "not finished: blocks of other copies are missing";
+        done(true);
         return;
     }
     // A folder of that name from an earlier recording stays; this one keeps its plain name.
     m_result.finished = QDir().rename(bookFolder(), finishedFolder());
     if (!m_result.finished)
         qCInfo(lcRecording) << "book folder not renamed:" << finishedFolder() << "exists";
-    end(true);
+    if (stopped)
+        m_result.outcome = conversion::Outcome::Stopped; // no shutdown, no end sound after a stop
+    done(true);
 }
 
 BookRecording *recordBook(const std::optional<cutrecord::Record> &current, QObject *parent)
 {
     return new BookRecording(current, parent);
+}
+
+void stopRunning()
+{
+    encoderprocess::stopRunning();
 }
 
 void abortRunning()

@@ -46,9 +46,22 @@ cutrecord::Comparison checkCut(const QString &folder, const std::optional<cutrec
 QString asideFolder();
 // Moves what the recording made in the book folder (block files of any format, their text
 // copies and temporary files, the cut's record) into `aside`, so the book starts anew and
-// nothing is lost; the user's other files and folders stay. A failure is told to the user
-// (false).
+// nothing is lost; the user's other files and folders stay, drafts of the record left by ended
+// copies go, and `aside` is made only when something moves. Refused while another copy
+// records the folder. A failure or refusal is told to the user (false).
 bool moveBlocksAside(const QString &aside);
+
+// Whether a running program copy records the blocks of `folder`: it holds the folder's cut
+// record from the start of its book to the end, and the system lets the hold go when the copy
+// ends, however it ends.
+bool heldByRunningCopy(const QString &folder);
+// The refusal to start the book anew while another copy records it.
+QString heldRefusal();
+
+// Why this copy must stop writing into the book folder: the cut record it took at the start
+// of the book is no longer the folder's (another copy started the book anew, or with another
+// cut). Nothing while it is.
+std::optional<QString> cutLost();
 
 struct Result
 {
@@ -64,7 +77,9 @@ struct Result
 // Records the book at CurTextPath, cut as `current` (see currentCut), into the book folder
 // (created if missing), block numbering from 1, and renames the folder when every block was
 // produced. A folder that remembers another cut or another book is left as it is (otherCut);
-// one that remembers nothing takes this run's cut.
+// one that remembers nothing takes this run's cut. The folder's record is held until the
+// book ends; a record changed meanwhile fails the book. A stop in its last block still finishes
+// a book whose blocks are all made; the outcome is Stopped either way.
 class BookRecording : public JobStep
 {
     Q_OBJECT
@@ -77,12 +92,17 @@ public:
 private:
     void converted(AudioBook *book);
     void fail();
+    void done(bool ok, const QString &failure = {});
 
     Result m_result;
 };
 
 // Starts recording the book; `parent` owns the recording.
 BookRecording *recordBook(const std::optional<cutrecord::Record> &current, QObject *parent);
+
+// The user's stop: the block's encoder gets a short grace to finish, then is ended as at the
+// exit. The recording ends as stopped.
+void stopRunning();
 
 // Ends the block being spoken or encoded at once and removes what it had made: the program
 // is exiting. The recording then ends as stopped, without a message.

@@ -8,11 +8,13 @@
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
+#include "recording/batchreport.h"
 #include "recording/blockoutput.h"
 #include "recording/encoders.h"
 #include "recording/monitor.h"
 #include "recording/recordingrun.h"
 #include "recording/textprep.h"
+#include "settings/settingsstore.h"
 #include "settings/setup.h"
 #include "support/fakevoice.h"
 #include "support/jobs.h"
@@ -34,6 +36,10 @@
 #include <QTimer>
 
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -361,6 +367,31 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     EXPECT_EQ(QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"0001.wav", "0002.wav"}));
 
+    // Another copy records the folder's blocks (it holds their record): they are never moved
+    // from under it, and nothing is asked.
+    {
+        const int record = ::open(QFile::encodeName(plain + u"/.blockcut"_s).constData(), O_RDONLY);
+        ASSERT_EQ(::flock(record, LOCK_SH), 0);
+        EXPECT_EQ(run(), QStringList({"Блоки в папке " + plain +
+                                      " сейчас записывает другая копия программы. Остановите её и начните "
+                                      "книгу заново."}));
+        ::close(record);
+    }
+    // Another copy finishes the book while the question is open: nothing moves, and no empty
+    // folder is left beside the finished one.
+    bool finishedMeanwhile = false;
+    scriptedPrompter().onAsk = [&] {
+        if (!std::exchange(finishedMeanwhile, true))
+            QDir().rename(plain, folder + u"/!Нарезка"_s);
+    };
+    const QStringList answered = run();
+    scriptedPrompter().onAsk = {};
+    EXPECT_EQ(answered.value(1).section(u'\n', 0, 0),
+              "Аудиокнига уже записана в папку " + folder + "/!Нарезка.");
+    EXPECT_EQ(QDir(folder).entryList({u"Нарезка*"_s, u"!Нарезка*"_s}, QDir::Dirs), QStringList({"!Нарезка"}));
+    ASSERT_TRUE(QDir().rename(folder + u"/!Нарезка"_s, plain));
+    EXPECT_TRUE(spokenFiles().isEmpty());
+
     // A new start that fails half way leaves the blocks it could not move described as before:
     // the next run asks again instead of taking them for its own.
     const QString aside = folder + u"/Нарезка (прежние блоки)"_s;
@@ -379,6 +410,8 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     // a file only named like a block, and so does the subfolder an earlier version kept the old
     // blocks in.
     ASSERT_TRUE(textfile::writeBytes(plain + u"/0003.part.wav"_s, "RIFF"));
+    // The draft of a record a killed copy left goes.
+    ASSERT_TRUE(textfile::writeBytes(plain + u"/.blockcut.x1Y2z3"_s, "BlockLimit=9"));
     ASSERT_TRUE(textfile::writeBytes(plain + u"/cover.jpg"_s, "JFIF"));
     ASSERT_TRUE(textfile::writeBytes(plain + u"/0003_копия.mp3"_s, "ID3"));
     ASSERT_TRUE(QDir().mkpath(plain + u"/прежние_блоки"_s));
@@ -389,6 +422,29 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
               QStringList({".blockcut", "0001.wav", "0002.wav", "0003.part.wav"}));
     EXPECT_EQ(QDir(folder + u"/!Нарезка"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"0001.wav", "0002.wav", "0003_копия.mp3", "cover.jpg", "прежние_блоки"}));
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/!Нарезка/.blockcut.x1Y2z3"_s));
+
+    // A copy that finds the folder's cut changed under it (another copy started the book anew
+    // with another cut) stops writing there at once, its block's speech with it, and says why.
+    s.FlatScrollBar1->setValue(1);
+    book(u"Смена"_s, lines);
+    const QString changed = folder + u"/Смена"_s;
+    fakeVoices().log.spoken.clear();
+    fakeVoices().log.onSpeak = [&] {
+        if (fakeVoices().log.spoken.size() == 2 &&
+            QFile::rename(changed + u"/.blockcut"_s, changed + u"/прежняя_нарезка"_s))
+            textfile::writeBytes(changed + u"/.blockcut"_s,
+                                 "BlockLimit=1800\r\nTextChars=1\r\nTextSha256=ab\r\n");
+    };
+    EXPECT_EQ(run(), QStringList({"Запись книги остановлена: в папке " + changed +
+                                  " другая нарезка книги — другая копия программы начала книгу заново или "
+                                  "с другой длиной блока. В эту папку больше ничего не записано; готовые "
+                                  "блоки этой копии остались с прежней нарезкой."}));
+    fakeVoices().log.onSpeak = nullptr;
+    EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
+    EXPECT_EQ(QDir(changed).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({".blockcut", "0001.wav", "прежняя_нарезка"}));
+    s.FlatScrollBar1->setValue(2);
 
     // Two copies starting on one folder together: the one that finds the record taken, even
     // before its text is there, never writes over it but compares against it.
@@ -414,10 +470,18 @@ TEST_F(Recording, ABookCutOtherwiseBeforeStartsAnewOrNotAtAll)
     ASSERT_FALSE(sameCut.isEmpty());
     QDir().mkpath(together);
     ASSERT_TRUE(textfile::writeBytes(together + u"/.blockcut"_s, {}));
+    // So do drafts of the record a killed copy left; one whose copy still runs stays.
+    ASSERT_TRUE(textfile::writeBytes(together + u"/.blockcut.Dead00"_s, {}));
+    ASSERT_TRUE(textfile::writeBytes(together + u"/.blockcut.Alive0"_s, {}));
+    const int alive = ::open(QFile::encodeName(together + u"/.blockcut.Alive0"_s).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(alive, LOCK_EX), 0);
     fakeVoices().log.spoken.clear();
     EXPECT_TRUE(run().isEmpty());
     EXPECT_EQ(spokenFiles(), QStringList({"0001.wav", "0002.wav"}));
     EXPECT_EQ(textfile::readBytes(folder + u"/!Вместе/.blockcut"_s), sameCut);
+    EXPECT_EQ(QDir(folder + u"/!Вместе"_s).entryList({u".blockcut*"_s}, QDir::Files | QDir::Hidden),
+              QStringList({".blockcut", ".blockcut.Alive0"}));
+    ::close(alive);
 }
 
 TEST_F(Recording, VoiceListIsLoadedAndAppliedToEveryBlock)
@@ -461,19 +525,45 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
     textfile::writeText(folder + u"/b"_s, QString());
     // z was finished by an earlier recording: not recorded again, its text put beside its blocks.
     QDir().mkpath(folder + u"/!z"_s);
+    // What the user finds once the machine is off.
+    QString report;
+    scriptedShutdown().onPowerOff = [&] {
+        report = textfile::readText(batchreport::path(folder)).value_or(QString());
+    };
     const QStringList told = run(u"SavePaket"_s);
     for (const QString done : {"/!a/0001.wav", "/!c/0001.wav"})
         EXPECT_TRUE(QFileInfo::exists(folder + done)) << done.toStdString();
     EXPECT_EQ(QDir(folder + u"/!z"_s).entryList(QDir::Files), QStringList({"z.txt"}));
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"b.txt"}));
-    // The summary names the failed book with its reason, and what was set aside.
-    EXPECT_EQ(told, QStringList({"Книга b.txt не записана: Не удалось создать папку книги\n" + folder +
-                                 "/b: Not a directory\nКнига z не записана: готовая книга " + folder +
-                                 "/!z уже есть; её текст перенесён в эту папку."}));
+    // No box stands before the power-off: the report, written before it, names every book, a
+    // failed one with its reason, and what was set aside.
+    EXPECT_TRUE(told.isEmpty()) << told.join(u'\n').toStdString();
+    const QString books = "Книга a.txt записана в папку " + folder +
+                          "/!a.\r\nКнига b.txt не записана: Не удалось "
+                          "создать папку книги\r\n" +
+                          folder +
+                          "/b: Not a directory\r\nКнига c.txt записана в "
+                          "папку " +
+                          folder + "/!c.\r\nКнига z не записана: готовая книга " + folder +
+                          "/!z уже есть; её текст перенесён в эту папку.\r\n";
+    EXPECT_TRUE(report.startsWith(u"Пакетная запись окончена "_s)) << report.toStdString();
+    EXPECT_EQ(report.section(u"\r\n"_s, 1), books);
     // The UTF-8 book is spoken as its Windows-1251 twin.
     const QStringList texts = spokenTexts();
     EXPECT_TRUE(texts.size() == 2 && texts[0].contains(u"Ёжик пошёл"_s) && texts[1] == texts[0]);
     EXPECT_TRUE(scriptedSoundPlayer().played.size() == 1 && scriptedShutdown().calls == 1 && w->isVisible());
+    // The next start tells the report once and keeps it, under a name no batch takes for a book.
+    SaveSettings(setup());
+    QStringList atStart;
+    for (int start = 0; start < 2; ++start) {
+        restart().show();
+        QCoreApplication::processEvents();
+        atStart << asked();
+    }
+    EXPECT_EQ(atStart, QStringList({"Отчёт пакетной записи, которая выключила компьютер (файл " +
+                                    batchreport::toldPath(folder) + "):\n" + report.trimmed()}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              QStringList({"b", "b.txt", u"Отчёт пакетной записи (прочитан).log"_s}));
 
     // Stopped during the second of three books: the first is finished, the rest stay queued.
     QFile::remove(folder + u"/b"_s);
@@ -485,11 +575,21 @@ TEST_F(Recording, BatchFinishesGoodBooksKeepsAFailedOneAndStopsWhenAsked)
         if (fakeVoices().log.spoken.size() == 2)
             StopFlag = true;
     };
-    run(u"SavePaket"_s);
+    EXPECT_EQ(run(u"SavePaket"_s), QStringList({"Пакетная запись прервана: книги, которые не записаны, "
+                                                "оставлены в рабочем каталоге."}));
     EXPECT_EQ(QDir(folder).entryList({u"*.txt"_s}), QStringList({"e.txt", "f.txt"}));
     // No end sound and no power off after a stop.
     EXPECT_EQ(std::pair(scriptedSoundPlayer().played.size(), scriptedShutdown().calls),
               std::pair(qsizetype(1), 1));
+
+    // No end sound when every book failed.
+    fakeVoices().log.onSpeak = nullptr;
+    for (const QString name : {"e.txt", "f.txt"})
+        QFile::remove(folder + u'/' + name);
+    textfile::writeLines(folder + u"/g.txt"_s, {line});
+    textfile::writeText(folder + u"/g"_s, QString());
+    EXPECT_EQ(run(u"SavePaket"_s).size(), 1);
+    EXPECT_EQ(scriptedSoundPlayer().played.size(), 1);
 }
 
 // The encoder fails in the first of two books: the second is recorded at once, while the user
@@ -500,14 +600,14 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     ::Setup &s = setup();
     s.SSTab1->setCurrentIndex(encoders::Mp3);
     s.FlatScrollBar1->setValue(s.FlatScrollBar1->maximum()); // a block a chapter
-    // In the program folder: found first. It fails on A's block named in `failing`, once `fail` is there.
+    // In the program folder: found first. It fails on A's block named in `failing`, once `fail` is there,
+    // unless `fail` holds something.
     const QString lame = home() + u"/lame"_s, failing = home() + u"/failing"_s, fail = home() + u"/fail"_s;
     ASSERT_TRUE(textfile::writeBytes(
-        lame,
-        u"#!/bin/sh\ncase \"$*\" in */A/$(cat %1)*) touch %2.started; until [ -e %2 ]; do sleep 0.01; "
-        u"done; echo 'cannot encode' >&2; exit 1;; esac\nfor a; do out=$a; done\necho mp3 > \"$out\"\n"_s
-            .arg(failing, fail)
-            .toUtf8()));
+        lame, u"#!/bin/sh\ncase \"$*\" in */A/$(cat %1)*) touch %2.started; until [ -e %2 ]; do sleep 0.01; "
+              u"done; [ -s %2 ] || { echo 'cannot encode' >&2; exit 1; };; esac\nfor a; do out=$a; done\n"
+              u"echo mp3 > \"$out\"\n"_s.arg(failing, fail)
+                  .toUtf8()));
     QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
     ASSERT_TRUE(textfile::writeBytes(failing, "0003") && textfile::writeBytes(fail, {}));
     const auto aFailed = [&](const QString &block) {
@@ -560,32 +660,40 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
 
     // "Прервать" while lame works on a block it then fails (one in the middle of A, or A's last):
-    // the stop holds, B is not begun, and the summary names the failure and the stop.
+    // the stop holds, B is not begun, and the summary names the failure and the stop. When lame
+    // makes A's last block after all and A is the last book, A is finished without a word.
     fakeVoices().log.onSpeak = nullptr;
     asked();
     QDir(folder + u"/!B"_s).removeRecursively();
-    for (const QString block : {"0003", "0004"}) {
+    const QString stopLine = u"\nПакетная запись прервана: книги, которые не записаны, оставлены в рабочем "
+                             u"каталоге."_s;
+    const std::tuple<QString, QByteArray, bool, QStringList, QStringList> stops[] = {
+        {u"0003"_s, {}, true, {aFailed(u"0003"_s) + stopLine}, {"A", "A.txt", "B.txt"}},
+        {u"0004"_s, {}, true, {aFailed(u"0004"_s) + stopLine}, {"A", "A.txt", "B.txt"}},
+        {u"0004"_s, "made", false, {}, {"!A"}},
+    };
+    for (const auto &[block, lameAnswer, withB, toldThen, left] : stops) {
         SCOPED_TRACE(block.toStdString());
         QDir(folder + u"/A"_s).removeRecursively();
         QFile::remove(fail);
         QFile::remove(fail + u".started"_s);
         ASSERT_TRUE(textfile::writeBytes(failing, block.toLatin1()));
         textfile::writeLines(a, aLines);
-        textfile::writeLines(b, {u"Один."_s});
+        if (withB)
+            textfile::writeLines(b, {u"Один."_s});
+        else
+            QFile::remove(b);
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
             if (!QFileInfo::exists(fail + u".started"_s))
                 return;
             stopper.stop();
             monitor().abortClicked();
-            textfile::writeBytes(fail, {});
+            textfile::writeBytes(fail, lameAnswer);
         });
         stopper.start(5);
-        EXPECT_EQ(run(u"SavePaket"_s),
-                  QStringList(aFailed(block) + u"\nПакетная запись прервана: книги, которые не "
-                                               u"записаны, оставлены в рабочем каталоге."_s));
-        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                  QStringList({"A", "A.txt", "B.txt"}));
+        EXPECT_EQ(run(u"SavePaket"_s), toldThen);
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), left);
     }
 }
 
@@ -612,7 +720,8 @@ TEST_F(Recording, BatchLeavesBooksOfATakenTitleOrAnotherCutAloneAndGivesTheEdito
     const auto editorsBook = std::pair(editorBook, u"Редактор"_s);
 
     // Stopped in the first book, which is then edited.
-    EXPECT_TRUE(run(u"SavePaket"_s).isEmpty());
+    EXPECT_EQ(run(u"SavePaket"_s), QStringList({"Пакетная запись прервана: книги, которые не записаны, "
+                                                "оставлены в рабочем каталоге."}));
     EXPECT_EQ(std::pair(CurTextPath, BookTitle), editorsBook);
     textfile::writeLines(folder + u"/edited.txt"_s, {u"Было."_s, u"Стало."_s});
 

@@ -50,6 +50,11 @@ TEST(CutRecord, VerdictAndWhatDiffers)
         EXPECT_FALSE(mayHoldAnotherBook(v));
     for (const auto v : {Verdict::OtherBook, Verdict::OtherCutAndBook, Verdict::Unreadable})
         EXPECT_TRUE(mayHoldAnotherBook(v));
+
+    // Drafts of the record, which ended copies leave behind; nothing else is one.
+    EXPECT_TRUE(isDraftName(u".blockcut.aB3xY9"_s));
+    for (const QString name : {".blockcut", ".blockcut.old", ".blockcut.aB3xY9z", "x.blockcut.aB3xY9"})
+        EXPECT_FALSE(isDraftName(name)) << name.toStdString();
 }
 
 // The book is its text as the recording reads it: line ends, a last line end and the encoding

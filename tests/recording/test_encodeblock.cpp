@@ -206,8 +206,8 @@ TEST_F(EncodeBlockTest, EncoderWindowShowsTheRunAndClosingTheMonitorEndsIt)
     EXPECT_EQ(book(), QStringList{u"0001.wav=wav"_s});
 }
 
-// A run that failed in block 2, or was ended there, leaves no block 2 behind: the next run
-// makes it and takes block 1 as done.
+// A run that failed in block 2, or was ended or stopped there, leaves no block 2 behind: the
+// next run makes it and takes block 1 as done.
 TEST_F(EncodeBlockTest, AmrBookCutInBlockTwoIsMadeWholeByTheNextRun)
 {
     FakeMain main;
@@ -218,21 +218,42 @@ TEST_F(EncodeBlockTest, AmrBookCutInBlockTwoIsMadeWholeByTheNextRun)
     BookTitle = u"Книга"_s;
     BlockLimit = 99999999;
     textfile::writeLines(CurTextPath, {u"Один."_s, u"@@@@@"_s, u"Два."_s, u"@@@@@"_s, u"Три."_s});
-    // Then the user closes the program while the encoder works.
-    const std::tuple<const char *, const char *, bool> cases[] = {
-        {"sox", "case \"$1\" in *0002*) exit 2;; esac", false},
-        {"madplay", "case \"$*\" in *0002*) sleep 30;; esac", true},
+    // Then the user closes the program while the encoder works, or stops the recording while the
+    // encoder hangs: after a short grace it is ended as at the exit, and never gets to go on.
+    enum class End
+    {
+        Fails,
+        Closed,
+        Stopped,
+    };
+    const QString hangsOn = home() + u"/went_on"_s;
+    const QByteArray hangs = "case \"$*\" in *0002*) sleep 20; touch " + hangsOn.toUtf8() + ";; esac";
+    const std::tuple<const char *, QByteArray, End> cases[] = {
+        {"sox", "case \"$1\" in *0002*) exit 2;; esac", End::Fails},
+        {"madplay", hangs, End::Closed},
+        {"madplay", hangs, End::Stopped},
     };
     const auto record = [] { return waitFor(recordingrun::recordBook(recordingrun::currentCut(), nullptr)); };
-    for (const auto &[program, body, closed] : cases) {
-        SCOPED_TRACE(program);
+    for (const auto &[program, body, how] : cases) {
+        SCOPED_TRACE(int(how));
         QDir(home() + u"/!Книга"_s).removeRecursively();
-        encoder(program, (QByteArray(body) + '\n' + kWritesOutput).constData());
-        if (closed)
+        encoder(program, (body + '\n' + kWritesOutput).constData());
+        QString stage;
+        if (how == End::Closed)
             QTimer::singleShot(500, [] { monitor().closeClicked(); });
-        // Leaving the program ends the recording as a stop, with nothing to tell.
+        if (how == End::Stopped)
+            QTimer::singleShot(500, [&stage] {
+                monitor().abortClicked();
+                stage = monitor().stage();
+            });
+        // Leaving the program or stopping ends the recording as a stop, with nothing to tell.
         EXPECT_EQ(record()->result().outcome,
-                  closed ? conversion::Outcome::Stopped : conversion::Outcome::Failed);
+                  how == End::Fails ? conversion::Outcome::Failed : conversion::Outcome::Stopped);
+        EXPECT_FALSE(QFileInfo::exists(hangsOn));
+        EXPECT_EQ(stage, how == End::Stopped ? u"Запись останавливается..."_s : QString());
+        EXPECT_TRUE(scriptedPrompter().asked.isEmpty());
+        EXPECT_EQ(QDir(home() + u"/Книга"_s).entryList(QDir::Files, QDir::Name),
+                  QStringList({u"0001.amr"_s, u"0002.wav"_s}));
 
         encoder(program, kWritesOutput);
         StopFlag = false;

@@ -55,15 +55,8 @@ protected:
     // the moment `killWhen` holds; its exit code. The messages it showed are in `messages`.
     int record(const QString &book, const QStringList &extra = {}, const std::function<bool()> &killWhen = {})
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QUENVALE_HOME"_s, home.filePath(u"program"_s));
-        env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
         QProcess p;
-        p.setProcessEnvironment(env);
-        const QStringList what = book.isEmpty() ? QStringList{u"--batch"_s} : QStringList{book};
-        p.start(QStringLiteral(QUENVALE_RECORD_TOOL),
-                what + QStringList{folder, u"--minutes"_s, u"60"_s} + extra);
-        EXPECT_TRUE(p.waitForStarted());
+        start(p, book, extra);
         QElapsedTimer clock;
         clock.start();
         while (killWhen && p.state() == QProcess::Running && !killWhen() && clock.elapsed() < 300000)
@@ -72,6 +65,23 @@ protected:
             EXPECT_EQ(p.state(), QProcess::Running);
             ::kill(pid_t(p.processId()), SIGKILL);
         }
+        return finish(p);
+    }
+    // Starts the recorder as record() does, without waiting for it.
+    void start(QProcess &p, const QString &book, const QStringList &extra = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QUENVALE_HOME"_s, home.filePath(u"program"_s));
+        env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+        p.setProcessEnvironment(env);
+        const QStringList what = book.isEmpty() ? QStringList{u"--batch"_s} : QStringList{book};
+        p.start(QStringLiteral(QUENVALE_RECORD_TOOL),
+                what + QStringList{folder, u"--minutes"_s, u"60"_s} + extra);
+        EXPECT_TRUE(p.waitForStarted());
+    }
+    // Waits for a started recorder to end, as record() does.
+    int finish(QProcess &p)
+    {
         EXPECT_TRUE(p.waitForFinished(600000));
         const QByteArray errors = p.readAllStandardError();
         std::fputs(errors.constData(), stderr);
@@ -393,4 +403,26 @@ TEST_F(RecordBookProcess, ABoxOrDialogLeftOpenHoldsNothing)
     EXPECT_TRUE(output.contains(u"dialog blocks_while_open 2 books_while_open 1"_s)) << output.toStdString();
     expectBlocks(u"!a"_s, 2);
     expectBlocks(u"!b"_s, 2);
+}
+
+// A second copy set to another cut starts on the folder of a copy that records it: it moves
+// none of the blocks being written but refuses, and the first copy makes its book whole.
+TEST_F(RecordBookProcess, AnotherCutNeverTakesTheFolderOfARunningCopy)
+{
+    const QString book = writeBook(u"Двое"_s, 5, 600), plain = folder + u"/Двое"_s;
+    QProcess first;
+    start(first, book);
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFileInfo::exists(plain + u"/0001.mp3"_s) && first.state() == QProcess::Running &&
+           clock.elapsed() < 300000)
+        QThread::msleep(5);
+    EXPECT_EQ(record(book, {u"--minutes"_s, u"30"_s}), 0);
+    EXPECT_EQ(messages, QStringList(u"Блоки в папке "_s + plain +
+                                    u" сейчас записывает другая копия программы. Остановите её и начните "
+                                    u"книгу заново."_s));
+    EXPECT_EQ(finish(first), 0);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    expectBlocks(u"!Двое"_s, 5);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({u"!Двое"_s}));
 }

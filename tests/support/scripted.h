@@ -80,9 +80,13 @@ public:
     bool powerOff() override
     {
         ++calls;
+        if (onPowerOff)
+            onPowerOff();
         return true;
     }
     int calls = 0;
+    // Runs as the machine would go off: what is there by then is all the user will find.
+    std::function<void()> onPowerOff;
 };
 
 class ScriptedSoundPlayer : public SoundPlayer
