@@ -77,9 +77,10 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
 QString openFailure(const QString &path, const QString &reason);
 QString writeFailure(const QString &path, const QString &reason);
 
-// Reads a book line by line (same rules as splitLines) without loading it whole; its
-// encoding is decided by a first pass over the file. A book that does not read right (an
-// encoding the program does not read, a mixed text) is not opened, and says why.
+// Reads a book line by line (same rules as splitLines) without loading it whole (a book joined
+// from parts in different encodings excepted); its encoding is decided by a first pass over
+// the file. A book that does not read right (an encoding the program does not read, a mixed
+// text) is not opened, and says why.
 class LineReader
 {
 public:
@@ -88,6 +89,9 @@ public:
     textcodec::Encoding encoding() const { return m_encoding; }
     // Why the file could not be opened or read on.
     QString errorString() const;
+    // What the user must confirm before the book is recorded: its reading may be wrong
+    // (textcodec::doubt). Empty when it reads right.
+    QString doubt() const { return m_doubt; }
     // The next line, or nothing at the end of the file.
     std::optional<QString> next();
     bool atEnd() const;
@@ -101,6 +105,7 @@ private:
     LineEnds m_ends;
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     QString m_error;
+    QString m_doubt;
     QString m_buffer; // decoded text from m_pos on is not returned yet
     qsizetype m_pos = 0;
     QByteArray m_cut; // the start of a character the last chunk cut off
