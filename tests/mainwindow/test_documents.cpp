@@ -94,8 +94,7 @@ TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
         const QString path = open(QStringLiteral("Хамелеон.txt"), book, encoding);
         opened << w->RichTextBox2->Text();
         run(QStringLiteral("SaveFile"));
-        EXPECT_EQ(textfile::readBytes(path),
-                  textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
+        EXPECT_EQ(textfile::readBytes(path), textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
     }
     EXPECT_EQ(opened[0], opened[1]);
     EXPECT_TRUE(opened[0].contains(QStringLiteral("Очумелов")));
@@ -253,9 +252,8 @@ TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
     const QByteArray capitals = cp(QStringLiteral("ЦЕРКОВНОСЛАВЯНСКИЙ; СТАРОСЛАВЯНСКИЙ; ОБЩЕСЛАВЯНСКИЙ"));
     for (const auto &[damaged, told] :
          {std::pair{QStringLiteral("Привет, мир!").toUtf8() + "\xFF",
-                    QStringLiteral(
-                        "Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они показаны "
-                        "знаком «\uFFFD».")},
+           QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они показаны "
+                          "знаком «\uFFFD».")},
           {capitals, unsure},
           {lines + QByteArray(12, '\xFF') + lines, mixed}}) {
         ASSERT_TRUE(textfile::writeBytes(path, damaged));
@@ -327,9 +325,8 @@ TEST_F(Documents, CancelledDialogsAndUnopenableFilesChangeNothing)
 
 TEST_F(Documents, SaveWithoutAFileName)
 {
-    const QStringList asks = {
-        QStringLiteral("Сохранить изменения?"),
-        QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... ")};
+    const QStringList asks = {QStringLiteral("Сохранить изменения?"),
+                              QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... ")};
     // The fresh-window placeholder is not a file name: nothing is written next to the program.
     CurTextPath = QStringLiteral("полный путь к файлу");
     confirmations(true);
@@ -371,10 +368,9 @@ TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
     CurTextPath = locked;
     run(QStringLiteral("SaveFile"));
     runWith(QStringLiteral("SeveRTF"), locked);
-    EXPECT_EQ(asked(),
-              QStringList({failed(unwritable, "No such file or directory"),
-                           failed(unwritable, "No such file or directory"),
-                           failed(locked, "Permission denied"), failed(locked, "Permission denied")}));
+    EXPECT_EQ(asked(), QStringList({failed(unwritable, "No such file or directory"),
+                                    failed(unwritable, "No such file or directory"),
+                                    failed(locked, "Permission denied"), failed(locked, "Permission denied")}));
     EXPECT_EQ(CurTextPath, locked);
 }
 
@@ -444,12 +440,10 @@ TEST_F(Documents, AddToBatch)
     EXPECT_EQ(textfile::readBytes(written), cp(QStringLiteral("Книга\r\n")));
 
     // A blank in the folder is warned about and the file still written; a missing folder is reported.
-    const QString spaced = dir.filePath(QStringLiteral("Мои книги")),
-                  missing = dir.filePath(QStringLiteral("нет"));
+    const QString spaced = dir.filePath(QStringLiteral("Мои книги")), missing = dir.filePath(QStringLiteral("нет"));
     QDir().mkpath(spaced);
-    EXPECT_EQ(add(spaced),
-              "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой "
-              "каталог, с более простым названием. Напимер, C:\\Аудиокниги");
+    EXPECT_EQ(add(spaced), "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой "
+                           "каталог, с более простым названием. Напимер, C:\\Аудиокниги");
     EXPECT_TRUE(QFile::exists(spaced + QStringLiteral("/Моя_книга.txt")));
     EXPECT_EQ(add(missing), "Рабочий каталог не найден:\n" + missing);
 

@@ -119,6 +119,7 @@ TEST(BookEncoding, Utf8WhenPlausibleAndHoldingALetterOutsideAsciiWithAFewDamaged
         {bom + "plain", Utf8WithBom},
         {"plain ascii", Windows1251},
         // No letter: "—«»" is UTF-8 by its three-byte dash ("вЂ” «»" is no text), "«»" alone may be "В«В»".
+        // Bytes that read as no Russian in any code page are Windows-1251, said to be unsure.
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB", Utf8},
         {"\xC2\xAB\xC2\xBB", Windows1251, 0, {}, false, {}, true},
         {"\xE2\x80\x94 \xC2\xAB\xC2\xBB\xFF", Windows1251, 1, {}, false, {}, true},
