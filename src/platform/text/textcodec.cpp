@@ -10,6 +10,7 @@
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -263,7 +264,8 @@ void Detector::feed(QByteArrayView bytes)
     qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, wide = m_wide,
            damaged = m_damaged;
     qint64 run = m_run, longest = m_longestRun;
-    qint64 goodEnd = m_goodEnd;
+    qint64 runStart = m_runStart;
+    const qint64 base = m_seen;
     bool letter = m_letter;
     const qsizetype n = bytes.size();
     qsizetype retry = 0;
@@ -278,6 +280,8 @@ void Detector::feed(QByteArrayView bytes)
             if ((high & ~(word << 1)) == 0 && (p[i + 8] & 0xC0) != 0x80) {
                 // The high bits summed into the top byte: no popcount instruction to rely on.
                 const auto outside = qint64(((high >> 7) * 0x0101010101010101ULL) >> 56);
+                if (run == 0 && outside > 0)
+                    runStart = base + i + (std::countr_zero(high) >> 3);
                 damaged += outside;
                 run += outside;
                 characters += 8;
@@ -300,15 +304,15 @@ void Detector::feed(QByteArrayView bytes)
                     m_bom = true;
                     continue;
                 }
-                // A long run of damage just ended: a single-byte stretch, unless UTF-8 text is
-                // all there is around it.
-                if (run >= kFewMultibyte)
-                    addStretch({goodEnd, m_seen + i + 1 - got, multibyte, 0, damaged - run, run});
-                goodEnd = m_seen + i + 1;
+                if (run > 0) {
+                    // A long run of damage just ended: a single-byte stretch.
+                    if (run >= kFewMultibyte)
+                        addStretch({runStart, base + i + 1 - got, multibyte, 0, damaged - run, run});
+                    longest = std::max(longest, run);
+                    run = 0;
+                }
                 ++characters;
                 ++multibyte;
-                longest = std::max(longest, run);
-                run = 0;
                 if (got > 2)
                     ++wide;
                 else if (rareTwoByte(code))
@@ -319,6 +323,8 @@ void Detector::feed(QByteArrayView bytes)
             }
             // The character breaks off: each byte of it so far is damaged, as a UTF-8 decoder
             // replaces each, and this byte is looked at afresh.
+            if (run == 0)
+                runStart = base + i - got;
             damaged += got;
             run += got;
             characters += got;
@@ -347,6 +353,8 @@ void Detector::feed(QByteArrayView bytes)
             low = b == 0xF0 ? 0x90 : 0x80;
             high = b == 0xF4 ? 0x8F : 0xBF;
         } else {
+            if (run == 0)
+                runStart = base + i;
             ++damaged;
             ++run;
             ++characters;
@@ -376,7 +384,7 @@ void Detector::feed(QByteArrayView bytes)
     m_damaged = damaged;
     m_run = run;
     m_longestRun = longest;
-    m_goodEnd = goodEnd;
+    m_runStart = runStart;
     m_letter = letter;
 }
 
@@ -407,7 +415,7 @@ QList<Detector::Stretch> Detector::stretches() const
 {
     Detector d = *this;
     if (m_run >= kFewMultibyte)
-        d.addStretch({m_goodEnd, m_seen, m_multibyte, 0, damaged() - m_run, m_run});
+        d.addStretch({m_runStart, m_seen, m_multibyte, 0, damaged() - m_run, m_run});
     QList<Stretch> &all = d.m_stretches;
     if (all.isEmpty())
         return all;

@@ -72,9 +72,14 @@ class Detector
 public:
     void feed(QByteArrayView bytes);
     Choice choice() const;
-    // True once more bytes cannot change the encoding, only the parts and their damage: a
-    // joined book.
-    bool settled() const { return joined(); }
+    // True once more bytes cannot change how the bytes so far read, only the damage and the
+    // parts further on: a joined book, or one with no byte order mark, a long run of damage
+    // (so never UTF-8 at its start) and the sample taken. A head and a count need no more.
+    bool settled() const
+    {
+        return joined() ||
+               (!m_bom && std::max(m_longestRun, m_run) >= kFewMultibyte && m_sample.size() >= kSample);
+    }
     Encoding encoding() const { return choice().encoding; }
     // What the detector library is given, from the first byte outside ASCII, whatever the
     // UTF-8 rule made of those bytes: a first look, which settles a Russian text, and, when
@@ -145,7 +150,7 @@ private:
     char32_t m_code = 0;
     qint64 m_sampleAt = -1; // where the sample starts in the file
     QByteArray m_sample;
-    qint64 m_goodEnd = 0; // after the last well-formed character outside ASCII
+    qint64 m_runStart = 0; // where the run of damage began
     QList<Stretch> m_stretches;
 };
 

@@ -50,7 +50,8 @@ std::optional<QStringList> readLines(const QString &path, QString *error = nullp
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
 
 // How many characters a book file holds, counted in one pass without keeping its text:
-// its size for a single-byte code page, fewer for UTF-8 and UTF-16. 0 when it cannot be read.
+// its size for a single-byte code page (a UTF-8 part after a long single-byte start counted
+// so too), fewer for UTF-8 and UTF-16. 0 when it cannot be read.
 qint64 bookCharacters(const QString &path);
 
 // Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
