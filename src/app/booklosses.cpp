@@ -4,14 +4,19 @@
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
 
+#include <QStringList>
+
 namespace booklosses {
 
 void tellDamaged(const RichTextBox &editor)
 {
+    QStringList told;
+    if (const QString joined = editor.joinedParts(); !joined.isEmpty())
+        told << joined;
     if (const QString doubt = editor.readingDoubt(); !doubt.isEmpty())
-        services::prompter().ask(doubt + QStringLiteral(" Она показана как Windows-1251; при сохранении её "
-                                                        "байты останутся прежними."),
-                                 Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+        told << doubt + QStringLiteral(" При сохранении её байты останутся прежними, пока текст не изменён.");
+    if (!told.isEmpty())
+        services::prompter().ask(told.join(u' '), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
     if (const qint64 damaged = editor.damagedBytes())
         services::prompter().ask(
             QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: %1. В "
@@ -22,13 +27,21 @@ void tellDamaged(const RichTextBox &editor)
 
 bool lossAccepted(const RichTextBox &editor)
 {
-    // A text that reads right in no encoding keeps its bytes only while it is as it was read.
-    if (editor.changedSinceRead() &&
-        services::prompter().ask(
-            editor.readingDoubt() + QStringLiteral(" Её текст изменён, и при сохранении её байты станут "
-                                                   "другими. Сохранить?"),
-            Prompter::Icon::Exclamation, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
-        return false;
+    // A text whose reading may be wrong, or a joined one, keeps its bytes only while it is as it
+    // was read; a joined one is written whole in UTF-8.
+    if (editor.changedSinceRead()) {
+        const bool joined = editor.encoding() == textcodec::Encoding::Joined;
+        QStringList told{joined ? editor.joinedParts() : QString(), editor.readingDoubt()};
+        told.removeAll(QString());
+        told << (joined
+                     ? QStringLiteral("Текст книги изменён: она будет сохранена целиком в кодировке UTF-8 с "
+                                      "меткой порядка байтов. Сохранить?")
+                     : QStringLiteral(
+                           "Её текст изменён, и при сохранении её байты станут другими. Сохранить?"));
+        if (services::prompter().ask(told.join(u' '), Prompter::Icon::Exclamation,
+                                     Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+            return false;
+    }
     const QString text = editor.Text();
     const qsizetype lost = textcodec::unencodable(text, editor.encoding());
     const qint64 damaged = text.contains(QChar::ReplacementCharacter) ? editor.damagedBytes() : 0;

@@ -103,8 +103,9 @@ void MainWindow::PreFormat()
 
 void MainWindow::preformatEditor(preformat::Mode mode)
 {
-    // A text that reads right in no encoding is kept byte for byte, as its message promises.
-    if (!RichTextBox2->readingDoubt().isEmpty())
+    // A text whose reading may be wrong, or a joined one, is kept byte for byte, as its message
+    // promises.
+    if (RichTextBox2->keepsBytes())
         return;
     Label1->setText(preformat::caption());
     ProgressBar1->setMaximum(preformat::kProgressMaximum);

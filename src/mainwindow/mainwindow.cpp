@@ -183,7 +183,8 @@ void MainWindow::form_load()
     // that is there but cannot be read is told of as Open does, and the editor holds no book,
     // so no save writes over it.
     else if (docnames::isFilePath(CurTextPath) && RichTextBox2->LoadFile(CurTextPath)) {
-        m_tellStartDamage = RichTextBox2->damagedBytes() > 0 || !RichTextBox2->readingDoubt().isEmpty();
+        m_tellStartDamage = RichTextBox2->damagedBytes() > 0 || !RichTextBox2->readingDoubt().isEmpty() ||
+                            !RichTextBox2->joinedParts().isEmpty();
     } else if (docnames::isFilePath(CurTextPath) && QFileInfo(CurTextPath).isFile()) {
         m_startFailure = textfile::openFailure(CurTextPath, RichTextBox2->errorString());
         CurTextPath.clear();

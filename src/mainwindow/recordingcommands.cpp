@@ -299,6 +299,12 @@ private:
                                 .arg(name, unreadable));
                 continue;
             }
+            // Nobody is there to confirm a reading that may be wrong.
+            if (const QString doubt = textfile::LineReader(book).doubt(); !doubt.isEmpty()) {
+                m_summary << QStringLiteral("Книга %1 не записана: %2 Её текст оставлен в рабочем каталоге.")
+                                 .arg(name, doubt);
+                continue;
+            }
             if (QFileInfo::exists(recordingrun::finishedFolder())) {
                 notRecorded(setAsideFinished(book, current));
                 continue;
@@ -463,6 +469,11 @@ void MainWindow::MakeBook()
         prompter().critical(textfile::openFailure(CurTextPath, unreadable));
         return;
     }
+    if (const QString doubt = textfile::LineReader(CurTextPath).doubt();
+        !doubt.isEmpty() &&
+        prompter().ask(doubt + QStringLiteral(" Записать её так?"), Prompter::Icon::Question,
+                       Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+        return;
     QDir().mkpath(recordingrun::bookFolder());
     const cutrecord::Comparison cut = recordingrun::checkCut(recordingrun::bookFolder(), current);
     if (!cut.difference.isEmpty() && !startAnewOrCancel(cut.difference))

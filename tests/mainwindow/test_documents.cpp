@@ -238,17 +238,24 @@ TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
     EXPECT_TRUE(asked().isEmpty());
 
     // Damaged bytes beside a few words leave a UTF-8 text UTF-8, and the open says so; as many
-    // as the characters read right in neither encoding: the open says so and a save keeps the bytes.
+    // as the characters read right in neither encoding: the open says so and a save keeps the
+    // bytes, and so does one whose reading nothing vouches for, until it is changed.
+    const QString keptBytes =
+        QStringLiteral(" При сохранении её байты останутся прежними, пока текст не изменён.");
     const QString mixed =
-        QStringLiteral("Книга не читается правильно ни как UTF-8 (повреждённых байтов в ней: 48), "
-                       "ни как Windows-1251. Она показана как Windows-1251; при сохранении её "
-                       "байты останутся прежними.");
+        QStringLiteral("Книга не читается правильно ни как UTF-8 (повреждённых байтов в ней: 12), "
+                       "ни как Windows-1251. Она показана как Windows-1251.") +
+        keptBytes;
+    const QString unsure =
+        QStringLiteral("Кодировку книги не удалось распознать: она прочитана как Windows-1251.") + keptBytes;
     const QByteArray lines = QStringLiteral("Первая строка\r\nВторая строка\r\n").toUtf8();
+    const QByteArray capitals = cp(QStringLiteral("ЦЕРКОВНОСЛАВЯНСКИЙ; СТАРОСЛАВЯНСКИЙ; ОБЩЕСЛАВЯНСКИЙ"));
     for (const auto &[damaged, told] :
          {std::pair{QStringLiteral("Привет, мир!").toUtf8() + "\xFF",
            QStringLiteral("Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они показаны "
                           "знаком «\uFFFD».")},
-          {lines + lines + cp(QStringLiteral("Первая строка\r\nВторая строка\r\n")).repeated(2), mixed}}) {
+          {capitals, unsure},
+          {lines + QByteArray(12, '\xFF') + lines, mixed}}) {
         ASSERT_TRUE(textfile::writeBytes(path, damaged));
         runWith(QStringLiteral("OpenFile"), path);
         EXPECT_EQ(asked(), QStringList(told));
@@ -256,30 +263,31 @@ TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
     EXPECT_TRUE(w->RichTextBox2->Text().startsWith(QStringLiteral("РџРµСЂРІР°СЏ")));
     run(QStringLiteral("SaveFile"));
     EXPECT_TRUE(asked().isEmpty());
-    const QByteArray saved = textfile::readBytes(path).value();
-    EXPECT_TRUE(saved.startsWith(lines + lines) && saved.contains(cp(QStringLiteral("Вторая строка"))));
+    EXPECT_EQ(textfile::readBytes(path), lines + QByteArray(12, '\xFF') + lines);
 
-    // So does a book joined from a UTF-8 and a Windows-1251 part. It is not pre-formatted,
-    // which would turn the UTF-8 "Р" (D0 A0) into a blank, a save keeps its bytes (its lone
-    // CR line ends too), and a save after a change asks first, saying so.
-    const QByteArray joined = testdata::text(QStringLiteral("pikovaya_dama.txt")).toUtf8() +
-                              cp(testdata::text(QStringLiteral("hameleon.txt")) + QStringLiteral("\n"));
-    ASSERT_TRUE(joined.contains("\xD0\xA0") && joined.endsWith("\r\n"));
+    // A book joined from a UTF-8 and a Windows-1251 part reads each part in its own encoding
+    // and says so once. A save keeps its bytes (its lone LF line end too); a save after a
+    // change asks first, saying that it is written in UTF-8, and is UTF-8 after that.
+    const QString pikovaya = testdata::text(QStringLiteral("pikovaya_dama.txt"));
+    const QString hameleon = testdata::text(QStringLiteral("hameleon.txt"));
+    const QByteArray joined = pikovaya.toUtf8() + cp(hameleon + QStringLiteral("\n"));
     ASSERT_TRUE(textfile::writeBytes(path, joined));
     runWith(QStringLiteral("OpenFile"), path);
-    const QStringList told = asked();
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга не читается правильно ни как UTF-8")));
+    EXPECT_EQ(asked(), QStringList({QStringLiteral("Книга составлена из частей в разных кодировках (UTF-8, "
+                                                   "Windows-1251): каждая часть прочитана в своей.")}));
+    const QString read = w->RichTextBox2->Text();
+    EXPECT_TRUE(read.contains(QStringLiteral("Пиковая дама")) && read.contains(QStringLiteral("ХАМЕЛЕОН")));
     run(QStringLiteral("SaveFile"));
     EXPECT_TRUE(asked().isEmpty());
     EXPECT_EQ(textfile::readBytes(path), joined);
     w->RichTextBox2->setSelText(QStringLiteral("Пушкин. "));
     const QString changed =
-        told[0].section(u'.', 0, 0) +
-        QStringLiteral(". Её текст изменён, и при сохранении её байты станут другими. Сохранить?");
+        QStringLiteral("Книга составлена из частей в разных кодировках (UTF-8, Windows-1251): "
+                       "каждая часть прочитана в своей. Текст книги изменён: она будет "
+                       "сохранена целиком в кодировке UTF-8 с меткой порядка байтов. Сохранить?");
     for (const auto &[answer, saved] :
          {std::pair{Prompter::Answer::Cancel, joined},
-          {Prompter::Answer::Ok, cp(w->RichTextBox2->Text() + QStringLiteral("\r\n"))}}) {
+          {Prompter::Answer::Ok, bom + (w->RichTextBox2->Text() + QStringLiteral("\r\n")).toUtf8()}}) {
         scriptedPrompter().answers.enqueue(answer);
         run(QStringLiteral("SaveFile"));
         EXPECT_EQ(asked(), QStringList({changed}));
@@ -287,6 +295,9 @@ TEST_F(Documents, DamagedUtf8BookReadsAsUtf8AndItsSaveAsksFirst)
     }
     run(QStringLiteral("SaveFile"));
     EXPECT_TRUE(asked().isEmpty());
+    runWith(QStringLiteral("OpenFile"), path);
+    EXPECT_TRUE(asked().isEmpty());
+    EXPECT_EQ(w->RichTextBox2->encoding(), textcodec::Encoding::Utf8WithBom);
 
     const QByteArray twoMarks = bom + bom + QStringLiteral("Жук").toUtf8();
     ASSERT_TRUE(textfile::writeBytes(path, twoMarks));

@@ -791,3 +791,45 @@ TEST_F(Recording, EveryMainWindowCommandLeavesARunningRecordingAlone)
     EXPECT_TRUE(QDir(folder + u"/Выход"_s).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(w->RichTextBox2->Locked() || scriptedSoundPlayer().played.size() > sounds);
 }
+
+// A book joined from parts in different encodings is opened, recorded with each part read in
+// its own, and saved. One whose reading nothing vouches for is recorded only once the user
+// confirms it, and a batch, with nobody to ask, leaves it in the working folder.
+TEST_F(Recording, AJoinedBookIsRecordedAndAnUnsureOneOnlyWhenConfirmed)
+{
+    const QString joined = folder + u"/Сборник.txt"_s;
+    const QByteArray bytes =
+        u"Первая часть книги записана в кодировке UTF-8, как пишут книги сегодня.\r\n"_s.toUtf8() +
+        cp1251::encode(u"Вторая часть пришла из старой книги в другой кодировке.\r\n"_s);
+    ASSERT_TRUE(textfile::writeBytes(joined, bytes));
+    scriptedFileChooser().names.enqueue(joined);
+    EXPECT_TRUE(run(u"OpenFile"_s) == QStringList({u"Книга составлена из частей в разных кодировках (UTF-8, "
+                                                   u"Windows-1251): каждая часть прочитана в своей."_s}));
+    EXPECT_TRUE(run().isEmpty());
+    const QStringList texts = spokenTexts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].contains(u"Первая часть книги"_s) && texts[0].contains(u"из старой книги"_s));
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Сборник/0001.wav"_s));
+    w->RichTextBox2->setSelText(u"Том первый. "_s);
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
+    EXPECT_EQ(run(u"SaveFile"_s).size(), 1);
+    EXPECT_EQ(textfile::readBytes(joined), "\xEF\xBB\xBF" + (w->RichTextBox2->Text() + u"\r\n"_s).toUtf8());
+
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    const QString unsure = folder + u"/Список.txt"_s;
+    ASSERT_TRUE(textfile::writeBytes(unsure, cp1251::encode(u"ЦЕРКОВНОСЛАВЯНСКИЙ; СТАРОСЛАВЯНСКИЙ"_s)));
+    scriptedFileChooser().names.enqueue(unsure);
+    run(u"OpenFile"_s);
+    fakeVoices().log.spoken.clear();
+    const QString doubt = u"Кодировку книги не удалось распознать: она прочитана как Windows-1251."_s;
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Cancel);
+    EXPECT_EQ(run(), QStringList({doubt + u" Записать её так?"_s}));
+    EXPECT_TRUE(spokenTexts().isEmpty());
+    EXPECT_EQ(run(u"SavePaket"_s), QStringList({u"Книга Список.txt не записана: "_s + doubt +
+                                                u" Её текст оставлен в рабочем каталоге."_s}));
+    EXPECT_TRUE(spokenTexts().isEmpty());
+    scriptedPrompter().answers.enqueue(Prompter::Answer::Ok);
+    EXPECT_EQ(run(), QStringList({doubt + u" Записать её так?"_s}));
+    EXPECT_EQ(spokenTexts().size(), 1);
+}

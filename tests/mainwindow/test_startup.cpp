@@ -53,7 +53,7 @@ TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
               QStringList({"Книга прочитана как UTF-8, но повреждённых байтов в ней: 1. В тексте они "
                            "показаны знаком «\uFFFD»."}));
 
-    // One joined from a UTF-8 and a Windows-1251 part says it reads right in neither. One in
+    // One joined from a UTF-8 and a Windows-1251 part says so. One in
     // an encoding the program does not read is told of as Open does, and the editor holds no
     // book, so no save writes over it.
     ASSERT_TRUE(
@@ -70,7 +70,7 @@ TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
         told << asked();
     }
     ASSERT_EQ(told.size(), 2);
-    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга не читается правильно ни как UTF-8")));
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Книга составлена из частей в разных кодировках")));
     EXPECT_EQ(told[1], textfile::openFailure(
                            isoPath, QStringLiteral("Книга в кодировке ISO-8859-5, а программа читает "
                                                    "только Windows-1251, UTF-8, UTF-16, KOI8-R и "

@@ -446,11 +446,12 @@ bool RichTextBox::LoadFile(const QString &path, FileType type)
         }
         m_encoding = choice.encoding;
         // A mixed text reads as Windows-1251, which loses no byte: nothing is damaged.
-        m_doubt = choice.mixed ? textcodec::mixedText(choice) : QString();
+        m_doubt = textcodec::doubt(choice);
+        m_joined = textcodec::joinedText(choice);
         m_damaged = choice.mixed ? 0 : choice.damaged;
         setText(withoutLastLineEnd(std::move(text)));
-        m_asRead = choice.mixed ? Text() : QString();
-        m_bytesAsRead = choice.mixed ? *bytes : QByteArray();
+        m_asRead = keepsBytes() ? Text() : QString();
+        m_bytesAsRead = keepsBytes() ? *bytes : QByteArray();
     }
     Q_EMIT fileLoaded();
     return true;
@@ -486,19 +487,25 @@ bool RichTextBox::SaveFile(const QString &path, FileType type) const
 {
     m_error.clear();
     const QTextDocument &doc = *m_edit->document();
-    // A text that reads right in no encoding and is as it was read gets its file's bytes
-    // back, lone line ends and all: the editor keeps neither.
-    const bool asRead = type == FileType::Text && !m_doubt.isEmpty() && !changedSinceRead();
+    // A text that may read wrong, or a joined one, as it was read gets its file's bytes back,
+    // lone line ends and all: the editor keeps neither.
+    const bool asRead = type == FileType::Text && keepsBytes() && !changedSinceRead();
     const QByteArray bytes = type == FileType::Rtf ? rtf::write(rtf::runsOf(doc), doc.defaultFont())
                              : asRead              ? m_bytesAsRead
                                       : textcodec::encode(Text() + QStringLiteral("\r\n"), encoding());
     if (!textfile::writeBytes(path, bytes, &m_error))
         return false;
     m_damaged = 0;
-    if (type == FileType::Text && !m_doubt.isEmpty()) {
-        m_asRead = Text();
-        m_bytesAsRead = bytes;
+    if (type != FileType::Text || asRead)
+        return true;
+    // A joined book saved changed is a UTF-8 book now, which reads right.
+    if (encoding() == textcodec::Encoding::Joined) {
+        m_encoding = textcodec::Encoding::Utf8WithBom;
+        m_doubt.clear();
+        m_joined.clear();
     }
+    m_asRead = keepsBytes() ? Text() : QString();
+    m_bytesAsRead = keepsBytes() ? bytes : QByteArray();
     return true;
 }
 
@@ -516,6 +523,7 @@ void RichTextBox::forgetFile()
     m_encoding.reset();
     m_damaged = 0;
     m_doubt.clear();
+    m_joined.clear();
     m_asRead.clear();
     m_bytesAsRead.clear();
 }

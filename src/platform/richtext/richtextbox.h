@@ -84,8 +84,9 @@ public:
     // end that closes its last line is not part of the text (SaveFile writes it back).
     bool LoadFile(const QString &path, FileType type = FileType::Rtf);
     // Rtf writes TextRTF(); Text writes Text() followed by one CR LF, as every text file of
-    // the program is written, in encoding(); a text that reads right in no encoding, while
-    // unchanged, gets the very bytes it was read from. False when the file could not be written.
+    // the program is written, in encoding(); a text whose reading may be wrong, or a joined
+    // one, while unchanged, gets the very bytes it was read from. False when the file could
+    // not be written.
     bool SaveFile(const QString &path, FileType type = FileType::Rtf) const;
     // The encoding of the text file last loaded; a new text (none loaded since the last
     // forgetFile or RTF file) is Windows-1251, or UTF-8 when Windows-1251 cannot hold it.
@@ -95,12 +96,18 @@ public:
     // The damaged bytes of the UTF-8 text file last loaded, shown as U+FFFD; 0 when there were
     // none, and again once the text is saved.
     qint64 damagedBytes() const { return m_damaged; }
-    // What the user is told about the text file last loaded when it reads right in no
-    // encoding (textcodec::mixedText); empty when it reads right.
+    // What the user is told about the text file last loaded when its reading may be wrong
+    // (textcodec::doubt); empty when it reads right.
     QString readingDoubt() const { return m_doubt; }
-    // For such a text: whether it is no longer the text loaded or last saved, so that a save
-    // would change the file's bytes.
-    bool changedSinceRead() const { return !m_doubt.isEmpty() && Text() != m_asRead; }
+    // What the user is told about the text file last loaded when it is joined from parts in
+    // different encodings (textcodec::joinedText); empty for any other.
+    QString joinedParts() const { return m_joined; }
+    // For such a text, or a joined one: whether it is no longer the text loaded or last saved,
+    // so that a save would change the file's bytes (a joined book's to UTF-8).
+    bool changedSinceRead() const { return keepsBytes() && Text() != m_asRead; }
+    // Whether a save of the text unchanged writes the very bytes it was read from: its reading
+    // may be wrong, or it is joined from parts. Nothing should rewrite such a text unasked.
+    bool keepsBytes() const { return !m_doubt.isEmpty() || encoding() == textcodec::Encoding::Joined; }
     // The characters LoadFile puts into the box for the file, line breaks counted as CR LF,
     // measured without a box: the text of an RTF file, the decoded characters of plain text.
     // 0 when the file cannot be read.
@@ -157,10 +164,12 @@ private:
     mutable QString m_text;
     mutable bool m_textValid = false;
     mutable QString m_error;
-    std::optional<textcodec::Encoding> m_encoding;
     // A save writes the replacement marks as text: the file saved has no damage to tell of.
     mutable qint64 m_damaged = 0;
-    QString m_doubt;
+    // A save of a changed joined book makes it a UTF-8 one.
+    mutable std::optional<textcodec::Encoding> m_encoding;
+    mutable QString m_doubt;
+    mutable QString m_joined;
     mutable QString m_asRead; // the text of a doubtful reading as its file holds it
     mutable QByteArray m_bytesAsRead;
     // While above zero, document changes are known to leave the characters alone.

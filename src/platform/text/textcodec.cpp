@@ -4,11 +4,13 @@
 #include "platform/text/cp1251.h"
 #include "platform/text/knownwords.h"
 
+#include <QStringList>
 #include <QtEndian>
 
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -109,6 +111,12 @@ struct Look
     bool ordinary = false;
 };
 
+// Punctuation a Russian text holds outside ASCII, which a wrong reading makes of letters too.
+bool typographic(QChar c)
+{
+    return QStringView(u"\u00A0\u00AB\u00BB\u2013\u2014\u2026\u201C\u201D\u201E\u2116").contains(c);
+}
+
 Look look(QStringView text)
 {
     qsizetype letters = 0, others = 0, words = 0, capitalised = 0, swapped = 0;
@@ -125,7 +133,7 @@ Look look(QStringView text)
     for (const QChar c : text) {
         if (!knownwords::isRussianLetter(c)) {
             endWord();
-            others += c.unicode() >= 0x80;
+            others += c.unicode() >= 0x80 && !typographic(c);
             continue;
         }
         ++letters;
@@ -145,42 +153,102 @@ Look look(QStringView text)
     return {russian, russian && capitalised > 0 && 100 * capitalised >= words && 50 * swapped <= words};
 }
 
-// The words of a reading the known-word list holds; none for one that is no Russian text.
-knownwords::Count words(QByteArrayView sample, Encoding reading)
+// The single-byte readings the word check weighs: those the program reads, then those it
+// recognises only to refuse them.
+enum Reading
 {
-    const QString text = decodeText(sample, reading);
-    return look(text).russian ? knownwords::count(text) : knownwords::Count{};
+    Cp1251Reading,
+    Koi8rReading,
+    Cp866Reading,
+    Iso88595Reading,
+    Ibm855Reading,
+    kReadings
+};
+
+// The library's name of each reading.
+constexpr const char *kReadingNames[kReadings] = {"WINDOWS-1251", "KOI8-R", "IBM866", "ISO-8859-5", "IBM855"};
+
+QString read(QByteArrayView bytes, int reading)
+{
+    switch (reading) {
+    case Koi8rReading:
+        return codepages::decode(bytes, codepages::CodePage::Koi8r);
+    case Cp866Reading:
+        return codepages::decode(bytes, codepages::CodePage::Cp866);
+    case Iso88595Reading:
+        return codepages::decode(bytes, codepages::CodePage::Iso88595);
+    case Ibm855Reading:
+        return codepages::decode(bytes, codepages::CodePage::Ibm855);
+    default:
+        return cp1251::decode(bytes.toByteArray());
+    }
 }
 
-// The single-byte reading of a book, from the library's answer for what it looked at. An
-// answer that reads as ordinary Russian there stands; otherwise (the library takes a text in
-// capitals for another code page, or names none) the reading of the whole sample whose words
-// the known-word list holds wins, when it knows a quarter of them at least: the library's own
-// answer keeps a tie.
+void take(int reading, Choice &c)
+{
+    constexpr Encoding kRead[] = {Encoding::Windows1251, Encoding::Koi8r, Encoding::Cp866};
+    c.encoding = reading < Iso88595Reading ? kRead[reading] : Encoding::Windows1251;
+    if (reading >= Iso88595Reading)
+        c.refused = QString::fromLatin1(kReadingNames[reading]);
+}
+
+// The words of a reading the known-word list holds; none for one that is no Russian text.
+qsizetype knownWords(QByteArrayView sample, int reading)
+{
+    const QString text = read(sample, reading);
+    return look(text).russian ? knownwords::count(text).known : 0;
+}
+
+// A reading vouched for by the words knows a word at least (a short text may hold one), and
+// more than twice as many as any other reading.
+constexpr qsizetype kVouchingWords = 1;
+
+// The single-byte reading of a text, from the library's answer for what it looked at. An
+// answer that reads as ordinary Russian there stands (a few bytes outside ASCII are too few
+// for the library: then only Windows-1251 may stand so). Otherwise (the library takes a text
+// in capitals for another code page, or names none) the reading of the whole sample that knows
+// clearly more words than the others wins. When none does, the text is Windows-1251, the
+// common case, and unsure unless that reads as ordinary Russian.
 void singleByte(const QByteArray &answer, QByteArrayView looked, QByteArrayView sample, Choice &c)
 {
-    const bool refused = answer == "ISO-8859-5" || answer == "IBM855";
+    const bool sure =
+        std::count_if(sample.begin(), sample.end(), [](char ch) { return ch & 0x80; }) >= kSureBytes;
     // Mac Cyrillic shares its small letters with Windows-1251, and the library takes one for
     // the other in short stretches: it leaves the default.
-    c.encoding = answer == "KOI8-R"   ? Encoding::Koi8r
-                 : answer == "IBM866" ? Encoding::Cp866
-                                      : Encoding::Windows1251;
-    if (!refused && look(decodeText(looked, c.encoding)).ordinary)
-        return;
-    qsizetype best = refused ? 0 : words(sample, c.encoding).known;
-    bool chosen = !refused;
-    for (const Encoding reading : {Encoding::Windows1251, Encoding::Koi8r, Encoding::Cp866}) {
-        if (reading == c.encoding && chosen)
-            continue;
-        const knownwords::Count count = words(sample, reading);
-        if (count.known > best && 4 * count.known >= count.words) {
-            best = count.known;
-            c.encoding = reading;
-            chosen = true;
-        }
+    int named = Cp1251Reading;
+    for (int r = 0; sure && r < kReadings; ++r)
+        if (answer == kReadingNames[r])
+            named = r;
+    if (look(read(looked, named)).ordinary)
+        return take(named, c);
+    qsizetype known[kReadings];
+    int best = Cp1251Reading;
+    for (int r = 0; r < kReadings; ++r) {
+        known[r] = knownWords(sample, r);
+        if (known[r] > known[best])
+            best = r;
     }
-    if (!chosen)
-        c.refused = QString::fromLatin1(answer);
+    qsizetype others = 0;
+    for (int r = 0; r < kReadings; ++r)
+        if (r != best)
+            others = std::max(others, known[r]);
+    if (known[best] >= kVouchingWords && known[best] > 2 * others)
+        return take(best, c);
+    take(Cp1251Reading, c);
+    c.unsure = !look(read(looked, Cp1251Reading)).ordinary;
+}
+
+// What the library is given of a text's sample, and its answer: a first look, which settles a
+// Russian text, and, when that names no encoding a Russian book comes in, the whole sample.
+QByteArray libraryLook(QByteArrayView sample, qsizetype firstLook, QByteArrayView &looked)
+{
+    looked = sample.first(std::min(sample.size(), firstLook));
+    QByteArray answer = libraryAnswer(looked);
+    if (!cyrillicAnswer(answer) && sample.size() > firstLook) {
+        looked = sample;
+        answer = libraryAnswer(looked);
+    }
+    return answer;
 }
 
 } // namespace
@@ -196,6 +264,8 @@ void Detector::feed(QByteArrayView bytes)
     qint64 characters = m_characters, multibyte = m_multibyte, rare = m_rare, wide = m_wide,
            damaged = m_damaged;
     qint64 run = m_run, longest = m_longestRun;
+    qint64 runStart = m_runStart;
+    const qint64 base = m_seen;
     bool letter = m_letter;
     const qsizetype n = bytes.size();
     qsizetype retry = 0;
@@ -210,6 +280,8 @@ void Detector::feed(QByteArrayView bytes)
             if ((high & ~(word << 1)) == 0 && (p[i + 8] & 0xC0) != 0x80) {
                 // The high bits summed into the top byte: no popcount instruction to rely on.
                 const auto outside = qint64(((high >> 7) * 0x0101010101010101ULL) >> 56);
+                if (run == 0 && outside > 0)
+                    runStart = base + i + (std::countr_zero(high) >> 3);
                 damaged += outside;
                 run += outside;
                 characters += 8;
@@ -232,10 +304,15 @@ void Detector::feed(QByteArrayView bytes)
                     m_bom = true;
                     continue;
                 }
+                if (run > 0) {
+                    // A long run of damage just ended: a single-byte stretch.
+                    if (run >= kFewMultibyte)
+                        addStretch({runStart, base + i + 1 - got, multibyte, 0, damaged - run, run});
+                    longest = std::max(longest, run);
+                    run = 0;
+                }
                 ++characters;
                 ++multibyte;
-                longest = std::max(longest, run);
-                run = 0;
                 if (got > 2)
                     ++wide;
                 else if (rareTwoByte(code))
@@ -246,6 +323,8 @@ void Detector::feed(QByteArrayView bytes)
             }
             // The character breaks off: each byte of it so far is damaged, as a UTF-8 decoder
             // replaces each, and this byte is looked at afresh.
+            if (run == 0)
+                runStart = base + i - got;
             damaged += got;
             run += got;
             characters += got;
@@ -274,6 +353,8 @@ void Detector::feed(QByteArrayView bytes)
             low = b == 0xF0 ? 0x90 : 0x80;
             high = b == 0xF4 ? 0x8F : 0xBF;
         } else {
+            if (run == 0)
+                runStart = base + i;
             ++damaged;
             ++run;
             ++characters;
@@ -303,7 +384,83 @@ void Detector::feed(QByteArrayView bytes)
     m_damaged = damaged;
     m_run = run;
     m_longestRun = longest;
+    m_runStart = runStart;
     m_letter = letter;
+}
+
+bool Detector::byChance(qint64 multibyte, qint64 damaged)
+{
+    return multibyte < kByChance || 4 * damaged >= multibyte;
+}
+
+void Detector::addStretch(Stretch s)
+{
+    // The gap since the last stretch: a few characters, or more damage than a UTF-8 text has,
+    // are the same single-byte text going on.
+    if (!m_stretches.isEmpty()) {
+        Stretch &last = m_stretches.last();
+        const qint64 multibyte = s.multibyteBefore - last.multibyteBefore - last.multibyteIn;
+        const qint64 damaged = s.damagedBefore - last.damagedBefore - last.damagedIn;
+        if (byChance(multibyte, damaged)) {
+            last.end = s.end;
+            last.multibyteIn += multibyte + s.multibyteIn;
+            last.damagedIn += damaged + s.damagedIn;
+            return;
+        }
+    }
+    m_stretches.append(s);
+}
+
+QList<Detector::Stretch> Detector::stretches() const
+{
+    Detector d = *this;
+    if (m_run >= kFewMultibyte)
+        d.addStretch({m_runStart, m_seen, m_multibyte, 0, damaged() - m_run, m_run});
+    QList<Stretch> &all = d.m_stretches;
+    if (all.isEmpty())
+        return all;
+    Stretch &first = all.first();
+    if (byChance(first.multibyteBefore, first.damagedBefore)) {
+        first.start = 0;
+        first.multibyteIn += first.multibyteBefore;
+        first.damagedIn += first.damagedBefore;
+        first.multibyteBefore = first.damagedBefore = 0;
+    }
+    Stretch &last = all.last();
+    const qint64 multibyte = m_multibyte - last.multibyteBefore - last.multibyteIn;
+    const qint64 damage = damaged() - last.damagedBefore - last.damagedIn;
+    if (byChance(multibyte, damage)) {
+        last.end = m_seen;
+        last.multibyteIn += multibyte;
+        last.damagedIn += damage;
+    }
+    return all;
+}
+
+bool Detector::joined() const
+{
+    const QList<Stretch> all = stretches();
+    qint64 byChance = 0;
+    for (const Stretch &s : all)
+        byChance += s.multibyteIn;
+    return !all.isEmpty() && m_multibyte - byChance >= kFewMultibyte;
+}
+
+QList<Part> Detector::parts(qint64 *utf8Damage) const
+{
+    QList<Part> parts;
+    qint64 at = 0;
+    *utf8Damage = damaged();
+    for (const Stretch &s : stretches()) {
+        if (s.start > at)
+            parts.append({at, Encoding::Utf8});
+        parts.append({s.start, Encoding::Windows1251});
+        at = s.end;
+        *utf8Damage -= s.damagedIn;
+    }
+    if (at < m_seen)
+        parts.append({at, Encoding::Utf8});
+    return parts;
 }
 
 bool Detector::utf8() const
@@ -323,10 +480,12 @@ bool Detector::utf8() const
     // part in another encoding, however long the UTF-8 text around it.
     if (std::max(m_longestRun, m_run) >= kFewMultibyte)
         return false;
-    // Without a letter, only characters of three bytes or more tell, when nothing is damaged:
-    // a Windows-1251 text makes them only from a small letter and two punctuation marks.
+    // Well-formed UTF-8 with nothing damaged: a Windows-1251 text makes a character of three
+    // bytes only from a small letter and two punctuation marks, and many of two bytes never.
+    if (bad == 0 && (m_wide > 0 || m_multibyte >= kFewMultibyte))
+        return true;
     if (!m_letter)
-        return m_wide > 0 && bad == 0;
+        return false;
     // Plausible text: when only a few characters are outside ASCII, at most a quarter of them
     // from the ranges a Windows-1251 text lands in by chance.
     return m_multibyte >= kFewMultibyte || 4 * m_rare <= m_multibyte;
@@ -336,25 +495,35 @@ Choice Detector::choice() const
 {
     Choice c;
     c.damaged = damaged();
+    if (joined()) {
+        c.encoding = Encoding::Joined;
+        c.parts = parts(&c.damaged);
+        return c;
+    }
     if (utf8()) {
         c.encoding = m_bom ? Encoding::Utf8WithBom : Encoding::Utf8;
         return c;
     }
     if (m_bom) {
-        c.encoding = Encoding::Windows1251WithBom;
+        // A single-byte text behind the mark, which is no text: Windows-1251 keeps its mark,
+        // another code page reads as the one part of a joined book.
+        QByteArrayView looked;
+        const QByteArrayView sample =
+            QByteArrayView(m_sample).sliced(std::min<qsizetype>(3, m_sample.size()));
+        singleByte(libraryLook(sample, kFirstLook, looked), looked, sample, c);
+        if (c.encoding == Encoding::Windows1251) {
+            c.encoding = Encoding::Windows1251WithBom;
+        } else if (c.refused.isEmpty()) {
+            c.parts = {Part{0, c.encoding, c.unsure}};
+            c.encoding = Encoding::Joined;
+        }
     } else if (m_sampleAt == 0 && m_seen == 2 && (m_sample == kBomLe || m_sample == kBomBe)) {
         // The mark alone, too little for the library: an empty UTF-16 text.
         c.encoding = m_sample == kBomLe ? Encoding::Utf16Le : Encoding::Utf16Be;
     } else if (!m_sample.isEmpty()) {
-        QByteArrayView looked = QByteArrayView(m_sample).first(std::min(m_sample.size(), kFirstLook));
-        QByteArray answer = libraryAnswer(looked);
-        if (!cyrillicAnswer(answer) && m_sample.size() > kFirstLook) {
-            looked = m_sample;
-            answer = libraryAnswer(looked);
-        }
+        QByteArrayView looked;
+        const QByteArray answer = libraryLook(m_sample, kFirstLook, looked);
         const bool atStart = m_sampleAt == 0;
-        const bool sure = std::count_if(m_sample.cbegin(), m_sample.cend(),
-                                        [](char ch) { return ch & 0x80; }) >= kSureBytes;
         // The library names UTF-16 and UTF-32 by their mark only, and says "UTF-16" for either order.
         if (answer == "UTF-16" && atStart && m_sample.startsWith(kBomLe))
             c.encoding = Encoding::Utf16Le;
@@ -362,13 +531,16 @@ Choice Detector::choice() const
             c.encoding = Encoding::Utf16Be;
         else if (answer == "UTF-32" && atStart)
             c.refused = QString::fromLatin1(answer);
-        else if (sure)
+        else
             singleByte(answer, looked, m_sample, c);
     }
-    c.mixed = isCp1251(c.encoding) && c.refused.isEmpty() && m_multibyte >= kFewMultibyte &&
+    // Well-formed UTF-8 with no damaged byte is never mixed: it is UTF-8.
+    c.mixed = isCp1251(c.encoding) && c.refused.isEmpty() && c.damaged > 0 && m_multibyte >= kFewMultibyte &&
               16 * m_multibyte >= c.damaged;
     if (!c.mixed)
         c.damaged = 0;
+    // A mixed text is told as such.
+    c.unsure = c.unsure && !c.mixed;
     return c;
 }
 
@@ -381,7 +553,32 @@ Choice choose(QByteArrayView bytes)
 {
     Detector d;
     d.feed(bytes);
-    return d.choice();
+    Choice c = d.choice();
+    if (c.encoding != Encoding::Joined)
+        return c;
+    // Each single-byte part is chosen as a whole book's would be, from its own first bytes
+    // outside ASCII; the mark is no part of any.
+    const qsizetype mark = bytes.startsWith(QByteArrayView(kBom)) ? 3 : 0;
+    c.unsure = false;
+    for (qsizetype i = 0; i < c.parts.size(); ++i) {
+        Part &part = c.parts[i];
+        if (part.encoding == Encoding::Utf8)
+            continue;
+        const qint64 from = std::max<qint64>(part.start, mark);
+        const qint64 to = i + 1 < c.parts.size() ? c.parts[i + 1].start : bytes.size();
+        QByteArrayView sample = bytes.sliced(from, to - from);
+        sample = sample.sliced(std::find_if(sample.begin(), sample.end(), telling) - sample.begin());
+        sample.truncate(std::min(sample.size(), Detector::kSample));
+        Choice one;
+        QByteArrayView looked;
+        singleByte(libraryLook(sample, Detector::kFirstLook, looked), looked, sample, one);
+        part.encoding = one.encoding;
+        part.unsure = one.unsure;
+        c.unsure = c.unsure || one.unsure;
+        if (c.refused.isEmpty())
+            c.refused = one.refused;
+    }
+    return c;
 }
 
 Encoding marked(QByteArrayView bytes)
@@ -418,6 +615,7 @@ QString decodeText(QByteArrayView bytes, Encoding encoding)
         return fromUtf16(bytes, encoding == Encoding::Utf16Be);
     case Encoding::Utf8:
     case Encoding::Utf8WithBom:
+    case Encoding::Joined:
         break;
     }
     // QString::fromUtf8 drops a U+FEFF that starts the bytes, but only the file's first mark
@@ -464,7 +662,23 @@ QString decodeAsFound(QByteArrayView bytes, Choice *choice)
     const Choice found = choose(bytes);
     if (choice)
         *choice = found;
-    return decode(bytes, found.encoding);
+    return decode(bytes, found);
+}
+
+QString decode(QByteArrayView bytes, const Choice &choice)
+{
+    if (choice.parts.isEmpty())
+        return decode(bytes, choice.encoding);
+    const qsizetype mark = bytes.startsWith(QByteArrayView(kBom)) ? 3 : 0;
+    QString text;
+    for (qsizetype i = 0; i < choice.parts.size(); ++i) {
+        const qint64 from = std::max<qint64>(choice.parts[i].start, mark);
+        const qint64 to = std::min<qint64>(
+            i + 1 < choice.parts.size() ? choice.parts[i + 1].start : bytes.size(), bytes.size());
+        if (from < to)
+            text += decodeText(bytes.sliced(from, to - from), choice.parts[i].encoding);
+    }
+    return text;
 }
 
 QByteArray encode(const QString &text, Encoding encoding)
@@ -481,6 +695,7 @@ QByteArray encode(const QString &text, Encoding encoding)
         return d.utf8() ? bytes : kBom + bytes;
     }
     case Encoding::Utf8WithBom:
+    case Encoding::Joined:
         return kBom + text.toUtf8();
     case Encoding::Koi8r:
         return codepages::encode(text, codepages::CodePage::Koi8r);
@@ -501,6 +716,7 @@ QString name(Encoding encoding)
         return QStringLiteral("Windows-1251");
     case Encoding::Utf8:
     case Encoding::Utf8WithBom:
+    case Encoding::Joined: // as it is written
         return QStringLiteral("UTF-8");
     case Encoding::Koi8r:
         return QStringLiteral("KOI8-R");
@@ -538,6 +754,32 @@ QString mixedText(const Choice &choice)
     return QStringLiteral("Книга не читается правильно ни как UTF-8 (повреждённых байтов в ней: %1), ни как "
                           "Windows-1251.")
         .arg(choice.damaged);
+}
+
+QString doubt(const Choice &choice)
+{
+    if (choice.mixed)
+        return mixedText(choice) + QStringLiteral(" Она показана как Windows-1251.");
+    if (!choice.unsure)
+        return {};
+    return choice.parts.isEmpty()
+               ? QStringLiteral("Кодировку книги не удалось распознать: она прочитана как %1.")
+                     .arg(name(choice.encoding))
+               : QStringLiteral("Кодировку части книги не удалось распознать: эта часть прочитана как %1.")
+                     .arg(name(Encoding::Windows1251));
+}
+
+QString joinedText(const Choice &choice)
+{
+    QStringList names;
+    for (const Part &part : choice.parts)
+        if (!names.contains(name(part.encoding)))
+            names.append(name(part.encoding));
+    if (names.size() < 2)
+        return {};
+    return QStringLiteral("Книга составлена из частей в разных кодировках (%1): каждая часть прочитана в "
+                          "своей.")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 QString unreadable(const Choice &choice)

@@ -164,20 +164,27 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     // whether the cut falls into a UTF-8 character.
     textcodec::Detector head;
     head.feed(bytes);
-    const textcodec::Choice choice = scan(f, head, true).choice();
+    textcodec::Choice choice = scan(f, head, true).choice();
+    // A joined book's parts are chosen from the whole file.
+    if (choice.encoding == textcodec::Encoding::Joined) {
+        f.seek(0);
+        choice = textcodec::choose(f.readAll());
+    }
     if (!choice.refused.isEmpty()) {
         failed(error, QStringLiteral("reading"), path, textcodec::unreadable(choice));
         return std::nullopt;
     }
     // Such a character is left out; a damaged byte never is.
     if (bytes.size() < f.size()) {
-        if (choice.encoding == textcodec::Encoding::Utf8 ||
-            choice.encoding == textcodec::Encoding::Utf8WithBom)
+        const textcodec::Encoding last = choice.parts.isEmpty() || choice.parts.last().start >= bytes.size()
+                                             ? choice.encoding
+                                             : choice.parts.last().encoding;
+        if (last == textcodec::Encoding::Utf8 || last == textcodec::Encoding::Utf8WithBom)
             bytes.chop(head.unfinished());
         else
-            bytes.truncate(textcodec::wholeCharacters(bytes, choice.encoding));
+            bytes.truncate(textcodec::wholeCharacters(bytes, last));
     }
-    return textcodec::decode(bytes, choice.encoding);
+    return textcodec::decode(bytes, choice);
 }
 
 std::optional<QStringList> readLines(const QString &path, QString *error)
@@ -203,6 +210,11 @@ qint64 bookCharacters(const QString &path)
         return 0;
     const textcodec::Detector detector = scan(f, {}, true);
     const textcodec::Encoding encoding = detector.encoding();
+    // A joined book is rare: it is read whole.
+    if (encoding == textcodec::Encoding::Joined) {
+        f.seek(0);
+        return textcodec::decodeAsFound(f.readAll()).size();
+    }
     if (detector.utf8())
         return detector.characters();
     const qint64 body = f.size() - textcodec::markLength(encoding);
@@ -283,16 +295,26 @@ LineReader::LineReader(const QString &path, LineEnds ends) : m_file(path), m_end
 {
     if (!openForReading(m_file, &m_error))
         return;
-    const textcodec::Choice choice = scan(m_file).choice();
+    textcodec::Choice choice = scan(m_file).choice();
+    // A joined book is read part by part, each in its own encoding: whole, as it is rare.
+    if (choice.encoding == textcodec::Encoding::Joined) {
+        m_file.seek(0);
+        const QByteArray bytes = m_file.readAll();
+        choice = textcodec::choose(bytes);
+        m_buffer = textcodec::decode(bytes, choice);
+    }
     m_encoding = choice.encoding;
+    m_doubt = textcodec::doubt(choice);
     m_error = textcodec::unreadable(choice);
     if (!m_error.isEmpty()) {
         qCInfo(lcFiles).noquote() << "reading" << path << "refused:" << m_error;
         m_file.close();
+        m_buffer.clear();
         return;
     }
     // The byte order mark is no part of the first line.
-    m_file.seek(textcodec::markLength(m_encoding));
+    if (m_buffer.isEmpty())
+        m_file.seek(textcodec::markLength(m_encoding));
 }
 
 QString LineReader::errorString() const

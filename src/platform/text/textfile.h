@@ -50,7 +50,8 @@ std::optional<QStringList> readLines(const QString &path, QString *error = nullp
 std::optional<QStringList> readFields(const QString &path, QString *error = nullptr);
 
 // How many characters a book file holds, counted in one pass without keeping its text:
-// its size for a single-byte code page, fewer for UTF-8 and UTF-16. 0 when it cannot be read.
+// its size for a single-byte code page (a UTF-8 part after a long single-byte start counted
+// so too), fewer for UTF-8 and UTF-16. 0 when it cannot be read.
 qint64 bookCharacters(const QString &path);
 
 // Replaces the file with `bytes` atomically: an interrupted write never leaves a truncated
@@ -77,9 +78,10 @@ QString failureMessage(const QString &message, const QString &path, const QStrin
 QString openFailure(const QString &path, const QString &reason);
 QString writeFailure(const QString &path, const QString &reason);
 
-// Reads a book line by line (same rules as splitLines) without loading it whole; its
-// encoding is decided by a first pass over the file. A book that does not read right (an
-// encoding the program does not read, a mixed text) is not opened, and says why.
+// Reads a book line by line (same rules as splitLines) without loading it whole (a book joined
+// from parts in different encodings excepted); its encoding is decided by a first pass over
+// the file. A book that does not read right (an encoding the program does not read, a mixed
+// text) is not opened, and says why.
 class LineReader
 {
 public:
@@ -88,6 +90,9 @@ public:
     textcodec::Encoding encoding() const { return m_encoding; }
     // Why the file could not be opened or read on.
     QString errorString() const;
+    // What the user must confirm before the book is recorded: its reading may be wrong
+    // (textcodec::doubt). Empty when it reads right.
+    QString doubt() const { return m_doubt; }
     // The next line, or nothing at the end of the file.
     std::optional<QString> next();
     bool atEnd() const;
@@ -101,6 +106,7 @@ private:
     LineEnds m_ends;
     textcodec::Encoding m_encoding = textcodec::Encoding::Windows1251;
     QString m_error;
+    QString m_doubt;
     QString m_buffer; // decoded text from m_pos on is not returned yet
     qsizetype m_pos = 0;
     QByteArray m_cut; // the start of a character the last chunk cut off
