@@ -34,6 +34,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     RichTextBox1 = new RichTextBox(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setFieldName(QStringLiteral("Текст справки"));
     RichTextBox1->setLocked(true);
     resize(twips::toPixels(kWidth), twips::toPixels(kHeight));
 }

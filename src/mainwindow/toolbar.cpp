@@ -1,4 +1,5 @@
 // The main toolbar: buttons dispatched by their 1-based index, with our own two icon sets.
+#include "app/toolwindow.h"
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
 
@@ -52,6 +53,7 @@ void MainWindow::createToolbar()
         action->setEnabled(!*b.command);
         connect(action, &QAction::triggered, this, [this, index = b.index] { Toolbar1_ButtonClick(index); });
     }
+    keyboardreach::reachToolBar(*Toolbar1);
 }
 
 void MainWindow::SetPic()

@@ -100,11 +100,16 @@ Library::Library(QWidget *parent) : ToolWindow(parent)
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     Text1 = named(new RichTextBox, QStringLiteral("Text1"));
     Text1->setLocked(true);
+    Drive1->setAccessibleName(QStringLiteral("Диск"));
+    Dir1->setAccessibleName(QStringLiteral("Каталоги"));
+    File1->setAccessibleName(QStringLiteral("Файлы"));
+    Text1->setFieldName(QStringLiteral("Начало выбранного файла"));
 
     Frame1 = named(new QGroupBox(QStringLiteral("Слова для поиска в библиотеке")), QStringLiteral("Frame1"));
     auto *termsLayout = new QHBoxLayout(Frame1);
     for (int i = 0; i < 4; ++i) {
         terms << named(new QLineEdit, QStringLiteral("Text%1").arg(2 + i));
+        terms.last()->setAccessibleName(QStringLiteral("Слово для поиска %1").arg(i + 1));
         termsLayout->addWidget(terms.last());
     }
     terms.first()->setToolTip(QStringLiteral("Слово или фраза для поиска"));

@@ -168,6 +168,12 @@ QString withoutLastLineEnd(QString text)
 
 } // namespace
 
+void RichTextBox::setFieldName(const QString &name)
+{
+    setAccessibleName(name);
+    m_edit->setAccessibleName(name);
+}
+
 RichTextBox::RichTextBox(QWidget *parent) : QWidget(parent), m_edit(new BoxEdit(*this))
 {
     auto *layout = new QVBoxLayout(this);

@@ -45,6 +45,9 @@ public:
 
     // The plain text with CR LF line breaks. Setting it replaces the whole content and drops
     // all character formatting; the caret goes to 0.
+    // The name a screen reader gives the text field.
+    void setFieldName(const QString &name);
+
     QString Text() const;
     void setText(const QString &text);
 
