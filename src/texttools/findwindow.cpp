@@ -92,6 +92,8 @@ FindWindow::FindWindow(QWidget *parent) : ToolWindow(parent)
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setToolTip(QStringLiteral("заменить на..."));
     Text2->setAccessibleName(QStringLiteral("Заменить на"));
+    // Return in the search field finds, as the tool-bar button does.
+    connect(Text1, &QLineEdit::returnPressed, m_searchButtons[0], &QAction::trigger);
     auto *row = new QHBoxLayout;
     row->addWidget(Text1);
     row->addWidget(Label1);

@@ -70,8 +70,9 @@ Library::Library(QWidget *parent) : ToolWindow(parent)
         return toolwindowparts::button(*Toolbar1, index, name, caption, toolTip, style()->standardIcon(icon),
                                        [this](int clicked) { Toolbar1_ButtonClick(clicked); });
     };
-    button(1, QStringLiteral("SearchInFiles"), QStringLiteral("Найти книгу"),
-           QStringLiteral("Поиск слов в текстах выбранного каталога"), QStyle::SP_FileDialogContentsView);
+    QAction *search =
+        button(1, QStringLiteral("SearchInFiles"), QStringLiteral("Найти книгу"),
+               QStringLiteral("Поиск слов в текстах выбранного каталога"), QStyle::SP_FileDialogContentsView);
     stopButton = button(2, QStringLiteral("StopSearch"), QStringLiteral("Остановить"),
                         QStringLiteral("Остановить поиск"), QStyle::SP_BrowserStop);
     stopButton->setCheckable(true);
@@ -113,6 +114,9 @@ Library::Library(QWidget *parent) : ToolWindow(parent)
         termsLayout->addWidget(terms.last());
     }
     terms.first()->setToolTip(QStringLiteral("Слово или фраза для поиска"));
+    // Return in a search field searches, as the tool-bar button does.
+    for (QLineEdit *term : terms)
+        connect(term, &QLineEdit::returnPressed, search, &QAction::trigger);
 
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     const QString panelTips[] = {QStringLiteral("Размер произведения"), QStringLiteral("Время звучания")};

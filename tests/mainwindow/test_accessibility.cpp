@@ -14,7 +14,10 @@
 #include "texttools/library.h"
 
 #include <QAccessible>
+#include <QPointer>
 #include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
 #include <functional>
@@ -101,20 +104,21 @@ QString everyPage(QWidget &window)
 
 using Accessibility = MainWindowTest;
 
+// The tool windows, each by its accessor.
+const std::function<QWidget &()> toolWindows[] = {
+    []() -> QWidget & { return setup(); },      []() -> QWidget & { return Find(); },
+    []() -> QWidget & { return glava(); },      []() -> QWidget & { return biblioteka(); },
+    []() -> QWidget & { return DoctorTXT(); },  []() -> QWidget & { return DicEdit(); },
+    []() -> QWidget & { return NewNames(); },   []() -> QWidget & { return Homograph(); },
+    []() -> QWidget & { return DicCompare(); }, []() -> QWidget & { return Help1(); },
+};
+
 } // namespace
 
 TEST_F(Accessibility, EveryWindowNamesItsControlsAndReachesItsCommands)
 {
-    const std::function<QWidget &()> windows[] = {
-        []() -> QWidget & { return MP3(); },        []() -> QWidget & { return setup(); },
-        []() -> QWidget & { return monitor(); },    []() -> QWidget & { return Find(); },
-        []() -> QWidget & { return glava(); },      []() -> QWidget & { return biblioteka(); },
-        []() -> QWidget & { return DoctorTXT(); },  []() -> QWidget & { return DicEdit(); },
-        []() -> QWidget & { return NewNames(); },   []() -> QWidget & { return Homograph(); },
-        []() -> QWidget & { return DicCompare(); }, []() -> QWidget & { return Help1(); },
-    };
-    QString found;
-    for (const auto &window : windows)
+    QString found = everyPage(*w) + everyPage(monitor());
+    for (const auto &window : toolWindows)
         found += everyPage(window());
     // The new-word finder's option panel, over the main window's editor.
     w->Frame2->show();
@@ -125,4 +129,22 @@ TEST_F(Accessibility, EveryWindowNamesItsControlsAndReachesItsCommands)
     // Hidden captions leave the main tool bar's names.
     triggerAction(*w, u"podpisiubrat"_s);
     EXPECT_EQ(everyPage(*w).toStdString(), "");
+}
+
+// Escape that a control leaves unused closes a tool window, as its close button does.
+TEST_F(Accessibility, EscapeClosesEveryToolWindow)
+{
+    for (const auto &accessor : toolWindows) {
+        QPointer<QWidget> window = &accessor();
+        appwindows::show(*window);
+        QWidget *control = nullptr;
+        for (QWidget *child : window->findChildren<QWidget *>())
+            if (!control && child->isVisible() && child->focusPolicy() & Qt::TabFocus &&
+                !qobject_cast<QToolButton *>(child))
+                control = child;
+        ASSERT_TRUE(control) << window->objectName().toStdString();
+        QTest::keyClick(control, Qt::Key_Escape);
+        EXPECT_TRUE(!window || window->isHidden())
+            << window->objectName().toStdString() << " " << control->objectName().toStdString();
+    }
 }
