@@ -49,7 +49,7 @@ void MainWindow::createToolbar()
         if (b.separator)
             continue;
         action->setToolTip(QString::fromUtf8(b.toolTip));
-        // The pause button has no command of its own; the others wait for theirs.
+        // Each button waits for its command.
         action->setEnabled(!*b.command);
         connect(action, &QAction::triggered, this, [this, index = b.index] { Toolbar1_ButtonClick(index); });
     }
