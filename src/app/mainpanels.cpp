@@ -32,9 +32,11 @@ void createFinderOptions(MainPanels &panels)
     panels.Check5 = new QCheckBox(frame);
     panels.Check5->setObjectName(QStringLiteral("Check5"));
     panels.Check5->setToolTip(QStringLiteral("Продолжить поиск"));
+    panels.Check5->setAccessibleName(panels.Check5->toolTip());
     layout->addWidget(panels.Check5, 4, 0);
     auto *help = new QPushButton(QStringLiteral("?"), frame);
     help->setObjectName(QStringLiteral("Command3"));
+    help->setAccessibleName(QStringLiteral("Справка по поиску новых слов"));
     QObject::connect(help, &QPushButton::clicked,
                      [] { mainwindowport::showHelp(QStringLiteral("Help10.rtf")); });
     layout->addWidget(help, 4, 2);

@@ -1,5 +1,7 @@
 #include "app/windows.h"
 
+#include "app/toolwindow.h"
+
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -17,6 +19,7 @@ QList<QPointer<QWidget>> &tracked()
 
 void track(QWidget *window)
 {
+    keyboardreach::exposeWindowRoles();
     tracked().append(window);
 }
 

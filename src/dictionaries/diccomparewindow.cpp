@@ -50,6 +50,9 @@ DictionaryComparer::DictionaryComparer(QWidget *parent) : ToolWindow(parent)
         auto *list = new QListWidget(this);
         list->setObjectName(QStringLiteral("ListView%1").arg(i + 1));
         list->setUniformItemSizes(true);
+        list->setAccessibleName(QStringList{QStringLiteral("Первый словарь"),
+                                            QStringLiteral("Второй словарь"),
+                                            QStringLiteral("Результат сравнения")}[i]);
         body->addWidget(list, 1);
         *lists[i] = list;
     }

@@ -105,6 +105,11 @@ DictionaryEditor::DictionaryEditor(QWidget *parent) : ToolWindow(parent)
     Text3->setReadOnly(true);
     Text4 = named<QLineEdit>(this, "Text4");
     Text4->setReadOnly(true);
+    ListView1->setAccessibleName(QStringLiteral("Словарь"));
+    Text1->setAccessibleName(QStringLiteral("Новое слово"));
+    RichTextBox1->setFieldName(QStringLiteral("Произношение слова"));
+    Text3->setAccessibleName(QStringLiteral("Записей в словаре"));
+    Text4->setAccessibleName(QStringLiteral("Номер текущей записи"));
 
     Frame2 = named<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("версия голосового движка Russian (Nicolai)"));

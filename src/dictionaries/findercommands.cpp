@@ -36,6 +36,10 @@ int askThreshold(const MainPanels &panels)
     panels.Check5->setChecked(false);
     panels.Frame2->show();
     panels.Frame2->raise();
+    // The editor keeps Tab for itself: the panel takes the focus, so its controls are reached.
+    for (QRadioButton *option : {panels.Option1, panels.Option2, panels.Option3})
+        if (option->isChecked())
+            option->setFocus(Qt::OtherFocusReason);
     QEventLoop wait;
     const auto go = QObject::connect(panels.Check5, &QCheckBox::toggled, &wait, [&wait](bool on) {
         if (on)

@@ -65,6 +65,8 @@ HomographWindow::HomographWindow(QWidget *parent) : ToolWindow(parent, Qt::Windo
     ListView2 = new QListWidget(this);
     ListView2->setObjectName(QStringLiteral("ListView2"));
     ListView2->setFont(listFont);
+    ListView1->setAccessibleName(QStringLiteral("Омографы"));
+    ListView2->setAccessibleName(QStringLiteral("Найденные омографы"));
     layout->addWidget(ListView1, 1);
     layout->addWidget(ListView2, 1);
     connect(ListView2, &QListWidget::itemClicked, this, [this] {

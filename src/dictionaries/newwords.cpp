@@ -130,6 +130,8 @@ NewWordsWindow::NewWordsWindow(QWidget *parent) : ToolWindow(parent, Qt::Window)
     RichTextBox1 = new RichTextBox(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     RichTextBox1->setFixedHeight(60);
+    ListView1->setAccessibleName(QStringLiteral("Новые слова"));
+    RichTextBox1->setFieldName(QStringLiteral("Произношение слова"));
     connect(RichTextBox1, &RichTextBox::clicked, this, [this] {
         RichTextBox1->setSelText(QStringLiteral("<"));
         SpeakNewWord();

@@ -1,5 +1,6 @@
 #include "mainwindow/helpwindow.h"
 
+#include "app/toolwindow.h"
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/richtext/richtextbox.h"
@@ -32,8 +33,10 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("Help1"));
     setWindowTitle(QStringLiteral("Quenvale-Help"));
     setAttribute(Qt::WA_DeleteOnClose);
+    keyboardreach::closeOnEscape(*this);
     RichTextBox1 = new RichTextBox(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setFieldName(QStringLiteral("Текст справки"));
     RichTextBox1->setLocked(true);
     resize(twips::toPixels(kWidth), twips::toPixels(kHeight));
 }

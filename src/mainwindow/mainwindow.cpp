@@ -87,6 +87,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 
     RichTextBox2 = new RichTextBox(this);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
+    RichTextBox2->setFieldName(QStringLiteral("Текст книги"));
     RichTextBox2->setFont(QFont(QStringLiteral("Times New Roman")));
     connect(RichTextBox2, &RichTextBox::doubleClicked, this, &MainWindow::RichTextBox2_DblClick);
     createMenus();

@@ -102,6 +102,8 @@ public:
     void ReadAloud();
     // Silences the voice, ends a running reading and writes the book's bookmark.
     void StopReading();
+    // Pauses a running reading, or resumes a paused one ("Пауза", F11 during a reading).
+    void PauseReading();
 
     // Bookmarks panel.
     void zakladki_Click();
@@ -196,6 +198,8 @@ private:
     speech::Voice *readingVoice() const;
     void releaseVoice();
     int bookmarkCaret() const;
+    // Takes the reading's highlight away and leaves the caret at the paragraph it marked.
+    void leaveReadingMark();
     class Reader;
     std::unique_ptr<Reader> m_reader;
 
@@ -206,14 +210,10 @@ private:
     std::optional<QString> m_startReport; // an overnight batch's report, told at the start
     // The book the command line named, opened once the window is up.
     QString m_openAtStart;
-    // The paragraph highlighted last, and the selection the editor shows for it: the
-    // editor cannot put its caret between a CR and its LF, where a paragraph begins.
-    struct Highlight
-    {
-        int start = -1;
-        int shownStart = 0;
-        int shownLength = 0;
-    } highlight;
+    // The paragraph a reading left the caret at, until the caret moves: the editor cannot
+    // put its caret between a CR and its LF, where a paragraph begins, so the bookmark would
+    // otherwise point one character past it.
+    int m_readingLeftAt = -1;
     void createMenus();
     void createToolbar();
     void connectCommands();

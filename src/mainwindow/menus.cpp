@@ -1,6 +1,7 @@
 // The main window's menu bar and the command dispatch shared by menus and toolbar.
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/reader.h"
 
 #include "app/windows.h"
 #include "dictionaries/commands.h"
@@ -112,6 +113,7 @@ void MainWindow::connectCommands()
         {"zakladki", &MainWindow::zakladki_Click},
         {"Play", &MainWindow::ReadAloud},
         {"Stop", &MainWindow::StopReading},
+        {"Pause", &MainWindow::PauseReading},
         {"SaveAudio", &MainWindow::MakeBook},
         {"SavePaket", &MainWindow::MakePaket},
     };
@@ -157,6 +159,11 @@ void MainWindow::runCommand(const QString &name)
     const auto it = m_commands.constFind(name);
     if (it == m_commands.constEnd())
         return;
+    // F11 during a reading pauses or resumes it, as its menu entry "Чтение/Пауза" says.
+    if (name == QLatin1String("Play") && m_reader->running()) {
+        PauseReading();
+        return;
+    }
     if (const auto change = commands::changes(name); change && busy::refuse(*change))
         return;
     (*it)();

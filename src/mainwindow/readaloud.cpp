@@ -27,6 +27,8 @@ constexpr int kPollMs = 10;
 
 MainWindow::Reader::Reader(MainWindow &main) : m_main(main)
 {
+    QObject::connect(m_main.RichTextBox2, &RichTextBox::selectionChanged, &m_poll,
+                     [this] { m_main.m_readingLeftAt = -1; });
     m_poll.setInterval(kPollMs);
     QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] { poll(); });
 }
@@ -49,7 +51,6 @@ void MainWindow::Reader::readParagraphs(int caret)
     m_job.emplace(busy::Job::Reading);
     m_main.ReadStart = caret;
     m_main.ReadEnd = caret;
-    m_main.highlight = {};
     m_cutter.emplace(m_main.RichTextBox2->Text(), caret);
     prepareParagraph();
     m_poll.start();
@@ -57,6 +58,8 @@ void MainWindow::Reader::readParagraphs(int caret)
 
 void MainWindow::Reader::end()
 {
+    m_main.leaveReadingMark();
+    m_paused = false;
     m_poll.stop();
     m_cutter.reset();
     m_paragraph.reset();
@@ -88,10 +91,8 @@ void MainWindow::Reader::speakParagraph()
     const paragraphs::Paragraph paragraph = *std::exchange(m_paragraph, std::nullopt);
     if (speech::Voice *voice = m_main.readingVoice())
         voice->Speak(TembrStart + BlockText, SpeakFlags);
-    RichTextBox *editor = m_main.RichTextBox2;
-    editor->setSelStart(paragraph.start);
-    editor->setSelLength(paragraph.end - paragraph.start);
-    m_main.highlight = {paragraph.start, editor->SelStart(), editor->SelLength()};
+    // Not the selection: a screen reader would read it again over the voice.
+    m_main.RichTextBox2->setReadingMark(paragraph.start, paragraph.end - paragraph.start);
     m_main.ReadStart = m_main.ReadEnd;
     // A stop may come from what the highlight set off.
     if (running())
@@ -140,14 +141,38 @@ void MainWindow::ReadAloud()
         m_reader->readParagraphs(caret);
 }
 
+void MainWindow::Reader::pause()
+{
+    speech::Voice *voice = m_main.readingVoice();
+    if (!running() || !voice)
+        return;
+    // A paused voice is not done, so the poll waits with it.
+    m_paused = !m_paused;
+    if (m_paused)
+        voice->Pause();
+    else
+        voice->Resume();
+}
+
+void MainWindow::PauseReading()
+{
+    m_reader->pause();
+}
+
+void MainWindow::leaveReadingMark()
+{
+    // The caret goes to the paragraph last read, where a new reading goes on.
+    const auto [start, length] = RichTextBox2->readingMark();
+    if (length == 0)
+        return;
+    RichTextBox2->setReadingMark(0, 0);
+    RichTextBox2->setSelStart(start);
+    m_readingLeftAt = start; // after the caret's move, which forgets it
+}
+
 int MainWindow::bookmarkCaret() const
 {
-    // While the paragraph's highlight stands, the bookmark points at the paragraph itself.
-    const int caret = RichTextBox2->SelStart();
-    if (highlight.start >= 0 && caret == highlight.shownStart &&
-        RichTextBox2->SelLength() == highlight.shownLength)
-        return highlight.start;
-    return caret;
+    return m_readingLeftAt >= 0 ? m_readingLeftAt : RichTextBox2->SelStart();
 }
 
 void MainWindow::StopReading()
@@ -155,6 +180,7 @@ void MainWindow::StopReading()
     speech::Voice *voice = readingVoice();
     if (voice)
         voice->Resume();
+    leaveReadingMark();
     // After a clear there is no book: its empty path would overwrite a good bookmark.
     // A bookmark that cannot be written is no reason to keep the voice talking: noted only.
     QString reason;
@@ -172,5 +198,4 @@ void MainWindow::StopReading()
     BlockText.clear();
     IsReading = 0;
     m_reader->end();
-    RichTextBox2->setSelLength(0);
 }

@@ -21,6 +21,8 @@ public:
     void readSelection();
     void readParagraphs(int caret);
     void end();
+    // Pauses a running reading, or resumes a paused one.
+    void pause();
     bool running() const { return m_job.has_value(); }
 
 private:
@@ -33,4 +35,5 @@ private:
     QTimer m_poll;
     std::optional<paragraphs::Cutter> m_cutter;       // none while a selection is read
     std::optional<paragraphs::Paragraph> m_paragraph; // prepared, waiting for the voice
+    bool m_paused = false;
 };

@@ -1,4 +1,5 @@
 // The main toolbar: buttons dispatched by their 1-based index, with our own two icon sets.
+#include "app/toolwindow.h"
 #include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
 
@@ -48,10 +49,11 @@ void MainWindow::createToolbar()
         if (b.separator)
             continue;
         action->setToolTip(QString::fromUtf8(b.toolTip));
-        // The pause button has no command of its own; the others wait for theirs.
+        // Each button waits for its command.
         action->setEnabled(!*b.command);
         connect(action, &QAction::triggered, this, [this, index = b.index] { Toolbar1_ButtonClick(index); });
     }
+    keyboardreach::reachToolBar(*Toolbar1);
 }
 
 void MainWindow::SetPic()

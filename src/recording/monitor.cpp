@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/mainwindowport.h"
+#include "app/toolwindow.h"
 #include "app/windows.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
@@ -10,6 +11,7 @@
 #include "settings/settingsstore.h"
 #include "settings/setup.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -92,11 +94,16 @@ Monitor::Monitor(QWidget *parent) : QWidget(parent)
         }
     });
     connect(buttons[5], &QAction::triggered, this, &QWidget::showMinimized);
+    keyboardreach::reachToolBar(*Toolbar1);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
+    ProgressBar1->setAccessibleName(QStringLiteral("Ход записи"));
+    // A plain text a screen reader follows: its changes are announced as name changes.
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("ProgressLabel"));
 
     StatusBar1 = statusBar(this, "StatusBar1");
     const char *const tips[] = {"Номер записываемого блока", "Осталось времени до окончания записи",
@@ -112,8 +119,8 @@ Monitor::Monitor(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(2, 0, 2, 0);
     layout->setSpacing(1);
     for (QWidget *w : {static_cast<QWidget *>(Toolbar1), static_cast<QWidget *>(ProgressBar1),
-                       static_cast<QWidget *>(StatusBar1), static_cast<QWidget *>(StatusBar2),
-                       static_cast<QWidget *>(StatusBar3)})
+                       static_cast<QWidget *>(progressLabel), static_cast<QWidget *>(StatusBar1),
+                       static_cast<QWidget *>(StatusBar2), static_cast<QWidget *>(StatusBar3)})
         layout->addWidget(w);
     resize(520, sizeHint().height());
 }
@@ -156,6 +163,29 @@ void Monitor::setBookTitle(const QString &text)
 QString Monitor::bookTitle() const
 {
     return titlePanel->text();
+}
+
+void Monitor::setProgressText(const QString &text)
+{
+    // A repeated text would be announced again for nothing.
+    if (progressLabel->text() == text)
+        return;
+    progressLabel->setText(text);
+    // The label's text is its name: the change is what a screen reader announces.
+    QAccessibleEvent changed(progressLabel, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+QString Monitor::progressText() const
+{
+    return progressLabel->text();
+}
+
+void Monitor::showEvent(QShowEvent *event)
+{
+    // Space or Return right away stops the recording, as a user expects of its one main command.
+    Toolbar1->widgetForAction(buttons[0])->setFocus(Qt::OtherFocusReason);
+    QWidget::showEvent(event);
 }
 
 QAction *Monitor::button(int index) const
@@ -256,6 +286,15 @@ std::optional<QString> remainingTime(qint64 done, qint64 total, double elapsed)
     return QStringLiteral("%1 час.%2 мин.").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString blocksDone(int block, qint64 blockLimit, qint64 done, qint64 total)
+{
+    const qint64 shown = std::clamp<qint64>(done, 0, total);
+    // A block holds more than the limit but the book's last: the book comes to no more blocks
+    // than this, and never to fewer than are made.
+    const qint64 blocks = std::max<qint64>(block, blockLimit > 0 ? (total + blockLimit - 1) / blockLimit : 1);
+    return QStringLiteral("Блок %1 из %2, %3 %").arg(block).arg(blocks).arg(shown * 100 / total);
+}
+
 } // namespace progress
 
 void TotalProgressBar()
@@ -270,6 +309,7 @@ void TotalProgressBar()
     m.ProgressBar1->setMaximum(int(std::min<qint64>(total, std::numeric_limits<int>::max())));
     m.ProgressBar1->setValue(int(std::clamp<qint64>(CharsDone, 0, m.ProgressBar1->maximum())));
     m.setWindowTitle(*progress::shareDone(CharsDone, total, QLocale()));
+    m.setProgressText(progress::blocksDone(BlockNo, BlockLimit, CharsDone, total));
     const double now = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
     if (const auto remaining =
             progress::remainingTime(CharsDone, total, progress::elapsedSeconds(StartTime, now)))
@@ -281,5 +321,6 @@ void CompleteProgressBar()
     Monitor &m = monitor();
     m.ProgressBar1->setValue(m.ProgressBar1->maximum());
     m.setWindowTitle(*progress::shareDone(1, 1, QLocale()));
+    m.setProgressText(progress::blocksDone(BlockNo, BlockLimit, 1, 1));
     m.setStatusPanel(2, *progress::remainingTime(1, 1, 1));
 }

@@ -37,6 +37,10 @@ public:
     void setBookTitle(const QString &text);
     QString bookTitle() const;
 
+    // The progress as a plain text a screen reader follows: "Блок 12 из 40, 30 %".
+    void setProgressText(const QString &text);
+    QString progressText() const;
+
     // Toolbar button 1..6.
     QAction *button(int index) const;
     // The two-state buttons: shut down after the recording; run encoders with their window.
@@ -61,8 +65,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    QLabel *progressLabel = nullptr;
     QList<QAction *> buttons;
     QList<QLabel *> statusPanels;
     QLabel *stagePanel = nullptr;
@@ -90,5 +96,9 @@ std::optional<QString> shareDone(qint64 done, qint64 total, const QLocale &local
 // The remaining time at the rate so far, in whole minutes: "1 час.30 мин.". Nothing
 // while no character is done or no time has passed.
 std::optional<QString> remainingTime(qint64 done, qint64 total, double elapsed);
+
+// "Блок 12 из 40, 30 %": the block just made, the blocks a book of `total` characters comes
+// to at `blockLimit` characters a block, and the whole percent done. `total` is above 0.
+QString blocksDone(int block, qint64 blockLimit, qint64 done, qint64 total);
 
 } // namespace progress

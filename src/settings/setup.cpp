@@ -205,9 +205,38 @@ Setup::Setup(QWidget *parent) : ToolWindow(parent)
     createProfiles(*layout);
 
     connectHandlers();
+    nameControls();
 }
 
 Setup::~Setup() = default;
+
+void Setup::nameControls()
+{
+    // Captions a screen reader cannot tie to their field, or that three fields share.
+    SSTab2->setAccessibleName(QStringLiteral("Страницы настроек"));
+    SSTab1->setAccessibleName(QStringLiteral("Формат аудиозаписи"));
+    lstSapi5->setAccessibleName(QStringLiteral("Голос"));
+    const QString columns[] = {QStringLiteral("повествование"), QStringLiteral("диалог"),
+                               QStringLiteral("комментарий")};
+    for (const auto &[caption, fields] :
+         {std::pair{QStringLiteral("Скорость речи"), std::array<QWidget *, 3>{Text4, Text5, Text6}},
+          {QStringLiteral("Высота голоса"), {Text7, Text8, Text9}},
+          {QStringLiteral("Громкость"), {Slider1, Slider2, Slider3}}})
+        for (int i = 0; i < 3; ++i)
+            fields[i]->setAccessibleName(caption + QStringLiteral(": ") + columns[i]);
+    int version = 1;
+    for (QRadioButton *o : {Option1, Option2, Option3})
+        o->setAccessibleName(QStringLiteral("Версия голосового движка %1").arg(version++));
+    Combo1->setAccessibleName(QStringLiteral("Качество MP3"));
+    Text3->setAccessibleName(QStringLiteral("Параметры Lame"));
+    Text1->setAccessibleName(QStringLiteral("Пауза в начале блока, сек."));
+    Text2->setAccessibleName(QStringLiteral("Пауза в конце блока, сек."));
+    Command11->setAccessibleName(QStringLiteral("Выбрать рабочий каталог"));
+    Text14->setAccessibleName(QStringLiteral("Композиция"));
+    Text10->setAccessibleName(QStringLiteral("Исполнитель"));
+    Text21->setAccessibleName(QStringLiteral("Число запущенных программ Quenvale"));
+    Text24->setAccessibleName(QStringLiteral("Порядковый номер запущенной программы"));
+}
 
 QWidget *Setup::createVoicePage()
 {

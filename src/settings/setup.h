@@ -157,6 +157,7 @@ private:
     void SaveProfil();
     void SetDefaults();
     void connectHandlers();
+    void nameControls();
     void connectFolderAndViewButtons();
 
     bool selectListedVoice();

@@ -47,6 +47,7 @@ QLineEdit *viewerBox(const QString &name, const QString &toolTip, qreal pointSiz
 {
     auto *box = named(new QLineEdit, name);
     box->setToolTip(toolTip);
+    box->setAccessibleName(toolTip);
     box->setReadOnly(true);
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
@@ -92,6 +93,7 @@ TextDoctor::TextDoctor(QWidget *parent) : ToolWindow(parent)
            QStringLiteral("Запись изменений в другой файл"), QStyle::SP_DriveFDIcon);
 
     RichTextBox1 = named(new RichTextBox, QStringLiteral("RichTextBox1"));
+    RichTextBox1->setFieldName(QStringLiteral("Текст"));
     connect(RichTextBox1, &RichTextBox::selectionChanged, this, &TextDoctor::RefreshViewer);
 
     Frame1 = named(new QGroupBox(QStringLiteral("кодоскоп")), QStringLiteral("Frame1"));
@@ -109,6 +111,8 @@ TextDoctor::TextDoctor(QWidget *parent) : ToolWindow(parent)
     for (int i = 0; i < kCodeBoxes; ++i) {
         findBoxes << codeBox(3 + i);
         replaceBoxes << codeBox(8 + i);
+        findBoxes.last()->setAccessibleName(QStringLiteral("Что заменить: код %1").arg(i + 1));
+        replaceBoxes.last()->setAccessibleName(QStringLiteral("Чем заменить: код %1").arg(i + 1));
         codes->addWidget(findBoxes.last(), 0, 1 + i);
         codes->addWidget(replaceBoxes.last(), 1, 1 + i);
     }
@@ -117,6 +121,7 @@ TextDoctor::TextDoctor(QWidget *parent) : ToolWindow(parent)
         auto *b = named(new QPushButton(style()->standardIcon(icon), QString()),
                         QStringLiteral("Command%1").arg(number));
         b->setToolTip(toolTip);
+        b->setAccessibleName(toolTip);
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };

@@ -85,11 +85,15 @@ FindWindow::FindWindow(QWidget *parent) : ToolWindow(parent)
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setToolTip(QStringLiteral("найти..."));
+    Text1->setAccessibleName(QStringLiteral("Что найти"));
     Label1 = new QLabel(QStringLiteral("="), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setToolTip(QStringLiteral("заменить на..."));
+    Text2->setAccessibleName(QStringLiteral("Заменить на"));
+    // Return in the search field finds, as the tool-bar button does.
+    connect(Text1, &QLineEdit::returnPressed, m_searchButtons[0], &QAction::trigger);
     auto *row = new QHBoxLayout;
     row->addWidget(Text1);
     row->addWidget(Label1);

@@ -135,6 +135,15 @@ GlavaWindow::GlavaWindow(QWidget *parent) : ToolWindow(parent)
     Text1 = patternBox(this, "Text1", QString());
     Text2 = patternBox(this, "Text2", QString());
     Text3 = patternBox(this, "Text3", QStringLiteral("фрагмент текста"));
+    // The boxes without a caption are told by their pattern.
+    ListView1->setAccessibleName(QStringLiteral("Найденные главы"));
+    check(10)->setAccessibleName(QStringLiteral("Номера глав 1. - 99."));
+    for (const auto &[box, pattern, name] : {std::tuple{9, Text1, QStringLiteral("свой образец 1")},
+                                             {12, Text2, QStringLiteral("свой образец 2")},
+                                             {13, Text3, QStringLiteral("фрагмент текста")}}) {
+        check(box)->setAccessibleName(QStringLiteral("Искать ") + name);
+        pattern->setAccessibleName(QStringLiteral("Образец: ") + name);
+    }
 
     auto *boxes = new QVBoxLayout;
     for (const int box : kScreenOrder) {

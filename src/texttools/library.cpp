@@ -70,8 +70,9 @@ Library::Library(QWidget *parent) : ToolWindow(parent)
         return toolwindowparts::button(*Toolbar1, index, name, caption, toolTip, style()->standardIcon(icon),
                                        [this](int clicked) { Toolbar1_ButtonClick(clicked); });
     };
-    button(1, QStringLiteral("SearchInFiles"), QStringLiteral("Найти книгу"),
-           QStringLiteral("Поиск слов в текстах выбранного каталога"), QStyle::SP_FileDialogContentsView);
+    QAction *search =
+        button(1, QStringLiteral("SearchInFiles"), QStringLiteral("Найти книгу"),
+               QStringLiteral("Поиск слов в текстах выбранного каталога"), QStyle::SP_FileDialogContentsView);
     stopButton = button(2, QStringLiteral("StopSearch"), QStringLiteral("Остановить"),
                         QStringLiteral("Остановить поиск"), QStyle::SP_BrowserStop);
     stopButton->setCheckable(true);
@@ -100,14 +101,22 @@ Library::Library(QWidget *parent) : ToolWindow(parent)
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     Text1 = named(new RichTextBox, QStringLiteral("Text1"));
     Text1->setLocked(true);
+    Drive1->setAccessibleName(QStringLiteral("Диск"));
+    Dir1->setAccessibleName(QStringLiteral("Каталоги"));
+    File1->setAccessibleName(QStringLiteral("Файлы"));
+    Text1->setFieldName(QStringLiteral("Начало выбранного файла"));
 
     Frame1 = named(new QGroupBox(QStringLiteral("Слова для поиска в библиотеке")), QStringLiteral("Frame1"));
     auto *termsLayout = new QHBoxLayout(Frame1);
     for (int i = 0; i < 4; ++i) {
         terms << named(new QLineEdit, QStringLiteral("Text%1").arg(2 + i));
+        terms.last()->setAccessibleName(QStringLiteral("Слово для поиска %1").arg(i + 1));
         termsLayout->addWidget(terms.last());
     }
     terms.first()->setToolTip(QStringLiteral("Слово или фраза для поиска"));
+    // Return in a search field searches, as the tool-bar button does.
+    for (QLineEdit *term : terms)
+        connect(term, &QLineEdit::returnPressed, search, &QAction::trigger);
 
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     const QString panelTips[] = {QStringLiteral("Размер произведения"), QStringLiteral("Время звучания")};

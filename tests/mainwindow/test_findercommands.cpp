@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -30,11 +31,20 @@ TEST_F(FinderCommands, MenuItemsRunTheFinderTheMarkingAndTheHomographWindow)
          {std::pair{"FindNewWords", Qt::Key_F3}, std::pair{"FindOmograf", Qt::Key_F4}})
         EXPECT_EQ(w->menuBar->findChild<QAction *>(QString::fromLatin1(name))->shortcut(), QKeySequence(key));
 
-    // The option panel waits for "go on"; the help button shows the panel's page.
+    // The option panel waits for "go on"; the help button shows the panel's page. The panel
+    // takes the focus, and Tab and Space go on from the keyboard.
     QTimer::singleShot(0, w, [this] {
         EXPECT_FALSE(w->Frame2->isHidden());
         triggerAction(*w->Frame2, u"Command3"_s);
-        w->Frame2->findChild<QCheckBox *>(u"Check5"_s)->setChecked(true);
+        auto *goOn = w->Frame2->findChild<QCheckBox *>(u"Check5"_s);
+        QWidget *focus = w->focusWidget();
+        EXPECT_EQ(focus, w->Frame2->findChild<QWidget *>(u"Option1"_s));
+        for (int tab = 0; tab < 3 && focus && focus != goOn; ++tab) {
+            QTest::keyClick(focus, Qt::Key_Tab);
+            focus = w->focusWidget();
+        }
+        ASSERT_EQ(focus, goOn);
+        QTest::keyClick(goOn, Qt::Key_Space);
     });
     triggerAction(*w, u"FindNewWords"_s);
     EXPECT_TRUE(w->Frame2->isHidden());

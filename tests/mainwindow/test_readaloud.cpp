@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QStringEncoder>
+#include <QTest>
 
 #include <functional>
 
@@ -34,9 +35,11 @@ protected:
     // Each highlight as (start, length); afterHighlight runs at the reading's next event pass.
     void watchHighlights()
     {
-        QObject::connect(w->RichTextBox2, &RichTextBox::selectionChanged, w, [this] {
-            if (w->RichTextBox2->SelLength() == 0)
+        QObject::connect(w->RichTextBox2, &RichTextBox::readingMarkChanged, w, [this] {
+            if (w->RichTextBox2->readingMark().second == 0)
                 return;
+            // The highlight is no selection, which a screen reader would announce.
+            selectedWhileShown |= w->RichTextBox2->SelLength() != 0;
             highlights.append({w->ReadStart, w->ReadEnd - w->ReadStart});
             unlockedWhileShown |= !w->RichTextBox2->Locked();
             QTimer::singleShot(0, w, [this, n = highlights.size()] { afterHighlight(int(n)); });
@@ -68,6 +71,7 @@ protected:
 
     Highlights highlights;
     bool unlockedWhileShown = false;
+    bool selectedWhileShown = false;
     std::function<void(int)> afterHighlight = [](int) {};
 };
 
@@ -101,7 +105,11 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
         waitForJobs();
         EXPECT_EQ(spoken(), c.spoken);
         EXPECT_EQ(highlights, c.highlights);
-        EXPECT_FALSE(unlockedWhileShown || w->RichTextBox2->Locked() || w->IsReading);
+        EXPECT_FALSE(unlockedWhileShown || selectedWhileShown || w->RichTextBox2->Locked() || w->IsReading);
+        // The highlight is gone; the caret stays at the paragraph read last (a paragraph
+        // after a CR LF begins between the two: the caret goes after them).
+        EXPECT_EQ(w->RichTextBox2->readingMark().second, 0);
+        EXPECT_EQ(w->RichTextBox2->SelStart(), c.caret == 49 ? 49 : 32);
     }
     EXPECT_EQ(w->RichTextBox2->Text(), book);
 
@@ -147,6 +155,39 @@ TEST_F(ReadAloud, ParagraphsArePreparedSpokenAndHighlightedInTurn)
     EXPECT_EQ(std::pair(spoken().size(), fakeVoices().log.purges), std::pair(qsizetype(1), 1 + 1));
 }
 
+// "Пауза" and F11 (the menu's "Чтение/Пауза") during a reading hold it and let it go on where
+// it was; F12 stops a paused reading and leaves the voice unpaused.
+TEST_F(ReadAloud, PauseAndF11HoldTheReadingAndStopEndsAPausedOne)
+{
+    EXPECT_EQ(w->menuBar->findChild<QAction *>(u"Play"_s)->shortcut(), QKeySequence(Qt::Key_F11));
+    w->RichTextBox2->setText(book);
+    w->RichTextBox2->setSelStart(0);
+    QList<bool> held;
+    afterHighlight = [&](int n) {
+        if (n == 1) {
+            for (const QString &name : {u"Toolbar1_8"_s, u"Play"_s}) {
+                triggerAction(*w, name);
+                const qsizetype before = spoken().size();
+                QTest::qWait(100); // many polls
+                held << (fakeVoices().log.paused && w->IsReading && spoken().size() == before &&
+                         asked().isEmpty());
+                triggerAction(*w, name);
+            }
+        } else {
+            triggerAction(*w, u"Toolbar1_8"_s);
+            triggerAction(*w, u"Stop"_s);
+        }
+    };
+    w->ReadAloud();
+    waitForJobs();
+    EXPECT_EQ(held, QList<bool>({true, true}));
+    EXPECT_EQ(spoken().size(), 2) << "each paragraph once, none after the stop";
+    EXPECT_FALSE(fakeVoices().log.paused || w->IsReading || w->RichTextBox2->Locked());
+    // Idle, the pause button does nothing.
+    triggerAction(*w, u"Toolbar1_8"_s);
+    EXPECT_FALSE(fakeVoices().log.paused);
+}
+
 TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopensThere)
 {
     // The user's road: a book opened (and so pre-formatted), read from deep inside, stopped
@@ -160,17 +201,18 @@ TEST_F(ReadAloud, CommandsWaitForTheReadingAndItsStopWritesTheBookmarkThatReopen
     std::string refused;
     afterHighlight = [this, &refused](int n) {
         if (n == 1)
-            refused = chooseEveryCommand(
-                u"Идёт чтение вслух. Дождитесь его окончания или остановите чтение."_s,
-                {u"ExitProgramm"_s, u"Stop"_s, u"Toolbar1_9"_s, u"SaveFile"_s, u"Toolbar1_3"_s});
+            refused =
+                chooseEveryCommand(u"Идёт чтение вслух. Дождитесь его окончания или остановите чтение."_s,
+                                   {u"ExitProgramm"_s, u"Stop"_s, u"Toolbar1_9"_s, u"SaveFile"_s,
+                                    u"Toolbar1_3"_s, u"Play"_s, u"Toolbar1_7"_s, u"Toolbar1_8"_s});
         else
             w->StopReading();
     };
     w->ReadAloud();
     waitForJobs();
     EXPECT_EQ(refused,
-              "ClearText FindNewWords FindOmograf InsPaket OpenFile Play SaveAs SaveAudio SavePaket SeveRTF "
-              "Toolbar1_2 Toolbar1_5 Toolbar1_7 User1 User2 User3 User4");
+              "ClearText FindNewWords FindOmograf InsPaket OpenFile SaveAs SaveAudio SavePaket SeveRTF "
+              "Toolbar1_2 Toolbar1_5 User1 User2 User3 User4");
     // Each speak purges first, then the stop.
     ASSERT_EQ(std::pair(spoken().size(), fakeVoices().log.purges), std::pair(qsizetype(2), 2 + 1));
     EXPECT_FALSE(w->IsReading || w->RichTextBox2->Locked() || w->RichTextBox2->SelLength());

@@ -833,3 +833,43 @@ TEST_F(Recording, AJoinedBookIsRecordedAndAnUnsureOneOnlyWhenConfirmed)
     EXPECT_EQ(run(), QStringList({doubt + u" Записать её так?"_s}));
     EXPECT_EQ(spokenTexts().size(), 1);
 }
+
+// A keyboard user stops a recording: the focus starts on "Прервать", Space or Return asks the
+// question and stops, and no later block is made.
+TEST_F(Recording, TheKeyboardAloneStopsARecording)
+{
+    setup().Check1->setChecked(true);
+    BlockLimit = 7; // one line a block
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        SCOPED_TRACE(key);
+        fakeVoices().log.spoken.clear();
+        book(u"Стоп"_s + QString::number(key), {u"Один."_s, u"Два."_s, u"Три."_s});
+        QString focused;
+        fakeVoices().log.onSpeak = [&focused, key] {
+            fakeVoices().log.onSpeak = nullptr;
+            QWidget *focus = monitor().focusWidget();
+            ASSERT_TRUE(focus);
+            focused = focus->accessibleName();
+            scriptedPrompter().answers.enqueue(Prompter::Answer::Yes);
+            QTest::keyClick(focus, key);
+        };
+        EXPECT_EQ(run().value(1), u"Прервать запись аудиокниги?"_s);
+        EXPECT_EQ(focused, u"Прервать запись аудиокниги"_s);
+        EXPECT_EQ(spokenFiles(), QStringList{u"0001.wav"_s});
+    }
+}
+
+// The progress is a label a screen reader follows, changed once a block.
+TEST_F(Recording, ProgressLabelTellsTheBlockOnceABlock)
+{
+    book(u"Счёт"_s, {u"Один."_s, u"Два."_s, u"Три."_s, u"Четыре."_s});
+    BlockLimit = 7;
+    QStringList shown;
+    fakeVoices().log.onSpeak = [&shown] { shown << monitor().progressText(); };
+    recordBook();
+    shown << monitor().progressText();
+    // The share counts the lines before a block's last one, as the title does.
+    EXPECT_EQ(shown, QStringList({"", "Блок 1 из 4, 0 %", "Блок 2 из 4, 17 %", "Блок 3 из 4, 32 %",
+                                  "Блок 4 из 4, 46 %", "Блок 5 из 5, 100 %"}));
+    EXPECT_EQ(monitor().ProgressBar1->accessibleName(), u"Ход записи"_s);
+}

@@ -110,3 +110,13 @@ TEST_F(MonitorWindow, TotalProgressBarShowsShareAndRemainingTime)
     }
     QLocale::setDefault(QLocale::system());
 }
+
+TEST(Progress, BlocksDoneCountsTheBlocksToCome)
+{
+    // The last block is the only one below the limit; a sentence may carry a block past it.
+    for (const auto &[block, done, total, text] : {std::tuple{12, 3000, 10000, "Блок 12 из 40, 30 %"},
+                                                   {1, 0, 10001, "Блок 1 из 41, 0 %"},
+                                                   {45, 9999, 10000, "Блок 45 из 45, 99 %"},
+                                                   {46, 10100, 10000, "Блок 46 из 46, 100 %"}})
+        EXPECT_EQ(progress::blocksDone(block, 250, done, total), QString::fromUtf8(text)) << block;
+}

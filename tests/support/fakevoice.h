@@ -27,6 +27,8 @@ struct FakeSpeechLog
     std::function<void()> onSpeak;
     // How every text ends: Cut acts as another window purging the engine.
     speech::SpeechEnd end = speech::SpeechEnd::Ended;
+    // Between Pause() and Resume() no text ends.
+    bool paused = false;
 };
 
 class FakeVoice : public speech::Voice
@@ -67,13 +69,15 @@ public:
     speech::SpeechEnd LastEnd() const override { return m_log.end; }
     bool WaitUntilDone(int) override
     {
+        if (m_log.paused)
+            return false;
         if (m_pollsLeft == 0)
             return true;
         --m_pollsLeft;
         return false;
     }
-    void Pause() override {}
-    void Resume() override {}
+    void Pause() override { m_log.paused = true; }
+    void Resume() override { m_log.paused = false; }
     // As the real voice: the file exists from here on (empty: nothing is really spoken), and
     // one in a folder that does not exist cannot be made.
     bool OpenOutputFile(const QString &path, int formatType) override

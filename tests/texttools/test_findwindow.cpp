@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
@@ -49,7 +50,7 @@ protected:
 TEST_F(FindTest, SearchBarFindsAndReplaces)
 {
     // Operations: F find, R replace one, A replace all, S go to the start, L load the book
-    // "кот и пёс, кот."; the caret after each.
+    // "кот и пёс, кот.", E Return in the search field; the caret after each.
     const struct
     {
         const char *text;
@@ -64,6 +65,7 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
     } cases[] = {
         {"0123456789кот", 0, "кот", "", false, "FF", "0123456789кот", {10, 0}, 1},
         {"кот кот", 0, "кот", "", false, "FF", "кот кот", {0, 4}, 0},
+        {"кот кот", 0, "кот", "", false, "EE", "кот кот", {0, 4}, 0},
         {"xx КОТ", 0, "кот", "", false, "F", "xx КОТ", {3}, 0},
         {"xx КОТ", 0, "кот", "", true, "F", "xx КОТ", {0}, 1},
         // At a mismatch replace-one only finds.
@@ -91,6 +93,11 @@ TEST_F(FindTest, SearchBarFindsAndReplaces)
         search(QString::fromUtf8(c.what), QString::fromUtf8(c.with), c.matchCase);
         QList<int> carets;
         for (const char *op = c.ops; *op != '\0'; ++op) {
+            if (*op == 'E') {
+                QTest::keyClick(w->Text1, Qt::Key_Return);
+                carets.append(editor().SelStart());
+                continue;
+            }
             if (*op == 'L') {
                 ASSERT_TRUE(editor().LoadFile(
                     writeFile(QStringLiteral("book.txt"), QStringLiteral("кот и пёс, кот."))));

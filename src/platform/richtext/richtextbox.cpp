@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -167,6 +168,12 @@ QString withoutLastLineEnd(QString text)
 }
 
 } // namespace
+
+void RichTextBox::setFieldName(const QString &name)
+{
+    setAccessibleName(name);
+    m_edit->setAccessibleName(name);
+}
 
 RichTextBox::RichTextBox(QWidget *parent) : QWidget(parent), m_edit(new BoxEdit(*this))
 {
@@ -406,6 +413,29 @@ void RichTextBox::setMarks(const QList<std::pair<int, int>> &ranges, const QColo
         c.mergeCharFormat(f);
     }
     c.endEditBlock();
+}
+
+void RichTextBox::setReadingMark(int start, int length)
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    m_readingMark = {start, qMax(0, length)};
+    if (length > 0) {
+        const CrLfPositions map(*m_edit->document());
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(m_edit->document());
+        mark.cursor.setPosition(map.toQt(start));
+        const QRect shown = m_edit->cursorRect(mark.cursor);
+        mark.cursor.setPosition(map.toQt(start + length), QTextCursor::KeepAnchor);
+        mark.format.setBackground(m_edit->palette().color(QPalette::Highlight));
+        mark.format.setForeground(m_edit->palette().color(QPalette::HighlightedText));
+        marks.append(mark);
+        if (!m_edit->viewport()->rect().contains(shown)) {
+            QScrollBar *bar = m_edit->verticalScrollBar();
+            bar->setValue(bar->value() + shown.top() - m_edit->viewport()->height() / 4);
+        }
+    }
+    m_edit->setExtraSelections(marks);
+    Q_EMIT readingMarkChanged();
 }
 
 int RichTextBox::Find(const QString &text, int start, int end, FindOptions options) const

@@ -45,6 +45,9 @@ public:
 
     // The plain text with CR LF line breaks. Setting it replaces the whole content and drops
     // all character formatting; the caret goes to 0.
+    // The name a screen reader gives the text field.
+    void setFieldName(const QString &name);
+
     QString Text() const;
     void setText(const QString &text);
 
@@ -73,6 +76,11 @@ public:
     // colour and bold, in one edit block that leaves the selection and the characters alone:
     // a long list of marks costs one layout pass and one undo step.
     void setMarks(const QList<std::pair<int, int>> &ranges, const QColor &color, bool bold);
+    // The stretch being read aloud, shown as a highlight that is neither the selection nor the
+    // text's format, and scrolled into sight without moving the caret: assistive technology
+    // announces no selection and no caret move. A length of 0 takes it away.
+    void setReadingMark(int start, int length);
+    std::pair<int, int> readingMark() const { return m_readingMark; }
 
     // The position of the first occurrence of `text` that lies within [start, end) (end -1:
     // to the end of the text), or -1. The selection is not touched.
@@ -142,6 +150,7 @@ Q_SIGNALS:
     void fileLoaded();
     // The caret moved or the selection changed.
     void selectionChanged();
+    void readingMarkChanged();
     // A left click that did not drag a selection; the caret is already at the click.
     void clicked();
     // A double click at `position`.
@@ -178,6 +187,7 @@ private:
     QTextCursor m_batchCursor;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
+    std::pair<int, int> m_readingMark;
 
     friend class BoxEdit;
     friend class FormatOnlyScope;
