@@ -1,7 +1,7 @@
 # Debian packages of the program and of its tests; sourced by start.sh and test.sh.
 RUNTIME_PACKAGES=(cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libqt6multimedia6 qt6-qpa-plugins qt6-translations-l10n
-    libespeak-ng-dev espeak-ng-data libsoxr-dev libuchardet-dev
+    libespeak-ng-dev espeak-ng-data libsoxr-dev libuchardet-dev libxml2-dev
     fonts-dejavu-core
     lame vorbis-tools madplay sox libsox-fmt-base ffmpeg)
 # The encoders above: lame (MP3), oggenc (OGG), lame + madplay + sox's amr-nb (AMR), ffmpeg (WMA).
