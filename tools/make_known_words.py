@@ -4,7 +4,8 @@
 70000.txt: the known words the new-word finder leaves out. The words come from a spelling
 dictionary in Hunspell form (by default Debian's hunspell-ru): every lower-case entry with
 its suffix forms expanded from the affix file. Capitalised entries (names, places,
-abbreviations) stay out, so that the finder offers them for checking.
+abbreviations) stay out, so that the finder offers them for checking, and so do forms of two
+or more letters without a vowel (см, тж, стр, гм), which the voice spells out.
 
 The forms are ranked by how often a book of today is expected to use them, estimated from
 old and modern Russian alike:
@@ -98,6 +99,13 @@ def encodable(form):
         return True
     except UnicodeEncodeError:
         return False
+
+
+def abbreviation_like(form):
+    """A form of two or more letters without a vowel (см, тж, стр): an abbreviation the voice
+    spells out, or a sound it cannot read as written, so the finder offers it for checking.
+    The one-letter prepositions (в, с, к) are words."""
+    return len(form) > 1 and not any(c in "аеёиоуыэюя" for c in form.lower())
 
 
 def plain(form):
@@ -318,7 +326,7 @@ def known_words(entries, texts, web, count=KNOWN_COUNT):
         # meets горница too, though the sources may not.
         scores[0] = max(scores)
         for (form, _), score in zip(forms, scores):
-            if not encodable(form) or " " in form:
+            if not encodable(form) or " " in form or abbreviation_like(form):
                 continue
             key = plain(form)
             rank = (-score, -entry_rate, form)

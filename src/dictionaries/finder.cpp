@@ -111,6 +111,19 @@ void sortWords(QStringList &list)
     list = std::move(sorted);
 }
 
+// Digits alone ("1999") or with a case ending ("1-го", "2-х", "10-ми").
+bool isNumber(QStringView word)
+{
+    qsizetype i = 0;
+    while (i < word.size() && word[i] >= u'0' && word[i] <= u'9')
+        ++i;
+    if (i == 0 || i == word.size())
+        return i > 0;
+    const QStringView ending = word.sliced(i + 1);
+    return word[i] == u'-' && ending.size() <= 3 &&
+           std::all_of(ending.begin(), ending.end(), [](QChar c) { return c.isLetter(); });
+}
+
 // The words met at least `threshold` times, in text order. Counting by the spelling the lists
 // compare gives what sorting the whole list and comparing neighbours gives, without sorting
 // every occurrence of a book; a word written with "ё" and with "е" is one.
@@ -120,8 +133,12 @@ QStringList countedWords(const QString &text, int threshold)
     QStringList unique;
     QList<int> counts;
     QString key;
-    words::forEach(text, [&](qsizetype start, qsizetype end) {
-        const QStringView w = QStringView(text).mid(start, end - start);
+    words::forEach(text, [&](QStringView w, qsizetype, qsizetype) {
+        // A list and a dictionary entry know the word, not its particle; a number is read
+        // by the engine's own rules, which no entry changes.
+        w = w.left(words::withoutParticle(w));
+        if (isNumber(w))
+            return;
         comparableInto(key, w, Pass::Known);
         auto it = index.constFind(key);
         if (it == index.cend()) {

@@ -56,8 +56,7 @@ QList<Occurrence> occurrences(const QString &text, const QString &row)
     const qsizetype n = text.size();
     // 1-based positions; one past the end counts as a delimiter.
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
-    words::forEach(text, [&](qsizetype start, qsizetype end) {
-        const QStringView word = QStringView(text).mid(start, end - start);
+    words::forEach(text, [&](QStringView word, qsizetype start, qsizetype) {
         if (!words::matches(word, plainRow) &&
             !words::matches(word.left(words::withoutParticle(word)), plainRow))
             return;
@@ -88,14 +87,14 @@ MarkFinder::MarkFinder(const QString &text) : m_text(text)
     // A row without a blank can only match a whole word, so one walk over the text finds
     // the stretches of every such row.
     QString key;
-    words::forEach(text, [this, &key](qsizetype start, qsizetype end) {
-        const QStringView word = QStringView(m_text).mid(start, end - start);
+    words::forEach(text, [this, &key](QStringView word, qsizetype start, qsizetype end) {
         words::foldInto(key, word);
         m_runs[key].append(range(start, end));
-        // Before a particle the word is marked alone: "замок" of "замок-то".
+        // Before a particle the word is marked alone: "замок" of "замок-то", whose hyphen
+        // stands where the book has it.
         if (const qsizetype stem = words::withoutParticle(word); stem < word.size()) {
             words::foldInto(key, word.left(stem));
-            m_runs[key].append(range(start, start + stem));
+            m_runs[key].append(range(start, m_text.lastIndexOf(u'-', end - 1)));
         }
     });
 }

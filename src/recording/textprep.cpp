@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "platform/text/cp1251.h"
+#include "platform/text/words.h"
 
 #include <algorithm>
 #include <array>
@@ -517,7 +518,7 @@ PrepSettings PrepSettings::fromGlobals(std::int16_t paragraphPause, std::int16_t
                                        std::int16_t ellipsisPause)
 {
     return PrepSettings{paragraphPause, questionPause, ellipsisPause, TembrNarration,
-                        TembrDialog,    TembrComment,  TembrDialog2};
+                        TembrDialog,    TembrComment,  TembrDialog2,  abbreviations::load()};
 }
 
 QString pauseElement(std::int16_t ms)
@@ -603,7 +604,8 @@ QString TagDialogs(QStringView text, const PrepSettings &settings, DialogState &
 
 QString AnalizText(QStringView text, const PrepSettings &settings, DialogState &state)
 {
-    QString t = joinHyphenatedLines(blanksAndDashes(text));
+    const QString heard = words::Reading(text.toString()).marked();
+    QString t = joinHyphenatedLines(blanksAndDashes(abbreviations::expand(heard, settings.abbreviations)));
     stopAtLineEnds(t);
     t = JoinSpacedLetters(t);
     t = NormalizeChars(t);

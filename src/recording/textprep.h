@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recording/abbreviations.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -19,8 +21,10 @@ struct PrepSettings
     QString dialog;                  // TembrDialog
     QString comment;                 // TembrComment
     QString dialog2;                 // TembrDialog2
+    QList<abbreviations::Abbreviation> abbreviations; // read as their words
 
-    // The given pauses and the four tag strings as the globals hold them now.
+    // The given pauses and the four tag strings as the globals hold them now, and the
+    // abbreviation list as the program folder holds it.
     static PrepSettings fromGlobals(std::int16_t paragraphPause, std::int16_t questionPause,
                                     std::int16_t ellipsisPause);
 };
@@ -36,7 +40,8 @@ struct DialogState
 // " <silence msec="N"/>": a pause of N milliseconds inside spoken text.
 QString pauseElement(std::int16_t ms);
 
-// The whole preparation of a block or of a paragraph read aloud. `state` carries the
+// The whole preparation of a block or of a paragraph read aloud: the book's text as the
+// listener hears it (words.h), its abbreviations as their words, then the steps below. `state` carries the
 // dialogue state from the previous call and is updated for the next one.
 QString AnalizText(QStringView text, const PrepSettings &settings, DialogState &state);
 

@@ -4,6 +4,7 @@
 #include "platform/text/textfile.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -55,6 +56,12 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
     for (const QString &w : {u"марина"_s, u"сергей"_s, u"наташа"_s, u"андрей"_s, u"ольга"_s, u"москва"_s,
                              u"москве"_s, u"петербург"_s, u"иванов"_s})
         EXPECT_FALSE(folded.contains(w)) << w.toStdString();
+    // Abbreviations are no known words, so the finder shows them: a form of two or more
+    // letters has a vowel; the one-letter prepositions stay.
+    for (const QString &w : known)
+        EXPECT_TRUE(w.size() == 1 || w.contains(QRegularExpression(u"[аеёиоуыэюя]"_s))) << w.toStdString();
+    for (const QString &w : {u"в"_s, u"с"_s, u"к"_s, u"смотри"_s})
+        EXPECT_TRUE(folded.contains(w)) << w.toStdString();
     // Common forms read two ways are listed; forms read one way whatever they mean, or
     // nearly always one way (моя), are not: a mark the reader learns to ignore hides the others.
     for (const QString &w : {u"замок"_s, u"мою"_s, u"броня"_s, u"ношу"_s, u"потом"_s, u"верхом"_s,
@@ -66,10 +73,17 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
                              // common forms whose two readings are both everyday words
                              u"года"_s, u"часа"_s, u"большая"_s, u"больших"_s, u"крови"_s, u"связи"_s,
                              u"духов"_s, u"трусов"_s, u"пищу"_s, u"засыпал"_s, u"отрезала"_s, u"замкам"_s,
-                             u"органами"_s, u"стрелку"_s, u"белку"_s, u"кружку"_s})
+                             u"органами"_s, u"стрелку"_s, u"белку"_s, u"кружку"_s,
+                             // after два, три, четыре; the locative; plural against genitive
+                             u"глаза"_s, u"шага"_s, u"ряда"_s, u"шара"_s, u"двери"_s, u"груди"_s, u"грязи"_s,
+                             u"шерсти"_s, u"главы"_s, u"строки"_s, u"овцы"_s, u"трубы"_s, u"дыры"_s,
+                             u"дали"_s, u"спала"_s, u"моем"_s, u"хоры"_s, u"запою"_s, u"угли"_s})
         EXPECT_TRUE(homographs.contains(w)) << w.toStdString();
     // A reading that is a name does not count: лен is лён to a reader.
-    for (const QString &w : {u"свежи"_s, u"правы"_s, u"речи"_s, u"пою"_s, u"косой"_s, u"моя"_s, u"лен"_s})
+    // Free variants are none either (ска́мьи and скамьи́, ме́лки and мелки́), nor is a form whose
+    // plural and genitive sound alike (ладьи́).
+    for (const QString &w : {u"свежи"_s, u"правы"_s, u"речи"_s, u"пою"_s, u"косой"_s, u"моя"_s, u"лен"_s,
+                             u"ладьи"_s, u"скамьи"_s, u"мелки"_s})
         EXPECT_FALSE(homographs.contains(w)) << w.toStdString();
 
     // The finder with the shipped lists offers a book's names and passes over common words,
@@ -94,10 +108,12 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
         u"Лёша ещё спит, а Пётр берёт кошелёк и ведёт сестру. Ты живёшь, а мёртвый лист всё "
         u"падает. 'замок', {замок}, [ замок ], -Замок. за\u00ADмок за́мок ‹замок> <p>Замок <‹замок>> "
         u"Куку\u00ADев, д'Артаньян, жёлто-зелёный и желто-зеленый. Замок-то стоит-ка, мои\u0306 "
-        u"е\u0308ж еще\u0308 <p class=\"x\">д‘Артаньян</p>"_s;
+        u"е\u0308ж еще\u0308 <p class=\"x\">д‘Артаньян</p> см. тж. и в с к Вронский-то 1-го 2000 "
+        u"&laquo;Он&raquo;&nbsp;&#233;t&#233; <<дорога>> x<y, то мука; y>x"_s;
     const QStringList found = *finder::newWords(book + modern, 1, lists);
     for (const QString &w : {u"Гринев"_s, u"Швабрин"_s, u"Пугачев"_s, u"Савельич"_s, u"Зурин"_s, u"Лёша"_s,
-                             u"Петр"_s, u"Кукуев"_s, u"д'Артаньян"_s, u"жёлто-зелёный"_s})
+                             u"Петр"_s, u"Кукуев"_s, u"д'Артаньян"_s, u"жёлто-зелёный"_s, u"см"_s, u"тж"_s,
+                             u"Вронский"_s, u"été"_s, u"за<мок"_s})
         EXPECT_TRUE(found.contains(w)) << w.toStdString();
     // One row for a word spelled with "ё" and with "е", as the text first spells it.
     for (const QString &w : {u"Пётр"_s, u"желто-зеленый"_s})
@@ -105,7 +121,10 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
     for (const QString &w :
          {u"ещё"_s, u"берёт"_s, u"кошелёк"_s, u"ведёт"_s, u"живёшь"_s, u"мёртвый"_s, u"всё"_s, u"сказал"_s,
           // a particle after a known word or a homograph, letters with combining marks, tags
-          u"Замок-то"_s, u"стоит-ка"_s, u"мой"_s, u"ёж"_s, u"class"_s, u"p"_s, u"x"_s, u"д‘Артаньян"_s})
+          u"Замок-то"_s, u"стоит-ка"_s, u"мой"_s, u"ёж"_s, u"class"_s, u"p"_s, u"x"_s, u"д‘Артаньян"_s,
+          // entities, numbers, a particle, quotes written "<<", homographs beside "<" and ">"
+          u"laquo"_s, u"nbsp"_s, u"233"_s, u"1-го"_s, u"2000"_s, u"Вронский-то"_s, u"дорога"_s, u"дорога>"_s,
+          u"мука"_s, u"в"_s})
         EXPECT_FALSE(found.contains(w)) << w.toStdString();
     // A page of everyday modern prose leaves few words to check, at most half of the 23 the
     // list of 70,000 forms left, its heroine among them.
@@ -122,11 +141,13 @@ TEST(ShippedLists, AreLowerCaseWordsThatLeaveNamesToTheUser)
     // and the homograph is left out wherever it stands.
     for (const QString &w : found) {
         EXPECT_TRUE(std::all_of(w.cbegin(), w.cend(), [](QChar c) {
-            return c.isLetterOrNumber() || c == u'-' || c == u'\'';
+            return c.isLetterOrNumber() || c == u'-' || c == u'\'' || c == u'<';
         })) << w.toStdString();
         QString letters = w;
         letters.removeIf([](QChar c) { return !c.isLetter(); });
-        EXPECT_NE(letters.toLower(), u"замок"_s) << w.toStdString();
+        // за́мок, stressed by the book, is listed as the program marks it; за<мок too
+        if (letters.toLower() == u"замок"_s)
+            EXPECT_EQ(w, u"за<мок"_s);
     }
 }
 

@@ -187,7 +187,7 @@ TEST_F(Recording, TextCopyIsTheSpokenTextWithPausesAndSpokenNumbersWhenAsked)
                                     textcodec::Encoding::Utf8));
     run();
     const QString spoken = spokenTexts().last();
-    EXPECT_TRUE(spoken.contains(u"Café"_s) && spoken.contains(u"за\u0301мок"_s) &&
+    EXPECT_TRUE(spoken.contains(u"Café"_s) && spoken.contains(u"за<мок"_s) &&
                 spoken.contains(u"œuvre"_s));
     EXPECT_EQ(textfile::readBytes(folder + u"/!Кафе/0001.txt"_s),
               textcodec::encode(spoken + u"\r\n"_s, textcodec::Encoding::Utf8));

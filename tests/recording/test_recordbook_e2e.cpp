@@ -426,3 +426,34 @@ TEST_F(RecordBookProcess, AnotherCutNeverTakesTheFolderOfARunningCopy)
     expectBlocks(u"!Двое"_s, 5);
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({u"!Двое"_s}));
 }
+
+// The listener hears the book, not its markup: a book written with HTML's entities and tags
+// and stress accents is recorded as the same book written plainly.
+TEST_F(RecordBookProcess, MarkupOfABookIsNotHeard)
+{
+    const std::pair<QString, QStringList> books[] = {
+        {u"marked"_s,
+         {u"<h1>Глава первая</h1>"_s,
+          u"<p>Он&nbsp;сказал: &laquo;за&#769;мок стоит на горе&raquo;, и д`Артаньян кивнул.</p>"_s,
+          u"<p>Руки<br>дрожали&hellip; Мама&nbsp;&mdash; дома, т.е. <<в замке>>.</p>"_s}},
+        {u"plain"_s,
+         {u"Глава первая"_s, u"Он сказал: «за<мок стоит на горе», и д'Артаньян кивнул."_s,
+          u"Руки дрожали… Мама — дома, то есть «в замке»."_s}},
+    };
+    // The shipped abbreviations, as a program folder holds them.
+    const QString dic = home.filePath(u"program/DIC"_s);
+    ASSERT_TRUE(QDir().mkpath(dic) &&
+                QFile::copy(QStringLiteral(QUENVALE_SHIPPED_DATA "/DIC/abbreviations.txt"),
+                            dic + u"/abbreviations.txt"_s));
+    QList<QByteArray> made;
+    for (const auto &[name, lines] : books) {
+        const QString path = home.filePath(name + u".txt"_s);
+        ASSERT_TRUE(textfile::writeLines(path, lines));
+        ASSERT_EQ(record(path, {u"--format"_s, u"wav"_s}), 0) << messages.join(u'\n').toStdString();
+        ASSERT_EQ(files(u'!' + name), QStringList{u"0001.wav"_s});
+        made << textfile::readBytes(folder + u"/!"_s + name + u"/0001.wav"_s).value_or(QByteArray());
+    }
+    EXPECT_GT(made[0].size(), 44 + 2 * 22050); // a few seconds of speech
+    EXPECT_EQ(made[0].size(), made[1].size());
+    EXPECT_TRUE(made[0] == made[1]);
+}

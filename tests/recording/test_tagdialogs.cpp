@@ -47,7 +47,7 @@ TEST(TagDialogs, TagsAndStateAfter)
         EXPECT_EQ(state, c.after);
     }
     // The scan walks through what it inserted: tags that hold openers are tagged again.
-    const PrepSettings s{0, 0, 0, u" Я"_qs, u"<d. - >"_qs, u"<c, - c>"_qs, u"<d2>"_qs};
+    const PrepSettings s{0, 0, 0, u" Я"_qs, u"<d. - >"_qs, u"<c, - c>"_qs, u"<d2>"_qs, {}};
     DialogState state = narration;
     EXPECT_EQ(TagDialogs(u"\r\n - а"_qs, s, state), u" <silence msec=\"0\"/><d.<c,<d2> - c> - > - а"_qs);
     EXPECT_EQ(state, dialogue);

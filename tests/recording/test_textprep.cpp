@@ -1,7 +1,11 @@
 #include "app/globals.h"
+#include "platform/text/programfolder.h"
+#include "platform/text/textfile.h"
 #include "recording/textprep.h"
 #include "support/fixture.h"
 #include "textprep_reference.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -46,7 +50,7 @@ TEST(AnalizText, BlocksPreparedExactly)
     }
     // Pauses keep their sign.
     DialogState state;
-    EXPECT_EQ(AnalizText(u"а?", PrepSettings{0, -5, 0, {}, {}, {}, {}}, state),
+    EXPECT_EQ(AnalizText(u"а?", PrepSettings{0, -5, 0, {}, {}, {}, {}, {}}, state),
               u"\r\n а  ?  <silence msec=\"-5\"/> "_qs);
     EXPECT_EQ(pauseElement(-32768), u" <silence msec=\"-32768\"/>"_qs);
 }
@@ -62,7 +66,40 @@ TEST(AnalizText, SingleSteps)
     EXPECT_EQ(FixDigits(u"в 1999 году 5. 7- -5"), u"в 1999- году 5. 7-  5"_qs);
 }
 
+TEST(AnalizText, ReadsTheBookAsHeardWithItsAbbreviationsAsWords)
+{
+    PrepSettings s = reference::markerSettings();
+    s.abbreviations = abbreviations::parse(
+        textfile::readLines(QStringLiteral(QUENVALE_SHIPPED_DATA "/DIC/abbreviations.txt"))
+            .value_or(QStringList()));
+    ASSERT_EQ(s.abbreviations.size(), 9);
+    const std::pair<QString, QString> words[] = {
+        {u"т.е. так, Т. е. так; и т.д. Потом"_qs, u"то есть так, То есть так; и так далее. Потом"_qs},
+        {u"(см. рис. 5), напр., ср. выше и т. п., и  др."_qs,
+         u"(смотри рис. 5), например, сравни выше и тому подобное, и другие."_qs},
+        {u"т.к.\r\nи пр. и др.»"_qs, u"так как.\r\nи прочее и другие»"_qs},
+        // What depends on the sentence stays; a word holding the letters is none.
+        {u"стр. 5, г. Москва, 1990-е гг., XIX в. исм. сма. т.е"_qs,
+         u"стр. 5, г. Москва, 1990-е гг., XIX в. исм. сма. т.е"_qs},
+    };
+    for (const auto &[in, out] : words)
+        EXPECT_EQ(abbreviations::expand(in, s.abbreviations), out) << in.toStdString();
+    // A block is read as heard first: entities, tags, stress marks, quotes written "<<".
+    DialogState state;
+    EXPECT_EQ(AnalizText(B + u"<p>Т.е.&nbsp;&laquo;за&#769;мок&raquo; <<дом>></p>"_qs, s, state),
+              L + u"То есть за<мок дом "_qs);
+}
+
 using AnalizTextGlobals = QuenvaleTest;
+
+TEST_F(AnalizTextGlobals, ReadTheAbbreviationsAsTheUserKeepsThem)
+{
+    ASSERT_TRUE(QDir().mkpath(programfolder::file(u"DIC"_qs)));
+    ASSERT_TRUE(textfile::writeLines(programfolder::file(u"DIC/abbreviations.txt"_qs),
+                                     {u"// cp1251"_qs, u"ул.=улица"_qs, u"без знака"_qs, u"=пусто"_qs}));
+    const PrepSettings s = PrepSettings::fromGlobals(500, 300, 800);
+    EXPECT_EQ(s.abbreviations, (QList<abbreviations::Abbreviation>{{u"ул."_qs, u"улица"_qs}}));
+}
 
 TEST_F(AnalizTextGlobals, CarryTheDialogueIntoTheNextBlock)
 {

@@ -108,49 +108,23 @@ std::optional<Tag> readTag(const QString &s, qsizetype pos)
     }
 }
 
-// The character of an XML entity at s[pos] == '&' and the entity's length, or nothing.
-std::optional<std::pair<QString, qsizetype>> readEntity(const QString &s, qsizetype pos)
-{
-    const qsizetype semi = s.indexOf(u';', pos + 1);
-    if (semi < 0 || semi - pos > 10)
-        return std::nullopt;
-    const QString name = s.mid(pos + 1, semi - pos - 1);
-    const qsizetype length = semi - pos + 1;
-    static const QList<std::pair<QString, QString>> named = {
-        {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")},
-    };
-    for (const auto &[entity, text] : named) {
-        if (name == entity)
-            return std::make_pair(text, length);
-    }
-    if (name.size() > 1 && name[0] == u'#') {
-        bool ok = false;
-        const uint code =
-            (name[1] == u'x' || name[1] == u'X') ? name.mid(2).toUInt(&ok, 16) : name.mid(1).toUInt(&ok, 10);
-        if (ok && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF)) {
-            const char32_t c = code;
-            return std::make_pair(QString::fromUcs4(&c, 1), length);
-        }
-    }
-    return std::nullopt;
-}
-
 class SegmentBuilder
 {
 public:
-    void appendChar(const QString &source, qsizetype pos)
+    // A run of text as it is heard (words.h): entities as their characters, tags silent, each
+    // stress mark taken out and kept as the position of its vowel.
+    void appendText(const QString &source)
     {
-        const QChar c = source[pos];
-        // The vowel must be text of its own, not the end of an entity or a tag.
-        if (words::isStressMark(source, pos) && !m_text.isEmpty() && m_text.back() == source[pos - 1]) {
-            m_stresses.append(m_text.size() - 1);
-            return;
+        const words::Reading reading(source);
+        const QString &text = reading.text();
+        m_text.reserve(m_text.size() + text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (words::isReadStress(text, i))
+                m_stresses.append(m_text.size() - 1);
+            else
+                m_text.append(text[i]);
         }
-        m_text.append(c);
     }
-    void appendText(const QString &text) { m_text.append(text); }
 
     void endText(const Prosody &prosody)
     {
@@ -182,16 +156,23 @@ class ProsodyStack
 public:
     Prosody current() const { return {m_volume.back(), m_rate.back(), m_pitch.back()}; }
 
-    // Applies a prosody or silence tag; false when the tag is not one of ours.
-    bool apply(const Tag &tag, SegmentBuilder &out)
+    // Applies a prosody or silence tag after the text `before` it; false, with nothing done, when
+    // the tag is not one of ours.
+    bool apply(const Tag &tag, const QString &before, SegmentBuilder &out)
     {
+        const auto endText = [&] {
+            out.appendText(before);
+            out.endText(current());
+        };
         if (tag.name == QLatin1String("silence")) {
-            if (tag.closing)
+            if (tag.closing) {
+                out.appendText(before);
                 return true;
+            }
             const auto ms = tag.number(QLatin1String("msec"));
             if (!ms)
                 return false;
-            out.endText(current());
+            endText();
             out.appendSilence(std::clamp(*ms, 0, kMaxSilenceMs));
             return true;
         }
@@ -214,7 +195,7 @@ public:
             return false;
         }
         if (tag.closing) {
-            out.endText(current());
+            endText();
             if (stack->size() > 1)
                 stack->removeLast();
             return true;
@@ -222,7 +203,7 @@ public:
         const auto value = tag.number(attribute);
         if (!value)
             return false;
-        out.endText(current());
+        endText();
         const int v = std::clamp(*value, low, high);
         if (tag.selfClosing)
             stack->back() = v;
@@ -243,24 +224,15 @@ QList<Segment> parseMarkup(const QString &text)
 {
     SegmentBuilder out;
     ProsodyStack prosody;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const QChar c = text[i];
-        if (c == u'<') {
-            if (const auto tag = readTag(text, i); tag && prosody.apply(*tag, out)) {
-                i = tag->end;
-                continue;
-            }
-        } else if (c == u'&') {
-            if (const auto entity = readEntity(text, i)) {
-                out.appendText(entity->first);
-                i += entity->second;
-                continue;
-            }
-        }
-        out.appendChar(text, i);
-        ++i;
+    qsizetype copied = 0;
+    for (qsizetype i = text.indexOf(u'<'); i >= 0; i = text.indexOf(u'<', i + 1)) {
+        const auto tag = readTag(text, i);
+        if (!tag || !prosody.apply(*tag, text.sliced(copied, i - copied), out))
+            continue;
+        copied = tag->end;
+        i = tag->end - 1;
     }
+    out.appendText(text.sliced(copied));
     out.endText(prosody.current());
     return out.take();
 }
@@ -268,8 +240,7 @@ QList<Segment> parseMarkup(const QString &text)
 QList<Segment> parsePlain(const QString &text)
 {
     SegmentBuilder out;
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out.appendChar(text, i);
+    out.appendText(text);
     out.endText(Prosody{});
     return out.take();
 }

@@ -1,5 +1,7 @@
 #include "platform/text/words.h"
 
+#include <libxml/HTMLparser.h>
+
 #include <algorithm>
 
 namespace words {
@@ -7,6 +9,8 @@ namespace words {
 namespace {
 
 constexpr char16_t kSoftHyphen = u'\u00AD';
+// How a Reading writes every stress mark: the combining acute accent after the vowel.
+constexpr char16_t kStress = u'\u0301';
 
 bool isRussianVowel(QChar c)
 {
@@ -46,12 +50,12 @@ bool needsPlain(QStringView word)
     });
 }
 
-// Letters written with a combining mark as the one letter they show. A stress accent stays as
-// it is: composed with е or и it would become a letter Windows-1251 lacks.
+// Letters written with a combining mark as the one letter they show ("é"). A stress accent
+// after a Russian vowel is the program's mark by now: composed with е or и it would become a
+// letter Windows-1251 lacks.
 QString composed(QString word)
 {
-    if (std::any_of(word.cbegin(), word.cend(),
-                    [](QChar c) { return isCombining(c.unicode()) && !isStressAccent(c.unicode()); }))
+    if (std::any_of(word.cbegin(), word.cend(), [](QChar c) { return isCombining(c.unicode()); }))
         word = word.normalized(QString::NormalizationForm_C);
     return word;
 }
@@ -70,18 +74,128 @@ inline bool letterLike(QChar c)
 
 } // namespace
 
-bool opensTag(QStringView text, qsizetype i)
+namespace {
+
+constexpr qsizetype kMaxTag = 2000;
+constexpr qsizetype kMaxEntity = 32;
+
+bool isBlank(QChar c)
 {
-    if (text[i] != u'<' || i + 1 == text.size())
-        return false;
-    const QChar next = text[i + 1];
-    return isAsciiLetter(next) || next == u'/' || next == u'!' || next == u'?';
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+// What an element or attribute name may hold after its first letter.
+bool isNameChar(QChar c)
+{
+    return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_' || c == u':' || c == u'.';
+}
+
+// One past the name starting at text[i], or i when none starts there.
+qsizetype nameEnd(QStringView text, qsizetype i)
+{
+    if (i >= text.size() || !isAsciiLetter(text[i]))
+        return i;
+    while (++i < text.size() && isNameChar(text[i])) {
+    }
+    return i;
+}
+
+} // namespace
+
+qsizetype tagEnd(QStringView text, qsizetype i)
+{
+    const qsizetype n = text.size();
+    if (text[i] != u'<')
+        return 0;
+    qsizetype p = i + 1;
+    if (p < n && text[p] == u'/')
+        ++p;
+    if (const qsizetype name = p; (p = nameEnd(text, p)) == name)
+        return 0;
+    for (;;) {
+        const qsizetype blanks = p;
+        while (p < n && isBlank(text[p]))
+            ++p;
+        if (p < n && text[p] == u'/')
+            ++p;
+        if (p < n && text[p] == u'>')
+            return p + 1;
+        if (p == blanks || text[p - 1] == u'/')
+            return 0; // an attribute follows a blank
+        const qsizetype name = p;
+        if ((p = nameEnd(text, p)) == name)
+            return 0;
+        qsizetype q = p;
+        while (q < n && isBlank(text[q]))
+            ++q;
+        if (q == n || text[q] != u'=')
+            continue;
+        ++q;
+        while (q < n && isBlank(text[q]))
+            ++q;
+        if (q < n && (text[q] == u'"' || text[q] == u'\'')) {
+            // A quote never closed within a tag's reach opens none: the text is looked at once.
+            const qsizetype close = text.first(std::min(n, i + kMaxTag)).indexOf(text[q], q + 1);
+            if (close < 0)
+                return 0;
+            p = close + 1;
+            continue;
+        }
+        p = q;
+        while (p < n && !isBlank(text[p]) && !QStringView(u"\"'<>=`").contains(text[p]))
+            ++p;
+        if (p == q)
+            return 0;
+    }
+}
+
+Entity entityAt(QStringView text, qsizetype i)
+{
+    const qsizetype n = text.size();
+    if (text[i] != u'&' || i + 2 >= n)
+        return {};
+    // The longest of HTML's names is far shorter; a "&" without its ";" near is text.
+    const qsizetype semi = text.first(std::min(n, i + kMaxEntity)).indexOf(u';', i + 1);
+    if (semi < 0)
+        return {};
+    const QStringView name = text.sliced(i + 1, semi - i - 1);
+    char32_t code = 0;
+    if (name.startsWith(u'#')) {
+        const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
+        const QStringView digits = name.sliced(hex ? 2 : 1);
+        bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [hex](QChar c) {
+            return (c >= u'0' && c <= u'9') || (hex && isAsciiLetter(c));
+        });
+        const uint value = ok ? digits.toUInt(&ok, hex ? 16 : 10) : 0;
+        if (!ok || value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return {};
+        code = value;
+    } else {
+        if (nameEnd(name, 0) != name.size())
+            return {};
+        // HTML's own table, as libxml2 keeps it.
+        const htmlEntityDesc *entity =
+            htmlEntityLookup(reinterpret_cast<const xmlChar *>(name.toLatin1().constData()));
+        if (!entity)
+            return {};
+        code = entity->value;
+    }
+    return {QString::fromUcs4(&code, 1), semi - i + 1};
 }
 
 bool isStressMark(QStringView text, qsizetype i)
 {
-    const QChar c = text[i];
-    return (c == u'>' || (c == u'<' && !opensTag(text, i))) && i > 0 && isRussianVowel(text[i - 1]);
+    if (i == 0 || !isRussianVowel(text[i - 1]))
+        return false;
+    const qsizetype n = text.size();
+    switch (text[i].unicode()) {
+    case u'>':
+        return i + 1 == n || text[i + 1] != u'>';
+    case u'<':
+        return (i + 1 == n || text[i + 1] != u'<') && !tagEnd(text, i);
+    default:
+        return isStressAccent(text[i].unicode());
+    }
 }
 
 bool isApostrophe(QChar c)
@@ -99,7 +213,10 @@ bool isApostrophe(QChar c)
     }
 }
 
-bool inWord(QStringView text, qsizetype i)
+namespace {
+
+// inWord for a book's text (`marks`: its "<" and ">" may mark stress) or for a Reading's.
+bool belongs(QStringView text, qsizetype i, bool marks)
 {
     const QChar c = text[i];
     if (letterLike(c))
@@ -108,10 +225,10 @@ bool inWord(QStringView text, qsizetype i)
     switch (c.unicode()) {
     case u'<':
     case u'>':
-        return isStressMark(text, i);
+        return marks && isStressMark(text, i);
     case u'-':
         // The character after it first: a run of dashes never looks back more than one step.
-        return inside && letterLike(text[i + 1]) && inWord(text, i - 1);
+        return inside && letterLike(text[i + 1]) && belongs(text, i - 1, marks);
     default:
         // ʼ is a letter to Unicode, not to a reader.
         return isApostrophe(c) && inside && text[i - 1].isLetter() && !isApostrophe(text[i - 1]) &&
@@ -119,21 +236,111 @@ bool inWord(QStringView text, qsizetype i)
     }
 }
 
+} // namespace
+
+bool inWord(QStringView text, qsizetype i)
+{
+    return belongs(text, i, true);
+}
+
+bool inReadWord(QStringView text, qsizetype i)
+{
+    return belongs(text, i, false);
+}
+
+bool isReadStress(QStringView text, qsizetype i)
+{
+    return text[i] == QChar(kStress) && i > 0 && isRussianVowel(text[i - 1]);
+}
+
+QString Reading::marked() const
+{
+    if (m_from.isEmpty())
+        return m_text;
+    QString out = m_text;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        if (isReadStress(out, i))
+            out[i] = u'<';
+    return out;
+}
+
 QString spelling(const QString &word)
 {
-    return composed(word.contains(QChar(kSoftHyphen)) ? QString(word).remove(QChar(kSoftHyphen)) : word);
+    if (!needsPlain(word))
+        return word;
+    QString out;
+    out.reserve(word.size());
+    for (QChar c : word) {
+        if (c.unicode() == kSoftHyphen)
+            continue;
+        if (isStressAccent(c.unicode()) && !out.isEmpty() && isRussianVowel(out.back()))
+            c = u'<'; // a Reading writes U+0301, a book may write either
+        out.append(c);
+    }
+    return composed(out);
 }
 
 QString plain(const QString &word)
 {
     if (!needsPlain(word))
         return word;
-    QString out = word;
-    out.removeIf([](QChar c) { return c.unicode() == kSoftHyphen || isStressAccent(c.unicode()); });
+    QString out = spelling(word);
     for (QChar &c : out)
         if (isApostrophe(c))
             c = u'\'';
-    return composed(out);
+    return out;
+}
+
+Reading::Reading(const QString &source)
+{
+    const qsizetype n = source.size();
+    // Most books hold nothing a reading changes: they are read as they stand.
+    const bool same = std::none_of(source.cbegin(), source.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            return u == u'<' || u == u'>' || u == u'&' || u == u'`';
+        return u >= 0x0300 && !(u >= 0x0400 && u < 0x0500) && (isStressAccent(u) || isApostrophe(c));
+    });
+    if (same) {
+        m_text = source;
+        return;
+    }
+    m_text.reserve(n);
+    m_from.reserve(n + 1);
+    const auto put = [this](QChar c, qsizetype from) {
+        m_text.append(c);
+        m_from.append(from);
+    };
+    // One stress per vowel, however many marks it carries.
+    const auto stress = [&](qsizetype from) {
+        if (!m_text.endsWith(QChar(kStress)))
+            put(kStress, from);
+    };
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = source[i];
+        const bool doubled = i + 1 < n && source[i + 1] == c;
+        if (isStressMark(source, i) || (isStressAccent(c.unicode()) && m_text.endsWith(QChar(kStress)))) {
+            stress(i++);
+        } else if (c == u'<' || c == u'>') {
+            if (const qsizetype end = c == u'<' ? tagEnd(source, i) : 0) {
+                // A tag parts words; at a line's start it is nothing, as a paragraph's
+                // indent would be lost otherwise.
+                if (!m_text.isEmpty() && !QStringView(u" \t\r\n").contains(m_text.back()))
+                    put(u' ', i);
+                i = end;
+            } else {
+                put(doubled ? (c == u'<' ? u'«' : u'»') : c, i);
+                i += doubled ? 2 : 1;
+            }
+        } else if (const Entity entity = c == u'&' ? entityAt(source, i) : Entity{}; entity.length) {
+            for (QChar e : entity.text)
+                put(e, i);
+            i += entity.length;
+        } else {
+            put(isApostrophe(c) ? QChar(u'\'') : c, i++);
+        }
+    }
+    m_from.append(n);
 }
 
 QString folded(const QString &word)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -9,29 +10,42 @@
 // sees is the word the others see.
 namespace words {
 
-// Whether text[i] is the program's stress mark: "<" or ">" right after a Russian vowel
-// ("за<мок", "мою<", "Ё>ж"), unless the "<" opens a tag ("руки</p>", "дома<br>").
+// Whether text[i] marks the stress of the Russian vowel right before it: the program's own
+// "<" or ">" ("за<мок", "мою<", "Ё>ж"), unless the "<" opens a tag ("руки</p>") or either is
+// doubled ("<<Мама>>" quotes), or a combining acute or grave accent ("за\u0301мок").
 bool isStressMark(QStringView text, qsizetype i);
 
-// Whether text[i] is "<" opening a tag: followed by "/", "!", "?" or a Latin letter.
-bool opensTag(QStringView text, qsizetype i);
+// The end (one past its ">") of the tag starting at text[i], or 0 when there is none: "<", an
+// optional "/", a Latin name, optional attributes (a name, optionally "=" and a value, quoted
+// or not), an optional "/" and ">". "x<y, то y>x" holds no tag.
+qsizetype tagEnd(QStringView text, qsizetype i);
+
+// The character an HTML entity at text[i] stands for ("&laquo;", "&#233;", "&#x416;") and the
+// entity's length, or a length of 0 when there is none there.
+struct Entity
+{
+    QString text;
+    qsizetype length = 0;
+};
+Entity entityAt(QStringView text, qsizetype i);
 
 // The apostrophes a text may write inside a word ("д'Артаньян"): ', ’, ‘, `, ′ and ʼ.
 bool isApostrophe(QChar c);
 
-// Whether the character at `i` belongs to a word: letters, digits, marks, soft hyphens (U+00AD,
-// invisible breaks e-books put inside words), the stress marks, a hyphen between two of those
+// Whether the character at `i` of a book's text belongs to a word: letters, digits, marks, soft hyphens
+// (U+00AD, invisible breaks e-books put inside words), the stress marks, a hyphen between two of those
 // ("кто-то"; a hyphen used as a dash, "-Где?", is not), and an apostrophe between two letters
 // ("д‘Артаньян"). Anything else (blanks, line ends, quotes, brackets, tags, dashes,
 // punctuation) and the ends of the text bound a word.
 bool inWord(QStringView text, qsizetype i);
 
-// The word as written, without its soft hyphens and with letters written as a letter plus a
-// combining mark composed ("мои\u0306" is "мой"): what the finder lists.
+// The word as written, without its soft hyphens, with letters written as a letter plus a
+// combining mark composed ("мои\u0306" is "мой") and a stress accent after a Russian vowel as
+// the program's own mark ("за\u0301мок" is "за<мок", which Windows-1251 can hold): what the
+// finder lists.
 QString spelling(const QString &word);
-// The word as the lists are compared with: its spelling without combining stress accents
-// (U+0301, U+0300), which a text may carry and a list never does, and with each apostrophe
-// written as '.
+// The word as the lists are compared with: its spelling with each apostrophe written as '. A
+// stressed word is never a list's plain row.
 QString plain(const QString &word);
 // The plain word case-folded: the word looked up with case ignored.
 QString folded(const QString &word);
@@ -45,37 +59,58 @@ bool matches(QStringView word, QStringView row);
 // -де): "замок-то" is "замок" to the lists. The whole length when it has none.
 qsizetype withoutParticle(QStringView word);
 
-// Calls `found(start, end)` for each word of `text`, in text order (`end` is one past it).
-// Soft hyphens and hyphens at a word's edge are left out; a run of them alone is no word.
-// A tag, from its "<" to its ">", holds no word.
-template <typename F> void forEach(QStringView text, F &&found)
+// A text as the listener hears it, and where each of its characters comes from: entities are
+// their characters, a tag is a blank (nothing after a blank, a line end or at the start), every stress mark
+// is U+0301 after its vowel, every apostrophe is ' and a doubled "<<" or ">>" is « or ». Speech, the new-word
+// finder and the homograph marking all read a book so.
+class Reading
 {
-    const qsizetype n = text.size();
+public:
+    explicit Reading(const QString &source);
+    const QString &text() const { return m_text; }
+    // text() with each stress mark written as the program's own "<", which Windows-1251 holds:
+    // what the text preparation of a recording hands on.
+    QString marked() const;
+    // Where the source of text()[i] starts; text().size() gives the source's size.
+    qsizetype sourcePos(qsizetype i) const { return m_from.isEmpty() ? i : m_from[i]; }
+
+private:
+    QString m_text;
+    QList<qsizetype> m_from; // empty: the text is the source itself
+};
+
+// Whether text[i] of a Reading's text is a stress mark: U+0301 after a Russian vowel.
+bool isReadStress(QStringView text, qsizetype i);
+
+// Whether the character at `i` of a Reading's text belongs to a word: as inWord, with no "<"
+// or ">" (every stress mark of a Reading is an accent).
+bool inReadWord(QStringView text, qsizetype i);
+
+// Calls `found(word, start, end)` for each word of `text` as read (Reading), in text order;
+// `start` and `end` (one past it) are the word's place in `text`. Soft hyphens and hyphens at
+// a word's edge are left out; a run of them alone is no word. A tag holds no word.
+template <typename F> void forEach(const QString &text, F &&found)
+{
+    const Reading reading(text);
+    const QString &t = reading.text();
+    const qsizetype n = t.size();
     for (qsizetype p = 0; p < n;) {
-        if (!inWord(text, p)) {
-            qsizetype next = p + 1;
-            if (opensTag(text, p)) {
-                // Up to its ">"; a "<" first means this one opened nothing, so each character
-                // is looked at twice at most.
-                while (next < n && text[next] != u'>' && text[next] != u'<')
-                    ++next;
-                next = next < n && text[next] == u'>' ? next + 1 : p + 1;
-            }
-            p = next;
+        if (!inReadWord(t, p)) {
+            ++p;
             continue;
         }
         qsizetype end = p + 1;
-        while (end < n && inWord(text, end))
+        while (end < n && inReadWord(t, end))
             ++end;
         qsizetype start = p, last = end;
         p = end;
         const auto edge = [](QChar c) { return c == u'\u00AD' || c == u'-'; };
-        while (start < last && edge(text[start]))
+        while (start < last && edge(t[start]))
             ++start;
-        while (last > start && edge(text[last - 1]))
+        while (last > start && edge(t[last - 1]))
             --last;
         if (start < last)
-            found(start, last);
+            found(QStringView(t).mid(start, last - start), reading.sourcePos(start), reading.sourcePos(last));
     }
 }
 

@@ -67,23 +67,36 @@ TEST(Markup, TextsWithAndWithoutMarkupGiveSegments)
            // Stress marks after vowels are not spoken; a real tag after a vowel stays a tag, and an
            // escaped "<" is a character.
            {u"за<мок и замо>к, x<y"_s, {text(u"замок и замок, x<y"_s, {}, {1, 11})}},
-           {uR"(мука<silence msec="10"/>о&lt;)"_s, {text(u"мука"_s), silence(10), text(u"о<"_s)}}});
-    // Text without markup keeps every character but the stress marks.
-    check(parsePlain, {{u"бе<лый <b> &amp;"_s, {text(u"белый <b> &amp;"_s, {}, {1})}},
+           {uR"(мука<silence msec="10"/>о&lt;)"_s, {text(u"мука"_s), silence(10), text(u"о<"_s)}},
+           // The listener hears the book, not its markup: HTML's entities are their characters,
+           // a tag of any kind is silent, an accent or a grave after a vowel stresses it, every
+           // apostrophe is ', "<<" and ">>" are quotes, and only a tag's shape is a tag.
+           {u"Он&nbsp;сказал: &laquo;замок&raquo; caf&#233; &hellip;&mdash;&Zeta;&#x416;"_s,
+            {text(u"Он\u00A0сказал: «замок» café …—Ζ\u0416"_s)}},
+           {uR"(<rate absspeed="2">руки</p><br>дома<p class="x" id='y' hidden>а</rate>)"_s,
+            {text(u"руки дома а"_s, {100, 2, 0})}},
+           {u"за\u0301мок му\u0300ка у<\u0301же"_s, {text(u"замок мука уже"_s, {}, {1, 7, 11})}},
+           {u"д`Артаньян дʼАртаньян д’Артаньян О′Генри"_s,
+            {text(u"д'Артаньян д'Артаньян д'Артаньян О'Генри"_s)}},
+           {u"Он сказал: <<Мама>> … <<дорога>>"_s, {text(u"Он сказал: «Мама» … «дорога»"_s)}},
+           {u"Если x<y, то за<мок; если y>x, а<b>"_s,
+            {text(u"Если x<y, то замок; если y>x, а "_s, {}, {14})}}});
+    // Text without markup is read as the book is: our tags act in it as little as any other.
+    check(parsePlain, {{u"бе<лый <b> &amp;"_s, {text(u"белый  &"_s, {}, {1})}},
                        // A tag after a vowel is no stress mark; a capital and ё take one.
-                       {u"Его руки</p> дома<br> Ё>ж"_s, {text(u"Его руки</p> дома<br> Ёж"_s, {}, {22})}},
-                       {uR"(<volume level="5">)"_s, {text(uR"(<volume level="5">)"_s)}},
+                       {u"Его руки</p> дома<br> Ё>ж"_s, {text(u"Его руки  дома  Ёж"_s, {}, {16})}},
+                       {uR"(<volume level="5">)"_s, {}},
                        {u" \r\n"_s, {}}});
-    // Stray "<", ">" and "&", unknown markup, our tags with a missing or unreadable value and
-    // values in single quotes (a book's own tags) are text.
-    for (const QString &same :
-         {u"5 < 7 && 9 > 2"_s, u"<b>жирный</b> <!-- нет --> <emph/>"_s,
-          u"<silence msec='600000'/>к<rate absspeed='-10'>т<volume level='0'/>"_s,
-          uR"(<volume level:"40">ноль)"_s,
-          uR"(<volume level="громко">раз <volume>два <rate speed="3">три <silence/>четыре)"
-          uR"( <pitch absmiddle="1" пять)"_s}) {
+    // Unknown tags, our tags with a missing or unreadable value and values in single quotes (a
+    // book's own tags) are silent; what has no tag's shape is text.
+    check(speech::parseMarkup,
+          {{u"<b>жирный</b> <!-- нет --> <emph/>"_s, {text(u"жирный  <!-- нет --> "_s)}},
+           {u"<silence msec='600000'/>к<rate absspeed='-10'>т<volume level='0'/>"_s, {text(u"к т "_s)}},
+           {uR"(<volume level="громко">раз <volume>два <rate speed="3">три <silence/>четыре)"
+            uR"( <pitch absmiddle="1" пять)"_s,
+            {text(uR"(раз два три четыре <pitch absmiddle="1" пять)"_s)}}});
+    for (const QString &same : {u"5 < 7 && 9 > 2"_s, uR"(<volume level:"40">ноль)"_s, u"<1> < b> <b <б>"_s})
         EXPECT_EQ(speech::parseMarkup(same), QList<Segment>{text(same)});
-    }
     EXPECT_TRUE(speech::looksLikeMarkup(uR"( <silence msec="0"/>Текст)"_s) &&
                 speech::looksLikeMarkup(u"\r\n<b>"_s));
     EXPECT_FALSE(speech::looksLikeMarkup(uR"(Текст <volume level="5">)"_s) ||
@@ -120,19 +133,28 @@ TEST(StressedWords, MarkedWordsBecomePhonemesWithOneStress)
 {
     // Phonemes as eSpeak names them for these words, one name per item.
     const QHash<QString, QStringList> phonemes = {
-        {u"замок"_s, {"z", "a", "m", "'o", "k"}}, {u"кружки"_s, {"k", "@-", "r", "'u", "S", "k", ";", "I"}},
-        {u"уже"_s, {"'u", "Z", "y"}},             {u"язык"_s, {"jI", "z", "'y", "k_"}},
-        {u"мука"_s, {"m", "'u", "k", "a#"}},      {u"дверь"_s, {"d", "v", ";", "'e", "r", "I^"}},
+        {u"замок"_s, {"z", "a", "m", "'o", "k"}},
+        {u"кружки"_s, {"k", "@-", "r", "'u", "S", "k", ";", "I"}},
+        {u"уже"_s, {"'u", "Z", "y"}},
+        {u"язык"_s, {"jI", "z", "'y", "k_"}},
+        {u"мука"_s, {"m", "'u", "k", "a#"}},
+        {u"дверь"_s, {"d", "v", ";", "'e", "r", "I^"}},
     };
     auto phonemize = [&](const QString &word) { return phonemes.value(word.toLower()); };
     const std::pair<QString, QString> cases[] = {
-        {u"Старый за<мок."_s, u"Старый [[z'amVk]]."_s}, {u"замо>к"_s, u"[[zam'ok]]"_s},
-        {u"уже<"_s, u"[[uZ'e]]"_s},                     {u"кружки<"_s, u"[[k@-ruSk;'I]]"_s},
-        {u"я<зык"_s, u"[['jazyk]]"_s},                  {u"две<рь"_s, u"[[dv;'erI^]]"_s},
-        {u"мука<"_s, u"[[muk'a]]"_s},                   {u"Му<ка"_s, u"[[m'uka#]]"_s},
+        {u"Старый за<мок."_s, u"Старый [[z'amVk]]."_s},
+        {u"замо>к"_s, u"[[zam'ok]]"_s},
+        {u"уже<"_s, u"[[uZ'e]]"_s},
+        {u"кружки<"_s, u"[[k@-ruSk;'I]]"_s},
+        {u"я<зык"_s, u"[['jazyk]]"_s},
+        {u"две<рь"_s, u"[[dv;'erI^]]"_s},
+        {u"мука<"_s, u"[[muk'a]]"_s},
+        {u"Му<ка"_s, u"[[m'uka#]]"_s},
         // Not Russian, or phonemes that do not match the letters: left as text; brackets are no phonemes.
-        {u"Ha<llo"_s, u"Ha<llo"_s},                     {u"ко<т"_s, u"кот"_s},
-        {u"x[за<мок"_s, u"x[ [[z'amVk]]"_s},            {u"[[x]] и [[[y"_s, u"[ [x]] и [ [ [y"_s},
+        {u"Ha<llo"_s, u"Ha<llo"_s},
+        {u"ко<т"_s, u"кот"_s},
+        {u"x[за<мок"_s, u"x[ [[z'amVk]]"_s},
+        {u"[[x]] и [[[y"_s, u"[ [x]] и [ [ [y"_s},
         {u"[[x]] за<мок[[y"_s, u"[ [x]] [[z'amVk]][ [y"_s},
     };
     for (const auto &[input, expected] : cases) {

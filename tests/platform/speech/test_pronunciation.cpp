@@ -48,7 +48,7 @@ protected:
         speech::setExceptionDictionary(path);
         ASSERT_TRUE(voice && voice->SelectVoice(u"ru+f3"_s) && voice->SelectVoice(u"ru"_s));
     }
-    QString sent(const QString &text) { return voice->engineTexts(text, 0).join(u'|'); }
+    QString sent(const QString &text, int flags = 0) { return voice->engineTexts(text, flags).join(u'|'); }
 };
 
 TEST_F(PronunciationTest, MarkedVowelCarriesTheOnePrimaryStress)
@@ -63,6 +63,30 @@ TEST_F(PronunciationTest, MarkedVowelCarriesTheOnePrimaryStress)
         // The first vowel after the stress is the marked one, as eSpeak reads it back.
         EXPECT_EQ(stressedVowel(m.captured(1)), markedVowel(word)) << qPrintable(word + u' ' + text);
     }
+}
+
+TEST_F(PronunciationTest, TheEngineGetsWhatTheBookMeansNotItsMarkup)
+{
+    // The marked text, and the text its writer means.
+    const std::pair<QString, QString> cases[] = {
+        {u"Он&nbsp;сказал: &laquo;замок&raquo; caf&#233; &#1078;ук"_s, u"Он\u00A0сказал: «замок» café жук"_s},
+        {u"Его руки</p> <br>дома <p class=\"x\">дорога</p>"_s, u"Его руки дома дорога"_s},
+        {u"за\u0301мок и му\u0301ка, за\u0300мок"_s, u"за<мок и му<ка, за<мок"_s},
+        {u"д`Артаньян дʼАртаньян д’Артаньян"_s, u"д'Артаньян д'Артаньян д'Артаньян"_s},
+        {u"Он сказал: <<Мама>> … <<дорога>>"_s, u"Он сказал: «Мама» … «дорога»"_s},
+        {u"Если x<y, то за\u0301мок закрыт; если y>x, то нет."_s,
+         u"Если x<y, то за<мок закрыт; если y>x, то нет."_s},
+    };
+    for (const int flags : {0, int(speech::IsXML)}) {
+        for (const auto &[marked, meant] : cases) {
+            const QString got = sent(marked, flags).simplified();
+            EXPECT_EQ(got, sent(meant, flags).simplified()) << qPrintable(marked);
+            EXPECT_FALSE(got.contains(QRegularExpression(u"[&`ʼ’]|nbsp|laquo|<<|>>|</?p|<br"_s)))
+                << qPrintable(got);
+        }
+    }
+    EXPECT_EQ(stressedVowel(sent(u"му\u0301ка"_s)), 0);
+    EXPECT_EQ(stressedVowel(sent(u"за\u0301мок"_s)), 0);
 }
 
 TEST_F(PronunciationTest, StressedWordsAreSpokenInFullIntoTheFile)
