@@ -406,9 +406,13 @@ TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
     ASSERT_TRUE(textfile::writeText(to.filePath(u"DIC/a.txt"_s), u"mine"_s));
     // A file where the HELP folder should be: that folder cannot be made.
     ASSERT_TRUE(textfile::writeText(to.filePath(u"HELP"_s), {}));
+    // Folders where a file and its new version should be: neither can be written.
+    ASSERT_TRUE(textfile::writeText(from.filePath(u"DIC/c.txt"_s), u"shipped"_s) &&
+                QDir(to.path()).mkpath(u"DIC/c.txt"_s) && QDir(to.path()).mkpath(u"DIC/c.txt.new"_s));
 
     const programfolder::ShippedUpdate update = programfolder::updateShipped(from.path(), to.path());
-    EXPECT_EQ(update.failures, QStringList(to.filePath(u"HELP"_s) + u": не удалось создать папку"_s));
+    EXPECT_EQ(update.failures, QStringList({to.filePath(u"DIC/c.txt.new"_s) + u": не удалось записать файл"_s,
+                                            to.filePath(u"HELP"_s) + u": не удалось создать папку"_s}));
     EXPECT_EQ(update.newBeside, QStringList(to.filePath(u"DIC/a.txt.new"_s)));
     EXPECT_EQ(textfile::readText(to.filePath(u"DIC/a.txt"_s)), u"mine\r\n"_s);
     EXPECT_TRUE(QFile::exists(to.filePath(u"DIC/b.txt"_s)));
