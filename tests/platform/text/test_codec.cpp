@@ -445,6 +445,7 @@ TEST(ProgramFolder, UpgradeReachesUnchangedCopiesAndKeepsChangedOnes)
         writeBytes(from.filePath(u"DIC/homograph.txt"_s), "homographs " + version);
         writeBytes(from.filePath(u"DIC/exc_rus.txt"_s), "dictionary " + version);
         writeBytes(from.filePath(u"HELP/Help1.rtf"_s), "help " + version);
+        writeBytes(from.filePath(u"end.wav"_s), "sound " + version);
     };
     const auto run = [&] { return programfolder::updateShipped(from.path(), to.path()); };
     ship("1");
@@ -457,6 +458,7 @@ TEST(ProgramFolder, UpgradeReachesUnchangedCopiesAndKeepsChangedOnes)
     EXPECT_EQ(second.newBeside, QStringList(to.filePath(u"DIC/exc_rus.txt.new"_s)));
     EXPECT_EQ(readBytes(to.filePath(u"DIC/homograph.txt"_s)), "homographs 2");
     EXPECT_EQ(readBytes(to.filePath(u"HELP/Help1.rtf"_s)), "help 2");
+    EXPECT_EQ(readBytes(to.filePath(u"end.wav"_s)), "sound 2");
     EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt"_s)), "my dictionary");
     EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt.new"_s)), "dictionary 2");
     QFile::remove(to.filePath(u"HELP/Help1.rtf"_s));
