@@ -539,9 +539,13 @@ TEST(ProgramFolder, FirstStartCopyKeepsUserFilesAndReportsFailures)
     ASSERT_TRUE(textfile::writeText(to.filePath(u"DIC/a.txt"_s), u"mine"_s));
     // A file where the HELP folder should be: that folder cannot be made.
     ASSERT_TRUE(textfile::writeText(to.filePath(u"HELP"_s), {}));
+    // Folders where a file and its new version should be: neither can be written.
+    ASSERT_TRUE(textfile::writeText(from.filePath(u"DIC/c.txt"_s), u"shipped"_s) &&
+                QDir(to.path()).mkpath(u"DIC/c.txt"_s) && QDir(to.path()).mkpath(u"DIC/c.txt.new"_s));
 
     const programfolder::ShippedUpdate update = programfolder::updateShipped(from.path(), to.path());
-    EXPECT_EQ(update.failures, QStringList(to.filePath(u"HELP"_s) + u": не удалось создать папку"_s));
+    EXPECT_EQ(update.failures, QStringList({to.filePath(u"DIC/c.txt.new"_s) + u": не удалось записать файл"_s,
+                                            to.filePath(u"HELP"_s) + u": не удалось создать папку"_s}));
     EXPECT_EQ(update.newBeside, QStringList(to.filePath(u"DIC/a.txt.new"_s)));
     EXPECT_EQ(textfile::readText(to.filePath(u"DIC/a.txt"_s)), u"mine\r\n"_s);
     EXPECT_TRUE(QFile::exists(to.filePath(u"DIC/b.txt"_s)));
@@ -574,6 +578,7 @@ TEST(ProgramFolder, UpgradeReachesUnchangedCopiesAndKeepsChangedOnes)
         writeBytes(from.filePath(u"DIC/homograph.txt"_s), "homographs " + version);
         writeBytes(from.filePath(u"DIC/exc_rus.txt"_s), "dictionary " + version);
         writeBytes(from.filePath(u"HELP/Help1.rtf"_s), "help " + version);
+        writeBytes(from.filePath(u"end.wav"_s), "sound " + version);
     };
     const auto run = [&] { return programfolder::updateShipped(from.path(), to.path()); };
     ship("1");
@@ -586,6 +591,7 @@ TEST(ProgramFolder, UpgradeReachesUnchangedCopiesAndKeepsChangedOnes)
     EXPECT_EQ(second.newBeside, QStringList(to.filePath(u"DIC/exc_rus.txt.new"_s)));
     EXPECT_EQ(readBytes(to.filePath(u"DIC/homograph.txt"_s)), "homographs 2");
     EXPECT_EQ(readBytes(to.filePath(u"HELP/Help1.rtf"_s)), "help 2");
+    EXPECT_EQ(readBytes(to.filePath(u"end.wav"_s)), "sound 2");
     EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt"_s)), "my dictionary");
     EXPECT_EQ(readBytes(to.filePath(u"DIC/exc_rus.txt.new"_s)), "dictionary 2");
     QFile::remove(to.filePath(u"HELP/Help1.rtf"_s));
