@@ -240,11 +240,11 @@ void singleByte(const QByteArray &answer, QByteArrayView looked, QByteArrayView 
 
 // What the library is given of a text's sample, and its answer: a first look, which settles a
 // Russian text, and, when that names no encoding a Russian book comes in, the whole sample.
-QByteArray libraryLook(QByteArrayView sample, qsizetype firstLook, QByteArrayView &looked)
+QByteArray libraryLook(QByteArrayView sample, QByteArrayView &looked)
 {
-    looked = sample.first(std::min(sample.size(), firstLook));
+    looked = sample.first(std::min(sample.size(), Detector::kFirstLook));
     QByteArray answer = libraryAnswer(looked);
-    if (!cyrillicAnswer(answer) && sample.size() > firstLook) {
+    if (!cyrillicAnswer(answer) && sample.size() > Detector::kFirstLook) {
         looked = sample;
         answer = libraryAnswer(looked);
     }
@@ -510,7 +510,7 @@ Choice Detector::choice() const
         QByteArrayView looked;
         const QByteArrayView sample =
             QByteArrayView(m_sample).sliced(std::min<qsizetype>(3, m_sample.size()));
-        singleByte(libraryLook(sample, kFirstLook, looked), looked, sample, c);
+        singleByte(libraryLook(sample, looked), looked, sample, c);
         if (c.encoding == Encoding::Windows1251) {
             c.encoding = Encoding::Windows1251WithBom;
         } else if (c.refused.isEmpty()) {
@@ -522,7 +522,7 @@ Choice Detector::choice() const
         c.encoding = m_sample == kBomLe ? Encoding::Utf16Le : Encoding::Utf16Be;
     } else if (!m_sample.isEmpty()) {
         QByteArrayView looked;
-        const QByteArray answer = libraryLook(m_sample, kFirstLook, looked);
+        const QByteArray answer = libraryLook(m_sample, looked);
         const bool atStart = m_sampleAt == 0;
         // The library names UTF-16 and UTF-32 by their mark only, and says "UTF-16" for either order.
         if (answer == "UTF-16" && atStart && m_sample.startsWith(kBomLe))
@@ -571,7 +571,7 @@ Choice choose(QByteArrayView bytes)
         sample.truncate(std::min(sample.size(), Detector::kSample));
         Choice one;
         QByteArrayView looked;
-        singleByte(libraryLook(sample, Detector::kFirstLook, looked), looked, sample, one);
+        singleByte(libraryLook(sample, looked), looked, sample, one);
         part.encoding = one.encoding;
         part.unsure = one.unsure;
         c.unsure = c.unsure || one.unsure;

@@ -176,9 +176,11 @@ std::optional<QString> readHead(const QString &path, qint64 maxBytes, QString *e
     }
     // Such a character is left out; a damaged byte never is.
     if (bytes.size() < f.size()) {
-        const textcodec::Encoding last = choice.parts.isEmpty() || choice.parts.last().start >= bytes.size()
-                                             ? choice.encoding
-                                             : choice.parts.last().encoding;
+        // The encoding of the part the cut falls into.
+        textcodec::Encoding last = choice.encoding;
+        for (const textcodec::Part &part : choice.parts)
+            if (part.start < bytes.size())
+                last = part.encoding;
         if (last == textcodec::Encoding::Utf8 || last == textcodec::Encoding::Utf8WithBom)
             bytes.chop(head.unfinished());
         else

@@ -401,7 +401,11 @@ TEST(BookEncoding, JoinedBooksAreReadPartByPart)
             lines.append(*line);
         EXPECT_EQ(lines, textfile::splitLines(text, textfile::LineEnds::Any));
         EXPECT_EQ(reader.doubt(), textcodec::doubt(choice));
-        EXPECT_EQ(textfile::readHead(path, 3000), textcodec::decode(c.bytes.left(3000), choice));
+        // A head leaves out a character cut at its end, whatever part it falls into.
+        for (const qint64 size : {2999, 3000, 3001}) {
+            const QString head = textfile::readHead(path, size).value();
+            EXPECT_TRUE(head.size() > 1000 && text.startsWith(head)) << size;
+        }
         EXPECT_EQ(textfile::bookCharacters(path), text.size());
     }
     EXPECT_EQ(
