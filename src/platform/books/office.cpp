@@ -23,8 +23,7 @@ bool isHeadingStyle(QStringView style)
 // The document's title from the package's Dublin Core metadata (docProps/core.xml, meta.xml).
 QString dublinCoreTitle(const ZipArchive &zip, const QString &member)
 {
-    const std::optional<QByteArray> xml =
-        zip.find(member).isEmpty() ? std::nullopt : zip.read(zip.find(member));
+    const std::optional<QByteArray> xml = zip.read(member);
     if (!xml)
         return {};
     QXmlStreamReader reader(*xml);
@@ -210,8 +209,7 @@ Reading readDocx(const QString &path, const Progress &)
 {
     Reading reading;
     const ZipArchive zip(path);
-    const QString documentName = zip.find(QStringLiteral("word/document.xml"));
-    const std::optional<QByteArray> document = documentName.isEmpty() ? std::nullopt : zip.read(documentName);
+    const std::optional<QByteArray> document = zip.read(QStringLiteral("word/document.xml"));
     if (!document) {
         reading.message = damagedArchive(path);
         return reading;
@@ -222,8 +220,7 @@ Reading readDocx(const QString &path, const Progress &)
     Lines notes;
     for (const QString &member :
          {QStringLiteral("word/footnotes.xml"), QStringLiteral("word/endnotes.xml")}) {
-        const QString name = zip.find(member);
-        if (const std::optional<QByteArray> xml = name.isEmpty() ? std::nullopt : zip.read(name))
+        if (const std::optional<QByteArray> xml = zip.read(member))
             walker.walkNotes(*xml, notes);
     }
     reading.text = withNotes(text, notes);
@@ -238,8 +235,7 @@ Reading readOdt(const QString &path, const Progress &)
 {
     Reading reading;
     const ZipArchive zip(path);
-    const QString contentName = zip.find(QStringLiteral("content.xml"));
-    const std::optional<QByteArray> content = contentName.isEmpty() ? std::nullopt : zip.read(contentName);
+    const std::optional<QByteArray> content = zip.read(QStringLiteral("content.xml"));
     if (!content) {
         reading.message = damagedArchive(path);
         return reading;
