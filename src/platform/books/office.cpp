@@ -90,7 +90,9 @@ private:
             } else if (name == u"footnote" || name == u"endnote") {
                 const QStringView type = reader.attributes().value(QLatin1StringView("w:type"));
                 inNote = type.isEmpty() || type == u"normal";
-                noteId = reader.attributes().value(QLatin1StringView("w:id")).toString();
+                // Footnotes and endnotes are numbered apart in the file: "footnote:2", "endnote:2".
+                noteId =
+                    name.toString() + u':' + reader.attributes().value(QLatin1StringView("w:id")).toString();
             } else if (!inNote) {
                 continue;
             } else if (name == u"p") {
@@ -103,7 +105,9 @@ private:
             } else if (name == u"br" || name == u"cr") {
                 out.endLine();
             } else if (name == u"footnoteReference" || name == u"endnoteReference") {
-                m_numbers.insert(reader.attributes().value(QLatin1StringView("w:id")).toString(),
+                const QString kind =
+                    name == u"footnoteReference" ? QStringLiteral("footnote:") : QStringLiteral("endnote:");
+                m_numbers.insert(kind + reader.attributes().value(QLatin1StringView("w:id")).toString(),
                                  m_numbers.size() + 1);
             } else if ((name == u"footnoteRef" || name == u"endnoteRef") && m_numbers.contains(noteId)) {
                 out.addExact(QString::number(m_numbers.value(noteId)));

@@ -88,6 +88,19 @@ TEST(Epub, ReadsTheSpineInReadingOrder)
                              "строка\nЦитата\n\n1. Примечание к первой главе."));
 }
 
+// Word numbers footnotes and endnotes apart, each from 1 in its own file: both are numbered as
+// the text refers to them, and each keeps its own number.
+TEST(Docx, NumbersFootnotesAndEndnotesAsTheTextRefersToThem)
+{
+    const books::Reading reading = books::read(ebook("endnote.docx"));
+    ASSERT_TRUE(reading.ok);
+    const QString notes = reading.text.section(QStringLiteral("\nПримечания\n\n"), 1);
+    EXPECT_TRUE(notes.startsWith(u"2\tна карточную игру у королевы (франц.).\n3\tВы, кажется,"))
+        << notes.left(80).toStdString();
+    EXPECT_TRUE(notes.endsWith(u"\n14\tпритворством (франц.).\n1\tмосковскую Венеру (франц.)."))
+        << notes.right(80).toStdString();
+}
+
 struct Refusal
 {
     const char *file;
