@@ -38,6 +38,15 @@ for ext in docx doc pdf odt; do
     cp "lo/$book.$ext" "$out/$book.lo.$ext"
 done
 
+# A Word document with an endnote beside the footnotes: the first note made an endnote, which
+# Word numbers apart in its own file.
+mkdir endnote
+(cd endnote && unzip -q "$out/$book.pandoc.odt" &&
+    perl -0pi -e 's/text:note-class="footnote"/text:note-class="endnote"/' content.xml &&
+    zip -q -X -0 ../endnote.odt mimetype && zip -q -X -r ../endnote.odt . -x mimetype)
+soffice --headless --convert-to docx:"MS Word 2007 XML" --outdir lo endnote.odt >/dev/null 2>&1
+cp lo/endnote.docx "$out/endnote.docx"
+
 # A PDF as a typeset book looks: narrow justified pages, long words broken by hyphens at the
 # line ends (soft hyphens in the text, as a typesetter's hyphenation leaves them), each chapter on
 # a new page, a running head above each page and its number below (pandoc's reference document,

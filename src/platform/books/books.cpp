@@ -108,8 +108,7 @@ Verdict zipVerdict(const QString &path)
         }
         return {Format::NoText, QStringLiteral("повреждённый архив ZIP")};
     }
-    const QString mimetypeName = zip.find(QStringLiteral("mimetype"));
-    const std::optional<QByteArray> mimetype = mimetypeName.isEmpty() ? std::nullopt : zip.read(mimetypeName);
+    const std::optional<QByteArray> mimetype = zip.read(QStringLiteral("mimetype"));
     const QByteArray type = mimetype ? mimetype->trimmed() : QByteArray();
     if (type == "application/epub+zip" || !zip.find(QStringLiteral("META-INF/container.xml")).isEmpty())
         return {Format::Epub, {}};

@@ -98,8 +98,7 @@ Package readPackage(const QByteArray &opf, const QString &folder)
 QSet<QString> encrypted(const ZipArchive &zip)
 {
     QSet<QString> paths;
-    const QString name = zip.find(QStringLiteral("META-INF/encryption.xml"));
-    const std::optional<QByteArray> xml = name.isEmpty() ? std::nullopt : zip.read(name);
+    const std::optional<QByteArray> xml = zip.read(QStringLiteral("META-INF/encryption.xml"));
     if (!xml)
         return paths;
     QXmlStreamReader reader(*xml);
@@ -125,11 +124,9 @@ Reading readEpub(const QString &path, const Progress &progress)
 {
     Reading reading;
     const ZipArchive zip(path);
-    const QString containerName = zip.find(QStringLiteral("META-INF/container.xml"));
-    const std::optional<QByteArray> container =
-        containerName.isEmpty() ? std::nullopt : zip.read(containerName);
-    const QString opfName = container ? zip.find(packagePath(*container)) : QString();
-    const std::optional<QByteArray> opf = opfName.isEmpty() ? std::nullopt : zip.read(opfName);
+    const std::optional<QByteArray> container = zip.read(QStringLiteral("META-INF/container.xml"));
+    const QString opfName = container ? packagePath(*container) : QString();
+    const std::optional<QByteArray> opf = zip.read(opfName);
     if (!opf) {
         reading.message = zip.isOpen() ? QStringLiteral("Книга %1 повреждена: в ней нет описания её частей "
                                                         "(container.xml или OPF).")
@@ -152,8 +149,7 @@ Reading readEpub(const QString &path, const Progress &progress)
     QStringList missing = package.missing;
     for (qsizetype i = 0; i < package.spine.size(); ++i) {
         const QString &document = package.spine[i];
-        const QString name = zip.find(document);
-        const std::optional<QByteArray> bytes = name.isEmpty() ? std::nullopt : zip.read(name);
+        const std::optional<QByteArray> bytes = zip.read(document);
         if (!bytes) {
             missing << document;
             continue;

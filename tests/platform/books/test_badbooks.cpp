@@ -2,6 +2,7 @@
 // what can be read and say what could not; the hand-written FB2 reads exactly so.
 #include "platform/books/books.h"
 
+#include "platform/text/programfolder.h"
 #include "platform/text/textcodec.h"
 #include "support/testdata.h"
 
@@ -87,6 +88,19 @@ TEST(Epub, ReadsTheSpineInReadingOrder)
                              "строка\nЦитата\n\n1. Примечание к первой главе."));
 }
 
+// Word numbers footnotes and endnotes apart, each from 1 in its own file: both are numbered as
+// the text refers to them, and each keeps its own number.
+TEST(Docx, NumbersFootnotesAndEndnotesAsTheTextRefersToThem)
+{
+    const books::Reading reading = books::read(ebook("endnote.docx"));
+    ASSERT_TRUE(reading.ok);
+    const QString notes = reading.text.section(QStringLiteral("\nПримечания\n\n"), 1);
+    EXPECT_TRUE(notes.startsWith(u"2\tна карточную игру у королевы (франц.).\n3\tВы, кажется,"))
+        << notes.left(80).toStdString();
+    EXPECT_TRUE(notes.endsWith(u"\n14\tпритворством (франц.).\n1\tмосковскую Венеру (франц.)."))
+        << notes.right(80).toStdString();
+}
+
 struct Refusal
 {
     const char *file;
@@ -170,6 +184,30 @@ TEST(Doc, WithoutCatdocSaysWhatToInstall)
     qputenv("PATH", path);
     EXPECT_FALSE(reading.ok);
     EXPECT_TRUE(reading.message.contains(u"Установите пакет catdoc")) << reading.message.toStdString();
+}
+
+// catdoc is looked for in the program folder first, as the encoders are: a stand-in there shows
+// how its output and its failures are taken.
+TEST(Doc, TakesCatdocsTextAndTellsItsFailure)
+{
+    const QString fake = programfolder::path() + QStringLiteral("/catdoc");
+    const auto run = [&](const QByteArray &script) {
+        QFile file(fake);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + script);
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        return books::read(ebook("pikovaya_dama.lo.doc"));
+    };
+    const books::Reading read =
+        run("printf 'Глава 1\\r\\n\\fТекст  главы.\\n\\n  PAGE  3  \\n\\tСноска.\\n'\n");
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.text, QStringLiteral("Глава 1\nТекст  главы.\n\tСноска."));
+    const books::Reading failed = run("echo 'first line' >&2; echo 'Not a Word file' >&2; exit 2\n");
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.message,
+              QStringLiteral("catdoc не смог прочитать книгу «pikovaya_dama.lo.doc»: Not a Word file"));
+    QFile::remove(fake);
 }
 
 long peakKilobytes()
