@@ -141,6 +141,8 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 
     m_reader = std::make_unique<Reader>(*this);
     connectCommands();
+    // The tool bar's buttons come first in the Tab order; the window opens in the book.
+    RichTextBox2->setFocus(Qt::OtherFocusReason);
     resize(twips::toPixels(kDefaultWidth), twips::toPixels(kDefaultHeight));
     mainwindowport::set(this);
 }

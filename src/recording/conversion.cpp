@@ -65,6 +65,7 @@ AudioBook::AudioBook(QObject *parent) : JobStep(parent)
     StartTime = secondsSinceMidnight();
     CharsDone = 0;
     monitor().ProgressBar1->setValue(monitor().ProgressBar1->minimum());
+    monitor().setProgressText(QString());
     // A lone LF ends a line too: the usual Linux text would otherwise be one line, one block.
     m_book = std::make_unique<textfile::LineReader>(CurTextPath, textfile::LineEnds::Any);
     if (!m_book->isOpen()) {

@@ -868,8 +868,12 @@ TEST_F(Recording, ProgressLabelTellsTheBlockOnceABlock)
     fakeVoices().log.onSpeak = [&shown] { shown << monitor().progressText(); };
     recordBook();
     shown << monitor().progressText();
+    // A new recording starts with no block told, not with the last one's end.
+    QDir(folder + u"/!Счёт"_s).removeRecursively();
+    recordBook();
     // The share counts the lines before a block's last one, as the title does.
     EXPECT_EQ(shown, QStringList({"", "Блок 1 из 4, 0 %", "Блок 2 из 4, 17 %", "Блок 3 из 4, 32 %",
-                                  "Блок 4 из 4, 46 %", "Блок 5 из 5, 100 %"}));
+                                  "Блок 4 из 4, 46 %", "Блок 5 из 5, 100 %", "", "Блок 1 из 4, 0 %",
+                                  "Блок 2 из 4, 17 %", "Блок 3 из 4, 32 %", "Блок 4 из 4, 46 %"}));
     EXPECT_EQ(monitor().ProgressBar1->accessibleName(), u"Ход записи"_s);
 }

@@ -43,11 +43,11 @@ public:
     explicit RichTextBox(QWidget *parent = nullptr);
     ~RichTextBox() override;
 
-    // The plain text with CR LF line breaks. Setting it replaces the whole content and drops
-    // all character formatting; the caret goes to 0.
     // The name a screen reader gives the text field.
     void setFieldName(const QString &name);
 
+    // The plain text with CR LF line breaks. Setting it replaces the whole content and drops
+    // all character formatting; the caret goes to 0.
     QString Text() const;
     void setText(const QString &text);
 
