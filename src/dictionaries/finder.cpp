@@ -21,7 +21,7 @@ namespace {
 void comparableInto(QString &key, QStringView word, Pass pass)
 {
     if (pass == Pass::Exceptions) {
-        key = words::plain(word.toString());
+        key = words::spelling(word.toString());
         return;
     }
     words::foldInto(key, word);

@@ -52,13 +52,13 @@ QStringList rows(const QString &fileText)
 QList<Occurrence> occurrences(const QString &text, const QString &row)
 {
     QList<Occurrence> found;
-    const QString plainRow = words::plain(row);
+    const QString spelledRow = words::spelling(row);
     const qsizetype n = text.size();
     // 1-based positions; one past the end counts as a delimiter.
     const auto contextDelimiter = [&](qsizetype i) { return i > n || !isContextLetter(text[i - 1]); };
     words::forEach(text, [&](QStringView word, qsizetype start, qsizetype) {
-        if (!words::matches(word, plainRow) &&
-            !words::matches(word.left(words::withoutParticle(word)), plainRow))
+        if (!words::matches(word, spelledRow) &&
+            !words::matches(word.left(words::withoutParticle(word)), spelledRow))
             return;
         const qsizetype d = start; // the 1-based position of the delimiter before the word
         qsizetype first = 1;

@@ -5,7 +5,8 @@
 
 // The markup the program puts into spoken text, read by our own forgiving parser:
 // <volume level="N">, <rate absspeed="N">, <pitch absmiddle="N">, their closing tags
-// and <silence msec="N"/>. Anything that is not one of these tags is text.
+// and <silence msec="N"/>. Anything else is text, read as a listener hears a book
+// (platform/text/words.h): entities are their characters and any other tag is silent.
 namespace speech {
 
 struct Prosody
@@ -35,12 +36,12 @@ struct Segment
 // only a tag from a book's text is cut to it.
 inline constexpr int kMaxSilenceMs = 60'000;
 
-// Text with markup into segments. Never fails: unknown or malformed tags (a value in single
-// quotes among them) and stray "<", ">" and "&" stay text; tags left open simply last to the end.
+// Text with markup into segments. Never fails: other tags (ours with a value in single quotes
+// among them) are silent, stray "<", ">" and "&" stay text; tags left open simply last to the end.
 QList<Segment> parseMarkup(const QString &text);
 
-// Text without markup: one segment with the default prosody (stress marks still removed),
-// or none when the text holds nothing to say.
+// Text without markup: one segment with the default prosody, read as a listener hears a book
+// (stress marks removed, tags silent), or none when the text holds nothing to say.
 QList<Segment> parsePlain(const QString &text);
 
 // Whether a text given without the markup flag is to be read as markup: it starts,

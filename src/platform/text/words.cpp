@@ -3,6 +3,7 @@
 #include <libxml/HTMLparser.h>
 
 #include <algorithm>
+#include <array>
 
 namespace words {
 
@@ -35,10 +36,10 @@ bool isCombining(char16_t u)
     return u >= 0x0300 && u < 0x0370;
 }
 
-// What the compared form of a word differs in: soft hyphens, combining marks, apostrophes
+// What a word's spelling differs from it in: soft hyphens, combining marks, apostrophes
 // other than '. Most words hold none of these: they are shared, not copied. Every character of
 // a book passes here, so ASCII and the Russian alphabet are told first.
-bool needsPlain(QStringView word)
+bool differsInSpelling(QStringView word)
 {
     return std::any_of(word.begin(), word.end(), [](QChar c) {
         const char16_t u = c.unicode();
@@ -215,8 +216,22 @@ bool isApostrophe(QChar c)
 
 namespace {
 
+// Whether a Reading may write the character otherwise. Every character of a book passes here,
+// so the Russian alphabet and ASCII are told first.
+inline bool changesInReading(char16_t u)
+{
+    static constexpr std::array<bool, 0x80> ascii = [] {
+        std::array<bool, 0x80> t{};
+        t[u'<'] = t[u'>'] = t[u'&'] = t[u'`'] = true;
+        return t;
+    }();
+    if (u < 0x80)
+        return ascii[u];
+    return char16_t(u - 0x0400) >= 0x100 && u >= 0x0300 && (isStressAccent(u) || isApostrophe(QChar(u)));
+}
+
 // inWord for a book's text (`marks`: its "<" and ">" may mark stress) or for a Reading's.
-bool belongs(QStringView text, qsizetype i, bool marks)
+template <bool marks> bool belongs(QStringView text, qsizetype i)
 {
     const QChar c = text[i];
     if (letterLike(c))
@@ -228,7 +243,7 @@ bool belongs(QStringView text, qsizetype i, bool marks)
         return marks && isStressMark(text, i);
     case u'-':
         // The character after it first: a run of dashes never looks back more than one step.
-        return inside && letterLike(text[i + 1]) && belongs(text, i - 1, marks);
+        return inside && letterLike(text[i + 1]) && belongs<marks>(text, i - 1);
     default:
         // ʼ is a letter to Unicode, not to a reader.
         return isApostrophe(c) && inside && text[i - 1].isLetter() && !isApostrophe(text[i - 1]) &&
@@ -240,12 +255,17 @@ bool belongs(QStringView text, qsizetype i, bool marks)
 
 bool inWord(QStringView text, qsizetype i)
 {
-    return belongs(text, i, true);
+    return belongs<true>(text, i);
 }
 
 bool inReadWord(QStringView text, qsizetype i)
 {
-    return belongs(text, i, false);
+    return belongs<false>(text, i);
+}
+
+bool movesWords(const QString &text)
+{
+    return text.contains(u'<') || text.contains(u'>') || text.contains(u'&');
 }
 
 bool isReadStress(QStringView text, qsizetype i)
@@ -266,7 +286,7 @@ QString Reading::marked() const
 
 QString spelling(const QString &word)
 {
-    if (!needsPlain(word))
+    if (!differsInSpelling(word))
         return word;
     QString out;
     out.reserve(word.size());
@@ -275,32 +295,19 @@ QString spelling(const QString &word)
             continue;
         if (isStressAccent(c.unicode()) && !out.isEmpty() && isRussianVowel(out.back()))
             c = u'<'; // a Reading writes U+0301, a book may write either
+        else if (isApostrophe(c))
+            c = u'\'';
         out.append(c);
     }
     return composed(out);
-}
-
-QString plain(const QString &word)
-{
-    if (!needsPlain(word))
-        return word;
-    QString out = spelling(word);
-    for (QChar &c : out)
-        if (isApostrophe(c))
-            c = u'\'';
-    return out;
 }
 
 Reading::Reading(const QString &source)
 {
     const qsizetype n = source.size();
     // Most books hold nothing a reading changes: they are read as they stand.
-    const bool same = std::none_of(source.cbegin(), source.cend(), [](QChar c) {
-        const char16_t u = c.unicode();
-        if (u < 0x80)
-            return u == u'<' || u == u'>' || u == u'&' || u == u'`';
-        return u >= 0x0300 && !(u >= 0x0400 && u < 0x0500) && (isStressAccent(u) || isApostrophe(c));
-    });
+    const char16_t *const chars = QStringView(source).utf16();
+    const bool same = std::none_of(chars, chars + n, [](char16_t u) { return changesInReading(u); });
     if (same) {
         m_text = source;
         return;
@@ -345,7 +352,7 @@ Reading::Reading(const QString &source)
 
 QString folded(const QString &word)
 {
-    return plain(word).toCaseFolded();
+    return spelling(word).toCaseFolded();
 }
 
 void foldInto(QString &key, QStringView word)
@@ -367,17 +374,23 @@ void foldInto(QString &key, QStringView word)
 
 bool matches(QStringView word, QStringView row)
 {
-    if (!needsPlain(word))
+    if (!differsInSpelling(word))
         return word.compare(row, Qt::CaseInsensitive) == 0;
-    return QStringView(plain(word.toString())).compare(row, Qt::CaseInsensitive) == 0;
+    return QStringView(spelling(word.toString())).compare(row, Qt::CaseInsensitive) == 0;
 }
 
 qsizetype withoutParticle(QStringView word)
 {
-    const qsizetype hyphen = word.lastIndexOf(u'-');
-    if (hyphen <= 0)
+    // Every word of a book passes here: only its end, where a particle would stand, is looked at.
+    constexpr qsizetype kLongestParticle = 12; // "нибудь", with room for soft hyphens and accents
+    const char16_t *const chars = word.utf16();
+    const qsizetype stop = std::max<qsizetype>(1, word.size() - kLongestParticle);
+    qsizetype hyphen = word.size();
+    while (--hyphen >= stop && chars[hyphen] != u'-') {
+    }
+    if (hyphen < stop)
         return word.size();
-    const QString particle = plain(word.mid(hyphen + 1).toString());
+    const QString particle = spelling(word.mid(hyphen + 1).toString());
     for (QStringView p : {u"то", u"ка", u"либо", u"нибудь", u"таки", u"де"})
         if (particle.compare(p, Qt::CaseInsensitive) == 0)
             return hyphen;
