@@ -49,14 +49,14 @@ cp lo/endnote.docx "$out/endnote.docx"
 
 # A PDF as a typeset book looks: narrow justified pages, long words broken by hyphens at the
 # line ends (soft hyphens in the text, as a typesetter's hyphenation leaves them), each chapter on
-# a new page, a running head above each page and its number below (pandoc's reference document,
-# changed so).
+# a new page, a running head with the page's number above each page and the number alone below
+# (pandoc's reference document, changed so).
 mkdir ref
 (cd ref && pandoc -o ../ref.odt --print-default-data-file reference.odt && unzip -q ../ref.odt &&
     sed -i 's/fo:page-width="8.5in"/fo:page-width="5in"/; s/fo:page-height="11in"/fo:page-height="7in"/;
         s/fo:margin-left="1in"/fo:margin-left="0.6in"/; s/fo:margin-right="1in"/fo:margin-right="0.6in"/;
         s|<style:header-style />|<style:header-style><style:header-footer-properties fo:min-height="0.3in" fo:margin-bottom="0.2in"/></style:header-style>|;
-        s|<style:footer>|<style:header><text:p text:style-name="MP1">А. С. Пушкин. Пиковая дама</text:p></style:header><style:footer>|;
+        s|<style:footer>|<style:header><text:p text:style-name="MP1">А. С. Пушкин. Пиковая дама. Страница <text:page-number text:select-page="current">1</text:page-number></text:p></style:header><style:footer>|;
         s|<style:paragraph-properties fo:margin-top="0.0598in"|<style:paragraph-properties fo:text-align="justify" fo:margin-top="0.0598in"|' styles.xml &&
     perl -0pi -e 's|(style:name="Heading_20_1".*?style:class="text">)|$1<style:paragraph-properties fo:break-before="page"/>|s' styles.xml &&
     rm ../ref.odt && zip -q -X -r ../ref.odt mimetype . -x mimetype)
