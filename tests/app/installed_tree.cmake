@@ -21,11 +21,22 @@ function(expect message)
 endfunction()
 
 file(READ ${entry} desktop)
-foreach(line "Exec=quenvale %f" "Icon=${id}" "MimeType=text/plain;text/rtf;")
+foreach(line "Exec=quenvale %f" "Icon=${id}")
     string(FIND "${desktop}" "\n${line}\n" at)
     expect("the desktop entry lacks \"${line}\"" at GREATER -1)
 endforeach()
 file(READ ${metainfo} metadata)
+# "Open with" offers the program for texts and every e-book it reads.
+string(REGEX MATCH "\nMimeType=[^\n]*\n" types "${desktop}")
+foreach(type text/plain application/x-fictionbook+xml application/x-zip-compressed-fb2 application/epub+zip
+             application/vnd.openxmlformats-officedocument.wordprocessingml.document
+             application/vnd.oasis.opendocument.text text/html application/pdf application/msword)
+    string(FIND "${types}" "=${type};" first)
+    string(FIND "${types}" ";${type};" later)
+    expect("the desktop entry does not take ${type}" first GREATER -1 OR later GREATER -1)
+    string(FIND "${metadata}" "<mediatype>${type}</mediatype>" at)
+    expect("the metadata does not list ${type}" at GREATER -1)
+endforeach()
 string(FIND "${metadata}" "<launchable type=\"desktop-id\">${id}.desktop</launchable>" at)
 expect("the metadata does not launch ${id}.desktop" at GREATER -1)
 
