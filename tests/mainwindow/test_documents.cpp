@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTabWidget>
 
@@ -601,5 +602,40 @@ TEST_F(Documents, ALargeEBookShowsItsProgressAndCanBeCancelled)
         EXPECT_TRUE(asked().isEmpty());
         EXPECT_EQ(state(), cancel ? before : QStringList({"", fb2, "Большая", "Большая", "Начало."}));
         EXPECT_TRUE(w->Frame1->isHidden() && !w->RichTextBox2->Locked());
+    }
+}
+
+// Every kind of e-book made by other programs opens with its chapters on lines of their own,
+// under the book's title; a picture, a ZIP of pictures and a protected EPUB are refused. No
+// save command writes any of them.
+TEST_F(Documents, EveryKindOfEBookOpensAndStaysAsItIs)
+{
+    confirmations(false);
+    for (const char *name : {"pikovaya_dama.pandoc.fb2", "pikovaya_dama.fb2.zip", "pikovaya_dama.epub2.epub",
+                             "pikovaya_dama.epub3.epub", "pikovaya_dama.cp1251.html", "pikovaya_dama.lo.docx",
+                             "pikovaya_dama.pandoc.odt", "picture.png", "pictures.zip", "protected.epub"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(QFile::copy(testdata::path(QStringLiteral("ebooks/") + QString::fromLatin1(name)), path));
+        const QByteArray bytes = textfile::readBytes(path).value();
+        const books::Reading reading = books::read(path);
+        open(QStringLiteral("текст.txt"), QStringLiteral("Прежняя книга"));
+        const QStringList before = state();
+        runWith(QStringLiteral("OpenFile"), path);
+        if (!reading.ok) {
+            EXPECT_EQ(state(), before);
+            EXPECT_EQ(asked(), QStringList(reading.message));
+        } else {
+            const QString text = w->RichTextBox2->Text();
+            EXPECT_EQ(state().mid(0, 4), QStringList({"", path, "Пиковая_дама", "Пиковая_дама"}));
+            // A chapter heading is a line of its own, indented as pre-formatting indents a paragraph.
+            static const QRegularExpression heading(QStringLiteral("\r\n ?III\r\n"));
+            EXPECT_TRUE(heading.match(text).hasMatch() && text.contains(QStringLiteral("Германн")) &&
+                        !text.contains(u'<'));
+            for (const char *command : {"SaveFile", "SaveAs", "SeveRTF"})
+                runWith(QString::fromLatin1(command), path);
+            EXPECT_EQ(asked().size(), 3);
+        }
+        EXPECT_EQ(textfile::readBytes(path), bytes);
     }
 }
