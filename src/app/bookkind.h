@@ -11,4 +11,8 @@ namespace bookkind {
 // waits for a pipe's writer.
 bool readAsText(const QString &path);
 
+// The program writes texts only: when `path` is an e-book or another file that is no text,
+// tells the user that it is not written over and returns true.
+bool refuseWritingOver(const QString &path);
+
 } // namespace bookkind

@@ -45,32 +45,17 @@ QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving, const Q
                      : chooser.openFile(spec.title, spec.filter, suggested, spec.selectedFilter);
 }
 
-// The program writes texts only: an e-book, or a file that is no text, is never written over.
-bool refuseWritingOver(const QString &path, const QString &eBook)
-{
-    const QFileInfo file(path);
-    if (!file.exists() ||
-        (bookkind::readAsText(path) &&
-         (eBook.isEmpty() || file.canonicalFilePath() != QFileInfo(eBook).canonicalFilePath())))
-        return false;
-    prompter().critical(
-        QStringLiteral("Файл %1 — не текстовый файл (электронная книга или другой документ), "
-                       "программа не записывает поверх него. Сохраните текст под другим именем.")
-            .arg(QDir::toNativeSeparators(path)));
-    return true;
-}
-
 void reportUnwritten(const QString &path, const QString &reason)
 {
     prompter().critical(textfile::writeFailure(path, reason));
 }
 
-// Writes the editor to `path`, never over an e-book (`eBook`, the one the editor holds, or any
-// other); a failure is reported naming the file and the reason.
-bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType type, const QString &eBook)
+// Writes the editor to `path`, never over an e-book; a failure is reported naming the file and
+// the reason.
+bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType type)
 {
     const RichTextBox &editor = *window.RichTextBox2;
-    if (refuseWritingOver(path, eBook))
+    if (bookkind::refuseWritingOver(path))
         return false;
     if (type == RichTextBox::FileType::Text && !booklosses::lossAccepted(editor))
         return false;
@@ -83,14 +68,14 @@ bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType 
 }
 
 // The save-as commands: the current file moves only once the new one is written. The text of
-// an e-book the editor holds (`holdsEBook`) is proposed a name after the book's title beside
-// it (`suffix`), never the e-book's own.
+// the e-book the editor holds (`eBook`, empty for a text) is proposed a name after the book's
+// title beside it (`suffix`), never the e-book's own.
 bool saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, RichTextBox::FileType type,
-                  const QString &eBook, bool holdsEBook, const QString &suffix)
+                  const QString &eBook, const QString &suffix)
 {
-    const QString suggested = holdsEBook ? docnames::besideFile(eBook, BookTitle, suffix) : QString();
+    const QString suggested = eBook.isEmpty() ? QString() : docnames::besideFile(eBook, BookTitle, suffix);
     const QString path = chooseFile(dialog, true, suggested);
-    if (path.isEmpty() || !writeEditor(window, path, type, eBook))
+    if (path.isEmpty() || !writeEditor(window, path, type))
         return false;
     CurTextPath = path;
     window.Dlitelnost();
@@ -185,8 +170,8 @@ bool MainWindow::loadEBook(const QString &path, const QString &title)
 
 bool MainWindow::saveAsText()
 {
-    return saveEditorAs(*this, docnames::saveTextDialog(), RichTextBox::FileType::Text, m_eBook, holdsEBook(),
-                        kTextSuffix);
+    return saveEditorAs(*this, docnames::saveTextDialog(), RichTextBox::FileType::Text,
+                        holdsEBook() ? m_eBook : QString(), kTextSuffix);
 }
 
 void MainWindow::PreFormat()
@@ -244,13 +229,13 @@ void MainWindow::SaveText()
             QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... "));
         return;
     }
-    if (writeEditor(*this, CurTextPath, RichTextBox::FileType::Text, m_eBook))
+    if (writeEditor(*this, CurTextPath, RichTextBox::FileType::Text))
         Dlitelnost();
 }
 
 bool MainWindow::saveEditorTo(const QString &path)
 {
-    return writeEditor(*this, path, RichTextBox::FileType::Text, m_eBook);
+    return writeEditor(*this, path, RichTextBox::FileType::Text);
 }
 
 void MainWindow::SaveTextAs()
@@ -260,8 +245,8 @@ void MainWindow::SaveTextAs()
 
 void MainWindow::SaveRtfAs()
 {
-    saveEditorAs(*this, docnames::saveRtfDialog(), RichTextBox::FileType::Rtf, m_eBook, holdsEBook(),
-                 QStringLiteral(".rtf"));
+    saveEditorAs(*this, docnames::saveRtfDialog(), RichTextBox::FileType::Rtf,
+                 holdsEBook() ? m_eBook : QString(), QStringLiteral(".rtf"));
 }
 
 void MainWindow::ClearText_Click()
