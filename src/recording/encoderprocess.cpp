@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QStorageInfo>
 
 #include <utility>
@@ -96,10 +95,7 @@ QString TerminalFilter::feed(const QString &piece)
 
 QString locate(const QString &name)
 {
-    const QFileInfo own(programfolder::file(name));
-    if (own.isFile() && own.isExecutable())
-        return own.filePath();
-    return QStandardPaths::findExecutable(name);
+    return programfolder::program(name);
 }
 
 QString errorLine(const QString &errors, const QString &output)

@@ -98,10 +98,17 @@ struct Verdict
 Verdict zipVerdict(const QString &path)
 {
     const ZipArchive zip(path);
-    if (!zip.isOpen())
+    if (!zip.isOpen()) {
+        // A damaged e-book is still the e-book its name says, and its reader says what is wrong.
+        for (const auto &[suffix, format] :
+             {std::pair(u".epub", Format::Epub), std::pair(u".docx", Format::Docx),
+              std::pair(u".odt", Format::Odt), std::pair(u".fb2.zip", Format::Fb2Zip)}) {
+            if (hasSuffix(path, suffix))
+                return {format, {}};
+        }
         return {Format::NoText, QStringLiteral("повреждённый архив ZIP")};
-    const std::optional<QByteArray> mimetype =
-        zip.find(QStringLiteral("mimetype")).isEmpty() ? std::nullopt : zip.read(QStringLiteral("mimetype"));
+    }
+    const std::optional<QByteArray> mimetype = zip.read(QStringLiteral("mimetype"));
     const QByteArray type = mimetype ? mimetype->trimmed() : QByteArray();
     if (type == "application/epub+zip" || !zip.find(QStringLiteral("META-INF/container.xml")).isEmpty())
         return {Format::Epub, {}};
@@ -220,7 +227,8 @@ Reading read(const QString &path, const Progress &progress)
     reading.title = reading.title.simplified();
     if (reading.title.isEmpty())
         reading.title = nameOf(path);
-    if (reading.ok && reading.text.trimmed().isEmpty()) {
+    if (reading.ok &&
+        std::all_of(reading.text.cbegin(), reading.text.cend(), [](QChar c) { return c.isSpace(); })) {
         reading.ok = false;
         reading.text.clear();
         reading.message = QStringLiteral("В книге %1 нет текста.").arg(quoted(path));

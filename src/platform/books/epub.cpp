@@ -58,8 +58,6 @@ Package readPackage(const QByteArray &opf, const QString &folder)
 {
     QXmlStreamReader reader(opf);
     QHash<QString, Item> manifest;
-    QStringList linear;
-    QStringList aside;
     Package package;
     QStringList spineIds;
     QSet<QString> asideIds;
@@ -88,8 +86,8 @@ Package readPackage(const QByteArray &opf, const QString &folder)
             const auto item = manifest.constFind(id);
             if (item == manifest.constEnd())
                 package.missing << id;
-            else if (!item->navigation)
-                package.spine << item->path;
+            else if (!item->navigation && item->mediaType.contains(u"html"))
+                package.spine << item->path; // a picture's page (an SVG cover) has no text
         }
     }
     return package;
@@ -100,8 +98,7 @@ Package readPackage(const QByteArray &opf, const QString &folder)
 QSet<QString> encrypted(const ZipArchive &zip)
 {
     QSet<QString> paths;
-    const QString name = zip.find(QStringLiteral("META-INF/encryption.xml"));
-    const std::optional<QByteArray> xml = name.isEmpty() ? std::nullopt : zip.read(name);
+    const std::optional<QByteArray> xml = zip.read(QStringLiteral("META-INF/encryption.xml"));
     if (!xml)
         return paths;
     QXmlStreamReader reader(*xml);
@@ -113,17 +110,23 @@ QSet<QString> encrypted(const ZipArchive &zip)
     return paths;
 }
 
+// A document as UTF-8, which the HTML parser is given: XHTML may be UTF-16 after its mark.
+QByteArray utf8(const QByteArray &bytes)
+{
+    const textcodec::Encoding marked = textcodec::marked(bytes);
+    const bool wide = marked == textcodec::Encoding::Utf16Le || marked == textcodec::Encoding::Utf16Be;
+    return wide ? textcodec::decode(bytes, marked).toUtf8() : bytes;
+}
+
 } // namespace
 
 Reading readEpub(const QString &path, const Progress &progress)
 {
     Reading reading;
     const ZipArchive zip(path);
-    const QString containerName = zip.find(QStringLiteral("META-INF/container.xml"));
-    const std::optional<QByteArray> container =
-        containerName.isEmpty() ? std::nullopt : zip.read(containerName);
-    const QString opfName = container ? zip.find(packagePath(*container)) : QString();
-    const std::optional<QByteArray> opf = opfName.isEmpty() ? std::nullopt : zip.read(opfName);
+    const std::optional<QByteArray> container = zip.read(QStringLiteral("META-INF/container.xml"));
+    const QString opfName = container ? packagePath(*container) : QString();
+    const std::optional<QByteArray> opf = zip.read(opfName);
     if (!opf) {
         reading.message = zip.isOpen() ? QStringLiteral("Книга %1 повреждена: в ней нет описания её частей "
                                                         "(container.xml или OPF).")
@@ -146,15 +149,12 @@ Reading readEpub(const QString &path, const Progress &progress)
     QStringList missing = package.missing;
     for (qsizetype i = 0; i < package.spine.size(); ++i) {
         const QString &document = package.spine[i];
-        const QString name = zip.find(document);
-        const std::optional<QByteArray> bytes = name.isEmpty() ? std::nullopt : zip.read(name);
+        const std::optional<QByteArray> bytes = zip.read(document);
         if (!bytes) {
             missing << document;
             continue;
         }
-        const textcodec::Encoding marked = textcodec::marked(*bytes);
-        const bool wide = marked == textcodec::Encoding::Utf16Le || marked == textcodec::Encoding::Utf16Be;
-        readHtml(wide ? textcodec::decode(*bytes, marked).toUtf8() : *bytes, lines);
+        readHtml(utf8(*bytes), lines);
         lines.separate();
         if (progress && !progress(static_cast<int>((i + 1) * 1000 / package.spine.size())))
             return {};

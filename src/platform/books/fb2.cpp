@@ -37,6 +37,11 @@ public:
         const bool first = !m_started;
         if (first && !start(chunk))
             return false;
+        if (m_encoding == textcodec::Encoding::Utf8) {
+            // The reader's own UTF-8 decoder, on the bytes as they come, is the quickest way.
+            reader.addData(chunk);
+            return report();
+        }
         const QByteArray bytes = m_pending + chunk;
         const qsizetype whole = textcodec::wholeCharacters(bytes, m_encoding);
         const QByteArrayView ready = QByteArrayView(bytes).first(whole);
@@ -44,10 +49,7 @@ public:
         reader.addData(first ? textcodec::decode(ready, m_encoding)
                              : textcodec::decodeText(ready, m_encoding));
         m_pending = bytes.sliced(whole);
-        if (m_progress && m_size > 0 &&
-            !m_progress(static_cast<int>(std::min<qint64>(m_done * 1000 / m_size, 1000))))
-            m_cancelled = true;
-        return !m_cancelled;
+        return report();
     }
 
     bool cancelled() const { return m_cancelled; }
@@ -56,6 +58,14 @@ public:
 
 private:
     static constexpr qint64 kChunk = 256 * 1024;
+
+    bool report()
+    {
+        if (m_progress && m_size > 0 &&
+            !m_progress(static_cast<int>(std::min<qint64>(m_done * 1000 / m_size, 1000))))
+            m_cancelled = true;
+        return !m_cancelled;
+    }
 
     bool start(QByteArrayView head)
     {
@@ -133,7 +143,13 @@ public:
                 m_out->separate();
             }
         }
-        if (name == u"title") {
+        if (m_noteTitle > 0) {
+            ++m_noteTitle;
+        } else if (name == u"title" && m_out == &m_notes && m_body > 2) {
+            // A note's number, or a short title, begins its first paragraph.
+            m_noteTitle = 1;
+            m_notePrefix.clear();
+        } else if (name == u"title") {
             m_out->separate();
         } else if (name == u"empty-line") {
             m_out->emptyLine();
@@ -143,6 +159,11 @@ public:
             m_out->add(u" ");
         } else if (!isInline(name)) {
             m_out->endLine();
+            if (!m_notePrefix.isEmpty()) {
+                m_out->addExact(m_notePrefix.simplified());
+                m_out->add(u" ");
+                m_notePrefix.clear();
+            }
         }
     }
 
@@ -161,7 +182,9 @@ public:
             return;
         }
         --m_body;
-        if (name == u"title" || name == u"stanza")
+        if (m_noteTitle > 0)
+            --m_noteTitle;
+        else if (name == u"title" || name == u"stanza")
             m_out->separate();
         else if (!isInline(name) && name != u"td" && name != u"th")
             m_out->endLine();
@@ -171,7 +194,9 @@ public:
     {
         if (m_skip > 0)
             return;
-        if (m_body > 0)
+        if (m_noteTitle > 0)
+            m_notePrefix += reader.text().toString() + u' ';
+        else if (m_body > 0)
             m_out->add(reader.text());
         else if (m_inBookTitle)
             m_title += reader.text();
@@ -205,8 +230,10 @@ private:
     Lines m_notes;
     Lines *m_out = &m_main;
     QString m_title;
-    int m_skip = 0; // depth inside an element left out
-    int m_body = 0; // depth inside a body
+    QString m_notePrefix;
+    int m_noteTitle = 0; // depth inside a note's title
+    int m_skip = 0;      // depth inside an element left out
+    int m_body = 0;      // depth inside a body
     bool m_titleInfo = false;
     bool m_inBookTitle = false;
     bool m_notesHeadingDue = false;

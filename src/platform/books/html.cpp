@@ -4,25 +4,26 @@
 #include "platform/text/textfile.h"
 
 #include <QRegularExpression>
-#include <QSet>
 
 #include <libxml/HTMLparser.h>
 
+#include <functional>
 #include <memory>
 
 namespace books {
 
 namespace {
 
-QString attribute(const xmlNode *node, const char *name)
+QString attribute(const xmlChar **attributes, const char *name)
 {
-    xmlChar *value = xmlGetProp(node, reinterpret_cast<const xmlChar *>(name));
-    if (!value)
-        return {};
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(value));
-    xmlFree(value);
-    return text;
+    for (const xmlChar **at = attributes; at && at[0]; at += 2) {
+        if (qstrcmp(reinterpret_cast<const char *>(at[0]), name) == 0)
+            return QString::fromUtf8(reinterpret_cast<const char *>(at[1] ? at[1] : at[0]));
+    }
+    return {};
 }
+
+using Attribute = std::function<QString(const char *name)>;
 
 bool among(const char *name, std::initializer_list<const char *> names)
 {
@@ -35,15 +36,14 @@ bool among(const char *name, std::initializer_list<const char *> names)
 
 // What a reader never hears: code, styles, pictures, forms, navigation, and the note
 // references and back links a converter puts beside the text.
-bool leftOut(const xmlNode *node, const char *name)
+bool leftOut(const char *name, const Attribute &attribute)
 {
-    if (among(name, {"head", "script", "style",  "noscript", "template", "img",   "svg",
-                     "math", "object", "embed",  "iframe",   "video",    "audio", "canvas",
-                     "map",  "nav",    "button", "select",   "textarea", "input"}))
+    if (among(name,
+              {"script", "style", "noscript", "template", "img", "svg", "math", "object", "embed", "iframe",
+               "video", "audio", "canvas", "map", "nav", "button", "select", "textarea", "input"}))
         return true;
     if (qstrcmp(name, "a") == 0 || qstrcmp(name, "sup") == 0) {
-        const QString role =
-            attribute(node, "role") + u' ' + attribute(node, "epub:type") + u' ' + attribute(node, "class");
+        const QString role = attribute("role") + u' ' + attribute("epub:type") + u' ' + attribute("class");
         static const QRegularExpression reference(
             QStringLiteral(R"(\b(noteref|doc-noteref|doc-backlink|footnote-ref|footnote-back)\b)"));
         return reference.match(role).hasMatch();
@@ -65,72 +65,87 @@ bool isBlock(const char *name)
                         "tfoot",      "details", "summary", "fieldset", "legend", "form"});
 }
 
-void walk(const xmlNode *node, Lines &out)
+// The parser's events become lines as they come: no document tree is built.
+struct HtmlWalk
 {
-    for (; node; node = node->next) {
-        if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-            out.add(QString::fromUtf8(reinterpret_cast<const char *>(node->content)));
-            continue;
-        }
-        if (node->type != XML_ELEMENT_NODE)
-            continue;
-        const char *name = reinterpret_cast<const char *>(node->name);
-        if (leftOut(node, name))
-            continue;
-        if (qstrcmp(name, "br") == 0) {
+    Lines &out;
+    QString *title;
+    int skip = 0; // depth inside what is left out
+    bool inTitle = false;
+
+    void start(const char *name, const Attribute &attributes)
+    {
+        if (skip > 0) {
+            ++skip;
+        } else if (qstrcmp(name, "title") == 0) {
+            inTitle = title != nullptr;
+            skip = !inTitle;
+        } else if (leftOut(name, attributes)) {
+            skip = 1;
+        } else if (qstrcmp(name, "br") == 0) {
             out.endLine();
         } else if (isHeading(name)) {
             out.separate();
-            walk(node->children, out);
-            out.separate();
         } else if (isBlock(name)) {
             out.endLine();
-            walk(node->children, out);
-            out.endLine();
-        } else {
-            if (qstrcmp(name, "td") == 0 || qstrcmp(name, "th") == 0)
-                out.add(u" ");
-            walk(node->children, out);
+        } else if (qstrcmp(name, "td") == 0 || qstrcmp(name, "th") == 0) {
+            out.add(u" ");
         }
     }
-}
 
-const xmlNode *findElement(const xmlNode *node, const char *name)
-{
-    for (; node; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE)
-            continue;
-        if (qstrcmp(reinterpret_cast<const char *>(node->name), name) == 0)
-            return node;
-        if (const xmlNode *inside = findElement(node->children, name))
-            return inside;
+    void end(const char *name)
+    {
+        if (skip > 0)
+            --skip;
+        else if (inTitle && qstrcmp(name, "title") == 0)
+            inTitle = false;
+        else if (isHeading(name))
+            out.separate();
+        else if (isBlock(name))
+            out.endLine();
     }
-    return nullptr;
-}
 
-struct DocFree
-{
-    void operator()(xmlDoc *doc) const { xmlFreeDoc(doc); }
+    void characters(QStringView piece)
+    {
+        if (inTitle)
+            *title += piece;
+        else if (skip == 0)
+            out.add(piece);
+    }
 };
+
+HtmlWalk &walkOf(void *context)
+{
+    return *static_cast<HtmlWalk *>(static_cast<htmlParserCtxtPtr>(context)->_private);
+}
 
 } // namespace
 
 void readHtml(QByteArrayView utf8, Lines &out, QString *title)
 {
-    const std::unique_ptr<xmlDoc, DocFree> doc(
-        htmlReadMemory(utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
-                       HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
-    if (!doc)
+    htmlSAXHandler handler{};
+    handler.startElement = [](void *context, const xmlChar *name, const xmlChar **attributes) {
+        walkOf(context).start(reinterpret_cast<const char *>(name),
+                              [attributes](const char *key) { return attribute(attributes, key); });
+    };
+    handler.endElement = [](void *context, const xmlChar *name) {
+        walkOf(context).end(reinterpret_cast<const char *>(name));
+    };
+    handler.characters = [](void *context, const xmlChar *text, int size) {
+        walkOf(context).characters(QString::fromUtf8(reinterpret_cast<const char *>(text), size));
+    };
+    handler.cdataBlock = handler.characters;
+    HtmlWalk walk{out, title};
+    // The context is what each event is given (no user data), and it carries the walk.
+    const std::unique_ptr<htmlParserCtxt, void (*)(htmlParserCtxtPtr)> context(
+        htmlCreatePushParserCtxt(&handler, nullptr, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8),
+        htmlFreeParserCtxt);
+    if (!context)
         return;
-    const xmlNode *root = xmlDocGetRootElement(doc.get());
-    if (title) {
-        if (const xmlNode *head = findElement(root, "title")) {
-            Lines words;
-            walk(head->children, words);
-            *title = words.text();
-        }
-    }
-    walk(root, out);
+    context->_private = &walk;
+    htmlCtxtUseOptions(context.get(), HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
+                                          HTML_PARSE_IGNORE_ENC | HTML_PARSE_NONET);
+    htmlParseChunk(context.get(), utf8.data(), static_cast<int>(utf8.size()), 1);
     out.endLine();
 }
 

@@ -13,61 +13,73 @@ bool markupSpace(QChar c)
 
 void Lines::add(QStringView text)
 {
-    for (const QChar c : text) {
-        if (markupSpace(c)) {
-            m_blank = !m_line.isEmpty();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (markupSpace(text[i])) {
+            m_blank = !lineEmpty();
+            ++i;
             continue;
         }
+        qsizetype end = i + 1;
+        while (end < size && !markupSpace(text[end]))
+            ++end;
         if (m_blank)
-            m_line += u' ';
+            m_text += u' ';
         m_blank = false;
-        m_line += c;
+        m_text += text.sliced(i, end - i);
+        i = end;
     }
 }
 
 void Lines::addExact(QStringView text)
 {
     if (m_blank)
-        m_line += u' ';
+        m_text += u' ';
     m_blank = false;
     for (const QChar c : text) {
         if (c != u'\n' && c != u'\r')
-            m_line += c;
+            m_text += c;
     }
 }
 
 void Lines::endLine()
 {
     m_blank = false;
-    while (m_line.endsWith(u' '))
-        m_line.chop(1);
-    if (m_line.isEmpty())
+    while (!lineEmpty() && m_text.endsWith(u' '))
+        m_text.chop(1);
+    if (lineEmpty())
         return;
-    m_text += m_line;
     m_text += u'\n';
-    m_line.clear();
+    m_lineStart = m_text.size();
 }
 
 void Lines::emptyLine()
 {
     endLine();
-    if (!m_text.isEmpty())
+    if (!m_text.isEmpty()) {
         m_text += u'\n';
+        m_lineStart = m_text.size();
+    }
 }
 
 void Lines::separate()
 {
     endLine();
-    if (!m_text.isEmpty() && !m_text.endsWith(u"\n\n"))
+    if (!m_text.isEmpty() && !m_text.endsWith(u"\n\n")) {
         m_text += u'\n';
+        m_lineStart = m_text.size();
+    }
 }
 
 QString Lines::text() const
 {
-    QString all = m_text + m_line;
-    while (all.endsWith(u'\n'))
-        all.chop(1);
-    return all;
+    qsizetype end = m_text.size();
+    while (end > m_lineStart && m_text[end - 1] == u' ')
+        --end;
+    while (end > 0 && m_text[end - 1] == u'\n')
+        --end;
+    return m_text.first(end);
 }
 
 void Lines::append(const Lines &other)
@@ -77,6 +89,7 @@ void Lines::append(const Lines &other)
     separate();
     m_text += other.text();
     m_text += u'\n';
+    m_lineStart = m_text.size();
 }
 
 } // namespace books

@@ -23,16 +23,18 @@ public:
     // Ends the line and leaves one empty line before what follows (a heading, a stanza), unless
     // the text is still empty or already ends so.
     void separate();
-    bool isEmpty() const { return m_text.isEmpty() && m_line.isEmpty(); }
+    bool isEmpty() const { return m_text.isEmpty(); }
     // The lines joined by "\n", without empty lines at the end.
     QString text() const;
     // Appends another's lines after an empty line.
     void append(const Lines &other);
 
 private:
-    QString m_text; // finished lines, each followed by "\n"
-    QString m_line;
-    bool m_blank = false; // a blank is due before the next character
+    bool lineEmpty() const { return m_text.size() == m_lineStart; }
+
+    QString m_text;            // the lines so far, the one in progress last
+    qsizetype m_lineStart = 0; // where the line in progress starts
+    bool m_blank = false;      // a blank is due before the next character
 };
 
 } // namespace books

@@ -23,8 +23,7 @@ bool isHeadingStyle(QStringView style)
 // The document's title from the package's Dublin Core metadata (docProps/core.xml, meta.xml).
 QString dublinCoreTitle(const ZipArchive &zip, const QString &member)
 {
-    const std::optional<QByteArray> xml =
-        zip.find(member).isEmpty() ? std::nullopt : zip.read(zip.find(member));
+    const std::optional<QByteArray> xml = zip.read(member);
     if (!xml)
         return {};
     QXmlStreamReader reader(*xml);
@@ -91,7 +90,9 @@ private:
             } else if (name == u"footnote" || name == u"endnote") {
                 const QStringView type = reader.attributes().value(QLatin1StringView("w:type"));
                 inNote = type.isEmpty() || type == u"normal";
-                noteId = reader.attributes().value(QLatin1StringView("w:id")).toString();
+                // Footnotes and endnotes are numbered apart in the file: "footnote:2", "endnote:2".
+                noteId =
+                    name.toString() + u':' + reader.attributes().value(QLatin1StringView("w:id")).toString();
             } else if (!inNote) {
                 continue;
             } else if (name == u"p") {
@@ -104,7 +105,9 @@ private:
             } else if (name == u"br" || name == u"cr") {
                 out.endLine();
             } else if (name == u"footnoteReference" || name == u"endnoteReference") {
-                m_numbers.insert(reader.attributes().value(QLatin1StringView("w:id")).toString(),
+                const QString kind =
+                    name == u"footnoteReference" ? QStringLiteral("footnote:") : QStringLiteral("endnote:");
+                m_numbers.insert(kind + reader.attributes().value(QLatin1StringView("w:id")).toString(),
                                  m_numbers.size() + 1);
             } else if ((name == u"footnoteRef" || name == u"endnoteRef") && m_numbers.contains(noteId)) {
                 out.addExact(QString::number(m_numbers.value(noteId)));
@@ -210,8 +213,7 @@ Reading readDocx(const QString &path, const Progress &)
 {
     Reading reading;
     const ZipArchive zip(path);
-    const QString documentName = zip.find(QStringLiteral("word/document.xml"));
-    const std::optional<QByteArray> document = documentName.isEmpty() ? std::nullopt : zip.read(documentName);
+    const std::optional<QByteArray> document = zip.read(QStringLiteral("word/document.xml"));
     if (!document) {
         reading.message = damagedArchive(path);
         return reading;
@@ -222,8 +224,7 @@ Reading readDocx(const QString &path, const Progress &)
     Lines notes;
     for (const QString &member :
          {QStringLiteral("word/footnotes.xml"), QStringLiteral("word/endnotes.xml")}) {
-        const QString name = zip.find(member);
-        if (const std::optional<QByteArray> xml = name.isEmpty() ? std::nullopt : zip.read(name))
+        if (const std::optional<QByteArray> xml = zip.read(member))
             walker.walkNotes(*xml, notes);
     }
     reading.text = withNotes(text, notes);
@@ -238,8 +239,7 @@ Reading readOdt(const QString &path, const Progress &)
 {
     Reading reading;
     const ZipArchive zip(path);
-    const QString contentName = zip.find(QStringLiteral("content.xml"));
-    const std::optional<QByteArray> content = contentName.isEmpty() ? std::nullopt : zip.read(contentName);
+    const std::optional<QByteArray> content = zip.read(QStringLiteral("content.xml"));
     if (!content) {
         reading.message = damagedArchive(path);
         return reading;

@@ -19,22 +19,63 @@ struct PageLine
     QRectF box;
 };
 
+// A note's mark raised above its line: a number or a star in a smaller type.
+bool isNoteMark(const Poppler::TextBox &word, double lineHeight)
+{
+    static const QRegularExpression mark(QStringLiteral(R"(^[\d*]{1,3}$)"));
+    return word.boundingBox().height() < lineHeight * 0.8 && mark.match(word.text()).hasMatch();
+}
+
+// The page's words gathered into lines by where they stand, top to bottom and left to right: a
+// justified or hyphenated page comes out of the layout analysis in pieces and out of order.
 std::vector<PageLine> linesOf(Poppler::Page &page)
 {
-    std::vector<PageLine> lines;
-    PageLine line;
-    for (const std::unique_ptr<Poppler::TextBox> &word : page.textList()) {
-        line.text += word->text();
-        line.box = line.box.isNull() ? word->boundingBox() : line.box.united(word->boundingBox());
-        if (word->nextWord()) {
-            if (word->hasSpaceAfter())
-                line.text += u' ';
-            continue;
+    const std::vector<std::unique_ptr<Poppler::TextBox>> boxes = page.textList();
+    std::vector<const Poppler::TextBox *> words;
+    for (const std::unique_ptr<Poppler::TextBox> &box : boxes)
+        words.push_back(box.get());
+    std::sort(words.begin(), words.end(), [](const Poppler::TextBox *a, const Poppler::TextBox *b) {
+        return a->boundingBox().center().y() < b->boundingBox().center().y();
+    });
+    std::vector<std::vector<const Poppler::TextBox *>> rows;
+    double rowTop = 0;
+    double rowBottom = 0;
+    for (const Poppler::TextBox *word : words) {
+        const QRectF box = word->boundingBox();
+        const double overlap = std::min(rowBottom, box.bottom()) - std::max(rowTop, box.top());
+        if (rows.empty() || overlap < std::min(box.height(), rowBottom - rowTop) * 0.5) {
+            rows.emplace_back();
+            rowTop = box.top();
+            rowBottom = box.bottom();
+        } else {
+            rowTop = std::min(rowTop, box.top());
+            rowBottom = std::max(rowBottom, box.bottom());
         }
-        line.text = line.text.trimmed();
+        rows.back().push_back(word);
+    }
+    std::vector<PageLine> lines;
+    for (std::vector<const Poppler::TextBox *> &row : rows) {
+        std::sort(row.begin(), row.end(), [](const Poppler::TextBox *a, const Poppler::TextBox *b) {
+            return a->boundingBox().left() < b->boundingBox().left();
+        });
+        double height = 0;
+        for (const Poppler::TextBox *word : row)
+            height = std::max(height, word->boundingBox().height());
+        PageLine line;
+        for (const Poppler::TextBox *word : row) {
+            if (isNoteMark(*word, height)) {
+                // The gap after the mark decides the blank, as if it were not there.
+                if (!line.box.isNull())
+                    line.box = line.box.united(word->boundingBox());
+                continue;
+            }
+            if (!line.text.isEmpty() && word->boundingBox().left() - line.box.right() > height * 0.1)
+                line.text += u' ';
+            line.text += word->text();
+            line.box = line.box.isNull() ? word->boundingBox() : line.box.united(word->boundingBox());
+        }
         if (!line.text.isEmpty())
             lines.push_back(line);
-        line = {};
     }
     return lines;
 }
@@ -48,12 +89,12 @@ QString runningKey(const QString &text)
     return key.simplified();
 }
 
+// A page number alone: "12", "- 12 -", "12 из 80", "Страница 12", or a front page's "xii" (capital
+// roman numerals are chapters' numbers).
 bool isPageNumber(const QString &text)
 {
-    static const QRegularExpression number(
-        QStringLiteral(
-            R"(^[-–—\s]*(\d+|[ivxlc]+)([-–—\s]*|\s*(из|/|of)\s*\d+)$|^(стр\.|страница|page)\s*\d+)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression number(QStringLiteral(
+        R"(^[-–—\s]*(\d+|[ivxlc]+)([-–—\s]*|\s*(из|/|of)\s*\d+)$|^(?i)(стр\.|страница|page)\s*\d+$)"));
     return number.match(text).hasMatch();
 }
 
@@ -65,13 +106,19 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-bool endsBroken(const QString &line, const QString &next)
+// Joins a line to the paragraph before it. A word broken by a hyphen at the line's end is whole
+// again; a compound one broken at its own hyphen ("Сен-" "Жермен") keeps it.
+void join(QString &paragraph, const QString &line)
 {
-    if (line.size() < 2 || next.isEmpty() || !next.front().isLower())
-        return false;
-    const QChar last = line.back();
-    return (last == u'-' || last == QChar(0x00AD) || last == QChar(0x2010)) &&
-           line[line.size() - 2].isLetter();
+    const qsizetype size = paragraph.size();
+    const QChar last = size > 1 ? paragraph.back() : QChar();
+    if ((last == u'-' || last == QChar(0x00AD) || last == QChar(0x2010)) && paragraph[size - 2].isLetter()) {
+        if (line.front().isLower())
+            paragraph.chop(1);
+    } else if (!paragraph.isEmpty()) {
+        paragraph += u' ';
+    }
+    paragraph += line;
 }
 
 } // namespace
@@ -114,6 +161,7 @@ Reading readPdf(const QString &path, const Progress &progress)
     std::vector<double> heights;
     std::vector<double> gaps;
     double left = 1e9;
+    double right = 0;
     for (std::vector<PageLine> &lines : pages) {
         if (!lines.empty() && running(lines.back()))
             lines.pop_back();
@@ -122,6 +170,7 @@ Reading readPdf(const QString &path, const Progress &progress)
         for (size_t i = 0; i < lines.size(); ++i) {
             heights.push_back(lines[i].box.height());
             left = std::min(left, lines[i].box.left());
+            right = std::max(right, lines[i].box.right());
             if (i > 0)
                 gaps.push_back(lines[i].box.top() - lines[i - 1].box.top());
         }
@@ -138,6 +187,7 @@ Reading readPdf(const QString &path, const Progress &progress)
     const double height = median(heights);
     const double spacing = median(gaps);
     Lines out;
+    QStringList notes;
     QString paragraph;
     bool heading = false;
     const auto flush = [&] {
@@ -154,25 +204,39 @@ Reading readPdf(const QString &path, const Progress &progress)
     for (const PageLine &line : body) {
         if (line.text.isEmpty())
             continue; // a paragraph goes on over a page's end
+        if (line.box.height() < height * 0.85) {
+            // Footnotes in a smaller type, read after the text: each begins with its mark.
+            if (line.text.front().isDigit() || line.text.front() == u'*')
+                notes << QString();
+            if (notes.isEmpty())
+                notes << QString();
+            join(notes.back(), line.text);
+            continue;
+        }
+        const bool short_ = previous && previous->box.right() < right - (right - left) * 0.3;
         const bool big = line.box.height() > height * 1.2;
         const double gap = previous ? line.box.top() - previous->box.top() : 0;
         const bool samePage = gap > 0;
-        if (!previous || big != heading || (samePage && gap > spacing * 1.3) ||
+        if (!previous || big != heading || short_ || (samePage && gap > spacing * 1.3) ||
             line.box.left() > left + height) {
             flush();
             heading = big;
             paragraph = line.text;
-        } else if (endsBroken(paragraph, line.text)) {
-            // The word broken at the line's end is whole again.
-            paragraph.chop(1);
-            paragraph += line.text;
         } else {
-            paragraph += u' ';
-            paragraph += line.text;
+            join(paragraph, line.text);
         }
         previous = &line;
     }
     flush();
+    if (!notes.isEmpty()) {
+        out.separate();
+        out.add(QStringLiteral("Примечания"));
+        out.separate();
+        for (const QString &note : notes) {
+            out.add(note);
+            out.endLine();
+        }
+    }
     if (progress && !progress(1000))
         return {};
     reading.text = out.text();

@@ -86,7 +86,7 @@ qint64 ZipArchive::size(const QString &name) const
 
 std::optional<QByteArray> ZipArchive::read(const QString &name) const
 {
-    const std::unique_ptr<QIODevice> member = open(name);
+    const std::unique_ptr<QIODevice> member = open(find(name));
     if (!member)
         return std::nullopt;
     QByteArray all;

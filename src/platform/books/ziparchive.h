@@ -30,7 +30,7 @@ public:
     QString find(const QString &name) const;
     // The member's uncompressed size, or -1.
     qint64 size(const QString &name) const;
-    // The whole member, or nothing when it is missing or its data damaged.
+    // The whole member, found ignoring case, or nothing when it is missing or its data damaged.
     std::optional<QByteArray> read(const QString &name) const;
     // The member as a sequential device, to stream a large one; null when it cannot be opened.
     std::unique_ptr<QIODevice> open(const QString &name) const;

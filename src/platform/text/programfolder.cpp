@@ -99,6 +99,14 @@ QString matchEntry(const QDir &dir, const QString &name)
 
 } // namespace
 
+QString program(const QString &name)
+{
+    const QFileInfo own(file(name));
+    if (own.isFile() && own.isExecutable())
+        return own.filePath();
+    return QStandardPaths::findExecutable(name);
+}
+
 QStringList copyMissing(const QString &from, const QString &to)
 {
     QStringList failures;

@@ -15,6 +15,10 @@ QString path();
 // is matched ignoring case, and the name as given is returned when nothing matches.
 QString file(const QString &relative);
 
+// An outside program to start for `name` (an encoder, catdoc): from the program folder when it
+// is there, else from PATH; empty when neither has it.
+QString program(const QString &name);
+
 // Copies every shipped file (DIC/, HELP/, ENGINE/, end.wav) of `from` that `to` lacks,
 // keeping the user's own files. Returns what could not be copied, "<file>: <reason>" each.
 QStringList copyMissing(const QString &from, const QString &to);
