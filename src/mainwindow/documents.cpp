@@ -137,13 +137,12 @@ bool MainWindow::loadEBook(const QString &path, const QString &title)
     books::Reading reading;
     {
         const busy::JobScope job(busy::Job::BookReading); // locks the editor meanwhile
+        // Events get through at the first step of the reader, then every 50 ms, not at every step.
         QElapsedTimer shown;
-        shown.start();
-        // Events get through now and then, not for every step of the reader.
         reading = books::read(path, [this, &shown](int permille) {
-            if (shown.elapsed() < 50)
+            if (shown.isValid() && shown.elapsed() < 50)
                 return true;
-            shown.restart();
+            shown.start();
             ProgressBar1->setValue(permille);
             QCoreApplication::processEvents();
             return !Check4->isChecked();
