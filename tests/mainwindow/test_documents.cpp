@@ -511,8 +511,8 @@ TEST_F(Documents, ABookOpenedDuringPreformattingLeavesBothFilesAsTheyWere)
     }
 }
 
-// An e-book opens as a new text titled after the book; no save reaches its file, and a file
-// that is no text is refused and changes nothing.
+// An e-book opens as a new text titled after the book; no save reaches its file, which is
+// proposed a text beside it.
 TEST_F(Documents, EBooksOpenAsNewTextsAndAreNeverWritten)
 {
     const QString text = open(QStringLiteral("текст.txt"), QStringLiteral("Прежняя книга"));
@@ -557,22 +557,6 @@ TEST_F(Documents, EBooksOpenAsNewTextsAndAreNeverWritten)
     EXPECT_EQ(asked(), QStringList("Сохранить изменения?"));
     EXPECT_EQ(textfile::readBytes(fb2), bytes);
 
-    // A picture, a ZIP and an EPUB without content are refused with the reader's reason.
-    QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    const std::pair<const char *, QByteArray> refused[] = {
-        {"картинка.png", png}, {"архив.zip", QByteArray("PK\x03\x04\x14\0\0\0", 8)}, {"книга.txt", png}};
-    for (const auto &[name, content] : refused) {
-        SCOPED_TRACE(name);
-        const QString path = dir.filePath(QString::fromUtf8(name));
-        ASSERT_TRUE(textfile::writeBytes(path, content));
-        const QStringList before = state();
-        runWith(QStringLiteral("OpenFile"), path);
-        EXPECT_EQ(state(), before);
-        const QString why = books::read(path).message;
-        EXPECT_FALSE(why.isEmpty());
-        EXPECT_EQ(asked(), QStringList(why));
-        EXPECT_EQ(textfile::readBytes(path), content);
-    }
     EXPECT_EQ(textfile::readBytes(text), cp(QStringLiteral("Прежняя книга\r\n")));
 }
 
@@ -611,7 +595,7 @@ TEST_F(Documents, ALargeEBookShowsItsProgressAndCanBeCancelled)
 }
 
 // Every kind of e-book made by other programs opens with its chapters on lines of their own,
-// under the book's title; a picture, a ZIP of pictures and a protected EPUB are refused. No
+// under the book's title; a picture, a ZIP of pictures, a protected EPUB and a scan are refused. No
 // save command writes any of them.
 TEST_F(Documents, EveryKindOfEBookOpensAndStaysAsItIs)
 {
