@@ -22,6 +22,7 @@ enum class Job
     Recording,      // a book or a batch being recorded
     Reading,        // reading aloud
     Preformatting,  // the pre-formatting of an opened text
+    BookReading,    // an e-book being read into the editor
     ListRun,        // replacements over the whole text, from a list or the find window
     MarkupCleaning, // the text doctor's markup cleaning
     Search,         // the new-word and homograph searches

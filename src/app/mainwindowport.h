@@ -40,6 +40,10 @@ public:
     // Normalises a text just opened into the main text, with the progress panel; the result
     // still counts as the opened file (no change of the user's to save).
     virtual void PreFormat() = 0;
+    // Opens the book at `path` as "Открыть" does: a text, or an e-book read into a new text
+    // titled after the book; a file that is refused or cannot be read is told of and changes
+    // nothing (false).
+    virtual bool openBook(const QString &path) = 0;
     // The main text, MP3.RichTextBox2.
     virtual RichTextBox *editor() = 0;
     // The progress panel and the new-word finder's option panel.

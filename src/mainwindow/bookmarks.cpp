@@ -1,5 +1,6 @@
 // The bookmarks panel: lists the bookmark files that stopping a reading writes, reopens a
 // book at its bookmark and deletes bookmarks.
+#include "app/bookkind.h"
 #include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
@@ -144,16 +145,21 @@ void MainWindow::OpenZakladka()
         return;
     }
     // The bookmark takes effect only once its book is loaded: a book that moved leaves the
-    // current book, its title and the editor as they were.
-    if (!RichTextBox2->LoadFile(bookmark->path)) {
+    // current book, its title and the editor as they were. An e-book is read again.
+    if (!bookkind::readAsText(bookmark->path)) {
+        if (!loadEBook(bookmark->path, bookmark->title))
+            return;
+    } else if (!RichTextBox2->LoadFile(bookmark->path)) {
         // A book that is there but cannot be read is refused for its reason only, as Open does.
         services::prompter().critical(
             QFileInfo::exists(bookmark->path)
                 ? textfile::openFailure(bookmark->path, RichTextBox2->errorString())
                 : textfile::failureMessage(moved, bookmark->path, RichTextBox2->errorString()));
         return;
+    } else {
+        CurTextPath = bookmark->path;
+        m_eBook.clear();
     }
-    CurTextPath = bookmark->path;
     BookTitle = bookmark->title;
     Dlitelnost();
     // The caret counts in the text as it was when the reading stopped: the same load gives

@@ -1,9 +1,11 @@
 // The document commands of the main window: open, save, clear, add to the batch, and the
 // pre-formatting of an opened text.
+#include "app/bookkind.h"
 #include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/books/books.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/filechooser.h"
 #include "platform/services/prompter.h"
@@ -17,6 +19,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -35,11 +38,11 @@ bool confirmationsOn()
     return setup().Check1->isChecked();
 }
 
-QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving)
+QString chooseFile(const docnames::FileDialogSpec &spec, bool forSaving, const QString &suggested = {})
 {
     FileChooser &chooser = services::fileChooser();
-    return forSaving ? chooser.saveFile(spec.title, spec.filter, QString(), spec.selectedFilter)
-                     : chooser.openFile(spec.title, spec.filter, QString(), spec.selectedFilter);
+    return forSaving ? chooser.saveFile(spec.title, spec.filter, suggested, spec.selectedFilter)
+                     : chooser.openFile(spec.title, spec.filter, suggested, spec.selectedFilter);
 }
 
 void reportUnwritten(const QString &path, const QString &reason)
@@ -47,10 +50,13 @@ void reportUnwritten(const QString &path, const QString &reason)
     prompter().critical(textfile::writeFailure(path, reason));
 }
 
-// Writes the editor to `path`; a failure is reported naming the file and the reason.
+// Writes the editor to `path`, never over an e-book; a failure is reported naming the file and
+// the reason.
 bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType type)
 {
     const RichTextBox &editor = *window.RichTextBox2;
+    if (bookkind::refuseWritingOver(path))
+        return false;
     if (type == RichTextBox::FileType::Text && !booklosses::lossAccepted(editor))
         return false;
     if (editor.SaveFile(path, type)) {
@@ -61,39 +67,110 @@ bool writeEditor(MainWindow &window, const QString &path, RichTextBox::FileType 
     return false;
 }
 
-// The save-as commands: the current file moves only once the new one is written.
-void saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, RichTextBox::FileType type)
+// The save-as commands: the current file moves only once the new one is written. The text of
+// the e-book the editor holds (`eBook`, empty for a text) is proposed a name after the book's
+// title beside it (`suffix`), never the e-book's own.
+bool saveEditorAs(MainWindow &window, const docnames::FileDialogSpec &dialog, RichTextBox::FileType type,
+                  const QString &eBook, const QString &suffix)
 {
-    const QString path = chooseFile(dialog, true);
+    const QString suggested = eBook.isEmpty() ? QString() : docnames::besideFile(eBook, BookTitle, suffix);
+    const QString path = chooseFile(dialog, true, suggested);
     if (path.isEmpty() || !writeEditor(window, path, type))
-        return;
+        return false;
     CurTextPath = path;
     window.Dlitelnost();
+    return true;
 }
+
+const QString kTextSuffix = QStringLiteral(".txt");
 
 } // namespace
 
 void MainWindow::OpenTextFile()
 {
-    if (const QString path = chooseFile(docnames::openTextDialog(), false); !path.isEmpty())
+    if (const QString path = chooseFile(docnames::openTextDialog(books::namePatterns()), false);
+        !path.isEmpty())
         openBook(path);
 }
 
-void MainWindow::openBook(const QString &path)
+bool MainWindow::openBook(const QString &path)
 {
-    // A file that cannot be read changes nothing: the book in the editor stays current.
-    if (!RichTextBox2->LoadFile(path)) {
+    if (!bookkind::readAsText(path)) {
+        if (!loadEBook(path))
+            return false;
+    } else if (RichTextBox2->LoadFile(path)) {
+        BookTitle = docnames::bookTitleFromPath(path);
+        CurTextPath = path;
+        m_eBook.clear();
+    } else {
+        // A file that cannot be read changes nothing: the book in the editor stays current.
         prompter().critical(textfile::openFailure(path, RichTextBox2->errorString()));
-        return;
+        return false;
     }
-    BookTitle = docnames::bookTitleFromPath(path);
-    CurTextPath = path;
-    Text7->setText(CurTextPath);
+    Text7->setText(path);
     Text8->setText(BookTitle);
     Dlitelnost();
     PreFormat();
     RichTextBox2->setSelStart(0);
     booklosses::tellDamaged(*RichTextBox2);
+    return true;
+}
+
+bool MainWindow::holdsEBook() const
+{
+    return !m_eBook.isEmpty() && !docnames::isFilePath(CurTextPath);
+}
+
+QString MainWindow::bookSource() const
+{
+    return holdsEBook() ? m_eBook : CurTextPath;
+}
+
+bool MainWindow::loadEBook(const QString &path, const QString &title)
+{
+    Label1->setText(QStringLiteral("Чтение книги %1").arg(QFileInfo(path).fileName()));
+    ProgressBar1->setMaximum(1000);
+    ProgressBar1->setValue(0);
+    Check4->setChecked(false);
+    Frame1->show();
+    Frame1->raise();
+    books::Reading reading;
+    {
+        const busy::JobScope job(busy::Job::BookReading); // locks the editor meanwhile
+        // Events get through at the first step of the reader, then every 50 ms, not at every step.
+        QElapsedTimer shown;
+        reading = books::read(path, [this, &shown](int permille) {
+            if (shown.isValid() && shown.elapsed() < 50)
+                return true;
+            shown.start();
+            ProgressBar1->setValue(permille);
+            QCoreApplication::processEvents();
+            return !Check4->isChecked();
+        });
+    }
+    Frame1->hide();
+    if (!reading.ok) {
+        if (!reading.message.isEmpty())
+            prompter().critical(reading.message);
+        return false;
+    }
+    RichTextBox2->setText(reading.text);
+    RichTextBox2->forgetFile(); // its text is saved as a new text, never into the e-book
+    CurTextPath.clear();
+    m_eBook = path;
+    BookTitle = title.isEmpty() ? docnames::eBookTitle(reading.title) : title;
+    textChanged = false;
+    textPreformatted = false;
+    // The part of a damaged book that could be read is shown; what was lost is told.
+    if (!reading.message.isEmpty())
+        prompter().ask(reading.message, Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+    return true;
+}
+
+bool MainWindow::saveAsText()
+{
+    return saveEditorAs(*this, docnames::saveTextDialog(), RichTextBox::FileType::Text,
+                        holdsEBook() ? m_eBook : QString(), kTextSuffix);
 }
 
 void MainWindow::PreFormat()
@@ -139,6 +216,11 @@ void MainWindow::preformatEditor(preformat::Mode mode)
 
 void MainWindow::SaveText()
 {
+    // An e-book's text has no file yet: the save proposes one beside the book.
+    if (holdsEBook()) {
+        saveAsText();
+        return;
+    }
     if (confirmationsOn() && !prompter().confirm(QStringLiteral("Сохранить изменения?")))
         return;
     // The fresh-window placeholder is no file name either.
@@ -158,12 +240,13 @@ bool MainWindow::saveEditorTo(const QString &path)
 
 void MainWindow::SaveTextAs()
 {
-    saveEditorAs(*this, docnames::saveTextDialog(), RichTextBox::FileType::Text);
+    saveAsText();
 }
 
 void MainWindow::SaveRtfAs()
 {
-    saveEditorAs(*this, docnames::saveRtfDialog(), RichTextBox::FileType::Rtf);
+    saveEditorAs(*this, docnames::saveRtfDialog(), RichTextBox::FileType::Rtf,
+                 holdsEBook() ? m_eBook : QString(), QStringLiteral(".rtf"));
 }
 
 void MainWindow::ClearText_Click()
@@ -175,6 +258,7 @@ void MainWindow::ClearText_Click()
     RichTextBox2->setText(QString());
     RichTextBox2->forgetFile(); // a new text is saved as one
     CurTextPath.clear();
+    m_eBook.clear();
     Text7->clear();
     Text8->clear();
 }

@@ -2,6 +2,7 @@
 
 #include "app/windows.h"
 
+#include "app/bookkind.h"
 #include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
@@ -176,6 +177,9 @@ void MainWindow::form_load()
     CurTextPath = Text7->text();
     BookTitle = Text8->text();
     m_openAtStart = std::exchange(startupBook(), {});
+    // The last e-book is read again as Open reads it, with its progress, once the window is up.
+    if (m_openAtStart.isEmpty() && docnames::isFilePath(CurTextPath) && !bookkind::readAsText(CurTextPath))
+        m_openAtStart = CurTextPath;
     if (!m_openAtStart.isEmpty()) {
         // The editor holds no book until that one opens: no save may write over the last.
         CurTextPath.clear();

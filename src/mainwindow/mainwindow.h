@@ -48,9 +48,10 @@ public:
 
     // Document commands.
     void OpenTextFile();
-    // Opens `path` as "Открыть" does: the editor takes the book pre-formatted, or a book
-    // that cannot be read is reported and changes nothing.
-    void openBook(const QString &path);
+    // Opens `path` as "Открыть" does: the editor takes the book pre-formatted (an e-book as a
+    // new text titled after the book), or a book that cannot be read or is refused is
+    // reported and changes nothing.
+    bool openBook(const QString &path) override;
     void SaveText();
     void SaveTextAs();
     void SaveRtfAs();
@@ -192,6 +193,21 @@ private:
     void createBookmarksPanel();
     // Pre-formats the editor's text under the progress panel (PreFormat: as needed).
     void preformatEditor(preformat::Mode mode);
+
+    // The e-book whose text the editor holds. It is never written: CurTextPath names no file
+    // until the text is saved as one. Empty once a text is opened or the editor cleared.
+    QString m_eBook;
+    bool holdsEBook() const;
+    // Where the editor's book comes from, for a bookmark and the next start: its text file,
+    // or the e-book it was read from.
+    QString bookSource() const;
+    // Reads the e-book at `path` (or refuses a file that is no text) under the progress panel,
+    // where Check4 cancels, and makes its text the editor's, titled `title` or else after the
+    // book. Nothing changes when the book is refused (told) or its reading cancelled.
+    bool loadEBook(const QString &path, const QString &title = {});
+    // "Сохранить TXT как...": the text file the user chooses, proposed beside the e-book the
+    // editor holds; false when nothing was saved.
+    bool saveAsText();
 
     // The voice a reading speaks through: the shared voice of the settings window once a
     // reading has bound it, else this window's own (nothing after a stop released it).

@@ -184,9 +184,9 @@ void MainWindow::StopReading()
     // After a clear there is no book: its empty path would overwrite a good bookmark.
     // A bookmark that cannot be written is no reason to keep the voice talking: noted only.
     QString reason;
-    if (docnames::isFilePath(CurTextPath) &&
+    if (docnames::isFilePath(bookSource()) &&
         !bookmarkfile::write(
-            {CurTextPath, BookTitle, bookmarkCaret(),
+            {bookSource(), BookTitle, bookmarkCaret(),
              textPreformatted ? bookmarkfile::Shown::Preformatted : bookmarkfile::Shown::AsFile},
             &reason))
         qCInfo(lcFiles).noquote() << "bookmark of" << BookTitle << "not written:" << reason;

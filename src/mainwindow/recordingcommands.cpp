@@ -1,9 +1,11 @@
 // The recording commands of the main window: the current book, or every book of the working
 // folder, into numbered block files of a book folder.
+#include "app/bookkind.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "app/windows.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/books/books.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/services/prompter.h"
 #include "platform/services/services.h"
@@ -31,6 +33,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 
 namespace {
@@ -158,11 +161,19 @@ bool startCommand()
     return true;
 }
 
+// The names of the books a batch takes: texts and e-books. An RTF file is no batch book.
+QStringList batchPatterns()
+{
+    QStringList patterns = books::namePatterns();
+    patterns.removeAll(QStringLiteral("*.rtf"));
+    return patterns;
+}
+
 // The first book of the batch queue that this batch has not taken yet, in name order.
 QString nextBatchBook(const QString &folder, const QSet<QString> &taken)
 {
     const QStringList books =
-        QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+        QDir(folder).entryList(batchPatterns(), QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString &name : books) {
         const QString path = QDir(folder).filePath(name);
         if (!taken.contains(path))
@@ -267,9 +278,9 @@ private:
     bool holds(const QString &path) const override
     {
         const QFileInfo file(path);
-        return path == m_book || (file.suffix().compare(u"txt", Qt::CaseInsensitive) == 0 &&
-                                  canonical(file.path()) == m_canonicalFolder &&
-                                  !m_taken.contains(QDir(m_folder).filePath(file.fileName())));
+        return path == m_book ||
+               (QDir::match(m_patterns, file.fileName()) && canonical(file.path()) == m_canonicalFolder &&
+                !m_taken.contains(QDir(m_folder).filePath(file.fileName())));
     }
 
     void next()
@@ -280,9 +291,17 @@ private:
                 break;
             m_taken.insert(book);
             m_book = canonical(book);
-            CurTextPath = book;
+            m_queued = book;
             const QString name = QFileInfo(book).fileName();
-            BookTitle = docnames::titleBeforeFirstDot(name);
+            if (bookkind::readAsText(book)) {
+                m_eBookText.reset();
+                CurTextPath = book;
+                BookTitle = docnames::titleBeforeFirstDot(name);
+            } else if (const QString refused = takeEBook(book); !refused.isEmpty()) {
+                notRecorded(QStringLiteral("Книга %1 не записана: %2 Её файл оставлен в рабочем каталоге.")
+                                .arg(name, refused));
+                continue;
+            }
             if (m_titles.contains(BookTitle)) {
                 notRecorded(QStringLiteral("Книга %1 не записана: у неё то же название %2, что у книги %3 "
                                            "этого пакета; её текст оставлен в рабочем каталоге.")
@@ -300,9 +319,9 @@ private:
                 continue;
             }
             // Nobody is there to confirm a reading that may be wrong.
-            if (const QString doubt = textfile::LineReader(book).doubt(); !doubt.isEmpty()) {
-                m_summary << QStringLiteral("Книга %1 не записана: %2 Её текст оставлен в рабочем каталоге.")
-                                 .arg(name, doubt);
+            if (const QString doubt = textfile::LineReader(CurTextPath).doubt(); !doubt.isEmpty()) {
+                notRecorded(QStringLiteral("Книга %1 не записана: %2 Её текст оставлен в рабочем каталоге.")
+                                .arg(name, doubt));
                 continue;
             }
             if (QFileInfo::exists(recordingrun::finishedFolder())) {
@@ -318,7 +337,7 @@ private:
 
     void bookEnded(recordingrun::Result result) override
     {
-        const QString name = QFileInfo(CurTextPath).fileName();
+        const QString name = QFileInfo(m_queued).fileName();
         if (!result.otherCut.isEmpty()) {
             notRecorded(QStringLiteral("Книга %1 не записана: блоки в папке %2 нарезаны не для неё (%3); её "
                                        "текст оставлен в рабочем каталоге.")
@@ -326,7 +345,17 @@ private:
         } else if (result.outcome == conversion::Outcome::Failed) {
             notRecorded(QStringLiteral("Книга %1 не записана: %2").arg(name, result.failure));
         } else if (result.finished) {
-            QFile::remove(CurTextPath);
+            if (!m_eBookText) {
+                QFile::remove(CurTextPath);
+            } else {
+                // An e-book is the user's own book, not a copy made for the queue: it goes with
+                // its recording.
+                QFile eBook(m_queued);
+                if (!eBook.rename(QDir(recordingrun::finishedFolder()).filePath(name)))
+                    notRecorded(QStringLiteral("Книга %1 записана, но не перенесена в папку %2 (%3): она "
+                                               "осталась в рабочем каталоге и будет записана снова.")
+                                    .arg(name, nativePath(recordingrun::finishedFolder()), eBook.errorString()));
+            }
             m_report << QStringLiteral("Книга %1 записана в папку %2.")
                             .arg(name, nativePath(recordingrun::finishedFolder()));
         } else if (result.outcome == conversion::Outcome::Stopped) {
@@ -361,6 +390,26 @@ private:
         return services::shutdown().powerOff();
     }
 
+    // Makes the e-book at `path` the current book: its text, read once, in a text file of the
+    // batch's own that the recording reads, and its title. Why it is refused, or nothing.
+    QString takeEBook(const QString &path)
+    {
+        const books::Reading reading = books::read(path);
+        if (!reading.ok)
+            return reading.message.isEmpty() ? QStringLiteral("книга не прочитана.") : reading.message;
+        m_eBookText.emplace();
+        const QString text = m_eBookText->filePath(QStringLiteral("book.txt"));
+        QString reason;
+        if (!m_eBookText->isValid() ||
+            !textfile::writeText(text, reading.text, textcodec::Encoding::Utf8, &reason)) {
+            m_eBookText.reset();
+            return textfile::writeFailure(text, reason);
+        }
+        CurTextPath = text;
+        BookTitle = docnames::eBookTitle(reading.title);
+        return {};
+    }
+
     void finish()
     {
         CurTextPath = m_editorPath;
@@ -385,7 +434,11 @@ private:
     // The batch's books pass through the book globals; the editor's book is current again after.
     const QString m_editorPath;
     const QString m_editorTitle;
-    QString m_book; // canonical
+    const QStringList m_patterns = batchPatterns();
+    QString m_book;   // canonical
+    QString m_queued; // the book as the queue names it
+    // The text of the e-book being recorded, while it is recorded.
+    std::optional<QTemporaryDir> m_eBookText;
     // A book that failed or was not finished keeps its text and is not taken again.
     QSet<QString> m_taken;
     // One book per title: a second book would resume the first one's blocks as its own.
@@ -431,6 +484,9 @@ void MainWindow::MakeBook()
                                 .arg(QDir::toNativeSeparators(fallBack)));
         return;
     }
+    // The recording reads a file: an e-book's text is saved as a text first, beside the book.
+    if (holdsEBook() && !saveAsText())
+        return;
     // A title without a saved file (a fresh window keeps placeholders) is no book to record.
     if (BookTitle.isEmpty() || !docnames::isFilePath(CurTextPath)) {
         if (!RichTextBox2->Text().isEmpty())

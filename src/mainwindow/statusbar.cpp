@@ -12,6 +12,7 @@
 #include "settings/textnumber.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -102,7 +103,10 @@ void MainWindow::SetStatusBar()
 void MainWindow::Dlitelnost()
 {
     SetKoeff();
-    const estimate::Figures figures = RichTextBox::measure(CurTextPath, CharsPerMin);
+    // An e-book's text lives in the editor only: its file is measured, not read as a text.
+    const estimate::Figures figures =
+        holdsEBook() ? estimate::figures(QFileInfo(m_eBook).size(), RichTextBox2->Text().size(), CharsPerMin)
+                     : RichTextBox::measure(CurTextPath, CharsPerMin);
     setStatusPanel(1, figures.size);
     if (figures.hours) {
         PlayHours = *figures.hours;

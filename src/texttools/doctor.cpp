@@ -1,5 +1,6 @@
 #include "texttools/doctor.h"
 
+#include "app/bookkind.h"
 #include "app/busy.h"
 #include "app/globals.h"
 #include "app/mainwindowport.h"
@@ -194,6 +195,8 @@ void TextDoctor::Clean()
 
 bool TextDoctor::saveTo(const QString &path)
 {
+    if (bookkind::refuseWritingOver(path))
+        return false;
     const QString text = RichTextBox1->Text();
     // The main text's file keeps the encoding it was read in.
     textcodec::Encoding encoding = textcodec::Encoding::Windows1251;

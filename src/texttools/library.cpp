@@ -1,5 +1,6 @@
 #include "texttools/library.h"
 
+#include "app/bookkind.h"
 #include "app/booklosses.h"
 #include "app/busy.h"
 #include "app/globals.h"
@@ -230,16 +231,27 @@ void Library::File1_Click()
     const QString path = selectedPath();
     if (path.isEmpty())
         return;
-    Text1->setText(libraryfiles::preview(path));
-    ShowFileInfo(path);
+    if (bookkind::readAsText(path)) {
+        Text1->setText(libraryfiles::preview(path));
+        ShowFileInfo(path);
+        return;
+    }
+    // An e-book shows its title and text, a file that is no text why it is refused.
+    const books::Reading reading = books::read(path);
+    Text1->setText(libraryfiles::eBookPreview(reading));
+    if (reading.ok)
+        showFigures(estimate::figures(QFileInfo(path).size(), reading.text.size(), CharsPerMin));
 }
 
 void Library::ShowFileInfo(const QString &path)
 {
+    if (QFileInfo(path).isFile())
+        showFigures(RichTextBox::measure(path, CharsPerMin));
+}
+
+void Library::showFigures(const estimate::Figures &figures)
+{
     // Only this window's bar: the main one keeps showing the current book.
-    if (!QFileInfo(path).isFile())
-        return;
-    const estimate::Figures figures = RichTextBox::measure(path, CharsPerMin);
     statusPanels[0]->setText(figures.size);
     if (figures.hours)
         statusPanels[1]->setText(estimate::durationText(*figures.hours));
@@ -345,6 +357,12 @@ void Library::OpenInMainWindow()
     RichTextBox *editor = mainTextForSelected(path);
     if (!editor)
         return;
+    // An e-book, or a file that is no text, is opened or refused as "Открыть" does.
+    if (!bookkind::readAsText(path)) {
+        if (mainwindowport::get()->openBook(path))
+            hide();
+        return;
+    }
     if (!editor->LoadFile(path)) {
         prompter().critical(textfile::failureMessage(kNoFile, path, editor->errorString()));
         return;
@@ -372,13 +390,18 @@ void Library::AddToWorkFolder()
     const std::optional<QString> folder = workfolder::checkedFolder();
     if (!folder || !workfolder::confirmAdding())
         return;
-    if (!editor->LoadFile(path)) {
+    // The main text is this book from now on, whether or not its copy can be written: an
+    // e-book as "Открыть" reads it, under the book's own title.
+    if (!bookkind::readAsText(path)) {
+        if (!mainwindowport::get()->openBook(path))
+            return;
+    } else if (!editor->LoadFile(path)) {
         prompter().critical(textfile::openFailure(path, editor->errorString()));
         return;
+    } else {
+        CurTextPath = path;
+        BookTitle = docnames::blanksToUnderscores(QFileInfo(path).fileName());
     }
-    // The main text is this book from now on, whether or not its copy can be written.
-    CurTextPath = path;
-    BookTitle = docnames::blanksToUnderscores(QFileInfo(path).fileName());
     const QString copy = docnames::batchFilePath(*folder, BookTitle);
     if (!booklosses::lossAccepted(*editor))
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/toolwindow.h"
+#include "platform/text/estimate.h"
 #include <QWidget>
 
 class QAction;
@@ -59,6 +60,7 @@ private:
     void Drive1_Change(int index);
     void File1_Click();
     void ShowFileInfo(const QString &path);
+    void showFigures(const estimate::Figures &figures);
     void fillFiles();
     // The main text, and in `path` the file selected in File1; nothing, after saying so,
     // when no file is selected.

@@ -1,9 +1,24 @@
 #include "texttools/libraryfiles.h"
 
+#include "app/bookkind.h"
 #include "platform/text/docnames.h"
 #include "platform/text/textfile.h"
 
 namespace libraryfiles {
+
+namespace {
+
+QString firstLines(const QStringList &lines)
+{
+    QString text;
+    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kPreviewLines); ++i) {
+        text += lines[i];
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+} // namespace
 
 QString preview(const QString &path)
 {
@@ -11,13 +26,22 @@ QString preview(const QString &path)
     const std::optional<QString> head = textfile::readHead(path, kPreviewBytes);
     if (!head)
         return QString();
-    QString text;
-    const QStringList lines = textfile::splitLines(*head, textfile::LineEnds::Any);
-    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kPreviewLines); ++i) {
-        text += lines[i];
-        text += QStringLiteral("\r\n");
-    }
-    return text;
+    return firstLines(textfile::splitLines(*head, textfile::LineEnds::Any));
+}
+
+QString eBookPreview(const books::Reading &reading)
+{
+    if (!reading.ok)
+        return reading.message;
+    // The first lines only: a whole book would be laid out for a look.
+    const qsizetype end = [&] {
+        qsizetype at = -1;
+        for (int line = 0; line < kPreviewLines; ++line)
+            if ((at = reading.text.indexOf(u'\n', at + 1)) < 0)
+                return reading.text.size();
+        return at;
+    }();
+    return reading.title + QStringLiteral("\r\n\r\n") + firstLines(reading.text.left(end).split(u'\n'));
 }
 
 TermMatcher::TermMatcher(QStringList terms) : m_terms(std::move(terms)) {}
@@ -35,6 +59,16 @@ bool TermMatcher::feed(QStringView line)
 
 std::optional<bool> fileMatches(const QString &path, const QStringList &terms)
 {
+    if (!bookkind::readAsText(path)) {
+        const books::Reading reading = books::read(path);
+        if (!reading.ok)
+            return std::nullopt;
+        TermMatcher matcher(terms);
+        for (const QStringView line : QStringView(reading.text).split(u'\n'))
+            if (matcher.feed(line))
+                return true;
+        return matcher.found();
+    }
     // Lines as the preview shows them: any line end ends one.
     textfile::LineReader reader(path, textfile::LineEnds::Any);
     if (!reader.isOpen())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/books/books.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -18,6 +20,9 @@ inline constexpr qint64 kPreviewBytes = 16 * 1024;
 // The first lines of the file (any line end), each followed by CR LF; as far as it could be
 // read.
 QString preview(const QString &path);
+// The same for an e-book read into text, under its title and an empty line; for a file that
+// is refused, why.
+QString eBookPreview(const books::Reading &reading);
 
 // Finds terms on successive lines in order: each term on a line after the one where the
 // previous term was found. Letter case is ignored; an empty term matches any line that is
@@ -36,7 +41,8 @@ private:
 };
 
 // Whether the file holds the terms in order, its lines split at any line end as in the
-// preview (read only as far as needed); nothing when it cannot be read.
+// preview (read only as far as needed; an e-book's text read whole); nothing when it cannot be
+// read or is refused.
 std::optional<bool> fileMatches(const QString &path, const QStringList &terms);
 
 } // namespace libraryfiles

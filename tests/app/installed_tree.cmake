@@ -38,6 +38,17 @@ foreach(part "<launchable type=\"desktop-id\">${id}.desktop</launchable>"
 endforeach()
 # The project has no web address yet: none may be named.
 expect("the metadata names a web address" NOT metadata MATCHES "https?://")
+# "Open with" offers the program for texts and every e-book it reads.
+string(REGEX MATCH "\nMimeType=[^\n]*\n" types "${desktop}")
+foreach(type text/plain application/x-fictionbook+xml application/x-zip-compressed-fb2 application/epub+zip
+             application/vnd.openxmlformats-officedocument.wordprocessingml.document
+             application/vnd.oasis.opendocument.text text/html application/pdf application/msword)
+    string(FIND "${types}" "=${type};" first)
+    string(FIND "${types}" ";${type};" later)
+    expect("the desktop entry does not take ${type}" first GREATER -1 OR later GREATER -1)
+    string(FIND "${metadata}" "<mediatype>${type}</mediatype>" at)
+    expect("the metadata does not list ${type}" at GREATER -1)
+endforeach()
 
 foreach(file bin/quenvale share/icons/hicolor/scalable/apps/${id}.svg
              share/icons/hicolor/256x256/apps/${id}.png share/quenvale/DIC/exc_rus.txt)

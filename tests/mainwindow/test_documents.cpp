@@ -1,9 +1,12 @@
 #include "mainwindowtest.h"
 
 #include "app/busy.h"
+#include "platform/books/books.h"
+#include "platform/text/docnames.h"
 
 #include <QDir>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTabWidget>
 
@@ -94,7 +97,8 @@ TEST_F(Documents, Utf8BookOpensAsItsWindows1251TwinAndIsSavedAsItCame)
         const QString path = open(QStringLiteral("Хамелеон.txt"), book, encoding);
         opened << w->RichTextBox2->Text();
         run(QStringLiteral("SaveFile"));
-        EXPECT_EQ(textfile::readBytes(path), textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
+        EXPECT_EQ(textfile::readBytes(path),
+                  textcodec::encode(opened.last() + QStringLiteral("\r\n"), encoding));
     }
     EXPECT_EQ(opened[0], opened[1]);
     EXPECT_TRUE(opened[0].contains(QStringLiteral("Очумелов")));
@@ -325,8 +329,9 @@ TEST_F(Documents, CancelledDialogsAndUnopenableFilesChangeNothing)
 
 TEST_F(Documents, SaveWithoutAFileName)
 {
-    const QStringList asks = {QStringLiteral("Сохранить изменения?"),
-                              QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... ")};
+    const QStringList asks = {
+        QStringLiteral("Сохранить изменения?"),
+        QStringLiteral("Не задано имя файла! Воспользуйтесь функцией СОХРАНИТЬ ТЕКСТ КАК... ")};
     // The fresh-window placeholder is not a file name: nothing is written next to the program.
     CurTextPath = QStringLiteral("полный путь к файлу");
     confirmations(true);
@@ -368,9 +373,10 @@ TEST_F(Documents, SaveAsMovesTheCurrentFileOnlyWhenWritten)
     CurTextPath = locked;
     run(QStringLiteral("SaveFile"));
     runWith(QStringLiteral("SeveRTF"), locked);
-    EXPECT_EQ(asked(), QStringList({failed(unwritable, "No such file or directory"),
-                                    failed(unwritable, "No such file or directory"),
-                                    failed(locked, "Permission denied"), failed(locked, "Permission denied")}));
+    EXPECT_EQ(asked(),
+              QStringList({failed(unwritable, "No such file or directory"),
+                           failed(unwritable, "No such file or directory"),
+                           failed(locked, "Permission denied"), failed(locked, "Permission denied")}));
     EXPECT_EQ(CurTextPath, locked);
 }
 
@@ -440,10 +446,12 @@ TEST_F(Documents, AddToBatch)
     EXPECT_EQ(textfile::readBytes(written), cp(QStringLiteral("Книга\r\n")));
 
     // A blank in the folder is warned about and the file still written; a missing folder is reported.
-    const QString spaced = dir.filePath(QStringLiteral("Мои книги")), missing = dir.filePath(QStringLiteral("нет"));
+    const QString spaced = dir.filePath(QStringLiteral("Мои книги")),
+                  missing = dir.filePath(QStringLiteral("нет"));
     QDir().mkpath(spaced);
-    EXPECT_EQ(add(spaced), "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой "
-                           "каталог, с более простым названием. Напимер, C:\\Аудиокниги");
+    EXPECT_EQ(add(spaced),
+              "Пробелы в названиии рабочего каталога и в пути к нему недопустимы! Укажите другой "
+              "каталог, с более простым названием. Напимер, C:\\Аудиокниги");
     EXPECT_TRUE(QFile::exists(spaced + QStringLiteral("/Моя_книга.txt")));
     EXPECT_EQ(add(missing), "Рабочий каталог не найден:\n" + missing);
 
@@ -510,5 +518,125 @@ TEST_F(Documents, ABookOpenedDuringPreformattingLeavesBothFilesAsTheyWere)
         run(QStringLiteral("SaveFile"));
         EXPECT_EQ(textfile::readBytes(small), smallBytes);
         EXPECT_EQ(textfile::readBytes(big), QByteArray("a ( b ) \r\n"));
+    }
+}
+
+// An e-book opens as a new text titled after the book; no save reaches its file, which is
+// proposed a text beside it.
+TEST_F(Documents, EBooksOpenAsNewTextsAndAreNeverWritten)
+{
+    const QString text = open(QStringLiteral("текст.txt"), QStringLiteral("Прежняя книга"));
+    const QString fb2 = dir.filePath(QStringLiteral("tihiy.fb2"));
+    ASSERT_TRUE(QFile::copy(testdata::path(QStringLiteral("tihiy_dom.fb2")), fb2));
+    const QByteArray bytes = textfile::readBytes(fb2).value();
+    runWith(QStringLiteral("OpenFile"), fb2);
+    EXPECT_TRUE(
+        scriptedFileChooser().asked.last().filter.contains(QStringLiteral("Книги (*.txt *.rtf *.fb2")));
+    EXPECT_EQ(state().mid(0, 4), QStringList({"", fb2, "Тихий_дом", "Тихий_дом"}));
+    const QString shown = w->RichTextBox2->Text();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Глава 1\r\n")) && shown.contains(QStringLiteral("тихо")) &&
+                !shown.contains(u'<'))
+        << shown.toStdString();
+    EXPECT_TRUE(asked().isEmpty());
+
+    // Every save proposes a file named after the book beside it; the e-book itself is refused.
+    confirmations(true);
+    const QString beside = dir.filePath(QStringLiteral("Тихий_дом"));
+    for (const auto &[command, suggested] : {std::pair("SaveFile", beside + ".txt"),
+                                             {"SaveAs", beside + ".txt"},
+                                             {"SeveRTF", beside + ".rtf"}}) {
+        for (const QString &answer : {QString(), fb2}) {
+            runWith(QString::fromLatin1(command), answer);
+            EXPECT_EQ(scriptedFileChooser().asked.last().start, suggested) << command;
+        }
+    }
+    scriptedFileChooser().names.clear();
+    const QString refusal =
+        QStringLiteral("Файл %1 — не текстовый файл (электронная книга или другой документ), "
+                       "программа не записывает поверх него. Сохраните текст под другим именем.")
+            .arg(fb2);
+    EXPECT_EQ(asked(), QStringList(3, refusal));
+    EXPECT_EQ(textfile::readBytes(fb2), bytes);
+    EXPECT_EQ(CurTextPath, "");
+
+    // Saved as a text, the book is that text from then on.
+    runWith(QStringLiteral("SaveFile"), beside + ".txt");
+    EXPECT_EQ(CurTextPath, beside + ".txt");
+    EXPECT_EQ(textfile::readText(beside + ".txt").value_or(QString()), shown + QStringLiteral("\r\n"));
+    run(QStringLiteral("SaveFile")); // confirmed, and written to the text
+    EXPECT_EQ(asked(), QStringList("Сохранить изменения?"));
+    EXPECT_EQ(textfile::readBytes(fb2), bytes);
+
+    EXPECT_EQ(textfile::readBytes(text), cp(QStringLiteral("Прежняя книга\r\n")));
+}
+
+// A large e-book (mostly pictures) is read under the progress panel with events let through;
+// "Прервать" leaves the editor as it was, without a word.
+TEST_F(Documents, ALargeEBookShowsItsProgressAndCanBeCancelled)
+{
+    open(QStringLiteral("текст.txt"), QStringLiteral("Прежняя книга"));
+    const QString fb2 = dir.filePath(QStringLiteral("большая.fb2"));
+    const QByteArray picture =
+        "<binary id=\"p\" content-type=\"image/png\">" + QByteArray(40 << 20, 'A') + "</binary>";
+    ASSERT_TRUE(
+        textfile::writeBytes(fb2, "<?xml version=\"1.0\" encoding=\"utf-8\"?><FictionBook><description>"
+                                  "<title-info><book-title>Большая</book-title></title-info></description>"
+                                  "<body><section><p>Начало.</p></section></body>" +
+                                      picture + "</FictionBook>"));
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel);
+        const QStringList before = state();
+        std::tuple<bool, QString, bool> shown;
+        QTimer::singleShot(0, w, [&] {
+            shown = {w->Frame1->isVisible(), w->Label1->text(), w->RichTextBox2->Locked()};
+            // Another book waits for this one.
+            runWith(QStringLiteral("OpenFile"), before[0]);
+            scriptedFileChooser().names.clear();
+            w->Check4->setChecked(cancel);
+        });
+        w->show();
+        runWith(QStringLiteral("OpenFile"), fb2);
+        EXPECT_EQ(shown, std::tuple(true, QStringLiteral("Чтение книги большая.fb2"), true));
+        EXPECT_EQ(asked(), QStringList(QStringLiteral(
+                               "Идёт чтение книги. Дождитесь его окончания или прервите его.")));
+        EXPECT_EQ(state(), cancel ? before : QStringList({"", fb2, "Большая", "Большая", "Начало."}));
+        EXPECT_TRUE(w->Frame1->isHidden() && !w->RichTextBox2->Locked());
+    }
+}
+
+// Every kind of e-book made by other programs opens with its chapters on lines of their own,
+// under the book's title; a picture, a ZIP of pictures, a protected EPUB and a scan are refused. No
+// save command writes any of them.
+TEST_F(Documents, EveryKindOfEBookOpensAndStaysAsItIs)
+{
+    confirmations(false);
+    for (const char *name : {"pikovaya_dama.pandoc.fb2", "pikovaya_dama.fb2.zip", "pikovaya_dama.epub2.epub",
+                             "pikovaya_dama.epub3.epub", "pikovaya_dama.cp1251.html", "pikovaya_dama.lo.docx",
+                             "pikovaya_dama.pandoc.odt", "pikovaya_dama.lo.pdf", "pikovaya_dama.lo.doc",
+                             "picture.png", "pictures.zip", "protected.epub", "scan.pdf"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(QFile::copy(testdata::path(QStringLiteral("ebooks/") + QString::fromLatin1(name)), path));
+        const QByteArray bytes = textfile::readBytes(path).value();
+        const books::Reading reading = books::read(path);
+        open(QStringLiteral("текст.txt"), QStringLiteral("Прежняя книга"));
+        const QStringList before = state();
+        runWith(QStringLiteral("OpenFile"), path);
+        if (!reading.ok) {
+            EXPECT_EQ(state(), before);
+            EXPECT_EQ(asked(), QStringList(reading.message));
+        } else {
+            const QString text = w->RichTextBox2->Text();
+            const QString title = docnames::eBookTitle(reading.title);
+            EXPECT_EQ(state().mid(0, 4), QStringList({"", path, title, title}));
+            // A chapter heading is a line of its own, indented as pre-formatting indents a paragraph.
+            static const QRegularExpression heading(QStringLiteral("\r\n ?III\r\n"));
+            EXPECT_TRUE(heading.match(text).hasMatch() && text.contains(QStringLiteral("Германн")) &&
+                        !text.contains(u'<'));
+            for (const char *command : {"SaveFile", "SaveAs", "SeveRTF"})
+                runWith(QString::fromLatin1(command), path);
+            EXPECT_EQ(asked().size(), 3);
+        }
+        EXPECT_EQ(textfile::readBytes(path), bytes);
     }
 }

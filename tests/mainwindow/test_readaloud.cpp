@@ -333,6 +333,32 @@ TEST_F(ReadAloud, ABookmarkReopensAtTheTextWhereTheReadingStoppedHoweverTheBookC
               std::tuple(true, old));
 }
 
+// A reading stopped in an e-book leaves a bookmark of the e-book, which reads it again.
+TEST_F(ReadAloud, AnEBookBookmarkReadsTheEBookAgain)
+{
+    const QString fb2 = dir.filePath(u"tihiy.fb2"_s), other = dir.filePath(u"Хамелеон.txt"_s);
+    ASSERT_TRUE(QFile::copy(testdata::path(u"tihiy_dom.fb2"_s), fb2));
+    ASSERT_TRUE(QFile::copy(testdata::path(u"hameleon.txt"_s), other));
+    scriptedFileChooser().names.enqueue(fb2);
+    run(u"OpenFile"_s);
+    const QString shown = w->RichTextBox2->Text();
+    const int found = int(shown.indexOf(u"Утро"_s));
+    ASSERT_GT(found, 0);
+    w->RichTextBox2->setSelStart(found);
+    afterHighlight = [this](int) { run(u"Stop"_s); };
+    run(u"Play"_s);
+    EXPECT_EQ(bookmark(u"Тихий_дом"_s),
+              fb2 + u"\r\nТихий_дом\r\n "_s + QString::number(found) + u"\r\npreformatted\r\n"_s);
+
+    scriptedFileChooser().names.enqueue(other);
+    run(u"OpenFile"_s);
+    onBookmark(u"Тихий_дом.zak"_s, &MainWindow::Command2_Click);
+    EXPECT_EQ(
+        std::tuple(CurTextPath, BookTitle, w->RichTextBox2->Text() == shown, w->RichTextBox2->SelStart()),
+        std::tuple(u""_s, u"Тихий_дом"_s, true, found));
+    EXPECT_TRUE(asked().isEmpty());
+}
+
 TEST_F(ReadAloud, BookmarksPanel)
 {
     const QString none = u"Закладки создаются автоматически, при нажатии на кнопку остановки чтения."_s;

@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "dictionaries/dicedit.h"
 #include "dictionaries/excdic.h"
+#include "platform/books/books.h"
 #include "platform/richtext/richtextbox.h"
 #include "platform/text/estimate.h"
 #include "platform/text/textfile.h"
@@ -619,13 +620,13 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
                                 u"Три."_s,  u"@@@@@"_s, u"Четыре."_s};
     textfile::writeLines(a, aLines);
     textfile::writeLines(b, {u"Один."_s, u"@@@@@"_s, u"Два."_s});
-    textfile::writeLines(folder + u"/notes.doc"_s, {u"заметки"_s});
+    textfile::writeLines(folder + u"/notes.log"_s, {u"заметки"_s});
     QStringList deleting;
     bool waited = false, secondFinishedUnanswered = false;
     fakeVoices().log.onSpeak = [&] {
         if (fakeVoices().log.spoken.size() != 1)
             return;
-        for (const QString name : {"A.txt", "B.txt", "notes.doc"})
+        for (const QString name : {"A.txt", "B.txt", "notes.log"})
             deleteInLibrary(name);
         deleting = asked();
         // From here on a user who leaves the first message unanswered: it waits until the
@@ -643,7 +644,7 @@ TEST_F(Recording, AFailedBookHoldsNoLaterBookAndTheBatchsBooksStay)
     EXPECT_EQ(QDir(folder + u"/A"_s).entryList(QDir::Files),
               QStringList({"0001.mp3", "0002.mp3", "0003.wav"}));
     EXPECT_EQ(deleting, QStringList({refusedDeletion(a), refusedDeletion(b),
-                                     "Удалить файл безвозврано?\n" + folder + "/notes.doc"}));
+                                     "Удалить файл безвозврано?\n" + folder + "/notes.log"}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"A.txt"}));
     // Once the batch is over its books are the user's again, unless a recording took one while
     // the question was open.
@@ -876,4 +877,50 @@ TEST_F(Recording, ProgressLabelTellsTheBlockOnceABlock)
                                   "Блок 4 из 4, 46 %", "Блок 5 из 5, 100 %", "", "Блок 1 из 4, 0 %",
                                   "Блок 2 из 4, 17 %", "Блок 3 из 4, 32 %", "Блок 4 из 4, 46 %"}));
     EXPECT_EQ(monitor().ProgressBar1->accessibleName(), u"Ход записи"_s);
+}
+
+// Ctrl+A records an opened e-book from its text, saved first beside the book; the batch records
+// an e-book from its text and moves it, never deleted, into its finished folder, and holds it
+// meanwhile as it holds a text.
+TEST_F(Recording, EBooksAreRecordedFromTheirTextAndNeverWritten)
+{
+    const QString fb2 = home() + u"/tihiy.fb2"_s;
+    ASSERT_TRUE(QFile::copy(testdata::path(u"tihiy_dom.fb2"_s), fb2));
+    const QByteArray bytes = textfile::readBytes(fb2).value();
+    scriptedFileChooser().names.enqueue(fb2);
+    triggerAction(*w, u"OpenFile"_s);
+    const QString text = home() + u"/Тихий_дом.txt"_s;
+    EXPECT_TRUE(run().isEmpty()); // the save is cancelled: nothing recorded
+    EXPECT_EQ(scriptedFileChooser().asked.last().start, text);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"/Тихий_дом"_s) || QFileInfo::exists(text));
+    scriptedFileChooser().names.enqueue(text);
+    EXPECT_TRUE(run().isEmpty());
+    EXPECT_EQ(CurTextPath, text);
+    EXPECT_TRUE(QFileInfo::exists(folder + u"/!Тихий_дом/0001.wav"_s));
+    EXPECT_TRUE(spokenTexts().join(u' ').contains(u"Утро"_s));
+
+    // In the batch, beside a file that only looks like an e-book.
+    QDir(folder + u"/!Тихий_дом"_s).removeRecursively();
+    const QString queued = folder + u"/tihiy.fb2"_s, broken = folder + u"/broken.fb2"_s;
+    ASSERT_TRUE(QFile::copy(fb2, queued));
+    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    ASSERT_TRUE(textfile::writeBytes(broken, png));
+    fakeVoices().log.spoken.clear();
+    QStringList deleting;
+    fakeVoices().log.onSpeak = [&] {
+        if (fakeVoices().log.spoken.size() != 1)
+            return;
+        deleteInLibrary(u"tihiy.fb2"_s);
+        deleting = asked();
+    };
+    const QStringList told = run(u"SavePaket"_s);
+    EXPECT_EQ(deleting, QStringList(refusedDeletion(queued)));
+    EXPECT_EQ(told, QStringList(u"Книга broken.fb2 не записана: "_s + books::read(broken).message +
+                                u" Её файл оставлен в рабочем каталоге."_s));
+    EXPECT_TRUE(spokenTexts().join(u' ').contains(u"Утро"_s) && !spokenTexts().join(u' ').contains(u"<p>"_s));
+    EXPECT_EQ(QDir(folder + u"/!Тихий_дом"_s).entryList(QDir::Files), QStringList({"0001.wav", "tihiy.fb2"}));
+    EXPECT_EQ(textfile::readBytes(folder + u"/!Тихий_дом/tihiy.fb2"_s), bytes);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"broken.fb2"}));
+    EXPECT_EQ(textfile::readBytes(broken), png);
+    EXPECT_EQ(textfile::readBytes(fb2), bytes);
 }

@@ -13,11 +13,13 @@ using StartAndExit = MainWindowTest;
 
 TEST_F(StartAndExit, TheLastTextComesBackUnchangedOrTheEditorStartsEmpty)
 {
-    EXPECT_EQ(QStringList({w->Text7->text(), w->Text8->text(), CurTextPath, BookTitle, w->RichTextBox2->Text()}),
-              QStringList({"полный путь к файлу", "название произведения", "полный путь к файлу",
-                           "название произведения", ""}));
+    EXPECT_EQ(
+        QStringList({w->Text7->text(), w->Text8->text(), CurTextPath, BookTitle, w->RichTextBox2->Text()}),
+        QStringList({"полный путь к файлу", "название произведения", "полный путь к файлу",
+                     "название произведения", ""}));
     EXPECT_EQ(SpeakFlags, 11);
-    EXPECT_EQ(w->windowIcon().availableSizes(), QList<QSize>({QSize(48, 48), QSize(256, 256)})); // the program's own
+    EXPECT_EQ(w->windowIcon().availableSizes(),
+              QList<QSize>({QSize(48, 48), QSize(256, 256)})); // the program's own
     // The settings and monitor windows exist, hidden; nothing was written to the store.
     EXPECT_FALSE(setup().isVisible() || monitor().isVisible());
     EXPECT_TRUE(store().allKeys().isEmpty());
@@ -97,12 +99,14 @@ TEST_F(StartAndExit, OnlyTheExitCommandAsksAndNoKeepsEverything)
     ASSERT_EQ(scriptedPrompter().asked.size(), 1);
     const auto &question = scriptedPrompter().asked[0];
     EXPECT_EQ(std::tuple(question.text, question.icon, question.buttons),
-              std::tuple(QStringLiteral("Выйти из программы?"), Prompter::Icon::Question, Prompter::Buttons::YesNo));
+              std::tuple(QStringLiteral("Выйти из программы?"), Prompter::Icon::Question,
+                         Prompter::Buttons::YesNo));
     EXPECT_TRUE(ended == 0 && !store().contains("MP3User1/(name)") && w.Voice);
     EXPECT_EQ(w.RichTextBox2->Text(), "несохранённый текст");
 
     triggerAction(w, QStringLiteral("ExitProgramm")); // the scripted prompter answers Yes now
-    EXPECT_EQ(QStringList({store().value("MP3User1/(name)").toString(), store().value("MP3User1/text7").toString()}),
+    EXPECT_EQ(QStringList(
+                  {store().value("MP3User1/(name)").toString(), store().value("MP3User1/text7").toString()}),
               QStringList({"Quenvale ", "полный путь к файлу"}));
     EXPECT_TRUE(ended == 1 && !w.Voice && fakeVoices().log.purges >= 1);
 }
@@ -130,7 +134,6 @@ TEST_F(StartAndExit, ExitWithoutConfirmationsSavesWhatTheNextStartRestores)
     store().setValue("MP3User1/Text2", "100000");
     EXPECT_EQ(QStringList({restart().Text4->text(), MP3().Text2->text()}), QStringList({"0", "400"}));
 }
-
 
 TEST_F(StartAndExit, ABookOnTheCommandLineOpensAsOpenDoesInPlaceOfTheLast)
 {
@@ -166,7 +169,8 @@ TEST_F(StartAndExit, ABookOnTheCommandLineOpensAsOpenDoesInPlaceOfTheLast)
     store().setValue("MP3User1/text7", last);
     startWith(gone);
     const QStringList told = asked();
-    EXPECT_EQ(QStringList({w->RichTextBox2->Text(), CurTextPath, w->Text7->text()}), QStringList({"", "", last}));
+    EXPECT_EQ(QStringList({w->RichTextBox2->Text(), CurTextPath, w->Text7->text()}),
+              QStringList({"", "", last}));
     scriptedFileChooser().names.enqueue(gone);
     triggerAction(*w, QStringLiteral("OpenFile"));
     EXPECT_EQ(told, asked());
@@ -176,4 +180,19 @@ TEST_F(StartAndExit, ABookOnTheCommandLineOpensAsOpenDoesInPlaceOfTheLast)
     // Without a book on the command line, the start is as ever: the last book comes back.
     restart();
     EXPECT_EQ(w->RichTextBox2->Text(), "последняя книга");
+
+    // An e-book, on the command line or as the last book, is read again as Open reads it.
+    asked();
+    const QString fb2 = dir.filePath(QStringLiteral("Тихий дом.fb2"));
+    ASSERT_TRUE(QFile::copy(testdata::path(QStringLiteral("tihiy_dom.fb2")), fb2));
+    scriptedFileChooser().names.enqueue(fb2);
+    triggerAction(*w, QStringLiteral("OpenFile"));
+    const QStringList eBook = {w->RichTextBox2->Text(), "", "Тихий_дом", fb2};
+    ASSERT_TRUE(eBook[0].contains(QStringLiteral("Глава 2\r\n")));
+    startWith(fb2);
+    EXPECT_EQ(QStringList({w->RichTextBox2->Text(), CurTextPath, BookTitle, w->Text7->text()}), eBook);
+    store().setValue("MP3User1/text7", fb2);
+    EXPECT_EQ(startWith(QString()), QStringList({"", "", ""})); // not read as a text meanwhile
+    EXPECT_EQ(QStringList({w->RichTextBox2->Text(), CurTextPath, BookTitle, w->Text7->text()}), eBook);
+    EXPECT_EQ(asked(), QStringList());
 }

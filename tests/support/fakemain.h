@@ -46,6 +46,11 @@ public:
     void stopVoice() override { ++voiceStops; }
     RichTextBox *editor() override { return textBox; }
     void PreFormat() override { ++preformats; }
+    bool openBook(const QString &path) override
+    {
+        opened.append(path);
+        return true;
+    }
     MainPanels mainPanels() override
     {
         if (!m_panels.Frame1) {
@@ -63,6 +68,7 @@ public:
 
     QMap<int, QString> panels;
     QStringList help;
+    QStringList opened; // the books opened as "Открыть" does
     RichTextBox *textBox;
     QStringList views; // the look commands the settings window forwarded
     int estimates = 0;

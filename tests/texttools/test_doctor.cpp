@@ -87,6 +87,11 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
     const QString book = home() + u"/книга.txt"_qs;
     const QString other = home() + u"/другая.txt"_qs;
     const QString unwritable = readOnlyFolder() + u"/книга.txt"_qs;
+    const QString eBook = home() + u"/книга.fb2"_qs;
+    ASSERT_TRUE(QFile::copy(testdata::path(u"tihiy_dom.fb2"_qs), eBook));
+    const QByteArray eBookBytes = textfile::readBytes(eBook).value();
+    const QString unwrittenText = u"Не удалось записать файл\n"_qs + unwritable;
+    const QString notOverEBook = u"Файл "_qs + eBook + u" — не текстовый файл"_qs;
     const struct
     {
         const char *name;
@@ -94,15 +99,17 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
         const char *action;
         QStringList dialog; // the save dialog's answers; none: cancelled
         QString mainText, writtenPath, curTextPathAfter;
-        bool reported;
+        QString told; // the start of the one message, if any
     } cases[] = {
-        {"save", book, "Save", {}, u"Ёж—"_qs, book, book, false},
-        {"save as", book, "SaveAs", {other}, u"Ёж—"_qs, other, other, false},
-        {"save as cancelled", book, "SaveAs", {}, u"старый"_qs, {}, book, false},
-        {"save without a book file", QString(), "Save", {other}, u"Ёж—"_qs, other, other, false},
-        {"save without a book file, cancelled", QString(), "Save", {}, u"старый"_qs, {}, QString(), false},
-        {"save unwritable", unwritable, "Save", {}, u"Ёж—"_qs, {}, unwritable, true},
-        {"save as unwritable", book, "SaveAs", {unwritable}, u"Ёж—"_qs, {}, book, true},
+        {"save", book, "Save", {}, u"Ёж—"_qs, book, book, {}},
+        {"save as", book, "SaveAs", {other}, u"Ёж—"_qs, other, other, {}},
+        {"save as cancelled", book, "SaveAs", {}, u"старый"_qs, {}, book, {}},
+        {"save without a book file", QString(), "Save", {other}, u"Ёж—"_qs, other, other, {}},
+        {"save without a book file, cancelled", QString(), "Save", {}, u"старый"_qs, {}, QString(), {}},
+        {"save unwritable", unwritable, "Save", {}, u"Ёж—"_qs, {}, unwritable, unwrittenText},
+        {"save as unwritable", book, "SaveAs", {unwritable}, u"Ёж—"_qs, {}, book, unwrittenText},
+        // An e-book's text has no file: never saved over the e-book.
+        {"save over an e-book", QString(), "Save", {eBook}, u"старый"_qs, {}, QString(), notOverEBook},
     };
     for (const auto &c : cases) {
         QFile::remove(book);
@@ -124,10 +131,10 @@ TEST_F(Doctor, SavesUpdateTheMainTextAndWriteTheBookFile)
         EXPECT_EQ(QFile::exists(book), c.writtenPath == book) << c.name;
         EXPECT_EQ(QFile::exists(other), c.writtenPath == other) << c.name;
         const QStringList told = scriptedPrompter().takeAsked();
-        EXPECT_EQ(told.size(), c.reported ? 1 : 0) << c.name;
-        EXPECT_TRUE(!c.reported || told.value(0).startsWith(u"Не удалось записать файл\n"_qs + unwritable))
-            << c.name;
+        EXPECT_EQ(told.size(), c.told.isEmpty() ? 0 : 1) << c.name;
+        EXPECT_TRUE(told.value(0).startsWith(c.told)) << c.name;
     }
+    EXPECT_EQ(textfile::readBytes(eBook), eBookBytes);
 }
 
 TEST_F(Doctor, CleansARealFb2BookLoadedIntoTheMainText)

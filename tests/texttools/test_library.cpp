@@ -1,6 +1,8 @@
 #include "app/globals.h"
+#include "platform/books/books.h"
 #include "platform/text/cp1251.h"
 #include "settings/setup.h"
+#include "support/testdata.h"
 #include "texttools/library.h"
 #include "texttools/libraryfiles.h"
 #include "texttoolstest.h"
@@ -244,4 +246,34 @@ TEST_F(LibraryWindow, AddCopiesTheFileIntoTheWorkingFolderAfterItsChecks)
         const bool loaded = added || broken || folder == readOnlyFolder();
         EXPECT_EQ(book(), (loaded ? QStringList{path, u"a_b.txt"_qs, text} : unchanged));
     }
+}
+
+// An e-book shows its title and text, is searched in its text and opens as "Открыть" opens it;
+// a file that is no text shows why it is refused.
+TEST_F(LibraryWindow, EBooksShowTheirTitleAndTextAndOpenAsOpenDoes)
+{
+    file("a.txt", cp1251::encode(u"Глава 2\r\nвечер"_qs));
+    const QString fb2 = books.filePath("t.fb2");
+    ASSERT_TRUE(QFile::copy(testdata::path(u"tihiy_dom.fb2"_qs), fb2));
+    const QString png = file("p.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    Library &w = library(2);
+    ASSERT_EQ(w.selectedPath(), fb2);
+    const QString preview = w.Text1->Text();
+    EXPECT_TRUE(preview.startsWith(u"Тихий дом\r\n\r\nГлава 1\r\n"_qs) && preview.contains(u"Утро"_qs) &&
+                !preview.contains(u'<'))
+        << preview.toStdString();
+    EXPECT_EQ(w.statusPanels[0]->text(), kb(0, 5));
+    w.File1->setCurrentRow(1);
+    EXPECT_EQ(w.Text1->Text(), books::read(png).message);
+
+    // Found by its text, not its markup; opened through the main window.
+    const QStringList terms = {u"глава 1"_qs, u"было тихо"_qs, u"глава 2"_qs, u"утро & вечер"_qs};
+    for (int i = 0; i < 4; ++i)
+        w.terms[i]->setText(terms[i]);
+    w.File1->setCurrentRow(-1);
+    EXPECT_EQ(run(u"SearchInFiles"_qs), QStringList());
+    EXPECT_EQ(w.selectedPath(), fb2);
+    w.show();
+    EXPECT_TRUE(run(u"OpenInMainWindow"_qs).isEmpty());
+    EXPECT_EQ(std::tuple(main->opened, w.isHidden(), book()), std::tuple(QStringList(fb2), true, unchanged));
 }

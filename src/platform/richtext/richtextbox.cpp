@@ -506,11 +506,7 @@ estimate::Figures RichTextBox::measure(const QString &path, int charsPerMin)
     // The saved file is measured: its size, and its characters counted without keeping them.
     const QFileInfo file(path);
     const qint64 bytes = !path.isEmpty() && file.isFile() ? file.size() : 0;
-    estimate::Figures figures{estimate::sizeText(bytes, QLocale()), std::nullopt};
-    // No rate set yet: no estimate rather than a division by zero.
-    if (charsPerMin > 0)
-        figures.hours = estimate::playHours(bytes > 0 ? fileCharacters(path) : 0, charsPerMin);
-    return figures;
+    return estimate::figures(bytes, bytes > 0 && charsPerMin > 0 ? fileCharacters(path) : 0, charsPerMin);
 }
 
 bool RichTextBox::SaveFile(const QString &path, FileType type) const

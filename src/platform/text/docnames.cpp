@@ -40,6 +40,16 @@ QString bookTitleFromPath(const QString &path)
     return bookTitleFromFileName(QFileInfo(path).fileName());
 }
 
+QString eBookTitle(const QString &title)
+{
+    return safeFileName(blanksToUnderscores(title.simplified()));
+}
+
+QString besideFile(const QString &file, const QString &title, const QString &suffix)
+{
+    return QFileInfo(file).dir().filePath(safeFileName(title) + suffix);
+}
+
 QString blanksToUnderscores(const QString &title)
 {
     QString result = title;
@@ -74,9 +84,11 @@ bool isFilePath(const QString &path)
     return !path.isEmpty() && QDir::isAbsolutePath(path);
 }
 
-FileDialogSpec openTextDialog()
+FileDialogSpec openTextDialog(const QStringList &bookPatterns)
 {
-    return dialog(QStringLiteral("Открыть текстовый файл"), kTextFiles);
+    const QString books = QStringLiteral("Книги (%1)").arg(bookPatterns.join(u' '));
+    return {QStringLiteral("Открыть текстовый файл"),
+            kAllFiles + QStringLiteral(";;") + kTextFiles + QStringLiteral(";;") + books, books};
 }
 
 FileDialogSpec saveTextDialog()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Naming rules of the document commands: the book title of an opened file, the batch
 // queue file, the file dialogs, and when a stored path names a file at all.
@@ -15,6 +16,15 @@ QString bookTitleFromFileName(const QString &fileName);
 QString titleBeforeFirstDot(const QString &fileName);
 // The same for a full path (its folder is dropped first).
 QString bookTitleFromPath(const QString &path);
+
+// BookTitle of an e-book from the title the book gives itself: runs of blanks and line breaks
+// become one "_", and the title is made fit to name a file (see safeFileName).
+// "Война и мир\n Том 1" -> "Война_и_мир_Том_1".
+QString eBookTitle(const QString &title);
+
+// A file named after `title` with `suffix` (".txt") in the folder of `file`: where the text of
+// an e-book is proposed to be saved, beside the book and never over it.
+QString besideFile(const QString &file, const QString &title, const QString &suffix);
 
 // Every blank made "_", as the add-to-batch and record commands leave BookTitle.
 QString blanksToUnderscores(const QString &title);
@@ -43,8 +53,9 @@ struct FileDialogSpec
     QString selectedFilter; // the entry preselected when the dialog opens
 };
 
-// "*.*" is offered as "*" so that names without a dot show as well.
-FileDialogSpec openTextDialog();
+// "*.*" is offered as "*" so that names without a dot show as well. The open dialog offers
+// "Книги" (`bookPatterns`: texts, RTF and every e-book) beside the text files, and preselects it.
+FileDialogSpec openTextDialog(const QStringList &bookPatterns);
 FileDialogSpec saveTextDialog();
 FileDialogSpec saveRtfDialog();
 

@@ -38,4 +38,13 @@ double playHours(qint64 bytes, int charsPerMin)
     return double(bytes) / charsPerMin / 66;
 }
 
+Figures figures(qint64 bytes, qint64 characters, int charsPerMin)
+{
+    Figures result{sizeText(bytes, QLocale()), std::nullopt};
+    // No rate set yet: no estimate rather than a division by zero.
+    if (charsPerMin > 0)
+        result.hours = playHours(characters, charsPerMin);
+    return result;
+}
+
 } // namespace estimate

@@ -33,4 +33,8 @@ struct Figures
     std::optional<double> hours; // playHours; nothing while no narration rate is known
 };
 
+// The figures of a book file of `bytes` whose text has `characters` (an e-book's file is
+// larger than the text read from it).
+Figures figures(qint64 bytes, qint64 characters, int charsPerMin);
+
 } // namespace estimate
