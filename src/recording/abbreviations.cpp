@@ -34,6 +34,14 @@ qsizetype matchAt(QStringView text, qsizetype at, QStringView written)
     return p - at;
 }
 
+// "5 см." is a unit, read by the voice, not "смотри".
+bool afterNumber(QStringView text, qsizetype p)
+{
+    while (p > 0 && isBlank(text[p - 1]))
+        --p;
+    return p > 0 && text[p - 1].isDigit();
+}
+
 bool endsSentence(QStringView text, qsizetype p)
 {
     while (p < text.size() && isBlank(text[p]))
@@ -72,7 +80,7 @@ QString expand(QStringView text, const QList<Abbreviation> &list)
     QString out;
     qsizetype copied = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!text[i].isLetter() || (i > 0 && text[i - 1].isLetterOrNumber()))
+        if (!text[i].isLetter() || (i > 0 && text[i - 1].isLetterOrNumber()) || afterNumber(text, i))
             continue;
         for (const Abbreviation &a : list) {
             const qsizetype length = matchAt(text, i, a.written);

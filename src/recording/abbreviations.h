@@ -30,7 +30,8 @@ QList<Abbreviation> load();
 // `text` with each abbreviation standing as a whole word read as its words. Case is ignored
 // and a capital kept ("Т.е." is "То есть"); blanks may follow its inner full stops ("т. е.")
 // and stand for its blank ("и  др."). An abbreviation that ends a sentence (a line end, the
-// text's end or a capital follows) keeps its full stop.
+// text's end or a capital follows) keeps its full stop; one right after a number is a unit
+// ("5 см.") and is left as it is.
 QString expand(QStringView text, const QList<Abbreviation> &list);
 
 } // namespace abbreviations

@@ -79,8 +79,8 @@ TEST(AnalizText, ReadsTheBookAsHeardWithItsAbbreviationsAsWords)
          u"(смотри рис. 5), например, сравни выше и тому подобное, и другие."_qs},
         {u"т.к.\r\nи пр. и др.»"_qs, u"так как.\r\nи прочее и другие»"_qs},
         // What depends on the sentence stays; a word holding the letters is none.
-        {u"стр. 5, г. Москва, 1990-е гг., XIX в. исм. сма. т.е"_qs,
-         u"стр. 5, г. Москва, 1990-е гг., XIX в. исм. сма. т.е"_qs},
+        {u"стр. 5, г. Москва, 1990-е гг., XIX в. исм. сма. т.е, 5 см. и 5см."_qs,
+         u"стр. 5, г. Москва, 1990-е гг., XIX в. исм. сма. т.е, 5 см. и 5см."_qs},
     };
     for (const auto &[in, out] : words)
         EXPECT_EQ(abbreviations::expand(in, s.abbreviations), out) << in.toStdString();
