@@ -8,13 +8,19 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <functional>
+
 namespace {
 
-// Return and Enter click a focused tool button, as Space does.
-class ReturnClicks : public QObject
+// Does `act` to the watched widget when one of `keys` is pressed with no modifier (the keypad's
+// Enter counts), and takes the key.
+class KeyAction : public QObject
 {
 public:
-    using QObject::QObject;
+    KeyAction(QObject *parent, QList<int> keys, std::function<void(QObject *)> act)
+        : QObject(parent), m_keys(std::move(keys)), m_act(std::move(act))
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -22,32 +28,19 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-            key->modifiers() & ~Qt::KeypadModifier)
+        if (!m_keys.contains(key->key()) || key->modifiers() & ~Qt::KeypadModifier)
             return false;
-        static_cast<QToolButton *>(watched)->click();
+        m_act(watched);
         return true;
     }
+
+private:
+    const QList<int> m_keys;
+    const std::function<void(QObject *)> m_act;
 };
 
-// Sees the Escape key events the window's controls leave unused, which travel up to it.
-class EscapeCloses : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier)
-            return false;
-        static_cast<QWidget *>(watched)->close();
-        return true;
-    }
-};
+// The name by which a button's Return filter is found again at the next showing.
+constexpr auto kReturnClicks = "returnClicks";
 
 QAccessibleInterface *windowRole(const QString &className, QObject *object)
 {
@@ -89,8 +82,14 @@ void reachToolBar(QToolBar &bar)
         button->setFocusPolicy(Qt::StrongFocus);
         // The tool tip falls back to the caption.
         button->setAccessibleName(action->toolTip().trimmed());
-        if (!button->findChild<ReturnClicks *>(QString(), Qt::FindDirectChildrenOnly))
-            button->installEventFilter(new ReturnClicks(button));
+        // Return and Enter click a focused tool button, as Space does.
+        if (!button->findChild<KeyAction *>(QLatin1String(kReturnClicks), Qt::FindDirectChildrenOnly)) {
+            auto *filter = new KeyAction(button, {Qt::Key_Return, Qt::Key_Enter}, [](QObject *watched) {
+                static_cast<QToolButton *>(watched)->click();
+            });
+            filter->setObjectName(QLatin1String(kReturnClicks));
+            button->installEventFilter(filter);
+        }
     }
 }
 
@@ -102,7 +101,9 @@ void reachToolBars(QWidget &window)
 
 void closeOnEscape(QWidget &window)
 {
-    window.installEventFilter(new EscapeCloses(&window));
+    // Sees the Escape key events the window's controls leave unused, which travel up to it.
+    window.installEventFilter(new KeyAction(
+        &window, {Qt::Key_Escape}, [](QObject *watched) { static_cast<QWidget *>(watched)->close(); }));
 }
 
 void exposeWindowRoles()

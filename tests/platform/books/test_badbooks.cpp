@@ -108,6 +108,11 @@ struct Refusal
     const char *says;
 };
 
+void PrintTo(const Refusal &row, std::ostream *out)
+{
+    *out << row.file;
+}
+
 class Refused : public testing::TestWithParam<Refusal>
 {
 };
@@ -275,6 +280,11 @@ struct Sniffed
     books::Format format;
     const char *looksLike; // in the refusal, for a file that is no text
 };
+
+void PrintTo(const Sniffed &row, std::ostream *out)
+{
+    *out << row.name << ' ' << row.head.left(16).toHex(' ').constData();
+}
 
 class Sniff : public testing::TestWithParam<Sniffed>
 {

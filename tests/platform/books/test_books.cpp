@@ -69,6 +69,12 @@ struct BookCase
     bool ownTitle = true; // the book names itself (a DOC is named after its file)
 };
 
+// A row is named by its file in the test's output.
+void PrintTo(const BookCase &row, std::ostream *out)
+{
+    *out << row.file;
+}
+
 class EBook : public testing::TestWithParam<BookCase>
 {
 };
