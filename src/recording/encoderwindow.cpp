@@ -1,5 +1,6 @@
 #include "recording/encoderwindow.h"
 
+#include "app/toolwindow.h"
 #include "app/windows.h"
 
 #include <QFontDatabase>
@@ -15,11 +16,13 @@ EncoderWindow::EncoderWindow(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     log = new QPlainTextEdit(this);
     log->setObjectName(QStringLiteral("encoderLog"));
+    log->setAccessibleName(QStringLiteral("Вывод программы сжатия"));
     log->setReadOnly(true);
     log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     log->setMaximumBlockCount(2000);
     (new QVBoxLayout(this))->addWidget(log);
     resize(640, 260);
+    keyboardreach::closeOnEscape(*this);
 }
 
 void EncoderWindow::clear()

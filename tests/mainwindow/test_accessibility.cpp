@@ -7,6 +7,7 @@
 #include "dictionaries/homographwindow.h"
 #include "dictionaries/newwords.h"
 #include "mainwindow/helpwindow.h"
+#include "recording/encoderwindow.h"
 #include "recording/monitor.h"
 #include "texttools/doctor.h"
 #include "texttools/findwindow.h"
@@ -106,11 +107,12 @@ using Accessibility = MainWindowTest;
 
 // The tool windows, each by its accessor.
 const std::function<QWidget &()> toolWindows[] = {
-    []() -> QWidget & { return setup(); },      []() -> QWidget & { return Find(); },
-    []() -> QWidget & { return glava(); },      []() -> QWidget & { return biblioteka(); },
-    []() -> QWidget & { return DoctorTXT(); },  []() -> QWidget & { return DicEdit(); },
-    []() -> QWidget & { return NewNames(); },   []() -> QWidget & { return Homograph(); },
-    []() -> QWidget & { return DicCompare(); }, []() -> QWidget & { return Help1(); },
+    []() -> QWidget & { return setup(); },         []() -> QWidget & { return Find(); },
+    []() -> QWidget & { return glava(); },         []() -> QWidget & { return biblioteka(); },
+    []() -> QWidget & { return DoctorTXT(); },     []() -> QWidget & { return DicEdit(); },
+    []() -> QWidget & { return NewNames(); },      []() -> QWidget & { return Homograph(); },
+    []() -> QWidget & { return DicCompare(); },    []() -> QWidget & { return Help1(); },
+    []() -> QWidget & { return encoderWindow(); },
 };
 
 } // namespace
