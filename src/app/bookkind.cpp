@@ -11,8 +11,6 @@ namespace bookkind {
 
 bool readAsText(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
-        return true;
     const books::Format format = books::sniff(path);
     return format == books::Format::Text || format == books::Format::Rtf;
 }

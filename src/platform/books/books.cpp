@@ -131,6 +131,10 @@ Verdict zipVerdict(const QString &path)
 
 Verdict judge(const QString &path)
 {
+    // A pipe would block the read below, and neither it, a device nor a folder is a book: the
+    // text reader refuses them with its own reason.
+    if (!QFileInfo(path).isFile())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
